@@ -1,0 +1,356 @@
+#include "app/Form1.h"
+
+#include "analysis/Analysis.h"
+#include "app/MakerSite.h"
+#include "editor/RichTextBox.h"
+#include "platform/Browser.h"
+#include "platform/Fonts.h"
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
+#include "platform/WebEngineBrowser.h"
+#include "platform/Twips.h"
+#include "platform/WidgetTwips.h"
+
+#include "Version.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextCursor>
+#include <QTimer>
+#include <QWebEngineView>
+
+namespace {
+
+// Client area as created, in twips.
+constexpr int kClientWidth = 10425;
+constexpr int kClientHeight = 7290;
+constexpr int kTimer2Interval = 1000;
+
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+
+QAction* addItem(QMenu* menu, const char* name, const QString& caption)
+{
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+void addSeparator(QMenu* menu, const char* name)
+{
+    menu->addSeparator()->setObjectName(QLatin1String(name));
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QColor& color)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, color);
+    label->setPalette(p);
+    label->setFont(QFont(fonts::kSongTi, 10.5));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+} // namespace
+
+Form1::Form1(std::unique_ptr<Browser> resultPane, QWidget* parent)
+    : QMainWindow(parent), m_resultPane(std::move(resultPane))
+{
+    setObjectName(QStringLiteral("Form1"));
+    createControls();
+    createMenus();
+    setInstructionText();
+    if (!m_resultPane)
+        m_resultPane = std::make_unique<WebEngineBrowser>(m_webBrowser1);
+    m_startupPane = std::make_unique<WebEngineBrowser>(m_webBrowser2);
+
+    // Client area of the stated size below the menu bar, centred on the screen.
+    const int menuHeight = menuBar()->sizeHint().height();
+    resize(twips::toPixels(kClientWidth, twips::logicalDpi(this)),
+           twips::toPixels(kClientHeight, twips::logicalDpi(this)) + menuHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect r = frameGeometry();
+        r.moveCenter(screen->availableGeometry().center());
+        move(r.topLeft());
+    }
+    load();
+    Timer1();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+
+    // Created bottom to top: the result pane lies under the editor, the list over it.
+    m_webBrowser1 = new QWebEngineView(client);
+    m_webBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    twips::setGeometry(m_webBrowser1, 135, 1125, 10140, 5100);
+
+    m_richTextBox1 = new RichTextBox(client);
+    m_richTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
+    twips::setGeometry(m_richTextBox1, 135, 45, 10140, 6225);
+
+    m_webBrowser2 = new QWebEngineView(client);
+    m_webBrowser2->setObjectName(QStringLiteral("WebBrowser2"));
+    twips::setGeometry(m_webBrowser2, 9540, 6210, 690, 510);
+
+    m_list1 = new QListWidget(client);
+    m_list1->setObjectName(QStringLiteral("List1"));
+    m_list1->setUniformItemSizes(true);
+    twips::setGeometry(m_list1, 9180, 45, 1095, 2760);
+    m_list1->hide();
+
+    m_label1 = makeLabel(client, "Label1", kRed);
+    m_label1->setText(QStringLiteral("请点击“分析”开始解析论文！"));
+    twips::setGeometry(m_label1, 225, 6345, 8385, 420);
+
+    m_label2 = makeLabel(client, "Label2", kBlue);
+    twips::setGeometry(m_label2, 5520, 5640, 4605, 780);
+
+    m_command1 = makeButton(client, "Command1", QStringLiteral("进行分析"));
+    twips::setGeometry(m_command1, 270, 6750, 2130, 420);
+    m_command2 = makeButton(client, "Command2", QStringLiteral("手动对比"));
+    twips::setGeometry(m_command2, 2970, 6750, 2130, 420);
+    m_command3 = makeButton(client, "Command3", QStringLiteral("启动自动对比"));
+    twips::setGeometry(m_command3, 8145, 6750, 2130, 420);
+    m_command4 = makeButton(client, "Command4", QStringLiteral("停止自动对比！"));
+    twips::setGeometry(m_command4, 7200, 5160, 2130, 420);
+    m_command4->hide();
+    m_command5 = makeButton(client, "Command5", QStringLiteral("统计相似性网站"));
+    twips::setGeometry(m_command5, 8145, 6345, 1545, 285);
+    m_command6 = makeButton(client, "Command6", QStringLiteral("对比"));
+    twips::setGeometry(m_command6, 8760, 7080, 510, 285);
+    m_command4->raise();
+
+    m_timer2 = new QTimer(this);
+    m_timer2->setObjectName(QStringLiteral("Timer2"));
+    m_timer2->setInterval(kTimer2Interval);
+
+    connect(m_command1, &QPushButton::clicked, this, [this] {
+        analyse();
+        Timer1();
+    });
+}
+
+void Form1::createMenus()
+{
+    QMenuBar* bar = menuBar();
+
+    m_wjcd = bar->addMenu(QStringLiteral("文件"));
+    m_wjcd->setObjectName(QStringLiteral("wjcd"));
+    addItem(m_wjcd, "xinjian", QStringLiteral("新建"));
+    addItem(m_wjcd, "dakai", QStringLiteral("打开"));
+    addItem(m_wjcd, "baocun", QStringLiteral("保存"));
+    addSeparator(m_wjcd, "fg1");
+    QAction* tuichu = addItem(m_wjcd, "tuichu", QStringLiteral("退出"));
+    connect(tuichu, &QAction::triggered, this, &Form1::exitProgram);
+
+    m_yjcd = bar->addMenu(QStringLiteral("编辑"));
+    m_yjcd->setObjectName(QStringLiteral("yjcd"));
+    addItem(m_yjcd, "cx", QStringLiteral("撤销"));
+    addSeparator(m_yjcd, "fg2");
+    addItem(m_yjcd, "jq", QStringLiteral("剪切"));
+    addItem(m_yjcd, "fz", QStringLiteral("复制"));
+    addItem(m_yjcd, "nt", QStringLiteral("粘贴"));
+    addItem(m_yjcd, "sc", QStringLiteral("删除"));
+    addSeparator(m_yjcd, "fg3");
+    addItem(m_yjcd, "qx", QStringLiteral("全选"));
+
+    m_yinqing = bar->addMenu(QStringLiteral("引擎选择"));
+    m_yinqing->setObjectName(QStringLiteral("yinqing"));
+    m_baidu = addItem(m_yinqing, "baidu", QStringLiteral("百度引擎"));
+    m_wenku = addItem(m_yinqing, "wenku", QStringLiteral("百度文库"));
+    m_longyuan = addItem(m_yinqing, "longyuan", QStringLiteral("龙源期刊"));
+    m_zhiwang = addItem(m_yinqing, "zhiwang", QStringLiteral("中国知网"));
+    for (QAction* a : {m_baidu, m_wenku, m_longyuan, m_zhiwang}) {
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, a] { checkEngine(a); });
+    }
+    m_longyuan->setEnabled(false);
+
+    m_duibiqi = bar->addAction(QStringLiteral("对比器"));
+    m_duibiqi->setObjectName(QStringLiteral("duibiqi"));
+    m_gengxin = bar->addAction(QStringLiteral("获取更新"));
+    m_gengxin->setObjectName(QStringLiteral("gengxin"));
+    m_gengxin->setVisible(false);
+    connect(m_gengxin, &QAction::triggered, this, &Form1::openProjectPage);
+}
+
+void Form1::setInstructionText()
+{
+    const QStringList paragraphs{
+        QStringLiteral("    欢迎使用 Tessaro 论文相似度检测工具，作者：Tessaro 开发者。请在此处输入或粘贴需要检测的论文句子，"
+                       "先点击“分析”，再点击“对比”。程序会根据文本自动算出句子的数目，每点击一次“对比”，"
+                       "就在网络上搜索下一句。"),
+        QStringLiteral("    本工具基于百度网页搜索，检测的速度和质量取决于您的网络状况；检测结果仅供参考，"
+                       "作者不对其承担任何责任。欢迎提出意见和建议，请访问项目主页：") +
+            maker::kProjectPage,
+        QStringLiteral("    您可以在此框中编辑文章，然后复制到 Word 中。用户还发现了它的其他用途，"
+                       "例如批量搜索计算机考试题目的答案，更多用途等您去发现！"),
+    };
+    const QFont songTi(fonts::kSongTi, 10);
+    m_richTextBox1->document()->setDefaultFont(songTi);
+    m_richTextBox1->setLocale(QLocale(QLocale::Chinese, QLocale::China));
+    QTextCursor c(m_richTextBox1->document());
+    QTextCharFormat f;
+    f.setFont(songTi);
+    f.setForeground(Qt::black);
+    for (int i = 0; i < paragraphs.size(); ++i) {
+        if (i > 0)
+            c.insertBlock();
+        c.insertText(paragraphs[i], f);
+    }
+    m_richTextBox1->document()->clearUndoRedoStacks();
+    m_richTextBox1->moveCaretToStart();
+}
+
+void Form1::load()
+{
+    m_resultPane->navigate(QStringLiteral("about:blank"));
+    m_webBrowser1->hide();
+
+    m_webBrowser2->resize(0, 0);
+    m_startupPane->navigate(maker::kStartupPage);
+
+    setWindowTitle(QStringLiteral("Tessaro V%1.%2.%3")
+                       .arg(tessaro::kVersionMajor)
+                       .arg(tessaro::kVersionMinor)
+                       .arg(tessaro::kVersionPatch));
+
+    m_baidu->setChecked(true);
+    m_wenku->setChecked(false);
+    m_longyuan->setChecked(false);
+    m_zhiwang->setChecked(false);
+
+    m_state.firstStepPending = true;
+    m_timer2->start();
+}
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    layoutControls();
+}
+
+void Form1::layoutControls()
+{
+    const QSize outer = twips::outerSize(this);
+    const int H = outer.height();
+    const int W = outer.width();
+
+    twips::setHeight(m_webBrowser1, H - 2890);
+    twips::setWidth(m_webBrowser1, W - 525);
+    if (!m_state.articleText.isEmpty()) {
+        twips::setHeight(m_richTextBox1, 2400);
+        twips::setWidth(m_richTextBox1, W - 1905);
+    } else {
+        twips::setHeight(m_richTextBox1, H - 1890);
+        twips::setWidth(m_richTextBox1, W - 525);
+    }
+    twips::setTop(m_label1, H - 1700);
+    twips::setTop(m_label2, H - 1700);
+    for (QPushButton* b : {m_command1, m_command2, m_command3, m_command4})
+        twips::setTop(b, H - 1400);
+    twips::setTop(m_command5, H - 1720);
+    twips::setTop(m_command6, H - 1720);
+    for (QPushButton* b : {m_command3, m_command4, m_command5})
+        twips::setLeft(b, W - 2500);
+    twips::setLeft(m_command6, W - 900);
+    twips::setLeft(m_list1, W - 1800);
+    twips::setWidth(m_list1, 1400);
+}
+
+void Form1::Timer1()
+{
+    const bool running = m_state.autoRun;
+    m_list1->setEnabled(!running);
+    m_command1->setEnabled(!running);
+    m_command2->setEnabled(!running);
+    if (running)
+        m_command5->setEnabled(false);
+    m_command4->setVisible(running);
+    m_command3->setVisible(true);
+    m_command5->setVisible(true);
+    m_command6->setVisible(true);
+    m_wjcd->setEnabled(true);
+    m_duibiqi->setEnabled(true);
+    m_yinqing->setEnabled(true);
+}
+
+search::Engine Form1::selectedEngine() const
+{
+    return search::selectedEngine({m_baidu->isChecked(), m_wenku->isChecked(), m_longyuan->isChecked(),
+                                   m_zhiwang->isChecked()});
+}
+
+void Form1::checkEngine(QAction* chosen)
+{
+    for (QAction* a : {m_baidu, m_longyuan, m_zhiwang, m_wenku})
+        a->setChecked(a == chosen);
+}
+
+void Form1::analyse()
+{
+    m_list1->clear();
+    m_label2->hide();
+
+    analysis::Result result = analysis::analyse(m_richTextBox1->text());
+    const qsizetype charCount = result.charCount;
+    analysis::startRun(m_state, std::move(result));
+    m_label1->setText(analysis::reportLine(charCount, m_state.sentences.size()));
+    m_richTextBox1->moveCaretToStart();
+
+    QStringList entries;
+    entries.reserve(m_state.sentences.size());
+    for (qsizetype k = 0; k < m_state.sentences.size(); ++k)
+        entries.append(analysis::listEntry(k, m_state.sentences[k]));
+    m_list1->addItems(entries);
+}
+
+void Form1::openProjectPage()
+{
+    if (!Shell::openInDefaultBrowser(QUrl(maker::kProjectPage))) {
+        MessageBox::show(this, {QStringLiteral("调用浏览器错误！"), QStringLiteral("错误："), MessageBox::Icon::Error,
+                                MessageBox::Buttons::Ok});
+    }
+}
+
+void Form1::exitProgram()
+{
+    const MessageBox::Answer answer =
+        MessageBox::show(this, {QStringLiteral("谢谢使用！访问我的网站吗？"), QString(), MessageBox::Icon::Question,
+                                MessageBox::Buttons::YesNo});
+    if (answer == MessageBox::Answer::Yes)
+        openProjectPage();
+    close();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // The main window's end is the program's end: every other window goes with it.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isVisible())
+            w->close();
+    }
+    event->accept();
+    QMainWindow::closeEvent(event);
+}

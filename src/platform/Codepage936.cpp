@@ -1,0 +1,103 @@
+#include "platform/Codepage936.h"
+
+#include <unicode/translit.h>
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_err.h>
+#include <unicode/unistr.h>
+
+#include <array>
+#include <memory>
+
+namespace cp936 {
+namespace {
+
+// Table value for a unit the code page cannot encode; 0xFFFF is no valid GBK byte pair (trail 0xFF).
+constexpr std::uint16_t kUnencodable = 0xFFFF;
+
+struct GbkTable
+{
+    // Single-byte values are below 0x100, double-byte values are lead << 8 | trail with lead >= 0x81.
+    std::array<std::uint16_t, 0x10000> value{};
+
+    GbkTable()
+    {
+        value.fill(kUnencodable);
+        UErrorCode status = U_ZERO_ERROR;
+        UConverter* conv = ucnv_open("windows-936", &status);
+        if (U_FAILURE(status))
+            return;
+        ucnv_setFromUCallBack(conv, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+        for (std::uint32_t u = 0; u < 0x10000; ++u) {
+            if (u >= 0xD800 && u <= 0xDFFF)
+                continue;
+            const UChar unit = static_cast<UChar>(u);
+            char out[8];
+            status = U_ZERO_ERROR;
+            const int32_t n = ucnv_fromUChars(conv, out, sizeof out, &unit, 1, &status);
+            if (U_FAILURE(status))
+                continue;
+            if (n == 1)
+                value[u] = static_cast<unsigned char>(out[0]);
+            else if (n == 2)
+                value[u] = static_cast<std::uint16_t>(static_cast<unsigned char>(out[0]) << 8 |
+                                                      static_cast<unsigned char>(out[1]));
+        }
+        ucnv_close(conv);
+    }
+};
+
+// Built once: an ICU call per character in a hot loop is far too slow for whole result pages.
+const GbkTable& table()
+{
+    static const GbkTable t;
+    return t;
+}
+
+} // namespace
+
+QByteArray bytes(char16_t unit)
+{
+    const std::uint16_t v = table().value[unit];
+    if (v == kUnencodable)
+        return {};
+    if (v < 0x100)
+        return QByteArray(1, static_cast<char>(v));
+    QByteArray pair(2, '\0');
+    pair[0] = static_cast<char>(v >> 8);
+    pair[1] = static_cast<char>(v & 0xFF);
+    return pair;
+}
+
+bool isDoubleByte(char16_t unit)
+{
+    const std::uint16_t v = table().value[unit];
+    return v != kUnencodable && v >= 0x100;
+}
+
+qsizetype countDoubleByte(const QString& text)
+{
+    const auto& t = table().value;
+    qsizetype count = 0;
+    for (const QChar c : text) {
+        const std::uint16_t v = t[c.unicode()];
+        count += (v != kUnencodable && v >= 0x100);
+    }
+    return count;
+}
+
+QString fullwidthToHalfwidth(const QString& text)
+{
+    static const std::unique_ptr<icu::Transliterator> transliterator = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::Transliterator> t(
+            icu::Transliterator::createInstance("Fullwidth-Halfwidth", UTRANS_FORWARD, status));
+        return U_SUCCESS(status) ? std::move(t) : nullptr;
+    }();
+    if (!transliterator || text.isEmpty())
+        return text;
+    icu::UnicodeString s(reinterpret_cast<const UChar*>(text.utf16()), static_cast<int32_t>(text.size()));
+    transliterator->transliterate(s);
+    return QString(reinterpret_cast<const QChar*>(s.getBuffer()), s.length());
+}
+
+} // namespace cp936

@@ -1,0 +1,50 @@
+#include "platform/MessageBox.h"
+
+#include <QMessageBox>
+
+MessageBox::Handler& MessageBox::handler()
+{
+    static Handler h;
+    return h;
+}
+
+void MessageBox::setHandler(Handler h)
+{
+    handler() = std::move(h);
+}
+
+QString MessageBox::defaultTitle()
+{
+    return QStringLiteral("Tessaro");
+}
+
+MessageBox::Answer MessageBox::show(QWidget* parent, const Request& request)
+{
+    if (handler())
+        return handler()(request);
+
+    QMessageBox box(parent);
+    box.setText(request.text);
+    box.setWindowTitle(request.title.isEmpty() ? defaultTitle() : request.title);
+    switch (request.icon) {
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Icon::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Icon::None:
+        break;
+    }
+    if (request.buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return Answer::Ok;
+}

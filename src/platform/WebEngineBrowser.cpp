@@ -1,0 +1,123 @@
+#include "platform/WebEngineBrowser.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPointer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+// A page that answers script dialogs itself while the pane is silent.
+class QuietPage : public QWebEnginePage
+{
+public:
+    using QWebEnginePage::QWebEnginePage;
+    bool silent = false;
+
+protected:
+    void javaScriptAlert(const QUrl& origin, const QString& msg) override
+    {
+        if (!silent)
+            QWebEnginePage::javaScriptAlert(origin, msg);
+    }
+    bool javaScriptConfirm(const QUrl& origin, const QString& msg) override
+    {
+        return silent ? false : QWebEnginePage::javaScriptConfirm(origin, msg);
+    }
+    bool javaScriptPrompt(const QUrl& origin, const QString& msg, const QString& def, QString* result) override
+    {
+        return silent ? false : QWebEnginePage::javaScriptPrompt(origin, msg, def, result);
+    }
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override
+    {
+        // Result pages are full of script noise; the program logs nothing.
+    }
+};
+
+WebEngineBrowser::WebEngineBrowser(QWebEngineView* view, QObject* parent)
+    : Browser(parent), m_view(view), m_page(new QuietPage(view))
+{
+    m_view->setPage(m_page);
+    connect(m_page, &QWebEnginePage::loadStarted, this, [this] {
+        m_busy = true;
+        ++m_generation;
+        emit downloadBegin();
+    });
+    connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        m_busy = false;
+        m_lastLoadFailed = !ok;
+        emit downloadComplete();
+    });
+}
+
+void WebEngineBrowser::navigate(const QString& url)
+{
+    ++m_generation;
+    // Busy from the call on, as a browser control is, not only once Chromium reports the start.
+    m_busy = true;
+    m_lastLoadFailed = false;
+    m_view->load(QUrl(url));
+}
+
+void WebEngineBrowser::setSilent(bool silent)
+{
+    m_page->silent = silent;
+}
+
+bool WebEngineBrowser::isSilent() const
+{
+    return m_page->silent;
+}
+
+void WebEngineBrowser::writeDocument(const QString& html)
+{
+    ++m_generation;
+    const QString literal = QString::fromUtf8(QJsonDocument(QJsonArray{html}).toJson(QJsonDocument::Compact));
+    m_page->runJavaScript(
+        QStringLiteral("(function(h){document.open();if(h[0].length)document.write(h[0]);document.close();})(%1)")
+            .arg(literal));
+}
+
+void WebEngineBrowser::readBodyHtml(HtmlCallback done)
+{
+    const quint64 generation = m_generation;
+    QPointer<WebEngineBrowser> self(this);
+    m_page->runJavaScript(QStringLiteral("document.body ? document.body.innerHTML : null"),
+                          [self, generation, done = std::move(done)](const QVariant& result) {
+                              if (!self || self->m_generation != generation)
+                                  return; // answer for a page that is no longer shown
+                              if (result.typeId() != QMetaType::QString)
+                                  done(std::nullopt);
+                              else
+                                  done(result.toString());
+                          });
+}
+
+void WebEngineBrowser::pasteHtmlAtSelection(const QStringList& pieces, DoneCallback done)
+{
+    // The pieces go in as one fragment so that a table opened by one piece and closed by a later one
+    // stays one table. Without a selection the fragment goes to the start of the body.
+    const QString literal =
+        QString::fromUtf8(QJsonDocument(QJsonArray{pieces.join(QString())}).toJson(QJsonDocument::Compact));
+    const QString script = QStringLiteral(R"JS((function(h){
+  if (!document.body) return false;
+  var sel = window.getSelection(), range;
+  if (sel && sel.rangeCount > 0) { range = sel.getRangeAt(0); }
+  else { range = document.createRange(); range.setStart(document.body, 0); range.collapse(true); }
+  var frag = range.createContextualFragment(h[0]);
+  var last = frag.lastChild;
+  range.deleteContents();
+  range.insertNode(frag);
+  if (last && sel) { range.setStartAfter(last); range.collapse(true); sel.removeAllRanges(); sel.addRange(range); }
+  return true;
+})(%1))JS")
+                               .arg(literal);
+    m_page->runJavaScript(script, [done = std::move(done)](const QVariant& result) {
+        if (done)
+            done(result.toBool());
+    });
+}
+
+QString WebEngineBrowser::currentUrl() const
+{
+    return m_view->url().toString();
+}

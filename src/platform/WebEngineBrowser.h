@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/Browser.h"
+
+class QWebEngineView;
+class QuietPage;
+
+// The browser pane over Qt WebEngine. Busy runs from loadStarted to loadFinished; download-begin and
+// download-complete follow them. Body HTML is read through JavaScript, so each read is tagged with the
+// navigation it belongs to and an answer for an earlier page is dropped.
+class WebEngineBrowser : public Browser
+{
+    Q_OBJECT
+public:
+    // The view stays owned by its parent widget; the browser only drives it.
+    explicit WebEngineBrowser(QWebEngineView* view, QObject* parent = nullptr);
+
+    void navigate(const QString& url) override;
+    bool isBusy() const override { return m_busy; }
+    void setSilent(bool silent) override;
+    bool isSilent() const override;
+    void writeDocument(const QString& html) override;
+    void readBodyHtml(HtmlCallback done) override;
+    void pasteHtmlAtSelection(const QStringList& pieces, DoneCallback done) override;
+    QString currentUrl() const override;
+    bool lastLoadFailed() const override { return m_lastLoadFailed; }
+
+private:
+    QWebEngineView* m_view;
+    QuietPage* m_page;
+    bool m_busy = false;
+    bool m_lastLoadFailed = false;
+    quint64 m_generation = 0; // raised by every navigation and document write
+};

@@ -1,0 +1,114 @@
+#include "search/Engines.h"
+
+#include "platform/Codepage936.h"
+
+namespace search {
+namespace {
+
+constexpr char kHex[] = "0123456789ABCDEF";
+
+void appendPercent(QString& out, unsigned char byte)
+{
+    out.append(u'%');
+    out.append(QLatin1Char(kHex[byte >> 4]));
+    out.append(QLatin1Char(kHex[byte & 0x0F]));
+}
+
+bool isAsciiLetter(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+} // namespace
+
+Engine selectedEngine(const EngineMarks& marks)
+{
+    if (marks.zhiwang)
+        return Engine::Zhiwang;
+    if (marks.longyuan)
+        return Engine::Longyuan;
+    if (marks.wenku)
+        return Engine::Wenku;
+    return Engine::Baidu;
+}
+
+QString engineHost(Engine engine)
+{
+    switch (engine) {
+    case Engine::Baidu:
+        return kBaiduHost;
+    case Engine::Wenku:
+        return kWenkuHost;
+    case Engine::Zhiwang:
+        return kCnkiHost;
+    case Engine::Longyuan:
+        break;
+    }
+    return {};
+}
+
+std::optional<QString> searchUrl(Engine engine, const QString& query)
+{
+    switch (engine) {
+    case Engine::Baidu:
+        return QStringLiteral("http://") + kBaiduHost + QStringLiteral("/s?wd=") + UrlEncodeGbk(query) +
+               QStringLiteral("&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu");
+    case Engine::Wenku:
+        return QStringLiteral("http://") + kWenkuHost + QStringLiteral("/search?word=") + UrlEncodeGbk(query) +
+               QStringLiteral("&od=0&fr=top_home");
+    case Engine::Zhiwang:
+        return QStringLiteral("http://") + kCnkiHost + QStringLiteral("/result.aspx?q=") + UrlEncodeUtf8(query) +
+               QStringLiteral("&rt=&rl=&udb=");
+    case Engine::Longyuan:
+        break;
+    }
+    return std::nullopt;
+}
+
+QString UrlEncodeGbk(const QString& text)
+{
+    static const QString kUnescaped = QStringLiteral("-,.0123456789/");
+    QString out;
+    out.reserve(text.size() * 6);
+    for (const QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (kUnescaped.contains(qc)) {
+            out.append(qc);
+            continue;
+        }
+        QByteArray b = cp936::bytes(c);
+        if (b.size() == 2) {
+            appendPercent(out, static_cast<unsigned char>(b[0]));
+            appendPercent(out, static_cast<unsigned char>(b[1]));
+        } else if (isAsciiLetter(c)) {
+            out.append(qc);
+        } else {
+            // The code page's substitute for what it cannot encode is "?".
+            appendPercent(out, b.isEmpty() ? '?' : static_cast<unsigned char>(b[0]));
+        }
+    }
+    return out;
+}
+
+QString UrlEncodeUtf8(const QString& text)
+{
+    QString out;
+    out.reserve(text.size() * 9);
+    for (const QChar qc : text) {
+        const char16_t u = qc.unicode();
+        if (u < 0x80) {
+            out.append(qc);
+        } else if (u < 0x800) {
+            appendPercent(out, static_cast<unsigned char>(0xC0 | (u >> 6)));
+            appendPercent(out, static_cast<unsigned char>(0x80 | (u & 0x3F)));
+        } else {
+            // Surrogates too: each code unit of a pair becomes its own three-byte group.
+            appendPercent(out, static_cast<unsigned char>(0xE0 | (u >> 12)));
+            appendPercent(out, static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F)));
+            appendPercent(out, static_cast<unsigned char>(0x80 | (u & 0x3F)));
+        }
+    }
+    return out;
+}
+
+} // namespace search

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The public search services, their query URLs and the two percent-encoders.
+namespace search {
+
+enum class Engine { Baidu, Wenku, Longyuan, Zhiwang };
+
+inline const QString kBaiduHost = QStringLiteral("www.baidu.com");
+inline const QString kWenkuHost = QStringLiteral("wenku.baidu.com");
+inline const QString kCnkiHost = QStringLiteral("scholar.cnki.net");
+
+// The check marks of the engine menu.
+struct EngineMarks
+{
+    bool baidu = true;
+    bool wenku = false;
+    bool longyuan = false;
+    bool zhiwang = false;
+};
+
+// The first of zhiwang, longyuan, wenku that is checked, else baidu.
+Engine selectedEngine(const EngineMarks& marks);
+
+// Host of the engine's search site; empty for Longyuan, which has no query template.
+QString engineHost(Engine engine);
+
+// The query URL for query text; nullopt for Longyuan.
+std::optional<QString> searchUrl(Engine engine, const QString& query);
+
+// GBK percent-encoding: "-,.0123456789/" and ASCII letters stay, every other byte is %XX.
+QString UrlEncodeGbk(const QString& text);
+
+// UTF-8 percent-encoding of each UTF-16 code unit; ASCII is never escaped.
+QString UrlEncodeUtf8(const QString& text);
+
+} // namespace search

@@ -1,0 +1,135 @@
+#include "support/QtPrinters.h"
+#include "analysis/Analysis.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Row
+{
+    const char* name;
+    QString input;
+    QStringList sentences;
+    qsizetype charCount;
+};
+
+QString repeat(const QString& unit, int times)
+{
+    QString s;
+    for (int i = 0; i < times; ++i)
+        s += unit;
+    return s;
+}
+
+void PrintTo(const Row& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class AnalysisTable : public ::testing::TestWithParam<Row>
+{
+};
+
+TEST_P(AnalysisTable, CutsAndCounts)
+{
+    const Row& row = GetParam();
+    const analysis::Result r = analysis::analyse(row.input);
+    EXPECT_EQ(r.sentences, row.sentences);
+    EXPECT_EQ(r.charCount, row.charCount);
+}
+
+const QString k38 = repeat(QStringLiteral("文"), 38);
+
+INSTANTIATE_TEST_SUITE_P(
+    Analysis, AnalysisTable,
+    ::testing::Values(
+        Row{"Empty", QString(), {}, 0},
+        Row{"OnlySpacesAndBreaks", QStringLiteral("  \r\n\u3000\u3000\r\n \u3000 \r\n"), {}, 0},
+        Row{"HelloWorld", QStringLiteral("Hello world!"), {QStringLiteral("Helloworld！")}, 1},
+        Row{"Exactly38", k38, {k38}, 38},
+        Row{"ThirtyNine", k38 + QStringLiteral("尾"), {k38, QStringLiteral("尾")}, 39},
+        Row{"SeventySixHasNoEmptyThird", k38 + k38, {k38, k38}, 76},
+        Row{"MarksDoNotEndSentences", QStringLiteral("你好。世界！再见？"), {QStringLiteral("你好。世界！再见？")}, 9},
+        Row{"HalfWidthMarksBecomeFullWidth", QStringLiteral("a!b?c"), {QStringLiteral("a！b？c")}, 2},
+        Row{"TwoLinesJoin", QStringLiteral("甲\r\n乙"), {QStringLiteral("甲乙")}, 2},
+        Row{"BlankIdeographicLineDropped", QStringLiteral("甲\r\n\u3000\u3000\r\n乙"), {QStringLiteral("甲乙")}, 2},
+        Row{"ThreeIdeographicSpacesBeforeBreakAllGo", QStringLiteral("甲\u3000\u3000\u3000\r\n乙"),
+            {QStringLiteral("甲乙")}, 2},
+        Row{"FourIdeographicSpacesKeepOne", QStringLiteral("甲\u3000\u3000\u3000\u3000\r\n乙"),
+            {QStringLiteral("甲\u3000乙")}, 3},
+        Row{"IdeographicSpaceThenTabKeepsTheSpace", QStringLiteral("甲\u3000\t\r\n乙"),
+            {QStringLiteral("甲\u3000乙")}, 3},
+        Row{"TabThenBreakLosesTheTab", QStringLiteral("甲\t\r\n乙"), {QStringLiteral("甲乙")}, 2},
+        Row{"LineOfTabsStays", QStringLiteral("\t\t"), {QStringLiteral("\t\t")}, 0},
+        Row{"InnerIdeographicSpaceStays", QStringLiteral("\u3000\u3000首行缩进"), {QStringLiteral("\u3000\u3000首行缩进")}, 6},
+        Row{"TypedMarkerSplits", QStringLiteral("前文|@|后文"), {QStringLiteral("前文"), QStringLiteral("后文")}, 4},
+        Row{"MarkerAcrossPieceBoundary", repeat(QStringLiteral("文"), 36) + QStringLiteral("|@|尾"),
+            // 36 characters and "|@" fill the first piece, so the buffer reads ...|@|@||尾 and splits
+            // at the first "|@|".
+            {repeat(QStringLiteral("文"), 36), QStringLiteral("@||尾")}, 37},
+        Row{"NotEncodableCharactersAreNotCounted", QStringLiteral("中€é\U0001F600\u30FB"),
+            {QStringLiteral("中€é\U0001F600\u30FB")}, 2},
+        Row{"AsciiSpacesRemovedEverywhere", QStringLiteral(" a b \u3000c "), {QStringLiteral("ab\u3000c")}, 1}));
+
+TEST(Analysis, NormalisedTextKeepsTheTypedMarker)
+{
+    EXPECT_EQ(analysis::normalise(QStringLiteral("前文|@|后 文")), QStringLiteral("前文|@|后文"));
+}
+
+TEST(Analysis, ReportLine)
+{
+    EXPECT_EQ(analysis::reportLine(0, 0), QStringLiteral("本文共 0 字，本次分析共分析出 0 句，请多次点击进行对比！"));
+    EXPECT_EQ(analysis::reportLine(123456, 5300),
+              QStringLiteral("本文共 123456 字，本次分析共分析出 5300 句，请多次点击进行对比！"));
+}
+
+TEST(Analysis, ListEntryIsNumberedAndTrimmed)
+{
+    EXPECT_EQ(analysis::listEntry(0, QStringLiteral("\u3000\u3000开头 ")), QStringLiteral("1-开头"));
+    EXPECT_EQ(analysis::listEntry(9, QStringLiteral("第十")), QStringLiteral("10-第十"));
+}
+
+TEST(Analysis, StartRunResetsTheRunAndSizesTheTitleTables)
+{
+    CheckState state;
+    state.searchUrl = QStringLiteral("http://old");
+    state.pageHtml = QStringLiteral("<p>old</p>");
+    state.nextIndex = 7;
+    state.lastIndex = 6;
+    state.pageCount = 9;
+    state.autoRun = true;
+    state.similaritySum = 42;
+    state.statsPending = true;
+    state.titleCounts = {1, 2, 3};
+
+    analysis::startRun(state, analysis::analyse(QStringLiteral("一二三")));
+
+    EXPECT_EQ(state.sentences, QStringList{QStringLiteral("一二三")});
+    EXPECT_EQ(state.articleText, QStringLiteral("一二三"));
+    EXPECT_EQ(state.nextIndex, 0);
+    EXPECT_EQ(state.lastIndex, 0);
+    EXPECT_EQ(state.pageCount, 1);
+    EXPECT_FALSE(state.autoRun);
+    EXPECT_EQ(state.similaritySum, 0);
+    EXPECT_FALSE(state.statsPending);
+    EXPECT_TRUE(state.firstStepPending);
+    ASSERT_EQ(state.titleTexts.size(), 11);
+    ASSERT_EQ(state.titleBlocks.size(), 11);
+    ASSERT_EQ(state.titleCounts.size(), 11);
+    EXPECT_EQ(state.titleCounts, QList<int>(11, 0));
+    // An analysis leaves the URL and the last page alone.
+    EXPECT_EQ(state.searchUrl, QStringLiteral("http://old"));
+    EXPECT_EQ(state.pageHtml, QStringLiteral("<p>old</p>"));
+}
+
+TEST(Analysis, NoSentencesLeaveOneTitleSlot)
+{
+    CheckState state;
+    analysis::startRun(state, analysis::analyse(QStringLiteral(" \r\n ")));
+    EXPECT_TRUE(state.sentences.isEmpty());
+    EXPECT_TRUE(state.articleText.isEmpty());
+    EXPECT_EQ(state.titleTexts.size(), 1);
+    EXPECT_EQ(state.titleCounts.size(), 1);
+}
+
+} // namespace

@@ -1,0 +1,45 @@
+#include "support/QtPrinters.h"
+#include "analysis/TextRules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(TextRules, TrimRemovesOnlySpacesAndIdeographicSpaces)
+{
+    EXPECT_EQ(text::trimSpaces(QStringLiteral(" \u3000 甲 乙\u3000 ")), QStringLiteral("甲 乙"));
+    EXPECT_EQ(text::trimSpaces(QStringLiteral("\t甲\t")), QStringLiteral("\t甲\t"));
+    EXPECT_EQ(text::trimSpaces(QStringLiteral("\u3000 ")), QString());
+}
+
+struct RoundRow
+{
+    double in;
+    double out;
+};
+
+class Round2 : public ::testing::TestWithParam<RoundRow>
+{
+};
+
+TEST_P(Round2, HalfGoesToEven)
+{
+    EXPECT_DOUBLE_EQ(text::round2(GetParam().in), GetParam().out);
+}
+
+INSTANTIATE_TEST_SUITE_P(TextRules, Round2,
+                         ::testing::Values(RoundRow{0.125, 0.12}, RoundRow{0.375, 0.38}, RoundRow{0.65, 0.65},
+                                           RoundRow{70.0 / 3.0, 23.33}, RoundRow{2.25, 2.25},
+                                           RoundRow{0.2349, 0.23}, RoundRow{1.0 / 3.0, 0.33}, RoundRow{0, 0}));
+
+TEST(TextRules, GeneralNumberForm)
+{
+    EXPECT_EQ(text::generalNumber(0.29 * 100), QStringLiteral("29"));
+    EXPECT_EQ(text::generalNumber(text::round2(70.0 / 3.0)), QStringLiteral("23.33"));
+    EXPECT_EQ(text::generalNumber(0), QStringLiteral("0"));
+    EXPECT_EQ(text::generalNumber(-0.0), QStringLiteral("0"));
+    EXPECT_EQ(text::generalNumber(225), QStringLiteral("225"));
+    EXPECT_EQ(text::generalNumber(1234567.5), QStringLiteral("1234567.5"));
+}
+
+} // namespace

@@ -1,0 +1,91 @@
+#include "support/QtPrinters.h"
+#include "search/Engines.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using search::Engine;
+
+struct EncodeRow
+{
+    const char* name;
+    QString in;
+    QString out;
+};
+
+void PrintTo(const EncodeRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class GbkEncoding : public ::testing::TestWithParam<EncodeRow>
+{
+};
+
+TEST_P(GbkEncoding, Encodes)
+{
+    EXPECT_EQ(search::UrlEncodeGbk(GetParam().in), GetParam().out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engines, GbkEncoding,
+    ::testing::Values(EncodeRow{"Chinese", QStringLiteral("中文"), QStringLiteral("%D6%D0%CE%C4")},
+                      EncodeRow{"UnescapedSet", QStringLiteral("A-1,2.3/x"), QStringLiteral("A-1,2.3/x")},
+                      EncodeRow{"Space", QStringLiteral(" "), QStringLiteral("%20")},
+                      EncodeRow{"Underscore", QStringLiteral("_"), QStringLiteral("%5F")},
+                      EncodeRow{"Tab", QStringLiteral("\t"), QStringLiteral("%09")},
+                      EncodeRow{"Empty", QString(), QString()},
+                      EncodeRow{"TildeAsteriskAmpersand", QStringLiteral("~*&"), QStringLiteral("%7E%2A%26")},
+                      EncodeRow{"FullWidthPunctuation", QStringLiteral("！…"), QStringLiteral("%A3%A1%A1%AD")},
+                      EncodeRow{"IdeographicSpace", QStringLiteral("\u3000"), QStringLiteral("%A1%A1")},
+                      EncodeRow{"AccentIsDoubleByte", QStringLiteral("é"), QStringLiteral("%A8%A6")},
+                      EncodeRow{"EuroIsOneByte", QStringLiteral("€"), QStringLiteral("%80")},
+                      EncodeRow{"NotEncodableIsQuestionMark", QStringLiteral("\u30FB"), QStringLiteral("%3F")},
+                      EncodeRow{"SurrogatePairIsTwoQuestionMarks", QStringLiteral("\U0001F600"), QStringLiteral("%3F%3F")},
+                      EncodeRow{"QuestionMarkItself", QStringLiteral("?"), QStringLiteral("%3F")},
+                      EncodeRow{"Mixed", QStringLiteral("中 a1"), QStringLiteral("%D6%D0%20a1")}));
+
+class Utf8Encoding : public ::testing::TestWithParam<EncodeRow>
+{
+};
+
+TEST_P(Utf8Encoding, Encodes)
+{
+    EXPECT_EQ(search::UrlEncodeUtf8(GetParam().in), GetParam().out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engines, Utf8Encoding,
+    ::testing::Values(EncodeRow{"Chinese", QStringLiteral("中"), QStringLiteral("%E4%B8%AD")},
+                      EncodeRow{"TwoBytes", QStringLiteral("é"), QStringLiteral("%C3%A9")},
+                      EncodeRow{"ThreeBytesFirst", QStringLiteral("\u0800"), QStringLiteral("%E0%A0%80")},
+                      EncodeRow{"LastTwoByte", QStringLiteral("\u07FF"), QStringLiteral("%DF%BF")},
+                      EncodeRow{"AsciiUnchanged", QStringLiteral("a b&c#d?e+f"), QStringLiteral("a b&c#d?e+f")},
+                      EncodeRow{"Empty", QString(), QString()},
+                      EncodeRow{"SurrogatesOneAtATime", QStringLiteral("\U0001F600"),
+                                QStringLiteral("%ED%A0%BD%ED%B8%80")}));
+
+TEST(Engines, UrlTemplates)
+{
+    const QString q = QStringLiteral("中文");
+    EXPECT_EQ(search::searchUrl(Engine::Baidu, q),
+              QStringLiteral("http://www.baidu.com/s?wd=%D6%D0%CE%C4&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu"));
+    EXPECT_EQ(search::searchUrl(Engine::Wenku, q),
+              QStringLiteral("http://wenku.baidu.com/search?word=%D6%D0%CE%C4&od=0&fr=top_home"));
+    EXPECT_EQ(search::searchUrl(Engine::Zhiwang, q),
+              QStringLiteral("http://scholar.cnki.net/result.aspx?q=%E4%B8%AD%E6%96%87&rt=&rl=&udb="));
+    EXPECT_EQ(search::searchUrl(Engine::Longyuan, q), std::nullopt);
+}
+
+TEST(Engines, SelectionRule)
+{
+    using M = search::EngineMarks;
+    EXPECT_EQ(search::selectedEngine(M{}), Engine::Baidu);
+    EXPECT_EQ(search::selectedEngine(M{false, false, false, false}), Engine::Baidu);
+    EXPECT_EQ(search::selectedEngine(M{true, true, false, false}), Engine::Wenku);
+    EXPECT_EQ(search::selectedEngine(M{false, true, true, false}), Engine::Longyuan);
+    EXPECT_EQ(search::selectedEngine(M{false, true, true, true}), Engine::Zhiwang);
+}
+
+} // namespace

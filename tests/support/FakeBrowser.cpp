@@ -1,0 +1,41 @@
+#include "support/FakeBrowser.h"
+
+void FakeBrowser::navigate(const QString& u)
+{
+    navigations.append(u);
+    url = u;
+    busy = true;
+    failed = false;
+    emit downloadBegin();
+}
+
+void FakeBrowser::writeDocument(const QString& html)
+{
+    body = html;
+}
+
+void FakeBrowser::readBodyHtml(HtmlCallback done)
+{
+    done(body);
+}
+
+void FakeBrowser::pasteHtmlAtSelection(const QStringList& pieces, DoneCallback done)
+{
+    const bool ok = body.has_value();
+    if (ok) {
+        pastes.append(pieces.join(QString()));
+        body = pieces.join(QString()) + *body;
+    }
+    if (done)
+        done(ok);
+}
+
+void FakeBrowser::finish(std::optional<QString> b, bool ok, const QString& finalUrl)
+{
+    body = std::move(b);
+    if (!finalUrl.isEmpty())
+        url = finalUrl;
+    busy = false;
+    failed = !ok;
+    emit downloadComplete();
+}

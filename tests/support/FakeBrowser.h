@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/Browser.h"
+
+#include <optional>
+
+// An in-memory browser pane. A navigation stays busy until the test finishes it with a page (or with
+// no page at all), which raises download-complete as the real pane does.
+class FakeBrowser : public Browser
+{
+    Q_OBJECT
+public:
+    using Browser::Browser;
+
+    void navigate(const QString& url) override;
+    bool isBusy() const override { return busy; }
+    void setSilent(bool s) override { silent = s; }
+    bool isSilent() const override { return silent; }
+    void writeDocument(const QString& html) override;
+    void readBodyHtml(HtmlCallback done) override;
+    void pasteHtmlAtSelection(const QStringList& pieces, DoneCallback done) override;
+    QString currentUrl() const override { return url; }
+    bool lastLoadFailed() const override { return failed; }
+
+    // Ends the pending navigation: body is the page's body HTML, nullopt for a page without a body.
+    void finish(std::optional<QString> body, bool ok = true, const QString& finalUrl = QString());
+
+    QStringList navigations;
+    QStringList pastes;
+    QString url;
+    std::optional<QString> body;
+    bool busy = false;
+    bool silent = false;
+    bool failed = false;
+};

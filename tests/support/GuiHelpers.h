@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/MessageBox.h"
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+// Answers every message box while it lives, and records what was asked.
+class MessageBoxRecorder
+{
+public:
+    explicit MessageBoxRecorder(MessageBox::Answer answer = MessageBox::Answer::Ok);
+    ~MessageBoxRecorder();
+    void answerWith(MessageBox::Answer answer) { m_answer = answer; }
+
+    QList<MessageBox::Request> shown;
+
+private:
+    MessageBox::Answer m_answer;
+};
+
+// Finds a named descendant and fails the test when there is none.
+template <typename T>
+T* child(const QObject* parent, const char* name)
+{
+    T* found = parent->findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("no child named %s", name);
+    return found;
+}
+
+// Processes events until pred holds or timeoutMs passes; returns pred's last value.
+bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
