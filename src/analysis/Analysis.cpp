@@ -6,51 +6,108 @@
 namespace analysis {
 namespace {
 
-using text::kCrLf;
+constexpr char16_t kIdeoSpace = text::kIdeographicSpace;
 
-const QString kIdeo(1, QChar(text::kIdeographicSpace));
+// Ends the line that starts at lineStart of out. Before a break, the passes take whitespace off its
+// end: one pass per pattern, in order, each taking at most what its pattern matches, so at most three
+// ASCII spaces, then at most three ideographic spaces, then one tab (four ideographic spaces keep
+// one). A blank line goes; a kept one loses its ASCII spaces.
+void endLine(char16_t* out, qsizetype& size, qsizetype lineStart, bool beforeBreak)
+{
+    if (beforeBreak) {
+        auto stripRun = [&](char16_t c, int most) {
+            for (int n = 0; n < most && size > lineStart && out[size - 1] == c; ++n)
+                --size;
+        };
+        stripRun(u' ', 3);
+        stripRun(kIdeoSpace, 3);
+        stripRun(u'\t', 1);
+    }
+    qsizetype k = lineStart;
+    bool blank = true;
+    for (qsizetype i = lineStart; i < size; ++i) {
+        const char16_t c = out[i];
+        if (c != kIdeoSpace && c != u' ')
+            blank = false;
+        if (c != u' ')
+            out[k++] = c;
+    }
+    size = blank ? lineStart : k;
+}
 
 } // namespace
 
+// One pass that gives what the sequence of replacements gives: sentence marks get a break, the
+// whitespace before every break goes as the fixed passes take it, blank lines go, and the kept lines
+// are joined with the breaks and ASCII spaces removed. The tests compare it with the literal sequence.
 QString normalise(const QString& editorText)
 {
-    QString t = editorText;
+    const qsizetype n = editorText.size();
+    const char16_t* s = reinterpret_cast<const char16_t*>(editorText.utf16());
+    QString result(n, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(result.data());
+    qsizetype size = 0;
+    qsizetype lineStart = 0;
+    auto breakLine = [&] {
+        endLine(out, size, lineStart, true);
+        lineStart = size;
+    };
 
-    // Sentence ends get a line break; half-width "!" and "?" become full-width on the way.
-    t.replace(QStringLiteral("；"), QStringLiteral("；") + kCrLf);
-    t.replace(QStringLiteral("。"), QStringLiteral("。") + kCrLf);
-    t.replace(QStringLiteral("！"), QStringLiteral("！") + kCrLf);
-    t.replace(QStringLiteral("!"), QStringLiteral("！") + kCrLf);
-    t.replace(QStringLiteral("？"), QStringLiteral("？") + kCrLf);
-    t.replace(QStringLiteral("?"), QStringLiteral("？") + kCrLf);
-    t.replace(QStringLiteral("……"), QStringLiteral("……") + kCrLf);
-
-    // One pass per pattern, in this order: three ideographic spaces before a break all go, four keep one.
-    t.replace(QStringLiteral("  ") + kCrLf, kCrLf);
-    t.replace(QStringLiteral(" ") + kCrLf, kCrLf);
-    t.replace(kIdeo + kIdeo + kCrLf, kCrLf);
-    t.replace(kIdeo + kCrLf, kCrLf);
-    t.replace(QStringLiteral("\t") + kCrLf, kCrLf);
-
-    // Blank lines go; the kept lines are joined with no break before the first or after the last, and
-    // then every break and every ASCII space goes, so joining and removing are one step here.
-    QString joined;
-    joined.reserve(t.size());
-    for (const QStringView line : QStringView(t).split(kCrLf)) {
-        if (!text::hasNonSpace(line))
-            continue;
-        for (const QChar c : line) {
-            if (c != u' ')
-                joined.append(c);
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = s[i];
+        switch (c) {
+        case u'；':
+        case u'。':
+        case u'！':
+        case u'？':
+            out[size++] = c;
+            breakLine();
+            break;
+        case u'!':
+            out[size++] = u'！';
+            breakLine();
+            break;
+        case u'?':
+            out[size++] = u'？';
+            breakLine();
+            break;
+        case u'…':
+            out[size++] = c;
+            if (i + 1 < n && s[i + 1] == u'…') {
+                out[size++] = c;
+                ++i;
+                breakLine();
+            }
+            break;
+        case u'\r':
+            if (i + 1 < n && s[i + 1] == u'\n') {
+                ++i;
+                breakLine();
+            } else {
+                out[size++] = c;
+            }
+            break;
+        default:
+            out[size++] = c;
         }
     }
-    return joined;
+    endLine(out, size, lineStart, false);
+    result.truncate(size);
+    return result;
 }
 
 QStringList cut(const QString& articleText)
 {
     if (articleText.isEmpty())
         return {};
+    if (!articleText.contains(u'|')) {
+        // Without a '|' the text cannot hold or form a marker: the pieces are plain slices.
+        QStringList pieces;
+        pieces.reserve(articleText.size() / kSentenceLength + 1);
+        for (qsizetype i = 0; i < articleText.size(); i += kSentenceLength)
+            pieces.append(articleText.mid(i, kSentenceLength));
+        return pieces;
+    }
     QString buffer;
     buffer.reserve(articleText.size() + articleText.size() / kSentenceLength * kPieceMarker.size() + 8);
     for (qsizetype i = 0; i < articleText.size(); i += kSentenceLength) {

@@ -133,3 +133,48 @@ TEST(Analysis, NoSentencesLeaveOneTitleSlot)
 }
 
 } // namespace
+
+#include "support/LiteralNormalise.h"
+
+#include <random>
+
+namespace {
+
+// The one-pass normalisation must give what the literal replacements give, on text made of exactly
+// the characters that the replacements care about.
+TEST(Analysis, OnePassNormalisationMatchesTheLiteralReplacements)
+{
+    // Tokens, weighted towards the white space and breaks whose order of passes matters.
+    const QStringList tokens{QStringLiteral("甲"),     QStringLiteral("a"),  QStringLiteral(" "),
+                             QStringLiteral(" "),      QStringLiteral(" "),  QStringLiteral("\u3000"),
+                             QStringLiteral("\u3000"), QStringLiteral("\t"), QStringLiteral("\r\n"),
+                             QStringLiteral("\r\n"),   QStringLiteral("\r"), QStringLiteral("\n"),
+                             QStringLiteral("。"),     QStringLiteral("；"), QStringLiteral("!"),
+                             QStringLiteral("?"),      QStringLiteral("？"), QStringLiteral("！"),
+                             QStringLiteral("…"),      QStringLiteral("|@")};
+    std::mt19937 rng(2016);
+    for (int round = 0; round < 50000; ++round) {
+        QString input;
+        const int len = static_cast<int>(rng() % 16);
+        for (int k = 0; k < len; ++k)
+            input.append(tokens.at(rng() % tokens.size()));
+        ASSERT_EQ(analysis::normalise(input), oracle::literalNormalise(input))
+            << "input: " << input.toUtf8().toPercentEncoding().toStdString();
+    }
+}
+
+TEST(Analysis, CuttingMatchesTheLiteralBufferSplit)
+{
+    std::mt19937 rng(727);
+    for (const QString alphabet : {QStringLiteral("甲乙a"), QStringLiteral("甲|@")}) {
+        for (int round = 0; round < 3000; ++round) {
+            QString input;
+            const int len = static_cast<int>(rng() % 120);
+            for (int k = 0; k < len; ++k)
+                input.append(alphabet.at(rng() % alphabet.size()));
+            ASSERT_EQ(analysis::cut(input), oracle::literalCut(input)) << input.toStdString();
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,58 @@
+#pragma once
+
+// The normalisation of the article done literally, one replacement after the other, as an oracle
+// for the one-pass version of the program.
+#include "analysis/TextRules.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace oracle {
+
+using text::kCrLf;
+inline const QString kIdeo(1, QChar(text::kIdeographicSpace));
+
+inline QString literalNormalise(const QString& editorText)
+{
+    QString t = editorText;
+
+    // Sentence ends get a line break; half-width "!" and "?" become full-width on the way.
+    t.replace(QStringLiteral("；"), QStringLiteral("；") + kCrLf);
+    t.replace(QStringLiteral("。"), QStringLiteral("。") + kCrLf);
+    t.replace(QStringLiteral("！"), QStringLiteral("！") + kCrLf);
+    t.replace(QStringLiteral("!"), QStringLiteral("！") + kCrLf);
+    t.replace(QStringLiteral("？"), QStringLiteral("？") + kCrLf);
+    t.replace(QStringLiteral("?"), QStringLiteral("？") + kCrLf);
+    t.replace(QStringLiteral("……"), QStringLiteral("……") + kCrLf);
+
+    // One pass per pattern, in this order: three ideographic spaces before a break all go, four keep one.
+    t.replace(QStringLiteral("  ") + kCrLf, kCrLf);
+    t.replace(QStringLiteral(" ") + kCrLf, kCrLf);
+    t.replace(kIdeo + kIdeo + kCrLf, kCrLf);
+    t.replace(kIdeo + kCrLf, kCrLf);
+    t.replace(QStringLiteral("\t") + kCrLf, kCrLf);
+
+    QStringList kept;
+    for (const QString& line : t.split(kCrLf))
+        if (text::hasNonSpace(line))
+            kept.append(line);
+    t = kept.join(kCrLf);
+    t.remove(kCrLf);
+    t.remove(u' ');
+    return t;
+}
+
+inline QStringList literalCut(const QString& articleText)
+{
+    if (articleText.isEmpty())
+        return {};
+    QString buffer;
+    for (qsizetype i = 0; i < articleText.size(); i += 38) {
+        buffer += articleText.mid(i, 38);
+        if (i + 38 < articleText.size())
+            buffer += QStringLiteral("|@|");
+    }
+    return buffer.split(QStringLiteral("|@|"));
+}
+
+} // namespace oracle
