@@ -10,3 +10,5 @@ for b in "$root"/build/bench/bench_*; do
   echo "== $(basename "$b")"
   "$b" --benchmark_min_time=0.5 "$@"
 done
+echo "== whole program"
+"$root/bench/whole_program.sh"
