@@ -13,7 +13,8 @@ static void BM_AnalyseClick(benchmark::State& state)
 {
     Form1 form;
     form.show();
-    QTest::qWaitForWindowExposed(&form);
+    if (!QTest::qWaitForWindowExposed(&form))
+        state.SkipWithError("the window was not shown");
     form.findChild<RichTextBox*>(QStringLiteral("RichTextBox1"))->setPlainText(makeArticle(state.range(0)));
     auto* command1 = form.findChild<QPushButton*>(QStringLiteral("Command1"));
     auto* list = form.findChild<QListWidget*>(QStringLiteral("List1"));

@@ -10,11 +10,14 @@
 #include "platform/WebEngineBrowser.h"
 #include "platform/Twips.h"
 #include "platform/WidgetTwips.h"
+#include "report/SiteStatsCommand.h"
+#include "search/OnlineCheck.h"
 
 #include "Version.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QPointer>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -88,6 +91,7 @@ Form1::Form1(std::unique_ptr<Browser> resultPane, QWidget* parent)
         r.moveCenter(screen->availableGeometry().center());
         move(r.topLeft());
     }
+    connectOnlineCheck();
     load();
     Timer1();
 }
@@ -145,10 +149,57 @@ void Form1::createControls()
     m_timer2->setObjectName(QStringLiteral("Timer2"));
     m_timer2->setInterval(kTimer2Interval);
 
-    connect(m_command1, &QPushButton::clicked, this, [this] {
-        analyse();
+    connect(m_command1, &QPushButton::clicked, this, [this] { handle([this] { analyse(); }); });
+}
+
+void Form1::handle(const std::function<void()>& handler)
+{
+    QPointer<Form1> self(this);
+    handler();
+    if (self)
         Timer1();
+}
+
+void Form1::connectOnlineCheck()
+{
+    OnlineCheckControls c;
+    c.window = this;
+    c.editor = m_richTextBox1;
+    c.list = m_list1;
+    c.label1 = m_label1;
+    c.label2 = m_label2;
+    c.command3 = m_command3;
+    c.command4 = m_command4;
+    c.command5 = m_command5;
+    c.resultView = m_webBrowser1;
+    c.pane = m_resultPane.get();
+    c.engine = [this] { return selectedEngine(); };
+    c.refreshControlStates = [this] { Timer1(); };
+    m_online = new OnlineCheck(m_state, std::move(c), this);
+    m_stats = new SiteStatsCommand(m_state, m_command5, m_resultPane.get(), [this] { Timer1(); }, this);
+
+    connect(m_command2, &QPushButton::clicked, this, [this] { handle([this] { m_online->compareStep(); }); });
+    connect(m_command3, &QPushButton::clicked, this, [this] { handle([this] { m_online->startAutoRun(); }); });
+    connect(m_command4, &QPushButton::clicked, this, [this] { handle([this] { m_online->stopAction(); }); });
+    connect(m_command5, &QPushButton::clicked, this, [this] { handle([this] { m_stats->run(); }); });
+    connect(m_timer2, &QTimer::timeout, this, [this] { handle([this] { m_online->timer2Tick(); }); });
+
+    // The rule runs when the user picks an entry: a new current row by mouse or keyboard, or a click on
+    // the row that is current already.
+    connect(m_list1, &QListWidget::currentRowChanged, this,
+            [this](int row) { handle([this, row] { m_online->listEntryChosen(row); }); });
+    m_list1->viewport()->installEventFilter(this);
+    connect(m_list1, &QListWidget::pressed, this, [this](const QModelIndex& index) {
+        if (index.row() == m_listRowBeforePress)
+            handle([this, row = index.row()] { m_online->listEntryChosen(row); });
     });
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list1->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_listRowBeforePress = m_list1->currentRow();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::createMenus()
@@ -310,6 +361,7 @@ void Form1::checkEngine(QAction* chosen)
 
 void Form1::analyse()
 {
+    m_stats->forgetLastTable();
     m_list1->clear();
     m_label2->hide();
 
@@ -346,7 +398,9 @@ void Form1::exitProgram()
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    // The main window's end is the program's end: every other window goes with it.
+    // The main window's end is the program's end: every other window goes with it, and a wait for
+    // the result pane ends at once.
+    m_online->abandonWaits();
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w != this && w->isVisible())
             w->close();

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -14,8 +15,10 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QTimer;
+class OnlineCheck;
 class QWebEngineView;
 class RichTextBox;
+class SiteStatsCommand;
 
 // The main window: article editor, sentence list, result pane and the command buttons. It owns the
 // check state through which its handlers share data.
@@ -42,6 +45,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -51,6 +55,9 @@ private:
     void layoutControls();
     void checkEngine(QAction* chosen);
     void openProjectPage();
+    void connectOnlineCheck();
+    // Runs a handler, then brings the control states up to date.
+    void handle(const std::function<void()>& handler);
 
     // Handlers
     void analyse();
@@ -81,6 +88,10 @@ private:
     QAction* m_wenku = nullptr;
     QAction* m_longyuan = nullptr;
     QAction* m_zhiwang = nullptr;
+
+    OnlineCheck* m_online = nullptr;
+    SiteStatsCommand* m_stats = nullptr;
+    int m_listRowBeforePress = -1;
 
     std::unique_ptr<Browser> m_resultPane;
     std::unique_ptr<Browser> m_startupPane;

@@ -23,4 +23,8 @@ qsizetype countDoubleByte(const QString& text);
 // Full-width Latin letters, digits and punctuation to ASCII, full-width katakana to half-width.
 QString fullwidthToHalfwidth(const QString& text);
 
+// The same conversion done by ICU's transliterator over the whole text; slower, kept to check the
+// table that fullwidthToHalfwidth uses.
+QString fullwidthToHalfwidthByIcu(const QString& text);
+
 } // namespace cp936

@@ -51,11 +51,14 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineView* view, QObject* parent)
 
 void WebEngineBrowser::navigate(const QString& url)
 {
+    const QUrl target(url);
+    if (url.isEmpty() || !target.isValid())
+        return; // nothing to load, and nothing that would ever end a busy state
     ++m_generation;
     // Busy from the call on, as a browser control is, not only once Chromium reports the start.
     m_busy = true;
     m_lastLoadFailed = false;
-    m_view->load(QUrl(url));
+    m_view->load(target);
 }
 
 void WebEngineBrowser::setSilent(bool silent)

@@ -1,0 +1,134 @@
+#include "report/SiteStats.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <deque>
+#include <map>
+#include <numeric>
+#include <vector>
+
+namespace report {
+namespace {
+
+// Positions 0 to L of the tables, L = size - 2: the spare last slot is left out.
+qsizetype lastPosition(const QStringList& titleTexts)
+{
+    return titleTexts.size() - 2;
+}
+
+// The order that this exchange procedure leaves:
+//   for j in 1..L: for i in 0..L: if count[i] < count[j]: exchange records i and j
+// The pass for j = 1 leaves positions 0 and 1 in non-increasing order with the smallest count of all
+// at 1. From then on the prefix before j stays sorted with the smallest count at its end, and the pass
+// for j inserts record j after the records of its own count while every group of records with a
+// smaller count moves its first record to its end (each exchange hands the carried record on to the
+// first record of the next smaller group). No exchange happens after position j.
+std::vector<qsizetype> exchangeOrder(const QList<int>& counts)
+{
+    const qsizetype L = counts.size() - 1;
+    std::vector<qsizetype> perm(static_cast<size_t>(counts.size()));
+    std::iota(perm.begin(), perm.end(), 0);
+    if (L < 1)
+        return perm;
+    auto value = [&](qsizetype pos) { return counts[perm[pos]]; };
+    for (qsizetype i = 0; i <= L; ++i) {
+        if (value(i) < value(1))
+            std::swap(perm[i], perm[1]);
+    }
+
+    std::map<int, std::deque<qsizetype>> groups; // count -> records in order, ascending by count
+    groups[value(0)].push_back(perm[0]);
+    groups[value(1)].push_back(perm[1]);
+    for (qsizetype j = 2; j <= L; ++j) {
+        const qsizetype record = perm[j];
+        const int v = counts[record];
+        for (auto it = groups.begin(); it != groups.end() && it->first < v; ++it) {
+            it->second.push_back(it->second.front());
+            it->second.pop_front();
+        }
+        groups[v].push_back(record);
+    }
+    std::vector<qsizetype> ordered;
+    ordered.reserve(perm.size());
+    for (auto it = groups.rbegin(); it != groups.rend(); ++it)
+        ordered.insert(ordered.end(), it->second.begin(), it->second.end());
+    return ordered;
+}
+
+} // namespace
+
+QList<int> slotCounts(const QStringList& titleTexts)
+{
+    const qsizetype L = lastPosition(titleTexts);
+    QHash<QString, int> seen;
+    for (qsizetype i = 0; i <= L; ++i) {
+        if (!titleTexts[i].isEmpty())
+            ++seen[titleTexts[i]];
+    }
+    QList<int> counts(titleTexts.size(), 0);
+    for (qsizetype i = 0; i <= L; ++i) {
+        if (!titleTexts[i].isEmpty())
+            counts[i] = seen.value(titleTexts[i]);
+    }
+    return counts;
+}
+
+QList<Row> siteRows(const QStringList& titleTexts, const QStringList& titleBlocks)
+{
+    const qsizetype L = lastPosition(titleTexts);
+    if (L < 0)
+        return {};
+    QList<int> counts = slotCounts(titleTexts);
+    counts.resize(L + 1);
+    const std::vector<qsizetype> order = exchangeOrder(counts);
+
+    // Thinning keeps the first entry of each title text in the new order.
+    QList<Row> rows;
+    QSet<QString> shown;
+    for (const qsizetype k : order) {
+        const QString& title = titleTexts[k];
+        if (title.isEmpty() || shown.contains(title))
+            continue;
+        shown.insert(title);
+        rows.append({titleBlocks.value(k), counts[k]});
+    }
+    return rows;
+}
+
+QStringList reportPieces(const QList<Row>& rows)
+{
+    QStringList pieces;
+    pieces.reserve(rows.size() + 2);
+    pieces.append(QStringLiteral("<br><br><br><br><br><table><tr><td><h1>相似性网站分析结果</h1></td></tr>"));
+    for (const Row& row : rows) {
+        pieces.append(QStringLiteral("<tr><td>") + sanitizeTitleBlock(row.block) +
+                      QStringLiteral("</td><td width=100 align=center>&nbsp&nbsp出现次数：") +
+                      QString::number(row.count) + QStringLiteral("<br></td></tr>"));
+    }
+    pieces.append(QStringLiteral("</table>"));
+    return pieces;
+}
+
+QString sanitizeTitleBlock(const QString& block)
+{
+    using RE = QRegularExpression;
+    static const RE scriptElement(QStringLiteral(R"(<script\b[^>]*>[\s\S]*?</script\s*>)"), RE::CaseInsensitiveOption);
+    static const RE scriptTag(QStringLiteral(R"(</?script\b[^>]*>?)"), RE::CaseInsensitiveOption);
+    static const RE handler(QStringLiteral(R"((?<=[\s"'/])on[a-z]+\s*=\s*("[^"]*"|'[^']*'|[^\s>]*))"),
+                            RE::CaseInsensitiveOption);
+    // Browsers ignore white space inside the scheme name, so "java\tscript:" is covered too.
+    static const RE jsUrl(
+        QStringLiteral(
+            R"(\b(href|src|action|formaction|xlink:href)\s*=\s*("\s*j\s*a\s*v\s*a\s*s\s*c\s*r\s*i\s*p\s*t\s*:[^"]*"|'\s*j\s*a\s*v\s*a\s*s\s*c\s*r\s*i\s*p\s*t\s*:[^']*'|javascript:[^\s>]*))"),
+        RE::CaseInsensitiveOption);
+    QString s = block;
+    s.remove(scriptElement);
+    s.remove(scriptTag);
+    s.remove(handler);
+    s.replace(jsUrl, QStringLiteral("\\1=\"#\""));
+    return s;
+}
+
+} // namespace report

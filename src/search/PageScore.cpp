@@ -1,0 +1,121 @@
+#include "search/PageScore.h"
+
+#include "analysis/TextRules.h"
+#include "platform/Codepage936.h"
+
+namespace search {
+namespace {
+
+const QString kTitleMarker = QStringLiteral("<bbbbbbbb>");
+const QString kLinkTextStart = QStringLiteral("}\">");
+const QString kLinkTextEnd = QStringLiteral("</a");
+
+qsizetype fragmentsLength(const QString& html, const QString& open, const QString& close)
+{
+    // Parts between two opening markers only: the part before the first and the one after the last
+    // are not used. Each part counts up to its first closing marker.
+    qsizetype total = 0;
+    qsizetype start = html.indexOf(open);
+    if (start < 0)
+        return 0;
+    start += open.size();
+    for (qsizetype next = html.indexOf(open, start); next >= 0; next = html.indexOf(open, start)) {
+        const QStringView part = QStringView(html).mid(start, next - start);
+        const qsizetype end = part.indexOf(close);
+        const qsizetype len = end < 0 ? part.size() : end;
+        if (len >= kMinFragmentLength)
+            total += len;
+        start = next + open.size();
+    }
+    return total;
+}
+
+} // namespace
+
+QString pageText(const QString& pageHtml)
+{
+    // What stays of the page: its double-byte characters. Spaces, line breaks and ideographic spaces
+    // are all removed afterwards, so they are never kept.
+    QString kept;
+    kept.reserve(pageHtml.size() / 2);
+    for (const QChar c : pageHtml) {
+        if (c.unicode() != text::kIdeographicSpace && cp936::isDoubleByte(c.unicode()))
+            kept.append(c);
+    }
+    return cp936::fullwidthToHalfwidth(kept);
+}
+
+qsizetype highlightedLength(const QString& pageHtml)
+{
+    if (pageHtml.contains(QStringLiteral("<EM>")))
+        return fragmentsLength(pageHtml, QStringLiteral("<EM>"), QStringLiteral("</EM>"));
+    return fragmentsLength(pageHtml, QStringLiteral("<em>"), QStringLiteral("</em>"));
+}
+
+QString markedPage(const QString& pageHtml)
+{
+    QString m = pageHtml;
+    m.replace(QStringLiteral("<H3 CLASS=\"T\">"), kTitleMarker);
+    m.replace(QStringLiteral("</H3>"), kTitleMarker);
+    m.replace(QStringLiteral("<h3 class=\"t\">"), kTitleMarker);
+    m.replace(QStringLiteral("</h3>"), kTitleMarker);
+    m.remove(QStringLiteral("<EM>"));
+    m.remove(QStringLiteral("<em>"));
+    m.remove(QStringLiteral("</EM>"));
+    m.remove(QStringLiteral("</em>"));
+    return m;
+}
+
+QList<Title> titles(const QString& markedPage)
+{
+    QList<Title> out;
+    const QList<QStringView> blocks = QStringView(markedPage).split(kTitleMarker);
+    // Odd blocks lie between an opening and a closing tag; the last block is never a title.
+    for (qsizetype b = 1; b < blocks.size() - 1 && out.size() < kResultsPerPage; b += 2) {
+        const QStringView block = blocks[b];
+        Title t;
+        t.block = block.toString();
+        const qsizetype start = block.indexOf(kLinkTextStart);
+        if (start >= 0) {
+            QStringView title = block.mid(start + kLinkTextStart.size());
+            const qsizetype nextStart = title.indexOf(kLinkTextStart);
+            if (nextStart >= 0)
+                title = title.left(nextStart);
+            const qsizetype end = title.indexOf(kLinkTextEnd);
+            if (end >= 0)
+                title = title.left(end);
+            t.text = title.toString();
+        }
+        out.append(std::move(t));
+    }
+    return out;
+}
+
+PageScore scorePage(const QString& pageHtml, const std::optional<QString>& sentence, double sum, int pageCount)
+{
+    PageScore s;
+    s.pageText = pageText(pageHtml);
+    s.pageSize = s.pageText.size();
+    s.sum = sum;
+    auto overall = [&] { return text::generalNumber(text::round2(s.sum / pageCount)); };
+
+    if (s.pageSize < kMinPageSize) {
+        s.shortPage = true;
+        if (pageCount != 0)
+            s.caption = QStringLiteral("本句相似度：0%\r\n\r\n目前总体相似度：") + overall() + u'%';
+    } else if (sentence && !sentence->isEmpty()) {
+        const double ratio =
+            static_cast<double>(highlightedLength(pageHtml)) / (kResultsPerPage * static_cast<double>(sentence->size()));
+        s.sentenceFigure = text::round2(ratio) * 100;
+        s.sum += *s.sentenceFigure;
+        if (pageCount != 0) {
+            s.caption = QStringLiteral("本句相似度：") + text::generalNumber(*s.sentenceFigure) +
+                        QStringLiteral("%\r\n\r\n目前总体相似度：") + overall() + u'%';
+        }
+    }
+    s.markedPage = markedPage(pageHtml);
+    s.titles = titles(s.markedPage);
+    return s;
+}
+
+} // namespace search

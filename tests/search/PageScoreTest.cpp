@@ -1,0 +1,216 @@
+#include "support/QtPrinters.h"
+#include "platform/Codepage936.h"
+#include "search/PageScore.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+using search::scorePage;
+
+// A body with exactly n counted characters besides whatever extra holds.
+QString chinese(qsizetype n)
+{
+    return QString(n, QChar(u'文'));
+}
+
+QString ascii(qsizetype n)
+{
+    return QString(n, QChar(u'x'));
+}
+
+struct FragmentRow
+{
+    const char* name;
+    QString html;
+    qsizetype highlighted;
+};
+
+void PrintTo(const FragmentRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class Highlights : public ::testing::TestWithParam<FragmentRow>
+{
+};
+
+TEST_P(Highlights, Length)
+{
+    EXPECT_EQ(search::highlightedLength(GetParam().html), GetParam().highlighted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PageScore, Highlights,
+    ::testing::Values(
+        FragmentRow{"OneMarkerHasNoInnerPart", QStringLiteral("a<EM>") + ascii(20) + QStringLiteral("</EM>b"), 0},
+        FragmentRow{"TwoMarkersUseThePartBetween",
+                    QStringLiteral("<EM>") + ascii(9) + QStringLiteral("</EM>tail<EM>x</EM>"), 9},
+        FragmentRow{"SevenCharactersDoNotCount",
+                    QStringLiteral("<EM>") + ascii(7) + QStringLiteral("</EM><EM>") + ascii(8) + QStringLiteral("</EM><EM>"),
+                    8},
+        FragmentRow{"PartWithoutCloseCountsWhole", QStringLiteral("<EM>") + ascii(10) + QStringLiteral("<EM>"), 10},
+        FragmentRow{"RawHtmlCounts", QStringLiteral("<EM><b>ab</b></EM><EM>"), 9},
+        FragmentRow{"UpperCaseWinsOverLower",
+                    QStringLiteral("<em>") + ascii(30) + QStringLiteral("</em><em><EM>") + ascii(8) +
+                        QStringLiteral("</EM><EM>"),
+                    8},
+        FragmentRow{"LowerCaseWhenNoUpper",
+                    QStringLiteral("<em>") + ascii(12) + QStringLiteral("</em>-<em>") + ascii(8) + QStringLiteral("</em><em>"),
+                    12 + 8},
+        FragmentRow{"MixedCaseMarkerIsNoMarker", QStringLiteral("<Em>") + ascii(12) + QStringLiteral("<Em>"), 0}));
+
+TEST(PageScore, PageTextKeepsDoubleByteCharactersOnly)
+{
+    EXPECT_EQ(search::pageText(QStringLiteral("<p>中 文\u3000，ＡＢ１\r\n€é\U0001F600</p>")),
+              QStringLiteral("中文,AB1é"));
+    EXPECT_EQ(search::pageText(QStringLiteral("<html>only ascii</html>")), QString());
+}
+
+struct ScoreRow
+{
+    const char* name;
+    qsizetype highlighted; // characters of highlighted fragments on the page
+    qsizetype sentenceLength;
+    double sum;
+    int pageCount;
+    double figure;
+    QString caption;
+};
+
+void PrintTo(const ScoreRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class Figures : public ::testing::TestWithParam<ScoreRow>
+{
+};
+
+TEST_P(Figures, WorkedFigures)
+{
+    const ScoreRow& r = GetParam();
+    const QString html = chinese(600) + QStringLiteral("<EM>") + ascii(r.highlighted) + QStringLiteral("</EM><EM>");
+    const search::PageScore s = scorePage(html, QString(r.sentenceLength, QChar(u'句')), r.sum, r.pageCount);
+    ASSERT_TRUE(s.sentenceFigure.has_value());
+    EXPECT_DOUBLE_EQ(*s.sentenceFigure, r.figure);
+    EXPECT_DOUBLE_EQ(s.sum, r.sum + r.figure);
+    EXPECT_EQ(s.caption, r.caption);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PageScore, Figures,
+    ::testing::Values(ScoreRow{"SixtyFive", 130, 20, 0, 1, 65, QStringLiteral("本句相似度：65%\r\n\r\n目前总体相似度：65%")},
+                      ScoreRow{"HalfGoesToEven", 25, 20, 0, 1, 12, QStringLiteral("本句相似度：12%\r\n\r\n目前总体相似度：12%")},
+                      ScoreRow{"NoUpperBound", 450, 20, 0, 1, 225,
+                               QStringLiteral("本句相似度：225%\r\n\r\n目前总体相似度：225%")},
+                      ScoreRow{"Overall", 0, 20, 70, 3, 0, QStringLiteral("本句相似度：0%\r\n\r\n目前总体相似度：23.33%")},
+                      ScoreRow{"TwentyNine", 58, 20, 0, 2, 29, QStringLiteral("本句相似度：29%\r\n\r\n目前总体相似度：14.5%")}));
+
+TEST(PageScore, ShortPageScoresZeroAndKeepsTheSum)
+{
+    const QString html = chinese(499) + QStringLiteral("<EM>") + ascii(100) + QStringLiteral("</EM><EM>");
+    const search::PageScore s = scorePage(html, QStringLiteral("句子"), 40, 2);
+    EXPECT_TRUE(s.shortPage);
+    EXPECT_EQ(s.pageSize, 499);
+    EXPECT_FALSE(s.sentenceFigure.has_value());
+    EXPECT_EQ(s.sum, 40);
+    EXPECT_EQ(s.caption, QStringLiteral("本句相似度：0%\r\n\r\n目前总体相似度：20%"));
+
+    const search::PageScore full = scorePage(chinese(500), QStringLiteral("句子"), 40, 2);
+    EXPECT_FALSE(full.shortPage);
+    EXPECT_EQ(full.sentenceFigure, 0.0);
+}
+
+TEST(PageScore, NoDivisorLeavesTheDisplay)
+{
+    EXPECT_FALSE(scorePage(chinese(600), QStringLiteral("句"), 10, 0).caption.has_value());
+    EXPECT_FALSE(scorePage(chinese(10), QStringLiteral("句"), 10, 0).caption.has_value());
+    const search::PageScore noSentence = scorePage(chinese(600), std::nullopt, 10, 2);
+    EXPECT_FALSE(noSentence.sentenceFigure.has_value());
+    EXPECT_FALSE(noSentence.caption.has_value());
+    EXPECT_EQ(noSentence.sum, 10);
+    const search::PageScore emptySentence = scorePage(chinese(600), QString(), 10, 2);
+    EXPECT_FALSE(emptySentence.caption.has_value());
+}
+
+QString heading(const QString& title, bool upper = false)
+{
+    const QString link = QStringLiteral("<a href=\"http://r.example/") + title +
+                         QStringLiteral("\" target=\"_blank\" data-click=\"{'F':'778317EA'}\">") + title +
+                         QStringLiteral("</a>");
+    return upper ? QStringLiteral("<H3 CLASS=\"T\">") + link + QStringLiteral("</H3>")
+                 : QStringLiteral("<h3 class=\"t\">") + link + QStringLiteral("</h3>");
+}
+
+TEST(PageScore, TitlesInPageOrder)
+{
+    const QString html = QStringLiteral("<div>") + heading(QStringLiteral("甲")) + QStringLiteral("<p>x</p>") +
+                         heading(QStringLiteral("乙"), true) + heading(QStringLiteral("<EM>丙</EM>")) +
+                         QStringLiteral("</div>");
+    const QList<search::Title> t = search::titles(search::markedPage(html));
+    ASSERT_EQ(t.size(), 3);
+    EXPECT_EQ(t[0].text, QStringLiteral("甲"));
+    EXPECT_EQ(t[1].text, QStringLiteral("乙"));
+    EXPECT_EQ(t[2].text, QStringLiteral("丙")); // highlight tags are gone from the marked page
+    EXPECT_TRUE(t[0].block.startsWith(QStringLiteral("<a href=")));
+    EXPECT_TRUE(t[0].block.endsWith(QStringLiteral("</a>")));
+}
+
+TEST(PageScore, OddNumberOfMarkersLeavesTheLastBlock)
+{
+    // Two headings and a stray opening tag: blocks 0..5, the last (5) is never used, block 5 would
+    // be the one after the stray tag.
+    const QString html = heading(QStringLiteral("甲")) + heading(QStringLiteral("乙")) +
+                         QStringLiteral("<h3 class=\"t\"><a x=\"{}\">丙</a>");
+    const QList<search::Title> t = search::titles(search::markedPage(html));
+    ASSERT_EQ(t.size(), 2);
+    EXPECT_EQ(t[1].text, QStringLiteral("乙"));
+}
+
+TEST(PageScore, AtMostTenTitlesAndNoLinkTextMeansEmpty)
+{
+    QString html = QStringLiteral("<h3 class=\"t\"><span>no link</span></h3>");
+    for (int i = 0; i < 12; ++i)
+        html += heading(QString::number(i));
+    const QList<search::Title> t = search::titles(search::markedPage(html));
+    ASSERT_EQ(t.size(), 10);
+    EXPECT_TRUE(t[0].text.isEmpty());
+    EXPECT_EQ(t[0].block, QStringLiteral("<span>no link</span>"));
+    EXPECT_EQ(t[9].text, QStringLiteral("8"));
+}
+
+TEST(PageScore, TitleUpToTheNextLinkTextStart)
+{
+    const QString html = QStringLiteral("<h3 class=\"t\"><a d=\"{}\">前}\">后</a></h3>");
+    const QList<search::Title> t = search::titles(search::markedPage(html));
+    ASSERT_EQ(t.size(), 1);
+    EXPECT_EQ(t[0].text, QStringLiteral("前"));
+}
+
+TEST(PageScore, MarkedPageReplacesTitleTagsAndDropsHighlights)
+{
+    EXPECT_EQ(search::markedPage(QStringLiteral("<H3 CLASS=\"T\">a<EM>b</EM></H3><h3 class=\"t\">c<em>d</em></h3><H3>")),
+              QStringLiteral("<bbbbbbbb>ab<bbbbbbbb><bbbbbbbb>cd<bbbbbbbb><H3>"));
+}
+
+// The table of changed characters must give what ICU's transliterator gives over whole texts.
+TEST(PageScore, WidthTableMatchesTheTransliterator)
+{
+    QString pool = QStringLiteral("中文ab1 ，。「」、・ガパｶ가ㄱ←■○￥＄\u3000");
+    for (char16_t c = 0xFF01; c <= 0xFF5E; c += 7)
+        pool.append(QChar(c));
+    for (char16_t c = 0x30A1; c <= 0x30FA; c += 5)
+        pool.append(QChar(c));
+    std::mt19937 rng(42);
+    for (int round = 0; round < 2000; ++round) {
+        QString s;
+        for (int k = 0; k < 30; ++k)
+            s.append(pool.at(rng() % pool.size()));
+        ASSERT_EQ(cp936::fullwidthToHalfwidth(s), cp936::fullwidthToHalfwidthByIcu(s)) << s.toStdString();
+    }
+}
+
+} // namespace
