@@ -1,6 +1,7 @@
 #pragma once
 
 // Readable Qt values in GoogleTest failure messages.
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -17,4 +18,9 @@ inline void PrintTo(const QStringList& list, std::ostream* os)
     for (qsizetype i = 0; i < list.size(); ++i)
         *os << (i ? ", \"" : "\"") << list[i].toStdString() << '"';
     *os << ']';
+}
+
+inline void PrintTo(const QByteArray& b, std::ostream* os)
+{
+    *os << '"' << b.toStdString() << '"';
 }

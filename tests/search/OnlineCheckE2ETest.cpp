@@ -1,0 +1,184 @@
+// The online check end to end: the real window and Qt WebEngine against a loopback stand-in of the
+// search services, which the browser reaches as its HTTP proxy.
+#include "support/QtPrinters.h"
+#include "app/Form1.h"
+#include "editor/RichTextBox.h"
+#include "platform/Fonts.h"
+#include "search/Engines.h"
+#include "support/GuiHelpers.h"
+#include "support/StandInServer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+quint16 g_port = 0;
+
+QByteArray resultPage(const QStringList& titles, int highlighted)
+{
+    QString html = QStringLiteral("<html><head><title>结果</title></head><body><div>") + QString(600, QChar(u'页')) +
+                   QStringLiteral("</div><p><EM>") + QString(highlighted, QChar(u'x')) +
+                   QStringLiteral("</EM>中间<EM>尾</EM></p>");
+    for (const QString& t : titles)
+        html += QStringLiteral("<H3 CLASS=\"t\"><A HREF=\"http://r.example/\" data-click=\"{}\">") + t +
+                QStringLiteral("</A></H3>");
+    return (html + QStringLiteral("</body></html>")).toUtf8();
+}
+
+class EndToEnd : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.listen(g_port));
+        form = std::make_unique<Form1>();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        ASSERT_TRUE(waitUntil([&] { return !form->resultPane().isBusy(); }, 20000));
+    }
+
+    template <typename T>
+    T* w(const char* name)
+    {
+        return child<T>(form.get(), name);
+    }
+    void analyse(const QString& text)
+    {
+        w<RichTextBox>("RichTextBox1")->setPlainText(text);
+        QTest::mouseClick(w<QPushButton>("Command1"), Qt::LeftButton);
+    }
+    bool waitForSearches(int n, int ms = 15000)
+    {
+        return waitUntil([&] { return server.searches().size() >= n; }, ms);
+    }
+    bool waitForPage() // the pane has loaded and the body has been read
+    {
+        return waitUntil([&] { return !form->resultPane().isBusy() && !form->checkState().pageHtml.isEmpty(); }, 15000);
+    }
+    QString bodyHtml()
+    {
+        QString body;
+        bool done = false;
+        form->findChild<QWebEngineView*>(QStringLiteral("WebBrowser1"))
+            ->page()
+            ->runJavaScript(QStringLiteral("document.body ? document.body.innerHTML : ''"), [&](const QVariant& v) {
+                body = v.toString();
+                done = true;
+            });
+        waitUntil([&] { return done; }, 10000);
+        return body;
+    }
+
+    MessageBoxRecorder boxes;
+    StandInServer server;
+    std::unique_ptr<Form1> form;
+};
+
+TEST_F(EndToEnd, SendsTheExactQueryUrlOfEachEngine)
+{
+    server.setHandler([](const QUrl&) { return StandInServer::Response{200, resultPage({}, 0)}; });
+    analyse(QStringLiteral("中文 A_b"));
+    QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
+    ASSERT_TRUE(waitForSearches(1));
+    EXPECT_EQ(form->checkState().searchUrl,
+              QStringLiteral("http://www.baidu.com/s?wd=%D6%D0%CE%C4A%5Fb&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu"));
+    // On the wire the escaped underscore goes out as "_": an unreserved character, which URLs treat
+    // as the same as its escape.
+    EXPECT_TRUE(server.requestTargets.contains(
+        QByteArray("http://www.baidu.com/s?wd=%D6%D0%CE%C4A_b&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu")));
+    ASSERT_TRUE(waitForPage());
+
+    child<QAction>(form.get(), "wenku")->trigger();
+    QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton); // past the end: no search
+    EXPECT_EQ(boxes.shown.size(), 1);
+    analyse(QStringLiteral("中文"));
+    QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
+    ASSERT_TRUE(waitForSearches(2));
+    EXPECT_TRUE(server.requestTargets.contains(
+        QByteArray("http://wenku.baidu.com/search?word=%D6%D0%CE%C4&od=0&fr=top_home")));
+    ASSERT_TRUE(waitForPage());
+
+    child<QAction>(form.get(), "zhiwang")->trigger();
+    analyse(QStringLiteral("中文"));
+    QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
+    ASSERT_TRUE(waitForSearches(3));
+    EXPECT_TRUE(server.requestTargets.contains(
+        QByteArray("http://scholar.cnki.net/result.aspx?q=%E4%B8%AD%E6%96%87&rt=&rl=&udb=")));
+}
+
+TEST_F(EndToEnd, ScoresTheResultPageAndPastesTheReport)
+{
+    server.setHandler(
+        [](const QUrl&) { return StandInServer::Response{200, resultPage({"网站一", "网站二", "网站一"}, 20)}; });
+    analyse(QString(20, QChar(u'句')));
+    QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
+    ASSERT_TRUE(waitForPage());
+    // Chromium gives the tags in lower case, so the lower-case markers are used; the 20 highlighted
+    // characters lie between the two markers: 20 / (10 x 20) = 0.1.
+    EXPECT_EQ(w<QLabel>("Label2")->text(), QStringLiteral("本句相似度：10%\r\n\r\n目前总体相似度：10%"));
+    EXPECT_EQ(form->checkState().titleTexts.mid(0, 3), (QStringList{"网站一", "网站二", "网站一"}));
+
+    QTest::mouseClick(w<QPushButton>("Command5"), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return bodyHtml().contains(QStringLiteral("相似性网站分析结果")); }, 10000));
+    const QString body = bodyHtml();
+    EXPECT_TRUE(body.contains(QStringLiteral("出现次数：2")));
+    EXPECT_TRUE(body.contains(QStringLiteral("出现次数：1")));
+    EXPECT_LT(body.indexOf(QStringLiteral(">网站一</a>")), body.indexOf(QStringLiteral(">网站二</a>")));
+    EXPECT_EQ(w<QPushButton>("Command5")->text(), QStringLiteral("统计相似性网站"));
+}
+
+TEST_F(EndToEnd, PageThatNeverArrivesIsSearchedAgainInTheRun)
+{
+    int answered = 0;
+    server.setHandler([&](const QUrl&) {
+        StandInServer::Response r;
+        r.closeWithoutAnswer = answered++ == 0;
+        r.body = resultPage({}, 0);
+        return r;
+    });
+    analyse(QString(20, QChar(u'句')));
+    QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
+    ASSERT_TRUE(waitForSearches(2));
+    EXPECT_EQ(server.searches()[0], server.searches()[1]);
+    ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 15000));
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("本次对比结束！"));
+    EXPECT_EQ(form->checkState().pageCount, 2); // one page counted, none taken back
+}
+
+TEST_F(EndToEnd, PageWithoutDoubleByteTextIsSearchedAgain)
+{
+    int answered = 0;
+    server.setHandler([&](const QUrl&) {
+        return StandInServer::Response{200, answered++ == 0 ? QByteArray("<html><body><p>only ascii</p></body></html>")
+                                                            : resultPage({}, 0)};
+    });
+    analyse(QString(20, QChar(u'句')));
+    QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
+    ASSERT_TRUE(waitForSearches(2));
+    ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 15000));
+    EXPECT_EQ(form->checkState().pageCount, 2);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    g_port = StandInServer::reservePort();
+    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") +
+                                              " --disable-gpu --proxy-server=http://127.0.0.1:" +
+                                              QByteArray::number(g_port) + " --proxy-bypass-list=<-loopback>");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    fonts::installSongSubstitution();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
