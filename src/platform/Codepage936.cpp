@@ -134,12 +134,35 @@ struct WidthTable
 
 } // namespace
 
+QString keepDoubleByte(QStringView text, char16_t skip)
+{
+    const auto& t = table().value;
+    QString out(text.size(), Qt::Uninitialized);
+    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+    qsizetype n = 0;
+    for (const QChar qc : text) {
+        const char16_t c = qc.unicode();
+        const std::uint16_t v = t[c];
+        if (v != kUnencodable && v >= 0x100 && c != skip)
+            dst[n++] = c;
+    }
+    out.truncate(n);
+    return out;
+}
+
 QString fullwidthToHalfwidth(const QString& text)
 {
     static const WidthTable table;
+    qsizetype first = 0;
+    while (first < text.size() && table.index[text.at(first).unicode()] < 0)
+        ++first;
+    if (first == text.size())
+        return text;
     QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
+    out.reserve(text.size() + 16);
+    out.append(QStringView(text).left(first));
+    for (qsizetype i = first; i < text.size(); ++i) {
+        const QChar c = text.at(i);
         const std::int16_t k = table.index[c.unicode()];
         if (k < 0)
             out.append(c);

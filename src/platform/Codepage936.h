@@ -20,6 +20,9 @@ bool isDoubleByte(char16_t unit);
 // Number of code units of text that code page 936 encodes in two bytes.
 qsizetype countDoubleByte(const QString& text);
 
+// The code units of text that code page 936 encodes in two bytes, in order, except skip.
+QString keepDoubleByte(QStringView text, char16_t skip);
+
 // Full-width Latin letters, digits and punctuation to ASCII, full-width katakana to half-width.
 QString fullwidthToHalfwidth(const QString& text);
 

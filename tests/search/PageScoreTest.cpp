@@ -196,6 +196,23 @@ TEST(PageScore, MarkedPageReplacesTitleTagsAndDropsHighlights)
               QStringLiteral("<bbbbbbbb>ab<bbbbbbbb><bbbbbbbb>cd<bbbbbbbb><H3>"));
 }
 
+// The one-scan marking must give what the eight passes give, also where removing a highlight tag
+// joins its neighbours into a new tag.
+TEST(PageScore, MarkedPageMatchesThePasses)
+{
+    const QStringList tokens{"<EM>", "<em>", "</EM>", "</em>", "<H3 CLASS=\"T\">", "</H3>", "<h3 class=\"t\">", "</h3>",
+                             "<",    "/",    "e",     "m>",    "E",              "M>",    "h3",           "x",
+                             ">",    "<a>",  "文",    "</"};
+    std::mt19937 rng(33);
+    for (int round = 0; round < 30000; ++round) {
+        QString s;
+        const int len = static_cast<int>(rng() % 12);
+        for (int k = 0; k < len; ++k)
+            s += tokens.at(rng() % tokens.size());
+        ASSERT_EQ(search::markedPage(s), search::literalMarkedPage(s)) << s.toStdString();
+    }
+}
+
 // The table of changed characters must give what ICU's transliterator gives over whole texts.
 TEST(PageScore, WidthTableMatchesTheTransliterator)
 {
