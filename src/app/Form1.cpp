@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QPointer>
 #include <QLabel>
 #include <QListWidget>
@@ -129,6 +130,11 @@ void Form1::createControls()
 
     m_label2 = makeLabel(client, "Label2", kBlue);
     twips::setGeometry(m_label2, 5520, 5640, 4605, 780);
+    // The similarity display holds three lines; where the substitute for "宋体" has taller lines than
+    // the face the height was made for, the label grows so the overall figure is not cut off.
+    const int threeLines = 3 * QFontMetrics(m_label2->font()).lineSpacing();
+    if (m_label2->height() < threeLines)
+        m_label2->resize(m_label2->width(), threeLines);
 
     m_command1 = makeButton(client, "Command1", QStringLiteral("进行分析"));
     twips::setGeometry(m_command1, 270, 6750, 2130, 420);
