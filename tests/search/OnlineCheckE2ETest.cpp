@@ -167,6 +167,21 @@ TEST_F(EndToEnd, PageWithoutDoubleByteTextIsSearchedAgain)
     EXPECT_EQ(form->checkState().pageCount, 2);
 }
 
+TEST_F(EndToEnd, ScriptDialogsOfResultPagesStayQuiet)
+{
+    server.setHandler([](const QUrl&) {
+        QByteArray page = resultPage({"网站"}, 10);
+        page.replace("<body>", "<body><script>alert('验证'); confirm('继续？'); prompt('输入');</script>");
+        return StandInServer::Response{200, page};
+    });
+    analyse(QString(20, QChar(u'句')));
+    QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
+    // A dialog of the page's own would be modal and hold up the read of the page.
+    ASSERT_TRUE(waitForPage());
+    EXPECT_EQ(form->checkState().titleTexts.value(0), QStringLiteral("网站"));
+    EXPECT_TRUE(form->resultPane().isSilent());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
