@@ -2,6 +2,8 @@
 
 #include "analysis/Analysis.h"
 #include "app/MakerSite.h"
+#include "app/MainWindowGeometry.h"
+#include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
 #include "platform/Browser.h"
 #include "platform/Fonts.h"
@@ -35,7 +37,6 @@ constexpr int kClientWidth = 10425;
 constexpr int kClientHeight = 7290;
 constexpr int kTimer2Interval = 1000;
 
-const QColor kRed(255, 0, 0);
 const QColor kBlue(0, 0, 255);
 
 QAction* addItem(QMenu* menu, const char* name, const QString& caption)
@@ -112,7 +113,7 @@ void Form1::createControls()
 
     m_richTextBox1 = new RichTextBox(client);
     m_richTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
-    twips::setGeometry(m_richTextBox1, 135, 45, 10140, 6225);
+    twips::setGeometry(m_richTextBox1, 135, 45, mainwindow::kEditorFullWidth, mainwindow::kEditorFullHeight);
 
     m_webBrowser2 = new QWebEngineView(client);
     m_webBrowser2->setObjectName(QStringLiteral("WebBrowser2"));
@@ -124,7 +125,7 @@ void Form1::createControls()
     twips::setGeometry(m_list1, 9180, 45, 1095, 2760);
     m_list1->hide();
 
-    m_label1 = makeLabel(client, "Label1", kRed);
+    m_label1 = makeLabel(client, "Label1", marks::kRed);
     m_label1->setText(QStringLiteral("请点击“分析”开始解析论文！"));
     twips::setGeometry(m_label1, 225, 6345, 8385, 420);
 
@@ -317,7 +318,7 @@ void Form1::layoutControls()
     twips::setHeight(m_webBrowser1, H - 2890);
     twips::setWidth(m_webBrowser1, W - 525);
     if (!m_state.articleText.isEmpty()) {
-        twips::setHeight(m_richTextBox1, 2400);
+        twips::setHeight(m_richTextBox1, mainwindow::kCompactHeight);
         twips::setWidth(m_richTextBox1, W - 1905);
     } else {
         twips::setHeight(m_richTextBox1, H - 1890);

@@ -1,5 +1,7 @@
 #include "search/OnlineCheck.h"
 
+#include "app/MainWindowGeometry.h"
+#include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
 #include "platform/Browser.h"
 #include "platform/MessageBox.h"
@@ -15,17 +17,9 @@
 #include <QPushButton>
 #include <QUrl>
 
-namespace {
-
-// Editor geometry while the sentence list is hidden, in twips.
-constexpr int kFullEditorHeight = 6225;
-constexpr int kFullEditorWidth = 10140;
-constexpr int kCompactHeight = 2400;
-
-const QColor kRed(255, 0, 0);
-const QColor kBlack(0, 0, 0);
-
-} // namespace
+using mainwindow::kCompactHeight;
+using mainwindow::kEditorFullHeight;
+using mainwindow::kEditorFullWidth;
 
 OnlineCheck::OnlineCheck(CheckState& state, OnlineCheckControls controls, QObject* parent)
     : QObject(parent), m_state(state), m_c(std::move(controls))
@@ -88,7 +82,7 @@ void OnlineCheck::compareStep()
     const int W = twips::outerSize(m_c.window).width();
     twips::setHeight(m_c.editor, kCompactHeight);
     twips::setWidth(m_c.editor, W - 1605);
-    m_c.editor->setSelectionColor(kBlack);
+    m_c.editor->setSelectionColor(marks::kBlack);
     twips::setHeight(m_c.list, kCompactHeight);
     twips::setLeft(m_c.list, W - 1500);
     twips::setWidth(m_c.list, 1100);
@@ -100,8 +94,8 @@ void OnlineCheck::compareStep()
     // ticking behind it and stack a box a second.
     if (m_c.editor->text().isEmpty()) {
         m_state.autoRun = false;
-        twips::setHeight(m_c.editor, kFullEditorHeight);
-        twips::setWidth(m_c.editor, kFullEditorWidth);
+        twips::setHeight(m_c.editor, kEditorFullHeight);
+        twips::setWidth(m_c.editor, kEditorFullWidth);
         m_c.list->setVisible(false);
         refresh();
         MessageBox::show(m_c.window, {QStringLiteral("请先输入关键字"), QString(), MessageBox::Icon::Information});
@@ -157,7 +151,7 @@ void OnlineCheck::markSentence(const QString& sentence)
         }
         first = false;
         editor->select(pos, sentence.size());
-        editor->setSelectionColor(kRed);
+        editor->setSelectionColor(marks::kRed);
     }
 }
 

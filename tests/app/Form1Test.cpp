@@ -4,7 +4,7 @@
 #include "platform/Shell.h"
 #include "platform/Twips.h"
 #include "platform/WidgetTwips.h"
-#include "support/FakeBrowser.h"
+#include "support/Form1Fixture.h"
 #include "support/GuiHelpers.h"
 
 #include <QAction>
@@ -22,36 +22,10 @@
 
 namespace {
 
-class Form1Test : public ::testing::Test
+class Form1Test : public Form1Fixture
 {
 protected:
-    void SetUp() override
-    {
-        auto fake = std::make_unique<FakeBrowser>();
-        browser = fake.get();
-        form = std::make_unique<Form1>(std::move(fake));
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-
-    template <typename T>
-    T* w(const char* name)
-    {
-        return child<T>(form.get(), name);
-    }
     QAction* action(const char* name) { return w<QAction>(name); }
-
-    void analyseText(const QString& text)
-    {
-        w<RichTextBox>("RichTextBox1")->setPlainText(text);
-        QTest::mouseClick(w<QPushButton>("Command1"), Qt::LeftButton);
-    }
-
-    // The pixel size that a twips value becomes on this screen, for comparing geometry.
-    int px(int twipsValue) const { return twips::toPixels(twipsValue, twips::logicalDpi(form.get())); }
-
-    FakeBrowser* browser = nullptr;
-    std::unique_ptr<Form1> form;
 };
 
 TEST_F(Form1Test, StartUpState)
@@ -133,7 +107,7 @@ TEST_F(Form1Test, AnalysisFillsListAndReport)
     QString text;
     for (int i = 0; i < 80; ++i)
         text += QStringLiteral("文");
-    analyseText(QStringLiteral("　　") + text + QStringLiteral("\n Hello world!"));
+    analyse(QStringLiteral("　　") + text + QStringLiteral("\n Hello world!"));
 
     auto* list = w<QListWidget>("List1");
     ASSERT_EQ(list->count(), 3);
@@ -150,7 +124,7 @@ TEST_F(Form1Test, AnalysisFillsListAndReport)
 
 TEST_F(Form1Test, AnalysisOfEmptyEditor)
 {
-    analyseText(QString());
+    analyse(QString());
     EXPECT_EQ(w<QListWidget>("List1")->count(), 0);
     EXPECT_EQ(w<QLabel>("Label1")->text(), QStringLiteral("本文共 0 字，本次分析共分析出 0 句，请多次点击进行对比！"));
     EXPECT_EQ(form->checkState().titleTexts.size(), 1);
@@ -158,7 +132,7 @@ TEST_F(Form1Test, AnalysisOfEmptyEditor)
 
 TEST_F(Form1Test, AnalysingTwiceGivesTheSameRun)
 {
-    analyseText(QStringLiteral("第一句。第二句！"));
+    analyse(QStringLiteral("第一句。第二句！"));
     const QStringList first = form->checkState().sentences;
     QTest::mouseClick(w<QPushButton>("Command1"), Qt::LeftButton);
     EXPECT_EQ(form->checkState().sentences, first);
@@ -187,7 +161,7 @@ TEST_F(Form1Test, ResizeLayoutBeforeAndAfterAnalysis)
     // Unlisted positions keep their values.
     EXPECT_EQ(w<QPushButton>("Command1")->x(), px(270));
 
-    analyseText(QStringLiteral("一段文字"));
+    analyse(QStringLiteral("一段文字"));
     // Analysis alone does not relayout; the next resize does.
     EXPECT_EQ(editor->width(), px(outer.width() - 525));
     form->resize(1000, 720);

@@ -5,7 +5,7 @@
 #include "platform/WidgetTwips.h"
 #include "search/Engines.h"
 #include "search/QueryText.h"
-#include "support/FakeBrowser.h"
+#include "support/Form1Fixture.h"
 #include "support/GuiHelpers.h"
 
 #include <QAction>
@@ -37,34 +37,16 @@ QString resultPage(int highlighted, const QStringList& titles = {})
     return html;
 }
 
-class OnlineCheckTest : public ::testing::Test
+class OnlineCheckTest : public Form1Fixture
 {
 protected:
     void SetUp() override
     {
-        auto fake = std::make_unique<FakeBrowser>();
-        browser = fake.get();
-        form = std::make_unique<Form1>(std::move(fake));
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        Form1Fixture::SetUp();
         browser->finish(QString()); // the blank start page
         browser->navigations.clear();
     }
 
-    template <typename T>
-    T* w(const char* name)
-    {
-        return child<T>(form.get(), name);
-    }
-    void click(const char* button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
-    CheckState& state() { return form->checkState(); }
-    RichTextBox* editor() { return w<RichTextBox>("RichTextBox1"); }
-
-    void analyse(const QString& text)
-    {
-        editor()->setPlainText(text);
-        click("Command1");
-    }
     QString urlFor(int sentence) const
     {
         return *search::searchUrl(search::Engine::Baidu, search::queryText(form->checkState().sentences[sentence]));
@@ -83,8 +65,6 @@ protected:
     }
 
     MessageBoxRecorder boxes;
-    FakeBrowser* browser = nullptr;
-    std::unique_ptr<Form1> form;
 };
 
 const QString kA = repeat(u'甲', 38);
@@ -182,8 +162,8 @@ TEST_F(OnlineCheckTest, EmptyEditorRestoresTheFullLayout)
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("请先输入关键字"));
     EXPECT_FALSE(w<QListWidget>("List1")->isVisible());
-    EXPECT_EQ(editor()->width(), twips::toPixels(10140, twips::logicalDpi(form.get())));
-    EXPECT_EQ(editor()->height(), twips::toPixels(6225, twips::logicalDpi(form.get())));
+    EXPECT_EQ(editor()->width(), px(10140));
+    EXPECT_EQ(editor()->height(), px(6225));
     EXPECT_TRUE(state().statsPending);
     EXPECT_TRUE(browser->navigations.isEmpty());
 }

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QColor>
+
+// Marked text is red, unmarked text black, in both windows and in saved files.
+namespace marks {
+
+inline const QColor kRed(255, 0, 0);
+inline const QColor kBlack(0, 0, 0);
+
+} // namespace marks

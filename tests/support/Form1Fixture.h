@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/Form1.h"
+#include "editor/RichTextBox.h"
+#include "platform/Twips.h"
+#include "platform/WidgetTwips.h"
+#include "support/FakeBrowser.h"
+#include "support/GuiHelpers.h"
+
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+// The main window, shown, with a fake result pane that the test answers.
+class Form1Fixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        auto fake = std::make_unique<FakeBrowser>();
+        browser = fake.get();
+        form = std::make_unique<Form1>(std::move(fake));
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    template <typename T>
+    T* w(const char* name)
+    {
+        return child<T>(form.get(), name);
+    }
+    void click(const char* button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
+    CheckState& state() { return form->checkState(); }
+    RichTextBox* editor() { return w<RichTextBox>("RichTextBox1"); }
+    void analyse(const QString& text)
+    {
+        editor()->setPlainText(text);
+        click("Command1");
+    }
+    // The pixel size that a twips value becomes on this screen, for comparing geometry.
+    int px(int twipsValue) const { return twips::toPixels(twipsValue, twips::logicalDpi(form.get())); }
+
+    FakeBrowser* browser = nullptr;
+    std::unique_ptr<Form1> form;
+};
