@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class ComparatorOpener;
 class QAction;
 class QLabel;
 class QListWidget;
@@ -51,6 +52,9 @@ private:
     void layoutControls();
     void checkEngine(QAction* chosen);
     void openProjectPage();
+    // The editing commands, the editor's context menu and space key, and the opening of the
+    // comparator.
+    void connectEditingAndComparator();
 
     // Handlers
     void analyse();
@@ -84,4 +88,6 @@ private:
 
     std::unique_ptr<Browser> m_resultPane;
     std::unique_ptr<Browser> m_startupPane;
+
+    ComparatorOpener* m_comparator = nullptr;
 };
