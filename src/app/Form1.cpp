@@ -4,6 +4,8 @@
 #include "app/MakerSite.h"
 #include "app/MainWindowGeometry.h"
 #include "editor/MarkColors.h"
+#include "comparator/ComparatorOpener.h"
+#include "editor/EditCommands.h"
 #include "editor/RichTextBox.h"
 #include "platform/Browser.h"
 #include "platform/Fonts.h"
@@ -96,6 +98,7 @@ Form1::Form1(std::unique_ptr<Browser> resultPane, QWidget* parent)
     connectOnlineCheck();
     load();
     Timer1();
+    connectEditingAndComparator();
 }
 
 Form1::~Form1() = default;
@@ -414,4 +417,19 @@ void Form1::closeEvent(QCloseEvent* event)
     }
     event->accept();
     QMainWindow::closeEvent(event);
+}
+
+void Form1::connectEditingAndComparator()
+{
+    m_comparator = new ComparatorOpener(this);
+    auto openComparator = [this] { m_comparator->show(*m_richTextBox1); };
+    connect(m_command6, &QPushButton::clicked, this, openComparator);
+    connect(m_duibiqi, &QAction::triggered, this, openComparator);
+
+    editor::connectCommands(*m_yjcd, *m_richTextBox1);
+    editor::popUpOnRightClick(*m_richTextBox1, *m_yjcd);
+    connect(m_richTextBox1, &RichTextBox::keyReleased, this, [this](int key) {
+        if (key == Qt::Key_Space)
+            editor::resetTypingFont(*m_richTextBox1);
+    });
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class ComparatorOpener;
 class QAction;
 class QLabel;
 class QListWidget;
@@ -58,6 +59,9 @@ private:
     void connectOnlineCheck();
     // Runs a handler, then brings the control states up to date.
     void handle(const std::function<void()>& handler);
+    // The editing commands, the editor's context menu and space key, and the opening of the
+    // comparator.
+    void connectEditingAndComparator();
 
     // Handlers
     void analyse();
@@ -95,4 +99,6 @@ private:
 
     std::unique_ptr<Browser> m_resultPane;
     std::unique_ptr<Browser> m_startupPane;
+
+    ComparatorOpener* m_comparator = nullptr;
 };

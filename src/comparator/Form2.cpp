@@ -1,0 +1,253 @@
+#include "comparator/Form2.h"
+
+#include "comparator/MarkPainter.h"
+#include "comparator/MarkingRun.h"
+#include "comparator/ReferencePieces.h"
+#include "comparator/Summary.h"
+#include "editor/EditCommands.h"
+#include "editor/RichTextBox.h"
+#include "editor/TextOffsets.h"
+#include "platform/Fonts.h"
+#include "platform/Twips.h"
+#include "platform/WidgetTwips.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextCursor>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Client area as created, in twips.
+constexpr int kClientWidth = 9300;
+constexpr int kClientHeight = 7200;
+
+const QColor kRed(255, 0, 0);
+
+QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut)
+{
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    a->setShortcut(shortcut);
+    return a;
+}
+
+void addSeparator(QMenu* menu, const char* name)
+{
+    menu->addSeparator()->setObjectName(QLatin1String(name));
+}
+
+// A size from the layout rule, which has no lower bound of its own: a window made smaller than its
+// margins shows the controls at size (or place) zero instead of failing.
+int clampedTwips(double value)
+{
+    return std::max(0, static_cast<int>(std::lround(value)));
+}
+
+} // namespace
+
+Form2::Form2(const QString& articleText, comparator::Counts& totals, QWidget* parent)
+    : QWidget(parent), m_totals(totals)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Tessaro-对比器"));
+    createControls();
+    createMenu();
+
+    resize(twips::toPixels(kClientWidth, twips::logicalDpi(this)),
+           twips::toPixels(kClientHeight, twips::logicalDpi(this)));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect r = frameGeometry();
+        r.moveCenter(screen->availableGeometry().center());
+        move(r.topLeft());
+    }
+
+    // Load: the main editor's text, without its colours.
+    m_richTextBox1->setPlainText(articleText);
+    m_richTextBox1->document()->clearUndoRedoStacks();
+    m_richTextBox1->moveCaretToStart();
+}
+
+Form2::~Form2() = default;
+
+void Form2::createControls()
+{
+    m_richTextBox1 = new RichTextBox(this);
+    m_richTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
+    m_richTextBox1->document()->setDefaultFont(QFont(fonts::kSongTi, 10));
+    twips::setGeometry(m_richTextBox1, 90, 90, 4470, 6270);
+
+    m_richTextBox2 = new RichTextBox(this);
+    m_richTextBox2->setObjectName(QStringLiteral("RichTextBox2"));
+    twips::setGeometry(m_richTextBox2, 4680, 90, 4470, 6270);
+    const QFont reference(fonts::kSongTi, 9);
+    m_richTextBox2->document()->setDefaultFont(reference);
+    QTextCharFormat f;
+    f.setFont(reference);
+    QTextCursor(m_richTextBox2->document()).insertText(QStringLiteral("对比的文字"), f);
+    m_richTextBox2->document()->clearUndoRedoStacks();
+
+    m_command1 = new QPushButton(QStringLiteral("对比并标注"), this);
+    m_command1->setObjectName(QStringLiteral("Command1"));
+    twips::setGeometry(m_command1, 6435, 6705, 2670, 465);
+
+    m_label1 = new QLabel(this);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    QPalette p = m_label1->palette();
+    p.setColor(QPalette::WindowText, kRed);
+    m_label1->setPalette(p);
+    m_label1->setFont(QFont(fonts::kSongTi, 10.5));
+    m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_label1->setWordWrap(true);
+    twips::setGeometry(m_label1, 180, 6435, 6090, 645);
+
+    m_check1 = new QCheckBox(QStringLiteral("多次标注"), this);
+    m_check1->setObjectName(QStringLiteral("Check1"));
+    twips::setGeometry(m_check1, 7290, 6390, 1050, 240);
+
+    setTabOrder(m_richTextBox1, m_richTextBox2);
+    setTabOrder(m_richTextBox2, m_command1);
+    setTabOrder(m_command1, m_check1);
+
+    m_painter = new MarkPainter(*m_richTextBox1->document(), this);
+    connect(m_command1, &QPushButton::clicked, this, &Form2::compareAndMark);
+}
+
+void Form2::createMenu()
+{
+    m_yjcd = new QMenu(QStringLiteral("菜单"), this);
+    m_yjcd->setObjectName(QStringLiteral("yjcd"));
+    m_baocun = addItem(m_yjcd, "baocun", QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    QAction* cx = addItem(m_yjcd, "cx", QStringLiteral("撤销"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    addSeparator(m_yjcd, "jg1");
+    QAction* jq = addItem(m_yjcd, "jq", QStringLiteral("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    QAction* fz = addItem(m_yjcd, "fz", QStringLiteral("复制"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QAction* nt = addItem(m_yjcd, "nt", QStringLiteral("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    QAction* sc = addItem(m_yjcd, "sc", QStringLiteral("删除"), QKeySequence(Qt::Key_Delete));
+    addSeparator(m_yjcd, "jg2");
+    QAction* qx = addItem(m_yjcd, "qx", QStringLiteral("全选"), QKeySequence(Qt::CTRL | Qt::Key_A));
+
+    // "保存" works anywhere in the window; the editing keys only while the article editor has the
+    // focus, so that in RichTextBox2 the same keys keep their editor's own meaning.
+    addAction(m_baocun);
+    m_editingActions = {cx, jq, fz, nt, sc, qx};
+    for (QAction* a : m_editingActions) {
+        a->setShortcutContext(Qt::WidgetShortcut);
+        m_richTextBox1->addAction(a);
+    }
+    m_richTextBox1->installEventFilter(this);
+
+    editor::connectCommands(*m_yjcd, *m_richTextBox1);
+    editor::popUpOnRightClick(*m_richTextBox1, *m_yjcd);
+}
+
+bool Form2::isEditingShortcut(const QKeyEvent& key) const
+{
+    const QKeySequence pressed(key.keyCombination());
+    return std::any_of(m_editingActions.begin(), m_editingActions.end(),
+                       [&](const QAction* a) { return a->shortcut() == pressed; });
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event)
+{
+    // The editor claims its standard keys before shortcuts see them; hand ours to the menu's items.
+    if (watched == m_richTextBox1 && event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (isEditingShortcut(*key)) {
+            // Del with nothing selected has no command to run: the editor deletes the next character.
+            if (key->key() == Qt::Key_Delete && !m_richTextBox1->textCursor().hasSelection())
+                key->accept();
+            else
+                key->ignore();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form2::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutControls();
+}
+
+void Form2::layoutControls()
+{
+    const QSize outer = twips::outerSize(this);
+    const double W = outer.width();
+    const double H = outer.height();
+    twips::setHeight(m_richTextBox1, clampedTwips(H - 1600));
+    twips::setWidth(m_richTextBox1, clampedTwips(W / 2 - 300));
+    twips::setLeft(m_richTextBox2, twips::width(m_richTextBox1) + 300);
+    twips::setHeight(m_richTextBox2, clampedTwips(H - 1600));
+    twips::setWidth(m_richTextBox2, clampedTwips(W / 2 - 300));
+    twips::setTop(m_label1, clampedTwips(H - 1400));
+    twips::setTop(m_command1, clampedTwips(H - 1100));
+    twips::setLeft(m_command1, clampedTwips(W - 3300));
+    twips::setTop(m_check1, clampedTwips(H - 1350));
+    twips::setLeft(m_check1, clampedTwips(W - 2500));
+}
+
+void Form2::closeEvent(QCloseEvent* event)
+{
+    m_closing = true; // a comparison that yields at this moment stops there
+    QWidget::closeEvent(event);
+}
+
+void Form2::compareAndMark()
+{
+    // A second click while a run yields starts nothing.
+    if (m_running)
+        return;
+    m_running = true;
+    const QPointer<Form2> alive(this);
+
+    const bool fresh = !m_check1->isChecked();
+    m_painter->begin(fresh);
+    QString article = m_richTextBox1->text();
+    editor::OffsetMap offsets(article);
+    comparator::MarkingRun run(comparator::cutReference(m_richTextBox2->text()), article, m_totals);
+
+    while (!run.finished()) {
+        QCoreApplication::processEvents();
+        if (!alive || m_closing)
+            return;
+        if (m_painter->takeUserEdit()) {
+            article = m_richTextBox1->text();
+            if (article != run.article()) {
+                run.articleChanged(article);
+                offsets = editor::OffsetMap(article);
+            }
+        }
+        if (const std::optional<comparator::Mark> mark = run.step())
+            m_painter->add({offsets.toDocument(mark->start), offsets.toDocument(mark->start + mark->length)});
+        m_painter->applyIfDue();
+    }
+    m_painter->apply();
+
+    // The selection ends on the last mark made; with none, on the whole article after a reset.
+    if (const std::optional<MarkPainter::Range> last = m_painter->lastMark()) {
+        const int end = m_richTextBox1->document()->characterCount() - 1;
+        QTextCursor c(m_richTextBox1->document());
+        c.setPosition(std::clamp(last->first, 0, end));
+        c.setPosition(std::clamp(last->second, 0, end), QTextCursor::KeepAnchor);
+        m_richTextBox1->setTextCursor(c);
+    } else if (fresh) {
+        m_richTextBox1->selectAll();
+    }
+
+    m_label1->setText(comparator::summaryText(m_richTextBox1->text().size(), m_richTextBox2->text().size(),
+                                              run.counts(), m_totals, m_check1->isChecked()));
+    m_running = false;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "comparator/Counts.h"
+
+#include <QWidget>
+
+class MarkPainter;
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class RichTextBox;
+
+// The comparator: the article (RichTextBox1, a copy of the main editor's text) beside a reference
+// text (RichTextBox2); "对比并标注" marks in the article every passage that also occurs in the
+// reference. Deleted when closed; the totals it adds to belong to whoever opened it and outlive it.
+class Form2 : public QWidget
+{
+    Q_OBJECT
+public:
+    Form2(const QString& articleText, comparator::Counts& totals, QWidget* parent = nullptr);
+    ~Form2() override;
+
+    // The popup menu's "保存" item: created with its shortcut, its command is connected by the
+    // owner of the save command; it saves RichTextBox1.
+    QAction* baocun() const { return m_baocun; }
+    RichTextBox* richTextBox1() const { return m_richTextBox1; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Command1: the comparison and marking.
+    void compareAndMark();
+    void createControls();
+    void createMenu();
+    void layoutControls();
+    bool isEditingShortcut(const QKeyEvent& key) const;
+
+    comparator::Counts& m_totals;
+    bool m_running = false;
+    bool m_closing = false;
+
+    RichTextBox* m_richTextBox1 = nullptr;
+    RichTextBox* m_richTextBox2 = nullptr;
+    QPushButton* m_command1 = nullptr;
+    QLabel* m_label1 = nullptr;
+    QCheckBox* m_check1 = nullptr;
+    QMenu* m_yjcd = nullptr;
+    QAction* m_baocun = nullptr;
+    QList<QAction*> m_editingActions;
+    MarkPainter* m_painter = nullptr;
+};

@@ -1,0 +1,262 @@
+#include "comparator/Comparison.h"
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <vector>
+
+namespace {
+
+using comparator::Counts;
+using comparator::Mark;
+
+QString summary(qsizetype n, qint64 repeats, qint64 pieces, qint64 chars, qint64 share, qint64 similarity)
+{
+    return QStringLiteral("你的文章一共 %1 字，重复 %2 段， %3 句， %4 字\r\n"
+                          "        重复部分占你的文章的： %5 %\r\n"
+                          "        与参考文章的相似度为： %6 %")
+        .arg(n)
+        .arg(repeats)
+        .arg(pieces)
+        .arg(chars)
+        .arg(share)
+        .arg(similarity);
+}
+
+struct RunInput
+{
+    QString reference;
+    bool cumulative = false;
+};
+
+// Runs of one comparator session, from totals at zero; the expectations describe the last run and
+// which characters of the article are red after all of them ('^' red, '.' black).
+struct Row
+{
+    const char* name;
+    QString article;
+    std::vector<RunInput> runs;
+    QList<Mark> marks;
+    Counts counts;
+    QString summary;
+    QString red;
+};
+
+void PrintTo(const Row& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+QString mask(const QString& article, const std::vector<bool>& red)
+{
+    QString out;
+    for (qsizetype i = 0; i < article.size(); ++i)
+        out += red[i] ? u'^' : u'.';
+    return out;
+}
+
+class ComparisonTable : public ::testing::TestWithParam<Row>
+{
+};
+
+TEST_P(ComparisonTable, MarksCountsAndSummary)
+{
+    const Row& row = GetParam();
+    Counts totals;
+    std::vector<bool> red(row.article.size(), false);
+    comparator::Comparison last;
+    for (const RunInput& run : row.runs) {
+        last = comparator::compare(row.article, run.reference, run.cumulative, totals);
+        EXPECT_EQ(last.clearsOldMarks, !run.cumulative);
+        if (last.clearsOldMarks)
+            std::fill(red.begin(), red.end(), false);
+        for (const Mark& m : last.marks) {
+            ASSERT_LE(m.start + m.length, row.article.size());
+            for (qsizetype i = m.start; i < m.start + m.length; ++i)
+                red[i] = true;
+        }
+    }
+    EXPECT_EQ(last.marks, row.marks);
+    EXPECT_EQ(last.counts, row.counts);
+    EXPECT_EQ(last.summary, row.summary);
+    EXPECT_EQ(mask(row.article, red), row.red);
+}
+
+// ， and 。 below are the full-width comma and full stop.
+const Row kRows[] = {
+    {"PieceTwiceInReferenceMarksOnePlaceTwice",
+     QStringLiteral("xxabcdef，yy"),
+     {{QStringLiteral("abcdef，abcdef，")}},
+     {{2, 7}, {2, 7}},
+     {0, 2, 14},
+     summary(11, 0, 2, 14, 127, 100),
+     QStringLiteral("..^^^^^^^..")},
+    {"PieceFoundThreeTimes",
+     QStringLiteral("abcdef-abcdef-abcdef"),
+     {{QStringLiteral("abcdef")}},
+     {{0, 6}, {7, 6}, {14, 6}},
+     {2, 1, 6},
+     summary(20, 2, 1, 6, 30, 100),
+     QStringLiteral("^^^^^^.^^^^^^.^^^^^^")},
+    {"AdjacentOccurrenceStartsRightAfterThePrevious",
+     QStringLiteral("abcdefabcdef"),
+     {{QStringLiteral("abcdef")}},
+     {{0, 6}, {6, 6}},
+     {1, 1, 6},
+     summary(12, 1, 1, 6, 50, 100),
+     QStringLiteral("^^^^^^^^^^^^")},
+    {"OccurrencesDoNotOverlap",
+     QStringLiteral("aaaaaaaaaaaaa"),
+     {{QStringLiteral("aaaaaa")}},
+     {{0, 6}, {6, 6}},
+     {1, 1, 6},
+     summary(13, 1, 1, 6, 46, 100),
+     QStringLiteral("^^^^^^^^^^^^.")},
+    {"FiveCharactersAreNotSearchedSixAre",
+     QStringLiteral("abcd，abcde，"),
+     {{QStringLiteral("abcd，abcde，")}},
+     {{5, 6}},
+     {0, 1, 6},
+     summary(11, 0, 1, 6, 55, 55),
+     QStringLiteral(".....^^^^^^")},
+    {"HalfWidthPunctuationInTheReferenceBecomesFullWidth",
+     QStringLiteral("abcdef,ghijkl."),
+     {{QStringLiteral("abcdef,ghijkl.")}},
+     {},
+     {0, 0, 0},
+     summary(14, 0, 0, 0, 0, 0),
+     QStringLiteral("..............")},
+    {"FullWidthArticleMatchesHalfWidthReference",
+     QStringLiteral("abcdef，ghijkl。"),
+     {{QStringLiteral("abcdef,ghijkl.")}},
+     {{0, 7}, {7, 7}},
+     {0, 2, 14},
+     summary(14, 0, 2, 14, 100, 100),
+     QStringLiteral("^^^^^^^^^^^^^^")},
+    {"SpaceThenTabBeforeALineBreakKeepsTheSpace",
+     QStringLiteral("xabcdefg hijklmn"),
+     {{QStringLiteral("abcdefg \t\r\nhijklmn")}},
+     {{1, 8}, {9, 7}},
+     {0, 2, 15},
+     summary(16, 0, 2, 15, 94, 83),
+     QStringLiteral(".^^^^^^^^^^^^^^^")},
+    {"TabThenSpaceBeforeALineBreakBothGo",
+     QStringLiteral("abcdefg\thijklmn"),
+     {{QStringLiteral("abcdefg\t \r\nhijklmn")}},
+     {{0, 7}, {8, 7}},
+     {0, 2, 14},
+     summary(15, 0, 2, 14, 93, 78),
+     QStringLiteral("^^^^^^^.^^^^^^^")},
+    {"IdeographicIndentationStaysInThePiece",
+     QStringLiteral("abcdef。"),
+     {{QStringLiteral("\u3000\u3000abcdef。")}},
+     {},
+     {0, 0, 0},
+     summary(7, 0, 0, 0, 0, 0),
+     QStringLiteral(".......")},
+    {"IndentedArticleMatchesIndentedPiece",
+     QStringLiteral("\u3000\u3000abcdef。xyz"),
+     {{QStringLiteral("\u3000\u3000abcdef。")}},
+     {{0, 9}},
+     {0, 1, 9},
+     summary(12, 0, 1, 9, 75, 100),
+     QStringLiteral("^^^^^^^^^...")},
+    {"LineBreaksCountTwiceInTheArticleLength",
+     QStringLiteral("第一行没有\r\n第二行的文字。"),
+     {{QStringLiteral("第二行的文字。")}},
+     {{7, 7}},
+     {0, 1, 7},
+     summary(14, 0, 1, 7, 50, 100),
+     QStringLiteral(".......^^^^^^^")},
+    {"CumulativeTwiceDoublesCountsButNotSimilarity",
+     QStringLiteral("abcdef-abcdef-abcdef"),
+     {{QStringLiteral("abcdef"), true}, {QStringLiteral("abcdef"), true}},
+     {{0, 6}, {7, 6}, {14, 6}},
+     {2, 1, 6},
+     summary(20, 4, 2, 12, 60, 100),
+     QStringLiteral("^^^^^^.^^^^^^.^^^^^^")},
+    {"CumulativeAfterFreshShowsTheTotalsOfBoth",
+     QStringLiteral("一二三四五六，七八九十百千。"),
+     {{QStringLiteral("一二三四五六，")}, {QStringLiteral("七八九十百千。"), true}},
+     {{7, 7}},
+     {0, 1, 7},
+     summary(14, 0, 2, 14, 100, 100),
+     QStringLiteral("^^^^^^^^^^^^^^")},
+    {"FreshRunClearsOldMarksEvenWhenItFindsNothing",
+     QStringLiteral("一二三四五六，七八九十百千。"),
+     {{QStringLiteral("一二三四五六，")}, {QStringLiteral("完全不同的句子。")}},
+     {},
+     {0, 0, 0},
+     summary(14, 0, 0, 0, 0, 0),
+     QStringLiteral("..............")},
+    {"FreshRunKeepsOnlyItsOwnMarks",
+     QStringLiteral("一二三四五六，七八九十百千。"),
+     {{QStringLiteral("一二三四五六，")}, {QStringLiteral("七八九十百千。")}},
+     {{7, 7}},
+     {0, 1, 7},
+     summary(14, 0, 1, 7, 50, 100),
+     QStringLiteral(".......^^^^^^^")},
+    {"ZerosShowAsZero",
+     QStringLiteral("完全不同的文章内容"),
+     {{QStringLiteral("短句。参考文章里的句子。")}},
+     {},
+     {0, 0, 0},
+     summary(9, 0, 0, 0, 0, 0),
+     QStringLiteral(".........")},
+    {"ExactHalfRoundsToEven",
+     QStringLiteral("abcdef") + QString(42, u'x'),
+     {{QStringLiteral("abcdef")}},
+     {{0, 6}},
+     {0, 1, 6},
+     summary(48, 0, 1, 6, 12, 100), // 6 / 48 = 0.125
+     QStringLiteral("^^^^^^") + QString(42, u'.')},
+    {"EmptyArticleGivesZeroShare",
+     QString(),
+     {{QStringLiteral("abcdefgh。")}},
+     {},
+     {0, 0, 0},
+     summary(0, 0, 0, 0, 0, 0),
+     QString()},
+    {"EmptyReferenceGivesZeroSimilarity",
+     QStringLiteral("abcdefgh"),
+     {{QString()}},
+     {},
+     {0, 0, 0},
+     summary(8, 0, 0, 0, 0, 0),
+     QStringLiteral("........")},
+    {"EllipsisCutsButASingleOneDoesNot",
+     QStringLiteral("等等等等……然后…继续继续；还有"),
+     {{QStringLiteral("等等等等……然后…继续继续；还有")}},
+     {{0, 6}, {6, 10}},
+     {0, 2, 16},
+     summary(16, 0, 2, 16, 100, 100),
+     QStringLiteral("^^^^^^^^^^^^^^^^")},
+    {"CaseSensitive",
+     QStringLiteral("ABCDEFG abcdefg"),
+     {{QStringLiteral("abcdefg")}},
+     {{8, 7}},
+     {0, 1, 7},
+     summary(15, 0, 1, 7, 47, 100),
+     QStringLiteral("........^^^^^^^")},
+};
+
+INSTANTIATE_TEST_SUITE_P(EdgeCases, ComparisonTable, ::testing::ValuesIn(kRows),
+                         [](const ::testing::TestParamInfo<Row>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(Comparison, TotalsGrowWithEveryRunWhateverTheMode)
+{
+    Counts totals;
+    const QString article = QStringLiteral("abcdefabcdef");
+    comparator::compare(article, QStringLiteral("abcdef"), false, totals);
+    comparator::compare(article, QStringLiteral("abcdef"), false, totals);
+    EXPECT_EQ(totals, (Counts{2, 2, 12}));
+    const comparator::Comparison third = comparator::compare(article, QStringLiteral("abcdef"), true, totals);
+    EXPECT_EQ(third.counts, (Counts{1, 1, 6}));
+    EXPECT_EQ(totals, (Counts{3, 3, 18}));
+    EXPECT_TRUE(third.summary.startsWith(QStringLiteral("你的文章一共 12 字，重复 3 段， 3 句， 18 字\r\n")));
+}
+
+} // namespace

@@ -1,0 +1,40 @@
+#pragma once
+
+// The reference cut literally: fourteen replacements, one pass each, then a split at CR LF. The
+// oracle for the program's one-pass cut.
+#include "analysis/TextRules.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace oracle {
+
+inline QStringList literalCut(const QString& reference)
+{
+    using text::kCrLf;
+    const QString ideo(1, QChar(text::kIdeographicSpace));
+    QString t = reference;
+    t.replace(QStringLiteral(","), QStringLiteral("，"));
+    t.replace(QStringLiteral("，"), QStringLiteral("，") + kCrLf);
+    t.replace(QStringLiteral("."), QStringLiteral("。"));
+    t.replace(QStringLiteral("。"), QStringLiteral("。") + kCrLf);
+    t.replace(QStringLiteral("！"), QStringLiteral("！") + kCrLf);
+    t.replace(QStringLiteral("!"), QStringLiteral("！") + kCrLf);
+    t.replace(QStringLiteral("？"), QStringLiteral("？") + kCrLf);
+    t.replace(QStringLiteral("?"), QStringLiteral("？") + kCrLf);
+    t.replace(QStringLiteral("……"), QStringLiteral("……") + kCrLf);
+    t.replace(QStringLiteral("  ") + kCrLf, kCrLf);
+    t.replace(QStringLiteral(" ") + kCrLf, kCrLf);
+    t.replace(ideo + ideo + kCrLf, kCrLf);
+    t.replace(ideo + kCrLf, kCrLf);
+    t.replace(QStringLiteral("\t") + kCrLf, kCrLf);
+
+    QStringList pieces;
+    for (const QString& part : t.split(kCrLf)) {
+        if (text::hasNonSpace(part))
+            pieces.append(part);
+    }
+    return pieces;
+}
+
+} // namespace oracle
