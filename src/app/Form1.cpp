@@ -11,6 +11,7 @@
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
+#include "platform/StatusLabel.h"
 #include "platform/WebEngineBrowser.h"
 #include "platform/Twips.h"
 #include "platform/WidgetTwips.h"
@@ -21,7 +22,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QPointer>
 #include <QLabel>
 #include <QListWidget>
@@ -51,19 +51,6 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption)
 void addSeparator(QMenu* menu, const char* name)
 {
     menu->addSeparator()->setObjectName(QLatin1String(name));
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QColor& color)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, color);
-    label->setPalette(p);
-    label->setFont(QFont(fonts::kSongTi, 10.5));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(true);
-    return label;
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
@@ -128,17 +115,13 @@ void Form1::createControls()
     twips::setGeometry(m_list1, 9180, 45, 1095, 2760);
     m_list1->hide();
 
-    m_label1 = makeLabel(client, "Label1", marks::kRed);
+    m_label1 = statuslabel::make(client, "Label1", marks::kRed);
     m_label1->setText(QStringLiteral("请点击“分析”开始解析论文！"));
     twips::setGeometry(m_label1, 225, 6345, 8385, 420);
 
-    m_label2 = makeLabel(client, "Label2", kBlue);
+    m_label2 = statuslabel::make(client, "Label2", kBlue);
     twips::setGeometry(m_label2, 5520, 5640, 4605, 780);
-    // The similarity display holds three lines; where the substitute for "宋体" has taller lines than
-    // the face the height was made for, the label grows so the overall figure is not cut off.
-    const int threeLines = 3 * QFontMetrics(m_label2->font()).lineSpacing();
-    if (m_label2->height() < threeLines)
-        m_label2->resize(m_label2->width(), threeLines);
+    statuslabel::fitLines(m_label2, 3); // the similarity display's three lines
 
     m_command1 = makeButton(client, "Command1", QStringLiteral("进行分析"));
     twips::setGeometry(m_command1, 270, 6750, 2130, 420);

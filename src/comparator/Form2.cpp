@@ -5,9 +5,11 @@
 #include "comparator/ReferencePieces.h"
 #include "comparator/Summary.h"
 #include "editor/EditCommands.h"
+#include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
 #include "editor/TextOffsets.h"
 #include "platform/Fonts.h"
+#include "platform/StatusLabel.h"
 #include "platform/Twips.h"
 #include "platform/WidgetTwips.h"
 
@@ -31,8 +33,6 @@ namespace {
 // Client area as created, in twips.
 constexpr int kClientWidth = 9300;
 constexpr int kClientHeight = 7200;
-
-const QColor kRed(255, 0, 0);
 
 QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut)
 {
@@ -102,15 +102,9 @@ void Form2::createControls()
     m_command1->setObjectName(QStringLiteral("Command1"));
     twips::setGeometry(m_command1, 6435, 6705, 2670, 465);
 
-    m_label1 = new QLabel(this);
-    m_label1->setObjectName(QStringLiteral("Label1"));
-    QPalette p = m_label1->palette();
-    p.setColor(QPalette::WindowText, kRed);
-    m_label1->setPalette(p);
-    m_label1->setFont(QFont(fonts::kSongTi, 10.5));
-    m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_label1->setWordWrap(true);
+    m_label1 = statuslabel::make(this, "Label1", marks::kRed);
     twips::setGeometry(m_label1, 180, 6435, 6090, 645);
+    statuslabel::fitLines(m_label1, 3); // the summary's three lines
 
     m_check1 = new QCheckBox(QStringLiteral("多次标注"), this);
     m_check1->setObjectName(QStringLiteral("Check1"));

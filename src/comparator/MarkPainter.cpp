@@ -1,16 +1,11 @@
 #include "comparator/MarkPainter.h"
 
+#include "editor/MarkColors.h"
+
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
-
-namespace {
-
-const QColor kRed(255, 0, 0);
-const QColor kBlack(0, 0, 0);
-
-} // namespace
 
 MarkPainter::MarkPainter(QTextDocument& document, QObject* parent) : QObject(parent), m_document(document)
 {
@@ -51,11 +46,11 @@ void MarkPainter::apply()
     if (m_clearAll) {
         c.select(QTextCursor::Document);
         QTextCharFormat black;
-        black.setForeground(kBlack);
+        black.setForeground(marks::kBlack);
         c.mergeCharFormat(black);
     }
     QTextCharFormat red;
-    red.setForeground(kRed);
+    red.setForeground(marks::kRed);
     for (const auto& [from, to] : m_waiting) {
         const int a = std::clamp(from, 0, last);
         const int b = std::clamp(to, 0, last);
