@@ -8,6 +8,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -107,6 +108,7 @@ struct WidthTable
 {
     std::array<std::int16_t, 0x10000> index; // into replacements, -1 for unchanged
     QStringList replacements;
+    qsizetype longest = 1; // the longest replacement
 
     WidthTable()
     {
@@ -127,6 +129,7 @@ struct WidthTable
                     continue;
                 index[c] = static_cast<std::int16_t>(replacements.size());
                 replacements.append(mapped);
+                longest = std::max(longest, mapped.size());
             }
         }
     }
@@ -153,22 +156,29 @@ QString keepDoubleByte(QStringView text, char16_t skip)
 QString fullwidthToHalfwidth(const QString& text)
 {
     static const WidthTable table;
+    const qsizetype n = text.size();
+    const char16_t* src = reinterpret_cast<const char16_t*>(text.utf16());
     qsizetype first = 0;
-    while (first < text.size() && table.index[text.at(first).unicode()] < 0)
+    while (first < n && table.index[src[first]] < 0)
         ++first;
-    if (first == text.size())
+    if (first == n)
         return text;
-    QString out;
-    out.reserve(text.size() + 16);
-    out.append(QStringView(text).left(first));
-    for (qsizetype i = first; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        const std::int16_t k = table.index[c.unicode()];
-        if (k < 0)
-            out.append(c);
-        else
-            out.append(table.replacements[k]);
+    QString out(first + (n - first) * table.longest, Qt::Uninitialized);
+    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+    std::copy(src, src + first, dst);
+    qsizetype size = first;
+    for (qsizetype i = first; i < n; ++i) {
+        const std::int16_t k = table.index[src[i]];
+        if (k < 0) {
+            dst[size++] = src[i];
+        } else {
+            const QString& r = table.replacements[k];
+            const char16_t* rs = reinterpret_cast<const char16_t*>(r.utf16());
+            std::copy(rs, rs + r.size(), dst + size);
+            size += r.size();
+        }
     }
+    out.truncate(size);
     return out;
 }
 

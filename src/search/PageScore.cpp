@@ -71,6 +71,10 @@ QString markedPage(const QString& pageHtml)
     out.reserve(n);
     qsizetype copied = 0;
     for (qsizetype lt = pageHtml.indexOf(u'<'); lt >= 0; lt = pageHtml.indexOf(u'<', lt + 1)) {
+        // Every tag looked for has one of these after its "<".
+        const char16_t next = lt + 1 < n ? pageHtml.at(lt + 1).unicode() : 0;
+        if (next != u'H' && next != u'h' && next != u'/' && next != u'E' && next != u'e')
+            continue;
         const QStringView at = QStringView(pageHtml).mid(lt);
         const QString* title = nullptr;
         for (const QString& tag : kTitleTags) {
