@@ -2,6 +2,7 @@
 
 #include "analysis/Analysis.h"
 #include "app/MakerSite.h"
+#include "editor/DocumentCommands.h"
 #include "editor/RichTextBox.h"
 #include "platform/Browser.h"
 #include "platform/Fonts.h"
@@ -90,6 +91,7 @@ Form1::Form1(std::unique_ptr<Browser> resultPane, QWidget* parent)
     }
     load();
     Timer1();
+    connectDocumentCommands();
 }
 
 Form1::~Form1() = default;
@@ -353,4 +355,15 @@ void Form1::closeEvent(QCloseEvent* event)
     }
     event->accept();
     QMainWindow::closeEvent(event);
+}
+
+void Form1::connectDocumentCommands()
+{
+    m_documentCommands = std::make_unique<DocumentCommands>(this, m_richTextBox1, m_list1);
+    connect(findChild<QAction*>(QStringLiteral("xinjian")), &QAction::triggered, this,
+            [this] { m_documentCommands->newDocument(); });
+    connect(findChild<QAction*>(QStringLiteral("dakai")), &QAction::triggered, this,
+            [this] { m_documentCommands->open(); });
+    connect(findChild<QAction*>(QStringLiteral("baocun")), &QAction::triggered, this,
+            [this] { m_documentCommands->save(); });
 }

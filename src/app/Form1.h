@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class DocumentCommands;
 class QAction;
 class QLabel;
 class QListWidget;
@@ -51,6 +52,7 @@ private:
     void layoutControls();
     void checkEngine(QAction* chosen);
     void openProjectPage();
+    void connectDocumentCommands();
 
     // Handlers
     void analyse();
@@ -84,4 +86,5 @@ private:
 
     std::unique_ptr<Browser> m_resultPane;
     std::unique_ptr<Browser> m_startupPane;
+    std::unique_ptr<DocumentCommands> m_documentCommands;
 };

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/RichText.h"
+
+class QTextDocument;
+
+// Between the rich text that files hold and the editor's QTextDocument.
+namespace editor {
+
+// Every fragment as a run, with the document's default font and size where the fragment names none.
+richtext::Document toRichText(const QTextDocument& document);
+
+// Replaces the document's content without an undo step; runs without a font name take the
+// document's default font.
+void setRichText(QTextDocument& document, const richtext::Document& content);
+
+} // namespace editor
