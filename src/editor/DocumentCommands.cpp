@@ -19,7 +19,8 @@ const QColor kBlack(0, 0, 0);
 // The three quoted types, then Word 2007 and later documents, which the word processor reads too.
 QStringList dialogFilters()
 {
-    return dialogfilter::toQtFilters(DocumentCommands::kFilter + QStringLiteral("|Word 2007 文档(*.docx)|*.docx"));
+    return dialogfilter::toQtFilters(DocumentCommands::kFilter +
+                                     QStringLiteral("|Word 2007 文档(*.docx)|*.docx"));
 }
 
 } // namespace

@@ -18,7 +18,8 @@ namespace {
 std::optional<QByteArray> readWhole(const QString& path)
 {
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > documents::kMaxFileBytes)
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) ||
+        file.size() > documents::kMaxFileBytes)
         return std::nullopt;
     QByteArray bytes = file.read(documents::kMaxFileBytes + 1);
     if (bytes.size() > documents::kMaxFileBytes || file.error() != QFileDevice::NoError)
@@ -42,7 +43,7 @@ bool loadFile(RichTextBox& editor, const QString& path)
         return false;
     case documents::Kind::RichText:
         if (const std::optional<richtext::Document> doc = rtf::read(*content)) {
-            setRichText(*editor.document(), *doc);
+            setRichText(editor, *doc);
             return true;
         }
         return false;

@@ -3,6 +3,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 
 #include <cmath>
 
@@ -31,7 +32,8 @@ richtext::CharFormat fromCharFormat(const QTextCharFormat& c, const QFont& defau
     richtext::CharFormat f;
     const QStringList families = c.fontFamilies().toStringList();
     f.fontName = families.isEmpty() || families.first().isEmpty() ? defaultFont.family() : families.first();
-    const double points = c.hasProperty(QTextFormat::FontPointSize) ? c.fontPointSize() : defaultFont.pointSizeF();
+    const double points =
+        c.hasProperty(QTextFormat::FontPointSize) ? c.fontPointSize() : defaultFont.pointSizeF();
     if (points > 0)
         f.halfPoints = static_cast<int>(std::lround(points * 2));
     if (c.hasProperty(QTextFormat::ForegroundBrush) && c.foreground().style() != Qt::NoBrush) {
@@ -69,10 +71,10 @@ void setRichText(QTextDocument& document, const richtext::Document& content)
     document.setUndoRedoEnabled(false);
     document.clear();
     QTextCursor cursor(&document);
-    cursor.beginEditBlock();
     for (qsizetype i = 0; i < content.paragraphs.size(); ++i) {
         const richtext::Paragraph& p = content.paragraphs[i];
-        const QTextCharFormat first = p.runs.isEmpty() ? QTextCharFormat() : toCharFormat(p.runs.first().format);
+        const QTextCharFormat first =
+            p.runs.isEmpty() ? QTextCharFormat() : toCharFormat(p.runs.first().format);
         if (i == 0)
             cursor.setBlockCharFormat(first);
         else
@@ -80,8 +82,22 @@ void setRichText(QTextDocument& document, const richtext::Document& content)
         for (const richtext::Run& run : p.runs)
             cursor.insertText(run.text, toCharFormat(run.format));
     }
-    cursor.endEditBlock();
     document.setUndoRedoEnabled(undo);
+}
+
+void setRichText(QTextEdit& editor, const richtext::Document& content)
+{
+    // Built apart and then given to the editor: an editor lays its document out again after every
+    // insertion, which costs ten times the build itself.
+    QTextDocument* old = editor.document();
+    auto* fresh = new QTextDocument(&editor);
+    fresh->setDefaultFont(old->defaultFont());
+    fresh->setDefaultTextOption(old->defaultTextOption());
+    fresh->setDocumentMargin(old->documentMargin());
+    fresh->setDefaultStyleSheet(old->defaultStyleSheet());
+    setRichText(*fresh, content);
+    fresh->setUndoRedoEnabled(old->isUndoRedoEnabled());
+    editor.setDocument(fresh); // deletes the old document when the editor owned it
 }
 
 } // namespace editor

@@ -32,7 +32,8 @@ std::optional<QString> wordProcessorText(const QByteArray& output)
     if (decoder.hasError() || !textfile::looksLikeText(text))
         return std::nullopt;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (text.endsWith(u'\n'))
+    // Every paragraph ends with a line feed, and one more follows the last.
+    for (int i = 0; i < 2 && text.endsWith(u'\n'); ++i)
         text.chop(1);
     return text;
 }

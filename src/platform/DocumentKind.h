@@ -24,8 +24,8 @@ bool isWordDocumentName(const QString& fileName);
 Kind kindOf(const QString& fileName, const QByteArray& content);
 
 // The plain text in what the word processor printed (UTF-8 with a byte-order mark, a line feed after
-// each paragraph), paragraphs joined by '\n'. Nothing when it printed no document: no byte-order mark,
-// or bytes that are not text.
+// each paragraph and one more at the end), paragraphs joined by '\n'. Nothing when it printed no document: no
+// byte-order mark, or bytes that are not text.
 std::optional<QString> wordProcessorText(const QByteArray& output);
 
 } // namespace documents

@@ -37,7 +37,7 @@ struct GroupState
     int associatedFont = -1;
     bool doubleByte = false; // between \dbch and \loch/\hich
     int unicodeSkip = 1;
-    bool upr = false;            // an \upr group: the first child is the ANSI copy of the second
+    bool upr = false; // an \upr group: the first child is the ANSI copy of the second
     bool uprFirstChildSeen = false;
     Destination uprOuter = Destination::Text;
 };
@@ -117,23 +117,31 @@ Converter openConverter(int codepage)
 bool isSkippedDestination(const QByteArray& word)
 {
     static const QList<QByteArray> skipped{
-        "info",      "stylesheet", "pict",       "object",     "header",       "headerl",      "headerr",
-        "headerf",   "footer",     "footerl",    "footerr",    "footerf",      "footnote",     "annotation",
-        "themedata", "colorschememapping",       "datastore",  "latentstyles", "listtable",    "listoverridetable",
-        "rsidtbl",   "generator",  "xmlnstbl",   "mmathPr",    "pgdsctbl",     "filetbl",      "revtbl",
-        "nonshppict", "shp",       "shpinst",    "fldinst",    "bkmkstart",    "bkmkend",      "atnid",
-        "atnauthor", "xe",         "tc",         "txe",        "pn",           "pnseclvl",     "pntxta",
-        "pntxtb",    "falt",       "panose",     "template",   "private",      "userprops",    "wgrffmtfilter",
-        "defchp",    "defpap",     "listpicture", "background", "do",          "fchars",       "lchars",
-        "blipuid",   "pgptbl",     "protusertbl", "ftnsep",    "ftnsepc",      "ftncn",        "aftnsep",
-        "aftnsepc",  "aftncn",     "objdata",    "result",     "passwordhash", "docvar",       "wgrffmtfilter"};
+        "info",         "stylesheet",   "pict",         "object",
+        "header",       "headerl",      "headerr",      "headerf",
+        "footer",       "footerl",      "footerr",      "footerf",
+        "footnote",     "annotation",   "themedata",    "colorschememapping",
+        "datastore",    "latentstyles", "listtable",    "listoverridetable",
+        "rsidtbl",      "generator",    "xmlnstbl",     "mmathPr",
+        "pgdsctbl",     "filetbl",      "revtbl",       "nonshppict",
+        "shp",          "shpinst",      "fldinst",      "bkmkstart",
+        "bkmkend",      "atnid",        "atnauthor",    "xe",
+        "tc",           "txe",          "pn",           "pnseclvl",
+        "pntxta",       "pntxtb",       "falt",         "panose",
+        "template",     "private",      "userprops",    "wgrffmtfilter",
+        "defchp",       "defpap",       "listpicture",  "background",
+        "do",           "fchars",       "lchars",       "blipuid",
+        "pgptbl",       "protusertbl",  "ftnsep",       "ftnsepc",
+        "ftncn",        "aftnsep",      "aftnsepc",     "aftncn",
+        "objdata",      "result",       "passwordhash", "docvar",
+        "wgrffmtfilter"};
     return skipped.contains(word);
 }
 
 bool isUnderline(const QByteArray& word)
 {
-    static const QList<QByteArray> words{"ul",       "uld",       "uldash",   "uldashd",     "uldashdd",
-                                         "uldb",     "ulhwave",   "ulldash",  "ulth",        "ulthd",
+    static const QList<QByteArray> words{"ul",       "uld",       "uldash",     "uldashd",   "uldashdd",
+                                         "uldb",     "ulhwave",   "ulldash",    "ulth",      "ulthd",
                                          "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave",
                                          "ulw",      "ulwave"};
     return words.contains(word);
@@ -219,7 +227,8 @@ richtext::Document Reader::run()
             const char next = d[m_pos];
             if ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z')) {
                 QByteArray word;
-                while (m_pos < n && ((d[m_pos] >= 'a' && d[m_pos] <= 'z') || (d[m_pos] >= 'A' && d[m_pos] <= 'Z'))) {
+                while (m_pos < n &&
+                       ((d[m_pos] >= 'a' && d[m_pos] <= 'z') || (d[m_pos] >= 'A' && d[m_pos] <= 'Z'))) {
                     if (word.size() < kMaxControlWordLetters)
                         word.append(d[m_pos]);
                     ++m_pos;
@@ -227,7 +236,8 @@ richtext::Document Reader::run()
                 bool negative = false;
                 bool hasParameter = false;
                 long long value = 0;
-                if (m_pos < n && d[m_pos] == '-' && m_pos + 1 < n && d[m_pos + 1] >= '0' && d[m_pos + 1] <= '9') {
+                if (m_pos < n && d[m_pos] == '-' && m_pos + 1 < n && d[m_pos + 1] >= '0' &&
+                    d[m_pos + 1] <= '9') {
                     negative = true;
                     ++m_pos;
                 }
@@ -395,8 +405,9 @@ QString Reader::decode(const QByteArray& bytes, int codepage)
     ucnv_reset(conv);
     QString out(2 * bytes.size() + 1, Qt::Uninitialized);
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t length = ucnv_toUChars(conv, reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
-                                         bytes.constData(), static_cast<int32_t>(bytes.size()), &status);
+    const int32_t length =
+        ucnv_toUChars(conv, reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+                      bytes.constData(), static_cast<int32_t>(bytes.size()), &status);
     if (U_FAILURE(status))
         return QString(bytes.size(), QChar::ReplacementCharacter);
     out.truncate(length);
@@ -648,11 +659,12 @@ void Reader::controlWord(const QByteArray& word, bool hasParameter, int paramete
             newParagraph();
     } else if (m_state.destination == Destination::Text) {
         static const QHash<QByteArray, char16_t> characters{
-            {"line", u'\u2028'},     {"tab", u'\t'},          {"cell", u'\t'},         {"nestcell", u'\t'},
-            {"emdash", u'\u2014'},   {"endash", u'\u2013'},   {"bullet", u'\u2022'},   {"lquote", u'\u2018'},
-            {"rquote", u'\u2019'},   {"ldblquote", u'\u201C'}, {"rdblquote", u'\u201D'}, {"emspace", u'\u2003'},
-            {"enspace", u'\u2002'},  {"qmspace", u'\u2005'},  {"zwj", u'\u200D'},      {"zwnj", u'\u200C'},
-            {"nbsp", u'\u00A0'},     {"nbhyphen", u'\u2011'}};
+            {"line", u'\u2028'},      {"tab", u'\t'},           {"cell", u'\t'},
+            {"nestcell", u'\t'},      {"emdash", u'\u2014'},    {"endash", u'\u2013'},
+            {"bullet", u'\u2022'},    {"lquote", u'\u2018'},    {"rquote", u'\u2019'},
+            {"ldblquote", u'\u201C'}, {"rdblquote", u'\u201D'}, {"emspace", u'\u2003'},
+            {"enspace", u'\u2002'},   {"qmspace", u'\u2005'},   {"zwj", u'\u200D'},
+            {"zwnj", u'\u200C'},      {"nbsp", u'\u00A0'},      {"nbhyphen", u'\u2011'}};
         const auto it = characters.constFind(word);
         if (it != characters.constEnd())
             appendText(QString(QChar(it.value())));

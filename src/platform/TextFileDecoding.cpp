@@ -16,9 +16,9 @@ QString decodeGbk(const QByteArray& bytes)
     if (U_FAILURE(status) || !conv)
         return QString::fromLatin1(bytes);
     QString out(bytes.size() + 1, Qt::Uninitialized);
-    const int32_t length = ucnv_toUChars(conv.get(), reinterpret_cast<UChar*>(out.data()),
-                                         static_cast<int32_t>(out.size()), bytes.constData(),
-                                         static_cast<int32_t>(bytes.size()), &status);
+    const int32_t length =
+        ucnv_toUChars(conv.get(), reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+                      bytes.constData(), static_cast<int32_t>(bytes.size()), &status);
     if (U_FAILURE(status))
         return QString(bytes.size(), QChar::ReplacementCharacter);
     out.truncate(length);
@@ -51,7 +51,8 @@ bool looksLikeText(const QString& text)
         if (u == 0)
             return false;
         // Tab, line feed, vertical tab, form feed, carriage return, DOS end of file and escape occur in text.
-        if (u < 0x20 && u != '\t' && u != '\n' && u != 0x0B && u != 0x0C && u != '\r' && u != 0x1A && u != 0x1B)
+        if (u < 0x20 && u != '\t' && u != '\n' && u != 0x0B && u != 0x0C && u != '\r' && u != 0x1A &&
+            u != 0x1B)
             ++controls;
     }
     return controls * 20 <= text.size();

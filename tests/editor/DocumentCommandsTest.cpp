@@ -1,6 +1,5 @@
-#include "support/QtPrinters.h"
-#include "app/Form1.h"
 #include "editor/DocumentCommands.h"
+#include "app/Form1.h"
 #include "editor/DocumentTestHelpers.h"
 #include "editor/RichTextBox.h"
 #include "platform/RtfReader.h"
@@ -10,6 +9,7 @@
 #include "support/FakeBrowser.h"
 #include "support/FileDialogScript.h"
 #include "support/GuiHelpers.h"
+#include "support/QtPrinters.h"
 
 #include "TestData.h"
 
@@ -118,8 +118,9 @@ TEST_F(DocumentCommandsTest, OpenAsksWithTheTitleAndFilters)
     EXPECT_EQ(r.mode, FileDialog::Mode::Open);
     EXPECT_EQ(r.title, QStringLiteral("请选择一个文件"));
     ASSERT_GE(r.filters.size(), 3);
-    EXPECT_EQ(r.filters.mid(0, 3), (QStringList{QStringLiteral("WORD文档(*.doc)"), QStringLiteral("文本文件(*.txt)"),
-                                                 QStringLiteral("写字板文件(*.rtf)")}));
+    EXPECT_EQ(r.filters.mid(0, 3),
+              (QStringList{QStringLiteral("WORD文档(*.doc)"), QStringLiteral("文本文件(*.txt)"),
+                           QStringLiteral("写字板文件(*.rtf)")}));
     EXPECT_EQ(r.selectedFilter, r.filters[0]);
 }
 
@@ -176,6 +177,10 @@ TEST_F(DocumentCommandsTest, OpenRichTextEndsBlackWithTheCaretAtTheStart)
     EXPECT_FALSE(colourMap(*editor->document()).contains(u'r'));
     EXPECT_EQ(editor->selectionStart(), 0);
     EXPECT_EQ(editor->selectionLength(), 0);
+
+    QTest::mouseClick(child<QPushButton>(form.get(), "Command1"), Qt::LeftButton);
+    EXPECT_TRUE(form->checkState().articleText.contains(QStringLiteral("中文标红abc")))
+        << "analysis reads what was opened";
 }
 
 TEST_F(DocumentCommandsTest, FailedOpenKeepsTheTextAndBlackensIt)

@@ -1,10 +1,10 @@
-#include "support/QtPrinters.h"
 #include "editor/DocumentFiles.h"
 #include "editor/DocumentTestHelpers.h"
 #include "editor/RichTextBox.h"
 #include "platform/DocumentKind.h"
 #include "platform/RtfReader.h"
 #include "platform/WordProcessor.h"
+#include "support/QtPrinters.h"
 
 #include "TestData.h"
 
@@ -103,7 +103,8 @@ TEST_F(DocumentFiles, SaveReplacesAnExistingFileAndFailureChangesNothing)
 
     EXPECT_FALSE(editor::saveFile(editor, dir.filePath(QStringLiteral("missing/dir/x.rtf"))));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken")));
-    EXPECT_FALSE(editor::saveFile(editor, dir.filePath(QStringLiteral("taken")))) << "a folder is not replaced";
+    EXPECT_FALSE(editor::saveFile(editor, dir.filePath(QStringLiteral("taken"))))
+        << "a folder is not replaced";
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("taken"))).isDir());
 }
 
@@ -133,7 +134,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LoadRow{"utf8", "a.txt", "中文\n第二行", QStringLiteral("中文\r\n第二行"), false},
         LoadRow{"utf8Bom", "a.txt", "\xEF\xBB\xBF中文\r\nx", QStringLiteral("中文\r\nx"), false},
-        LoadRow{"utf16", "a.txt", QByteArray("\xFF\xFE\x2D\x4E\x0A\x00\x41\x00", 8), QStringLiteral("中\r\nA"), false},
+        LoadRow{"utf16", "a.txt", QByteArray("\xFF\xFE\x2D\x4E\x0A\x00\x41\x00", 8),
+                QStringLiteral("中\r\nA"), false},
         LoadRow{"gbk", "a.txt", "\xD6\xD0\xCE\xC4\r\n\xBA\xC3", QStringLiteral("中文\r\n好"), false},
         LoadRow{"rtfWithTxtName", "a.txt", "{\\rtf1 rich\\par text}", QStringLiteral("rich\r\ntext"), false},
         LoadRow{"textWithRtfName", "a.rtf", "plain", QStringLiteral("plain"), false},
@@ -146,7 +148,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(DocumentFiles, FixturesOpenWithTheirColours)
 {
     ASSERT_TRUE(editor::loadFile(editor, testdata::path("wordpad.rtf")));
-    EXPECT_EQ(editor.text(), QStringLiteral("中文标红abc\r\nSecond bold it under\ttab\r\nnext\r\n黑体字{}\\"));
+    EXPECT_EQ(editor.text(),
+              QStringLiteral("中文标红abc\r\nSecond bold it under\ttab\r\nnext\r\n黑体字{}\\"));
     EXPECT_TRUE(colourMap(*editor.document()).startsWith(QStringLiteral("--rrkkk|")));
     ASSERT_TRUE(editor::loadFile(editor, testdata::path("libreoffice.rtf")));
     EXPECT_TRUE(colourMap(*editor.document()).startsWith(QStringLiteral("rrr---")));
@@ -161,7 +164,9 @@ TEST_F(DocumentFiles, UnreadableFilesLeaveTheEditorAsItWas)
 
     EXPECT_FALSE(editor::loadFile(editor, dir.filePath(QStringLiteral("missing.txt"))));
     EXPECT_FALSE(editor::loadFile(editor, dir.path())) << "a folder";
-    EXPECT_FALSE(editor::loadFile(editor, file("binary.txt", QByteArray("\x7F" "ELF\x02\x01\x01\0\0\0", 10))));
+    EXPECT_FALSE(editor::loadFile(editor, file("binary.txt", QByteArray("\x7F"
+                                                                        "ELF\x02\x01\x01\0\0\0",
+                                                                        10))));
     EXPECT_FALSE(editor::loadFile(editor, file("binary.rtf", QByteArray("\x89PNG\r\n\x1A\n\0\0", 10))));
     wordProcessorAnswer = std::nullopt;
     EXPECT_FALSE(editor::loadFile(editor, file("broken.doc", "\xD0\xCF\x11\xE0 broken")));
@@ -178,10 +183,20 @@ TEST_F(DocumentFiles, UnreadableFilesLeaveTheEditorAsItWas)
     EXPECT_EQ(colourMap(*editor.document()), map);
 }
 
-TEST_F(DocumentFiles, LoadingIsNoUndoStep)
+TEST_F(DocumentFiles, LoadingIsNoUndoStepAndKeepsTheEditorsSettings)
 {
+    editor.document()->setDefaultFont(QFont(QStringLiteral("宋体"), 10));
+    editor.document()->setDocumentMargin(7);
     ASSERT_TRUE(editor::loadFile(editor, testdata::path("word.rtf")));
     EXPECT_FALSE(editor.document()->isUndoAvailable());
+    EXPECT_TRUE(editor.document()->isUndoRedoEnabled());
+    EXPECT_EQ(editor.document()->defaultFont().family(), QStringLiteral("宋体"));
+    EXPECT_EQ(editor.document()->documentMargin(), 7);
+
+    editor.moveCaretToStart();
+    editor.insertPlainText(QStringLiteral("新"));
+    EXPECT_TRUE(editor.text().startsWith(QStringLiteral("新第一段")));
+    EXPECT_TRUE(editor.document()->isUndoAvailable());
 }
 
 } // namespace

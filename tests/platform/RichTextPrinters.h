@@ -18,8 +18,8 @@ inline void PrintTo(const Document& d, std::ostream* os)
             if (r.format.color)
                 *os << " rgb(" << r.format.color->red << ',' << r.format.color->green << ','
                     << r.format.color->blue << ')';
-            *os << (r.format.bold ? " b" : "") << (r.format.italic ? " i" : "") << (r.format.underline ? " u" : "")
-                << '}';
+            *os << (r.format.bold ? " b" : "") << (r.format.italic ? " i" : "")
+                << (r.format.underline ? " u" : "") << '}';
         }
         *os << " ]";
     }

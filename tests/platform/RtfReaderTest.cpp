@@ -1,6 +1,6 @@
 #include "platform/RtfReader.h"
-#include "support/QtPrinters.h"
 #include "platform/RichTextPrinters.h"
+#include "support/QtPrinters.h"
 
 #include "TestData.h"
 
@@ -86,14 +86,20 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"gbkPairs", "{\\rtf1\\ansi\\ansicpg936 \\'d6\\'d0\\'ce\\'c4}", QStringLiteral("中文")},
         TextRow{"gbkTrailAsLiteral", "{\\rtf1\\ansi\\ansicpg936 \\'81@\\'b0\\\\}", QStringLiteral("丂癨")},
         TextRow{"rawEightBitBytes", "{\\rtf1\\ansi\\ansicpg936 \xD6\xD0}", QStringLiteral("中")},
-        TextRow{"fontCharsetDecides", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset134 X;}{\\f1\\fcharset0 Y;}}\\f0 \\'d6\\'d0\\f1 \\'e9}",
-                QStringLiteral("中é")},
-        TextRow{"big5AndShiftJis", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset136 X;}{\\f1\\fcharset128 Y;}}\\f0 \\'a4\\'a4\\f1 \\'82\\'a0}",
+        TextRow{
+            "fontCharsetDecides",
+            "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset134 X;}{\\f1\\fcharset0 Y;}}\\f0 \\'d6\\'d0\\f1 \\'e9}",
+            QStringLiteral("中é")},
+        TextRow{"big5AndShiftJis",
+                "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset136 X;}{\\f1\\fcharset128 Y;}}\\f0 \\'a4\\'a4\\f1 "
+                "\\'82\\'a0}",
                 QStringLiteral("中あ")},
         TextRow{"dbchAssociatedFont",
-                "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0 A;}{\\f13\\fcharset134 B;}}\\loch\\af0\\hich\\af0\\dbch\\af13 \\'d6\\'d0}",
+                "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0 A;}{\\f13\\fcharset134 "
+                "B;}}\\loch\\af0\\hich\\af0\\dbch\\af13 \\'d6\\'d0}",
                 QStringLiteral("中")},
-        TextRow{"unicodeWithSkip", "{\\rtf1\\uc2 \\u20013\\'d6\\'d0\\u25991\\'ce\\'c4!}", QStringLiteral("中文!")},
+        TextRow{"unicodeWithSkip", "{\\rtf1\\uc2 \\u20013\\'d6\\'d0\\u25991\\'ce\\'c4!}",
+                QStringLiteral("中文!")},
         TextRow{"unicodeDefaultSkipOne", "{\\rtf1 \\u8364?x}", QStringLiteral("€x")},
         TextRow{"unicodeNegative", "{\\rtf1\\uc1 \\u-10179?\\u-8704?}", QStringLiteral("\U0001F600")},
         TextRow{"unicodeSkipZero", "{\\rtf1\\uc0 \\u20013 x}", QStringLiteral("中x")},
@@ -102,16 +108,20 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"starredDestinationSkipped", "{\\rtf1 a{\\*\\unknown b{c}}d}", QStringLiteral("ad")},
         TextRow{"pictureSkipped", "{\\rtf1 a{\\pict\\pngblip 89504e47}b}", QStringLiteral("ab")},
         TextRow{"binarySkipped", "{\\rtf1 a{\\pict\\bin3 }{}}b}", QStringLiteral("ab")},
-        TextRow{"objectSkipped", "{\\rtf1 a{\\object{\\*\\objdata 01}{\\result{\\pict 00}}}b}", QStringLiteral("ab")},
-        TextRow{"fieldResultKept", "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"u\"}{\\fldrslt link}}}", QStringLiteral("link")},
-        TextRow{"tablesSkipped", "{\\rtf1{\\info{\\title t}}{\\stylesheet{\\s0 Normal;}}x}", QStringLiteral("x")},
+        TextRow{"objectSkipped", "{\\rtf1 a{\\object{\\*\\objdata 01}{\\result{\\pict 00}}}b}",
+                QStringLiteral("ab")},
+        TextRow{"fieldResultKept", "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"u\"}{\\fldrslt link}}}",
+                QStringLiteral("link")},
+        TextRow{"tablesSkipped", "{\\rtf1{\\info{\\title t}}{\\stylesheet{\\s0 Normal;}}x}",
+                QStringLiteral("x")},
         TextRow{"upr", "{\\rtf1 {\\upr{ansi}{\\*\\ud{uni}}}}", QStringLiteral("uni")},
         TextRow{"textAfterDocumentIgnored", "{\\rtf1 a}b{c}", QStringLiteral("a")},
         TextRow{"unclosed", "{\\rtf1 a{\\b b", QStringLiteral("ab")},
         TextRow{"strayCloseEnds", "{\\rtf1 a}}}", QStringLiteral("a")},
         TextRow{"truncatedHex", "{\\rtf1 a\\'4", QStringLiteral("a")},
         TextRow{"badHex", "{\\rtf1 a\\'zzb}", QStringLiteral("azzb")},
-        TextRow{"hugeParameter", "{\\rtf1\\uc99999999999999999 \\u99999999999999?ab}", QStringLiteral("\uFFFF")},
+        TextRow{"hugeParameter", "{\\rtf1\\uc99999999999999999 \\u99999999999999?ab}",
+                QStringLiteral("\uFFFF")},
         TextRow{"hugeBin", "{\\rtf1 a\\bin99999999999 xyz}", QStringLiteral("a")},
         TextRow{"unknownCodepage", "{\\rtf1\\ansi\\ansicpg77777 caf\\'e9}", QStringLiteral("café")}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -138,16 +148,18 @@ TEST(RtfReader, DeepNestingIsBounded)
 
 TEST(RtfReader, Formats)
 {
-    const std::optional<Document> d = rtf::read(
-        "{\\rtf1\\ansi\\ansicpg936\\deff1{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
-        "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue0;}"
-        "a\\f0\\fs28\\cf1\\b\\i\\ul b\\plain c{\\cf2\\ulw d}\\cf1 e\\cf9 f}");
+    const std::optional<Document> d =
+        rtf::read("{\\rtf1\\ansi\\ansicpg936\\deff1{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fnil\\fcharset134 "
+                  "\\'cb\\'ce\\'cc\\'e5;}}"
+                  "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue0;}"
+                  "a\\f0\\fs28\\cf1\\b\\i\\ul b\\plain c{\\cf2\\ulw d}\\cf1 e\\cf9 f}");
     ASSERT_TRUE(d);
     ASSERT_EQ(d->paragraphs.size(), 1);
     const QList<richtext::Run>& runs = d->paragraphs[0].runs;
     ASSERT_EQ(runs.size(), 6) << ::testing::PrintToString(*d);
     EXPECT_EQ(runs[0].text, QStringLiteral("a"));
-    EXPECT_EQ(runs[0].format, (richtext::CharFormat{QStringLiteral("宋体"), 24, std::nullopt, false, false, false}));
+    EXPECT_EQ(runs[0].format,
+              (richtext::CharFormat{QStringLiteral("宋体"), 24, std::nullopt, false, false, false}));
     EXPECT_EQ(runs[1].format, (richtext::CharFormat{QStringLiteral("Arial"), 28, kRed, true, true, true}));
     EXPECT_EQ(runs[2].format, runs[0].format) << "\\plain restores the default font";
     EXPECT_EQ(runs[3].format, (richtext::CharFormat{QStringLiteral("宋体"), 24, kBlack, false, false, true}));
@@ -199,7 +211,8 @@ TEST(RtfReader, WordDialect)
     EXPECT_EQ(colorAt(*d, 5), std::nullopt);
     const richtext::Run* first = runContaining(*d, QStringLiteral("第一段"));
     ASSERT_TRUE(first);
-    EXPECT_EQ(first->format.fontName, QStringLiteral("宋体")) << "\\falt and \\panose are not part of the name";
+    EXPECT_EQ(first->format.fontName, QStringLiteral("宋体"))
+        << "\\falt and \\panose are not part of the name";
     EXPECT_EQ(first->format.halfPoints, 21);
     const richtext::Run* link = runContaining(*d, QStringLiteral("link"));
     ASSERT_TRUE(link);

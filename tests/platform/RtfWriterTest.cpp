@@ -1,7 +1,7 @@
-#include "platform/RtfReader.h"
 #include "platform/RtfWriter.h"
-#include "support/QtPrinters.h"
 #include "platform/RichTextPrinters.h"
+#include "platform/RtfReader.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +43,8 @@ TEST_P(RtfWriterOutput, Contains)
 
 INSTANTIATE_TEST_SUITE_P(
     RtfWriter, RtfWriterOutput,
-    ::testing::Values(OutputRow{"chineseWithGbkFallback", QStringLiteral("中文"), "\\uc2 \\u20013\\'d6\\'d0\\u25991\\'ce\\'c4"},
+    ::testing::Values(OutputRow{"chineseWithGbkFallback", QStringLiteral("中文"),
+                                "\\uc2 \\u20013\\'d6\\'d0\\u25991\\'ce\\'c4"},
                       OutputRow{"singleByteFallback", QStringLiteral("€"), "\\u8364\\'80"},
                       OutputRow{"notInGbk", QStringLiteral("・"), "\\u12539?"},
                       OutputRow{"highUnitsNegative", QStringLiteral("\U0001F600"), "\\u-10179?\\u-8704?"},
@@ -60,14 +61,16 @@ TEST(RtfWriter, HeaderAndTables)
                           {QStringLiteral("黑"), {QStringLiteral("Arial"), 20, kBlack}}}});
     const QByteArray rtf = rtf::write(d);
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl")) << rtf.toStdString();
-    EXPECT_TRUE(rtf.contains("{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}{\\f1\\fnil\\fcharset134 Arial;}"));
+    EXPECT_TRUE(
+        rtf.contains("{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}{\\f1\\fnil\\fcharset134 Arial;}"));
     EXPECT_TRUE(rtf.contains("{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue0;}"));
     EXPECT_TRUE(rtf.trimmed().endsWith("\\par\r\n}"));
 }
 
 TEST(RtfWriter, ControlCharactersAreDropped)
 {
-    const std::optional<Document> back = rtf::read(rtf::write(oneRun(QStringLiteral("a\x01\x1f\x7f\uFFFCb"))));
+    const std::optional<Document> back =
+        rtf::read(rtf::write(oneRun(QStringLiteral("a\x01\x1f\x7f\uFFFCb"))));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->text(), QStringLiteral("ab"));
 }
@@ -84,11 +87,14 @@ TEST(RtfWriter, EmptyDocumentStaysOneEmptyParagraph)
 // formatted, every font named.
 Document randomDocument(std::mt19937& rng)
 {
-    static const QString pool = QStringLiteral("ab Z09;,.{}\\中文字宋体，。！？…€é・あ한\u3000\u00A0\t\u2028");
+    static const QString pool =
+        QStringLiteral("ab Z09;,.{}\\中文字宋体，。！？…€é・あ한\u3000\u00A0\t\u2028");
     static const QStringList fonts{QStringLiteral("宋体"), QStringLiteral("黑体"), QStringLiteral("Arial"),
                                    QStringLiteral("Times New Roman"), QStringLiteral("微软雅黑")};
     static const QList<std::optional<Color>> colors{std::nullopt, kRed, kBlack, Color{0, 0, 255}};
-    auto pick = [&rng](auto n) { return static_cast<qsizetype>(std::uniform_int_distribution<qsizetype>(0, n - 1)(rng)); };
+    auto pick = [&rng](auto n) {
+        return static_cast<qsizetype>(std::uniform_int_distribution<qsizetype>(0, n - 1)(rng));
+    };
 
     Document d;
     const qsizetype paragraphs = 1 + pick(5);
@@ -96,8 +102,12 @@ Document randomDocument(std::mt19937& rng)
         richtext::Paragraph paragraph;
         const qsizetype runs = pick(6);
         for (qsizetype r = 0; r < runs; ++r) {
-            CharFormat f{fonts[pick(fonts.size())], static_cast<int>(16 + 2 * pick(10)), colors[pick(colors.size())],
-                         pick(2) == 1, pick(2) == 1, pick(2) == 1};
+            CharFormat f{fonts[pick(fonts.size())],
+                         static_cast<int>(16 + 2 * pick(10)),
+                         colors[pick(colors.size())],
+                         pick(2) == 1,
+                         pick(2) == 1,
+                         pick(2) == 1};
             if (!paragraph.runs.isEmpty() && paragraph.runs.last().format == f)
                 continue;
             QString text;
