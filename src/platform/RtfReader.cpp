@@ -3,6 +3,7 @@
 #include <unicode/ucnv.h>
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <map>
@@ -96,6 +97,16 @@ struct ConverterCloser
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
+// The code pages that RTF writers name; any other number reads as Windows-1252. Keeping to a fixed
+// list bounds the converters a file can make the reader open.
+bool isKnownCodepage(int codepage)
+{
+    static const QSet<int> known{437,  708,  720,  737,  775,  850,  852,  855,  857,   860,  861,  862,
+                                 863,  864,  865,  866,  869,  874,  932,  936,  949,   950,  1250, 1251,
+                                 1252, 1253, 1254, 1255, 1256, 1257, 1258, 1361, 10000, 65001};
+    return known.contains(codepage);
+}
+
 Converter openConverter(int codepage)
 {
     QList<QByteArray> names;
@@ -116,34 +127,32 @@ Converter openConverter(int codepage)
 // A destination whose text is never shown.
 bool isSkippedDestination(const QByteArray& word)
 {
-    static const QList<QByteArray> skipped{
-        "info",         "stylesheet",   "pict",         "object",
-        "header",       "headerl",      "headerr",      "headerf",
-        "footer",       "footerl",      "footerr",      "footerf",
-        "footnote",     "annotation",   "themedata",    "colorschememapping",
-        "datastore",    "latentstyles", "listtable",    "listoverridetable",
-        "rsidtbl",      "generator",    "xmlnstbl",     "mmathPr",
-        "pgdsctbl",     "filetbl",      "revtbl",       "nonshppict",
-        "shp",          "shpinst",      "fldinst",      "bkmkstart",
-        "bkmkend",      "atnid",        "atnauthor",    "xe",
-        "tc",           "txe",          "pn",           "pnseclvl",
-        "pntxta",       "pntxtb",       "falt",         "panose",
-        "template",     "private",      "userprops",    "wgrffmtfilter",
-        "defchp",       "defpap",       "listpicture",  "background",
-        "do",           "fchars",       "lchars",       "blipuid",
-        "pgptbl",       "protusertbl",  "ftnsep",       "ftnsepc",
-        "ftncn",        "aftnsep",      "aftnsepc",     "aftncn",
-        "objdata",      "result",       "passwordhash", "docvar",
-        "wgrffmtfilter"};
+    static const QSet<QByteArray> skipped{"info",      "stylesheet",   "pict",         "object",
+                                          "header",    "headerl",      "headerr",      "headerf",
+                                          "footer",    "footerl",      "footerr",      "footerf",
+                                          "footnote",  "annotation",   "themedata",    "colorschememapping",
+                                          "datastore", "latentstyles", "listtable",    "listoverridetable",
+                                          "rsidtbl",   "generator",    "xmlnstbl",     "mmathPr",
+                                          "pgdsctbl",  "filetbl",      "revtbl",       "nonshppict",
+                                          "shp",       "shpinst",      "fldinst",      "bkmkstart",
+                                          "bkmkend",   "atnid",        "atnauthor",    "xe",
+                                          "tc",        "txe",          "pn",           "pnseclvl",
+                                          "pntxta",    "pntxtb",       "falt",         "panose",
+                                          "template",  "private",      "userprops",    "wgrffmtfilter",
+                                          "defchp",    "defpap",       "listpicture",  "background",
+                                          "do",        "fchars",       "lchars",       "blipuid",
+                                          "pgptbl",    "protusertbl",  "ftnsep",       "ftnsepc",
+                                          "ftncn",     "aftnsep",      "aftnsepc",     "aftncn",
+                                          "objdata",   "result",       "passwordhash", "docvar"};
     return skipped.contains(word);
 }
 
 bool isUnderline(const QByteArray& word)
 {
-    static const QList<QByteArray> words{"ul",       "uld",       "uldash",     "uldashd",   "uldashdd",
-                                         "uldb",     "ulhwave",   "ulldash",    "ulth",      "ulthd",
-                                         "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave",
-                                         "ulw",      "ulwave"};
+    static const QSet<QByteArray> words{"ul",       "uld",       "uldash",     "uldashd",   "uldashdd",
+                                        "uldb",     "ulhwave",   "ulldash",    "ulth",      "ulthd",
+                                        "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave",
+                                        "ulw",      "ulwave"};
     return words.contains(word);
 }
 
@@ -392,10 +401,12 @@ QString Reader::decode(const QByteArray& bytes, int codepage)
 {
     if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
         return QString::fromLatin1(bytes);
+    if (!isKnownCodepage(codepage))
+        codepage = kAnsiCodepage;
     auto it = m_converters.find(codepage);
     if (it == m_converters.end()) {
         Converter c = openConverter(codepage);
-        if (!c)
+        if (!c && codepage != kAnsiCodepage)
             c = openConverter(kAnsiCodepage);
         it = m_converters.emplace(codepage, std::move(c)).first;
     }

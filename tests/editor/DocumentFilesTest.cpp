@@ -117,6 +117,11 @@ struct LoadRow
     bool wordProcessor;
 };
 
+void PrintTo(const LoadRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class DocumentFilesLoad : public DocumentFiles, public ::testing::WithParamInterface<LoadRow>
 {
 };

@@ -16,6 +16,11 @@ struct KindRow
     Kind kind;
 };
 
+void PrintTo(const KindRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class DocumentKind : public ::testing::TestWithParam<KindRow>
 {
 };

@@ -57,6 +57,11 @@ struct TextRow
     QString text; // paragraphs joined by '|'
 };
 
+void PrintTo(const TextRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class RtfReaderText : public ::testing::TestWithParam<TextRow>
 {
 };

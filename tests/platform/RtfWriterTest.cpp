@@ -28,6 +28,11 @@ struct OutputRow
     QByteArray written; // must occur in the output
 };
 
+void PrintTo(const OutputRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class RtfWriterOutput : public ::testing::TestWithParam<OutputRow>
 {
 };

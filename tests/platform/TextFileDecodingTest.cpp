@@ -12,6 +12,11 @@ struct DecodeRow
     std::optional<QString> text;
 };
 
+void PrintTo(const DecodeRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class TextFileDecode : public ::testing::TestWithParam<DecodeRow>
 {
 };
