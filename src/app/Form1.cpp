@@ -6,6 +6,7 @@
 #include "editor/MarkColors.h"
 #include "comparator/ComparatorOpener.h"
 #include "editor/EditCommands.h"
+#include "editor/DocumentCommands.h"
 #include "editor/RichTextBox.h"
 #include "platform/Browser.h"
 #include "platform/Fonts.h"
@@ -86,6 +87,7 @@ Form1::Form1(std::unique_ptr<Browser> resultPane, QWidget* parent)
     load();
     Timer1();
     connectEditingAndComparator();
+    connectDocumentCommands();
 }
 
 Form1::~Form1() = default;
@@ -415,4 +417,15 @@ void Form1::connectEditingAndComparator()
         if (key == Qt::Key_Space)
             editor::resetTypingFont(*m_richTextBox1);
     });
+}
+
+void Form1::connectDocumentCommands()
+{
+    m_documentCommands = std::make_unique<DocumentCommands>(this, m_richTextBox1, m_list1);
+    connect(findChild<QAction*>(QStringLiteral("xinjian")), &QAction::triggered, this,
+            [this] { m_documentCommands->newDocument(); });
+    connect(findChild<QAction*>(QStringLiteral("dakai")), &QAction::triggered, this,
+            [this] { m_documentCommands->open(); });
+    connect(findChild<QAction*>(QStringLiteral("baocun")), &QAction::triggered, this,
+            [this] { m_documentCommands->save(); });
 }

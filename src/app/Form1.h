@@ -10,6 +10,7 @@
 #include <memory>
 
 class ComparatorOpener;
+class DocumentCommands;
 class QAction;
 class QLabel;
 class QListWidget;
@@ -62,6 +63,7 @@ private:
     // The editing commands, the editor's context menu and space key, and the opening of the
     // comparator.
     void connectEditingAndComparator();
+    void connectDocumentCommands();
 
     // Handlers
     void analyse();
@@ -101,4 +103,5 @@ private:
     std::unique_ptr<Browser> m_startupPane;
 
     ComparatorOpener* m_comparator = nullptr;
+    std::unique_ptr<DocumentCommands> m_documentCommands;
 };

@@ -19,7 +19,6 @@ Form2* ComparatorOpener::show(const RichTextBox& mainEditor)
 {
     if (!m_window) {
         m_window = new Form2(mainEditor.text(), m_totals);
-        emit created(m_window);
     }
     if (m_window->isMinimized())
         m_window->showNormal();

@@ -24,10 +24,6 @@ public:
     Form2* window() const;
     const comparator::Counts& totals() const { return m_totals; }
 
-signals:
-    // A new comparator window exists: the place to connect its save command.
-    void created(Form2* window);
-
 private:
     comparator::Counts m_totals;
     QPointer<Form2> m_window;

@@ -4,6 +4,7 @@
 #include "comparator/MarkingRun.h"
 #include "comparator/ReferencePieces.h"
 #include "comparator/Summary.h"
+#include "editor/DocumentCommands.h"
 #include "editor/EditCommands.h"
 #include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
@@ -123,6 +124,8 @@ void Form2::createMenu()
     m_yjcd = new QMenu(QStringLiteral("菜单"), this);
     m_yjcd->setObjectName(QStringLiteral("yjcd"));
     m_baocun = addItem(m_yjcd, "baocun", QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_documents = std::make_unique<DocumentCommands>(this, m_richTextBox1);
+    connect(m_baocun, &QAction::triggered, this, [this] { m_documents->save(); });
     QAction* cx = addItem(m_yjcd, "cx", QStringLiteral("撤销"), QKeySequence(Qt::CTRL | Qt::Key_Z));
     addSeparator(m_yjcd, "jg1");
     QAction* jq = addItem(m_yjcd, "jq", QStringLiteral("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X));

@@ -4,6 +4,9 @@
 
 #include <QWidget>
 
+#include <memory>
+
+class DocumentCommands;
 class MarkPainter;
 class QAction;
 class QCheckBox;
@@ -22,9 +25,6 @@ public:
     Form2(const QString& articleText, comparator::Counts& totals, QWidget* parent = nullptr);
     ~Form2() override;
 
-    // The popup menu's "保存" item: created with its shortcut, its command is connected by the
-    // owner of the save command; it saves RichTextBox1.
-    QAction* baocun() const { return m_baocun; }
     RichTextBox* richTextBox1() const { return m_richTextBox1; }
 
 protected:
@@ -53,4 +53,5 @@ private:
     QAction* m_baocun = nullptr;
     QList<QAction*> m_editingActions;
     MarkPainter* m_painter = nullptr;
+    std::unique_ptr<DocumentCommands> m_documents; // "保存", with this window's own last file name
 };

@@ -4,7 +4,9 @@
 #include "editor/RichTextBox.h"
 #include "platform/Twips.h"
 #include "platform/WidgetTwips.h"
+#include "editor/DocumentFiles.h"
 #include "support/FakeBrowser.h"
+#include "support/FileDialogScript.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
 
@@ -17,6 +19,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -237,7 +240,6 @@ TEST_F(Form2Window, PopupMenuItemsAndShortcuts)
                            "nt 粘贴 Ctrl+V", "sc 删除 Del", "-jg2", "qx 全选 Ctrl+A"}));
     EXPECT_EQ(menu()->title(), QStringLiteral("菜单"));
     EXPECT_EQ(form->findChild<QMenuBar*>(), nullptr);
-    EXPECT_EQ(form->baocun(), child<QAction>(form, "baocun"));
 }
 
 TEST_F(Form2Window, RightClickInTheArticleOnlyPopsUpTheMenu)
@@ -305,15 +307,35 @@ TEST_F(Form2Window, DelDeletesTheSelectionOrElseTheNextCharacter)
 
 TEST_F(Form2Window, SaveKeyWorksAnywhereInTheWindow)
 {
-    QSignalSpy saved(form->baocun(), &QAction::triggered);
+    FileDialogScript dialogs; // every dialog is cancelled
     for (QWidget* w : {static_cast<QWidget*>(article()), static_cast<QWidget*>(reference()),
                        static_cast<QWidget*>(child<QPushButton>(form, "Command1"))}) {
         w->setFocus();
         ASSERT_TRUE(waitUntil([&] { return w->hasFocus(); }));
         QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
     }
-    EXPECT_EQ(saved.count(), 3);
+    ASSERT_EQ(dialogs.shown.size(), 3);
+    EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("请输入文件名"));
     EXPECT_EQ(article()->text(), QStringLiteral("文章的第一行\r\n第二行"));
+}
+
+TEST_F(Form2Window, SaveRightAfterAComparisonKeepsTheMarksButTheLast)
+{
+    article()->setPlainText(QStringLiteral("甲乙丙丁戊己，其他文字甲乙丙丁戊己，尾"));
+    reference()->setPlainText(QStringLiteral("甲乙丙丁戊己，"));
+    QTest::mouseClick(child<QPushButton>(form, "Command1"), Qt::LeftButton);
+    ASSERT_EQ(redMask(*article()), QStringLiteral("^^^^^^^....^^^^^^^."));
+
+    QTemporaryDir dir;
+    FileDialogScript dialogs;
+    dialogs.choose(dir.filePath(QStringLiteral("marked.txt")));
+    child<QAction>(form, "baocun")->trigger();
+
+    RichTextBox readBack;
+    ASSERT_TRUE(editor::loadFile(readBack, dir.filePath(QStringLiteral("marked.txt"))));
+    EXPECT_EQ(readBack.text(), article()->text());
+    // The last mark made was selected, and the save turns the selection black first.
+    EXPECT_EQ(redMask(readBack), QStringLiteral("^^^^^^^............"));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "support/QtPrinters.h"
 #include "editor/TextOffsets.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

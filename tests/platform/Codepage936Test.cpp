@@ -1,5 +1,5 @@
-#include "support/QtPrinters.h"
 #include "platform/Codepage936.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -21,18 +21,14 @@ TEST_P(Gbk, Bytes)
     EXPECT_EQ(cp936::isDoubleByte(GetParam().unit), GetParam().bytes.size() == 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Codepage936, Gbk,
-                         ::testing::Values(BytesRow{u'中', QByteArray("\xD6\xD0")},
-                                           BytesRow{u'！', QByteArray("\xA3\xA1")},
-                                           BytesRow{u'…', QByteArray("\xA1\xAD")},
-                                           BytesRow{u'\u3000', QByteArray("\xA1\xA1")},
-                                           BytesRow{u'€', QByteArray("\x80")},
-                                           BytesRow{u'é', QByteArray("\xA8\xA6")},
-                                           BytesRow{u'\uE003', QByteArray("\xAA\xA4")},
-                                           BytesRow{u'A', QByteArray("A")},
-                                           BytesRow{u'\0', QByteArray(1, '\0')},
-                                           BytesRow{u'\u30FB', QByteArray()},
-                                           BytesRow{u'\xD83D', QByteArray()}));
+INSTANTIATE_TEST_SUITE_P(
+    Codepage936, Gbk,
+    ::testing::Values(BytesRow{u'中', QByteArray("\xD6\xD0")}, BytesRow{u'！', QByteArray("\xA3\xA1")},
+                      BytesRow{u'…', QByteArray("\xA1\xAD")}, BytesRow{u'\u3000', QByteArray("\xA1\xA1")},
+                      BytesRow{u'€', QByteArray("\x80")}, BytesRow{u'é', QByteArray("\xA8\xA6")},
+                      BytesRow{u'\uE003', QByteArray("\xAA\xA4")}, BytesRow{u'A', QByteArray("A")},
+                      BytesRow{u'\0', QByteArray(1, '\0')}, BytesRow{u'\u30FB', QByteArray()},
+                      BytesRow{u'\xD83D', QByteArray()}));
 
 TEST(Codepage936, CountDoubleByte)
 {

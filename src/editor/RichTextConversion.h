@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/RichText.h"
+
+class QTextDocument;
+class QTextEdit;
+
+// Between the rich text that files hold and the editor's QTextDocument.
+namespace editor {
+
+// Every fragment as a run, with the document's default font and size where the fragment names none.
+richtext::Document toRichText(const QTextDocument& document);
+
+// Replaces the document's content without an undo step; runs without a font name take the
+// document's default font.
+void setRichText(QTextDocument& document, const richtext::Document& content);
+
+// The same for an editor's whole content, faster: the editor is given a new document with the old
+// one's default font and options; Qt deletes the old one when the editor owned it.
+void setRichText(QTextEdit& editor, const richtext::Document& content);
+
+} // namespace editor

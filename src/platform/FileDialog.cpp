@@ -1,0 +1,42 @@
+#include "platform/FileDialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+FileDialog::Handler& FileDialog::handler()
+{
+    static Handler h;
+    return h;
+}
+
+void FileDialog::setHandler(Handler h)
+{
+    handler() = std::move(h);
+}
+
+std::optional<QString> FileDialog::show(QWidget* parent, const Request& request)
+{
+    if (handler())
+        return handler()(request);
+
+    QFileDialog dialog(parent, request.title);
+    dialog.setNameFilters(request.filters);
+    if (!request.selectedFilter.isEmpty())
+        dialog.selectNameFilter(request.selectedFilter);
+    if (request.mode == Mode::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!request.fileName.isEmpty()) {
+        const QFileInfo last(request.fileName);
+        dialog.setDirectory(last.absolutePath());
+        dialog.selectFile(last.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}

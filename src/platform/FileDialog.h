@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+// The common open and save dialogs, with a seam so that tests can answer them without a dialog on
+// screen.
+class FileDialog
+{
+public:
+    enum class Mode { Open, Save };
+
+    struct Request
+    {
+        Mode mode = Mode::Open;
+        QString title;
+        QStringList filters;    // Qt filter entries, "description (patterns)"
+        QString selectedFilter; // empty: the dialog's own choice
+        QString fileName;       // offered as the initial name
+    };
+    // The chosen file name, or nothing when the user cancelled.
+    using Handler = std::function<std::optional<QString>(const Request&)>;
+
+    // Shows the dialog modally. A save dialog adds no extension and asks nothing about an existing file.
+    static std::optional<QString> show(QWidget* parent, const Request& request);
+
+    // Tests: every later dialog is given to handler instead of being shown. An empty handler restores
+    // the real dialogs.
+    static void setHandler(Handler handler);
+
+private:
+    static Handler& handler();
+};

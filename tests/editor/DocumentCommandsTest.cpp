@@ -1,0 +1,266 @@
+#include "editor/DocumentCommands.h"
+#include "app/Form1.h"
+#include "editor/DocumentTestHelpers.h"
+#include "editor/RichTextBox.h"
+#include "platform/RtfReader.h"
+#include "platform/Twips.h"
+#include "platform/WidgetTwips.h"
+#include "platform/WordProcessor.h"
+#include "support/FakeBrowser.h"
+#include "support/FileDialogScript.h"
+#include "support/GuiHelpers.h"
+#include "support/QtPrinters.h"
+
+#include "TestData.h"
+
+#include <QAction>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kBlack(0, 0, 0);
+
+class DocumentCommandsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        WordProcessor::setHandler([this](const QString& path) -> std::optional<QString> {
+            wordProcessorCalls.append(path);
+            return wordProcessorAnswer;
+        });
+        form = std::make_unique<Form1>(std::make_unique<FakeBrowser>());
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        editor = child<RichTextBox>(form.get(), "RichTextBox1");
+        list = child<QListWidget>(form.get(), "List1");
+    }
+    void TearDown() override { WordProcessor::setHandler({}); }
+
+    void trigger(const char* action) { child<QAction>(form.get(), action)->trigger(); }
+
+    // An analysed article, after a compare step: the sentence list shows and the editor has shrunk.
+    void analyse(const QString& text)
+    {
+        editor->setPlainText(text);
+        QTest::mouseClick(child<QPushButton>(form.get(), "Command1"), Qt::LeftButton);
+        list->show();
+        twips::setHeight(editor, 2400);
+        twips::setWidth(editor, 5000);
+        ASSERT_NE(editor->height(), px(6225));
+    }
+
+    void markedText()
+    {
+        editor->document()->clear();
+        appendText(*editor->document(), QStringLiteral("黑字"), kBlack);
+        appendText(*editor->document(), QStringLiteral("红字"), kRed);
+        appendText(*editor->document(), QStringLiteral("再黑"), kBlack);
+    }
+
+    QString file(const char* name, const QByteArray& content)
+    {
+        const QString path = dir.filePath(QLatin1String(name));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        return path;
+    }
+
+    QByteArray contentOf(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    int px(int twipsValue) const { return twips::toPixels(twipsValue, twips::logicalDpi(form.get())); }
+
+    void expectFullSizeEditor()
+    {
+        EXPECT_EQ(editor->height(), px(6225));
+        EXPECT_EQ(editor->width(), px(10140));
+        EXPECT_FALSE(list->isVisible());
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<Form1> form;
+    RichTextBox* editor = nullptr;
+    QListWidget* list = nullptr;
+    FileDialogScript dialogs;
+    QStringList wordProcessorCalls;
+    std::optional<QString> wordProcessorAnswer = QStringLiteral("文字处理器的正文\n第二段");
+};
+
+TEST_F(DocumentCommandsTest, NewEmptiesTheEditorAndHidesTheList)
+{
+    analyse(QStringLiteral("第一句话很长。第二句话也很长。"));
+    trigger("xinjian");
+    EXPECT_EQ(editor->text(), QString());
+    expectFullSizeEditor();
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << "New asks nothing";
+    EXPECT_FALSE(form->checkState().articleText.isEmpty()) << "the check state is not touched";
+}
+
+TEST_F(DocumentCommandsTest, OpenAsksWithTheTitleAndFilters)
+{
+    dialogs.cancel();
+    trigger("dakai");
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    const FileDialog::Request& r = dialogs.shown[0];
+    EXPECT_EQ(r.mode, FileDialog::Mode::Open);
+    EXPECT_EQ(r.title, QStringLiteral("请选择一个文件"));
+    ASSERT_GE(r.filters.size(), 3);
+    EXPECT_EQ(r.filters.mid(0, 3),
+              (QStringList{QStringLiteral("WORD文档(*.doc)"), QStringLiteral("文本文件(*.txt)"),
+                           QStringLiteral("写字板文件(*.rtf)")}));
+    EXPECT_EQ(r.selectedFilter, r.filters[0]);
+}
+
+TEST_F(DocumentCommandsTest, CancelledOpenLoadsNothing)
+{
+    analyse(QStringLiteral("第一句话很长。第二句话也很长。"));
+    markedText();
+    dialogs.choose(file("earlier.txt", "earlier"));
+    dialogs.cancel();
+    trigger("dakai");
+    ASSERT_EQ(editor->text(), QStringLiteral("earlier"));
+    markedText();
+    trigger("dakai");
+    EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑")) << "the earlier file name is not used";
+    EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkrrkk"));
+    expectFullSizeEditor();
+}
+
+TEST_F(DocumentCommandsTest, OpenWordDocumentGoesToTheWordProcessor)
+{
+    analyse(QStringLiteral("第一句话很长。第二句话也很长。"));
+    for (const char* name : {"a.DOC", "a.Doc", "a.doc"}) {
+        wordProcessorCalls.clear();
+        markedText();
+        editor->select(1, 2);
+        const QString path = file(name, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+        dialogs.choose(path);
+        trigger("dakai");
+        EXPECT_EQ(wordProcessorCalls, QStringList{path}) << name;
+        EXPECT_EQ(editor->text(), QStringLiteral("文字处理器的正文\r\n第二段")) << name;
+        EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkkkkkkk|kkk")) << name;
+        EXPECT_EQ(editor->selectionStart(), 0);
+        EXPECT_EQ(editor->selectionLength(), 0);
+        expectFullSizeEditor();
+    }
+}
+
+TEST_F(DocumentCommandsTest, OpenOtherNamesByContent)
+{
+    dialogs.choose(file("a.dOc", "mixed case name"));
+    trigger("dakai");
+    EXPECT_EQ(editor->text(), QStringLiteral("mixed case name"));
+    dialogs.choose(file("a.docx", "PK\x03\x04zip"));
+    trigger("dakai");
+    EXPECT_EQ(editor->text(), QStringLiteral("文字处理器的正文\r\n第二段"));
+    EXPECT_EQ(wordProcessorCalls.size(), 1) << "only the ZIP container";
+}
+
+TEST_F(DocumentCommandsTest, OpenRichTextEndsBlackWithTheCaretAtTheStart)
+{
+    dialogs.choose(testdata::path("wordpad.rtf"));
+    trigger("dakai");
+    EXPECT_TRUE(editor->text().startsWith(QStringLiteral("中文标红abc\r\n")));
+    EXPECT_FALSE(colourMap(*editor->document()).contains(u'r'));
+    EXPECT_EQ(editor->selectionStart(), 0);
+    EXPECT_EQ(editor->selectionLength(), 0);
+
+    QTest::mouseClick(child<QPushButton>(form.get(), "Command1"), Qt::LeftButton);
+    EXPECT_TRUE(form->checkState().articleText.contains(QStringLiteral("中文标红abc")))
+        << "analysis reads what was opened";
+}
+
+TEST_F(DocumentCommandsTest, FailedOpenKeepsTheTextAndBlackensIt)
+{
+    markedText();
+    wordProcessorAnswer = std::nullopt;
+    dialogs.choose(dir.filePath(QStringLiteral("missing.doc")));
+    dialogs.choose(file("binary.txt", QByteArray("\0\1\2\3", 4)));
+    trigger("dakai");
+    trigger("dakai");
+    EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑"));
+    EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkkkkk"));
+    EXPECT_EQ(editor->selectionStart(), 0);
+}
+
+TEST_F(DocumentCommandsTest, SaveAsTxtWritesRichTextAndBlackensTheSelection)
+{
+    markedText();
+    appendText(*editor->document(), QStringLiteral("末红"), kRed);
+    editor->select(6, 2); // the last mark
+    const QString path = dir.filePath(QStringLiteral("b.txt"));
+    dialogs.choose(path);
+    trigger("baocun");
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].mode, FileDialog::Mode::Save);
+    EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("请输入文件名"));
+    EXPECT_EQ(dialogs.shown[0].filters.mid(0, 3),
+              (QStringList{QStringLiteral("WORD文档(*.doc)"), QStringLiteral("文本文件(*.txt)"),
+                           QStringLiteral("写字板文件(*.rtf)")}));
+
+    const QByteArray bytes = contentOf(path);
+    ASSERT_TRUE(bytes.startsWith("{\\rtf1")) << bytes.toStdString();
+    RichTextBox reread;
+    editor::setRichText(*reread.document(), *rtf::read(bytes));
+    EXPECT_EQ(reread.text(), QStringLiteral("黑字红字再黑末红"));
+    EXPECT_EQ(colourMap(*reread.document()), QStringLiteral("kkrrkkkk"));
+}
+
+TEST_F(DocumentCommandsTest, CancelledSaveWritesNothing)
+{
+    markedText();
+    editor->select(2, 2);
+    const QString existing = file("keep.rtf", "keep me");
+    dialogs.choose(existing);
+    dialogs.cancel();
+    trigger("dakai"); // the dialogs share the last name
+    markedText();
+    editor->select(2, 2);
+    trigger("baocun");
+    EXPECT_EQ(contentOf(existing), QByteArray("keep me"));
+    EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkrrkk"));
+    EXPECT_EQ(dialogs.shown.last().fileName, existing) << "offered as the initial name";
+}
+
+TEST_F(DocumentCommandsTest, SaveReplacesAnExistingFileWithoutAsking)
+{
+    const QString existing = file("old.rtf", "old");
+    dialogs.choose(existing);
+    editor->setPlainText(QStringLiteral("新内容"));
+    trigger("baocun");
+    EXPECT_EQ(rtf::read(contentOf(existing))->text(), QStringLiteral("新内容"));
+}
+
+TEST(DocumentCommands, EachWindowKeepsItsOwnFileName)
+{
+    FileDialogScript dialogs;
+    QTemporaryDir dir;
+    RichTextBox first, second;
+    DocumentCommands a(nullptr, &first), b(nullptr, &second);
+    const QString one = dir.filePath(QStringLiteral("one.rtf"));
+    dialogs.choose(one);
+    a.save();
+    dialogs.cancel();
+    b.save();
+    dialogs.cancel();
+    a.save();
+    ASSERT_EQ(dialogs.shown.size(), 3);
+    EXPECT_EQ(dialogs.shown[1].fileName, QString());
+    EXPECT_EQ(dialogs.shown[2].fileName, one);
+    EXPECT_TRUE(QFileInfo::exists(one));
+}
+
+} // namespace

@@ -1,0 +1,207 @@
+#include "editor/DocumentFiles.h"
+#include "editor/DocumentTestHelpers.h"
+#include "editor/RichTextBox.h"
+#include "platform/DocumentKind.h"
+#include "platform/RtfReader.h"
+#include "platform/WordProcessor.h"
+#include "support/QtPrinters.h"
+
+#include "TestData.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextBlock>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kBlack(0, 0, 0);
+
+class DocumentFiles : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        WordProcessor::setHandler([this](const QString& path) -> std::optional<QString> {
+            wordProcessorCalls.append(path);
+            return wordProcessorAnswer;
+        });
+        editor.setPlainText(QStringLiteral("before"));
+    }
+    void TearDown() override { WordProcessor::setHandler({}); }
+
+    QString file(const char* name, const QByteArray& content)
+    {
+        const QString path = dir.filePath(QLatin1String(name));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        return path;
+    }
+
+    QByteArray contentOf(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir;
+    RichTextBox editor;
+    QStringList wordProcessorCalls;
+    std::optional<QString> wordProcessorAnswer = QStringLiteral("文档\n正文");
+};
+
+TEST_F(DocumentFiles, SavedFileReadsBackWithTextAndColours)
+{
+    RichTextBox source;
+    QTextDocument& d = *source.document();
+    d.clear();
+    appendText(d, QStringLiteral("中文ASCII "), kBlack);
+    appendText(d, QStringLiteral("标红😀・€"), kRed);
+    appendText(d, QStringLiteral("黑体"), kBlack, QStringLiteral("黑体"), 16);
+    QTextCursor c(&d);
+    c.movePosition(QTextCursor::End);
+    c.insertBlock();
+    appendText(d, QStringLiteral("第二段\t{x}\\"), kRed, QStringLiteral("Arial"), 12);
+    appendText(d, QStringLiteral("黑"), kBlack);
+
+    const QString path = dir.filePath(QStringLiteral("round.rtf"));
+    ASSERT_TRUE(editor::saveFile(source, path));
+    ASSERT_TRUE(editor::loadFile(editor, path));
+    EXPECT_EQ(editor.text(), source.text());
+    EXPECT_EQ(colourMap(*editor.document()), colourMap(*source.document()));
+    EXPECT_EQ(colourMap(*editor.document()), QStringLiteral("kkkkkkkkrrrrrrkk|rrrrrrrrk"));
+
+    const richtext::Document saved = editor::toRichText(*source.document());
+    const richtext::Document loaded = editor::toRichText(*editor.document());
+    ASSERT_EQ(loaded.paragraphs.size(), 2);
+    EXPECT_EQ(loaded.paragraphs[0].runs.last().format.fontName, QStringLiteral("黑体"));
+    EXPECT_EQ(loaded.paragraphs[0].runs.last().format.halfPoints, 32);
+    EXPECT_EQ(loaded.paragraphs[1].runs.first().format.fontName, QStringLiteral("Arial"));
+    EXPECT_EQ(loaded, saved);
+}
+
+TEST_F(DocumentFiles, SaveWritesRichTextWhateverTheName)
+{
+    editor.document()->clear();
+    appendText(*editor.document(), QStringLiteral("红"), kRed);
+    const QString txt = dir.filePath(QStringLiteral("b.txt"));
+    ASSERT_TRUE(editor::saveFile(editor, txt));
+    const QByteArray bytes = contentOf(txt);
+    EXPECT_TRUE(bytes.startsWith("{\\rtf1\\ansi\\ansicpg936"));
+    EXPECT_TRUE(bytes.contains("\\red255\\green0\\blue0"));
+}
+
+TEST_F(DocumentFiles, SaveReplacesAnExistingFileAndFailureChangesNothing)
+{
+    const QString path = file("old.rtf", "old content");
+    ASSERT_TRUE(editor::saveFile(editor, path));
+    EXPECT_EQ(rtf::read(contentOf(path))->text(), QStringLiteral("before"));
+
+    EXPECT_FALSE(editor::saveFile(editor, dir.filePath(QStringLiteral("missing/dir/x.rtf"))));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken")));
+    EXPECT_FALSE(editor::saveFile(editor, dir.filePath(QStringLiteral("taken"))))
+        << "a folder is not replaced";
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("taken"))).isDir());
+}
+
+struct LoadRow
+{
+    const char* name;
+    const char* fileName;
+    QByteArray content;
+    QString text; // CR LF text of the editor afterwards
+    bool wordProcessor;
+};
+
+void PrintTo(const LoadRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class DocumentFilesLoad : public DocumentFiles, public ::testing::WithParamInterface<LoadRow>
+{
+};
+
+TEST_P(DocumentFilesLoad, Loads)
+{
+    const LoadRow& row = GetParam();
+    EXPECT_TRUE(editor::loadFile(editor, file(row.fileName, row.content)));
+    EXPECT_EQ(editor.text(), row.text);
+    EXPECT_EQ(wordProcessorCalls.size(), row.wordProcessor ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DocumentFiles, DocumentFilesLoad,
+    ::testing::Values(
+        LoadRow{"utf8", "a.txt", "中文\n第二行", QStringLiteral("中文\r\n第二行"), false},
+        LoadRow{"utf8Bom", "a.txt", "\xEF\xBB\xBF中文\r\nx", QStringLiteral("中文\r\nx"), false},
+        LoadRow{"utf16", "a.txt", QByteArray("\xFF\xFE\x2D\x4E\x0A\x00\x41\x00", 8),
+                QStringLiteral("中\r\nA"), false},
+        LoadRow{"gbk", "a.txt", "\xD6\xD0\xCE\xC4\r\n\xBA\xC3", QStringLiteral("中文\r\n好"), false},
+        LoadRow{"rtfWithTxtName", "a.txt", "{\\rtf1 rich\\par text}", QStringLiteral("rich\r\ntext"), false},
+        LoadRow{"textWithRtfName", "a.rtf", "plain", QStringLiteral("plain"), false},
+        LoadRow{"wordName", "a.doc", "whatever", QStringLiteral("文档\r\n正文"), true},
+        LoadRow{"upperWordName", "a.DOC", "", QStringLiteral("文档\r\n正文"), true},
+        LoadRow{"mixedCaseIsText", "a.dOc", "dOc text", QStringLiteral("dOc text"), false},
+        LoadRow{"docxByContent", "a.docx", "PK\x03\x04zip", QStringLiteral("文档\r\n正文"), true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DocumentFiles, FixturesOpenWithTheirColours)
+{
+    ASSERT_TRUE(editor::loadFile(editor, testdata::path("wordpad.rtf")));
+    EXPECT_EQ(editor.text(),
+              QStringLiteral("中文标红abc\r\nSecond bold it under\ttab\r\nnext\r\n黑体字{}\\"));
+    EXPECT_TRUE(colourMap(*editor.document()).startsWith(QStringLiteral("--rrkkk|")));
+    ASSERT_TRUE(editor::loadFile(editor, testdata::path("libreoffice.rtf")));
+    EXPECT_TRUE(colourMap(*editor.document()).startsWith(QStringLiteral("rrr---")));
+}
+
+TEST_F(DocumentFiles, UnreadableFilesLeaveTheEditorAsItWas)
+{
+    editor.document()->clear();
+    appendText(*editor.document(), QStringLiteral("保留"), kRed);
+    const QString before = editor.text();
+    const QString map = colourMap(*editor.document());
+
+    EXPECT_FALSE(editor::loadFile(editor, dir.filePath(QStringLiteral("missing.txt"))));
+    EXPECT_FALSE(editor::loadFile(editor, dir.path())) << "a folder";
+    EXPECT_FALSE(editor::loadFile(editor, file("binary.txt", QByteArray("\x7F"
+                                                                        "ELF\x02\x01\x01\0\0\0",
+                                                                        10))));
+    EXPECT_FALSE(editor::loadFile(editor, file("binary.rtf", QByteArray("\x89PNG\r\n\x1A\n\0\0", 10))));
+    wordProcessorAnswer = std::nullopt;
+    EXPECT_FALSE(editor::loadFile(editor, file("broken.doc", "\xD0\xCF\x11\xE0 broken")));
+
+    const QString big = dir.filePath(QStringLiteral("big.txt"));
+    {
+        QFile f(big);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(documents::kMaxFileBytes + 1)); // sparse: cheap to make
+    }
+    EXPECT_FALSE(editor::loadFile(editor, big));
+
+    EXPECT_EQ(editor.text(), before);
+    EXPECT_EQ(colourMap(*editor.document()), map);
+}
+
+TEST_F(DocumentFiles, LoadingIsNoUndoStepAndKeepsTheEditorsSettings)
+{
+    editor.document()->setDefaultFont(QFont(QStringLiteral("宋体"), 10));
+    editor.document()->setDocumentMargin(7);
+    ASSERT_TRUE(editor::loadFile(editor, testdata::path("word.rtf")));
+    EXPECT_FALSE(editor.document()->isUndoAvailable());
+    EXPECT_TRUE(editor.document()->isUndoRedoEnabled());
+    EXPECT_EQ(editor.document()->defaultFont().family(), QStringLiteral("宋体"));
+    EXPECT_EQ(editor.document()->documentMargin(), 7);
+
+    editor.moveCaretToStart();
+    editor.insertPlainText(QStringLiteral("新"));
+    EXPECT_TRUE(editor.text().startsWith(QStringLiteral("新第一段")));
+    EXPECT_TRUE(editor.document()->isUndoAvailable());
+}
+
+} // namespace

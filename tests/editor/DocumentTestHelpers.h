@@ -1,0 +1,42 @@
+#pragma once
+
+#include "editor/RichTextConversion.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+
+// A map of colours over a document's text, one letter per character: r red, k black, - automatic,
+// ? any other colour, and | between paragraphs.
+inline QString colourMap(const QTextDocument& document)
+{
+    QString out;
+    const richtext::Document content = editor::toRichText(document);
+    for (qsizetype p = 0; p < content.paragraphs.size(); ++p) {
+        if (p > 0)
+            out += u'|';
+        for (const richtext::Run& run : content.paragraphs[p].runs) {
+            QChar letter = u'?';
+            if (!run.format.color)
+                letter = u'-';
+            else if (*run.format.color == richtext::Color{255, 0, 0})
+                letter = u'r';
+            else if (*run.format.color == richtext::Color{0, 0, 0})
+                letter = u'k';
+            out += QString(run.text.size(), letter);
+        }
+    }
+    return out;
+}
+
+// Appends text in a colour and font at the end of the document.
+inline void appendText(QTextDocument& document, const QString& text, const QColor& colour,
+                       const QString& font = QStringLiteral("宋体"), double points = 10.5)
+{
+    QTextCursor c(&document);
+    c.movePosition(QTextCursor::End);
+    QTextCharFormat f;
+    f.setForeground(colour);
+    f.setFontFamilies({font});
+    f.setFontPointSize(points);
+    c.insertText(text, f);
+}

@@ -1,0 +1,220 @@
+// Slow: these tests start LibreOffice, which makes documents from our text and reads ours.
+#include "platform/WordProcessor.h"
+#include "editor/DocumentFiles.h"
+#include "editor/DocumentTestHelpers.h"
+#include "editor/RichTextBox.h"
+#include "platform/RtfReader.h"
+#include "platform/TextFileDecoding.h"
+#include "support/GuiHelpers.h"
+#include "support/QtPrinters.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const QString kArticle = QStringLiteral("论文第一段：中文、English 123。\n第二段……“引号”《书名》￥€é");
+
+QByteArray contentOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+class LibreOffice : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { s_profile = new QTemporaryDir; }
+    static void TearDownTestSuite()
+    {
+        delete s_profile;
+        s_profile = nullptr;
+    }
+
+    // Converts input with LibreOffice into dir; returns the new file's path.
+    QString convert(const QString& input, const QString& target, const QString& extension,
+                    const QString& inputFilter = QString())
+    {
+        QStringList args{QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=") +
+                                                           QUrl::fromLocalFile(s_profile->path()).toString()};
+        if (!inputFilter.isEmpty())
+            args << QStringLiteral("--infilter=") + inputFilter;
+        args << QStringLiteral("--convert-to") << target << QStringLiteral("--outdir") << out.path() << input;
+        QProcess p;
+        p.start(QStringLiteral("soffice"), args);
+        EXPECT_TRUE(p.waitForFinished(120'000)) << "soffice did not finish";
+        const QString made = out.filePath(QFileInfo(input).completeBaseName() + u'.' + extension);
+        EXPECT_TRUE(QFileInfo::exists(made)) << made.toStdString() << p.readAllStandardError().toStdString();
+        return made;
+    }
+
+    QString textFile(const char* name, const QString& text)
+    {
+        const QString path = in.filePath(QLatin1String(name));
+        write(path, text.toUtf8());
+        return path;
+    }
+
+    static inline QTemporaryDir* s_profile = nullptr;
+    QTemporaryDir in, out;
+};
+
+TEST_F(LibreOffice, WordDocumentsOpenWithTheirText)
+{
+    const QString source = textFile("article.txt", kArticle);
+    const QString utf8 = QStringLiteral("Text (encoded):UTF8,LF,,,");
+    const QString doc = convert(source, QStringLiteral("doc:MS Word 97"), QStringLiteral("doc"), utf8);
+    const QString docx =
+        convert(source, QStringLiteral("docx:MS Word 2007 XML"), QStringLiteral("docx"), utf8);
+
+    EXPECT_EQ(WordProcessor::plainText(doc), kArticle);
+    EXPECT_EQ(WordProcessor::plainText(docx), kArticle);
+
+    RichTextBox editor;
+    ASSERT_TRUE(editor::loadFile(editor, docx)) << "a .docx is recognised by its content";
+    EXPECT_EQ(editor.text(), QString(kArticle).replace(u'\n', QStringLiteral("\r\n")));
+}
+
+TEST_F(LibreOffice, ItsRichTextReadsWithColours)
+{
+    const QString html = in.filePath(QStringLiteral("marked.html"));
+    write(html, QStringLiteral(
+                    "<html><head><meta charset=\"utf-8\"></head><body><p>黑字<font color=\"#ff0000\">红字中文"
+                    "</font>黑 abc \U0001F600 €</p><p><font face=\"宋体\">第二段</font></p></body></html>")
+                    .toUtf8());
+    const QString rtfPath = convert(html, QStringLiteral("rtf:Rich Text Format"), QStringLiteral("rtf"),
+                                    QStringLiteral("HTML (StarWriter)"));
+    const std::optional<richtext::Document> d = rtf::read(contentOf(rtfPath));
+    ASSERT_TRUE(d);
+    RichTextBox editor;
+    editor::setRichText(*editor.document(), *d);
+    EXPECT_EQ(editor.text(), QStringLiteral("黑字红字中文黑 abc \U0001F600 €\r\n第二段"));
+    const QString map = colourMap(*editor.document());
+    EXPECT_EQ(map.mid(2, 4), QStringLiteral("rrrr"));
+    EXPECT_NE(map.at(0), u'r');
+    EXPECT_NE(map.at(6), u'r');
+}
+
+TEST_F(LibreOffice, ReadsOurRichTextWithEveryCharacterAndMark)
+{
+    RichTextBox editor;
+    QTextDocument& d = *editor.document();
+    d.clear();
+    appendText(d, QStringLiteral("中文 ASCII {x} \\ €é…"), QColor(0, 0, 0));
+    appendText(d, QStringLiteral("红色标记・\U0001F600"), QColor(255, 0, 0));
+    appendText(d, QStringLiteral("Arial 黑"), QColor(0, 0, 0), QStringLiteral("Arial"), 14);
+    QTextCursor c(&d);
+    c.movePosition(QTextCursor::End);
+    c.insertBlock();
+    appendText(d, QStringLiteral("第二段\t制表"), QColor(255, 0, 0));
+    const QString ours = in.filePath(QStringLiteral("ours.rtf"));
+    ASSERT_TRUE(editor::saveFile(editor, ours));
+
+    const QString txt = convert(ours, QStringLiteral("txt:Text (encoded):UTF8"), QStringLiteral("txt"));
+    std::optional<QString> text = textfile::decode(contentOf(txt));
+    ASSERT_TRUE(text);
+    if (text->endsWith(u'\n'))
+        text->chop(1);
+    EXPECT_EQ(*text, QString(editor.text()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+
+    const QString back = convert(ours, QStringLiteral("rtf:Rich Text Format"), QStringLiteral("rtf"));
+    const std::optional<richtext::Document> reread = rtf::read(contentOf(back));
+    ASSERT_TRUE(reread);
+    RichTextBox rereadEditor;
+    editor::setRichText(*rereadEditor.document(), *reread);
+    EXPECT_EQ(rereadEditor.text(), editor.text());
+    const QString map = colourMap(*rereadEditor.document());
+    const QString expected = colourMap(d);
+    ASSERT_EQ(map.size(), expected.size());
+    for (qsizetype i = 0; i < map.size(); ++i)
+        EXPECT_EQ(map.at(i) == u'r', expected.at(i) == u'r') << "character " << i;
+}
+
+TEST_F(LibreOffice, MissingAndBrokenDocumentsGiveNothing)
+{
+    EXPECT_EQ(WordProcessor::plainText(in.filePath(QStringLiteral("missing.doc"))), std::nullopt);
+    const QString broken = in.filePath(QStringLiteral("broken.doc"));
+    QByteArray noise(4096, '\0');
+    for (qsizetype i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919 + 13) % 251);
+    write(broken, noise);
+    EXPECT_EQ(WordProcessor::plainText(broken), std::nullopt);
+}
+
+// A stand-in for the office program: a shell script with the given body.
+QString script(const QTemporaryDir& dir, const QByteArray& body)
+{
+    const QString path = dir.filePath(QStringLiteral("fake-office"));
+    write(path, "#!/bin/sh\n" + body);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+bool processGone(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close >= 0 && line.mid(close + 2, 1) == "Z"; // dead, waiting for its parent to reap it
+}
+
+TEST(WordProcessorProcess, OverrunningProcessIsKilledWithWhatItStarted)
+{
+    QTemporaryDir dir;
+    const QString pidFile = dir.filePath(QStringLiteral("child.pid"));
+    const QString doc = dir.filePath(QStringLiteral("a.doc"));
+    write(doc, "x");
+    const QString program = script(dir, "sleep 300 &\necho $! > '" + pidFile.toUtf8() + "'\nwait\n");
+
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(WordProcessor::run(doc, {program, 500ms}), std::nullopt);
+    EXPECT_LT(clock.elapsed(), 10'000);
+    const qint64 child = contentOf(pidFile).trimmed().toLongLong();
+    ASSERT_GT(child, 0);
+    EXPECT_TRUE(waitUntil([child] { return processGone(child); }, 5000))
+        << "the office's own child outlived it";
+}
+
+TEST(WordProcessorProcess, ClosedOutputStillTimesOut)
+{
+    QTemporaryDir dir;
+    const QString doc = dir.filePath(QStringLiteral("a.doc"));
+    write(doc, "x");
+    const QString program = script(dir, "exec >&-\nsleep 300\n");
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(WordProcessor::run(doc, {program, 500ms}), std::nullopt);
+    EXPECT_LT(clock.elapsed(), 10'000);
+}
+
+TEST(WordProcessorProcess, PrintedTextComesBack)
+{
+    QTemporaryDir dir;
+    const QString doc = dir.filePath(QStringLiteral("a b.doc"));
+    write(doc, "x");
+    // Prints its last argument's name after the byte-order mark, as the office prints a document.
+    const QString program = script(dir, "printf '\\357\\273\\277%s\\n' \"$(basename \"$4\")\"\n");
+    EXPECT_EQ(WordProcessor::run(doc, {program, 10s}), QStringLiteral("a b.doc"));
+    EXPECT_EQ(WordProcessor::run(doc, {dir.filePath(QStringLiteral("no-such-program")), 10s}), std::nullopt);
+}
+
+} // namespace

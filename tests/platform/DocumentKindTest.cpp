@@ -1,0 +1,84 @@
+#include "platform/DocumentKind.h"
+#include "platform/DialogFilter.h"
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using documents::Kind;
+
+struct KindRow
+{
+    const char* name;
+    QString fileName;
+    QByteArray content;
+    Kind kind;
+};
+
+void PrintTo(const KindRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class DocumentKind : public ::testing::TestWithParam<KindRow>
+{
+};
+
+TEST_P(DocumentKind, Route)
+{
+    EXPECT_EQ(documents::kindOf(GetParam().fileName, GetParam().content), GetParam().kind);
+}
+
+const QByteArray kRtf = "{\\rtf1 x}";
+const QByteArray kZip = "PK\x03\x04rest";
+const QByteArray kOle = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1rest";
+
+INSTANTIATE_TEST_SUITE_P(Documents, DocumentKind,
+                         ::testing::Values(KindRow{"docGoesToWordProcessor", "a.doc", "text",
+                                                   Kind::WordProcessor},
+                                           KindRow{"upperDoc", "/x/a.DOC", kRtf, Kind::WordProcessor},
+                                           KindRow{"capitalDoc", "a.Doc", "", Kind::WordProcessor},
+                                           KindRow{"nameWithoutDot", "mydoc", "text", Kind::WordProcessor},
+                                           KindRow{"mixedCaseIsNotWord", "a.dOc", "text", Kind::Text},
+                                           KindRow{"docxByContent", "a.docx", kZip, Kind::WordProcessor},
+                                           KindRow{"odtByContent", "a.odt", kZip, Kind::WordProcessor},
+                                           KindRow{"renamedWordFile", "a.dOc", kOle, Kind::WordProcessor},
+                                           KindRow{"rtfByContent", "a.txt", kRtf, Kind::RichText},
+                                           KindRow{"rtfName", "a.rtf", "plain", Kind::Text},
+                                           KindRow{"textByDefault", "a.rtf", "\xD6\xD0", Kind::Text}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Documents, WordProcessorText)
+{
+    EXPECT_EQ(documents::wordProcessorText("\xEF\xBB\xBF\xE7\xAC\xAC\xE4\xB8\x80\n\xE4\xBA\x8C\n"),
+              QStringLiteral("第一\n二"));
+    EXPECT_EQ(documents::wordProcessorText("\xEF\xBB\xBF"
+                                           "a\r\nb\n\n"),
+              QStringLiteral("a\nb"));
+    EXPECT_EQ(documents::wordProcessorText("\xEF\xBB\xBF"
+                                           "a\n\n\n"),
+              QStringLiteral("a\n"))
+        << "an empty last paragraph";
+    EXPECT_EQ(documents::wordProcessorText("\xEF\xBB\xBF\n\n"), QString());
+    EXPECT_EQ(documents::wordProcessorText(""), std::nullopt) << "nothing printed: the file was not loaded";
+    EXPECT_EQ(documents::wordProcessorText("text without mark"), std::nullopt);
+    EXPECT_EQ(documents::wordProcessorText("\xEF\xBB\xBF\xFF\xFE"), std::nullopt) << "not UTF-8";
+    EXPECT_EQ(documents::wordProcessorText(QByteArray("\xEF\xBB\xBF"
+                                                      "a\0b",
+                                                      6)),
+              std::nullopt);
+}
+
+TEST(DialogFilter, WindowsPairsBecomeQtFilters)
+{
+    EXPECT_EQ(dialogfilter::toQtFilters(
+                  QStringLiteral("WORD文档(*.doc)|*.doc|文本文件(*.txt)|*.txt|写字板文件(*.rtf)|*.rtf")),
+              (QStringList{QStringLiteral("WORD文档(*.doc)"), QStringLiteral("文本文件(*.txt)"),
+                           QStringLiteral("写字板文件(*.rtf)")}));
+    EXPECT_EQ(dialogfilter::toQtFilters(QStringLiteral("Pictures|*.png;*.jpg|All|*.*|dangling")),
+              (QStringList{QStringLiteral("Pictures (*.png *.jpg)"), QStringLiteral("All (*.*)")}));
+    EXPECT_TRUE(dialogfilter::toQtFilters(QString()).isEmpty());
+}
+
+} // namespace

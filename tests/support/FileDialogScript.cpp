@@ -1,0 +1,14 @@
+#include "support/FileDialogScript.h"
+
+FileDialogScript::FileDialogScript()
+{
+    FileDialog::setHandler([this](const FileDialog::Request& r) -> std::optional<QString> {
+        shown.append(r);
+        return m_answers.isEmpty() ? std::nullopt : m_answers.takeFirst();
+    });
+}
+
+FileDialogScript::~FileDialogScript()
+{
+    FileDialog::setHandler({});
+}
