@@ -4,6 +4,19 @@
 
 #include <cstdint>
 
+// A small deterministic generator, so that benchmark inputs are the same on every machine.
+struct XorShift
+{
+    std::uint32_t x;
+    std::uint32_t operator()()
+    {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        return x;
+    }
+};
+
 // A deterministic Chinese article of the given length: common characters, full-width punctuation,
 // some ASCII words and numbers, paragraphs with ideographic indentation.
 inline QString makeArticle(qsizetype length, std::uint32_t seed = 12345)
@@ -13,13 +26,7 @@ inline QString makeArticle(qsizetype length, std::uint32_t seed = 12345)
     static const QString marks = QStringLiteral("，。；！？、：");
     QString out;
     out.reserve(length);
-    std::uint32_t x = seed;
-    auto next = [&x] {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        return x;
-    };
+    XorShift next{seed};
     while (out.size() < length) {
         if (out.isEmpty() || next() % 400 == 0)
             out += (out.isEmpty() ? QString() : QStringLiteral("\r\n")) + QStringLiteral("\u3000\u3000");

@@ -13,13 +13,7 @@ inline QString makeSharedReference(const QString& article, qsizetype length, std
     const QString other = makeArticle(length, seed);
     QString out;
     out.reserve(length + 2000);
-    std::uint32_t x = seed;
-    auto next = [&x] {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        return x;
-    };
+    XorShift next{seed};
     qsizetype otherPos = 0;
     while (out.size() < length) {
         const qsizetype passage = 200 + next() % 1000;

@@ -1,6 +1,7 @@
 #include "editor/DocumentCommands.h"
 #include "app/Form1.h"
 #include "editor/DocumentTestHelpers.h"
+#include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
 #include "platform/RtfReader.h"
 #include "platform/Twips.h"
@@ -24,8 +25,8 @@
 
 namespace {
 
-const QColor kRed(255, 0, 0);
-const QColor kBlack(0, 0, 0);
+using marks::kBlack;
+using marks::kRed;
 
 class DocumentCommandsTest : public ::testing::Test
 {
@@ -33,17 +34,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        WordProcessor::setHandler([this](const QString& path) -> std::optional<QString> {
-            wordProcessorCalls.append(path);
-            return wordProcessorAnswer;
-        });
         form = std::make_unique<Form1>(std::make_unique<FakeBrowser>());
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         editor = child<RichTextBox>(form.get(), "RichTextBox1");
         list = child<QListWidget>(form.get(), "List1");
     }
-    void TearDown() override { WordProcessor::setHandler({}); }
 
     void trigger(const char* action) { child<QAction>(form.get(), action)->trigger(); }
 
@@ -95,8 +91,7 @@ protected:
     RichTextBox* editor = nullptr;
     QListWidget* list = nullptr;
     FileDialogScript dialogs;
-    QStringList wordProcessorCalls;
-    std::optional<QString> wordProcessorAnswer = QStringLiteral("文字处理器的正文\n第二段");
+    FakeWordProcessor wordProcessor{QStringLiteral("文字处理器的正文\n第二段")};
 };
 
 TEST_F(DocumentCommandsTest, NewEmptiesTheEditorAndHidesTheList)
@@ -143,13 +138,13 @@ TEST_F(DocumentCommandsTest, OpenWordDocumentGoesToTheWordProcessor)
 {
     analyse(QStringLiteral("第一句话很长。第二句话也很长。"));
     for (const char* name : {"a.DOC", "a.Doc", "a.doc"}) {
-        wordProcessorCalls.clear();
+        wordProcessor.calls.clear();
         markedText();
         editor->select(1, 2);
         const QString path = file(name, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
         dialogs.choose(path);
         trigger("dakai");
-        EXPECT_EQ(wordProcessorCalls, QStringList{path}) << name;
+        EXPECT_EQ(wordProcessor.calls, QStringList{path}) << name;
         EXPECT_EQ(editor->text(), QStringLiteral("文字处理器的正文\r\n第二段")) << name;
         EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkkkkkkk|kkk")) << name;
         EXPECT_EQ(editor->selectionStart(), 0);
@@ -166,7 +161,7 @@ TEST_F(DocumentCommandsTest, OpenOtherNamesByContent)
     dialogs.choose(file("a.docx", "PK\x03\x04zip"));
     trigger("dakai");
     EXPECT_EQ(editor->text(), QStringLiteral("文字处理器的正文\r\n第二段"));
-    EXPECT_EQ(wordProcessorCalls.size(), 1) << "only the ZIP container";
+    EXPECT_EQ(wordProcessor.calls.size(), 1) << "only the ZIP container";
 }
 
 TEST_F(DocumentCommandsTest, OpenRichTextEndsBlackWithTheCaretAtTheStart)
@@ -186,7 +181,7 @@ TEST_F(DocumentCommandsTest, OpenRichTextEndsBlackWithTheCaretAtTheStart)
 TEST_F(DocumentCommandsTest, FailedOpenKeepsTheTextAndBlackensIt)
 {
     markedText();
-    wordProcessorAnswer = std::nullopt;
+    wordProcessor.answer = std::nullopt;
     dialogs.choose(dir.filePath(QStringLiteral("missing.doc")));
     dialogs.choose(file("binary.txt", QByteArray("\0\1\2\3", 4)));
     trigger("dakai");

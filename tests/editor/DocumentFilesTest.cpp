@@ -1,5 +1,6 @@
 #include "editor/DocumentFiles.h"
 #include "editor/DocumentTestHelpers.h"
+#include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
 #include "platform/DocumentKind.h"
 #include "platform/RtfReader.h"
@@ -16,8 +17,8 @@
 
 namespace {
 
-const QColor kRed(255, 0, 0);
-const QColor kBlack(0, 0, 0);
+using marks::kBlack;
+using marks::kRed;
 
 class DocumentFiles : public ::testing::Test
 {
@@ -25,13 +26,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        WordProcessor::setHandler([this](const QString& path) -> std::optional<QString> {
-            wordProcessorCalls.append(path);
-            return wordProcessorAnswer;
-        });
         editor.setPlainText(QStringLiteral("before"));
     }
-    void TearDown() override { WordProcessor::setHandler({}); }
 
     QString file(const char* name, const QByteArray& content)
     {
@@ -50,8 +46,7 @@ protected:
 
     QTemporaryDir dir;
     RichTextBox editor;
-    QStringList wordProcessorCalls;
-    std::optional<QString> wordProcessorAnswer = QStringLiteral("文档\n正文");
+    FakeWordProcessor wordProcessor{QStringLiteral("文档\n正文")};
 };
 
 TEST_F(DocumentFiles, SavedFileReadsBackWithTextAndColours)
@@ -131,7 +126,7 @@ TEST_P(DocumentFilesLoad, Loads)
     const LoadRow& row = GetParam();
     EXPECT_TRUE(editor::loadFile(editor, file(row.fileName, row.content)));
     EXPECT_EQ(editor.text(), row.text);
-    EXPECT_EQ(wordProcessorCalls.size(), row.wordProcessor ? 1 : 0);
+    EXPECT_EQ(wordProcessor.calls.size(), row.wordProcessor ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -173,7 +168,7 @@ TEST_F(DocumentFiles, UnreadableFilesLeaveTheEditorAsItWas)
                                                                         "ELF\x02\x01\x01\0\0\0",
                                                                         10))));
     EXPECT_FALSE(editor::loadFile(editor, file("binary.rtf", QByteArray("\x89PNG\r\n\x1A\n\0\0", 10))));
-    wordProcessorAnswer = std::nullopt;
+    wordProcessor.answer = std::nullopt;
     EXPECT_FALSE(editor::loadFile(editor, file("broken.doc", "\xD0\xCF\x11\xE0 broken")));
 
     const QString big = dir.filePath(QStringLiteral("big.txt"));

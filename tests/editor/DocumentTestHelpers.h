@@ -1,9 +1,14 @@
 #pragma once
 
 #include "editor/RichTextConversion.h"
+#include "platform/WordProcessor.h"
+
+#include <QStringList>
 
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include <optional>
 
 // A map of colours over a document's text, one letter per character: r red, k black, - automatic,
 // ? any other colour, and | between paragraphs.
@@ -40,3 +45,22 @@ inline void appendText(QTextDocument& document, const QString& text, const QColo
     f.setFontPointSize(points);
     c.insertText(text, f);
 }
+
+// Stands in for the word processor while it lives: records the paths asked for and gives answer.
+class FakeWordProcessor
+{
+public:
+    explicit FakeWordProcessor(std::optional<QString> answer) : answer(std::move(answer))
+    {
+        WordProcessor::setHandler([this](const QString& path) -> std::optional<QString> {
+            calls.append(path);
+            return this->answer;
+        });
+    }
+    ~FakeWordProcessor() { WordProcessor::setHandler({}); }
+    FakeWordProcessor(const FakeWordProcessor&) = delete;
+    FakeWordProcessor& operator=(const FakeWordProcessor&) = delete;
+
+    std::optional<QString> answer;
+    QStringList calls;
+};
