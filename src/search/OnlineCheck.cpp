@@ -241,9 +241,9 @@ void OnlineCheck::downloadComplete()
     if (m_c.pane->isBusy())
         return;
     // A failed load shows the browser's own error page, and a page from another host is a
-    // verification or login page the service redirected to: neither is a result page.
+    // verification or login page the service redirected to: neither is a result page. Nothing is
+    // scored and the status line stays, so that the retry line of a run remains to be read.
     if (m_c.pane->lastLoadFailed() || !pageIsFromSearchedHost()) {
-        scorePage(std::nullopt);
         emit pageSettled();
         return;
     }

@@ -242,9 +242,11 @@ TEST_F(OnlineCheckTest, FailedLoadAndForeignHostAreNotScored)
 {
     analyse(kA + kB);
     click("Command2");
+    w<QLabel>("Label1")->setText(QStringLiteral("网络不给力，正在重新对比第 1 句"));
     browser->finish(resultPage(100), false); // the browser's own error page
     EXPECT_TRUE(state().pageHtml.isEmpty());
     EXPECT_EQ(state().pageCount, 1);
+    EXPECT_EQ(w<QLabel>("Label1")->text(), QStringLiteral("网络不给力，正在重新对比第 1 句"));
     click("Command2");
     browser->finish(resultPage(100), true, QStringLiteral("https://verify.example/check"));
     EXPECT_TRUE(state().pageHtml.isEmpty());
