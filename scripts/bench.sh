@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/chromium-env.sh"
 export QT_QPA_PLATFORM=offscreen
 for b in "$root"/build/bench/bench_*; do
-  [ -x "$b" ] || continue
+  [ -f "$b" ] && [ -x "$b" ] || continue
   echo "== $(basename "$b")"
   "$b" --benchmark_min_time=0.5 "$@"
 done
