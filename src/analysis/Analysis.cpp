@@ -8,21 +8,12 @@ namespace {
 
 constexpr char16_t kIdeoSpace = text::kIdeographicSpace;
 
-// Ends the line that starts at lineStart of out. Before a break, the passes take whitespace off its
-// end: one pass per pattern, in order, each taking at most what its pattern matches, so at most three
-// ASCII spaces, then at most three ideographic spaces, then one tab (four ideographic spaces keep
-// one). A blank line goes; a kept one loses its ASCII spaces.
+// Ends the line that starts at lineStart of out: before a break the passes take white space off its
+// end; a blank line goes, a kept one loses its ASCII spaces.
 void endLine(char16_t* out, qsizetype& size, qsizetype lineStart, bool beforeBreak)
 {
-    if (beforeBreak) {
-        auto stripRun = [&](char16_t c, int most) {
-            for (int n = 0; n < most && size > lineStart && out[size - 1] == c; ++n)
-                --size;
-        };
-        stripRun(u' ', 3);
-        stripRun(kIdeoSpace, 3);
-        stripRun(u'\t', 1);
-    }
+    if (beforeBreak)
+        size -= text::whitespaceBeforeBreak(QStringView(out + lineStart, size - lineStart));
     qsizetype k = lineStart;
     bool blank = true;
     for (qsizetype i = lineStart; i < size; ++i) {

@@ -33,6 +33,19 @@ bool hasNonSpace(QStringView s)
     return false;
 }
 
+qsizetype whitespaceBeforeBreak(QStringView line)
+{
+    qsizetype end = line.size();
+    auto takeRun = [&](char16_t c, int most) {
+        for (int n = 0; n < most && end > 0 && line[end - 1] == c; ++n)
+            --end;
+    };
+    takeRun(u' ', 3);
+    takeRun(kIdeographicSpace, 3);
+    takeRun(u'\t', 1);
+    return line.size() - end;
+}
+
 double round2(double x)
 {
     // nearbyint rounds in the current mode, which is round-half-even unless someone changed it.

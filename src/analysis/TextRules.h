@@ -14,6 +14,12 @@ QString trimSpaces(const QString& s);
 // True when s holds a character other than U+0020 and U+3000.
 bool hasNonSpace(QStringView s);
 
+// How many characters at the end of line the passes that strip white space before a line break take
+// off: one pass per pattern in this order, two spaces, one space, two ideographic spaces, one
+// ideographic space, one tab, each pass taking at most what its pattern matches. So at most three
+// spaces, then at most three ideographic spaces, then one tab; four ideographic spaces keep one.
+qsizetype whitespaceBeforeBreak(QStringView line);
+
 // Rounds to two decimal places, an exact half going to the even neighbour (0.125 -> 0.12).
 double round2(double x);
 

@@ -3,28 +3,6 @@
 #include "analysis/TextRules.h"
 
 namespace comparator {
-namespace {
-
-// Removes the whitespace that the fixed passes take from before a line break: up to three spaces
-// (a two-space pass, then a one-space pass); if none is left, up to three ideographic spaces the
-// same way; if none of those is left either, one tab.
-void stripBeforeBreak(QString& part)
-{
-    auto stripRun = [&part](char16_t c) {
-        qsizetype run = 0;
-        while (run < part.size() && part.at(part.size() - 1 - run) == c)
-            ++run;
-        part.chop(std::min<qsizetype>(run, 3));
-        return run <= 3;
-    };
-    if (!stripRun(u' ') || !stripRun(text::kIdeographicSpace))
-        return;
-    if (part.endsWith(u'\t'))
-        part.chop(1);
-}
-
-} // namespace
-
 // One pass over the reference with the effect of the fourteen replacements in their order: the
 // punctuation passes put a break after each mark, the whitespace passes only ever touch what stands
 // right before a break.
@@ -34,7 +12,7 @@ QStringList cutReference(const QString& reference)
     QString part;
     auto endPart = [&](bool atBreak) {
         if (atBreak)
-            stripBeforeBreak(part);
+            part.chop(text::whitespaceBeforeBreak(part));
         if (text::hasNonSpace(part))
             pieces.append(part);
         part.clear();

@@ -3,6 +3,7 @@
 // The reference cut literally: fourteen replacements, one pass each, then a split at CR LF. The
 // oracle for the program's one-pass cut.
 #include "analysis/TextRules.h"
+#include "support/LiteralPasses.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,7 +13,6 @@ namespace oracle {
 inline QStringList literalCut(const QString& reference)
 {
     using text::kCrLf;
-    const QString ideo(1, QChar(text::kIdeographicSpace));
     QString t = reference;
     t.replace(QStringLiteral(","), QStringLiteral("，"));
     t.replace(QStringLiteral("，"), QStringLiteral("，") + kCrLf);
@@ -23,11 +23,7 @@ inline QStringList literalCut(const QString& reference)
     t.replace(QStringLiteral("？"), QStringLiteral("？") + kCrLf);
     t.replace(QStringLiteral("?"), QStringLiteral("？") + kCrLf);
     t.replace(QStringLiteral("……"), QStringLiteral("……") + kCrLf);
-    t.replace(QStringLiteral("  ") + kCrLf, kCrLf);
-    t.replace(QStringLiteral(" ") + kCrLf, kCrLf);
-    t.replace(ideo + ideo + kCrLf, kCrLf);
-    t.replace(ideo + kCrLf, kCrLf);
-    t.replace(QStringLiteral("\t") + kCrLf, kCrLf);
+    literalStripBeforeBreaks(t);
 
     QStringList pieces;
     for (const QString& part : t.split(kCrLf)) {

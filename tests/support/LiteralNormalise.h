@@ -3,6 +3,7 @@
 // The normalisation of the article done literally, one replacement after the other, as an oracle
 // for the one-pass version of the program.
 #include "analysis/TextRules.h"
+#include "support/LiteralPasses.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,7 +11,6 @@
 namespace oracle {
 
 using text::kCrLf;
-inline const QString kIdeo(1, QChar(text::kIdeographicSpace));
 
 inline QString literalNormalise(const QString& editorText)
 {
@@ -25,12 +25,7 @@ inline QString literalNormalise(const QString& editorText)
     t.replace(QStringLiteral("?"), QStringLiteral("？") + kCrLf);
     t.replace(QStringLiteral("……"), QStringLiteral("……") + kCrLf);
 
-    // One pass per pattern, in this order: three ideographic spaces before a break all go, four keep one.
-    t.replace(QStringLiteral("  ") + kCrLf, kCrLf);
-    t.replace(QStringLiteral(" ") + kCrLf, kCrLf);
-    t.replace(kIdeo + kIdeo + kCrLf, kCrLf);
-    t.replace(kIdeo + kCrLf, kCrLf);
-    t.replace(QStringLiteral("\t") + kCrLf, kCrLf);
+    literalStripBeforeBreaks(t);
 
     QStringList kept;
     for (const QString& line : t.split(kCrLf))
