@@ -62,20 +62,7 @@ protected:
         appendText(*editor->document(), QStringLiteral("再黑"), kBlack);
     }
 
-    QString file(const char* name, const QByteArray& content)
-    {
-        const QString path = dir.filePath(QLatin1String(name));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-        return path;
-    }
-
-    QByteArray contentOf(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QString file(const char* name, const QByteArray& content) { return writeFile(dir, name, content); }
 
     int px(int twipsValue) const { return twips::toPixels(twipsValue, twips::logicalDpi(form.get())); }
 
@@ -206,7 +193,7 @@ TEST_F(DocumentCommandsTest, SaveAsTxtWritesRichTextAndBlackensTheSelection)
               (QStringList{QStringLiteral("WORD文档(*.doc)"), QStringLiteral("文本文件(*.txt)"),
                            QStringLiteral("写字板文件(*.rtf)")}));
 
-    const QByteArray bytes = contentOf(path);
+    const QByteArray bytes = readFile(path);
     ASSERT_TRUE(bytes.startsWith("{\\rtf1")) << bytes.toStdString();
     RichTextBox reread;
     editor::setRichText(*reread.document(), *rtf::read(bytes));
@@ -225,7 +212,7 @@ TEST_F(DocumentCommandsTest, CancelledSaveWritesNothing)
     markedText();
     editor->select(2, 2);
     trigger("baocun");
-    EXPECT_EQ(contentOf(existing), QByteArray("keep me"));
+    EXPECT_EQ(readFile(existing), QByteArray("keep me"));
     EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkrrkk"));
     EXPECT_EQ(dialogs.shown.last().fileName, existing) << "offered as the initial name";
 }
@@ -236,7 +223,7 @@ TEST_F(DocumentCommandsTest, SaveReplacesAnExistingFileWithoutAsking)
     dialogs.choose(existing);
     editor->setPlainText(QStringLiteral("新内容"));
     trigger("baocun");
-    EXPECT_EQ(rtf::read(contentOf(existing))->text(), QStringLiteral("新内容"));
+    EXPECT_EQ(rtf::read(readFile(existing))->text(), QStringLiteral("新内容"));
 }
 
 TEST(DocumentCommands, EachWindowKeepsItsOwnFileName)

@@ -29,20 +29,7 @@ protected:
         editor.setPlainText(QStringLiteral("before"));
     }
 
-    QString file(const char* name, const QByteArray& content)
-    {
-        const QString path = dir.filePath(QLatin1String(name));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-        return path;
-    }
-
-    QByteArray contentOf(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QString file(const char* name, const QByteArray& content) { return writeFile(dir, name, content); }
 
     QTemporaryDir dir;
     RichTextBox editor;
@@ -85,7 +72,7 @@ TEST_F(DocumentFiles, SaveWritesRichTextWhateverTheName)
     appendText(*editor.document(), QStringLiteral("红"), kRed);
     const QString txt = dir.filePath(QStringLiteral("b.txt"));
     ASSERT_TRUE(editor::saveFile(editor, txt));
-    const QByteArray bytes = contentOf(txt);
+    const QByteArray bytes = readFile(txt);
     EXPECT_TRUE(bytes.startsWith("{\\rtf1\\ansi\\ansicpg936"));
     EXPECT_TRUE(bytes.contains("\\red255\\green0\\blue0"));
 }
@@ -94,7 +81,7 @@ TEST_F(DocumentFiles, SaveReplacesAnExistingFileAndFailureChangesNothing)
 {
     const QString path = file("old.rtf", "old content");
     ASSERT_TRUE(editor::saveFile(editor, path));
-    EXPECT_EQ(rtf::read(contentOf(path))->text(), QStringLiteral("before"));
+    EXPECT_EQ(rtf::read(readFile(path))->text(), QStringLiteral("before"));
 
     EXPECT_FALSE(editor::saveFile(editor, dir.filePath(QStringLiteral("missing/dir/x.rtf"))));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken")));

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -64,3 +66,19 @@ public:
     std::optional<QString> answer;
     QStringList calls;
 };
+
+// A file of the given content in dir; returns its path.
+inline QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& content)
+{
+    const QString path = dir.filePath(QLatin1String(name));
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(content);
+    return path;
+}
+
+inline QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
