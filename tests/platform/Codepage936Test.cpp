@@ -11,6 +11,11 @@ struct BytesRow
     QByteArray bytes;
 };
 
+void PrintTo(const BytesRow& row, std::ostream* os)
+{
+    *os << "U+" << std::hex << static_cast<int>(row.unit);
+}
+
 class Gbk : public ::testing::TestWithParam<BytesRow>
 {
 };
