@@ -6,6 +6,7 @@
 #include "platform/FileDialog.h"
 #include "platform/WidgetTwips.h"
 
+#include <QGuiApplication>
 #include <QListWidget>
 
 namespace {
@@ -67,7 +68,10 @@ void DocumentCommands::open()
     m_lastFileName = *chosen;
 
     // A file that cannot be read is skipped like any failing step: the text stays and is blackened.
+    // Reading a Word document takes the word processor a second or more: show that the program works.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     editor::loadFile(*m_editor, *chosen);
+    QGuiApplication::restoreOverrideCursor();
     m_editor->select(0, m_editor->text().size());
     m_editor->setSelectionColor(kBlack);
     m_editor->moveCaretToStart();
