@@ -16,6 +16,7 @@
 #include "platform/WebEngineBrowser.h"
 #include "platform/Twips.h"
 #include "platform/WidgetTwips.h"
+#include "platform/WindowParts.h"
 #include "report/SiteStatsCommand.h"
 #include "search/OnlineCheck.h"
 
@@ -28,7 +29,6 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextCursor>
 #include <QTimer>
 #include <QWebEngineView>
@@ -41,18 +41,6 @@ constexpr int kClientHeight = 7290;
 constexpr int kTimer2Interval = 1000;
 
 const QColor kBlue(0, 0, 255);
-
-QAction* addItem(QMenu* menu, const char* name, const QString& caption)
-{
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QLatin1String(name));
-    return a;
-}
-
-void addSeparator(QMenu* menu, const char* name)
-{
-    menu->addSeparator()->setObjectName(QLatin1String(name));
-}
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
 {
@@ -75,14 +63,7 @@ Form1::Form1(std::unique_ptr<Browser> resultPane, QWidget* parent)
     m_startupPane = std::make_unique<WebEngineBrowser>(m_webBrowser2);
 
     // Client area of the stated size below the menu bar, centred on the screen.
-    const int menuHeight = menuBar()->sizeHint().height();
-    resize(twips::toPixels(kClientWidth, twips::logicalDpi(this)),
-           twips::toPixels(kClientHeight, twips::logicalDpi(this)) + menuHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect r = frameGeometry();
-        r.moveCenter(screen->availableGeometry().center());
-        move(r.topLeft());
-    }
+    windowparts::sizeAndCentre(this, kClientWidth, kClientHeight, menuBar()->sizeHint().height());
     connectOnlineCheck();
     load();
     Timer1();
@@ -203,30 +184,30 @@ void Form1::createMenus()
 
     m_wjcd = bar->addMenu(QStringLiteral("文件"));
     m_wjcd->setObjectName(QStringLiteral("wjcd"));
-    addItem(m_wjcd, "xinjian", QStringLiteral("新建"));
-    addItem(m_wjcd, "dakai", QStringLiteral("打开"));
-    addItem(m_wjcd, "baocun", QStringLiteral("保存"));
-    addSeparator(m_wjcd, "fg1");
-    QAction* tuichu = addItem(m_wjcd, "tuichu", QStringLiteral("退出"));
+    windowparts::addItem(m_wjcd, "xinjian", QStringLiteral("新建"));
+    windowparts::addItem(m_wjcd, "dakai", QStringLiteral("打开"));
+    windowparts::addItem(m_wjcd, "baocun", QStringLiteral("保存"));
+    windowparts::addSeparator(m_wjcd, "fg1");
+    QAction* tuichu = windowparts::addItem(m_wjcd, "tuichu", QStringLiteral("退出"));
     connect(tuichu, &QAction::triggered, this, &Form1::exitProgram);
 
     m_yjcd = bar->addMenu(QStringLiteral("编辑"));
     m_yjcd->setObjectName(QStringLiteral("yjcd"));
-    addItem(m_yjcd, "cx", QStringLiteral("撤销"));
-    addSeparator(m_yjcd, "fg2");
-    addItem(m_yjcd, "jq", QStringLiteral("剪切"));
-    addItem(m_yjcd, "fz", QStringLiteral("复制"));
-    addItem(m_yjcd, "nt", QStringLiteral("粘贴"));
-    addItem(m_yjcd, "sc", QStringLiteral("删除"));
-    addSeparator(m_yjcd, "fg3");
-    addItem(m_yjcd, "qx", QStringLiteral("全选"));
+    windowparts::addItem(m_yjcd, "cx", QStringLiteral("撤销"));
+    windowparts::addSeparator(m_yjcd, "fg2");
+    windowparts::addItem(m_yjcd, "jq", QStringLiteral("剪切"));
+    windowparts::addItem(m_yjcd, "fz", QStringLiteral("复制"));
+    windowparts::addItem(m_yjcd, "nt", QStringLiteral("粘贴"));
+    windowparts::addItem(m_yjcd, "sc", QStringLiteral("删除"));
+    windowparts::addSeparator(m_yjcd, "fg3");
+    windowparts::addItem(m_yjcd, "qx", QStringLiteral("全选"));
 
     m_yinqing = bar->addMenu(QStringLiteral("引擎选择"));
     m_yinqing->setObjectName(QStringLiteral("yinqing"));
-    m_baidu = addItem(m_yinqing, "baidu", QStringLiteral("百度引擎"));
-    m_wenku = addItem(m_yinqing, "wenku", QStringLiteral("百度文库"));
-    m_longyuan = addItem(m_yinqing, "longyuan", QStringLiteral("龙源期刊"));
-    m_zhiwang = addItem(m_yinqing, "zhiwang", QStringLiteral("中国知网"));
+    m_baidu = windowparts::addItem(m_yinqing, "baidu", QStringLiteral("百度引擎"));
+    m_wenku = windowparts::addItem(m_yinqing, "wenku", QStringLiteral("百度文库"));
+    m_longyuan = windowparts::addItem(m_yinqing, "longyuan", QStringLiteral("龙源期刊"));
+    m_zhiwang = windowparts::addItem(m_yinqing, "zhiwang", QStringLiteral("中国知网"));
     for (QAction* a : {m_baidu, m_wenku, m_longyuan, m_zhiwang}) {
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, a] { checkEngine(a); });

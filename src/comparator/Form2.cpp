@@ -13,6 +13,7 @@
 #include "platform/StatusLabel.h"
 #include "platform/Twips.h"
 #include "platform/WidgetTwips.h"
+#include "platform/WindowParts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -23,7 +24,6 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextCursor>
 
 #include <algorithm>
@@ -34,19 +34,6 @@ namespace {
 // Client area as created, in twips.
 constexpr int kClientWidth = 9300;
 constexpr int kClientHeight = 7200;
-
-QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut)
-{
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QLatin1String(name));
-    a->setShortcut(shortcut);
-    return a;
-}
-
-void addSeparator(QMenu* menu, const char* name)
-{
-    menu->addSeparator()->setObjectName(QLatin1String(name));
-}
 
 // A size from the layout rule, which has no lower bound of its own: a window made smaller than its
 // margins shows the controls at size (or place) zero instead of failing.
@@ -66,13 +53,7 @@ Form2::Form2(const QString& articleText, comparator::Counts& totals, QWidget* pa
     createControls();
     createMenu();
 
-    resize(twips::toPixels(kClientWidth, twips::logicalDpi(this)),
-           twips::toPixels(kClientHeight, twips::logicalDpi(this)));
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect r = frameGeometry();
-        r.moveCenter(screen->availableGeometry().center());
-        move(r.topLeft());
-    }
+    windowparts::sizeAndCentre(this, kClientWidth, kClientHeight);
 
     // Load: the main editor's text, without its colours.
     m_richTextBox1->setPlainText(articleText);
@@ -123,17 +104,17 @@ void Form2::createMenu()
 {
     m_yjcd = new QMenu(QStringLiteral("菜单"), this);
     m_yjcd->setObjectName(QStringLiteral("yjcd"));
-    m_baocun = addItem(m_yjcd, "baocun", QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_baocun = windowparts::addItem(m_yjcd, "baocun", QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_S));
     m_documents = std::make_unique<DocumentCommands>(this, m_richTextBox1);
     connect(m_baocun, &QAction::triggered, this, [this] { m_documents->save(); });
-    QAction* cx = addItem(m_yjcd, "cx", QStringLiteral("撤销"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    addSeparator(m_yjcd, "jg1");
-    QAction* jq = addItem(m_yjcd, "jq", QStringLiteral("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    QAction* fz = addItem(m_yjcd, "fz", QStringLiteral("复制"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    QAction* nt = addItem(m_yjcd, "nt", QStringLiteral("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    QAction* sc = addItem(m_yjcd, "sc", QStringLiteral("删除"), QKeySequence(Qt::Key_Delete));
-    addSeparator(m_yjcd, "jg2");
-    QAction* qx = addItem(m_yjcd, "qx", QStringLiteral("全选"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    QAction* cx = windowparts::addItem(m_yjcd, "cx", QStringLiteral("撤销"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    windowparts::addSeparator(m_yjcd, "jg1");
+    QAction* jq = windowparts::addItem(m_yjcd, "jq", QStringLiteral("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    QAction* fz = windowparts::addItem(m_yjcd, "fz", QStringLiteral("复制"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QAction* nt = windowparts::addItem(m_yjcd, "nt", QStringLiteral("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    QAction* sc = windowparts::addItem(m_yjcd, "sc", QStringLiteral("删除"), QKeySequence(Qt::Key_Delete));
+    windowparts::addSeparator(m_yjcd, "jg2");
+    QAction* qx = windowparts::addItem(m_yjcd, "qx", QStringLiteral("全选"), QKeySequence(Qt::CTRL | Qt::Key_A));
 
     // "保存" works anywhere in the window; the editing keys only while the article editor has the
     // focus, so that in RichTextBox2 the same keys keep their editor's own meaning.
