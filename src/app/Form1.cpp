@@ -14,7 +14,6 @@
 #include "platform/Shell.h"
 #include "platform/StatusLabel.h"
 #include "platform/WebEngineBrowser.h"
-#include "platform/Twips.h"
 #include "platform/WidgetTwips.h"
 #include "platform/WindowParts.h"
 #include "report/SiteStatsCommand.h"

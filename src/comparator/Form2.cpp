@@ -11,14 +11,12 @@
 #include "editor/TextOffsets.h"
 #include "platform/Fonts.h"
 #include "platform/StatusLabel.h"
-#include "platform/Twips.h"
 #include "platform/WidgetTwips.h"
 #include "platform/WindowParts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>

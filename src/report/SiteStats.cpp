@@ -77,10 +77,14 @@ QList<int> slotCounts(const QStringList& titleTexts)
 
 QList<Row> siteRows(const QStringList& titleTexts, const QStringList& titleBlocks)
 {
+    return siteRows(titleTexts, titleBlocks, slotCounts(titleTexts));
+}
+
+QList<Row> siteRows(const QStringList& titleTexts, const QStringList& titleBlocks, QList<int> counts)
+{
     const qsizetype L = lastPosition(titleTexts);
     if (L < 0)
         return {};
-    QList<int> counts = slotCounts(titleTexts);
     counts.resize(L + 1);
     const std::vector<qsizetype> order = exchangeOrder(counts);
 

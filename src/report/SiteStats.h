@@ -22,6 +22,9 @@ QList<Row> siteRows(const QStringList& titleTexts, const QStringList& titleBlock
 // The counts each slot's title got, in slot order (0 for an empty title and for the spare slot).
 QList<int> slotCounts(const QStringList& titleTexts);
 
+// siteRows for counts already taken with slotCounts.
+QList<Row> siteRows(const QStringList& titleTexts, const QStringList& titleBlocks, QList<int> counts);
+
 // The report as the pieces pasted one after the other: head, one row per entry, tail.
 QStringList reportPieces(const QList<Row>& rows);
 

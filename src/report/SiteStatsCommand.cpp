@@ -25,8 +25,8 @@ void SiteStatsCommand::run()
     m_command5->setText(QStringLiteral("正在统计中……"));
     if (m_state.statsPending) {
         // Counted afresh on a copy: the tables stay in sentence order for the pages still to come.
-        m_lastRows = report::siteRows(m_state.titleTexts, m_state.titleBlocks);
         m_state.titleCounts = report::slotCounts(m_state.titleTexts);
+        m_lastRows = report::siteRows(m_state.titleTexts, m_state.titleBlocks, m_state.titleCounts);
     }
     QPointer<SiteStatsCommand> self(this);
     const bool waited = WaitSeconds(kWaitBeforeReport);
