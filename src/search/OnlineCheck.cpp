@@ -92,7 +92,7 @@ void OnlineCheck::compareStep()
 
     // The run stops before the message box shows: the box is modal, and a run still on would go on
     // ticking behind it and stack a box a second.
-    if (m_c.editor->text().isEmpty()) {
+    if (m_c.editor->document()->isEmpty()) {
         m_state.autoRun = false;
         twips::setHeight(m_c.editor, kEditorFullHeight);
         twips::setWidth(m_c.editor, kEditorFullWidth);
