@@ -2,7 +2,7 @@
 
 #include "analysis/Analysis.h"
 #include "app/MakerSite.h"
-#include "app/MainWindowGeometry.h"
+#include "app/OnlineCheck.h"
 #include "editor/MarkColors.h"
 #include "comparator/ComparatorOpener.h"
 #include "editor/EditCommands.h"
@@ -17,7 +17,6 @@
 #include "platform/WidgetTwips.h"
 #include "platform/WindowParts.h"
 #include "report/SiteStatsCommand.h"
-#include "search/OnlineCheck.h"
 
 #include "Version.h"
 
@@ -37,7 +36,11 @@ namespace {
 // Client area as created, in twips.
 constexpr int kClientWidth = 10425;
 constexpr int kClientHeight = 7290;
-constexpr int kTimer2Interval = 1000;
+// The editor at full size, while the sentence list is hidden.
+constexpr int kEditorFullHeight = 6225;
+constexpr int kEditorFullWidth = 10140;
+// Height of the editor and of the sentence list while the list shows.
+constexpr int kCompactHeight = 2400;
 
 const QColor kBlue(0, 0, 255);
 
@@ -50,20 +53,22 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-Form1::Form1(std::unique_ptr<Browser> resultPane, QWidget* parent)
-    : QMainWindow(parent), m_resultPane(std::move(resultPane))
+Form1::Form1(std::unique_ptr<Browser> resultPane, QWidget* parent) : Form1(Options{std::move(resultPane)}, parent) {}
+
+Form1::Form1(Options options, QWidget* parent) : QMainWindow(parent), m_resultPane(std::move(options.resultPane))
 {
     setObjectName(QStringLiteral("Form1"));
     createControls();
     createMenus();
     setInstructionText();
     if (!m_resultPane)
-        m_resultPane = std::make_unique<WebEngineBrowser>(m_webBrowser1);
+        m_resultPane = std::make_unique<WebEngineBrowser>(m_webBrowser1, options.loadTimeout);
     m_startupPane = std::make_unique<WebEngineBrowser>(m_webBrowser2);
+    m_timer2->setInterval(options.tickInterval);
 
     // Client area of the stated size below the menu bar, centred on the screen.
     windowparts::sizeAndCentre(this, kClientWidth, kClientHeight, menuBar()->sizeHint().height());
-    connectOnlineCheck();
+    connectOnlineCheck(options);
     load();
     Timer1();
     connectEditingAndComparator();
@@ -85,7 +90,7 @@ void Form1::createControls()
 
     m_richTextBox1 = new RichTextBox(client);
     m_richTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
-    twips::setGeometry(m_richTextBox1, 135, 45, mainwindow::kEditorFullWidth, mainwindow::kEditorFullHeight);
+    twips::setGeometry(m_richTextBox1, 135, 45, kEditorFullWidth, kEditorFullHeight);
 
     m_webBrowser2 = new QWebEngineView(client);
     m_webBrowser2->setObjectName(QStringLiteral("WebBrowser2"));
@@ -122,51 +127,30 @@ void Form1::createControls()
 
     m_timer2 = new QTimer(this);
     m_timer2->setObjectName(QStringLiteral("Timer2"));
-    m_timer2->setInterval(kTimer2Interval);
 
-    connect(m_command1, &QPushButton::clicked, this, [this] { handle([this] { analyse(); }); });
+    connect(m_command1, &QPushButton::clicked, this, &Form1::analyse);
 }
 
-void Form1::handle(const std::function<void()>& handler)
+void Form1::connectOnlineCheck(const Options& options)
 {
-    QPointer<Form1> self(this);
-    handler();
-    if (self)
-        Timer1();
-}
+    m_online = new OnlineCheck(m_state, *this, {m_richTextBox1, m_list1, m_label1, m_label2, m_resultPane.get()});
+    m_stats = new SiteStatsCommand(m_state, m_resultPane.get(), options.reportWait, this);
+    connect(&m_online->run(), &search::CheckRun::runningChanged, this, &Form1::Timer1);
+    connect(m_stats, &SiteStatsCommand::busyChanged, this, &Form1::statisticsBusyChanged);
 
-void Form1::connectOnlineCheck()
-{
-    OnlineCheckControls c;
-    c.window = this;
-    c.editor = m_richTextBox1;
-    c.list = m_list1;
-    c.label1 = m_label1;
-    c.label2 = m_label2;
-    c.command3 = m_command3;
-    c.command4 = m_command4;
-    c.command5 = m_command5;
-    c.resultView = m_webBrowser1;
-    c.pane = m_resultPane.get();
-    c.engine = [this] { return selectedEngine(); };
-    c.refreshControlStates = [this] { Timer1(); };
-    m_online = new OnlineCheck(m_state, std::move(c), this);
-    m_stats = new SiteStatsCommand(m_state, m_command5, m_resultPane.get(), [this] { Timer1(); }, this);
-
-    connect(m_command2, &QPushButton::clicked, this, [this] { handle([this] { m_online->compareStep(); }); });
-    connect(m_command3, &QPushButton::clicked, this, [this] { handle([this] { m_online->startAutoRun(); }); });
-    connect(m_command4, &QPushButton::clicked, this, [this] { handle([this] { m_online->stopAction(); }); });
-    connect(m_command5, &QPushButton::clicked, this, [this] { handle([this] { m_stats->run(); }); });
-    connect(m_timer2, &QTimer::timeout, this, [this] { handle([this] { m_online->timer2Tick(); }); });
+    connect(m_command2, &QPushButton::clicked, m_online, &OnlineCheck::compareStep);
+    connect(m_command3, &QPushButton::clicked, m_online, &OnlineCheck::start);
+    connect(m_command4, &QPushButton::clicked, m_online, &OnlineCheck::stop);
+    connect(m_command5, &QPushButton::clicked, m_stats, &SiteStatsCommand::run);
+    connect(m_timer2, &QTimer::timeout, m_online, &OnlineCheck::tick);
 
     // The rule runs when the user picks an entry: a new current row by mouse or keyboard, or a click on
     // the row that is current already.
-    connect(m_list1, &QListWidget::currentRowChanged, this,
-            [this](int row) { handle([this, row] { m_online->listEntryChosen(row); }); });
+    connect(m_list1, &QListWidget::currentRowChanged, m_online, &OnlineCheck::listEntryChosen);
     m_list1->viewport()->installEventFilter(this);
     connect(m_list1, &QListWidget::pressed, this, [this](const QModelIndex& index) {
         if (index.row() == m_listRowBeforePress)
-            handle([this, row = index.row()] { m_online->listEntryChosen(row); });
+            m_online->listEntryChosen(index.row());
     });
 }
 
@@ -286,7 +270,7 @@ void Form1::layoutControls()
     twips::setHeight(m_webBrowser1, H - 2890);
     twips::setWidth(m_webBrowser1, W - 525);
     if (!m_state.articleText.isEmpty()) {
-        twips::setHeight(m_richTextBox1, mainwindow::kCompactHeight);
+        twips::setHeight(m_richTextBox1, kCompactHeight);
         twips::setWidth(m_richTextBox1, W - 1905);
     } else {
         twips::setHeight(m_richTextBox1, H - 1890);
@@ -303,6 +287,51 @@ void Form1::layoutControls()
     twips::setLeft(m_command6, W - 900);
     twips::setLeft(m_list1, W - 1800);
     twips::setWidth(m_list1, 1400);
+}
+
+void Form1::showSimilarity()
+{
+    m_label2->setVisible(true);
+    m_command5->setEnabled(true);
+    Timer1();
+}
+
+void Form1::compactLayout()
+{
+    const int W = twips::outerSize(this).width();
+    twips::setHeight(m_richTextBox1, kCompactHeight);
+    twips::setWidth(m_richTextBox1, W - 1605);
+    twips::setHeight(m_list1, kCompactHeight);
+    twips::setLeft(m_list1, W - 1500);
+    twips::setWidth(m_list1, 1100);
+    m_list1->setVisible(true);
+}
+
+void Form1::fullLayout()
+{
+    twips::setHeight(m_richTextBox1, kEditorFullHeight);
+    twips::setWidth(m_richTextBox1, kEditorFullWidth);
+    m_list1->setVisible(false);
+}
+
+void Form1::showResultPane()
+{
+    m_webBrowser1->setVisible(true);
+}
+
+void Form1::stopAction()
+{
+    m_command3->setVisible(true);
+    m_command4->setVisible(false);
+    m_command5->setEnabled(true);
+    Timer1();
+}
+
+void Form1::statisticsBusyChanged(bool busy)
+{
+    m_command5->setEnabled(!busy);
+    m_command5->setText(busy ? QStringLiteral("正在统计中……") : QStringLiteral("统计相似性网站"));
+    Timer1();
 }
 
 void Form1::Timer1()
@@ -351,6 +380,7 @@ void Form1::analyse()
     for (qsizetype k = 0; k < m_state.sentences.size(); ++k)
         entries.append(analysis::listEntry(k, m_state.sentences[k]));
     m_list1->addItems(entries);
+    Timer1();
 }
 
 void Form1::openProjectPage()
@@ -373,9 +403,7 @@ void Form1::exitProgram()
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    // The main window's end is the program's end: every other window goes with it, and a wait for
-    // the result pane ends at once.
-    m_online->abandonWaits();
+    // The main window's end is the program's end: every other window goes with it.
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w != this && w->isVisible())
             w->close();

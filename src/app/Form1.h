@@ -6,7 +6,7 @@
 
 #include <QMainWindow>
 
-#include <functional>
+#include <chrono>
 #include <memory>
 
 class ComparatorOpener;
@@ -28,8 +28,17 @@ class Form1 : public QMainWindow
 {
     Q_OBJECT
 public:
-    // resultPane drives WebBrowser1; without one the window drives the view through Qt WebEngine.
+    struct Options
+    {
+        // Drives WebBrowser1; without one the window drives the view through Qt WebEngine.
+        std::unique_ptr<Browser> resultPane;
+        std::chrono::milliseconds tickInterval{1000}; // Timer2
+        std::chrono::milliseconds reportWait{5000};   // before the statistics write their table
+        std::chrono::milliseconds loadTimeout{30000}; // a load of the real pane that never ends
+    };
+
     explicit Form1(std::unique_ptr<Browser> resultPane = nullptr, QWidget* parent = nullptr);
+    explicit Form1(Options options, QWidget* parent = nullptr);
     ~Form1() override;
 
     CheckState& checkState() { return m_state; }
@@ -39,10 +48,17 @@ public:
     // The engine whose query URL the next compare step builds, read from the menu's marks.
     search::Engine selectedEngine() const;
 
-    // Timer1: applies the control-state table for the current autoRun. Called wherever autoRun or a
-    // control that the table governs may change, which keeps the table true at every moment without
-    // a 1 ms poll.
+    // Timer1: applies the control-state table for the current autoRun. The only writer of the
+    // controls' enabled and visible states; it answers the run's and the statistics' state changes,
+    // which keeps the table true at every moment without a 1 ms poll.
     void Timer1();
+
+    // What the online check asks of the window's layout and controls.
+    void showSimilarity(); // a compare step began: similarity display shown, statistics allowed
+    void compactLayout();  // the editor and the sentence list share the top
+    void fullLayout();     // the editor fills the window, the list hides
+    void showResultPane();
+    void stopAction();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -57,9 +73,8 @@ private:
     void layoutControls();
     void checkEngine(QAction* chosen);
     void openProjectPage();
-    void connectOnlineCheck();
-    // Runs a handler, then brings the control states up to date.
-    void handle(const std::function<void()>& handler);
+    void connectOnlineCheck(const Options& options);
+    void statisticsBusyChanged(bool busy);
     // The editing commands, the editor's context menu and space key, and the opening of the
     // comparator.
     void connectEditingAndComparator();

@@ -33,20 +33,41 @@ protected:
     }
 };
 
-WebEngineBrowser::WebEngineBrowser(QWebEngineView* view, QObject* parent)
+WebEngineBrowser::WebEngineBrowser(QWebEngineView* view, std::chrono::milliseconds loadTimeout, QObject* parent)
     : Browser(parent), m_view(view), m_page(new QuietPage(view))
 {
     m_view->setPage(m_page);
+    m_loadTimer.setSingleShot(true);
+    m_loadTimer.setInterval(loadTimeout);
+    connect(&m_loadTimer, &QTimer::timeout, this, [this] {
+        // The page is given up: the pane stops loading and is free for the next navigation.
+        m_page->triggerAction(QWebEnginePage::Stop);
+        if (m_busy)
+            endLoad(false);
+    });
     connect(m_page, &QWebEnginePage::loadStarted, this, [this] {
         m_busy = true;
         ++m_generation;
+        m_loadTimer.start();
         emit downloadBegin();
     });
-    connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        m_busy = false;
-        m_lastLoadFailed = !ok;
-        emit downloadComplete();
-    });
+    connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) { endLoad(ok); });
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+                if (status == QWebEnginePage::NormalTerminationStatus)
+                    return;
+                // Whatever the dead renderer held is gone; the next navigation starts a new one.
+                ++m_generation;
+                endLoad(false);
+            });
+}
+
+void WebEngineBrowser::endLoad(bool ok)
+{
+    m_loadTimer.stop();
+    m_busy = false;
+    m_lastLoadFailed = !ok;
+    emit downloadComplete();
 }
 
 void WebEngineBrowser::navigate(const QString& url)
@@ -58,6 +79,7 @@ void WebEngineBrowser::navigate(const QString& url)
     // Busy from the call on, as a browser control is, not only once Chromium reports the start.
     m_busy = true;
     m_lastLoadFailed = false;
+    m_loadTimer.start();
     m_view->load(target);
 }
 

@@ -2,18 +2,27 @@
 
 #include "platform/Browser.h"
 
+#include <QTimer>
+
+#include <chrono>
+
 class QWebEngineView;
 class QuietPage;
 
 // The browser pane over Qt WebEngine. Busy runs from loadStarted to loadFinished; download-begin and
 // download-complete follow them. Body HTML is read through JavaScript, so each read is tagged with the
-// navigation it belongs to and an answer for an earlier page is dropped.
+// navigation it belongs to and an answer for an earlier page is dropped. A load that has not finished
+// after loadTimeout, and a renderer process that dies, end the download as failed, so that nothing
+// waits for the pane forever.
 class WebEngineBrowser : public Browser
 {
     Q_OBJECT
 public:
     // The view stays owned by its parent widget; the browser only drives it.
-    explicit WebEngineBrowser(QWebEngineView* view, QObject* parent = nullptr);
+    static constexpr std::chrono::milliseconds kLoadTimeout{30000};
+
+    explicit WebEngineBrowser(QWebEngineView* view, std::chrono::milliseconds loadTimeout = kLoadTimeout,
+                              QObject* parent = nullptr);
 
     void navigate(const QString& url) override;
     bool isBusy() const override { return m_busy; }
@@ -26,7 +35,10 @@ public:
     bool lastLoadFailed() const override { return m_lastLoadFailed; }
 
 private:
+    void endLoad(bool ok);
+
     QWebEngineView* m_view;
+    QTimer m_loadTimer;
     QuietPage* m_page;
     bool m_busy = false;
     bool m_lastLoadFailed = false;

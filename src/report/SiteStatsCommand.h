@@ -4,29 +4,39 @@
 #include "report/SiteStats.h"
 
 #include <QObject>
+#include <QTimer>
 
-#include <functional>
+#include <chrono>
 
 class Browser;
-class QPushButton;
 
-// "统计相似性网站": counts the result titles of the run and pastes the table into the shown page.
+// "统计相似性网站": counts the result titles of the run, waits, then pastes the table into the page
+// the pane shows at that moment. The wait is a timer, so the window, the automatic run and the
+// scoring of arriving pages go on meanwhile.
 class SiteStatsCommand : public QObject
 {
     Q_OBJECT
 public:
-    SiteStatsCommand(CheckState& state, QPushButton* command5, Browser* pane, std::function<void()> refresh,
+    static constexpr std::chrono::milliseconds kWaitBeforeReport{5000};
+
+    SiteStatsCommand(CheckState& state, Browser* pane, std::chrono::milliseconds wait = kWaitBeforeReport,
                      QObject* parent = nullptr);
 
+    // Does nothing while a report is on its way.
     void run();
+    bool isBusy() const { return m_busy; }
     // A new analysis discards the tables the last report was counted from.
     void forgetLastTable() { m_lastRows.clear(); }
 
+signals:
+    void busyChanged(bool busy);
+
 private:
+    void writeReport();
+
     CheckState& m_state;
-    QPushButton* m_command5;
     Browser* m_pane;
-    std::function<void()> m_refresh;
+    QTimer m_wait;
     QList<report::Row> m_lastRows;
-    bool m_running = false; // a compare step during the wait enables the button again
+    bool m_busy = false;
 };

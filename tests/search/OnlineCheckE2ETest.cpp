@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 #include "editor/RichTextBox.h"
 #include "platform/Fonts.h"
+#include "platform/WebEngineBrowser.h"
 #include "search/Engines.h"
 #include "support/GuiHelpers.h"
 #include "support/StandInServer.h"
@@ -12,11 +13,14 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace {
 
@@ -36,10 +40,16 @@ QByteArray resultPage(const QStringList& titles, int highlighted)
 class EndToEnd : public ::testing::Test
 {
 protected:
+    virtual std::chrono::milliseconds loadTimeout() const { return WebEngineBrowser::kLoadTimeout; }
+
     void SetUp() override
     {
         ASSERT_TRUE(server.listen(g_port));
-        form = std::make_unique<Form1>();
+        Form1::Options options;
+        options.tickInterval = std::chrono::milliseconds(100);
+        options.reportWait = std::chrono::milliseconds(200);
+        options.loadTimeout = loadTimeout();
+        form = std::make_unique<Form1>(std::move(options));
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         ASSERT_TRUE(waitUntil([&] { return !form->resultPane().isBusy(); }, 20000));
@@ -151,6 +161,60 @@ TEST_F(EndToEnd, PageThatNeverArrivesIsSearchedAgainInTheRun)
     ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 15000));
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("本次对比结束！"));
     EXPECT_EQ(form->checkState().pageCount, 2); // one page counted, none taken back
+}
+
+// A pane that gives up on a load sooner than the program's 30 s, yet late enough for a loaded machine.
+class EndToEndShortLoads : public EndToEnd
+{
+protected:
+    std::chrono::milliseconds loadTimeout() const override { return std::chrono::milliseconds(6000); }
+};
+
+TEST_F(EndToEndShortLoads, LoadThatNeverEndsCountsAsNotArrived)
+{
+    int answered = 0;
+    server.setHandler([&](const QUrl&) {
+        StandInServer::Response r;
+        r.neverAnswer = answered++ == 0;
+        r.body = resultPage({}, 0);
+        return r;
+    });
+    analyse(QString(20, QChar(u'句')));
+    QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
+    ASSERT_TRUE(waitForSearches(1));
+    EXPECT_TRUE(form->resultPane().isBusy());
+    // After the load timeout the pane gives up, and the run searches the sentence again.
+    ASSERT_TRUE(waitForSearches(2, 20000));
+    EXPECT_EQ(server.searches()[0], server.searches()[1]);
+    EXPECT_EQ(w<QLabel>("Label1")->text(), QStringLiteral("网络不给力，正在重新对比第 1 句"));
+    ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 15000));
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("本次对比结束！"));
+    EXPECT_EQ(form->checkState().pageCount, 2);
+}
+
+TEST_F(EndToEnd, PaneRecoversFromADeadRenderer)
+{
+    int answered = 0;
+    server.setHandler([&](const QUrl&) {
+        StandInServer::Response r;
+        r.neverAnswer = answered++ == 0;
+        r.body = resultPage({"网站"}, 0);
+        return r;
+    });
+    analyse(QString(20, QChar(u'句')));
+    auto* page = form->findChild<QWebEngineView*>(QStringLiteral("WebBrowser1"))->page();
+    QSignalSpy died(page, &QWebEnginePage::renderProcessTerminated);
+    QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
+    ASSERT_TRUE(waitForSearches(1));
+    // The renderer dies while the first page loads: that page counts as not arrived, and the pane
+    // loads the retry in a new renderer.
+    ASSERT_GT(page->renderProcessPid(), 0);
+    ::kill(static_cast<pid_t>(page->renderProcessPid()), SIGKILL);
+    ASSERT_TRUE(died.wait(10000));
+    ASSERT_TRUE(waitForSearches(2));
+    ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 20000));
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("本次对比结束！"));
+    EXPECT_EQ(form->checkState().titleTexts.value(0), QStringLiteral("网站"));
 }
 
 TEST_F(EndToEnd, PageWithoutDoubleByteTextIsSearchedAgain)

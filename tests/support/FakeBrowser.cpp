@@ -1,5 +1,7 @@
 #include "support/FakeBrowser.h"
 
+#include <utility>
+
 void FakeBrowser::navigate(const QString& u)
 {
     navigations.append(u);
@@ -16,7 +18,17 @@ void FakeBrowser::writeDocument(const QString& html)
 
 void FakeBrowser::readBodyHtml(HtmlCallback done)
 {
-    done(body);
+    if (holdReads)
+        heldReads.append(std::move(done));
+    else
+        done(body);
+}
+
+void FakeBrowser::answerHeldReads()
+{
+    const QList<HtmlCallback> reads = std::exchange(heldReads, {});
+    for (const HtmlCallback& done : reads)
+        done(body);
 }
 
 void FakeBrowser::pasteHtmlAtSelection(const QStringList& pieces, DoneCallback done)

@@ -24,6 +24,12 @@ public:
 
     // Ends the pending navigation: body is the page's body HTML, nullopt for a page without a body.
     void finish(std::optional<QString> body, bool ok = true, const QString& finalUrl = QString());
+    // Answers the body reads held back while holdReads was true, with the body shown now.
+    void answerHeldReads();
+
+    // A read is answered later, as the real pane's script answer may come after the next step began.
+    bool holdReads = false;
+    QList<HtmlCallback> heldReads;
 
     QStringList navigations;
     QStringList pastes;

@@ -12,15 +12,22 @@
 
 #include <gtest/gtest.h>
 
-// The main window, shown, with a fake result pane that the test answers.
+// The main window, shown, with a fake result pane that the test answers and short waits.
 class Form1Fixture : public ::testing::Test
 {
 protected:
+    static constexpr std::chrono::milliseconds kTick{10};
+    static constexpr std::chrono::milliseconds kReportWait{50};
+
     void SetUp() override
     {
         auto fake = std::make_unique<FakeBrowser>();
         browser = fake.get();
-        form = std::make_unique<Form1>(std::move(fake));
+        Form1::Options options;
+        options.resultPane = std::move(fake);
+        options.tickInterval = kTick;
+        options.reportWait = kReportWait;
+        form = std::make_unique<Form1>(std::move(options));
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }

@@ -78,6 +78,8 @@ void StandInServer::serve(QTcpSocket* socket)
         socket->abort();
         return;
     }
+    if (r.neverAnswer)
+        return; // the connection stays open and silent until the browser gives up
     QByteArray answer = "HTTP/1.1 " + QByteArray::number(r.status) + (r.status == 200 ? " OK" : " Not Found") +
                         "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
                         QByteArray::number(r.body.size()) + "\r\nConnection: close\r\n\r\n" + r.body;

@@ -20,6 +20,7 @@ public:
         int status = 200;
         QByteArray body;
         bool closeWithoutAnswer = false; // the connection ends before any answer: a page that never arrives
+        bool neverAnswer = false;        // the connection stays open without an answer: a load that never ends
     };
     using Handler = std::function<Response(const QUrl&)>;
 

@@ -1,0 +1,363 @@
+// The online check's decisions on scripted sequences of pages, without a window or timers.
+#include "support/QtPrinters.h"
+#include "analysis/Analysis.h"
+#include "search/CheckRun.h"
+#include "search/QueryText.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
+
+namespace {
+
+using search::RunEffects;
+using search::RunState;
+
+const QString kA(38, QChar(u'甲'));
+const QString kB(38, QChar(u'乙'));
+const QString kC(20, QChar(u'丙'));
+
+// A result page with enough counted text to be scored, the given highlighted characters and titles.
+QString resultPage(int highlighted, const QStringList& titles = {})
+{
+    QString html = QStringLiteral("<div>") + QString(600, QChar(u'页')) + QStringLiteral("</div><EM>") +
+                   QString(highlighted, QChar(u'x')) + QStringLiteral("</EM><EM>");
+    for (const QString& t : titles)
+        html += QStringLiteral("<h3 class=\"t\"><a href=\"http://r/\" data-click=\"{}\">") + t + QStringLiteral("</a></h3>");
+    return html;
+}
+
+// Plays the window's part: applies what the run asks and keeps what a user would see.
+class ScriptedWindow
+{
+public:
+    CheckState state;
+    search::CheckRun run{state};
+    search::WindowFacts facts;
+
+    QStringList navigations;
+    QStringList boxes;
+    QString label1;
+    QString label2;
+    QStringList marked;
+    int selected = -1;
+    int stopActions = 0;
+    int runningChanges = 0;
+    bool fullLayout = false;
+    bool paneBusy = false;
+    QString paneUrl = QStringLiteral("about:blank");
+    std::optional<quint64> pendingRead;
+
+    ScriptedWindow()
+    {
+        QObject::connect(&run, &search::CheckRun::runningChanged, [this] { ++runningChanges; });
+    }
+
+    void analyse(const QString& text)
+    {
+        analysis::startRun(state, analysis::analyse(text));
+        facts.listCount = static_cast<int>(state.sentences.size());
+    }
+    void apply(const RunEffects& fx)
+    {
+        if (fx.chooseFirstEntry)
+            selected = *fx.chooseFirstEntry;
+        fullLayout = fx.fullLayout;
+        stopActions += fx.stopAction ? 1 : 0;
+        if (fx.navigate) {
+            navigations.append(*fx.navigate);
+            paneUrl = *fx.navigate;
+            paneBusy = true;
+        }
+        if (fx.label1)
+            label1 = *fx.label1;
+        if (fx.label2)
+            label2 = *fx.label2;
+        if (fx.markSentence)
+            marked.append(*fx.markSentence);
+        if (fx.selectEntry)
+            selected = *fx.selectEntry;
+        if (fx.readBody)
+            pendingRead = fx.readBody;
+        if (fx.informationBox)
+            boxes.append(*fx.informationBox);
+    }
+
+    void step() { apply(run.compareStep(facts)); }
+    void click(int row) { apply(run.listEntryChosen(row, facts)); }
+    void start() { apply(run.start(facts)); }
+    void tick() { apply(run.tick(facts, paneBusy)); }
+    // The pane ends its load; a page from the searched host is read at once unless held.
+    void finish(std::optional<QString> body, bool ok = true, const QString& finalUrl = QString(), bool holdRead = false)
+    {
+        paneBusy = false;
+        if (!finalUrl.isEmpty())
+            paneUrl = finalUrl;
+        apply(run.downloadComplete({false, !ok, paneUrl}, facts));
+        if (pendingRead && !holdRead)
+            answerRead(std::move(body));
+    }
+    void answerRead(std::optional<QString> body)
+    {
+        const quint64 tag = *std::exchange(pendingRead, std::nullopt);
+        apply(run.bodyRead(tag, body, facts));
+    }
+    QString urlFor(int sentence) const
+    {
+        return *search::searchUrl(search::Engine::Baidu, search::queryText(state.sentences[sentence]));
+    }
+};
+
+// Where each situation leaves the two indices.
+struct IndexRow
+{
+    const char* name;
+    QString text;
+    std::function<void(ScriptedWindow&)> script;
+    int lastIndex;
+    int nextIndex;
+    int searches;
+};
+
+class StepIndices : public ::testing::TestWithParam<IndexRow>
+{
+};
+
+TEST_P(StepIndices, FollowTheTable)
+{
+    const IndexRow& row = GetParam();
+    ScriptedWindow w;
+    w.analyse(row.text);
+    row.script(w);
+    EXPECT_EQ(w.state.lastIndex, row.lastIndex);
+    EXPECT_EQ(w.state.nextIndex, row.nextIndex);
+    EXPECT_EQ(w.navigations.size(), row.searches);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CheckRun, StepIndices,
+    ::testing::Values(
+        IndexRow{"AfterAnalysis", kA + kB, [](ScriptedWindow&) {}, 0, 0, 0},
+        IndexRow{"FirstClickOnlyChooses", kA + kB + kC, [](ScriptedWindow& w) { w.click(2); }, 0, 2, 0},
+        IndexRow{"LaterClickSearches", kA + kB + kC,
+                 [](ScriptedWindow& w) {
+                     w.click(0);
+                     w.click(2);
+                 },
+                 2, 3, 1},
+        IndexRow{"StepOnSentenceK", kA + kB + kC,
+                 [](ScriptedWindow& w) {
+                     w.step();
+                     w.step();
+                 },
+                 1, 2, 2},
+        IndexRow{"BlankSentenceMovesOn", kA + QStringLiteral("（）"),
+                 [](ScriptedWindow& w) {
+                     w.step();
+                     w.step();
+                 },
+                 1, 2, 1},
+        IndexRow{"BlankFirstSentenceMovesOn", QStringLiteral("。"), [](ScriptedWindow& w) { w.step(); }, 0, 1, 0},
+        IndexRow{"PastTheLastSentence", kC,
+                 [](ScriptedWindow& w) {
+                     w.step();
+                     w.step();
+                     w.step();
+                 },
+                 0, 1, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CheckRun, StepSearchesMarksAndSelects)
+{
+    ScriptedWindow w;
+    w.analyse(kA + kB + kC);
+    w.step();
+    EXPECT_EQ(w.navigations, QStringList{w.urlFor(0)});
+    EXPECT_EQ(w.label1, QStringLiteral("现在正在对比第 1 句！共 3 句。"));
+    EXPECT_EQ(w.marked, QStringList{kA});
+    EXPECT_EQ(w.selected, 0);
+    EXPECT_TRUE(w.state.statsPending);
+    EXPECT_FALSE(w.state.firstStepPending);
+}
+
+TEST(CheckRun, EndOfTheTableAndNoAnalysisStopTheRun)
+{
+    ScriptedWindow none;
+    none.step();
+    EXPECT_EQ(none.boxes, QStringList{QStringLiteral("本次对比结束！")});
+    EXPECT_EQ(none.stopActions, 1);
+
+    ScriptedWindow w;
+    w.analyse(kC);
+    w.start();
+    w.finish(resultPage(0));
+    w.tick();
+    EXPECT_EQ(w.boxes, QStringList{QStringLiteral("本次对比结束！")});
+    EXPECT_EQ(w.stopActions, 1);
+    EXPECT_FALSE(w.state.autoRun);
+    EXPECT_EQ(w.run.state(), RunState::Idle);
+    EXPECT_EQ(w.runningChanges, 2);
+    w.step();
+    EXPECT_EQ(w.boxes.size(), 2);
+    EXPECT_EQ(w.navigations.size(), 1);
+}
+
+TEST(CheckRun, EmptyEditorStopsTheRunAndRestoresTheLayout)
+{
+    ScriptedWindow w;
+    w.analyse(kA + kB);
+    w.start();
+    w.facts.editorEmpty = true;
+    w.finish(resultPage(0));
+    w.tick();
+    EXPECT_EQ(w.boxes, QStringList{QStringLiteral("请先输入关键字")});
+    EXPECT_TRUE(w.fullLayout);
+    EXPECT_FALSE(w.state.autoRun);
+    EXPECT_EQ(w.stopActions, 0);
+    EXPECT_TRUE(w.state.statsPending);
+    EXPECT_EQ(w.navigations.size(), 1);
+}
+
+TEST(CheckRun, ScoringFillsTheDisplayAndTheTitleSlots)
+{
+    ScriptedWindow w;
+    w.analyse(kA + kB + kC + kA + kB);
+    for (int i = 0; i < 3; ++i) {
+        w.step();
+        w.finish(resultPage(0));
+    }
+    w.step(); // sentence 4, 38 characters
+    w.finish(resultPage(190, {"T1", "T2", "T3"}));
+    EXPECT_EQ(w.label2, QStringLiteral("本句相似度：50%\r\n\r\n目前总体相似度：12.5%"));
+    EXPECT_EQ(w.label1, QStringLiteral("现在正在对比第 4 句！共 5 句。"));
+    EXPECT_EQ(w.state.pageCount, 5);
+    EXPECT_EQ(w.state.similaritySum, 50);
+    EXPECT_EQ(w.state.titleTexts.mid(30, 4), (QStringList{"T1", "T2", "T3", QString()}));
+    EXPECT_TRUE(w.state.titleBlocks[31].contains(QStringLiteral("T2</a>")));
+}
+
+TEST(CheckRun, PagesThatAreNotResultsCountNothing)
+{
+    ScriptedWindow w;
+    w.analyse(kA + kB);
+    w.step();
+    w.label1 = QStringLiteral("网络不给力，正在重新对比第 1 句");
+    w.label2 = QStringLiteral("unchanged");
+    // The browser's own error page, and a page of another host: neither is read.
+    w.finish(resultPage(100), false);
+    w.finish(resultPage(100), true, QStringLiteral("https://verify.example/check"));
+    EXPECT_FALSE(w.pendingRead);
+    EXPECT_TRUE(w.state.pageHtml.isEmpty());
+    EXPECT_EQ(w.state.pageCount, 1);
+    EXPECT_EQ(w.label1, QStringLiteral("网络不给力，正在重新对比第 1 句"));
+    // A page without a body is read but counts nothing; the status line is rewritten.
+    w.step();
+    w.finish(QString());
+    EXPECT_EQ(w.state.pageCount, 1);
+    EXPECT_EQ(w.label2, QStringLiteral("unchanged"));
+    EXPECT_EQ(w.label1, QStringLiteral("现在正在对比第 2 句！共 2 句。"));
+    // A busy pane is still loading: nothing happens.
+    EXPECT_FALSE(w.run.downloadComplete({true, false, w.paneUrl}, w.facts).readBody);
+    // The same host by https is still the service.
+    w.click(0);
+    w.click(1);
+    w.finish(resultPage(100), true, QStringLiteral("https://www.baidu.com/s?wd=x"));
+    EXPECT_EQ(w.state.pageCount, 2);
+}
+
+TEST(CheckRun, ALateReadForAnEarlierStepIsDropped)
+{
+    ScriptedWindow w;
+    w.analyse(kA + kB);
+    w.step();
+    w.finish(resultPage(190, {"OLD"}), true, QString(), /*holdRead=*/true);
+    const quint64 lateTag = *w.pendingRead;
+    w.step(); // the next step begins before the read is answered
+    w.apply(w.run.bodyRead(lateTag, resultPage(190, {"OLD"}), w.facts));
+    EXPECT_EQ(w.state.pageCount, 1);
+    EXPECT_TRUE(w.state.pageHtml.isEmpty());
+    EXPECT_TRUE(w.state.titleTexts[0].isEmpty());
+    w.finish(resultPage(0, {"NEW"}));
+    EXPECT_EQ(w.state.titleTexts[10], QStringLiteral("NEW"));
+    EXPECT_EQ(w.state.pageCount, 2);
+}
+
+TEST(CheckRun, RunGoesOnAfterEachPageAndEnds)
+{
+    ScriptedWindow w;
+    w.analyse(kA + kB);
+    w.start();
+    EXPECT_EQ(w.run.state(), RunState::WaitingForPage);
+    EXPECT_EQ(w.label1, QString()); // during a run the step leaves the status line to scoring and ticks
+    w.tick();                        // the page is still loading: the tick waits
+    EXPECT_EQ(w.run.state(), RunState::TickWaiting);
+    EXPECT_EQ(w.navigations.size(), 1);
+    w.finish(resultPage(0)); // the waiting tick goes on at once
+    ASSERT_EQ(w.navigations.size(), 2);
+    EXPECT_EQ(w.navigations[1], w.urlFor(1));
+    EXPECT_EQ(w.label1, QStringLiteral("现在正在对比第 1 句！共 2 句。"));
+    w.finish(resultPage(0));
+    EXPECT_EQ(w.run.state(), RunState::DueForTick);
+    w.tick();
+    EXPECT_EQ(w.boxes, QStringList{QStringLiteral("本次对比结束！")});
+    EXPECT_EQ(w.state.pageCount, 3);
+}
+
+TEST(CheckRun, PageThatNeverArrivesIsSearchedAgain)
+{
+    ScriptedWindow w;
+    w.analyse(kA + kB);
+    w.start();
+    w.finish(std::nullopt); // no document body
+    w.tick();
+    ASSERT_EQ(w.navigations.size(), 2);
+    EXPECT_EQ(w.navigations[1], w.urlFor(0));
+    EXPECT_EQ(w.label1, QStringLiteral("网络不给力，正在重新对比第 1 句"));
+    EXPECT_EQ(w.state.pageCount, 1); // never counted, so the divisor stays
+    w.finish(QStringLiteral("<p>no double-byte text here</p>"));
+    w.tick();
+    EXPECT_EQ(w.navigations[2], w.urlFor(0));
+    EXPECT_EQ(w.state.pageCount, 1); // counted by scoring, taken back by the retry
+    w.finish(QString(), false); // a failed load
+    w.tick();
+    EXPECT_EQ(w.navigations[3], w.urlFor(0));
+    w.finish(resultPage(0));
+    w.tick();
+    EXPECT_EQ(w.navigations[4], w.urlFor(1));
+    EXPECT_EQ(w.state.pageCount, 2);
+}
+
+TEST(CheckRun, StopDuringTheRunStillScoresThePage)
+{
+    ScriptedWindow w;
+    w.analyse(kA + kB + kC);
+    w.start();
+    w.tick();
+    w.run.stop();
+    EXPECT_EQ(w.run.state(), RunState::Idle);
+    w.finish(resultPage(0));
+    EXPECT_EQ(w.state.pageCount, 2);
+    w.tick();
+    EXPECT_EQ(w.navigations.size(), 1);
+}
+
+TEST(CheckRun, BlankSentenceCountsAsFinishedInARun)
+{
+    ScriptedWindow w;
+    w.analyse(kA + QStringLiteral("（）"));
+    ASSERT_EQ(w.state.sentences.at(1), QStringLiteral("（）"));
+    w.state.sentences.append(kC); // a third, searchable sentence after the blank one
+    w.state.titleTexts.append(QStringList(10));
+    w.state.titleBlocks.append(QStringList(10));
+    w.start();
+    w.finish(resultPage(0));
+    w.tick(); // sentence 2 is blank: nothing is searched
+    EXPECT_EQ(w.navigations.size(), 1);
+    EXPECT_EQ(w.run.state(), RunState::DueForTick);
+    w.tick();
+    ASSERT_EQ(w.navigations.size(), 2);
+    EXPECT_EQ(w.navigations[1], w.urlFor(2));
+}
+
+} // namespace
