@@ -5,7 +5,7 @@
 #include "editor/RichTextBox.h"
 #include "platform/Browser.h"
 #include "platform/MessageBox.h"
-#include "platform/WidgetTwips.h"
+#include "widgets/WidgetTwips.h"
 #include "search/PageScore.h"
 #include "search/QueryText.h"
 
