@@ -1,8 +1,8 @@
 #include "Article.h"
 #include "SharedReference.h"
 #include "comparator/ArticleIndex.h"
-#include "comparator/Comparison.h"
 #include "comparator/ReferencePieces.h"
+#include "support/Comparison.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 #include "Article.h"
+#include "documents/RtfReader.h"
+#include "documents/RtfWriter.h"
 #include "editor/DocumentFiles.h"
 #include "editor/RichTextBox.h"
-#include "platform/RtfReader.h"
-#include "platform/RtfWriter.h"
-#include "platform/WidgetTwips.h"
+#include "widgets/WidgetTwips.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 // libFuzzer target: the RTF reader on any bytes, and the writer on whatever it read. Neither may
 // crash, hang or grow without bound; what the writer writes must read back as rich text.
-#include "platform/RtfReader.h"
-#include "platform/RtfWriter.h"
+#include "documents/RtfReader.h"
+#include "documents/RtfWriter.h"
 
 #include <cstdint>
 #include <cstdlib>

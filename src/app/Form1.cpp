@@ -12,10 +12,10 @@
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
-#include "platform/StatusLabel.h"
+#include "widgets/StatusLabel.h"
 #include "platform/WebEngineBrowser.h"
-#include "platform/WidgetTwips.h"
-#include "platform/WindowParts.h"
+#include "widgets/WidgetTwips.h"
+#include "widgets/WindowParts.h"
 #include "report/SiteStatsCommand.h"
 
 #include "Version.h"

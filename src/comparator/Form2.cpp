@@ -10,9 +10,9 @@
 #include "editor/RichTextBox.h"
 #include "editor/TextOffsets.h"
 #include "platform/Fonts.h"
-#include "platform/StatusLabel.h"
-#include "platform/WidgetTwips.h"
-#include "platform/WindowParts.h"
+#include "widgets/StatusLabel.h"
+#include "widgets/WidgetTwips.h"
+#include "widgets/WindowParts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,10 +1,10 @@
 #include "editor/DocumentCommands.h"
 
+#include "documents/DialogFilter.h"
 #include "editor/DocumentFiles.h"
 #include "editor/RichTextBox.h"
-#include "platform/DialogFilter.h"
 #include "platform/FileDialog.h"
-#include "platform/WidgetTwips.h"
+#include "widgets/WidgetTwips.h"
 
 #include <QGuiApplication>
 #include <QListWidget>

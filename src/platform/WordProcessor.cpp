@@ -1,6 +1,6 @@
 #include "platform/WordProcessor.h"
 
-#include "platform/DocumentKind.h"
+#include "documents/DocumentKind.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

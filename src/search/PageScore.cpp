@@ -35,6 +35,17 @@ qsizetype fragmentsLength(const QString& html, const QString& open, const QStrin
     return total;
 }
 
+// The marking by one replacement pass per tag, for the pages where the one scan would differ.
+QString literalMarkedPage(const QString& pageHtml)
+{
+    QString m = pageHtml;
+    for (const QString& tag : kTitleTags)
+        m.replace(tag, kTitleMarker);
+    for (const QString& tag : kHighlightTags)
+        m.remove(tag);
+    return m;
+}
+
 } // namespace
 
 QString pageText(const QString& pageHtml)
@@ -49,16 +60,6 @@ qsizetype highlightedLength(const QString& pageHtml)
     if (pageHtml.contains(QStringLiteral("<EM>")))
         return fragmentsLength(pageHtml, QStringLiteral("<EM>"), QStringLiteral("</EM>"));
     return fragmentsLength(pageHtml, QStringLiteral("<em>"), QStringLiteral("</em>"));
-}
-
-QString literalMarkedPage(const QString& pageHtml)
-{
-    QString m = pageHtml;
-    for (const QString& tag : kTitleTags)
-        m.replace(tag, kTitleMarker);
-    for (const QString& tag : kHighlightTags)
-        m.remove(tag);
-    return m;
 }
 
 QString markedPage(const QString& pageHtml)

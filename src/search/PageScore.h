@@ -29,8 +29,6 @@ qsizetype highlightedLength(const QString& pageHtml);
 
 // The page with every result-title tag replaced by the title marker and the highlight tags removed.
 QString markedPage(const QString& pageHtml);
-// The same by one replacement pass per tag; slower, kept to check markedPage.
-QString literalMarkedPage(const QString& pageHtml);
 
 // The result titles of a marked page, in page order, at most kResultsPerPage.
 QList<Title> titles(const QString& markedPage);

@@ -3,7 +3,7 @@
 #include "editor/RichTextBox.h"
 #include "platform/Shell.h"
 #include "platform/Twips.h"
-#include "platform/WidgetTwips.h"
+#include "widgets/WidgetTwips.h"
 #include "support/Form1Fixture.h"
 #include "support/GuiHelpers.h"
 

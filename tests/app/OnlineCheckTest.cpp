@@ -4,7 +4,7 @@
 #include "app/Form1.h"
 #include "editor/RichTextBox.h"
 #include "platform/Twips.h"
-#include "platform/WidgetTwips.h"
+#include "widgets/WidgetTwips.h"
 #include "search/Engines.h"
 #include "search/QueryText.h"
 #include "support/Form1Fixture.h"

@@ -1,4 +1,4 @@
-#include "comparator/Comparison.h"
+#include "support/Comparison.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "comparator/Comparison.h"
 #include "comparator/LiteralCut.h"
 #include "comparator/LiteralMarking.h"
 #include "comparator/ReferencePieces.h"
+#include "support/Comparison.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "comparator/Comparison.h"
 #include "comparator/Form2.h"
 #include "comparator/WindowHelpers.h"
 #include "editor/RichTextBox.h"
+#include "support/Comparison.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
 

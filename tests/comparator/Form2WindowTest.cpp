@@ -1,14 +1,14 @@
 #include "app/Form1.h"
 #include "comparator/Form2.h"
 #include "comparator/WindowHelpers.h"
+#include "editor/DocumentFiles.h"
 #include "editor/RichTextBox.h"
 #include "platform/Twips.h"
-#include "platform/WidgetTwips.h"
-#include "editor/DocumentFiles.h"
 #include "support/FakeBrowser.h"
 #include "support/FileDialogScript.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
+#include "widgets/WidgetTwips.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 // Slow: these tests start LibreOffice, which makes documents from our text and reads ours.
-#include "platform/WordProcessor.h"
+#include "documents/RtfReader.h"
+#include "documents/TextFileDecoding.h"
 #include "editor/DocumentFiles.h"
 #include "editor/DocumentTestHelpers.h"
 #include "editor/RichTextBox.h"
-#include "platform/RtfReader.h"
-#include "platform/TextFileDecoding.h"
+#include "platform/WordProcessor.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
 

@@ -1,6 +1,7 @@
 #include "support/QtPrinters.h"
 #include "platform/Codepage936.h"
 #include "search/PageScore.h"
+#include "support/LiteralMarkedPage.h"
 
 #include <gtest/gtest.h>
 

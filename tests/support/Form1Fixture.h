@@ -3,9 +3,9 @@
 #include "app/Form1.h"
 #include "editor/RichTextBox.h"
 #include "platform/Twips.h"
-#include "platform/WidgetTwips.h"
 #include "support/FakeBrowser.h"
 #include "support/GuiHelpers.h"
+#include "widgets/WidgetTwips.h"
 
 #include <QPushButton>
 #include <QTest>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RichText.h"
+#include "documents/RichText.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
-#include "platform/WindowParts.h"
+#include "widgets/WindowParts.h"
 
 #include "platform/Twips.h"
-#include "platform/WidgetTwips.h"
+#include "widgets/WidgetTwips.h"
 
 #include <QGuiApplication>
 #include <QMenu>

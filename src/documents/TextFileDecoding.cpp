@@ -1,4 +1,4 @@
-#include "platform/TextFileDecoding.h"
+#include "documents/TextFileDecoding.h"
 
 #include <unicode/ucnv.h>
 

@@ -1,6 +1,6 @@
-#include "platform/DocumentKind.h"
+#include "documents/DocumentKind.h"
 
-#include "platform/TextFileDecoding.h"
+#include "documents/TextFileDecoding.h"
 
 #include <QStringDecoder>
 

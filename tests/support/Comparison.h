@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+// A whole comparison without the window, run to the end in one go: what the comparator's tests check
+// the window and the index against, and what the benchmark times.
 namespace comparator {
 
 // What one comparison does to the article and the summary when nothing edits the article meanwhile.

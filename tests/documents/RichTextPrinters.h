@@ -1,7 +1,7 @@
 #pragma once
 
 // Readable rich-text values in GoogleTest failure messages.
-#include "platform/RichText.h"
+#include "documents/RichText.h"
 #include "support/QtPrinters.h"
 
 #include <ostream>

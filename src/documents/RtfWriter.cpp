@@ -1,4 +1,4 @@
-#include "platform/RtfWriter.h"
+#include "documents/RtfWriter.h"
 
 #include "platform/Codepage936.h"
 

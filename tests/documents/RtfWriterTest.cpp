@@ -1,6 +1,6 @@
-#include "platform/RtfWriter.h"
-#include "platform/RichTextPrinters.h"
-#include "platform/RtfReader.h"
+#include "documents/RtfWriter.h"
+#include "documents/RichTextPrinters.h"
+#include "documents/RtfReader.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

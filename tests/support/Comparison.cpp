@@ -1,4 +1,4 @@
-#include "comparator/Comparison.h"
+#include "support/Comparison.h"
 
 #include "comparator/MarkingRun.h"
 #include "comparator/ReferencePieces.h"

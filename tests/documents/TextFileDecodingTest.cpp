@@ -1,4 +1,4 @@
-#include "platform/TextFileDecoding.h"
+#include "documents/TextFileDecoding.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "platform/DocumentKind.h"
-#include "platform/DialogFilter.h"
+#include "documents/DocumentKind.h"
+#include "documents/DialogFilter.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "platform/RtfReader.h"
-#include "platform/RichTextPrinters.h"
+#include "documents/RtfReader.h"
+#include "documents/RichTextPrinters.h"
 #include "support/QtPrinters.h"
 
 #include "TestData.h"

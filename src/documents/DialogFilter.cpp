@@ -1,4 +1,4 @@
-#include "platform/DialogFilter.h"
+#include "documents/DialogFilter.h"
 
 namespace dialogfilter {
 

@@ -1,4 +1,4 @@
-#include "platform/WidgetTwips.h"
+#include "widgets/WidgetTwips.h"
 
 #include "platform/Twips.h"
 

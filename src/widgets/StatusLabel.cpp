@@ -1,4 +1,4 @@
-#include "platform/StatusLabel.h"
+#include "widgets/StatusLabel.h"
 
 #include "platform/Fonts.h"
 

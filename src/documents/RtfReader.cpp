@@ -1,4 +1,4 @@
-#include "platform/RtfReader.h"
+#include "documents/RtfReader.h"
 
 #include <unicode/ucnv.h>
 

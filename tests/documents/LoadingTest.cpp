@@ -1,0 +1,144 @@
+#include "documents/Loading.h"
+#include "documents/DocumentKind.h"
+#include "support/QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using documents::Failure;
+
+// "text <plain text>", "rich <paragraphs joined by |>" or the failure's name.
+QString describe(const documents::Loaded& loaded)
+{
+    if (const QString* text = std::get_if<QString>(&loaded))
+        return QStringLiteral("text ") + *text;
+    if (const richtext::Document* doc = std::get_if<richtext::Document>(&loaded))
+        return QStringLiteral("rich ") + doc->text(QStringLiteral("|"));
+    switch (std::get<Failure>(loaded)) {
+    case Failure::Missing:
+        return QStringLiteral("Missing");
+    case Failure::Unreadable:
+        return QStringLiteral("Unreadable");
+    case Failure::TooLarge:
+        return QStringLiteral("TooLarge");
+    case Failure::NotText:
+        return QStringLiteral("NotText");
+    case Failure::WordProcessorFailed:
+        return QStringLiteral("WordProcessorFailed");
+    }
+    return QStringLiteral("?");
+}
+
+enum class Make {
+    File,   // a file of the row's content
+    None,   // nothing at the path
+    Folder, // a folder of the row's name
+    Large,  // a file one byte over the limit (sparse: cheap to make)
+};
+
+struct LoadRow
+{
+    const char* name;
+    const char* fileName;
+    QByteArray content;
+    std::optional<QString> wordProcessorAnswer;
+    QString outcome;    // as describe() puts it
+    bool wordProcessor; // whether the word processor was asked
+    Make make = Make::File;
+};
+
+void PrintTo(const LoadRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class DocumentsLoad : public ::testing::TestWithParam<LoadRow>
+{
+};
+
+TEST_P(DocumentsLoad, TurnsThePathIntoADocumentOrAReason)
+{
+    const LoadRow& row = GetParam();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QLatin1String(row.fileName));
+    switch (row.make) {
+    case Make::File: {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_EQ(f.write(row.content), row.content.size());
+        break;
+    }
+    case Make::None:
+        break;
+    case Make::Folder:
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QLatin1String(row.fileName)));
+        break;
+    case Make::Large: {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(documents::kMaxFileBytes + 1));
+        break;
+    }
+    }
+
+    QStringList asked;
+    const documents::Loaded loaded = documents::load(path, [&](const QString& p) {
+        asked.append(p);
+        return row.wordProcessorAnswer;
+    });
+    EXPECT_EQ(describe(loaded), row.outcome);
+    EXPECT_EQ(asked, row.wordProcessor ? QStringList{path} : QStringList{});
+}
+
+const std::optional<QString> kWordText = QStringLiteral("文档\n正文");
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, DocumentsLoad,
+    ::testing::Values(
+        // Text files in their encodings, line breaks as '\n'.
+        LoadRow{"utf8", "a.txt", "中文\n第二行", kWordText, QStringLiteral("text 中文\n第二行"), false},
+        LoadRow{"utf8Bom", "a.txt", "\xEF\xBB\xBF中文\r\nx", kWordText, QStringLiteral("text 中文\nx"),
+                false},
+        LoadRow{"utf16", "a.txt", QByteArray("\xFF\xFE\x2D\x4E\x0A\x00\x41\x00", 8), kWordText,
+                QStringLiteral("text 中\nA"), false},
+        LoadRow{"gbk", "a.txt", "\xD6\xD0\xCE\xC4\r\n\xBA\xC3", kWordText, QStringLiteral("text 中文\n好"),
+                false},
+        LoadRow{"empty", "a.txt", "", kWordText, QStringLiteral("text "), false},
+        // The content decides between rich text and text, whatever the name.
+        LoadRow{"rtfWithTxtName", "a.txt", "{\\rtf1 rich\\par text}", kWordText,
+                QStringLiteral("rich rich|text"), false},
+        LoadRow{"textWithRtfName", "a.rtf", "plain", kWordText, QStringLiteral("text plain"), false},
+        // A Word document name or a word-processor container goes to the word processor.
+        LoadRow{"wordName", "a.doc", "whatever", kWordText, QStringLiteral("text 文档\n正文"), true},
+        LoadRow{"upperWordName", "a.DOC", "", kWordText, QStringLiteral("text 文档\n正文"), true},
+        LoadRow{"wordNameWithRtf", "a.Doc", "{\\rtf1 x}", kWordText, QStringLiteral("text 文档\n正文"), true},
+        LoadRow{"mixedCaseIsText", "a.dOc", "dOc text", kWordText, QStringLiteral("text dOc text"), false},
+        LoadRow{"docxByContent", "a.docx", "PK\x03\x04zip", kWordText, QStringLiteral("text 文档\n正文"),
+                true},
+        LoadRow{"oleByContent", "a.wps", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 ole", kWordText,
+                QStringLiteral("text 文档\n正文"), true},
+        // Why not.
+        LoadRow{"missing", "missing.txt", "", kWordText, QStringLiteral("Missing"), false, Make::None},
+        LoadRow{"folder", "folder.txt", "", kWordText, QStringLiteral("Unreadable"), false, Make::Folder},
+        LoadRow{"tooLarge", "big.txt", "", kWordText, QStringLiteral("TooLarge"), false, Make::Large},
+        LoadRow{"tooLargeWordDocument", "big.doc", "", kWordText, QStringLiteral("TooLarge"), false,
+                Make::Large},
+        LoadRow{"binary", "binary.txt",
+                QByteArray("\x7F"
+                           "ELF\x02\x01\x01\0\0\0",
+                           10),
+                kWordText, QStringLiteral("NotText"), false},
+        LoadRow{"binaryWithRtfName", "binary.rtf", QByteArray("\x89PNG\r\n\x1A\n\0\0", 10), kWordText,
+                QStringLiteral("NotText"), false},
+        LoadRow{"wordProcessorFails", "broken.doc", "\xD0\xCF\x11\xE0 broken", std::nullopt,
+                QStringLiteral("WordProcessorFailed"), true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
