@@ -41,6 +41,9 @@ constexpr int kEditorFullHeight = 6225;
 constexpr int kEditorFullWidth = 10140;
 // Height of the editor and of the sentence list while the list shows.
 constexpr int kCompactHeight = 2400;
+// Top of the result pane, and its top while it shows above the editor.
+constexpr int kPaneTop = 1125;
+constexpr int kPaneUncoveredTop = 45;
 
 const QColor kBlue(0, 0, 255);
 
@@ -86,7 +89,7 @@ void Form1::createControls()
     // Created bottom to top: the result pane lies under the editor, the list over it.
     m_webBrowser1 = new QWebEngineView(client);
     m_webBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    twips::setGeometry(m_webBrowser1, 135, 1125, 10140, 5100);
+    twips::setGeometry(m_webBrowser1, 135, kPaneTop, 10140, 5100);
 
     m_richTextBox1 = new RichTextBox(client);
     m_richTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
@@ -267,7 +270,14 @@ void Form1::layoutControls()
     const int H = outer.height();
     const int W = outer.width();
 
-    twips::setHeight(m_webBrowser1, H - 2890);
+    if (m_paneUncovered) {
+        // From the editor's top down to the labels: the verification page shows whole.
+        twips::setTop(m_webBrowser1, kPaneUncoveredTop);
+        twips::setHeight(m_webBrowser1, H - 2890 + kPaneTop - kPaneUncoveredTop);
+    } else {
+        twips::setTop(m_webBrowser1, kPaneTop);
+        twips::setHeight(m_webBrowser1, H - 2890);
+    }
     twips::setWidth(m_webBrowser1, W - 525);
     if (!m_state.articleText.isEmpty()) {
         twips::setHeight(m_richTextBox1, kCompactHeight);
@@ -317,6 +327,18 @@ void Form1::fullLayout()
 void Form1::showResultPane()
 {
     m_webBrowser1->setVisible(true);
+}
+
+void Form1::uncoverResultPane(bool uncover)
+{
+    m_paneUncovered = uncover;
+    layoutControls();
+    if (uncover) {
+        m_webBrowser1->setVisible(true);
+        m_webBrowser1->raise();
+    } else {
+        m_webBrowser1->stackUnder(m_richTextBox1);
+    }
 }
 
 void Form1::stopAction()

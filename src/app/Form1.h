@@ -58,6 +58,9 @@ public:
     void compactLayout();  // the editor and the sentence list share the top
     void fullLayout();     // the editor fills the window, the list hides
     void showResultPane();
+    // While the service's verification page waits for the person, the whole pane shows above the
+    // editor and the list.
+    void uncoverResultPane(bool uncover);
     void stopAction();
 
 protected:
@@ -113,6 +116,7 @@ private:
     OnlineCheck* m_online = nullptr;
     SiteStatsCommand* m_stats = nullptr;
     int m_listRowBeforePress = -1;
+    bool m_paneUncovered = false;
 
     std::unique_ptr<Browser> m_resultPane;
     std::unique_ptr<Browser> m_startupPane;

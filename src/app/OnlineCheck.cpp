@@ -43,7 +43,7 @@ void OnlineCheck::start()
 
 void OnlineCheck::stop()
 {
-    m_run->stop();
+    apply(m_run->stop());
     m_form.stopAction();
 }
 
@@ -55,7 +55,8 @@ void OnlineCheck::tick()
 void OnlineCheck::downloadComplete()
 {
     m_c.pane->setSilent(true);
-    apply(m_run->downloadComplete({m_c.pane->isBusy(), m_c.pane->lastLoadFailed(), m_c.pane->currentUrl()}, facts()));
+    apply(m_run->downloadComplete(
+        {m_c.pane->isBusy(), m_c.pane->lastLoadFailed(), m_c.pane->currentUrl(), m_c.pane->currentTitle()}, facts()));
 }
 
 void OnlineCheck::readBody(quint64 tag)
@@ -94,6 +95,8 @@ void OnlineCheck::apply(const search::RunEffects& fx)
         m_form.fullLayout();
     if (fx.stopAction)
         m_form.stopAction();
+    if (fx.uncoverPane)
+        m_form.uncoverResultPane(*fx.uncoverPane);
     if (fx.navigate) {
         m_c.pane->navigate(*fx.navigate);
         m_form.showResultPane();

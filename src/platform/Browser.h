@@ -35,6 +35,8 @@ public:
     virtual void pasteHtmlAtSelection(const QStringList& pieces, DoneCallback done) = 0;
     // Address of the page shown, once it has loaded.
     virtual QString currentUrl() const = 0;
+    // Title of the page shown, once it has loaded.
+    virtual QString currentTitle() const = 0;
     // Whether the last navigation ended in a failure (no page or an error page).
     virtual bool lastLoadFailed() const = 0;
 

@@ -142,6 +142,11 @@ void WebEngineBrowser::pasteHtmlAtSelection(const QStringList& pieces, DoneCallb
     });
 }
 
+QString WebEngineBrowser::currentTitle() const
+{
+    return m_page->title();
+}
+
 QString WebEngineBrowser::currentUrl() const
 {
     return m_view->url().toString();

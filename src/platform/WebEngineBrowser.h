@@ -32,6 +32,7 @@ public:
     void readBodyHtml(HtmlCallback done) override;
     void pasteHtmlAtSelection(const QStringList& pieces, DoneCallback done) override;
     QString currentUrl() const override;
+    QString currentTitle() const override;
     bool lastLoadFailed() const override { return m_lastLoadFailed; }
 
 private:

@@ -2,8 +2,11 @@
 
 #include "search/PageScore.h"
 #include "search/QueryText.h"
+#include "search/Verification.h"
 
 #include <QUrl>
+
+#include <utility>
 
 namespace search {
 
@@ -27,6 +30,7 @@ void followWith(RunEffects& first, const RunEffects& then)
     take(first.listToolTip, then.listToolTip);
     take(first.readBody, then.readBody);
     take(first.informationBox, then.informationBox);
+    take(first.uncoverPane, then.uncoverPane);
 }
 
 CheckRun::CheckRun(CheckState& state, QObject* parent) : QObject(parent), m_state(state) {}
@@ -35,6 +39,8 @@ RunState CheckRun::state() const
 {
     if (!m_state.autoRun)
         return RunState::Idle;
+    if (m_personAsked)
+        return RunState::WaitingForPerson;
     if (m_tickWaiting)
         return RunState::TickWaiting;
     if (m_page == Page::Loading || m_page == Page::Reading)
@@ -78,6 +84,8 @@ RunEffects CheckRun::step(const WindowFacts& window)
     ++m_navigation;
     m_page = Page::None;
     m_lastStepSkipped = false;
+    if (std::exchange(m_personAsked, false))
+        fx.uncoverPane = false;
     fx.blankPane = true;
 
     if (m_state.firstStepPending && window.listCount > 0) {
@@ -159,14 +167,21 @@ RunEffects CheckRun::start(const WindowFacts& window)
     return step(window);
 }
 
-void CheckRun::stop()
+RunEffects CheckRun::stop()
 {
+    RunEffects fx;
+    if (m_state.autoRun && std::exchange(m_personAsked, false)) {
+        m_state.nextIndex = m_state.lastIndex;
+        fx.uncoverPane = false;
+    }
     setAutoRun(false);
+    return fx;
 }
 
 RunEffects CheckRun::tick(const WindowFacts& window, bool paneBusy)
 {
-    if (!m_state.autoRun)
+    // While the person solves a verification the run neither retries nor goes on.
+    if (!m_state.autoRun || m_personAsked)
         return {};
     if (paneBusy || m_page == Page::Reading) {
         m_tickWaiting = true;
@@ -216,11 +231,18 @@ RunEffects CheckRun::downloadComplete(const PaneFacts& pane, const WindowFacts& 
 {
     if (pane.busy)
         return {};
-    // A failed load shows the browser's own error page, and a page from another host is a
-    // verification or login page the service redirected to: neither is a result page. Nothing is
-    // scored and the status line stays, so that the retry line of a run remains to be read.
-    if (pane.failed || !isFromSearchedHost(pane.url))
+    const bool foreign = !isFromSearchedHost(pane.url);
+    if (!pane.failed && (isVerificationHost(pane.url) || (foreign && asksForVerification(pane.title, std::nullopt))))
+        return verificationShown();
+    // A failed load shows the browser's own error page, and a page from another host is a login or
+    // other page the service redirected to: neither is a result page. Nothing is scored and the
+    // status line stays, so that the retry line of a run remains to be read.
+    if (pane.failed || foreign) {
+        if (m_personAsked)
+            return {}; // the verification goes on
         return settled(false, window);
+    }
+    m_pageTitle = pane.title;
     m_page = Page::Reading;
     RunEffects fx;
     fx.readBody = m_navigation;
@@ -231,10 +253,26 @@ RunEffects CheckRun::bodyRead(quint64 tag, const std::optional<QString>& body, c
 {
     if (tag != m_navigation || m_page != Page::Reading)
         return {}; // the answer for a page that a later step has replaced
+    if (body && asksForVerification(m_pageTitle, body))
+        return verificationShown();
     RunEffects fx;
+    if (std::exchange(m_personAsked, false))
+        fx.uncoverPane = false; // solved: this is the waiting sentence's page
     scorePage(body, fx);
     // A tick that waited for this page goes on at once; its effects follow the scoring's.
     followWith(fx, settled(false, window));
+    return fx;
+}
+
+RunEffects CheckRun::verificationShown()
+{
+    // Neither scored nor counted: the page says nothing about the sentence.
+    m_page = Page::Verification;
+    m_personAsked = true;
+    m_tickWaiting = false;
+    RunEffects fx;
+    fx.label1 = kVerificationRequest;
+    fx.uncoverPane = true;
     return fx;
 }
 

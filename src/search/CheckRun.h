@@ -28,6 +28,7 @@ struct PaneFacts
     bool busy = false;
     bool failed = false; // the load ended in an error (or never ended)
     QString url;         // address of the page shown
+    QString title;       // its title
 };
 
 enum class RunState {
@@ -35,7 +36,12 @@ enum class RunState {
     WaitingForPage, // the run is on and the latest step's page is loading or being read
     DueForTick,     // the run is on and the latest step's page has settled
     TickWaiting,    // the run is on and a tick waits for the page before it decides
+    WaitingForPerson, // the run is on and paused: the service asked for a verification
 };
+
+// The status line while the service's verification page waits for the person.
+inline const QString kVerificationRequest =
+    QStringLiteral("搜索服务要求安全验证：请在下方结果窗口中完成验证，完成后检测将自动继续。");
 
 // What one event asks of the window, in the order the window applies it.
 struct RunEffects
@@ -46,6 +52,7 @@ struct RunEffects
     bool compactLayout = false;            // editor and list share the top; the selection turns black
     bool fullLayout = false;               // the editor fills the window again, the list hides
     bool stopAction = false;               // the automatic run was stopped by the step
+    std::optional<bool> uncoverPane;       // true: the whole pane shows above the editor; false: as before
     std::optional<QString> navigate;       // load this address in the pane and show the pane
     std::optional<QString> label1;         // the status line
     std::optional<QString> label2;         // the similarity display
@@ -75,8 +82,9 @@ public:
     RunEffects listEntryChosen(int row, const WindowFacts& window);
     // Command3: the run is on, and its first step runs at once.
     RunEffects start(const WindowFacts& window);
-    // Command4. A page that is loading is still scored when it arrives.
-    void stop();
+    // Command4. A page that is loading is still scored when it arrives; a sentence whose verification
+    // page waits is searched again by the next start.
+    RunEffects stop();
     // Timer2: decides at once when the page has settled, else waits for it.
     RunEffects tick(const WindowFacts& window, bool paneBusy);
 
@@ -89,11 +97,12 @@ signals:
     void runningChanged(bool running);
 
 private:
-    enum class Page { None, Loading, Reading, Settled };
+    enum class Page { None, Loading, Reading, Settled, Verification };
 
     RunEffects step(const WindowFacts& window);
     RunEffects decideTick(const WindowFacts& window);
     RunEffects settled(bool paneBusy, const WindowFacts& window);
+    RunEffects verificationShown();
     void scorePage(const std::optional<QString>& body, RunEffects& fx);
     void setAutoRun(bool on);
     bool hasSentenceTable() const;
@@ -104,6 +113,8 @@ private:
     Page m_page = Page::None;
     bool m_tickWaiting = false;
     bool m_lastStepSkipped = false; // the latest step had a blank query and searched nothing
+    bool m_personAsked = false;     // the latest step met a verification page not yet solved
+    QString m_pageTitle;            // title of the page being read
     quint64 m_navigation = 0;       // raised by every step that blanks the pane
     QString m_searchedHost;         // host of the latest step's navigation
 };

@@ -51,13 +51,13 @@ std::optional<QString> searchUrl(Engine engine, const QString& query)
 {
     switch (engine) {
     case Engine::Baidu:
-        return QStringLiteral("http://") + kBaiduHost + QStringLiteral("/s?wd=") + UrlEncodeGbk(query) +
+        return QStringLiteral("https://") + kBaiduHost + QStringLiteral("/s?wd=") + UrlEncodeGbk(query) +
                QStringLiteral("&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu");
     case Engine::Wenku:
-        return QStringLiteral("http://") + kWenkuHost + QStringLiteral("/search?word=") + UrlEncodeGbk(query) +
+        return QStringLiteral("https://") + kWenkuHost + QStringLiteral("/search?word=") + UrlEncodeGbk(query) +
                QStringLiteral("&od=0&fr=top_home");
     case Engine::Zhiwang:
-        return QStringLiteral("http://") + kCnkiHost + QStringLiteral("/result.aspx?q=") + UrlEncodeUtf8(query) +
+        return QStringLiteral("https://") + kCnkiHost + QStringLiteral("/result.aspx?q=") + UrlEncodeUtf8(query) +
                QStringLiteral("&rt=&rl=&udb=");
     case Engine::Longyuan:
         break;

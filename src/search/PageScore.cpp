@@ -46,6 +46,21 @@ QString literalMarkedPage(const QString& pageHtml)
     return m;
 }
 
+QString withoutComments(const QString& html)
+{
+    QString out;
+    out.reserve(html.size());
+    qsizetype copied = 0;
+    for (qsizetype open = html.indexOf(QStringLiteral("<!--")); open >= 0;
+         open = html.indexOf(QStringLiteral("<!--"), copied)) {
+        out.append(QStringView(html).mid(copied, open - copied));
+        const qsizetype end = html.indexOf(QStringLiteral("-->"), open + 4);
+        copied = end < 0 ? html.size() : end + 3;
+    }
+    out.append(QStringView(html).mid(copied));
+    return out;
+}
+
 } // namespace
 
 QString pageText(const QString& pageHtml)
@@ -57,9 +72,12 @@ QString pageText(const QString& pageHtml)
 
 qsizetype highlightedLength(const QString& pageHtml)
 {
-    if (pageHtml.contains(QStringLiteral("<EM>")))
-        return fragmentsLength(pageHtml, QStringLiteral("<EM>"), QStringLiteral("</EM>"));
-    return fragmentsLength(pageHtml, QStringLiteral("<em>"), QStringLiteral("</em>"));
+    // Result pages repeat each abstract inside a comment, highlights included: only the page's own
+    // text counts.
+    const QString page = pageHtml.contains(QStringLiteral("<!--")) ? withoutComments(pageHtml) : pageHtml;
+    if (page.contains(QStringLiteral("<EM>")))
+        return fragmentsLength(page, QStringLiteral("<EM>"), QStringLiteral("</EM>"));
+    return fragmentsLength(page, QStringLiteral("<em>"), QStringLiteral("</em>"));
 }
 
 QString markedPage(const QString& pageHtml)
@@ -112,27 +130,161 @@ QString markedPage(const QString& pageHtml)
     return out;
 }
 
-QList<Title> titles(const QString& markedPage)
+namespace {
+
+bool isSpace(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
+}
+
+// The end of the tag that starts at lt (just past its ">"), with quoted attribute values skipped;
+// -1 when the tag never ends.
+qsizetype tagEnd(QStringView html, qsizetype lt)
+{
+    QChar quote;
+    for (qsizetype i = lt + 1; i < html.size(); ++i) {
+        const QChar c = html[i];
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == u'"' || c == u'\'') {
+            quote = c;
+        } else if (c == u'>') {
+            return i + 1;
+        }
+    }
+    return -1;
+}
+
+// Whether the opening tag (from "<" to ">") has a class attribute that holds the class t.
+bool hasTitleClass(QStringView tag)
+{
+    qsizetype i = 1;
+    while (i < tag.size() && !isSpace(tag[i]) && tag[i] != u'>' && tag[i] != u'/')
+        ++i; // the tag name
+    while (i < tag.size()) {
+        while (i < tag.size() && (isSpace(tag[i]) || tag[i] == u'/'))
+            ++i;
+        const qsizetype nameStart = i;
+        while (i < tag.size() && !isSpace(tag[i]) && tag[i] != u'=' && tag[i] != u'>' && tag[i] != u'/')
+            ++i;
+        const QStringView name = tag.mid(nameStart, i - nameStart);
+        if (name.isEmpty())
+            return false; // the closing ">"
+        while (i < tag.size() && isSpace(tag[i]))
+            ++i;
+        QStringView value;
+        if (i < tag.size() && tag[i] == u'=') {
+            ++i;
+            while (i < tag.size() && isSpace(tag[i]))
+                ++i;
+            if (i < tag.size() && (tag[i] == u'"' || tag[i] == u'\'')) {
+                const qsizetype close = tag.indexOf(tag[i], i + 1);
+                const qsizetype end = close < 0 ? tag.size() : close;
+                value = tag.mid(i + 1, end - i - 1);
+                i = end + 1;
+            } else {
+                const qsizetype start = i;
+                while (i < tag.size() && !isSpace(tag[i]) && tag[i] != u'>')
+                    ++i;
+                value = tag.mid(start, i - start);
+            }
+        }
+        if (name.compare(u"class", Qt::CaseInsensitive) == 0) {
+            for (QStringView token : value.split(u' ', Qt::SkipEmptyParts)) {
+                if (token.trimmed().compare(u"t", Qt::CaseInsensitive) == 0)
+                    return true;
+            }
+            return false;
+        }
+    }
+    return false;
+}
+
+// Text with its tags and comments taken out and its white space collapsed.
+QString withoutMarkup(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        if (text.mid(i).startsWith(u"<!--")) {
+            const qsizetype end = text.indexOf(u"-->", i + 4);
+            i = end < 0 ? text.size() : end + 3;
+        } else if (text[i] == u'<') {
+            const qsizetype end = tagEnd(text, i);
+            i = end < 0 ? text.size() : end;
+        } else {
+            out.append(text[i++]);
+        }
+    }
+    return out.simplified();
+}
+
+// The text of the heading's title: after the link-text start where the heading has one (the older
+// markup), else the text of its first link.
+QString titleText(QStringView block)
+{
+    QStringView text;
+    const qsizetype start = block.indexOf(kLinkTextStart);
+    if (start >= 0) {
+        text = block.mid(start + kLinkTextStart.size());
+        const qsizetype nextStart = text.indexOf(kLinkTextStart);
+        if (nextStart >= 0)
+            text = text.left(nextStart);
+        const qsizetype end = text.indexOf(kLinkTextEnd);
+        if (end >= 0)
+            text = text.left(end);
+    } else {
+        qsizetype a = -1;
+        for (qsizetype lt = block.indexOf(u"<a", 0, Qt::CaseInsensitive); lt >= 0;
+             lt = block.indexOf(u"<a", lt + 2, Qt::CaseInsensitive)) {
+            if (lt + 2 < block.size() && (isSpace(block[lt + 2]) || block[lt + 2] == u'>')) {
+                a = lt;
+                break;
+            }
+        }
+        if (a < 0)
+            return QString();
+        const qsizetype open = tagEnd(block, a);
+        if (open < 0)
+            return QString();
+        text = block.mid(open);
+        const qsizetype end = text.indexOf(kLinkTextEnd, 0, Qt::CaseInsensitive);
+        if (end >= 0)
+            text = text.left(end);
+    }
+    if (text.contains(u'<'))
+        return withoutMarkup(text);
+    return text.toString();
+}
+
+} // namespace
+
+QList<Title> titles(const QString& pageHtml)
 {
     QList<Title> out;
-    const QList<QStringView> blocks = QStringView(markedPage).split(kTitleMarker);
-    // Odd blocks lie between an opening and a closing tag; the last block is never a title.
-    for (qsizetype b = 1; b < blocks.size() - 1 && out.size() < kResultsPerPage; b += 2) {
-        const QStringView block = blocks[b];
+    const QStringView html(pageHtml);
+    for (qsizetype lt = html.indexOf(u"<h3", 0, Qt::CaseInsensitive); lt >= 0 && out.size() < kResultsPerPage;
+         lt = html.indexOf(u"<h3", lt + 3, Qt::CaseInsensitive)) {
+        if (lt + 3 >= html.size() || !(isSpace(html[lt + 3]) || html[lt + 3] == u'>'))
+            continue; // "<h30>" or the like
+        const qsizetype open = tagEnd(html, lt);
+        if (open < 0)
+            break;
+        if (!hasTitleClass(html.mid(lt, open - lt)))
+            continue;
+        // Headings do not nest, so the next closing tag is this heading's own.
+        const qsizetype close = html.indexOf(u"</h3", open, Qt::CaseInsensitive);
+        if (close < 0)
+            break;
+        QString block = html.mid(open, close - open).toString();
+        for (const QString& tag : kHighlightTags)
+            block.remove(tag);
         Title t;
-        t.block = block.toString();
-        const qsizetype start = block.indexOf(kLinkTextStart);
-        if (start >= 0) {
-            QStringView title = block.mid(start + kLinkTextStart.size());
-            const qsizetype nextStart = title.indexOf(kLinkTextStart);
-            if (nextStart >= 0)
-                title = title.left(nextStart);
-            const qsizetype end = title.indexOf(kLinkTextEnd);
-            if (end >= 0)
-                title = title.left(end);
-            t.text = title.toString();
-        }
+        t.text = titleText(block);
+        t.block = std::move(block);
         out.append(std::move(t));
+        lt = close;
     }
     return out;
 }
@@ -160,7 +312,7 @@ PageScore scorePage(const QString& pageHtml, const std::optional<QString>& sente
         }
     }
     s.markedPage = markedPage(pageHtml);
-    s.titles = titles(s.markedPage);
+    s.titles = titles(pageHtml);
     return s;
 }
 

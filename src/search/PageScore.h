@@ -30,8 +30,11 @@ qsizetype highlightedLength(const QString& pageHtml);
 // The page with every result-title tag replaced by the title marker and the highlight tags removed.
 QString markedPage(const QString& pageHtml);
 
-// The result titles of a marked page, in page order, at most kResultsPerPage.
-QList<Title> titles(const QString& markedPage);
+// The result titles of a page, in page order, at most kResultsPerPage. A title heading is an h3 whose
+// class attribute holds the class t; it ends at its own closing tag. Its block is its inner HTML
+// without highlight tags; its text follows the link-text start "}\">" where the block has one, else
+// it is the text of its first link, with any markup left in it removed.
+QList<Title> titles(const QString& pageHtml);
 
 struct PageScore
 {

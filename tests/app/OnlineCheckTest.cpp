@@ -158,11 +158,11 @@ TEST_F(OnlineCheckTest, EngineMenuChoosesTheTemplate)
     analyse(kC + kC);
     child<QAction>(form.get(), "wenku")->trigger();
     click("Command2");
-    EXPECT_TRUE(browser->navigations.last().startsWith(QStringLiteral("http://wenku.baidu.com/search?word=%")));
+    EXPECT_TRUE(browser->navigations.last().startsWith(QStringLiteral("https://wenku.baidu.com/search?word=%")));
     child<QAction>(form.get(), "zhiwang")->trigger();
     browser->finish(resultPage(0));
     click("Command2");
-    EXPECT_TRUE(browser->navigations.last().startsWith(QStringLiteral("http://scholar.cnki.net/result.aspx?q=%E4")));
+    EXPECT_TRUE(browser->navigations.last().startsWith(QStringLiteral("https://scholar.cnki.net/result.aspx?q=%E4")));
     EXPECT_EQ(state().searchUrl, browser->navigations.last());
 }
 

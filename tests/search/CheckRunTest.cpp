@@ -3,6 +3,7 @@
 #include "analysis/Analysis.h"
 #include "search/CheckRun.h"
 #include "search/QueryText.h"
+#include "search/Verification.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,7 @@ public:
     int stopActions = 0;
     int runningChanges = 0;
     bool fullLayout = false;
+    bool paneUncovered = false;
     bool paneBusy = false;
     QString paneUrl = QStringLiteral("about:blank");
     std::optional<quint64> pendingRead;
@@ -65,6 +67,8 @@ public:
             selected = *fx.chooseFirstEntry;
         fullLayout = fx.fullLayout;
         stopActions += fx.stopAction ? 1 : 0;
+        if (fx.uncoverPane)
+            paneUncovered = *fx.uncoverPane;
         if (fx.navigate) {
             navigations.append(*fx.navigate);
             paneUrl = *fx.navigate;
@@ -89,12 +93,13 @@ public:
     void start() { apply(run.start(facts)); }
     void tick() { apply(run.tick(facts, paneBusy)); }
     // The pane ends its load; a page from the searched host is read at once unless held.
-    void finish(std::optional<QString> body, bool ok = true, const QString& finalUrl = QString(), bool holdRead = false)
+    void finish(std::optional<QString> body, bool ok = true, const QString& finalUrl = QString(), bool holdRead = false,
+                const QString& title = QString())
     {
         paneBusy = false;
         if (!finalUrl.isEmpty())
             paneUrl = finalUrl;
-        apply(run.downloadComplete({false, !ok, paneUrl}, facts));
+        apply(run.downloadComplete({false, !ok, paneUrl, title}, facts));
         if (pendingRead && !holdRead)
             answerRead(std::move(body));
     }
@@ -358,6 +363,107 @@ TEST(CheckRun, BlankSentenceCountsAsFinishedInARun)
     w.tick();
     ASSERT_EQ(w.navigations.size(), 2);
     EXPECT_EQ(w.navigations[1], w.urlFor(2));
+}
+
+// The service's verification pages: at the search address itself, and on a host of their own.
+const QString kVerifyTitle = QStringLiteral("百度安全验证");
+const QString kVerifyBody = QStringLiteral("<div class=\"timeout\"><p>网络不给力，请稍后重试</p></div>");
+const QString kCaptchaUrl = QStringLiteral("https://wappass.baidu.com/static/captcha/tuxing.html?ak=1&backurl=x");
+
+TEST(CheckRun, AVerificationPageByHandAsksThePersonAndScoresNothing)
+{
+    ScriptedWindow w;
+    w.analyse(kA + kB);
+    w.step();
+    w.label2 = QStringLiteral("unchanged");
+    w.finish(kVerifyBody, true, QString(), false, kVerifyTitle);
+    EXPECT_EQ(w.label1, search::kVerificationRequest);
+    EXPECT_EQ(w.label2, QStringLiteral("unchanged"));
+    EXPECT_TRUE(w.paneUncovered);
+    EXPECT_EQ(w.state.pageCount, 1);
+    EXPECT_EQ(w.state.similaritySum, 0);
+    EXPECT_TRUE(w.state.pageHtml.isEmpty());
+    // Solved: the service sends the pane back to the search address, and that page is the sentence's.
+    w.finish(resultPage(190, {"T"}), true, w.urlFor(0), false, QStringLiteral("甲_百度搜索"));
+    EXPECT_FALSE(w.paneUncovered);
+    EXPECT_EQ(w.state.pageCount, 2);
+    EXPECT_EQ(w.state.titleTexts[0], QStringLiteral("T"));
+    EXPECT_EQ(w.label1, QStringLiteral("现在正在对比第 1 句！共 2 句。"));
+}
+
+TEST(CheckRun, TheRunWaitsForThePersonAndGoesOnOnceSolved)
+{
+    ScriptedWindow w;
+    w.analyse(kA + kB);
+    w.start();
+    w.finish(QStringLiteral("<p>滑块</p>"), true, kCaptchaUrl, false, kVerifyTitle);
+    EXPECT_EQ(w.run.state(), RunState::WaitingForPerson);
+    EXPECT_FALSE(w.pendingRead); // another host: not read at all
+    for (int i = 0; i < 5; ++i)
+        w.tick();
+    EXPECT_EQ(w.navigations.size(), 1); // no retry, no next step
+    EXPECT_EQ(w.label1, search::kVerificationRequest);
+    w.finish(std::nullopt, false); // the slider page reloads and fails: still waiting
+    w.tick();
+    EXPECT_EQ(w.navigations.size(), 1);
+    w.finish(resultPage(0), true, w.urlFor(0));
+    EXPECT_EQ(w.run.state(), RunState::DueForTick);
+    EXPECT_EQ(w.state.pageCount, 2);
+    w.tick();
+    ASSERT_EQ(w.navigations.size(), 2);
+    EXPECT_EQ(w.navigations[1], w.urlFor(1));
+}
+
+TEST(CheckRun, StopWhileWaitingThenStartSearchesTheWaitingSentenceAgain)
+{
+    ScriptedWindow w;
+    w.analyse(kA + kB);
+    w.start();
+    w.finish(resultPage(0));
+    w.tick(); // sentence 2 is searched
+    w.finish(kVerifyBody, true, QString(), false, kVerifyTitle);
+    EXPECT_EQ(w.run.state(), RunState::WaitingForPerson);
+    w.apply(w.run.stop());
+    EXPECT_FALSE(w.paneUncovered);
+    EXPECT_EQ(w.run.state(), RunState::Idle);
+    w.start();
+    ASSERT_EQ(w.navigations.size(), 3);
+    EXPECT_EQ(w.navigations[2], w.urlFor(1));
+}
+
+// Which pages ask for a verification.
+struct VerificationRow
+{
+    const char* name;
+    QString title;
+    std::optional<QString> body;
+    bool asks;
+};
+
+class AsksForVerification : public ::testing::TestWithParam<VerificationRow>
+{
+};
+
+TEST_P(AsksForVerification, ByTitleOrHeadingWithoutResults)
+{
+    EXPECT_EQ(search::asksForVerification(GetParam().title, GetParam().body), GetParam().asks);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CheckRun, AsksForVerification,
+    ::testing::Values(
+        VerificationRow{"TitleBeforeTheRead", kVerifyTitle, std::nullopt, true},
+        VerificationRow{"TitleAtTheSearchAddress", kVerifyTitle, kVerifyBody, true},
+        VerificationRow{"HeadingOnly", QString(), QStringLiteral("<h1>百度安全验证</h1><p>请完成下方验证后继续操作</p>"), true},
+        VerificationRow{"ResultsAboutVerification", QStringLiteral("安全验证_百度搜索"), resultPage(0, {"安全验证"}), false},
+        VerificationRow{"OrdinaryResultPage", QStringLiteral("甲_百度搜索"), resultPage(0, {"T"}), false},
+        VerificationRow{"EmptyTitle", QString(), std::nullopt, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CheckRun, VerificationHosts)
+{
+    EXPECT_TRUE(search::isVerificationHost(kCaptchaUrl));
+    EXPECT_FALSE(search::isVerificationHost(QStringLiteral("https://www.baidu.com/s?wd=wappass.baidu.com")));
 }
 
 } // namespace

@@ -70,11 +70,11 @@ TEST(Engines, UrlTemplates)
 {
     const QString q = QStringLiteral("中文");
     EXPECT_EQ(search::searchUrl(Engine::Baidu, q),
-              QStringLiteral("http://www.baidu.com/s?wd=%D6%D0%CE%C4&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu"));
+              QStringLiteral("https://www.baidu.com/s?wd=%D6%D0%CE%C4&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu"));
     EXPECT_EQ(search::searchUrl(Engine::Wenku, q),
-              QStringLiteral("http://wenku.baidu.com/search?word=%D6%D0%CE%C4&od=0&fr=top_home"));
+              QStringLiteral("https://wenku.baidu.com/search?word=%D6%D0%CE%C4&od=0&fr=top_home"));
     EXPECT_EQ(search::searchUrl(Engine::Zhiwang, q),
-              QStringLiteral("http://scholar.cnki.net/result.aspx?q=%E4%B8%AD%E6%96%87&rt=&rl=&udb="));
+              QStringLiteral("https://scholar.cnki.net/result.aspx?q=%E4%B8%AD%E6%96%87&rt=&rl=&udb="));
     EXPECT_EQ(search::searchUrl(Engine::Longyuan, q), std::nullopt);
 }
 

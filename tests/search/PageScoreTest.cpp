@@ -1,6 +1,7 @@
 #include "support/QtPrinters.h"
 #include "platform/Codepage936.h"
 #include "search/PageScore.h"
+#include "support/LegacyTitles.h"
 #include "support/LiteralMarkedPage.h"
 
 #include <gtest/gtest.h>
@@ -151,7 +152,7 @@ TEST(PageScore, TitlesInPageOrder)
     const QString html = QStringLiteral("<div>") + heading(QStringLiteral("甲")) + QStringLiteral("<p>x</p>") +
                          heading(QStringLiteral("乙"), true) + heading(QStringLiteral("<EM>丙</EM>")) +
                          QStringLiteral("</div>");
-    const QList<search::Title> t = search::titles(search::markedPage(html));
+    const QList<search::Title> t = search::titles(html);
     ASSERT_EQ(t.size(), 3);
     EXPECT_EQ(t[0].text, QStringLiteral("甲"));
     EXPECT_EQ(t[1].text, QStringLiteral("乙"));
@@ -166,7 +167,7 @@ TEST(PageScore, OddNumberOfMarkersLeavesTheLastBlock)
     // be the one after the stray tag.
     const QString html = heading(QStringLiteral("甲")) + heading(QStringLiteral("乙")) +
                          QStringLiteral("<h3 class=\"t\"><a x=\"{}\">丙</a>");
-    const QList<search::Title> t = search::titles(search::markedPage(html));
+    const QList<search::Title> t = search::titles(html);
     ASSERT_EQ(t.size(), 2);
     EXPECT_EQ(t[1].text, QStringLiteral("乙"));
 }
@@ -176,7 +177,7 @@ TEST(PageScore, AtMostTenTitlesAndNoLinkTextMeansEmpty)
     QString html = QStringLiteral("<h3 class=\"t\"><span>no link</span></h3>");
     for (int i = 0; i < 12; ++i)
         html += heading(QString::number(i));
-    const QList<search::Title> t = search::titles(search::markedPage(html));
+    const QList<search::Title> t = search::titles(html);
     ASSERT_EQ(t.size(), 10);
     EXPECT_TRUE(t[0].text.isEmpty());
     EXPECT_EQ(t[0].block, QStringLiteral("<span>no link</span>"));
@@ -186,9 +187,97 @@ TEST(PageScore, AtMostTenTitlesAndNoLinkTextMeansEmpty)
 TEST(PageScore, TitleUpToTheNextLinkTextStart)
 {
     const QString html = QStringLiteral("<h3 class=\"t\"><a d=\"{}\">前}\">后</a></h3>");
-    const QList<search::Title> t = search::titles(search::markedPage(html));
+    const QList<search::Title> t = search::titles(html);
     ASSERT_EQ(t.size(), 1);
     EXPECT_EQ(t[0].text, QStringLiteral("前"));
+}
+
+// Titles as the result pages of the last years mark them up; one page of each kind.
+struct TitlePage
+{
+    const char* name;
+    QString html;
+    QStringList titles;
+};
+
+class TitlesOfTodaysPages : public ::testing::TestWithParam<TitlePage>
+{
+};
+
+TEST_P(TitlesOfTodaysPages, AreTheTextsOfTheResultLinks)
+{
+    QStringList texts;
+    for (const search::Title& t : search::titles(GetParam().html))
+        texts << t.text;
+    EXPECT_EQ(texts, GetParam().titles);
+}
+
+QString clickFirst(const QString& title)
+{
+    // Link attributes with the click data first: no "}\">" before the title text.
+    return QStringLiteral("<h3 class=\"t\"><a data-click=\"{'F':'778317EA','T':'1'}\" href=\"http://www.baidu.com/link?url=x\" "
+                          "target=\"_blank\">") +
+           title + QStringLiteral("</a></h3>");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PageScore, TitlesOfTodaysPages,
+    ::testing::Values(
+        TitlePage{"ClickDataFirst",
+                  QStringLiteral("<div class=\"result c-container\">") + clickFirst(QStringLiteral("论文<em>相似度</em>检测")) +
+                      QStringLiteral("</div>") + clickFirst(QStringLiteral("第二个结果")),
+                  {QStringLiteral("论文相似度检测"), QStringLiteral("第二个结果")}},
+        TitlePage{"MixedClassesAndAnotherCardsHeading",
+                  QStringLiteral("<h3 class=\"t c-gap-bottom-small\"><a href=\"http://a/\" target=\"_blank\">甲 结果</a></h3>"
+                                 "<div class=\"op\"><h3 class=\"c-font-sigma c-title\">百度百科</h3></div>"
+                                 "<h3 class=\"t c-title-en\"><a href=\"http://b/\">English <em>result</em></a></h3>"),
+                  {QStringLiteral("甲 结果"), QStringLiteral("English result")}},
+        TitlePage{"CardTitles",
+                  QStringLiteral("<h3 class=\"c-title t t tts-title\"><a href=\"http://c/\" aria-label=\"x\">"
+                                 "<!--s-text-->丙  <span>标题</span><!--/s-text--></a></h3>"
+                                 "<h3 class=\"cosc-title t cos-line-clamp-1 cosc-title-slim\"><a href=\"http://d/\">"
+                                 "<span class=\"cosc-title-slot\">丁</span></a></h3>"),
+                  {QStringLiteral("丙 标题"), QStringLiteral("丁")}},
+        TitlePage{"NotATitleClass",
+                  QStringLiteral("<h3 class=\"title\"><a href=\"http://e/\">戊</a></h3><h3 class=\"tt\"><a>己</a></h3>"
+                                 "<h30 class=\"t\"><a>庚</a></h30>"),
+                  {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// On pages in the older markup the titles, their blocks and their order are those the older rules
+// give.
+TEST(PageScore, OlderMarkupGivesTheTitlesOfTheOlderRules)
+{
+    std::mt19937 rng(7);
+    const QStringList fillers{"<p>x</p>", "<div class=\"c-abstract\"><em>摘要</em>内容</div>", "文字", "<a href=\"u\">链</a>"};
+    for (int round = 0; round < 300; ++round) {
+        QString html;
+        const int n = static_cast<int>(rng() % 14);
+        for (int k = 0; k < n; ++k) {
+            html += fillers.at(rng() % fillers.size());
+            const QString title = QStringLiteral("标题<EM>%1</EM>").arg(k);
+            html += heading(title, rng() % 2 == 0);
+        }
+        const QList<search::Title> now = search::titles(html);
+        const QList<search::Title> before = search::legacyTitles(html);
+        ASSERT_EQ(now.size(), before.size()) << html.toStdString();
+        for (qsizetype k = 0; k < now.size(); ++k) {
+            EXPECT_EQ(now[k].text, before[k].text);
+            EXPECT_EQ(now[k].block, before[k].block);
+        }
+    }
+}
+
+TEST(PageScore, HighlightsInCommentsCountOnce)
+{
+    const QString abstract = QStringLiteral("<em>一二三四五六七八</em>");
+    const QString doubled = QStringLiteral("<div>") + abstract + QStringLiteral("</div><!--s-data:{\"abs\":\"") + abstract +
+                            QStringLiteral("\"}--><em>x</em>");
+    const QString single = QStringLiteral("<div>") + abstract + QStringLiteral("</div><em>x</em>");
+    EXPECT_EQ(search::highlightedLength(doubled), search::highlightedLength(single));
+    EXPECT_EQ(search::highlightedLength(single), 8);
+    // An unterminated comment hides the rest of the page.
+    EXPECT_EQ(search::highlightedLength(single + QStringLiteral("<!--") + abstract + abstract), 8);
 }
 
 TEST(PageScore, MarkedPageReplacesTitleTagsAndDropsHighlights)

@@ -20,6 +20,7 @@ public:
     void readBodyHtml(HtmlCallback done) override;
     void pasteHtmlAtSelection(const QStringList& pieces, DoneCallback done) override;
     QString currentUrl() const override { return url; }
+    QString currentTitle() const override { return title; }
     bool lastLoadFailed() const override { return failed; }
 
     // Ends the pending navigation: body is the page's body HTML, nullopt for a page without a body.
@@ -34,6 +35,7 @@ public:
     QStringList navigations;
     QStringList pastes;
     QString url;
+    QString title;
     std::optional<QString> body;
     bool busy = false;
     bool silent = false;

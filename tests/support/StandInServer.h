@@ -4,13 +4,17 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QSslCertificate>
+#include <QSslKey>
 #include <QTcpServer>
 #include <QUrl>
 
 #include <functional>
 
 // A loopback stand-in of the search services. The browser is pointed at it as its HTTP proxy, so
-// every request arrives with its absolute URL and the test sees exactly what the program sent.
+// every plain request arrives with its absolute URL; an https request arrives as a CONNECT tunnel,
+// which the stand-in answers and then ends in TLS with a test certificate (the browser is told to
+// accept it), so the test sees exactly what the program sent in both cases.
 class StandInServer : public QObject
 {
     Q_OBJECT
@@ -21,6 +25,7 @@ public:
         QByteArray body;
         bool closeWithoutAnswer = false; // the connection ends before any answer: a page that never arrives
         bool neverAnswer = false;        // the connection stays open without an answer: a load that never ends
+        QByteArray location;             // with status 302: where the browser is sent
     };
     using Handler = std::function<Response(const QUrl&)>;
 
@@ -33,11 +38,13 @@ public:
     // Requests for the search hosts only (the start-up page and favicons are left out).
     QList<QUrl> searches() const;
     QList<QUrl> requests;
-    QList<QByteArray> requestTargets; // the request lines' targets, byte for byte
+    QList<QByteArray> requestTargets; // the request lines' targets, byte for byte (tunnelled: https://host + target)
 
 private:
+    class Server;
     void serve(QTcpSocket* socket);
+    void answer(QTcpSocket* socket, const Response& r);
 
-    QTcpServer m_server;
+    Server* m_server;
     Handler m_handler;
 };

@@ -1,0 +1,37 @@
+#pragma once
+
+// The title collection of the older result-page markup, kept as the oracle for pages in that markup:
+// the page's exact title tags are replaced by markers and every odd block between two markers is a
+// title, its text after the link-text start.
+#include "support/LiteralMarkedPage.h"
+#include "search/PageScore.h"
+
+namespace search {
+
+inline QList<Title> legacyTitles(const QString& pageHtml)
+{
+    const QString marker = QStringLiteral("<bbbbbbbb>");
+    const QString linkTextStart = QStringLiteral("}\">");
+    QList<Title> out;
+    const QString marked = literalMarkedPage(pageHtml);
+    const QStringList blocks = marked.split(marker);
+    for (qsizetype b = 1; b < blocks.size() - 1 && out.size() < kResultsPerPage; b += 2) {
+        Title t;
+        t.block = blocks[b];
+        const qsizetype start = t.block.indexOf(linkTextStart);
+        if (start >= 0) {
+            QString title = t.block.mid(start + linkTextStart.size());
+            const qsizetype nextStart = title.indexOf(linkTextStart);
+            if (nextStart >= 0)
+                title = title.left(nextStart);
+            const qsizetype end = title.indexOf(QStringLiteral("</a"));
+            if (end >= 0)
+                title = title.left(end);
+            t.text = title;
+        }
+        out.append(t);
+    }
+    return out;
+}
+
+} // namespace search
