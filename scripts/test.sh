@@ -6,5 +6,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/chromium-env.sh"
 export QT_QPA_PLATFORM=offscreen
 cd "$root/build"
-# Six at once on two cores: the window tests mostly wait for Chromium and LibreOffice.
-ctest --output-on-failure -j6 "$@"
+# Four at once on two cores: the LibreOffice tests mostly wait.
+ctest --output-on-failure -j4 "$@"

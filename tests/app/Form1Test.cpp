@@ -143,7 +143,7 @@ TEST_F(Form1Test, AnalysingTwiceGivesTheSameRun)
 TEST_F(Form1Test, ResizeLayoutBeforeAndAfterAnalysis)
 {
     form->resize(900, 700);
-    QTest::qWait(20);
+    pumpEvents(20);
     QSize outer = twips::outerSize(form.get());
     auto* editor = w<RichTextBox>("RichTextBox1");
     EXPECT_EQ(editor->height(), px(outer.height() - 1890));
@@ -165,7 +165,7 @@ TEST_F(Form1Test, ResizeLayoutBeforeAndAfterAnalysis)
     // Analysis alone does not relayout; the next resize does.
     EXPECT_EQ(editor->width(), px(outer.width() - 525));
     form->resize(1000, 720);
-    QTest::qWait(20);
+    pumpEvents(20);
     outer = twips::outerSize(form.get());
     EXPECT_EQ(editor->height(), px(2400));
     EXPECT_EQ(editor->width(), px(outer.width() - 1905));
@@ -176,13 +176,13 @@ TEST_F(Form1Test, TinyWindowSkipsNegativeSizes)
     const int before = w<RichTextBox>("RichTextBox1")->height();
     MessageBoxRecorder boxes;
     form->resize(40, 40);
-    QTest::qWait(20);
+    pumpEvents(20);
     EXPECT_TRUE(boxes.shown.isEmpty());
     const QSize outer = twips::outerSize(form.get());
     if (outer.height() < 1890)
         EXPECT_EQ(w<RichTextBox>("RichTextBox1")->height(), before);
     form->showMinimized();
-    QTest::qWait(20);
+    pumpEvents(20);
     EXPECT_TRUE(boxes.shown.isEmpty());
 }
 

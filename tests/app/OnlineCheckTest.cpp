@@ -252,7 +252,7 @@ TEST_F(AutoRunTest, ClosingTheWindowWhileATickWaitsForThePage)
     EXPECT_TRUE(run.isNull());
     // The pane's answer comes after the window has gone: it reaches nothing.
     reads[0](resultPage(0));
-    QTest::qWait(3 * static_cast<int>(kTick.count()));
+    pumpEvents(3 * static_cast<int>(kTick.count()));
     EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
@@ -266,7 +266,7 @@ TEST_F(OnlineCheckTest, ClosingTheWindowWhileTheStatisticsWait)
     form.reset();
     // The wait ends with the window: no table is written into a pane that has gone.
     EXPECT_TRUE(stats.isNull());
-    QTest::qWait(2 * static_cast<int>(kReportWait.count()));
+    pumpEvents(2 * static_cast<int>(kReportWait.count()));
 }
 
 TEST_F(OnlineCheckTest, ALateReadIsDroppedAndTheNewPageScored)

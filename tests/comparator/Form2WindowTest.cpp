@@ -196,7 +196,7 @@ TEST_F(Form2Window, LayoutAtWidth12000)
     // The layout works from the outer size, frame included.
     const int frame = form->frameGeometry().width() - form->width();
     form->resize(px(12000) - frame, px(8000));
-    QTest::qWait(20);
+    pumpEvents(20);
     const QSize outer = twips::outerSize(form);
     ASSERT_EQ(outer.width(), 12000);
     const int H = outer.height();
@@ -216,12 +216,12 @@ TEST_F(Form2Window, LayoutAtWidth12000)
 TEST_F(Form2Window, ASmallWindowClampsSizesAtZeroAndStaysUsable)
 {
     form->resize(30, 30);
-    QTest::qWait(20);
+    pumpEvents(20);
     EXPECT_EQ(article()->size(), QSize(0, 0));
     EXPECT_EQ(reference()->size(), QSize(0, 0));
     EXPECT_EQ(child<QPushButton>(form, "Command1")->x(), 0);
     form->resize(px(9300), px(7200));
-    QTest::qWait(20);
+    pumpEvents(20);
     EXPECT_EQ(article()->width(), px(twips::outerSize(form).width() / 2 - 300));
     child<QPushButton>(form, "Command1")->click();
     EXPECT_FALSE(child<QLabel>(form, "Label1")->text().isEmpty());
@@ -246,7 +246,7 @@ TEST_F(Form2Window, RightClickInTheArticleOnlyPopsUpTheMenu)
 {
     QTest::mousePress(reference()->viewport(), Qt::RightButton, {}, QPoint(20, 20));
     QTest::mouseRelease(reference()->viewport(), Qt::RightButton, {}, QPoint(20, 20));
-    QTest::qWait(20);
+    pumpEvents(20);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 
     QTest::mouseClick(article()->viewport(), Qt::LeftButton, {}, QPoint(20, 20));

@@ -168,7 +168,7 @@ TEST_F(EndToEnd, PageThatNeverArrivesIsSearchedAgainInTheRun)
 class EndToEndShortLoads : public EndToEnd
 {
 protected:
-    std::chrono::milliseconds loadTimeout() const override { return std::chrono::milliseconds(6000); }
+    std::chrono::milliseconds loadTimeout() const override { return std::chrono::milliseconds(1500); }
 };
 
 TEST_F(EndToEndShortLoads, LoadThatNeverEndsCountsAsNotArrived)
@@ -236,7 +236,7 @@ TEST_F(EndToEnd, TheRunWaitsForAVerificationAtTheSearchAddress)
     EXPECT_LE(pane->y(), editor->y() + 1);
     const auto siblings = form->centralWidget()->children();
     EXPECT_GT(siblings.indexOf(pane), siblings.indexOf(editor));
-    QTest::qWait(500); // five ticks
+    pumpEvents(500); // five ticks
     EXPECT_EQ(server.searches().size(), 1);
     EXPECT_EQ(form->checkState().pageCount, 1);
     // The person solves it: the service sends the pane back to the search address.
@@ -262,7 +262,7 @@ TEST_F(EndToEnd, AVerificationOnAnotherHostCanBeStoppedAndSearchedAgain)
     analyse(QString(20, QChar(u'句')));
     QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
     ASSERT_TRUE(waitUntil([&] { return w<QLabel>("Label1")->text() == search::kVerificationRequest; }, 15000));
-    QTest::qWait(400);
+    pumpEvents(400);
     EXPECT_EQ(server.searches().size(), 1);
     QTest::mouseClick(w<QPushButton>("Command4"), Qt::LeftButton);
     EXPECT_EQ(form->checkState().nextIndex, 0);

@@ -1,6 +1,9 @@
 #include "support/GuiHelpers.h"
 
-#include <QTest>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 MessageBoxRecorder::MessageBoxRecorder(MessageBox::Answer answer) : m_answer(answer)
 {
@@ -17,5 +20,27 @@ MessageBoxRecorder::~MessageBoxRecorder()
 
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs)
 {
-    return QTest::qWaitFor(pred, timeoutMs);
+    // An event loop that runs every event as it comes, with a short timer to look at pred again.
+    // (QTest::qWaitFor sleeps 10 ms between rounds of events, which holds up Chromium's many round
+    // trips on this thread: a page load then takes seconds.)
+    QElapsedTimer clock;
+    clock.start();
+    while (!pred()) {
+        if (clock.elapsed() >= timeoutMs)
+            return pred();
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+        // Windows closed with deleteLater go, as they do when the program's own loop runs.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    return true;
+}
+
+void pumpEvents(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

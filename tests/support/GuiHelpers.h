@@ -34,3 +34,7 @@ T* child(const QObject* parent, const char* name)
 
 // Processes events until pred holds or timeoutMs passes; returns pred's last value.
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
+
+// Processes events as they come for ms milliseconds: for tests that show that something does not
+// happen. (QTest::qWait sleeps between rounds of events, which slows Qt WebEngine down.)
+void pumpEvents(int ms);
