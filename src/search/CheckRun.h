@@ -41,7 +41,7 @@ enum class RunState {
 
 // The status line while the service's verification page waits for the person.
 inline const QString kVerificationRequest =
-    QStringLiteral("搜索服务要求安全验证：请在下方结果窗口中完成验证，完成后检测将自动继续。");
+    QStringLiteral("搜索服务要求安全验证：请在上方结果窗口中完成验证，完成后检测将自动继续。");
 
 // What one event asks of the window, in the order the window applies it.
 struct RunEffects
