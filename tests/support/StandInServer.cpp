@@ -68,6 +68,7 @@ void StandInServer::serve(QTcpSocket* socket)
     const QUrl url = QUrl::fromEncoded(requestLine.value(1));
     requests.append(url);
     requestTargets.append(requestLine.value(1));
+    requestHeads.append(buffer.left(buffer.indexOf("\r\n\r\n")));
 
     Response r;
     if (m_handler && isSearchHost(url))

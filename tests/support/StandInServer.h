@@ -33,6 +33,7 @@ public:
     QList<QUrl> searches() const;
     QList<QUrl> requests;
     QList<QByteArray> requestTargets; // the request lines' targets, byte for byte
+    QList<QByteArray> requestHeads;   // each request's lines up to the blank line, as sent
 
 private:
     void serve(QTcpSocket* socket);
