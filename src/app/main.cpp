@@ -1,24 +1,9 @@
 #include "app/Form1.h"
 #include "app/Localisation.h"
+#include "app/ProgramIcon.h"
 #include "platform/Fonts.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QIcon>
-
-namespace {
-
-// The icon built into the program, at every size rendered from data/icons/tessaro.svg.
-QIcon programIcon()
-{
-    QIcon icon;
-    const QDir icons(QStringLiteral(":/icons"));
-    for (const QString& file : icons.entryList({QStringLiteral("tessaro-*.png")}, QDir::Files))
-        icon.addFile(icons.filePath(file));
-    return icon;
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {

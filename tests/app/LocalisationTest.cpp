@@ -1,6 +1,7 @@
 // Qt's own texts and the browser pane in Simplified Chinese whatever the system language: the test is
 // run once under an English and once under a Chinese system locale (tests/app/CMakeLists.txt).
 #include "app/Localisation.h"
+#include "app/ProgramIcon.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "support/GuiHelpers.h"
@@ -220,6 +221,14 @@ TEST_F(Pane, ShowsChromiumsErrorPageInChinese)
     EXPECT_TRUE(text.contains(QStringLiteral("ERR_EMPTY_RESPONSE"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("该网页无法正常运作"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("未发送任何数据"))) << text.toStdString();
+}
+
+TEST(ProgramIcon, HasTheDesktopSizesBuiltIn)
+{
+    // The icons are a resource of a static library: a link that drops it leaves the windows without.
+    const QList<QSize> sizes = programIcon().availableSizes();
+    for (int n : {16, 24, 32, 48, 64, 128, 256})
+        EXPECT_TRUE(sizes.contains(QSize(n, n))) << n;
 }
 
 struct FlagsRow
