@@ -18,6 +18,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
@@ -229,6 +230,18 @@ TEST(ProgramIcon, HasTheDesktopSizesBuiltIn)
     const QList<QSize> sizes = programIcon().availableSizes();
     for (int n : {16, 24, 32, 48, 64, 128, 256})
         EXPECT_TRUE(sizes.contains(QSize(n, n))) << n;
+}
+
+TEST(PaneProfile, KeepsNothingOnDisk)
+{
+    // The pane works in the default profile, which the README promises stores nothing: no cookies,
+    // cache or history outlive the program.
+    QWebEngineView view;
+    QWebEngineProfile* profile = view.page()->profile();
+    EXPECT_EQ(profile, QWebEngineProfile::defaultProfile());
+    EXPECT_TRUE(profile->isOffTheRecord());
+    EXPECT_EQ(profile->persistentCookiesPolicy(), QWebEngineProfile::NoPersistentCookies);
+    EXPECT_EQ(profile->httpCacheType(), QWebEngineProfile::MemoryHttpCache);
 }
 
 struct FlagsRow
