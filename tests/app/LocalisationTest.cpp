@@ -1,5 +1,6 @@
-// Qt's own texts and the browser pane in Simplified Chinese whatever the system language: the test is
-// run once under an English and once under a Chinese system locale (tests/app/CMakeLists.txt).
+// What main.cpp sets up before the first window: Qt's own texts and the browser pane in Simplified
+// Chinese whatever the system language, the pane's profile and the program's icon. The test runs once
+// under an English and once under a Chinese system locale (tests/app/CMakeLists.txt).
 #include "app/Localisation.h"
 #include "app/ProgramIcon.h"
 #include "platform/FileDialog.h"
