@@ -1,4 +1,6 @@
 #include "app/Form1.h"
+#include "app/Localisation.h"
+#include "app/ProgramIcon.h"
 #include "platform/Fonts.h"
 
 #include <QApplication>
@@ -6,7 +8,11 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    localisation::prepareBrowserLanguage();
     QApplication app(argc, argv);
+    localisation::installChinese(app);
+    QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral(TESSARO_APP_ID));
     fonts::installSongSubstitution();
     Form1 form;
     form.show();

@@ -104,6 +104,7 @@ void StandInServer::serve(QTcpSocket* socket)
     const QUrl url = QUrl::fromEncoded(target);
     requests.append(url);
     requestTargets.append(target);
+    requestHeads.append(buffer.left(buffer.indexOf("\r\n\r\n")));
 
     Response r;
     if (m_handler && (isSearchHost(url) || url.host() == QStringLiteral("wappass.baidu.com")))

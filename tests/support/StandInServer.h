@@ -39,6 +39,7 @@ public:
     QList<QUrl> searches() const;
     QList<QUrl> requests;
     QList<QByteArray> requestTargets; // the request lines' targets, byte for byte (tunnelled: https://host + target)
+    QList<QByteArray> requestHeads;   // each request's lines up to the blank line, as sent
 
 private:
     class Server;
