@@ -2,12 +2,15 @@
 #include "documents/RtfReader.h"
 #include "documents/RtfWriter.h"
 #include "editor/DocumentFiles.h"
+#include "editor/RichTextConversion.h"
 #include "editor/RichTextBox.h"
 #include "widgets/WidgetTwips.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTextDocument>
 
 #include <benchmark/benchmark.h>
 
@@ -123,3 +126,119 @@ static void BM_WriteRtf(benchmark::State& state)
         benchmark::DoNotOptimize(rtf::write(d));
 }
 BENCHMARK(BM_WriteRtf)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+QString writeTemp(QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return path;
+}
+
+void openAndPaint(benchmark::State& state, const QString& path)
+{
+    RichTextBox editor;
+    showEditor(editor);
+    for (auto _ : state) {
+        if (!editor::loadFile(editor, path))
+            state.SkipWithError("load failed");
+        editor.viewport()->repaint();
+        QCoreApplication::processEvents();
+    }
+    state.counters["characters"] = static_cast<double>(editor.document()->characterCount() - 1);
+    state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
+}
+
+} // namespace
+
+// 100,000 format runs in one paragraph: two letters each, bold and not in turn.
+static void BM_OpenManyRunsOneParagraph(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ";
+    for (int i = 0; i < 100000; ++i)
+        rtf += i % 2 ? "\\b0 ab" : "\\b ab";
+    rtf += "\\par}";
+    openAndPaint(state, writeTemp(dir, QStringLiteral("runs.rtf"), rtf));
+}
+BENCHMARK(BM_OpenManyRunsOneParagraph)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A text file of one line of 1,000,000 Latin letters, no space in it.
+static void BM_OpenLongLatinLine(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    QByteArray text(1000000, 'a');
+    for (qsizetype i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char>('a' + i % 26);
+    openAndPaint(state, writeTemp(dir, QStringLiteral("line.txt"), text));
+}
+BENCHMARK(BM_OpenLongLatinLine)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// 40 MB of rich text with one letter in each nested group.
+static void BM_OpenDeeplyNestedRtf(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const qsizetype depth = 40 * 1000 * 1000 / 3;
+    QByteArray rtf = "{\\rtf1\\ansi ";
+    rtf.reserve(depth * 3 + 32);
+    for (qsizetype i = 0; i < depth; ++i) {
+        rtf += '{';
+        rtf += static_cast<char>('a' + i % 26);
+    }
+    rtf += QByteArray(depth, '}');
+    rtf += '}';
+    openAndPaint(state, writeTemp(dir, QStringLiteral("nested.rtf"), rtf));
+}
+BENCHMARK(BM_OpenDeeplyNestedRtf)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A marked document of 10,000,000 characters saved and opened again.
+static void BM_SaveAndReopenTenMillion(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ten-million.rtf"));
+    richtext::Document d;
+    const QString article = makeArticle(200000).remove(QStringLiteral("\r\n"));
+    for (int p = 0; p < 100; ++p) {
+        richtext::Paragraph para;
+        const QString text = article.left(100000);
+        for (qsizetype i = 0; i < text.size(); i += 500)
+            para.runs.append({text.mid(i, 500), richtext::CharFormat{QStringLiteral("宋体"), 21,
+                                                                    richtext::Color{i % 1000 ? 255 : 0, 0, 0}}});
+        d.paragraphs.append(para);
+    }
+    RichTextBox editor;
+    showEditor(editor);
+    editor::setRichText(editor, d);
+    for (auto _ : state) {
+        if (!editor::saveFile(editor, path))
+            state.SkipWithError("save failed");
+        if (!editor::loadFile(editor, path))
+            state.SkipWithError("reopen failed");
+        editor.viewport()->repaint();
+        QCoreApplication::processEvents();
+    }
+    state.counters["characters"] = static_cast<double>(editor.document()->characterCount() - 1);
+    state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
+}
+BENCHMARK(BM_SaveAndReopenTenMillion)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Building the editor's document alone (no layout) from 100,000 runs in one paragraph.
+static void BM_BuildManyRunsOneParagraph(benchmark::State& state)
+{
+    richtext::Document d;
+    d.paragraphs.append(richtext::Paragraph{});
+    for (int i = 0; i < state.range(0); ++i) {
+        richtext::CharFormat f;
+        f.bold = i % 2;
+        d.paragraphs[0].runs.append({QStringLiteral("ab"), f});
+    }
+    for (auto _ : state) {
+        QTextDocument document;
+        editor::setRichText(document, d);
+        benchmark::DoNotOptimize(document.characterCount());
+    }
+}
+BENCHMARK(BM_BuildManyRunsOneParagraph)->Unit(benchmark::kMillisecond)->Arg(10000)->Arg(100000)->Iterations(1);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace rtf {
 namespace {
@@ -16,12 +17,13 @@ using richtext::CharFormat;
 using richtext::Color;
 
 constexpr int kAnsiCodepage = 1252;
-// Deeper groups are skipped whole: no writer nests this deep, and the state stack stays small.
+// Deeper groups keep only their destination: their text is read, their formatting stays that of the
+// group at this depth, so that the state stack stays small at any nesting.
 constexpr int kMaxDepth = 512;
 constexpr int kMaxControlWordLetters = 32;
 constexpr int kMaxParameterDigits = 10;
 
-enum class Destination { Text, Skip, FontTable, ColorTable };
+enum class Destination : unsigned char { Text, Skip, FontTable, ColorTable };
 
 struct FontEntry
 {
@@ -51,6 +53,28 @@ int codepageOfCharset(int charset)
         return kAnsiCodepage;
     case 77:
         return 10000;
+    case 78:
+        return 10001;
+    case 79:
+        return 10003;
+    case 80:
+        return 10008;
+    case 81:
+        return 10002;
+    case 83:
+        return 10005;
+    case 84:
+        return 10004;
+    case 85:
+        return 10006;
+    case 86:
+        return 10081;
+    case 87:
+        return 10021;
+    case 88:
+        return 10029;
+    case 89:
+        return 10007;
     case 128:
         return 932;
     case 129:
@@ -103,17 +127,28 @@ bool isKnownCodepage(int codepage)
 {
     static const QSet<int> known{437,  708,  720,  737,  775,  850,  852,  855,  857,   860,  861,  862,
                                  863,  864,  865,  866,  869,  874,  932,  936,  949,   950,  1250, 1251,
-                                 1252, 1253, 1254, 1255, 1256, 1257, 1258, 1361, 10000, 65001};
+                                 1252, 1253, 1254, 1255, 1256, 1257, 1258, 1361, 10000, 10001,
+                                 10002, 10003, 10004, 10005, 10006, 10007, 10008, 10021, 10029, 10081,
+                                 65001};
     return known.contains(codepage);
 }
 
 Converter openConverter(int codepage)
 {
     QList<QByteArray> names;
+    // Mac code pages: ICU's Mac converters, or for the Far East ones the Windows code page of the same
+    // character set.
+    static const QHash<int, QList<QByteArray>> mac{
+        {10000, {"macintosh"}},          {10001, {"x-mac-japanese", "windows-932"}},
+        {10002, {"x-mac-trad-chinese", "windows-950"}}, {10003, {"x-mac-korean", "windows-949"}},
+        {10004, {"x-mac-arabic"}},       {10005, {"x-mac-hebrew"}},
+        {10006, {"x-mac-greek"}},        {10007, {"x-mac-cyrillic"}},
+        {10008, {"x-mac-simp-chinese", "windows-936"}}, {10021, {"x-mac-thai", "windows-874"}},
+        {10029, {"x-mac-centraleurroman"}}, {10081, {"x-mac-turkish"}}};
     if (codepage == 65001)
         names << "UTF-8";
-    else if (codepage == 10000)
-        names << "macintosh";
+    else
+        names << mac.value(codepage);
     names << "windows-" + QByteArray::number(codepage) << "ibm-" + QByteArray::number(codepage);
     for (const QByteArray& name : names) {
         UErrorCode status = U_ZERO_ERROR;
@@ -143,7 +178,8 @@ bool isSkippedDestination(const QByteArray& word)
                                           "do",        "fchars",       "lchars",       "blipuid",
                                           "pgptbl",    "protusertbl",  "ftnsep",       "ftnsepc",
                                           "ftncn",     "aftnsep",      "aftnsepc",     "aftncn",
-                                          "objdata",   "result",       "passwordhash", "docvar"};
+                                          "objdata",   "result",       "passwordhash", "docvar",
+                                          "nonesttables"};
     return skipped.contains(word);
 }
 
@@ -193,7 +229,7 @@ private:
 
     QList<GroupState> m_stack;
     GroupState m_state;
-    int m_overflow = 0; // groups opened beyond kMaxDepth, skipped whole
+    std::vector<Destination> m_overflow; // the enclosing destinations of the groups beyond kMaxDepth
     bool m_starPending = false;
     bool m_groupStartPending = false; // no control word yet in the current group
     int m_skipRemaining = 0;
@@ -284,8 +320,10 @@ void Reader::groupStart()
 {
     flushBytes();
     m_skipRemaining = 0;
-    if (m_overflow > 0 || m_stack.size() >= kMaxDepth) {
-        ++m_overflow;
+    if (m_stack.size() >= kMaxDepth) {
+        m_overflow.push_back(m_state.destination);
+        m_groupStartPending = true;
+        m_starPending = false;
         return;
     }
     m_stack.append(m_state);
@@ -307,12 +345,13 @@ void Reader::groupEnd()
     m_skipRemaining = 0;
     m_starPending = false;
     m_groupStartPending = false;
-    if (m_overflow > 0) {
-        --m_overflow;
-        return;
-    }
     if (m_state.destination == Destination::FontTable)
         finishFontEntry(); // an entry may end with its group instead of a ';'
+    if (!m_overflow.empty()) {
+        m_state.destination = m_overflow.back();
+        m_overflow.pop_back();
+        return;
+    }
     if (m_stack.isEmpty()) {
         m_done = true; // the document's group has closed
         return;
@@ -333,7 +372,7 @@ bool Reader::takeSkippedCharacter()
 
 void Reader::textByte(char byte)
 {
-    if (m_overflow > 0 || m_state.destination == Destination::Skip)
+    if (m_state.destination == Destination::Skip)
         return;
     if (takeSkippedCharacter())
         return;
@@ -360,7 +399,7 @@ void Reader::textByte(char byte)
 
 void Reader::unicodeUnit(int value)
 {
-    if (m_overflow > 0 || m_state.destination == Destination::Skip)
+    if (m_state.destination == Destination::Skip)
         return;
     flushBytes();
     const char16_t unit = static_cast<char16_t>(value < 0 ? value + 65536 : value);
@@ -445,8 +484,11 @@ CharFormat Reader::effectiveFormat() const
     return f;
 }
 
-void Reader::appendText(const QString& text)
+void Reader::appendText(const QString& raw)
 {
+    // No control character but tab reaches the editor (a byte the code page cannot map, NUL).
+    QString text = raw;
+    text.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t'; });
     if (text.isEmpty())
         return;
     CharFormat f = effectiveFormat();
@@ -553,8 +595,6 @@ void Reader::controlWord(const QByteArray& word, bool hasParameter, int paramete
     const bool starred = m_starPending;
     m_groupStartPending = false;
     m_starPending = false;
-    if (m_overflow > 0)
-        return;
 
     if (word == "bin") {
         // Raw bytes follow: skip them whatever the destination, so that braces in them count for nothing.
@@ -575,10 +615,16 @@ void Reader::controlWord(const QByteArray& word, bool hasParameter, int paramete
         m_state.destination = m_stack.last().uprOuter;
         return;
     }
+    // Cells of nested tables may sit inside their row properties.
+    if (word == "nesttableprops")
+        return;
     if (isSkippedDestination(word) || (starred && atGroupStart)) {
         m_state.destination = Destination::Skip;
         return;
     }
+    if (!m_overflow.empty() && word != "par" && word != "sect" && word != "page" && word != "row" &&
+        word != "line" && word != "tab" && word != "cell" && word != "nestcell" && word != "uc")
+        return; // beyond the depth limit formatting and tables stay as they are
     const bool on = !hasParameter || parameter != 0;
 
     if (m_state.destination == Destination::FontTable) {

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <algorithm>
+
 namespace rtf {
 namespace {
 
@@ -141,18 +143,21 @@ void Writer::writeText(const QString& text)
             // Control characters and embedded objects have no text to keep.
         } else if (u < 0x80) {
             m_out += static_cast<char>(u);
-        } else {
-            const QByteArray gbk = cp936::bytes(u);
-            const int fallbackLength = gbk.isEmpty() ? 1 : static_cast<int>(gbk.size());
-            if (fallbackLength != m_unicodeSkip)
-                m_out += "\\uc" + QByteArray::number(m_unicodeSkip = fallbackLength) + ' ';
-            m_out += "\\u" + QByteArray::number(static_cast<qint16>(u));
-            if (gbk.isEmpty()) {
-                m_out += '?';
-            } else {
-                for (const char b : gbk)
+        } else if (const QByteArray gbk = cp936::bytes(u); !gbk.isEmpty()) {
+            // The document's code page is 936: a GBK character goes in as its two bytes, raw, which
+            // keeps a saved document at about two bytes a character. A pair with a byte that RTF
+            // reads as syntax goes in as hex, both bytes, so that a pair is never split between forms.
+            const bool syntax = std::any_of(gbk.begin(), gbk.end(), [](char b) { return b == '\\' || b == '{' || b == '}'; });
+            for (const char b : gbk) {
+                if (syntax)
                     appendHexByte(m_out, static_cast<unsigned char>(b));
+                else
+                    m_out += b;
             }
+        } else {
+            if (m_unicodeSkip != 1)
+                m_out += "\\uc" + QByteArray::number(m_unicodeSkip = 1) + ' ';
+            m_out += "\\u" + QByteArray::number(static_cast<qint16>(u)) + '?';
         }
     }
 }
@@ -160,7 +165,7 @@ void Writer::writeText(const QString& text)
 QByteArray Writer::run()
 {
     collectTables();
-    m_out.reserve(m_document.text().size() * 14 + 1024);
+    m_out.reserve(m_document.text().size() * 2 + 1024);
     m_out += "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl";
     for (qsizetype i = 0; i < m_fonts.size(); ++i) {
         m_out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset134 ";

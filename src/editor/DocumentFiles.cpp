@@ -14,10 +14,12 @@ bool loadFile(RichTextBox& editor, const QString& path)
 {
     const documents::Loaded loaded = documents::load(path, &WordProcessor::plainText);
     if (const QString* text = std::get_if<QString>(&loaded)) {
+        fitWrapMode(editor, *text);
         editor.setPlainText(*text);
         return true;
     }
     if (const richtext::Document* doc = std::get_if<richtext::Document>(&loaded)) {
+        fitWrapMode(editor, doc->text());
         setRichText(editor, *doc);
         return true;
     }

@@ -1,5 +1,7 @@
 #include "editor/RichTextConversion.h"
 
+#include "editor/LineBreaking.h"
+
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -71,6 +73,9 @@ void setRichText(QTextDocument& document, const richtext::Document& content)
     document.setUndoRedoEnabled(false);
     document.clear();
     QTextCursor cursor(&document);
+    // One edit block: outside one, every insertion lays the whole paragraph out again to place the
+    // cursor, which makes the build grow with the square of the runs in a paragraph.
+    cursor.beginEditBlock();
     for (qsizetype i = 0; i < content.paragraphs.size(); ++i) {
         const richtext::Paragraph& p = content.paragraphs[i];
         const QTextCharFormat first =
@@ -82,6 +87,7 @@ void setRichText(QTextDocument& document, const richtext::Document& content)
         for (const richtext::Run& run : p.runs)
             cursor.insertText(run.text, toCharFormat(run.format));
     }
+    cursor.endEditBlock();
     document.setUndoRedoEnabled(undo);
 }
 
@@ -98,6 +104,15 @@ void setRichText(QTextEdit& editor, const richtext::Document& content)
     setRichText(*fresh, content);
     fresh->setUndoRedoEnabled(old->isUndoRedoEnabled());
     editor.setDocument(fresh); // deletes the old document when the editor owned it
+}
+
+void fitWrapMode(QTextEdit& editor, QStringView text)
+{
+    const QTextOption::WrapMode mode = wrapsAnywhere(text)
+                                           ? QTextOption::WrapAnywhere
+                                           : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    if (editor.wordWrapMode() != mode)
+        editor.setWordWrapMode(mode);
 }
 
 } // namespace editor

@@ -2,6 +2,8 @@
 
 #include "documents/RichText.h"
 
+#include <QStringView>
+
 class QTextDocument;
 class QTextEdit;
 
@@ -18,5 +20,10 @@ void setRichText(QTextDocument& document, const richtext::Document& content);
 // The same for an editor's whole content, faster: the editor is given a new document with the old
 // one's default font and options; Qt deletes the old one when the editor owned it.
 void setRichText(QTextEdit& editor, const richtext::Document& content);
+
+// Makes the editor wrap lines anywhere when the text it is about to get has a stretch too long for
+// word wrapping (see wrapsAnywhere), at word boundaries otherwise. Called before the text goes in, so
+// that it is laid out once, the cheap way.
+void fitWrapMode(QTextEdit& editor, QStringView text);
 
 } // namespace editor

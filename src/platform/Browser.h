@@ -4,8 +4,26 @@
 #include <QString>
 #include <QStringList>
 
+#include <QList>
+
 #include <functional>
 #include <optional>
+
+// A table written into a page as nodes: every text goes in as text, every link address only once the
+// page's own address parser has read it as http or https.
+struct ReportTable
+{
+    struct Row
+    {
+        QString text;  // the first cell
+        QString link;  // the first cell's link address; empty: no link
+        QString count; // the second cell
+        bool operator==(const Row&) const = default;
+    };
+    QString heading;
+    QList<Row> rows;
+    bool operator==(const ReportTable&) const = default;
+};
 
 // What the program relies on from a browser pane. One real implementation (Qt WebEngine) and a fake
 // for tests. All calls return at once; loading and reading go on in the background.
@@ -30,9 +48,9 @@ public:
     // The body's inner HTML of the shown page; nullopt when there is no document or no body. The
     // callback is never called for a page that a later navigation has replaced.
     virtual void readBodyHtml(HtmlCallback done) = 0;
-    // Inserts the pieces, one after the other, at the current selection of the shown page; false when
-    // the page has no document or selection to paste into.
-    virtual void pasteHtmlAtSelection(const QStringList& pieces, DoneCallback done) = 0;
+    // Inserts the table at the current selection of the shown page (at the start of its body without
+    // one), built from nodes, never from markup; false when the page has no body.
+    virtual void insertReportAtSelection(const ReportTable& table, DoneCallback done) = 0;
     // Address of the page shown, once it has loaded.
     virtual QString currentUrl() const = 0;
     // Title of the page shown, once it has loaded.

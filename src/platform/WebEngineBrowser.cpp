@@ -117,22 +117,44 @@ void WebEngineBrowser::readBodyHtml(HtmlCallback done)
                           });
 }
 
-void WebEngineBrowser::pasteHtmlAtSelection(const QStringList& pieces, DoneCallback done)
+void WebEngineBrowser::insertReportAtSelection(const ReportTable& table, DoneCallback done)
 {
-    // The pieces go in as one fragment so that a table opened by one piece and closed by a later one
-    // stays one table. Without a selection the fragment goes to the start of the body.
-    const QString literal =
-        QString::fromUtf8(QJsonDocument(QJsonArray{pieces.join(QString())}).toJson(QJsonDocument::Compact));
-    const QString script = QStringLiteral(R"JS((function(h){
+    // The table goes to the page as JSON data; the script makes every node itself and sets only text
+    // and the fixed attributes, so nothing in a title is ever read as markup. A link address is set
+    // only if the page's own URL parser reads it as http or https.
+    QJsonArray rows;
+    for (const ReportTable::Row& row : table.rows)
+        rows.append(QJsonArray{row.text, row.link, row.count});
+    const QJsonArray data{table.heading, rows};
+    const QString literal = QString::fromUtf8(QJsonDocument(data).toJson(QJsonDocument::Compact));
+    const QString script = QStringLiteral(R"JS((function(d){
   if (!document.body) return false;
+  function el(name, parent) { var e = document.createElement(name); if (parent) parent.appendChild(e); return e; }
+  function webLink(address) {
+    try { var u = new URL(address); if (u.protocol === 'http:' || u.protocol === 'https:') return u.href; }
+    catch (e) {}
+    return null;
+  }
+  var frag = document.createDocumentFragment();
+  for (var b = 0; b < 5; ++b) el('br', frag);
+  var table = el('table', frag), body = el('tbody', table);
+  el('h1', el('td', el('tr', body))).textContent = d[0];
+  d[1].forEach(function(r) {
+    var tr = el('tr', body), first = el('td', tr), href = r[1] ? webLink(r[1]) : null;
+    if (href) { var a = el('a', first); a.setAttribute('href', href); a.textContent = r[0]; }
+    else first.textContent = r[0];
+    var second = el('td', tr);
+    second.setAttribute('width', '100');
+    second.setAttribute('align', 'center');
+    second.appendChild(document.createTextNode(r[2]));
+    el('br', second);
+  });
   var sel = window.getSelection(), range;
   if (sel && sel.rangeCount > 0) { range = sel.getRangeAt(0); }
   else { range = document.createRange(); range.setStart(document.body, 0); range.collapse(true); }
-  var frag = range.createContextualFragment(h[0]);
-  var last = frag.lastChild;
   range.deleteContents();
   range.insertNode(frag);
-  if (last && sel) { range.setStartAfter(last); range.collapse(true); sel.removeAllRanges(); sel.addRange(range); }
+  if (sel) { range.setStartAfter(table); range.collapse(true); sel.removeAllRanges(); sel.addRange(range); }
   return true;
 })(%1))JS")
                                .arg(literal);

@@ -1,7 +1,8 @@
 #include "report/SiteStats.h"
 
+#include "report/TitleLink.h"
+
 #include <QHash>
-#include <QRegularExpression>
 #include <QSet>
 
 #include <deque>
@@ -101,38 +102,17 @@ QList<Row> siteRows(const QStringList& titleTexts, const QStringList& titleBlock
     return rows;
 }
 
-QStringList reportPieces(const QList<Row>& rows)
+ReportTable reportTable(const QList<Row>& rows)
 {
-    QStringList pieces;
-    pieces.reserve(rows.size() + 2);
-    pieces.append(QStringLiteral("<br><br><br><br><br><table><tr><td><h1>相似性网站分析结果</h1></td></tr>"));
+    ReportTable table;
+    table.heading = QStringLiteral("相似性网站分析结果");
+    table.rows.reserve(rows.size());
     for (const Row& row : rows) {
-        pieces.append(QStringLiteral("<tr><td>") + sanitizeTitleBlock(row.block) +
-                      QStringLiteral("</td><td width=100 align=center>&nbsp&nbsp出现次数：") +
-                      QString::number(row.count) + QStringLiteral("<br></td></tr>"));
+        TitleLink title = titleLink(row.block);
+        table.rows.append({std::move(title.text), std::move(title.link),
+                           QStringLiteral("\u00A0\u00A0出现次数：") + QString::number(row.count)});
     }
-    pieces.append(QStringLiteral("</table>"));
-    return pieces;
-}
-
-QString sanitizeTitleBlock(const QString& block)
-{
-    using RE = QRegularExpression;
-    static const RE scriptElement(QStringLiteral(R"(<script\b[^>]*>[\s\S]*?</script\s*>)"), RE::CaseInsensitiveOption);
-    static const RE scriptTag(QStringLiteral(R"(</?script\b[^>]*>?)"), RE::CaseInsensitiveOption);
-    static const RE handler(QStringLiteral(R"((?<=[\s"'/])on[a-z]+\s*=\s*("[^"]*"|'[^']*'|[^\s>]*))"),
-                            RE::CaseInsensitiveOption);
-    // Browsers ignore white space inside the scheme name, so "java\tscript:" is covered too.
-    static const RE jsUrl(
-        QStringLiteral(
-            R"(\b(href|src|action|formaction|xlink:href)\s*=\s*("\s*j\s*a\s*v\s*a\s*s\s*c\s*r\s*i\s*p\s*t\s*:[^"]*"|'\s*j\s*a\s*v\s*a\s*s\s*c\s*r\s*i\s*p\s*t\s*:[^']*'|javascript:[^\s>]*))"),
-        RE::CaseInsensitiveOption);
-    QString s = block;
-    s.remove(scriptElement);
-    s.remove(scriptTag);
-    s.remove(handler);
-    s.replace(jsUrl, QStringLiteral("\\1=\"#\""));
-    return s;
+    return table;
 }
 
 } // namespace report

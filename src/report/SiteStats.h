@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Browser.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -25,11 +27,8 @@ QList<int> slotCounts(const QStringList& titleTexts);
 // siteRows for counts already taken with slotCounts.
 QList<Row> siteRows(const QStringList& titleTexts, const QStringList& titleBlocks, QList<int> counts);
 
-// The report as the pieces pasted one after the other: head, one row per entry, tail.
-QStringList reportPieces(const QList<Row>& rows);
-
-// A title block from a web page with its scripts, event-handler attributes and javascript: addresses
-// removed, so that pasting it runs nothing.
-QString sanitizeTitleBlock(const QString& block);
+// The report as plain data: the heading, and per row the title's text, its web address (see
+// titleLink) and the count cell.
+ReportTable reportTable(const QList<Row>& rows);
 
 } // namespace report

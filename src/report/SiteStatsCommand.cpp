@@ -27,7 +27,7 @@ void SiteStatsCommand::run()
 
 void SiteStatsCommand::writeReport()
 {
-    m_pane->pasteHtmlAtSelection(report::reportPieces(m_lastRows), {});
+    m_pane->insertReportAtSelection(report::reportTable(m_lastRows), {});
     m_state.statsPending = false;
     m_busy = false;
     emit busyChanged(false);

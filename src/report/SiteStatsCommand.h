@@ -10,7 +10,7 @@
 
 class Browser;
 
-// "统计相似性网站": counts the result titles of the run, waits, then pastes the table into the page
+// "统计相似性网站": counts the result titles of the run, waits, then writes the table into the page
 // the pane shows at that moment. The wait is a timer, so the window, the automatic run and the
 // scoring of arriving pages go on meanwhile.
 class SiteStatsCommand : public QObject

@@ -208,14 +208,15 @@ TEST_F(OnlineCheckTest, StatisticsPasteTheTableAndRepeatIt)
     QTest::mouseClick(command5, Qt::LeftButton);
     EXPECT_EQ(command5->text(), QStringLiteral("正在统计中……"));
     EXPECT_FALSE(command5->isEnabled());
-    EXPECT_TRUE(browser->pastes.isEmpty()); // written only after the wait
-    ASSERT_TRUE(waitUntil([&] { return browser->pastes.size() == 1; }));
-    const QString table = browser->pastes[0];
-    EXPECT_TRUE(table.startsWith(QStringLiteral("<br><br><br><br><br><table><tr><td><h1>相似性网站分析结果</h1>")));
-    EXPECT_EQ(table.count(QStringLiteral("<tr><td><a")), 2);
-    EXPECT_LT(table.indexOf(QStringLiteral(">T1</a>")), table.indexOf(QStringLiteral(">T2</a>")));
-    EXPECT_TRUE(table.contains(QStringLiteral("出现次数：3<br>")));
-    EXPECT_TRUE(table.endsWith(QStringLiteral("</table>")));
+    EXPECT_TRUE(browser->reports.isEmpty()); // written only after the wait
+    ASSERT_TRUE(waitUntil([&] { return browser->reports.size() == 1; }));
+    const ReportTable table = browser->reports[0];
+    EXPECT_EQ(table.heading, QStringLiteral("相似性网站分析结果"));
+    ASSERT_EQ(table.rows.size(), 2);
+    EXPECT_EQ(table.rows[0].text, QStringLiteral("T1"));
+    EXPECT_EQ(table.rows[1].text, QStringLiteral("T2"));
+    EXPECT_EQ(table.rows[0].count, QStringLiteral("\u00A0\u00A0出现次数：3"));
+    EXPECT_EQ(table.rows[0].link, QStringLiteral("http://r/"));
     EXPECT_FALSE(state().statsPending);
     EXPECT_EQ(command5->text(), QStringLiteral("统计相似性网站"));
     EXPECT_TRUE(command5->isEnabled());
@@ -223,17 +224,16 @@ TEST_F(OnlineCheckTest, StatisticsPasteTheTableAndRepeatIt)
     EXPECT_EQ(state().titleTexts.mid(0, 3), (QStringList{"T1", "T2", "T1"}));
 
     QTest::mouseClick(command5, Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return browser->pastes.size() == 2; }));
-    EXPECT_EQ(browser->pastes[1], table);
+    ASSERT_TRUE(waitUntil([&] { return browser->reports.size() == 2; }));
+    EXPECT_EQ(browser->reports[1], table);
 }
 
 TEST_F(OnlineCheckTest, StatisticsRightAfterAnalysisWriteAnEmptyTable)
 {
     analyse(kA);
     click("Command5");
-    ASSERT_TRUE(waitUntil([&] { return browser->pastes.size() == 1; }));
-    EXPECT_EQ(browser->pastes[0],
-              QStringLiteral("<br><br><br><br><br><table><tr><td><h1>相似性网站分析结果</h1></td></tr></table>"));
+    ASSERT_TRUE(waitUntil([&] { return browser->reports.size() == 1; }));
+    EXPECT_EQ(browser->reports[0], (ReportTable{QStringLiteral("相似性网站分析结果"), {}}));
 }
 
 TEST_F(AutoRunTest, ClosingTheWindowWhileATickWaitsForThePage)

@@ -48,9 +48,9 @@ TEST_P(RtfWriterOutput, Contains)
 
 INSTANTIATE_TEST_SUITE_P(
     RtfWriter, RtfWriterOutput,
-    ::testing::Values(OutputRow{"chineseWithGbkFallback", QStringLiteral("中文"),
-                                "\\uc2 \\u20013\\'d6\\'d0\\u25991\\'ce\\'c4"},
-                      OutputRow{"singleByteFallback", QStringLiteral("€"), "\\u8364\\'80"},
+    ::testing::Values(OutputRow{"chineseAsRawGbk", QStringLiteral("中文"), "\xd6\xd0\xce\xc4\\par"},
+                      OutputRow{"gbkPairWithBackslashAsHex", QStringLiteral("癨中"), "\\'b0\\'5c\xd6\xd0"},
+                      OutputRow{"singleByteGbk", QStringLiteral("€"), "\x80\\par"},
                       OutputRow{"notInGbk", QStringLiteral("・"), "\\u12539?"},
                       OutputRow{"highUnitsNegative", QStringLiteral("\U0001F600"), "\\u-10179?\\u-8704?"},
                       OutputRow{"escapes", QStringLiteral("{a}\\"), "\\{a\\}\\\\"},

@@ -1,5 +1,6 @@
 #include "support/QtPrinters.h"
 #include "report/SiteStats.h"
+#include "report/TitleLink.h"
 
 #include <gtest/gtest.h>
 
@@ -88,14 +89,18 @@ TEST(SiteStats, NoTablesGiveNoRows)
 {
     EXPECT_TRUE(report::siteRows({}, {}).isEmpty());
     EXPECT_TRUE(report::siteRows({QString()}, {QString()}).isEmpty());
-    EXPECT_EQ(report::reportPieces({}),
-              (QStringList{"<br><br><br><br><br><table><tr><td><h1>相似性网站分析结果</h1></td></tr>", "</table>"}));
+    EXPECT_EQ(report::reportTable({}), (ReportTable{QStringLiteral("相似性网站分析结果"), {}}));
 }
 
-TEST(SiteStats, RowHtml)
+TEST(SiteStats, RowsAreTextLinkAndCount)
 {
-    EXPECT_EQ(report::reportPieces({{QStringLiteral("<a href=\"x\">t</a>"), 3}}).at(1),
-              QStringLiteral("<tr><td><a href=\"x\">t</a></td><td width=100 align=center>&nbsp&nbsp出现次数：3<br></td></tr>"));
+    const ReportTable table = report::reportTable(
+        {{QStringLiteral("<a href=\"http://r.example/a?b=1&amp;c=2\" data-click=\"{}\">标题 <b>一</b></a>"), 3},
+         {QStringLiteral("没有链接"), 1}});
+    ASSERT_EQ(table.rows.size(), 2);
+    EXPECT_EQ(table.rows[0], (ReportTable::Row{QStringLiteral("标题 一"), QStringLiteral("http://r.example/a?b=1&c=2"),
+                                               QStringLiteral("\u00A0\u00A0出现次数：3")}));
+    EXPECT_EQ(table.rows[1], (ReportTable::Row{QStringLiteral("没有链接"), QString(), QStringLiteral("\u00A0\u00A0出现次数：1")}));
 }
 
 // The fast ordering must leave exactly the literal procedure's order, equal counts and the block kept
@@ -121,42 +126,77 @@ TEST(SiteStats, SameRowsAsTheLiteralProcedure)
     }
 }
 
-struct SanitizeRow
+} // namespace
+
+namespace report {
+void PrintTo(const TitleLink& t, std::ostream* os)
+{
+    *os << '"' << t.text.toStdString() << "\" -> \"" << t.link.toStdString() << '"';
+}
+} // namespace report
+
+namespace {
+
+struct TitleRow
 {
     const char* name;
-    QString in;
-    QString out;
+    QString block;
+    report::TitleLink title;
 };
 
-void PrintTo(const SanitizeRow& row, std::ostream* os)
+void PrintTo(const TitleRow& row, std::ostream* os)
 {
     *os << row.name;
 }
 
-class Sanitize : public ::testing::TestWithParam<SanitizeRow>
+class TitleLinks : public ::testing::TestWithParam<TitleRow>
 {
 };
 
-TEST_P(Sanitize, RemovesWhatWouldRun)
+TEST_P(TitleLinks, KeepTextAndOnlyWebAddresses)
 {
-    EXPECT_EQ(report::sanitizeTitleBlock(GetParam().in), GetParam().out);
+    EXPECT_EQ(report::titleLink(GetParam().block), GetParam().title);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    SiteStats, Sanitize,
+    SiteStats, TitleLinks,
     ::testing::Values(
-        SanitizeRow{"PlainLinkStays", QStringLiteral("<a href=\"http://x/\" target=\"_blank\">标题</a>"),
-                    QStringLiteral("<a href=\"http://x/\" target=\"_blank\">标题</a>")},
-        SanitizeRow{"ScriptElement", QStringLiteral("<a href=\"/\">t</a><script>alert(1)</script>"),
-                    QStringLiteral("<a href=\"/\">t</a>")},
-        SanitizeRow{"UnclosedScript", QStringLiteral("a<SCRIPT src=\"x.js\">"), QStringLiteral("a")},
-        SanitizeRow{"EventHandler", QStringLiteral("<a href=\"/\" onclick=\"steal()\" onMouseOver='x'>t</a>"),
-                    QStringLiteral("<a href=\"/\"  >t</a>")},
-        SanitizeRow{"JavascriptAddress", QStringLiteral("<a href=\"javascript:steal()\">t</a>"),
-                    QStringLiteral("<a href=\"#\">t</a>")},
-        SanitizeRow{"JavascriptWithWhitespace", QStringLiteral("<a HREF=' java\tscript:x'>t</a>"),
-                    QStringLiteral("<a HREF=\"#\">t</a>")},
-        SanitizeRow{"WordOnInTextStays", QStringLiteral("<a href=\"/\">online=yes</a>"),
-                    QStringLiteral("<a href=\"/\">online=yes</a>")}));
+        TitleRow{"PlainLink", QStringLiteral("<a href=\"http://x.example/\" target=\"_blank\">标题</a>"),
+                 {QStringLiteral("标题"), QStringLiteral("http://x.example/")}},
+        TitleRow{"HttpsUpperCaseUnquoted", QStringLiteral("<A HREF=HTTPS://X.example/p>T</A>"),
+                 {QStringLiteral("T"), QStringLiteral("https://x.example/p")}},
+        TitleRow{"FirstLinkOnly", QStringLiteral("<a href='http://a.example/'>A</a> <a href='http://b.example/'>B</a>"),
+                 {QStringLiteral("A B"), QStringLiteral("http://a.example/")}},
+        TitleRow{"ScriptElementNotText", QStringLiteral("<a href=\"http://x.example/\">t</a><script>alert(1)</script>"),
+                 {QStringLiteral("t"), QStringLiteral("http://x.example/")}},
+        TitleRow{"JavascriptAddress", QStringLiteral("<a href=\"javascript:steal()\">t</a>"), {QStringLiteral("t"), {}}},
+        TitleRow{"JavascriptBehindControlReference", QStringLiteral("<a href=\"&#1;javascript:steal()\">t</a>"),
+                 {QStringLiteral("t"), {}}},
+        TitleRow{"JavascriptBehindNamedReferences", QStringLiteral("<a href=\"java&Tab;script&colon;x()\">t</a>"),
+                 {QStringLiteral("t"), {}}},
+        TitleRow{"HttpBehindReferences", QStringLiteral("<a href=\"&#x20;h&#116;tp&colon;//x.example/\">t</a>"),
+                 {QStringLiteral("t"), QStringLiteral("http://x.example/")}},
+        TitleRow{"DataAddress", QStringLiteral("<a href=\"data:text/html,<script>x()</script>\">t</a>"),
+                 {QStringLiteral("t"), {}}},
+        TitleRow{"RelativeAddress", QStringLiteral("<a href=\"/link?url=1\">t</a>"), {QStringLiteral("t"), {}}},
+        TitleRow{"MarkupInTextIsText", QStringLiteral("<a href=\"http://x.example/\">&lt;img src=x onerror=y&gt;</a>"),
+                 {QStringLiteral("<img src=x onerror=y>"), QStringLiteral("http://x.example/")}},
+        TitleRow{"IframeContentHidden", QStringLiteral("a<iframe src=\"data:text/html,x\">fallback</iframe>b"),
+                 {QStringLiteral("ab"), {}}},
+        TitleRow{"CommentsAndWhiteSpace", QStringLiteral("<!-- <a href='http://c.example/'> -->  x \n y&nbsp;"),
+                 {QStringLiteral("x y"), {}}},
+        TitleRow{"LessThanInText", QStringLiteral("1 < 2 <a href=\"http://x.example/\">t</a>"),
+                 {QStringLiteral("1 < 2 t"), QStringLiteral("http://x.example/")}}));
+
+TEST(SiteStats, CharacterReferencesAsBrowsersDecodeThem)
+{
+    using report::decodeCharacterReferences;
+    EXPECT_EQ(decodeCharacterReferences(u"&#1;&#0;&#x80;&#xD800;&#99999999;"),
+              QStringLiteral("\u0001\uFFFD\u20AC\uFFFD\uFFFD"));
+    EXPECT_EQ(decodeCharacterReferences(u"&#x1F600;&#20013"), QStringLiteral("\U0001F600中"));
+    EXPECT_EQ(decodeCharacterReferences(u"&amp &ampx &unknown; &#; &"), QStringLiteral("& &x &unknown; &#; &"));
+    // In an attribute a legacy name before '=' stays, as in "?a=1&amp=2".
+    EXPECT_EQ(decodeCharacterReferences(u"a&amp=2", true), QStringLiteral("a&amp=2"));
+}
 
 } // namespace

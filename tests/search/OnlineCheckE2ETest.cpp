@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 
 namespace {
@@ -300,6 +301,133 @@ TEST_F(EndToEnd, ScriptDialogsOfResultPagesStayQuiet)
     EXPECT_EQ(form->checkState().titleTexts.value(0), QStringLiteral("网站"));
     EXPECT_TRUE(form->resultPane().isSilent());
 }
+
+// The ways a result title can carry script. Each one, if it ran, would load an address on
+// evil.example, which reaches the stand-in like every other request.
+struct HostileTitle
+{
+    const char* name;
+    QString block; // the heading's content on the result page
+    bool onClick;  // runs only when its link is clicked
+};
+
+void PrintTo(const HostileTitle& t, std::ostream* os)
+{
+    *os << t.name;
+}
+
+QString beacon(const char* name)
+{
+    return QStringLiteral("new Image().src='http://evil.example/%1'").arg(QLatin1String(name));
+}
+
+QString base64Page(const char* name)
+{
+    const QString html = QStringLiteral("<script>") + beacon(name) + QStringLiteral("</script>");
+    return QString::fromLatin1(html.toUtf8().toBase64());
+}
+
+QString plainTitle(int n)
+{
+    return QStringLiteral("<a href=\"http://r.example/%1\" data-click=\"{}\">标题%1</a>").arg(n);
+}
+
+class HostileTitles : public EndToEnd, public ::testing::WithParamInterface<HostileTitle>
+{
+};
+
+TEST_P(HostileTitles, NothingRunsInTheReportOrOnAClick)
+{
+    const HostileTitle& title = GetParam();
+    // The result page forbids its own scripts and frames, so that only what runs in the report can
+    // reach evil.example; the report goes into a clean page of another host.
+    server.setHandler([&](const QUrl& url) {
+        if (url.host() == u"report.example")
+            return StandInServer::Response{200, "<html><body><p>report</p></body></html>"};
+        if (url.host() != u"www.baidu.com")
+            return StandInServer::Response{404, "<html><body></body></html>"};
+        const QString page =
+            QStringLiteral("<html><head><meta http-equiv=\"Content-Security-Policy\" content=\"script-src "
+                           "'none'; frame-src 'none'; object-src 'none'\"></head><body><div>") +
+            QString(600, QChar(u'页')) + QStringLiteral("</div><p><EM>x</EM><EM>y</EM></p><H3 CLASS=\"t\">") +
+            plainTitle(1) + QStringLiteral("</H3><H3 CLASS=\"t\">") + title.block +
+            QStringLiteral("</H3><H3 CLASS=\"t\">") + plainTitle(1) + QStringLiteral("</H3></body></html>");
+        return StandInServer::Response{200, page.toUtf8()};
+    });
+    analyse(QString(20, QChar(u'句')));
+    QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
+    ASSERT_TRUE(waitForPage());
+    ASSERT_EQ(title.onClick ? QStringLiteral("恶意") : QStringLiteral("标题2"),
+              form->checkState().titleTexts.value(1));
+
+    auto* page = form->findChild<QWebEngineView*>(QStringLiteral("WebBrowser1"))->page();
+    QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
+    form->resultPane().navigate(QStringLiteral("http://report.example/"));
+    ASSERT_TRUE(loaded.wait(15000));
+    QTest::mouseClick(w<QPushButton>("Command5"), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return bodyHtml().contains(QStringLiteral("出现次数：1")); }, 10000));
+
+    const QString body = bodyHtml();
+    // An ordinary title keeps its text, its link and its count.
+    EXPECT_TRUE(body.contains(QStringLiteral("<a href=\"http://r.example/1\">标题1</a></td><td width=\"100\" "
+                                             "align=\"center\">\u00A0\u00A0出现次数：2<br></td>")) ||
+                body.contains(QStringLiteral("<a href=\"http://r.example/1\">标题1</a></td><td width=\"100\" "
+                                             "align=\"center\">&nbsp;&nbsp;出现次数：2<br></td>")))
+        << body.toStdString();
+    // Every link that is not a web address is clicked; then a probe of the test's own, sent after
+    // anything the clicks or the report set off, shows that the page has had its turn.
+    page->runJavaScript(QStringLiteral(R"JS(
+document.querySelectorAll('table a, table area').forEach(function(a) {
+  if (!/^https?:$/.test(a.protocol)) a.click();
+});
+setTimeout(function() { new Image().src = 'http://probe.example/'; }, 500);
+)JS"));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return std::any_of(server.requests.begin(), server.requests.end(),
+                               [](const QUrl& u) { return u.host() == u"probe.example"; });
+        },
+        10000));
+    for (const QUrl& u : server.requests)
+        EXPECT_NE(u.host(), QStringLiteral("evil.example")) << u.toString().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EndToEnd, HostileTitles,
+    ::testing::Values(
+        HostileTitle{"Script", plainTitle(2) + QStringLiteral("<script>") + beacon("script") + QStringLiteral("</script>"),
+                     false},
+        HostileTitle{"ErrorHandler",
+                     plainTitle(2) + QStringLiteral("<img src=\"data:,\" onerror=\"") + beacon("onerror") +
+                         QStringLiteral("\">"),
+                     false},
+        HostileTitle{"SvgLoadHandler",
+                     plainTitle(2) + QStringLiteral("<svg onload=\"") + beacon("svg") + QStringLiteral("\"></svg>"),
+                     false},
+        HostileTitle{"IframeJavascriptBehindReference",
+                     plainTitle(2) + QStringLiteral("<iframe src=\"&#1;javascript:") + beacon("iframe-js") +
+                         QStringLiteral("\"></iframe>"),
+                     false},
+        HostileTitle{"IframeDataDocument",
+                     plainTitle(2) + QStringLiteral("<iframe src=\"data:text/html;base64,") +
+                         base64Page("iframe-data") + QStringLiteral("\"></iframe>"),
+                     false},
+        HostileTitle{"XmpWithSplitScriptTags",
+                     plainTitle(2) + QStringLiteral("<xmp></xm</script>p><scr</script>ipt>") + beacon("xmp") +
+                         QStringLiteral("</scr</script>ipt></xmp>"),
+                     false},
+        HostileTitle{"LinkJavascript",
+                     QStringLiteral("<a href=\"javascript:") + beacon("href") +
+                         QStringLiteral("\" data-click=\"{}\">恶意</a>"),
+                     true},
+        HostileTitle{"LinkJavascriptBehindReference",
+                     QStringLiteral("<a href=\"&#1;javascript:") + beacon("href-ref") +
+                         QStringLiteral("\" data-click=\"{}\">恶意</a>"),
+                     true},
+        HostileTitle{"LinkJavascriptBehindNamedReferences",
+                     QStringLiteral("<a href=\"java&Tab;script&colon;") + beacon("href-named") +
+                         QStringLiteral("\" data-click=\"{}\">恶意</a>"),
+                     true}));
 
 } // namespace
 

@@ -31,13 +31,11 @@ void FakeBrowser::answerHeldReads()
         done(body);
 }
 
-void FakeBrowser::pasteHtmlAtSelection(const QStringList& pieces, DoneCallback done)
+void FakeBrowser::insertReportAtSelection(const ReportTable& table, DoneCallback done)
 {
     const bool ok = body.has_value();
-    if (ok) {
-        pastes.append(pieces.join(QString()));
-        body = pieces.join(QString()) + *body;
-    }
+    if (ok)
+        reports.append(table);
     if (done)
         done(ok);
 }
