@@ -16,6 +16,7 @@
 #include "platform/WebEngineBrowser.h"
 #include "widgets/WidgetTwips.h"
 #include "widgets/WindowParts.h"
+#include "report/CheckReport.h"
 #include "report/SiteStatsCommand.h"
 
 #include "Version.h"
@@ -369,9 +370,11 @@ void Form1::analyse()
     m_list1->clear();
     m_label2->hide();
 
-    analysis::Result result = analysis::analyse(m_richTextBox1->text());
+    const QString article = m_richTextBox1->text();
+    analysis::Result result = analysis::analyse(article);
     const qsizetype charCount = result.charCount;
     analysis::startRun(m_state, std::move(result));
+    m_online->run().analysed(report::articleHeading(article));
     m_label1->setText(analysis::reportLine(charCount, m_state.sentences.size()));
     m_richTextBox1->moveCaretToStart();
 
