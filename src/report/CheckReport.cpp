@@ -22,7 +22,9 @@ const QString kStyle = QStringLiteral(
     ".meta{color:#333}.running{color:#b00000;font-weight:bold}.overall{font-size:1.3em;font-weight:bold}"
     ".text span.s{padding:0 .1em}.text sup{font-size:.7em;color:#333;margin-right:.15em}"
     ".swatch{display:inline-block;width:2.5em;height:1em;border:1px solid #888}"
-    "td.num{text-align:right;white-space:nowrap}a{color:#00c;word-break:break-all}"
+    "td.num{text-align:right;white-space:nowrap}th{white-space:nowrap}a{color:#00c;overflow-wrap:anywhere}"
+    ".ranking{width:100%;table-layout:fixed}.ranking th:nth-child(1){width:3em}.ranking th:nth-child(3){width:4.5em}"
+    ".ranking th:nth-child(4){width:32%}"
     "tr{page-break-inside:avoid}");
 
 QString esc(const QString& s)
