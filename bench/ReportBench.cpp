@@ -32,14 +32,16 @@ Thesis makeThesis(int distinctTitles)
     for (int i = 0; i < kSentences; ++i) {
         search::PageScore score;
         score.sentenceFigure = (i * 37) % 101;
-        score.caption = QStringLiteral("本句相似度：%1%\r\n\r\n目前总体相似度：23.45%").arg(*score.sentenceFigure);
+        score.caption =
+            QStringLiteral("本句相似度：%1%\r\n\r\n目前总体相似度：23.45%").arg(*score.sentenceFigure);
         for (int n = 0; n < search::kResultsPerPage; ++n) {
             const int k = (i * search::kResultsPerPage + n * 7919) % distinctTitles;
             const QString text = QStringLiteral("关于论文写作与学术规范的研究综述 第%1篇").arg(k);
-            const QString block = QStringLiteral("<a href=\"http://www.baidu.com/link?url=abcdefghijklmnop%1&amp;wd=x\" "
-                                                 "target=\"_blank\" data-click=\"{'F':'778317EA'}\">%2</a>")
-                                      .arg(k)
-                                      .arg(text);
+            const QString block =
+                QStringLiteral("<a href=\"http://www.baidu.com/link?url=abcdefghijklmnop%1&amp;wd=x\" "
+                               "target=\"_blank\" data-click=\"{'F':'778317EA'}\">%2</a>")
+                    .arg(k)
+                    .arg(text);
             score.titles.append({block, text});
             t.titleTexts[i * search::kResultsPerPage + n] = text;
             t.titleBlocks[i * search::kResultsPerPage + n] = block;
@@ -74,7 +76,10 @@ static void BM_CheckReportHtml(benchmark::State& state)
     state.counters["MB"] = bytes / 1e6;
     state.counters["sites"] = static_cast<double>(t.data.sites.size());
 }
-BENCHMARK(BM_CheckReportHtml)->Arg(5000)->Arg(kSentences * search::kResultsPerPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CheckReportHtml)
+    ->Arg(5000)
+    ->Arg(kSentences* search::kResultsPerPage)
+    ->Unit(benchmark::kMillisecond);
 
 static void BM_CheckReportPdf(benchmark::State& state)
 {
@@ -96,6 +101,6 @@ static void BM_CheckReportPdf(benchmark::State& state)
 }
 BENCHMARK(BM_CheckReportPdf)
     ->Arg(5000)
-    ->Arg(kSentences * search::kResultsPerPage)
+    ->Arg(kSentences* search::kResultsPerPage)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);

@@ -44,9 +44,11 @@ void ReportExport::run()
     const QString offered =
         m_lastPath.isEmpty() ? QDir::home().filePath(QStringLiteral("检测报告.html")) : m_lastPath;
     const std::optional<QString> chosen =
-        FileDialog::show(&m_form, {FileDialog::Mode::Save, QStringLiteral("导出检测报告"),
+        FileDialog::show(&m_form, {FileDialog::Mode::Save,
+                                   QStringLiteral("导出检测报告"),
                                    {QStringLiteral("网页文件 (*.html)"), QStringLiteral("PDF 文件 (*.pdf)")},
-                                   QString(), offered});
+                                   QString(),
+                                   offered});
     if (!chosen || chosen->isEmpty())
         return;
     const QString path = *chosen;
@@ -91,13 +93,14 @@ void ReportExport::finished(const QString& path, const std::optional<QString>& f
         return;
     }
     const MessageBox::Answer open = MessageBox::show(
-        &m_form, {QStringLiteral("检测报告已导出到：\n%1\n\n现在打开它吗？").arg(QDir::toNativeSeparators(path)),
-                  QString(), MessageBox::Icon::Question, MessageBox::Buttons::YesNo});
+        &m_form,
+        {QStringLiteral("检测报告已导出到：\n%1\n\n现在打开它吗？").arg(QDir::toNativeSeparators(path)),
+         QString(), MessageBox::Icon::Question, MessageBox::Buttons::YesNo});
     if (open != MessageBox::Answer::Yes)
         return;
     // The desktop opens a local file with the program it has for that kind of file.
     if (!Shell::openInDefaultBrowser(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()))) {
-        MessageBox::show(&m_form, {QStringLiteral("无法打开检测报告，请在文件夹中找到它后手动打开。"), QString(),
-                                   MessageBox::Icon::Error, MessageBox::Buttons::Ok});
+        MessageBox::show(&m_form, {QStringLiteral("无法打开检测报告，请在文件夹中找到它后手动打开。"),
+                                   QString(), MessageBox::Icon::Error, MessageBox::Buttons::Ok});
     }
 }

@@ -19,7 +19,8 @@ class ReportExport : public QObject
 {
     Q_OBJECT
 public:
-    ReportExport(Form1& form, const CheckState& state, const search::CheckRun& run, const SiteStatsCommand& stats);
+    ReportExport(Form1& form, const CheckState& state, const search::CheckRun& run,
+                 const SiteStatsCommand& stats);
 
     // True while a PDF is being made.
     bool isBusy() const { return m_busy; }

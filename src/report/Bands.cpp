@@ -6,11 +6,14 @@ const QList<BandStyle>& bandTable()
 {
     // Light backgrounds, so that black text stays readable on every band.
     static const QList<BandStyle> table{
-        {Band::High, QStringLiteral("b-high"), QStringLiteral("高"), QStringLiteral("相似度 ≥ 50%"), 0xf4a6a6},
+        {Band::High, QStringLiteral("b-high"), QStringLiteral("高"), QStringLiteral("相似度 ≥ 50%"),
+         0xf4a6a6},
         {Band::Medium, QStringLiteral("b-medium"), QStringLiteral("中"), QStringLiteral("20% ≤ 相似度 < 50%"),
          0xfcd49b},
-        {Band::Low, QStringLiteral("b-low"), QStringLiteral("低"), QStringLiteral("0 < 相似度 < 20%"), 0xfdf1a8},
-        {Band::NoneFound, QStringLiteral("b-none"), QStringLiteral("未发现"), QStringLiteral("相似度 = 0"), 0xc9e9c4},
+        {Band::Low, QStringLiteral("b-low"), QStringLiteral("低"), QStringLiteral("0 < 相似度 < 20%"),
+         0xfdf1a8},
+        {Band::NoneFound, QStringLiteral("b-none"), QStringLiteral("未发现"), QStringLiteral("相似度 = 0"),
+         0xc9e9c4},
         {Band::Unchecked, QStringLiteral("b-unchecked"), QStringLiteral("未能检测"),
          QStringLiteral("结果页未到或出现验证页"), 0xd4d4d4},
         {Band::Uncoloured, QStringLiteral("b-plain"), QStringLiteral("未检测"),

@@ -23,8 +23,8 @@ struct BandStyle
 {
     Band band;
     QString cssClass;
-    QString name;    // the legend's word for it
-    QString meaning; // what puts a sentence in it
+    QString name;                   // the legend's word for it
+    QString meaning;                // what puts a sentence in it
     std::optional<unsigned> colour; // background as 0xRRGGBB; none for Uncoloured
 };
 

@@ -23,7 +23,8 @@ const QString kStyle = QStringLiteral(
     ".text span.s{padding:0 .1em}.text sup{font-size:.7em;color:#333;margin-right:.15em}"
     ".swatch{display:inline-block;width:2.5em;height:1em;border:1px solid #888}"
     "td.num{text-align:right;white-space:nowrap}th{white-space:nowrap}a{color:#00c;overflow-wrap:anywhere}"
-    ".ranking{width:100%;table-layout:fixed}.ranking th:nth-child(1){width:3em}.ranking th:nth-child(3){width:4.5em}"
+    ".ranking{width:100%;table-layout:fixed}.ranking th:nth-child(1){width:3em}.ranking "
+    "th:nth-child(3){width:4.5em}"
     ".ranking th:nth-child(4){width:32%}"
     "tr{page-break-inside:avoid}");
 
@@ -75,7 +76,7 @@ QString resolveReferences(const QString& s)
     if (!s.contains(u'&'))
         return s;
     static const std::pair<QLatin1String, char16_t> named[] = {
-        {QLatin1String("amp"), u'&'},  {QLatin1String("lt"), u'<'},   {QLatin1String("gt"), u'>'},
+        {QLatin1String("amp"), u'&'},  {QLatin1String("lt"), u'<'},    {QLatin1String("gt"), u'>'},
         {QLatin1String("quot"), u'"'}, {QLatin1String("apos"), u'\''}, {QLatin1String("nbsp"), u'\u00a0'},
     };
     QString out;
@@ -148,8 +149,9 @@ void appendTitleLink(QString& out, const search::Title& t)
 // The attributes that let a script read a sentence row.
 void appendSentenceAttributes(QString& out, int index, const search::SentenceEntry& e)
 {
-    out += QLatin1String(" data-sentence=\"") + QString::number(index + 1) + QLatin1String("\" data-state=\"") +
-           search::stateName(e.state) + QLatin1String("\" data-similarity=\"") + e.figureText() + u'"';
+    out += QLatin1String(" data-sentence=\"") + QString::number(index + 1) +
+           QLatin1String("\" data-state=\"") + search::stateName(e.state) +
+           QLatin1String("\" data-similarity=\"") + e.figureText() + u'"';
 }
 
 QString figureLabel(const search::SentenceEntry& e)
@@ -203,8 +205,9 @@ void appendSummary(QString& out, const CheckReportData& d)
 
     out += QStringLiteral("<h2>图例</h2>\n<table class=\"legend\">");
     for (const BandStyle& b : bandTable()) {
-        out += QStringLiteral("<tr><td><span class=\"swatch ") + b.cssClass + QStringLiteral("\"></span></td><td>") +
-               b.name + QStringLiteral("</td><td>") + esc(b.meaning) + QStringLiteral("</td></tr>");
+        out += QStringLiteral("<tr><td><span class=\"swatch ") + b.cssClass +
+               QStringLiteral("\"></span></td><td>") + b.name + QStringLiteral("</td><td>") + esc(b.meaning) +
+               QStringLiteral("</td></tr>");
     }
     out += QStringLiteral("</table>\n");
 }
@@ -278,7 +281,8 @@ void appendSites(QString& out, const CheckReportData& d)
     for (const Row& row : d.sites) {
         out += QLatin1String("<tr><td>");
         appendTitleLink(out, {row.block, QString()});
-        out += QLatin1String("</td><td class=\"num\">") + QString::number(row.count) + QLatin1String("</td></tr>\n");
+        out += QLatin1String("</td><td class=\"num\">") + QString::number(row.count) +
+               QLatin1String("</td></tr>\n");
     }
     out += QStringLiteral("</table>\n");
 }
@@ -303,7 +307,8 @@ void appendUnchecked(QString& out, const CheckReportData& d)
         any = true;
         out += QStringLiteral("<p class=\"unchecked\" data-state=\"") + search::stateName(state) +
                QStringLiteral("\">") + name + QStringLiteral("（") + QString::number(numbers.size()) +
-               QStringLiteral(" 句）：第 ") + numbers.join(QStringLiteral("、")) + QStringLiteral(" 句</p>\n");
+               QStringLiteral(" 句）：第 ") + numbers.join(QStringLiteral("、")) +
+               QStringLiteral(" 句</p>\n");
     }
     if (!any)
         out += QStringLiteral("<p>没有。</p>\n");

@@ -16,11 +16,11 @@ namespace report {
 struct CheckReportData
 {
     search::CheckRecord record;
-    QStringList sentences;       // the analysis, in order
-    QList<Row> sites;            // the similar-website table as the statistics would show it now
+    QStringList sentences;          // the analysis, in order
+    QList<Row> sites;               // the similar-website table as the statistics would show it now
     QList<search::Engine> services; // the services searched; the chosen one when none was searched yet
     QDateTime madeAt;
-    QString program; // name and version
+    QString program;      // name and version
     bool running = false; // the automatic run is still going on
 };
 

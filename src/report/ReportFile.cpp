@@ -31,7 +31,8 @@ std::optional<QString> saveReportFile(const QString& path, const QByteArray& byt
         return failure(path, QStringLiteral("这是一个文件夹的名字。"), QString());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return failure(path, QStringLiteral("无法创建文件，可能没有写入这个文件夹的权限。"), file.errorString());
+        return failure(path, QStringLiteral("无法创建文件，可能没有写入这个文件夹的权限。"),
+                       file.errorString());
     if (file.write(bytes) != bytes.size()) {
         const QString systemText = file.errorString();
         file.cancelWriting();

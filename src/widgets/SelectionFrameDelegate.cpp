@@ -15,7 +15,8 @@ void SelectionFrameDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
     QStyledItemDelegate::paint(painter, plain, index);
 
-    const QPalette::ColorGroup group = option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
+    const QPalette::ColorGroup group =
+        option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
     painter->save();
     QPen pen(option.palette.color(group, QPalette::Highlight), kFrameWidth);
     pen.setJoinStyle(Qt::MiterJoin);

@@ -1,10 +1,10 @@
 // The result of a check in the window: the list's colours and the exported report, with a fake pane.
-#include "support/QtPrinters.h"
+#include "platform/Shell.h"
 #include "report/Bands.h"
 #include "search/CheckRun.h"
 #include "support/FileDialogScript.h"
 #include "support/Form1Fixture.h"
-#include "platform/Shell.h"
+#include "support/QtPrinters.h"
 #include "widgets/SelectionFrameDelegate.h"
 
 #include <QAction>
@@ -28,8 +28,8 @@ QString resultPage(int percent, const QStringList& titles = {})
     QString html = QStringLiteral("<div>") + QString(600, QChar(u'页')) + QStringLiteral("</div><EM>") +
                    QString(highlighted, QChar(u'x')) + QStringLiteral("</EM><EM>");
     for (const QString& t : titles)
-        html += QStringLiteral("<h3 class=\"t\"><a href=\"http://site.example/") + t + QStringLiteral("\" data-click=\"{}\">") +
-                t + QStringLiteral("</a></h3>");
+        html += QStringLiteral("<h3 class=\"t\"><a href=\"http://site.example/") + t +
+                QStringLiteral("\" data-click=\"{}\">") + t + QStringLiteral("</a></h3>");
     return html;
 }
 
@@ -151,14 +151,15 @@ TEST_F(ReportExportTest, HtmlReportHoldsWhatTheWindowShowed)
     // The overall figure as Label2 shows it.
     ASSERT_TRUE(label2.contains(QStringLiteral("目前总体相似度：")));
     EXPECT_TRUE(html.contains(label2.mid(label2.lastIndexOf(u'\n') + 1)));
-    const QRegularExpression span(
-        QStringLiteral(R"x(<span class="s [a-z-]+" data-sentence="(\d+)" data-state="([a-z-]+)" data-similarity="([^"]*)">)x"));
+    const QRegularExpression span(QStringLiteral(
+        R"x(<span class="s [a-z-]+" data-sentence="(\d+)" data-state="([a-z-]+)" data-similarity="([^"]*)">)x"));
     QStringList seen;
     for (auto it = span.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
         seen.append(m.captured(1) + u':' + m.captured(2) + u':' + m.captured(3));
     }
-    EXPECT_EQ(seen, (QStringList{"1:scored:60", "2:scored:30", "3:scored:5", "4:scored:0", "5:not-arrived:"}));
+    EXPECT_EQ(seen,
+              (QStringList{"1:scored:60", "2:scored:30", "3:scored:5", "4:scored:0", "5:not-arrived:"}));
     EXPECT_TRUE(html.contains(QStringLiteral("<a href=\"http://site.example/T60\">T60</a>")));
     // Counted on a copy: the check state is as it was, and nothing was pasted into the pane.
     EXPECT_EQ(state().titleCounts, countsBefore);

@@ -1,9 +1,9 @@
 // The report of a check, made from a scripted record: bands, escaping, links and the data a script
 // reads from it.
-#include "support/QtPrinters.h"
-#include "report/Bands.h"
 #include "report/CheckReport.h"
+#include "report/Bands.h"
 #include "report/ReportFile.h"
+#include "support/QtPrinters.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,7 +74,8 @@ search::PageScore page(double p, const QList<search::Title>& titles = {})
 
 search::Title title(const QString& href, const QString& text)
 {
-    return {QStringLiteral("<a href=\"") + href + QStringLiteral("\" data-click=\"{}\">") + text + QStringLiteral("</a>"),
+    return {QStringLiteral("<a href=\"") + href + QStringLiteral("\" data-click=\"{}\">") + text +
+                QStringLiteral("</a>"),
             text};
 }
 
@@ -82,30 +83,36 @@ search::Title title(const QString& href, const QString& text)
 report::CheckReportData scriptedCheck()
 {
     report::CheckReportData d;
-    d.sentences = {QStringLiteral("第一句零"),     QStringLiteral("甲<乙&丙\"丁"), QStringLiteral("第三句二十"),
-                   QStringLiteral("第四句"),       QStringLiteral("第五句五十"),   QStringLiteral("未到的句子"),
-                   QStringLiteral("验证页的句子"), QStringLiteral("（）"),         QStringLiteral("没搜过的句子")};
+    d.sentences = {
+        QStringLiteral("第一句零"),     QStringLiteral("甲<乙&丙\"丁"), QStringLiteral("第三句二十"),
+        QStringLiteral("第四句"),       QStringLiteral("第五句五十"),   QStringLiteral("未到的句子"),
+        QStringLiteral("验证页的句子"), QStringLiteral("（）"),         QStringLiteral("没搜过的句子")};
     search::CheckRecord& r = d.record;
     r.reset(d.sentences.size(), QStringLiteral("论文<题目>"));
     const double figures[] = {0, 19.99, 20, 49.99, 50};
     for (int i = 0; i < 5; ++i) {
         r.markSearched(i, search::Engine::Baidu);
-        r.pageScored(i, page(figures[i], {title(QStringLiteral("http://s%1.example/").arg(i), QStringLiteral("来源%1").arg(i))}));
+        r.pageScored(i, page(figures[i], {title(QStringLiteral("http://s%1.example/").arg(i),
+                                                QStringLiteral("来源%1").arg(i))}));
     }
     // Hostile titles on the highest sentence.
     r.markSearched(4, search::Engine::Wenku);
-    r.pageScored(4, page(50, {title(QStringLiteral("javascript:alert(1)"), QStringLiteral("<script>alert('x')</script>脚本")),
-                             title(QStringLiteral(" JaVaScRiPt:alert(2)"), QStringLiteral("<img src=x onerror=alert(3)>图")),
-                             title(QStringLiteral("https://ok.example/a?b=1&amp;c=&quot;2"), QStringLiteral("好&amp;坏")),
-                             title(QStringLiteral("http://fourth.example/"), QStringLiteral("第四个"))}));
+    r.pageScored(
+        4,
+        page(50,
+             {title(QStringLiteral("javascript:alert(1)"), QStringLiteral("<script>alert('x')</script>脚本")),
+              title(QStringLiteral(" JaVaScRiPt:alert(2)"), QStringLiteral("<img src=x onerror=alert(3)>图")),
+              title(QStringLiteral("https://ok.example/a?b=1&amp;c=&quot;2"), QStringLiteral("好&amp;坏")),
+              title(QStringLiteral("http://fourth.example/"), QStringLiteral("第四个"))}));
     r.markSearched(5, search::Engine::Wenku);
     r.markSearched(6, search::Engine::Wenku);
     r.markVerification(6);
     r.markBlank(7);
-    d.sites = report::siteRows({QStringLiteral("来源0"), QStringLiteral("来源1"), QStringLiteral("来源0"), QString()},
-                               {title(QStringLiteral("http://s0.example/"), QStringLiteral("来源0")).block,
-                                QStringLiteral("<a href=\"data:text/html,<b>x</b>\">来源1</a>"),
-                                title(QStringLiteral("http://s0.example/"), QStringLiteral("来源0")).block, QString()});
+    d.sites = report::siteRows(
+        {QStringLiteral("来源0"), QStringLiteral("来源1"), QStringLiteral("来源0"), QString()},
+        {title(QStringLiteral("http://s0.example/"), QStringLiteral("来源0")).block,
+         QStringLiteral("<a href=\"data:text/html,<b>x</b>\">来源1</a>"),
+         title(QStringLiteral("http://s0.example/"), QStringLiteral("来源0")).block, QString()});
     d.services = r.engines();
     d.madeAt = QDateTime(QDate(2024, 5, 6), QTime(14, 3, 9));
     d.program = QStringLiteral("Tessaro V2016.7.27");
@@ -139,8 +146,8 @@ TEST(CheckReport, EverySentenceCarriesItsNumberStateAndFigure)
     const QString html = report::checkReportHtml(scriptedCheck());
     const QList<SentenceAttributes> text = sentenceRows(html, QStringLiteral("span"));
     ASSERT_EQ(text.size(), 9);
-    const QStringList states{"scored", "scored", "scored",       "scored",      "scored",
-                             "not-arrived", "verification", "blank", "not-searched"};
+    const QStringList states{"scored",      "scored",       "scored", "scored",      "scored",
+                             "not-arrived", "verification", "blank",  "not-searched"};
     const QStringList figures{"0", "19.99", "20", "49.99", "50", "", "", "", ""};
     const QStringList bands{"b-none",      "b-low",       "b-medium", "b-medium", "b-high",
                             "b-unchecked", "b-unchecked", "b-plain",  "b-plain"};
@@ -180,7 +187,8 @@ TEST(CheckReport, HeadingOverallCountsAndUncheckedSentences)
     EXPECT_TRUE(html.contains(QStringLiteral("data-state=\"verification\">出现验证页（1 句）：第 7 句</p>")));
     // The legend shows each band with its colour.
     for (const report::BandStyle& b : report::bandTable())
-        EXPECT_TRUE(html.contains(QStringLiteral("<span class=\"swatch ") + b.cssClass)) << b.name.toStdString();
+        EXPECT_TRUE(html.contains(QStringLiteral("<span class=\"swatch ") + b.cssClass))
+            << b.name.toStdString();
     EXPECT_TRUE(html.contains(QStringLiteral(".b-high{background:#f4a6a6}")));
     // The similar-website table with its counts, the most frequent first.
     EXPECT_LT(html.indexOf(QStringLiteral(">来源0</a></td><td class=\"num\">2<")),
@@ -195,8 +203,10 @@ TEST(CheckReport, WebTextIsEscapedAndOnlyWebLinksAreKept)
     EXPECT_FALSE(html.contains(QStringLiteral("<img"), Qt::CaseInsensitive));
     EXPECT_FALSE(html.contains(QStringLiteral("javascript:"), Qt::CaseInsensitive));
     EXPECT_FALSE(html.contains(QStringLiteral("data:text"), Qt::CaseInsensitive));
-    EXPECT_TRUE(html.contains(QStringLiteral("alert(&#39;x&#39;)脚本")) || html.contains(QStringLiteral("alert('x')脚本")));
-    EXPECT_TRUE(html.contains(QStringLiteral("<a href=\"https://ok.example/a?b=1&amp;c=%222\">好&amp;坏</a>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("alert(&#39;x&#39;)脚本")) ||
+                html.contains(QStringLiteral("alert('x')脚本")));
+    EXPECT_TRUE(
+        html.contains(QStringLiteral("<a href=\"https://ok.example/a?b=1&amp;c=%222\">好&amp;坏</a>")));
     // At most three titles per sentence.
     EXPECT_FALSE(html.contains(QStringLiteral("第四个")));
 
@@ -206,9 +216,10 @@ TEST(CheckReport, WebTextIsEscapedAndOnlyWebLinksAreKept)
     for (auto it = href.globalMatch(html); it.hasNext(); ++links)
         EXPECT_TRUE(it.next().captured(1).contains(QRegularExpression(QStringLiteral("^https?://[^\\s]+$"))));
     EXPECT_EQ(links, 6); // sentences 1-4, the good one of sentence 5, the site table's first
-    EXPECT_FALSE(html.contains(QRegularExpression(QStringLiteral(R"x(<[^>]*\son\w+\s*=)x"), QRegularExpression::CaseInsensitiveOption)));
-    const QSet<QString> allowed{"!DOCTYPE", "html",  "head", "meta", "title", "style", "body", "h1", "h2",
-                                "p",        "br",    "table", "tr",  "th",    "td",    "span", "sup", "a"};
+    EXPECT_FALSE(html.contains(QRegularExpression(QStringLiteral(R"x(<[^>]*\son\w+\s*=)x"),
+                                                  QRegularExpression::CaseInsensitiveOption)));
+    const QSet<QString> allowed{"!DOCTYPE", "html", "head",  "meta", "title", "style", "body", "h1",  "h2",
+                                "p",        "br",   "table", "tr",   "th",    "td",    "span", "sup", "a"};
     const QRegularExpression tag(QStringLiteral(R"x(</?([A-Za-z!][A-Za-z0-9]*))x"));
     for (auto it = tag.globalMatch(html); it.hasNext();) {
         const QString name = it.next().captured(1);
@@ -243,7 +254,8 @@ class TitleLinks : public ::testing::TestWithParam<LinkRow>
 
 TEST_P(TitleLinks, KeepOnlyWebAddresses)
 {
-    EXPECT_EQ(report::titleBlockLink(QString::fromUtf8(GetParam().block)), QString::fromUtf8(GetParam().link));
+    EXPECT_EQ(report::titleBlockLink(QString::fromUtf8(GetParam().block)),
+              QString::fromUtf8(GetParam().link));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -259,12 +271,12 @@ INSTANTIATE_TEST_SUITE_P(
                       LinkRow{R"x(<a href="&#106;avascript:alert(1)">t</a>)x", ""},
                       LinkRow{R"x(<a href="data:text/html,x">t</a>)x", ""},
                       LinkRow{R"x(<a href="/relative/path">t</a>)x", ""},
-                      LinkRow{R"x(<a href="http://">t</a>)x", ""},
-                      LinkRow{R"x(<a>no address</a>)x", ""}));
+                      LinkRow{R"x(<a href="http://">t</a>)x", ""}, LinkRow{R"x(<a>no address</a>)x", ""}));
 
 TEST(CheckReport, ArticleHeadingIsTheFirstNonBlankLine)
 {
-    EXPECT_EQ(report::articleHeading(QStringLiteral("\r\n  \r\n  论文题目  \r\n正文")), QStringLiteral("论文题目"));
+    EXPECT_EQ(report::articleHeading(QStringLiteral("\r\n  \r\n  论文题目  \r\n正文")),
+              QStringLiteral("论文题目"));
     EXPECT_EQ(report::articleHeading(QString(70, QChar(u'长'))), QString(60, QChar(u'长')));
     EXPECT_EQ(report::articleHeading(QStringLiteral(" \n\t\n")), QString());
     // A character outside the basic plane is not cut in half.

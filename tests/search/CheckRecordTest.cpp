@@ -1,6 +1,6 @@
 // The record of a check on its own: entries as the hooks of the run leave them.
-#include "support/QtPrinters.h"
 #include "search/CheckRecord.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
