@@ -3,6 +3,7 @@
 #include "analysis/Analysis.h"
 #include "app/MakerSite.h"
 #include "app/OnlineCheck.h"
+#include "app/ReportExport.h"
 #include "editor/MarkColors.h"
 #include "comparator/ComparatorOpener.h"
 #include "editor/EditCommands.h"
@@ -12,10 +13,13 @@
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
+#include "widgets/SelectionFrameDelegate.h"
 #include "widgets/StatusLabel.h"
 #include "platform/WebEngineBrowser.h"
 #include "widgets/WidgetTwips.h"
 #include "widgets/WindowParts.h"
+#include "report/Bands.h"
+#include "report/CheckReport.h"
 #include "report/SiteStatsCommand.h"
 
 #include "Version.h"
@@ -102,6 +106,7 @@ void Form1::createControls()
     m_list1 = new QListWidget(client);
     m_list1->setObjectName(QStringLiteral("List1"));
     m_list1->setUniformItemSizes(true);
+    m_list1->setItemDelegate(new SelectionFrameDelegate(m_list1));
     twips::setGeometry(m_list1, 9180, 45, 1095, 2760);
     m_list1->hide();
 
@@ -146,6 +151,11 @@ void Form1::connectOnlineCheck(const Options& options)
     connect(m_command4, &QPushButton::clicked, m_online, &OnlineCheck::stop);
     connect(m_command5, &QPushButton::clicked, m_stats, &SiteStatsCommand::run);
     connect(m_timer2, &QTimer::timeout, m_online, &OnlineCheck::tick);
+    connect(&m_online->run(), &search::CheckRun::recordChanged, this, &Form1::showSentenceResult);
+
+    m_export = new ReportExport(*this, m_state, m_online->run(), *m_stats);
+    connect(m_export, &ReportExport::busyChanged, this, &Form1::Timer1);
+    connect(m_daochu, &QAction::triggered, m_export, &ReportExport::run);
 
     // The rule runs when the user picks an entry: a new current row by mouse or keyboard, or a click on
     // the row that is current already.
@@ -173,6 +183,7 @@ void Form1::createMenus()
     windowparts::addItem(m_wjcd, "xinjian", QStringLiteral("新建"));
     windowparts::addItem(m_wjcd, "dakai", QStringLiteral("打开"));
     windowparts::addItem(m_wjcd, "baocun", QStringLiteral("保存"));
+    m_daochu = windowparts::addItem(m_wjcd, "daochu", QStringLiteral("导出检测报告…"));
     windowparts::addSeparator(m_wjcd, "fg1");
     QAction* tuichu = windowparts::addItem(m_wjcd, "tuichu", QStringLiteral("退出"));
     connect(tuichu, &QAction::triggered, this, &Form1::exitProgram);
@@ -369,8 +380,23 @@ void Form1::Timer1()
     m_command5->setVisible(true);
     m_command6->setVisible(true);
     m_wjcd->setEnabled(true);
+    // A report needs an analysis (which always leaves the spare title slot); one PDF at a time.
+    m_daochu->setEnabled(!m_state.titleTexts.isEmpty() && !m_export->isBusy());
     m_duibiqi->setEnabled(true);
     m_yinqing->setEnabled(true);
+}
+
+void Form1::showSentenceResult(int sentence)
+{
+    const search::CheckRecord& record = m_online->run().record();
+    QListWidgetItem* item = m_list1->item(sentence);
+    if (!item || sentence >= record.size())
+        return;
+    const report::BandStyle& band = report::bandStyle(report::bandOf(record.at(sentence)));
+    if (band.colour)
+        item->setBackground(QColor(QRgb(*band.colour)));
+    else
+        item->setData(Qt::BackgroundRole, QVariant());
 }
 
 search::Engine Form1::selectedEngine() const
@@ -391,9 +417,11 @@ void Form1::analyse()
     m_list1->clear();
     m_label2->hide();
 
-    analysis::Result result = analysis::analyse(m_richTextBox1->text());
+    const QString article = m_richTextBox1->text();
+    analysis::Result result = analysis::analyse(article);
     const qsizetype charCount = result.charCount;
     analysis::startRun(m_state, std::move(result));
+    m_online->run().analysed(report::articleHeading(article));
     m_label1->setText(analysis::reportLine(charCount, m_state.sentences.size()));
     m_richTextBox1->moveCaretToStart();
 

@@ -19,6 +19,7 @@ class QPushButton;
 class QTimer;
 class OnlineCheck;
 class QWebEngineView;
+class ReportExport;
 class RichTextBox;
 class SiteStatsCommand;
 
@@ -78,6 +79,8 @@ private:
     void openProjectPage();
     void connectOnlineCheck(const Options& options);
     void statisticsBusyChanged(bool busy);
+    // Colours the sentence's list entry by the band of its result.
+    void showSentenceResult(int sentence);
     // The editing commands, the editor's context menu and space key, and the opening of the
     // comparator.
     void connectEditingAndComparator();
@@ -106,6 +109,7 @@ private:
     QMenu* m_wjcd = nullptr;
     QMenu* m_yjcd = nullptr;
     QMenu* m_yinqing = nullptr;
+    QAction* m_daochu = nullptr;
     QAction* m_duibiqi = nullptr;
     QAction* m_gengxin = nullptr;
     QAction* m_baidu = nullptr;
@@ -115,6 +119,7 @@ private:
 
     OnlineCheck* m_online = nullptr;
     SiteStatsCommand* m_stats = nullptr;
+    ReportExport* m_export = nullptr;
     int m_listRowBeforePress = -1;
     bool m_paneUncovered = false;
 

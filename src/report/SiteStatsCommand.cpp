@@ -25,6 +25,11 @@ void SiteStatsCommand::run()
     m_wait.start();
 }
 
+QList<report::Row> SiteStatsCommand::rowsNow() const
+{
+    return m_state.statsPending ? report::siteRows(m_state.titleTexts, m_state.titleBlocks) : m_lastRows;
+}
+
 void SiteStatsCommand::writeReport()
 {
     m_pane->insertReportAtSelection(report::reportTable(m_lastRows), {});

@@ -25,6 +25,8 @@ public:
     // Does nothing while a report is on its way.
     void run();
     bool isBusy() const { return m_busy; }
+    // The table a run would paste now, counted on a copy: the check state does not change.
+    QList<report::Row> rowsNow() const;
     // A new analysis discards the tables the last report was counted from.
     void forgetLastTable() { m_lastRows.clear(); }
 

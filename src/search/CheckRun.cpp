@@ -35,6 +35,11 @@ void followWith(RunEffects& first, const RunEffects& then)
 
 CheckRun::CheckRun(CheckState& state, QObject* parent) : QObject(parent), m_state(state) {}
 
+void CheckRun::analysed(const QString& heading)
+{
+    m_record.reset(m_state.sentences.size(), heading);
+}
+
 RunState CheckRun::state() const
 {
     if (!m_state.autoRun)
@@ -119,6 +124,8 @@ RunEffects CheckRun::step(const WindowFacts& window)
     if (isBlankQuery(query)) {
         // Nothing to search: the step moves on, so that neither a user stepping by hand nor the
         // automatic run stays on a sentence of punctuation.
+        if (m_record.markBlank(m_state.nextIndex))
+            emit recordChanged(m_state.nextIndex);
         m_state.lastIndex = m_state.nextIndex;
         m_state.nextIndex = m_state.nextIndex + 1;
         m_lastStepSkipped = true;
@@ -136,6 +143,8 @@ RunEffects CheckRun::step(const WindowFacts& window)
         fx.label1 = progressLine(m_state.nextIndex + 1);
     if (!m_state.articleText.isEmpty() && !sentence.isEmpty())
         fx.markSentence = sentence;
+    if (m_record.markSearched(m_state.nextIndex, window.engine))
+        emit recordChanged(m_state.nextIndex);
 
     m_state.lastIndex = m_state.nextIndex;
     m_state.nextIndex = m_state.nextIndex + 1;
@@ -297,6 +306,8 @@ void CheckRun::scorePage(const std::optional<QString>& body, RunEffects& fx)
             m_state.titleBlocks[slot] = score.titles[n].block;
         }
         m_state.pageCount = m_state.pageCount + 1;
+        if (m_record.pageScored(index, score))
+            emit recordChanged(index);
     }
     if (hasSentenceTable())
         fx.label1 = progressLine(m_state.nextIndex);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/CheckState.h"
+#include "search/CheckRecord.h"
 #include "search/Engines.h"
 
 #include <QObject>
@@ -75,6 +76,11 @@ public:
     RunState state() const;
     // Raised by every compare step: tells an answer or a piece of work for an earlier step apart.
     quint64 navigation() const { return m_navigation; }
+    // What the check found out about each sentence since the latest analysis.
+    const CheckRecord& record() const { return m_record; }
+
+    // An analysis has just cut the article: the record starts afresh. heading names the article.
+    void analysed(const QString& heading);
 
     // Command2, and the step that the run's start and ticks take.
     RunEffects compareStep(const WindowFacts& window);
@@ -95,6 +101,8 @@ public:
 
 signals:
     void runningChanged(bool running);
+    // The record's entry for this sentence (0-based) changed.
+    void recordChanged(int sentence);
 
 private:
     enum class Page { None, Loading, Reading, Settled, Verification };
@@ -110,6 +118,7 @@ private:
     QString progressLine(int sentenceNumber) const;
 
     CheckState& m_state;
+    CheckRecord m_record;
     Page m_page = Page::None;
     bool m_tickWaiting = false;
     bool m_lastStepSkipped = false; // the latest step had a blank query and searched nothing

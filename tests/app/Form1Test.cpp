@@ -83,7 +83,7 @@ TEST_F(Form1Test, MenusInOrder)
             out << (a->isSeparator() ? QStringLiteral("-") : a->text());
         return out;
     };
-    EXPECT_EQ(captions(w<QMenu>("wjcd")), (QStringList{"新建", "打开", "保存", "-", "退出"}));
+    EXPECT_EQ(captions(w<QMenu>("wjcd")), (QStringList{"新建", "打开", "保存", "导出检测报告…", "-", "退出"}));
     EXPECT_EQ(captions(w<QMenu>("yjcd")), (QStringList{"撤销", "-", "剪切", "复制", "粘贴", "删除", "-", "全选"}));
     EXPECT_EQ(captions(w<QMenu>("yinqing")), (QStringList{"百度引擎", "百度文库", "龙源期刊", "中国知网"}));
 }

@@ -185,6 +185,12 @@ INSTANTIATE_TEST_SUITE_P(
                  {QStringLiteral("ab"), {}}},
         TitleRow{"CommentsAndWhiteSpace", QStringLiteral("<!-- <a href='http://c.example/'> -->  x \n y&nbsp;"),
                  {QStringLiteral("x y"), {}}},
+        TitleRow{"ReferenceInTheQuery", QStringLiteral("<a href=\"http://a.example/x?y=1&amp;z=2\" data-click=\"{}\">t</a>"),
+                 {QStringLiteral("t"), QStringLiteral("http://a.example/x?y=1&z=2")}},
+        TitleRow{"OtherAttributeNamedLikeHref",
+                 QStringLiteral("<a data-href=\"http://no.example/\" href='http://yes.example/'>t</a>"),
+                 {QStringLiteral("t"), QStringLiteral("http://yes.example/")}},
+        TitleRow{"AddressWithoutHost", QStringLiteral("<a href=\"http://\">t</a>"), {QStringLiteral("t"), {}}},
         TitleRow{"LessThanInText", QStringLiteral("1 < 2 <a href=\"http://x.example/\">t</a>"),
                  {QStringLiteral("1 < 2 t"), QStringLiteral("http://x.example/")}}));
 

@@ -60,6 +60,7 @@ public:
     {
         analysis::startRun(state, analysis::analyse(text));
         facts.listCount = static_cast<int>(state.sentences.size());
+        run.analysed(QString());
     }
     void apply(const RunEffects& fx)
     {
@@ -464,6 +465,97 @@ TEST(CheckRun, VerificationHosts)
 {
     EXPECT_TRUE(search::isVerificationHost(kCaptchaUrl));
     EXPECT_FALSE(search::isVerificationHost(QStringLiteral("https://www.baidu.com/s?wd=wappass.baidu.com")));
+}
+
+// The record of the check, written at the moments a sentence's state changes.
+using search::SentenceState;
+
+TEST(CheckRunRecord, FollowsEachSentenceThroughTheRun)
+{
+    ScriptedWindow w;
+    QList<int> changed;
+    QObject::connect(&w.run, &search::CheckRun::recordChanged, [&](int s) { changed.append(s); });
+    w.analyse(kA + kB + QStringLiteral("（）"));
+    ASSERT_EQ(w.state.sentences.at(2), QStringLiteral("（）"));
+    w.state.sentences.append(kC); // a searchable sentence after the blank one
+    w.state.titleTexts.append(QStringList(10));
+    w.state.titleBlocks.append(QStringList(10));
+    w.run.analysed(QString());
+    const search::CheckRecord& r = w.run.record();
+    ASSERT_EQ(r.size(), 4);
+    EXPECT_EQ(r.count(SentenceState::NotSearched), 4);
+
+    w.start();
+    EXPECT_EQ(r.at(0).state, SentenceState::NotArrived);
+    EXPECT_EQ(r.at(0).searches, 1);
+    w.finish(std::nullopt); // no body: still not arrived, and searched again on the tick
+    EXPECT_EQ(r.at(0).state, SentenceState::NotArrived);
+    w.tick();
+    EXPECT_EQ(r.at(0).searches, 2);
+    w.finish(resultPage(190, {"T1", "T2"}));
+    EXPECT_EQ(r.at(0).state, SentenceState::Scored);
+    EXPECT_EQ(r.at(0).figureText(), QStringLiteral("50"));
+    ASSERT_EQ(r.at(0).titles.size(), 2);
+    EXPECT_EQ(r.at(0).titles[1].text, QStringLiteral("T2"));
+    EXPECT_EQ(r.overallLine(), QStringLiteral("目前总体相似度：50%"));
+    EXPECT_EQ(r.caption(), w.label2);
+
+    w.tick(); // sentence 2 searched
+    w.finish(QString(300, QChar(u'短'))); // under 500 counted characters
+    EXPECT_EQ(r.at(1).state, SentenceState::ShortPage);
+    EXPECT_EQ(r.at(1).figureText(), QStringLiteral("0"));
+    EXPECT_TRUE(w.label2.startsWith(QStringLiteral("本句相似度：0%")));
+    EXPECT_EQ(r.caption(), w.label2);
+
+    w.tick(); // sentence 3 is blank
+    EXPECT_EQ(r.at(2).state, SentenceState::Blank);
+    EXPECT_EQ(r.at(2).searches, 0);
+    w.run.stop(); // a stop keeps the record
+    w.start();
+    EXPECT_EQ(r.at(3).state, SentenceState::NotArrived);
+    EXPECT_EQ(r.at(0).state, SentenceState::Scored);
+    EXPECT_EQ(changed, (QList<int>{0, 0, 0, 1, 1, 2, 3}));
+    EXPECT_EQ(r.engines(), QList<search::Engine>{search::Engine::Baidu});
+
+    w.analyse(kA); // a new analysis starts afresh
+    EXPECT_EQ(r.size(), 1);
+    EXPECT_EQ(r.at(0).state, SentenceState::NotSearched);
+    EXPECT_TRUE(r.caption().isEmpty());
+}
+
+TEST(CheckRunRecord, ASentenceSearchedAgainOverwritesItsEntry)
+{
+    ScriptedWindow w;
+    w.analyse(kA + kB);
+    w.step();
+    w.finish(resultPage(190, {"OLD"}));
+    w.step();
+    w.finish(resultPage(76, {"B"}));
+    EXPECT_EQ(w.run.record().at(1).figureText(), QStringLiteral("20"));
+    w.click(0); // the list's rule searches sentence 1 again
+    const search::SentenceEntry& e = w.run.record().at(0);
+    EXPECT_EQ(e.state, SentenceState::NotArrived);
+    EXPECT_EQ(e.searches, 2);
+    EXPECT_FALSE(e.figure);
+    EXPECT_TRUE(e.titles.isEmpty());
+    w.finish(resultPage(38, {"NEW"}));
+    EXPECT_EQ(e.figureText(), QStringLiteral("10"));
+    ASSERT_EQ(e.titles.size(), 1);
+    EXPECT_EQ(e.titles[0].text, QStringLiteral("NEW"));
+    // The figure is the one the display showed for this sentence.
+    EXPECT_TRUE(w.label2.startsWith(QStringLiteral("本句相似度：10%")));
+    EXPECT_EQ(w.run.record().at(1).figureText(), QStringLiteral("20"));
+}
+
+TEST(CheckRunRecord, PagesThatAreNotReadLeaveTheSentenceNotArrived)
+{
+    ScriptedWindow w;
+    w.analyse(kA);
+    w.step();
+    w.finish(resultPage(100), false);
+    w.finish(resultPage(100), true, QStringLiteral("https://verify.example/check"));
+    EXPECT_EQ(w.run.record().at(0).state, SentenceState::NotArrived);
+    EXPECT_EQ(w.run.record().count(SentenceState::NotArrived), 1);
 }
 
 } // namespace

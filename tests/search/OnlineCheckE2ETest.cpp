@@ -7,13 +7,18 @@
 #include "platform/WebEngineBrowser.h"
 #include "search/CheckRun.h"
 #include "search/Engines.h"
+#include "support/FileDialogScript.h"
 #include "support/GuiHelpers.h"
 #include "support/StandInServer.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QProcess>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
@@ -271,6 +276,66 @@ TEST_F(EndToEnd, AVerificationOnAnotherHostCanBeStoppedAndSearchedAgain)
     ASSERT_TRUE(waitForSearches(2));
     EXPECT_EQ(server.searches()[0], server.searches()[1]);
     QTest::mouseClick(w<QPushButton>("Command4"), Qt::LeftButton);
+}
+
+TEST_F(EndToEnd, ACheckExportsItsReportAsHtmlAndPdf)
+{
+    int answered = 0;
+    server.setHandler([&](const QUrl&) {
+        // The second sentence's page never arrives the first time: the run searches it again.
+        StandInServer::Response r;
+        r.closeWithoutAnswer = answered++ == 1;
+        r.body = resultPage({"网站一", "网站二"}, 19);
+        return r;
+    });
+    // Two sentences: the first fills the 38 characters of a piece.
+    const QString first = QStringLiteral("论文相似度检测的第一句话，用于导出检测报告的测试，内容要写得足够长一些才行。");
+    analyse(first + QStringLiteral("第二句<&\"比较短"));
+    QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 30000));
+    ASSERT_EQ(boxes.shown[0].text, QStringLiteral("本次对比结束！"));
+    const QString label2 = w<QLabel>("Label2")->text();
+
+    QTemporaryDir dir;
+    FileDialogScript dialogs;
+    const QString htmlPath = dir.filePath(QStringLiteral("报告.html"));
+    dialogs.choose(htmlPath);
+    child<QAction>(form.get(), "daochu")->trigger();
+    QFile htmlFile(htmlPath);
+    ASSERT_TRUE(htmlFile.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(htmlFile.readAll());
+    const QRegularExpression span(QStringLiteral(
+        R"x(<span class="s [a-z-]+" data-sentence="(\d+)" data-state="([a-z-]+)" data-similarity="([^"]*)">)x"));
+    QStringList rows;
+    for (auto it = span.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        rows.append(m.captured(1) + u':' + m.captured(2) + u':' + m.captured(3));
+    }
+    ASSERT_EQ(form->checkState().sentences.size(), 2);
+    // 19 highlighted characters: 19 / (10 x 38) = 0.05, and 19 / (10 x 9) = 0.21.
+    EXPECT_EQ(rows, (QStringList{"1:scored:5", "2:scored:21"}));
+    EXPECT_TRUE(html.contains(label2.mid(label2.lastIndexOf(u'\n') + 1)));
+    EXPECT_TRUE(html.contains(QStringLiteral("第二句&lt;&amp;&quot;比较短")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<a href=\"http://r.example/\">网站一</a></td><td class=\"num\">2<")));
+
+    const QString pdfPath = dir.filePath(QStringLiteral("报告.pdf"));
+    dialogs.choose(pdfPath);
+    const qsizetype boxesBefore = boxes.shown.size();
+    child<QAction>(form.get(), "daochu")->trigger();
+    EXPECT_FALSE(child<QAction>(form.get(), "daochu")->isEnabled()); // one PDF at a time
+    ASSERT_TRUE(waitUntil([&] { return boxes.shown.size() > boxesBefore; }, 60000));
+    EXPECT_TRUE(boxes.shown.last().text.startsWith(QStringLiteral("检测报告已导出到："))) << boxes.shown.last().text.toStdString();
+    EXPECT_TRUE(child<QAction>(form.get(), "daochu")->isEnabled());
+    QFile pdfFile(pdfPath);
+    ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdfFile.read(5).startsWith("%PDF"));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdfPath, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    QString plain = QString::fromUtf8(text.readAllStandardOutput());
+    // The Chinese text is in the PDF as text, with its fonts.
+    EXPECT_TRUE(plain.contains(QStringLiteral("论文相似度检测报告")));
+    EXPECT_TRUE(plain.remove(QRegularExpression(QStringLiteral("\\s"))).contains(first.left(12)));
 }
 
 TEST_F(EndToEnd, PageWithoutDoubleByteTextIsSearchedAgain)

@@ -1,0 +1,109 @@
+#include "search/CheckRecord.h"
+
+#include "analysis/TextRules.h"
+
+namespace search {
+
+QString stateName(SentenceState state)
+{
+    switch (state) {
+    case SentenceState::NotSearched:
+        return QStringLiteral("not-searched");
+    case SentenceState::Scored:
+        return QStringLiteral("scored");
+    case SentenceState::ShortPage:
+        return QStringLiteral("short");
+    case SentenceState::NotArrived:
+        return QStringLiteral("not-arrived");
+    case SentenceState::Verification:
+        return QStringLiteral("verification");
+    case SentenceState::Blank:
+        return QStringLiteral("blank");
+    }
+    return QString();
+}
+
+QString SentenceEntry::figureText() const
+{
+    return figure ? text::generalNumber(*figure) : QString();
+}
+
+void CheckRecord::reset(qsizetype sentenceCount, const QString& heading)
+{
+    m_entries = QList<SentenceEntry>(sentenceCount);
+    m_engines.clear();
+    m_heading = heading;
+    m_caption.clear();
+}
+
+QString CheckRecord::overallLine() const
+{
+    // The caption's last line: both forms end with the overall figure after an empty line.
+    const qsizetype at = m_caption.lastIndexOf(QStringLiteral("\r\n"));
+    return at < 0 ? m_caption : m_caption.mid(at + 2);
+}
+
+int CheckRecord::count(SentenceState state) const
+{
+    int n = 0;
+    for (const SentenceEntry& e : m_entries)
+        n += e.state == state ? 1 : 0;
+    return n;
+}
+
+bool CheckRecord::markSearched(int index, Engine engine)
+{
+    if (!m_engines.contains(engine))
+        m_engines.append(engine);
+    if (!valid(index))
+        return false;
+    SentenceEntry& e = m_entries[index];
+    const int searches = e.searches + 1;
+    e = SentenceEntry();
+    e.state = SentenceState::NotArrived;
+    e.searches = searches;
+    return true;
+}
+
+bool CheckRecord::markBlank(int index)
+{
+    if (!valid(index))
+        return false;
+    SentenceEntry& e = m_entries[index];
+    e.state = SentenceState::Blank;
+    e.figure.reset();
+    e.titles.clear();
+    return true;
+}
+
+bool CheckRecord::markVerification(int index)
+{
+    if (!valid(index))
+        return false;
+    SentenceEntry& e = m_entries[index];
+    e.state = SentenceState::Verification;
+    e.figure.reset();
+    e.titles.clear();
+    return true;
+}
+
+bool CheckRecord::pageScored(int index, const PageScore& score)
+{
+    if (score.caption)
+        m_caption = *score.caption;
+    if (!valid(index))
+        return false;
+    SentenceEntry& e = m_entries[index];
+    e.titles = score.titles;
+    if (score.shortPage) {
+        e.state = SentenceState::ShortPage;
+        // The display shows 0 for a short page, when it shows a caption at all.
+        e.figure = score.caption ? std::optional<double>(0) : std::nullopt;
+    } else {
+        e.state = SentenceState::Scored;
+        e.figure = score.caption ? score.sentenceFigure : std::nullopt;
+    }
+    return true;
+}
+
+} // namespace search

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "search/Engines.h"
+#include "search/PageScore.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// What a check found out about each sentence of the analysis, kept from the analysis until the next
+// one, so that the list can show it and a report can be made of it.
+namespace search {
+
+enum class SentenceState {
+    NotSearched,
+    Scored,
+    ShortPage,    // the result page had too little counted text to be scored
+    NotArrived,   // searched, no page read yet
+    Verification, // the service showed a verification page instead of results
+    Blank,        // the query had nothing to search
+};
+
+// The name a report gives the state in its data-state attribute.
+QString stateName(SentenceState state);
+
+struct SentenceEntry
+{
+    SentenceState state = SentenceState::NotSearched;
+    std::optional<double> figure; // P in percent, as the similarity display showed it
+    int searches = 0;
+    QList<Title> titles; // from the latest page, in page order
+
+    // P written as the similarity display writes it; empty when there is none.
+    QString figureText() const;
+};
+
+class CheckRecord
+{
+public:
+    // A new analysis: every sentence not searched. heading names the article in a report.
+    void reset(qsizetype sentenceCount, const QString& heading = QString());
+
+    qsizetype size() const { return m_entries.size(); }
+    const SentenceEntry& at(qsizetype index) const { return m_entries.at(index); }
+    const QList<SentenceEntry>& entries() const { return m_entries; }
+    const QString& heading() const { return m_heading; }
+    // The services searched since the analysis, in the order first used.
+    const QList<Engine>& engines() const { return m_engines; }
+    // The similarity display's caption after the latest scored page; empty before the first.
+    const QString& caption() const { return m_caption; }
+    // The overall line of that caption ("目前总体相似度：…%"); empty when there is none.
+    QString overallLine() const;
+    int count(SentenceState state) const;
+
+    // Each returns false when index addresses no sentence. A sentence searched again starts afresh.
+    bool markSearched(int index, Engine engine);
+    bool markBlank(int index);
+    bool markVerification(int index);
+    // A page was scored for the sentence at index; the caption is kept even when index is out of range.
+    bool pageScored(int index, const PageScore& score);
+
+private:
+    bool valid(int index) const { return index >= 0 && index < m_entries.size(); }
+
+    QList<SentenceEntry> m_entries;
+    QList<Engine> m_engines;
+    QString m_heading;
+    QString m_caption;
+};
+
+} // namespace search

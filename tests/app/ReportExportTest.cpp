@@ -1,0 +1,205 @@
+// The result of a check in the window: the list's colours and the exported report, with a fake pane.
+#include "platform/Shell.h"
+#include "report/Bands.h"
+#include "search/CheckRun.h"
+#include "support/FileDialogScript.h"
+#include "support/Form1Fixture.h"
+#include "support/QtPrinters.h"
+#include "widgets/SelectionFrameDelegate.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kSentenceLength = 38;
+
+// A result page whose highlighted characters give a sentence of 38 characters the figure wanted.
+QString resultPage(int percent, const QStringList& titles = {})
+{
+    const int highlighted = percent * kSentenceLength / 10;
+    QString html = QStringLiteral("<div>") + QString(600, QChar(u'页')) + QStringLiteral("</div><EM>") +
+                   QString(highlighted, QChar(u'x')) + QStringLiteral("</EM><EM>");
+    for (const QString& t : titles)
+        html += QStringLiteral("<h3 class=\"t\"><a href=\"http://site.example/") + t +
+                QStringLiteral("\" data-click=\"{}\">") + t + QStringLiteral("</a></h3>");
+    return html;
+}
+
+class ReportExportTest : public Form1Fixture
+{
+protected:
+    void SetUp() override
+    {
+        Form1Fixture::SetUp();
+        browser->finish(QString()); // the blank start page
+        Shell::setHandler([this](const QUrl& url) {
+            opened.append(url);
+            return true;
+        });
+    }
+    void TearDown() override { Shell::setHandler({}); }
+
+    QAction* daochu() { return child<QAction>(form.get(), "daochu"); }
+    QListWidget* list() { return w<QListWidget>("List1"); }
+    // Five sentences, the first four scored at 60, 30, 5 and 0; the fifth not arrived.
+    void runCheck()
+    {
+        QString text;
+        for (const char16_t c : {u'一', u'二', u'三', u'四', u'五'})
+            text += QString(kSentenceLength, QChar(c));
+        analyse(text);
+        ASSERT_EQ(list()->count(), 5);
+        const int figures[] = {60, 30, 5, 0};
+        for (const int f : figures) {
+            click("Command2");
+            browser->finish(resultPage(f, {QStringLiteral("T%1").arg(f)}));
+        }
+        click("Command2");
+    }
+    QString readFile(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
+    MessageBoxRecorder boxes{MessageBox::Answer::Yes};
+    FileDialogScript dialogs;
+    QList<QUrl> opened;
+    QTemporaryDir dir;
+};
+
+TEST_F(ReportExportTest, ItemSitsBelowSaveAndNeedsAnAnalysis)
+{
+    const QList<QAction*> items = child<QMenu>(form.get(), "wjcd")->actions();
+    const qsizetype at = items.indexOf(daochu());
+    ASSERT_GT(at, 0);
+    EXPECT_EQ(items[at - 1]->objectName(), QStringLiteral("baocun"));
+    EXPECT_EQ(daochu()->text(), QStringLiteral("导出检测报告…"));
+    EXPECT_FALSE(daochu()->isEnabled());
+    analyse(QStringLiteral("一句话。"));
+    EXPECT_TRUE(daochu()->isEnabled());
+    click("Command3"); // also during a run
+    EXPECT_TRUE(daochu()->isEnabled());
+}
+
+TEST_F(ReportExportTest, ListEntriesTakeTheirBandsAndKeepTheirTexts)
+{
+    runCheck();
+    const QList<report::Band> bands{report::Band::High, report::Band::Medium, report::Band::Low,
+                                    report::Band::NoneFound, report::Band::Unchecked};
+    ASSERT_EQ(list()->count(), bands.size());
+    for (int i = 0; i < bands.size(); ++i) {
+        const QVariant bg = list()->item(i)->data(Qt::BackgroundRole);
+        ASSERT_TRUE(bg.isValid()) << i;
+        EXPECT_EQ(bg.value<QBrush>().color().rgb() & 0xffffff, *report::bandStyle(bands[i]).colour) << i;
+        EXPECT_TRUE(list()->item(i)->text().startsWith(QString::number(i + 1) + u'-'));
+    }
+    // A new analysis: no colours.
+    analyse(QStringLiteral("另一篇文章。"));
+    EXPECT_FALSE(list()->item(0)->data(Qt::BackgroundRole).isValid());
+}
+
+TEST_F(ReportExportTest, ColoursStayVisibleUnderTheSelection)
+{
+    runCheck();
+    list()->setFocus();
+    ASSERT_EQ(list()->currentRow(), 4); // the step selected the fifth entry
+    const QImage image = list()->viewport()->grab().toImage();
+    if (!qEnvironmentVariableIsEmpty("TESSARO_SHOT"))
+        image.save(qEnvironmentVariable("TESSARO_SHOT"));
+    // The share of the entry's pixels in the colour: most of an entry is background around its text.
+    auto share = [&](int row, unsigned rgb) {
+        const QRect r = list()->visualItemRect(list()->item(row)).intersected(image.rect());
+        int hits = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x)
+                hits += (image.pixel(x, y) & 0xffffff) == rgb ? 1 : 0;
+        }
+        return double(hits) / (r.width() * r.height());
+    };
+    EXPECT_GT(share(0, *report::bandStyle(report::Band::High).colour), 0.3);
+    EXPECT_GT(share(4, *report::bandStyle(report::Band::Unchecked).colour), 0.3); // selected
+    const QRect selected = list()->visualItemRect(list()->item(4));
+    EXPECT_EQ(image.pixelColor(selected.left(), selected.center().y()),
+              list()->palette().color(QPalette::Active, QPalette::Highlight));
+}
+
+TEST_F(ReportExportTest, HtmlReportHoldsWhatTheWindowShowed)
+{
+    runCheck();
+    const QString label2 = w<QLabel>("Label2")->text();
+    const QList<int> countsBefore = state().titleCounts;
+    const bool pendingBefore = state().statsPending;
+    const QString path = dir.filePath(QStringLiteral("报告.html"));
+    dialogs.choose(path);
+    daochu()->trigger();
+
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("导出检测报告"));
+    EXPECT_EQ(dialogs.shown[0].filters, (QStringList{"网页文件 (*.html)", "PDF 文件 (*.pdf)"}));
+    EXPECT_EQ(dialogs.shown[0].mode, FileDialog::Mode::Save);
+    const QString html = readFile(path);
+    ASSERT_FALSE(html.isEmpty());
+    // The overall figure as Label2 shows it.
+    ASSERT_TRUE(label2.contains(QStringLiteral("目前总体相似度：")));
+    EXPECT_TRUE(html.contains(label2.mid(label2.lastIndexOf(u'\n') + 1)));
+    const QRegularExpression span(QStringLiteral(
+        R"x(<span class="s [a-z-]+" data-sentence="(\d+)" data-state="([a-z-]+)" data-similarity="([^"]*)">)x"));
+    QStringList seen;
+    for (auto it = span.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        seen.append(m.captured(1) + u':' + m.captured(2) + u':' + m.captured(3));
+    }
+    EXPECT_EQ(seen,
+              (QStringList{"1:scored:60", "2:scored:30", "3:scored:5", "4:scored:0", "5:not-arrived:"}));
+    EXPECT_TRUE(html.contains(QStringLiteral("<a href=\"http://site.example/T60\">T60</a>")));
+    // Counted on a copy: the check state is as it was, and nothing was pasted into the pane.
+    EXPECT_EQ(state().titleCounts, countsBefore);
+    EXPECT_EQ(state().statsPending, pendingBefore);
+    EXPECT_TRUE(browser->reports.isEmpty());
+    // Offered to open, and opened.
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("检测报告已导出到：")));
+    EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+}
+
+TEST_F(ReportExportTest, ReportDuringARunSaysSo)
+{
+    analyse(QString(kSentenceLength, QChar(u'甲')) + QString(10, QChar(u'乙')));
+    click("Command3");
+    boxes.answerWith(MessageBox::Answer::No);
+    const QString path = dir.filePath(QStringLiteral("r"));
+    dialogs.choose(path); // no extension: an HTML file
+    daochu()->trigger();
+    const QString html = readFile(path);
+    EXPECT_TRUE(html.contains(QStringLiteral("检测仍在进行中")));
+    EXPECT_TRUE(html.contains(QStringLiteral("data-sentence=\"1\" data-state=\"not-arrived\"")));
+    EXPECT_TRUE(html.contains(QStringLiteral("data-sentence=\"2\" data-state=\"not-searched\"")));
+    EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST_F(ReportExportTest, FailedWriteSaysWhyAndLeavesNoFile)
+{
+    analyse(QStringLiteral("一句话。"));
+    const QString path = dir.filePath(QStringLiteral("missing/报告.html"));
+    dialogs.choose(path);
+    daochu()->trigger();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].icon, MessageBox::Icon::Error);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("文件夹不存在")));
+    EXPECT_FALSE(QFile::exists(path));
+    // Cancel writes nothing and asks nothing.
+    daochu()->trigger();
+    EXPECT_EQ(dialogs.shown.size(), 2);
+    EXPECT_EQ(boxes.shown.size(), 1);
+}
+
+} // namespace

@@ -1,0 +1,293 @@
+// The report of a check, made from a scripted record: bands, escaping, links and the data a script
+// reads from it.
+#include "report/CheckReport.h"
+#include "report/Bands.h"
+#include "report/ReportFile.h"
+#include "support/QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using report::Band;
+using search::SentenceState;
+
+struct BandRow
+{
+    const char* name;
+    SentenceState state;
+    std::optional<double> figure;
+    Band band;
+};
+
+class Bands : public ::testing::TestWithParam<BandRow>
+{
+};
+
+TEST_P(Bands, FollowTheOneTable)
+{
+    EXPECT_EQ(report::bandOf(GetParam().state, GetParam().figure), GetParam().band);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Report, Bands,
+    ::testing::Values(BandRow{"Zero", SentenceState::Scored, 0.0, Band::NoneFound},
+                      BandRow{"JustAboveZero", SentenceState::Scored, 0.01, Band::Low},
+                      BandRow{"BelowTwenty", SentenceState::Scored, 19.99, Band::Low},
+                      BandRow{"Twenty", SentenceState::Scored, 20.0, Band::Medium},
+                      BandRow{"BelowFifty", SentenceState::Scored, 49.99, Band::Medium},
+                      BandRow{"Fifty", SentenceState::Scored, 50.0, Band::High},
+                      BandRow{"Hundred", SentenceState::Scored, 100.0, Band::High},
+                      BandRow{"ShortPage", SentenceState::ShortPage, 0.0, Band::NoneFound},
+                      BandRow{"ScoredWithoutFigure", SentenceState::Scored, std::nullopt, Band::Uncoloured},
+                      BandRow{"NotArrived", SentenceState::NotArrived, std::nullopt, Band::Unchecked},
+                      BandRow{"Verification", SentenceState::Verification, std::nullopt, Band::Unchecked},
+                      BandRow{"NotSearched", SentenceState::NotSearched, std::nullopt, Band::Uncoloured},
+                      BandRow{"Blank", SentenceState::Blank, std::nullopt, Band::Uncoloured}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReportBands, EveryBandHasOneStyleAndOnlyUncolouredHasNoColour)
+{
+    QSet<QString> classes;
+    for (const report::BandStyle& s : report::bandTable()) {
+        classes.insert(s.cssClass);
+        EXPECT_EQ(&report::bandStyle(s.band), &s);
+        EXPECT_EQ(s.colour.has_value(), s.band != Band::Uncoloured) << s.name.toStdString();
+    }
+    EXPECT_EQ(classes.size(), 6);
+}
+
+search::PageScore page(double p, const QList<search::Title>& titles = {})
+{
+    search::PageScore s;
+    s.sentenceFigure = p;
+    s.caption = QStringLiteral("本句相似度：%1%\r\n\r\n目前总体相似度：27.8%").arg(p);
+    s.titles = titles;
+    return s;
+}
+
+search::Title title(const QString& href, const QString& text)
+{
+    return {QStringLiteral("<a href=\"") + href + QStringLiteral("\" data-click=\"{}\">") + text +
+                QStringLiteral("</a>"),
+            text};
+}
+
+// Sentences 1-5 scored at the band edges, then one of each other state.
+report::CheckReportData scriptedCheck()
+{
+    report::CheckReportData d;
+    d.sentences = {
+        QStringLiteral("第一句零"),     QStringLiteral("甲<乙&丙\"丁"), QStringLiteral("第三句二十"),
+        QStringLiteral("第四句"),       QStringLiteral("第五句五十"),   QStringLiteral("未到的句子"),
+        QStringLiteral("验证页的句子"), QStringLiteral("（）"),         QStringLiteral("没搜过的句子")};
+    search::CheckRecord& r = d.record;
+    r.reset(d.sentences.size(), QStringLiteral("论文<题目>"));
+    const double figures[] = {0, 19.99, 20, 49.99, 50};
+    for (int i = 0; i < 5; ++i) {
+        r.markSearched(i, search::Engine::Baidu);
+        r.pageScored(i, page(figures[i], {title(QStringLiteral("http://s%1.example/").arg(i),
+                                                QStringLiteral("来源%1").arg(i))}));
+    }
+    // Hostile titles on the highest sentence.
+    r.markSearched(4, search::Engine::Wenku);
+    r.pageScored(
+        4,
+        page(50,
+             {title(QStringLiteral("javascript:alert(1)"), QStringLiteral("<script>alert('x')</script>脚本")),
+              title(QStringLiteral(" JaVaScRiPt:alert(2)"), QStringLiteral("<img src=x onerror=alert(3)>图")),
+              title(QStringLiteral("https://ok.example/a?b=1&amp;c=&quot;2"), QStringLiteral("好&amp;坏")),
+              title(QStringLiteral("http://fourth.example/"), QStringLiteral("第四个"))}));
+    r.markSearched(5, search::Engine::Wenku);
+    r.markSearched(6, search::Engine::Wenku);
+    r.markVerification(6);
+    r.markBlank(7);
+    d.sites = report::siteRows(
+        {QStringLiteral("来源0"), QStringLiteral("来源1"), QStringLiteral("来源0"), QString()},
+        {title(QStringLiteral("http://s0.example/"), QStringLiteral("来源0")).block,
+         QStringLiteral("<a href=\"data:text/html,<b>x</b>\">来源1</a>"),
+         title(QStringLiteral("http://s0.example/"), QStringLiteral("来源0")).block, QString()});
+    d.services = r.engines();
+    d.madeAt = QDateTime(QDate(2024, 5, 6), QTime(14, 3, 9));
+    d.program = QStringLiteral("Tessaro V2016.7.27");
+    return d;
+}
+
+struct SentenceAttributes
+{
+    QString bandClass;
+    int number;
+    QString state;
+    QString similarity;
+};
+
+// The rows a script reads: in the running text (span) or in the ranking (tr).
+QList<SentenceAttributes> sentenceRows(const QString& html, const QString& element)
+{
+    static const QString pattern = QStringLiteral(
+        R"x(<%1 class="(?:s )?([a-z-]+)" data-sentence="(\d+)" data-state="([a-z-]+)" data-similarity="([^"]*)">)x");
+    QList<SentenceAttributes> rows;
+    const QRegularExpression re(pattern.arg(element));
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        rows.append({m.captured(1), m.captured(2).toInt(), m.captured(3), m.captured(4)});
+    }
+    return rows;
+}
+
+TEST(CheckReport, EverySentenceCarriesItsNumberStateAndFigure)
+{
+    const QString html = report::checkReportHtml(scriptedCheck());
+    const QList<SentenceAttributes> text = sentenceRows(html, QStringLiteral("span"));
+    ASSERT_EQ(text.size(), 9);
+    const QStringList states{"scored",      "scored",       "scored", "scored",      "scored",
+                             "not-arrived", "verification", "blank",  "not-searched"};
+    const QStringList figures{"0", "19.99", "20", "49.99", "50", "", "", "", ""};
+    const QStringList bands{"b-none",      "b-low",       "b-medium", "b-medium", "b-high",
+                            "b-unchecked", "b-unchecked", "b-plain",  "b-plain"};
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(text[i].number, i + 1);
+        EXPECT_EQ(text[i].state, states[i]) << i;
+        EXPECT_EQ(text[i].similarity, figures[i]) << i;
+        EXPECT_EQ(text[i].bandClass, bands[i]) << i;
+    }
+    // The ranking: scored sentences only, the highest first.
+    const QList<SentenceAttributes> ranking = sentenceRows(html, QStringLiteral("tr"));
+    QList<int> order;
+    for (const SentenceAttributes& r : ranking)
+        order.append(r.number);
+    EXPECT_EQ(order, (QList<int>{5, 4, 3, 2, 1}));
+    EXPECT_TRUE(html.contains(QStringLiteral("<sup>2 · 19.99%</sup>")));
+}
+
+TEST(CheckReport, HeadingOverallCountsAndUncheckedSentences)
+{
+    report::CheckReportData d = scriptedCheck();
+    d.running = true;
+    const QString html = report::checkReportHtml(d);
+    EXPECT_TRUE(html.contains(QStringLiteral("文章：论文&lt;题目&gt;")));
+    EXPECT_TRUE(html.contains(QStringLiteral("生成时间：2024-05-06 14:03:09")));
+    EXPECT_TRUE(html.contains(QStringLiteral("检索服务：百度引擎、百度文库")));
+    EXPECT_TRUE(html.contains(QStringLiteral("检测程序：Tessaro V2016.7.27")));
+    EXPECT_TRUE(html.contains(QStringLiteral("检测仍在进行中")));
+    EXPECT_FALSE(report::checkReportHtml(scriptedCheck()).contains(QStringLiteral("检测仍在进行中")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<p class=\"overall\">目前总体相似度：27.8%</p>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"scored\">5<")));
+    EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"not-arrived\">1<")));
+    EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"verification\">1<")));
+    EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"blank\">1<")));
+    EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"not-searched\">1<")));
+    EXPECT_TRUE(html.contains(QStringLiteral("data-state=\"not-arrived\">结果页未到（1 句）：第 6 句</p>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("data-state=\"verification\">出现验证页（1 句）：第 7 句</p>")));
+    // The legend shows each band with its colour.
+    for (const report::BandStyle& b : report::bandTable())
+        EXPECT_TRUE(html.contains(QStringLiteral("<span class=\"swatch ") + b.cssClass))
+            << b.name.toStdString();
+    EXPECT_TRUE(html.contains(QStringLiteral(".b-high{background:#f4a6a6}")));
+    // The similar-website table with its counts, the most frequent first.
+    EXPECT_LT(html.indexOf(QStringLiteral(">来源0</a></td><td class=\"num\">2<")),
+              html.indexOf(QStringLiteral("<tr><td>来源1</td><td class=\"num\">1<")));
+}
+
+TEST(CheckReport, WebTextIsEscapedAndOnlyWebLinksAreKept)
+{
+    const QString html = report::checkReportHtml(scriptedCheck());
+    EXPECT_TRUE(html.contains(QStringLiteral("甲&lt;乙&amp;丙&quot;丁")));
+    EXPECT_FALSE(html.contains(QStringLiteral("<script"), Qt::CaseInsensitive));
+    EXPECT_FALSE(html.contains(QStringLiteral("<img"), Qt::CaseInsensitive));
+    EXPECT_FALSE(html.contains(QStringLiteral("javascript:"), Qt::CaseInsensitive));
+    EXPECT_FALSE(html.contains(QStringLiteral("data:text"), Qt::CaseInsensitive));
+    // What a reader sees of the title: a script element's content is no text.
+    EXPECT_TRUE(html.contains(QStringLiteral("脚本")));
+    EXPECT_FALSE(html.contains(QStringLiteral("alert(")));
+    EXPECT_TRUE(
+        html.contains(QStringLiteral("<a href=\"https://ok.example/a?b=1&amp;c=%222\">好&amp;坏</a>")));
+    // At most three titles per sentence.
+    EXPECT_FALSE(html.contains(QStringLiteral("第四个")));
+
+    // Every link is http or https, no element carries a handler, and only the report's own elements occur.
+    const QRegularExpression href(QStringLiteral(R"x(href="([^"]*)")x"));
+    int links = 0;
+    for (auto it = href.globalMatch(html); it.hasNext(); ++links)
+        EXPECT_TRUE(it.next().captured(1).contains(QRegularExpression(QStringLiteral("^https?://[^\\s]+$"))));
+    EXPECT_EQ(links, 6); // sentences 1-4, the good one of sentence 5, the site table's first
+    EXPECT_FALSE(html.contains(QRegularExpression(QStringLiteral(R"x(<[^>]*\son\w+\s*=)x"),
+                                                  QRegularExpression::CaseInsensitiveOption)));
+    const QSet<QString> allowed{"!DOCTYPE", "html", "head",  "meta", "title", "style", "body", "h1",  "h2",
+                                "p",        "br",   "table", "tr",   "th",    "td",    "span", "sup", "a"};
+    const QRegularExpression tag(QStringLiteral(R"x(</?([A-Za-z!][A-Za-z0-9]*))x"));
+    for (auto it = tag.globalMatch(html); it.hasNext();) {
+        const QString name = it.next().captured(1);
+        EXPECT_TRUE(allowed.contains(name)) << name.toStdString();
+    }
+    // Self-contained: nothing is loaded from outside.
+    for (const char* outside : {"src=", "<link", "url(", "@import"})
+        EXPECT_FALSE(html.contains(QLatin1String(outside))) << outside;
+}
+
+TEST(CheckReport, AnEmptyCheckIsStillAReport)
+{
+    report::CheckReportData d;
+    d.program = QStringLiteral("Tessaro");
+    const QString html = report::checkReportHtml(d);
+    EXPECT_TRUE(html.startsWith(QStringLiteral("<!DOCTYPE html>")));
+    EXPECT_TRUE(html.endsWith(QStringLiteral("</body></html>\n")));
+    EXPECT_TRUE(html.contains(QStringLiteral("尚无总体相似度")));
+    EXPECT_TRUE(html.contains(QStringLiteral("还没有得出相似度的句子")));
+    EXPECT_TRUE(sentenceRows(html, QStringLiteral("span")).isEmpty());
+}
+
+TEST(CheckReport, ArticleHeadingIsTheFirstNonBlankLine)
+{
+    EXPECT_EQ(report::articleHeading(QStringLiteral("\r\n  \r\n  论文题目  \r\n正文")),
+              QStringLiteral("论文题目"));
+    EXPECT_EQ(report::articleHeading(QString(70, QChar(u'长'))), QString(60, QChar(u'长')));
+    EXPECT_EQ(report::articleHeading(QStringLiteral(" \n\t\n")), QString());
+    // A character outside the basic plane is not cut in half.
+    const QString wide = QString(59, QChar(u'字')) + QString::fromUcs4(U"\U00020000") + QStringLiteral("尾");
+    EXPECT_EQ(report::articleHeading(wide), QString(59, QChar(u'字')));
+}
+
+TEST(ReportFile, KindFollowsTheName)
+{
+    EXPECT_EQ(report::reportKind(QStringLiteral("/t/a.pdf")), report::ReportKind::Pdf);
+    EXPECT_EQ(report::reportKind(QStringLiteral("/t/a.PDF")), report::ReportKind::Pdf);
+    EXPECT_EQ(report::reportKind(QStringLiteral("/t/a.html")), report::ReportKind::Html);
+    EXPECT_EQ(report::reportKind(QStringLiteral("/t/a")), report::ReportKind::Html);
+    EXPECT_EQ(report::reportKind(QStringLiteral("/t/pdf")), report::ReportKind::Html);
+}
+
+TEST(ReportFile, WritesWholeFilesAndSaysWhyNot)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("报告.html"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("an older, longer report that must go entirely");
+    }
+    EXPECT_EQ(report::saveReportFile(path, "<p>新</p>"), std::nullopt);
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QByteArray("<p>新</p>"));
+
+    const QString missing = dir.filePath(QStringLiteral("no/such/dir/r.html"));
+    const std::optional<QString> why = report::saveReportFile(missing, "x");
+    ASSERT_TRUE(why);
+    EXPECT_TRUE(why->contains(QStringLiteral("文件夹不存在")));
+    EXPECT_FALSE(QFile::exists(missing));
+
+    const std::optional<QString> onDir = report::saveReportFile(dir.path(), "x");
+    ASSERT_TRUE(onDir);
+    EXPECT_TRUE(onDir->startsWith(QStringLiteral("无法导出检测报告")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("报告.html")});
+}
+
+} // namespace
