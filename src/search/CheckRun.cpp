@@ -279,6 +279,9 @@ RunEffects CheckRun::verificationShown()
     m_page = Page::Verification;
     m_personAsked = true;
     m_tickWaiting = false;
+    const int index = m_state.nextIndex - 1;
+    if (m_record.markVerification(index))
+        emit recordChanged(index);
     RunEffects fx;
     fx.label1 = kVerificationRequest;
     fx.uncoverPane = true;

@@ -400,6 +400,7 @@ TEST(CheckRun, TheRunWaitsForThePersonAndGoesOnOnceSolved)
     w.finish(QStringLiteral("<p>滑块</p>"), true, kCaptchaUrl, false, kVerifyTitle);
     EXPECT_EQ(w.run.state(), RunState::WaitingForPerson);
     EXPECT_FALSE(w.pendingRead); // another host: not read at all
+    EXPECT_EQ(w.run.record().at(0).state, search::SentenceState::Verification);
     for (int i = 0; i < 5; ++i)
         w.tick();
     EXPECT_EQ(w.navigations.size(), 1); // no retry, no next step
@@ -410,6 +411,7 @@ TEST(CheckRun, TheRunWaitsForThePersonAndGoesOnOnceSolved)
     w.finish(resultPage(0), true, w.urlFor(0));
     EXPECT_EQ(w.run.state(), RunState::DueForTick);
     EXPECT_EQ(w.state.pageCount, 2);
+    EXPECT_EQ(w.run.record().at(0).state, search::SentenceState::Scored);
     w.tick();
     ASSERT_EQ(w.navigations.size(), 2);
     EXPECT_EQ(w.navigations[1], w.urlFor(1));
