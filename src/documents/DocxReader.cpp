@@ -216,6 +216,7 @@ private:
     bool m_inRun = false;
     bool m_inParagraphProperties = false;
     bool m_inRunProperties = false;
+    bool m_sectionBreak = false; // the paragraph's properties end a section
     QString m_style;
     NumberingRef m_numberingRef;
     bool m_hasNumberingRef = false;
@@ -272,7 +273,10 @@ void BodyReader::startElement()
             m_hasNumberingRef = true;
         } else if (name == u"ilvl")
             m_numberingRef.level = levelIndex(wAttribute(m_xml, QLatin1String("val")));
-        else if (name != u"numPr")
+        else if (name == u"sectPr") {
+            m_sectionBreak = true;
+            m_skipDepth = 1;
+        } else if (name != u"numPr")
             m_skipDepth = 1;
         return;
     }
@@ -288,6 +292,7 @@ void BodyReader::startElement()
         m_style.clear();
         m_numberingRef = NumberingRef();
         m_hasNumberingRef = false;
+        m_sectionBreak = false;
     } else if (name == u"pPr") {
         m_inParagraphProperties = true;
     } else if (name == u"r") {
@@ -352,6 +357,9 @@ void BodyReader::endElement()
         m_hidden = false;
     } else if (name == u"p" && m_paragraphs > 0) {
         --m_paragraphs;
+        // An empty paragraph that only ends a section is no line of its own.
+        if (m_sectionBreak && m_paragraph.isEmpty())
+            return;
         m_out += listLabel();
         m_out += m_paragraph;
         m_out += u'\n';
@@ -391,7 +399,7 @@ QString BodyReader::listLabel()
 
     QString label;
     if (format.bullet) {
-        label = listlabels::bullet(format.text);
+        label = format.text.isEmpty() ? QStringLiteral("•") : listlabels::bullet(format.text);
     } else {
         const QString& text = format.text;
         for (qsizetype i = 0; i < text.size(); ++i) {

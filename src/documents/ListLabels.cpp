@@ -44,7 +44,24 @@ QString chinese(int value)
     if (value < 100)
         return QString(digits.at(value / 10)) + QStringLiteral("十") +
                (value % 10 ? QString(digits.at(value % 10)) : QString());
-    return QString::number(value);
+    // 一百, 一百零五, 一百一十, 一千零一 …
+    static const QString units = QStringLiteral("千百十");
+    QString out;
+    bool zero = false;
+    for (int i = 0, divisor = 1000; divisor > 0; ++i, divisor /= 10) {
+        const int digit = value / divisor % 10;
+        if (digit == 0) {
+            zero = !out.isEmpty();
+            continue;
+        }
+        if (zero)
+            out += digits.at(0);
+        zero = false;
+        out += digits.at(digit);
+        if (divisor > 1)
+            out += units.at(i);
+    }
+    return out;
 }
 
 } // namespace

@@ -97,7 +97,8 @@ void readStyles(const QByteArray& bytes, Styles& styles)
 
 using Counters = std::array<std::optional<int>, kLevels>;
 
-QString label(const ListStyle& style, Counters& counters, int level, std::optional<int> restart)
+// Headings' outline numbers stand at the line's start; list items are indented by level.
+QString label(const ListStyle& style, Counters& counters, int level, std::optional<int> restart, bool indented = true)
 {
     const ListLevel& format = style[level];
     if (restart)
@@ -117,7 +118,7 @@ QString label(const ListStyle& style, Counters& counters, int level, std::option
             number += u'.';
         number += listlabels::number(counters[l].value_or(style[l].start), style[l].format);
     }
-    return listlabels::indent(level) + format.prefix + number + format.suffix + u' ';
+    return (indented ? listlabels::indent(level) : QString()) + format.prefix + number + format.suffix + u' ';
 }
 
 class BodyReader
@@ -210,7 +211,7 @@ void BodyReader::beginParagraph()
     if (m_xml.name() == u"h" && m_lists.isEmpty() && m_styles.hasOutline) {
         const QStringView level = m_xml.attributes().value(kText, QLatin1String("outline-level"));
         if (!level.isEmpty() && m_xml.attributes().value(kText, QLatin1String("is-list-header")) != u"true")
-            prefix = label(m_styles.outline, m_outlineCounters, levelOf(level), std::nullopt);
+            prefix = label(m_styles.outline, m_outlineCounters, levelOf(level), std::nullopt, false);
     } else if (!m_lists.isEmpty() && !m_lists.last().itemHasParagraph) {
         OpenList& list = m_lists.last();
         list.itemHasParagraph = true;
@@ -247,6 +248,10 @@ void BodyReader::startElement()
     if (ns != kText)
         return;
     const QXmlStreamAttributes a = m_xml.attributes();
+    if ((name == u"s" || name == u"tab" || name == u"line-break") && m_spacePending) {
+        m_paragraph += u' '; // collapsed white space before an explicit one still counts once
+        m_spacePending = false;
+    }
     if (name == u"p" || name == u"h") {
         if (m_paragraphDepth++ == 0)
             beginParagraph();

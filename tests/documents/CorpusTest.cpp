@@ -62,7 +62,8 @@ QString firstDifference(const QString& ours, const QString& theirs)
     return QString();
 }
 
-// The share of documents that must read as LibreOffice reads them, per format (measured, rounded down).
+// The share of documents that must read as LibreOffice reads them, per format: measured 62 of 94
+// .docx and 23 of 35 .odt, rounded down.
 struct CorpusRow
 {
     const char* suffix;
@@ -107,7 +108,7 @@ TEST_P(Corpus, NativeTextEqualsLibreOffice)
     EXPECT_GE(static_cast<double>(equal) / total, GetParam().share);
 }
 
-INSTANTIATE_TEST_SUITE_P(Documents, Corpus, ::testing::Values(CorpusRow{"docx", 0.0}, CorpusRow{"odt", 0.0}),
+INSTANTIATE_TEST_SUITE_P(Documents, Corpus, ::testing::Values(CorpusRow{"docx", 0.65}, CorpusRow{"odt", 0.65}),
                          [](const auto& info) { return std::string(info.param.suffix); });
 
 } // namespace
