@@ -113,6 +113,7 @@ private:
     OnlineCheck* m_online = nullptr;
     SiteStatsCommand* m_stats = nullptr;
     int m_listRowBeforePress = -1;
+    bool m_leaving = false; // "退出" has asked about unsaved text: the close asks nothing more
 
     std::unique_ptr<Browser> m_resultPane;
     std::unique_ptr<Browser> m_startupPane;

@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                 QStringLiteral("NotText"), false},
         LoadRow{"wordProcessorFails", "broken.doc", "\xD0\xCF\x11\xE0 broken", Failure::WordProcessorFailed,
                 QStringLiteral("WordProcessorFailed"), true},
-        LoadRow{"wordProcessorTimesOut", "slow.wps", "\xD0\xCF\x11\xE0 slow", Failure::WordProcessorTimedOut,
+        LoadRow{"wordProcessorTimesOut", "slow.wps", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 slow", Failure::WordProcessorTimedOut,
                 QStringLiteral("WordProcessorTimedOut"), true},
         LoadRow{"wordProcessorMissing", "a.doc", "x", Failure::WordProcessorMissing,
                 QStringLiteral("WordProcessorMissing"), true},
