@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -379,5 +381,74 @@ TEST_F(DocumentCommandsTest, ColourMarksAloneAreNoEdits)
     trigger("xinjian");
     EXPECT_EQ(boxes.shown.size(), 1);
 }
+
+// An office program that never answers: it records the pid of what it started and waits.
+class NeverAnsweringOffice
+{
+public:
+    explicit NeverAnsweringOffice(const QTemporaryDir& dir) : pidFile(dir.filePath(QStringLiteral("child.pid")))
+    {
+        const QString program = dir.filePath(QStringLiteral("fake-office"));
+        QFile f(program);
+        if (f.open(QIODevice::WriteOnly))
+            f.write("#!/bin/sh\nsleep 300 &\necho $! > '" + pidFile.toUtf8() + "'\nwait\n");
+        f.close();
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        WordProcessor::setHandler({});
+        WordProcessor::setOptions({program, std::chrono::minutes(5)});
+    }
+    ~NeverAnsweringOffice() { WordProcessor::setOptions({}); }
+
+    // The office's own child, once it has started.
+    qint64 child() const { return readFile(pidFile).trimmed().toLongLong(); }
+    static bool gone(qint64 pid) { return !QFileInfo::exists(QStringLiteral("/proc/%1/cmdline").arg(pid)) ||
+                                          readFile(QStringLiteral("/proc/%1/cmdline").arg(pid)).isEmpty(); }
+
+    QString pidFile;
+};
+
+class CancelledRead : public DocumentCommandsTest, public ::testing::WithParamInterface<bool>
+{
+};
+
+TEST_P(CancelledRead, KillsTheOfficeAndLeavesTheArticle)
+{
+    const bool byEscape = GetParam();
+    markedText();
+    dialogs.choose(dir.filePath(QStringLiteral("base.rtf")));
+    trigger("baocun");
+    NeverAnsweringOffice office(dir);
+    dialogs.choose(file("slow.doc", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"));
+    trigger("dakai");
+
+    // The window goes on: the read shows, the editor takes no typing, the timer still ticks.
+    QWidget* bar = child<QWidget>(form.get(), "readingBar");
+    ASSERT_TRUE(waitUntil([&] { return office.child() > 0; }));
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(child<QLabel>(bar, "readingLabel")->text(), QStringLiteral("正在读取文件……"));
+    EXPECT_TRUE(editor->isReadOnly());
+    EXPECT_EQ(form->cursor().shape(), Qt::BusyCursor);
+    editor->setFocus();
+    QTest::keyClicks(editor, QStringLiteral("x"));
+    EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑"));
+    QTimer* timer2 = child<QTimer>(form.get(), "Timer2");
+    EXPECT_TRUE(timer2->isActive());
+
+    const qint64 pid = office.child();
+    if (byEscape)
+        QTest::keyClick(form.get(), Qt::Key_Escape);
+    else
+        QTest::mouseClick(child<QPushButton>(bar, "cancelReading"), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return !editor->isReadOnly(); }));
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_NE(form->cursor().shape(), Qt::BusyCursor);
+    EXPECT_TRUE(waitUntil([&] { return NeverAnsweringOffice::gone(pid); })) << "the office's child outlived it";
+    EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑"));
+    EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkrrkk")) << "the article as it was";
+    EXPECT_TRUE(boxes.shown.isEmpty()) << "a cancel is no failure";
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, CancelledRead, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? std::string("escape") : std::string("button"); });
 
 } // namespace
