@@ -1,4 +1,5 @@
 // Slow: these tests start LibreOffice, which makes documents from our text and reads ours.
+#include "documents/Loading.h"
 #include "documents/RtfReader.h"
 #include "documents/TextFileDecoding.h"
 #include "editor/DocumentFiles.h"
@@ -157,6 +158,60 @@ TEST_F(LibreOffice, MissingAndBrokenDocumentsGiveNothing)
         noise[i] = static_cast<char>((i * 7919 + 13) % 251);
     write(broken, noise);
     EXPECT_EQ(WordProcessor::plainText(broken), Result(Failure::WordProcessorFailed));
+}
+
+// The same documents through both routes: the native readers and LibreOffice give one text.
+struct NativeRoute
+{
+    static documents::Loaded read(const QString& path)
+    {
+        const documents::FirstStep step = documents::readDirectly(path);
+        if (const QString* text = std::get_if<QString>(&step))
+            return *text;
+        return Failure::NotText; // the native reader did not take it
+    }
+};
+
+struct LibreOfficeRoute
+{
+    static documents::Loaded read(const QString& path)
+    {
+        return documents::load(path, &WordProcessor::plainText, documents::Readers::WordProcessorOnly);
+    }
+};
+
+template <typename Route>
+class BothRoutes : public LibreOffice
+{
+};
+
+using Routes = ::testing::Types<NativeRoute, LibreOfficeRoute>;
+TYPED_TEST_SUITE(BothRoutes, Routes);
+
+TYPED_TEST(BothRoutes, DocumentsGiveTheirText)
+{
+    const QString article = kArticle + QStringLiteral("\n\n第四段\t制表符后");
+    const QString source = this->textFile("article.txt", article);
+    const QString utf8 = QStringLiteral("Text (encoded):UTF8,LF,,,");
+    const std::pair<const char*, const char*> targets[] = {{"docx:MS Word 2007 XML", "docx"}, {"odt:writer8", "odt"}};
+    for (const auto& [target, extension] : targets) {
+        const QString made = this->convert(source, QLatin1String(target), QLatin1String(extension), utf8);
+        // Whatever the name: the content decides.
+        const QString renamed = made + QStringLiteral(".bin");
+        ASSERT_TRUE(QFile::copy(made, renamed));
+        for (const QString& path : {made, renamed}) {
+            const documents::Loaded loaded = TypeParam::read(path);
+            ASSERT_TRUE(std::holds_alternative<QString>(loaded)) << path.toStdString();
+            EXPECT_EQ(std::get<QString>(loaded), article) << path.toStdString();
+        }
+    }
+}
+
+TYPED_TEST(BothRoutes, ABrokenContainerGivesNoText)
+{
+    const QString path = this->in.filePath(QStringLiteral("broken.docx"));
+    write(path, QByteArray("PK\x03\x04") + QByteArray(2000, 'x'));
+    EXPECT_FALSE(std::holds_alternative<QString>(TypeParam::read(path)));
 }
 
 // A stand-in for the office program: a shell script with the given body.
