@@ -1,12 +1,19 @@
 #include "Article.h"
+#include "documents/Loading.h"
 #include "documents/RtfReader.h"
 #include "documents/RtfWriter.h"
 #include "editor/DocumentFiles.h"
 #include "editor/RichTextConversion.h"
 #include "editor/RichTextBox.h"
+#include "platform/WordProcessor.h"
+#include "platform/WordProcessorJob.h"
 #include "widgets/WidgetTwips.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTimer>
+#include <QUrl>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -242,3 +249,109 @@ static void BM_BuildManyRunsOneParagraph(benchmark::State& state)
     }
 }
 BENCHMARK(BM_BuildManyRunsOneParagraph)->Unit(benchmark::kMillisecond)->Arg(10000)->Arg(100000)->Iterations(1);
+
+// The same 200,000-character article as .docx, .odt and .doc, made by LibreOffice once per run.
+struct WordDocuments
+{
+    QTemporaryDir dir;
+    QString docx, odt, doc;
+
+    WordDocuments()
+    {
+        const QString txt = dir.filePath(QStringLiteral("thesis.txt"));
+        QFile f(txt);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(QString(makeArticle(kArticleLength)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8());
+        f.close();
+        QTemporaryDir profile;
+        for (const char* target : {"docx:MS Word 2007 XML", "odt:writer8", "doc:MS Word 97"}) {
+            QProcess p;
+            p.start(QStringLiteral("soffice"),
+                    {QStringLiteral("--headless"),
+                     QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
+                     QStringLiteral("--infilter=Text (encoded):UTF8,LF,,,"), QStringLiteral("--convert-to"),
+                     QLatin1String(target), QStringLiteral("--outdir"), dir.path(), txt});
+            p.waitForFinished(180'000);
+        }
+        docx = dir.filePath(QStringLiteral("thesis.docx"));
+        odt = dir.filePath(QStringLiteral("thesis.odt"));
+        doc = dir.filePath(QStringLiteral("thesis.doc"));
+    }
+};
+
+WordDocuments& wordDocuments()
+{
+    static WordDocuments d;
+    return d;
+}
+
+// Open a document into the editor: read, put into the editor, painted. Argument 0: the native
+// readers first; 1: LibreOffice only, as before.
+void openDocument(benchmark::State& state, const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        state.SkipWithError("LibreOffice made no document");
+        return;
+    }
+    const auto readers = state.range(0) == 0 ? documents::Readers::NativeFirst : documents::Readers::WordProcessorOnly;
+    RichTextBox editor;
+    showEditor(editor);
+    for (auto _ : state) {
+        if (!editor::show(editor, documents::load(path, &WordProcessor::plainText, readers)))
+            state.SkipWithError("load failed");
+        editor.viewport()->repaint();
+        QCoreApplication::processEvents();
+    }
+    state.counters["characters"] = static_cast<double>(editor.toPlainText().size());
+}
+
+static void BM_OpenDocx(benchmark::State& state)
+{
+    openDocument(state, wordDocuments().docx);
+}
+BENCHMARK(BM_OpenDocx)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+static void BM_OpenOdt(benchmark::State& state)
+{
+    openDocument(state, wordDocuments().odt);
+}
+BENCHMARK(BM_OpenOdt)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// While LibreOffice reads a .doc, how late a 10 ms timer's events arrive: the window's answer time.
+static void BM_EventLatencyWhileLibreOfficeReadsDoc(benchmark::State& state)
+{
+    const QString doc = wordDocuments().doc;
+    if (!QFileInfo::exists(doc)) {
+        state.SkipWithError("LibreOffice made no document");
+        return;
+    }
+    qint64 worst = 0, events = 0;
+    for (auto _ : state) {
+        WordProcessorJob job(doc);
+        bool done = false;
+        QObject::connect(&job, &WordProcessorJob::finished, [&](const documents::WordProcessorResult& r) {
+            done = true;
+            if (!std::holds_alternative<QString>(r))
+                state.SkipWithError("LibreOffice read nothing");
+        });
+        QElapsedTimer clock;
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        tick.setInterval(10);
+        qint64 last = 0;
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            const qint64 now = clock.elapsed();
+            worst = std::max(worst, now - last - 10);
+            last = now;
+            ++events;
+        });
+        clock.start();
+        tick.start();
+        job.start();
+        while (!done)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    state.counters["worst_latency_ms"] = static_cast<double>(worst);
+    state.counters["events"] = static_cast<double>(events);
+}
+BENCHMARK(BM_EventLatencyWhileLibreOfficeReadsDoc)->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -443,16 +443,23 @@ void Form1::openProjectPage()
 
 void Form1::exitProgram()
 {
+    if (!m_documentCommands->confirmDiscard())
+        return;
     const MessageBox::Answer answer =
         MessageBox::show(this, {QStringLiteral("谢谢使用！访问我的网站吗？"), QString(), MessageBox::Icon::Question,
                                 MessageBox::Buttons::YesNo});
     if (answer == MessageBox::Answer::Yes)
         openProjectPage();
+    m_leaving = true; // asked already
     close();
 }
 
 void Form1::closeEvent(QCloseEvent* event)
 {
+    if (!m_leaving && !m_documentCommands->confirmDiscard()) {
+        event->ignore();
+        return;
+    }
     // The main window's end is the program's end: every other window goes with it.
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w != this && w->isVisible())
@@ -480,10 +487,19 @@ void Form1::connectEditingAndComparator()
 void Form1::connectDocumentCommands()
 {
     m_documentCommands = std::make_unique<DocumentCommands>(this, m_richTextBox1, m_list1);
-    connect(findChild<QAction*>(QStringLiteral("xinjian")), &QAction::triggered, this,
-            [this] { m_documentCommands->newDocument(); });
-    connect(findChild<QAction*>(QStringLiteral("dakai")), &QAction::triggered, this,
-            [this] { m_documentCommands->open(); });
-    connect(findChild<QAction*>(QStringLiteral("baocun")), &QAction::triggered, this,
-            [this] { m_documentCommands->save(); });
+    const struct
+    {
+        const char* name;
+        QKeySequence::StandardKey key;
+        void (DocumentCommands::*command)();
+    } items[] = {{"xinjian", QKeySequence::New, &DocumentCommands::newDocument},
+                 {"dakai", QKeySequence::Open, &DocumentCommands::open}};
+    for (const auto& item : items) {
+        QAction* action = findChild<QAction*>(QLatin1String(item.name));
+        action->setShortcut(item.key);
+        connect(action, &QAction::triggered, this, [this, command = item.command] { (*m_documentCommands.*command)(); });
+    }
+    QAction* baocun = findChild<QAction*>(QStringLiteral("baocun"));
+    baocun->setShortcut(QKeySequence::Save);
+    connect(baocun, &QAction::triggered, this, [this] { m_documentCommands->save(); });
 }

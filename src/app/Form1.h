@@ -122,6 +122,7 @@ private:
     ReportExport* m_export = nullptr;
     int m_listRowBeforePress = -1;
     bool m_paneUncovered = false;
+    bool m_leaving = false; // "退出" has asked about unsaved text: the close asks nothing more
 
     std::unique_ptr<Browser> m_resultPane;
     std::unique_ptr<Browser> m_startupPane;

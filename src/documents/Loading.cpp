@@ -1,9 +1,13 @@
 #include "documents/Loading.h"
 
 #include "documents/DocumentKind.h"
+#include "documents/DocxReader.h"
+#include "documents/OdtReader.h"
 #include "documents/RtfReader.h"
 #include "documents/TextFileDecoding.h"
+#include "documents/ZipArchive.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -28,9 +32,37 @@ std::variant<QByteArray, Failure> readWhole(const QString& path)
     return bytes;
 }
 
+// An OLE2 container that holds an "EncryptedPackage" stream: a Word 2007 document locked with a
+// password. The stream's name stands in the container's directory in UTF-16.
+bool isEncryptedOoxml(const QByteArray& bytes)
+{
+    static const QByteArray name = QByteArray::fromRawData(
+        "E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
+    return bytes.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") && bytes.contains(name);
+}
+
+// The text of a ZIP container when one of the native readers handles it; Failure::Encrypted for a
+// locked OpenDocument; nothing when the word processor has to try.
+std::optional<std::variant<QString, Failure>> readNatively(const QByteArray& bytes)
+{
+    const ZipArchive archive(bytes);
+    if (!archive.isOpen())
+        return std::nullopt;
+    if (archive.contains(QStringLiteral("content.xml"))) {
+        if (odt::isEncrypted(archive))
+            return Failure::Encrypted;
+        if (std::optional<QString> text = odt::read(archive))
+            return std::move(*text);
+        return std::nullopt;
+    }
+    if (std::optional<QString> text = docx::read(archive))
+        return std::move(*text);
+    return std::nullopt;
+}
+
 } // namespace
 
-Loaded load(const QString& path, const WordProcessorRead& wordProcessor)
+FirstStep readDirectly(const QString& path, Readers readers)
 {
     const std::variant<QByteArray, Failure> content = readWhole(path);
     if (const Failure* failure = std::get_if<Failure>(&content))
@@ -38,9 +70,16 @@ Loaded load(const QString& path, const WordProcessorRead& wordProcessor)
     const QByteArray& bytes = std::get<QByteArray>(content);
     switch (kindOf(QFileInfo(path).fileName(), bytes)) {
     case Kind::WordProcessor:
-        if (std::optional<QString> text = wordProcessor(path))
-            return std::move(*text);
-        return Failure::WordProcessorFailed;
+        if (isEncryptedOoxml(bytes))
+            return Failure::Encrypted;
+        if (readers == Readers::NativeFirst) {
+            if (auto native = readNatively(bytes)) {
+                if (QString* text = std::get_if<QString>(&*native))
+                    return std::move(*text);
+                return std::get<Failure>(*native);
+            }
+        }
+        return NeedsWordProcessor{};
     case Kind::RichText:
         // The reader refuses only what does not start like rich text.
         if (std::optional<richtext::Document> doc = rtf::read(bytes))
@@ -52,6 +91,56 @@ Loaded load(const QString& path, const WordProcessorRead& wordProcessor)
         return Failure::NotText;
     }
     return Failure::NotText;
+}
+
+Loaded load(const QString& path, const WordProcessorRead& wordProcessor, Readers readers)
+{
+    FirstStep step = readDirectly(path, readers);
+    if (std::holds_alternative<NeedsWordProcessor>(step)) {
+        WordProcessorResult result = wordProcessor(path);
+        if (QString* text = std::get_if<QString>(&result))
+            return std::move(*text);
+        return std::get<Failure>(result);
+    }
+    if (QString* text = std::get_if<QString>(&step))
+        return std::move(*text);
+    if (richtext::Document* doc = std::get_if<richtext::Document>(&step))
+        return std::move(*doc);
+    return std::get<Failure>(step);
+}
+
+QString openFailureMessage(const QString& path, Failure failure)
+{
+    QString reason;
+    switch (failure) {
+    case Failure::Missing:
+        reason = QStringLiteral("文件不存在。");
+        break;
+    case Failure::Unreadable:
+        reason = QStringLiteral("无法读取该文件（它可能是一个文件夹，或者没有读取权限）。");
+        break;
+    case Failure::TooLarge:
+        reason = QStringLiteral("文件超过 %1 MB，无法打开。").arg(kMaxFileBytes / (1024 * 1024));
+        break;
+    case Failure::NotText:
+        reason = QStringLiteral("它既不是文本文件，也不是能识别的文档。");
+        break;
+    case Failure::Encrypted:
+        reason = QStringLiteral("文档设有密码（已加密）。请先在文字处理软件中去掉密码，再打开。");
+        break;
+    case Failure::WordProcessorMissing:
+        reason = QStringLiteral("读取这种文档需要 LibreOffice，但无法启动它（可能没有安装）。");
+        break;
+    case Failure::WordProcessorTimedOut:
+        reason = QStringLiteral("LibreOffice 在 60 秒内没有读完该文档。");
+        break;
+    case Failure::WordProcessorFailed:
+        reason = QStringLiteral("LibreOffice 没能从中读出文字（文档可能已损坏，或不是它认识的格式）。");
+        break;
+    case Failure::Cancelled:
+        return QString();
+    }
+    return QStringLiteral("无法打开文件“%1”：\n%2").arg(QDir::toNativeSeparators(path), reason);
 }
 
 } // namespace documents

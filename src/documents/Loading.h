@@ -5,28 +5,55 @@
 #include <QString>
 
 #include <functional>
-#include <optional>
 #include <variant>
 
 // A chosen file turned into a document, or the reason it could not be.
 namespace documents {
 
 enum class Failure {
-    Missing,             // nothing at the path
-    Unreadable,          // not a file (a folder), or it cannot be opened or read
-    TooLarge,            // more than kMaxFileBytes
-    NotText,             // neither rich text nor a word-processor document, and its bytes are not text
-    WordProcessorFailed, // the word processor gave no text
+    Missing,               // nothing at the path
+    Unreadable,            // not a file (a folder), or it cannot be opened or read
+    TooLarge,              // more than kMaxFileBytes
+    NotText,               // neither rich text nor a word-processor document, and its bytes are not text
+    Encrypted,             // a document locked with a password
+    WordProcessorMissing,  // the word processor is needed but cannot be started
+    WordProcessorTimedOut, // the word processor did not finish within its time limit
+    WordProcessorFailed,   // the word processor gave no text
+    Cancelled,             // the user ended the word processor's read
 };
 
 // Plain text (paragraphs joined by '\n'), rich text, or why neither.
 using Loaded = std::variant<QString, richtext::Document, Failure>;
 
-// The plain text of a word-processor document, or nothing when it could not be read. The caller
-// supplies it: the word processor is an outside program.
-using WordProcessorRead = std::function<std::optional<QString>(const QString& path)>;
+// What the word processor made of a document: its plain text or why not.
+using WordProcessorResult = std::variant<QString, Failure>;
 
-// Reads the file at path and hands it to the reader its name and content call for (see kindOf).
-Loaded load(const QString& path, const WordProcessorRead& wordProcessor);
+// The plain text of a word-processor document. The caller supplies it: the word processor is an
+// outside program.
+using WordProcessorRead = std::function<WordProcessorResult(const QString& path)>;
+
+// Which readers a word-processor document may go to.
+enum class Readers {
+    NativeFirst,       // .docx and .odt read here; what these readers cannot handle, the word processor
+    WordProcessorOnly, // every word-processor document through the word processor
+};
+
+// The file needs the word processor (.doc, .wps, and what the native readers cannot handle).
+struct NeedsWordProcessor
+{
+};
+
+using FirstStep = std::variant<QString, richtext::Document, Failure, NeedsWordProcessor>;
+
+// Reads the file at path and hands it to the reader its name and content call for (see kindOf),
+// except that the word processor, a slow outside program, is left to the caller.
+FirstStep readDirectly(const QString& path, Readers readers = Readers::NativeFirst);
+
+// The whole load, waiting for the word processor where it is needed.
+Loaded load(const QString& path, const WordProcessorRead& wordProcessor, Readers readers = Readers::NativeFirst);
+
+// The message that tells the user why the file at path did not open; empty for a cancelled read,
+// which the user asked for.
+QString openFailureMessage(const QString& path, Failure failure);
 
 } // namespace documents

@@ -4,10 +4,15 @@
 #include "editor/DocumentFiles.h"
 #include "editor/RichTextBox.h"
 #include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
+#include "platform/WordProcessorJob.h"
 #include "widgets/WidgetTwips.h"
 
-#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
+#include <QShortcut>
 
 namespace {
 
@@ -17,11 +22,13 @@ constexpr int kEditorWidth = 10140;
 
 const QColor kBlack(0, 0, 0);
 
-// The three quoted types, then Word 2007 and later documents, which the word processor reads too.
+// The three quoted types, then the other documents the program reads.
 QStringList dialogFilters()
 {
     return dialogfilter::toQtFilters(DocumentCommands::kFilter +
-                                     QStringLiteral("|Word 2007 文档(*.docx)|*.docx"));
+                                     QStringLiteral("|Word 2007 文档(*.docx)|*.docx"
+                                                    "|OpenDocument 文本(*.odt)|*.odt"
+                                                    "|WPS 文字文档(*.wps)|*.wps"));
 }
 
 } // namespace
@@ -30,11 +37,15 @@ const QString DocumentCommands::kFilter =
     QStringLiteral("WORD文档(*.doc)|*.doc|文本文件(*.txt)|*.txt|写字板文件(*.rtf)|*.rtf");
 const QString DocumentCommands::kOpenTitle = QStringLiteral("请选择一个文件");
 const QString DocumentCommands::kSaveTitle = QStringLiteral("请输入文件名");
+const QString DocumentCommands::kUnsavedQuestion = QStringLiteral("文章已修改，是否保存？");
+const QString DocumentCommands::kReadingText = QStringLiteral("正在读取文件……");
 
 DocumentCommands::DocumentCommands(QWidget* window, RichTextBox* editor, QListWidget* sentenceList)
-    : m_window(window), m_editor(editor), m_sentenceList(sentenceList)
+    : m_window(window), m_editor(editor), m_sentenceList(sentenceList), m_savedText(editor->toPlainText())
 {
 }
+
+DocumentCommands::~DocumentCommands() = default;
 
 void DocumentCommands::restoreEditorSize()
 {
@@ -42,16 +53,45 @@ void DocumentCommands::restoreEditorSize()
     twips::setWidth(m_editor, kEditorWidth);
 }
 
+void DocumentCommands::markSaved()
+{
+    m_savedText = m_editor->toPlainText();
+}
+
+bool DocumentCommands::hasUnsavedEdits() const
+{
+    // Plain text only: the check's colour marks change formats, never characters.
+    return m_editor->toPlainText() != m_savedText;
+}
+
+bool DocumentCommands::confirmDiscard()
+{
+    if (!hasUnsavedEdits())
+        return true;
+    const MessageBox::Answer answer = MessageBox::show(
+        m_window, {kUnsavedQuestion, QString(), MessageBox::Icon::Question, MessageBox::Buttons::SaveDiscardCancel});
+    if (answer == MessageBox::Answer::Save)
+        return save();
+    return answer == MessageBox::Answer::Discard;
+}
+
 void DocumentCommands::newDocument()
 {
+    if (!confirmDiscard())
+        return;
+    cancelReading();
     m_editor->setPlainText(QString());
     restoreEditorSize();
     if (m_sentenceList)
         m_sentenceList->hide();
+    markSaved();
 }
 
 void DocumentCommands::open()
 {
+    if (!confirmDiscard())
+        return;
+    cancelReading();
     restoreEditorSize();
     if (m_sentenceList)
         m_sentenceList->hide();
@@ -67,17 +107,104 @@ void DocumentCommands::open()
         return;
     m_lastFileName = *chosen;
 
-    // A file that cannot be read is skipped like any failing step: the text stays and is blackened.
-    // Reading a Word document takes the word processor a second or more: show that the program works.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    editor::loadFile(*m_editor, *chosen);
-    QGuiApplication::restoreOverrideCursor();
+    documents::FirstStep step = documents::readDirectly(*chosen);
+    if (std::holds_alternative<documents::NeedsWordProcessor>(step)) {
+        startReading(*chosen);
+        return;
+    }
+    if (QString* text = std::get_if<QString>(&step))
+        finishOpen(*chosen, std::move(*text));
+    else if (richtext::Document* doc = std::get_if<richtext::Document>(&step))
+        finishOpen(*chosen, std::move(*doc));
+    else
+        finishOpen(*chosen, std::get<documents::Failure>(step));
+}
+
+void DocumentCommands::startReading(const QString& path)
+{
+    m_readingPath = path;
+    m_job = std::make_unique<WordProcessorJob>(path);
+    QObject::connect(m_job.get(), &WordProcessorJob::finished, m_job.get(),
+                     [this](const documents::WordProcessorResult& result) { finishReading(result); });
+    showReading(true);
+    m_job->start();
+}
+
+void DocumentCommands::finishReading(const documents::WordProcessorResult& result)
+{
+    // The job is still inside its signal: it goes once the event loop comes back.
+    m_job.release()->deleteLater();
+    showReading(false);
+    if (const QString* text = std::get_if<QString>(&result))
+        finishOpen(m_readingPath, *text);
+    else if (std::get<documents::Failure>(result) != documents::Failure::Cancelled)
+        finishOpen(m_readingPath, std::get<documents::Failure>(result));
+    // A cancelled read leaves the article exactly as it was.
+}
+
+void DocumentCommands::cancelReading()
+{
+    if (m_job)
+        m_job->cancel();
+}
+
+void DocumentCommands::finishOpen(const QString& path, const documents::Loaded& loaded)
+{
+    if (editor::show(*m_editor, loaded)) {
+        markSaved();
+    } else {
+        MessageBox::show(m_window, {documents::openFailureMessage(path, std::get<documents::Failure>(loaded)),
+                                    QStringLiteral("打开失败"), MessageBox::Icon::Error, MessageBox::Buttons::Ok});
+    }
     m_editor->select(0, m_editor->text().size());
     m_editor->setSelectionColor(kBlack);
     m_editor->moveCaretToStart();
 }
 
-void DocumentCommands::save()
+void DocumentCommands::showReading(bool reading)
+{
+    if (reading && !m_readingBar && m_editor->parentWidget()) {
+        m_readingBar = new QWidget(m_editor->parentWidget());
+        m_readingBar->setObjectName(QStringLiteral("readingBar"));
+        m_readingBar->setAutoFillBackground(true);
+        auto* layout = new QHBoxLayout(m_readingBar);
+        auto* label = new QLabel(kReadingText, m_readingBar);
+        label->setObjectName(QStringLiteral("readingLabel"));
+        auto* cancel = new QPushButton(QStringLiteral("取消"), m_readingBar);
+        cancel->setObjectName(QStringLiteral("cancelReading"));
+        layout->addWidget(label, 1);
+        layout->addWidget(cancel);
+        QObject::connect(cancel, &QPushButton::clicked, m_readingBar, [this] { cancelReading(); });
+    }
+    if (reading && !m_escape && m_window) {
+        m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_window);
+        m_escape->setObjectName(QStringLiteral("cancelReadingKey"));
+        QObject::connect(m_escape, &QShortcut::activated, m_escape, [this] { cancelReading(); });
+    }
+    if (m_escape)
+        m_escape->setEnabled(reading);
+    if (m_readingBar) {
+        m_readingBar->setGeometry(m_editor->x(), m_editor->y(), m_editor->width(),
+                                  m_readingBar->sizeHint().height());
+        m_readingBar->setVisible(reading);
+        if (reading)
+            m_readingBar->raise();
+    }
+    // No edits while the read runs: the loaded text would replace them.
+    m_editor->setReadOnly(reading);
+    if (reading)
+        m_editor->viewport()->setCursor(Qt::BusyCursor);
+    else
+        m_editor->viewport()->unsetCursor();
+    if (m_window) {
+        if (reading)
+            m_window->setCursor(Qt::BusyCursor);
+        else
+            m_window->unsetCursor();
+    }
+}
+
+bool DocumentCommands::save()
 {
     FileDialog::Request request;
     request.mode = FileDialog::Mode::Save;
@@ -86,9 +213,16 @@ void DocumentCommands::save()
     request.fileName = m_lastFileName;
     const std::optional<QString> chosen = FileDialog::show(m_window, request);
     if (!chosen || chosen->isEmpty())
-        return;
+        return false;
     m_lastFileName = *chosen;
 
     m_editor->setSelectionColor(kBlack);
-    editor::saveFile(*m_editor, *chosen);
+    documents::SaveError error{};
+    if (!editor::saveFile(*m_editor, *chosen, &error)) {
+        MessageBox::show(m_window, {documents::saveFailureMessage(*chosen, error), QStringLiteral("保存失败"),
+                                    MessageBox::Icon::Error, MessageBox::Buttons::Ok});
+        return false;
+    }
+    markSaved();
+    return true;
 }

@@ -1,18 +1,14 @@
 #include "editor/DocumentFiles.h"
 
-#include "documents/Loading.h"
 #include "documents/RtfWriter.h"
 #include "editor/RichTextBox.h"
 #include "editor/RichTextConversion.h"
 #include "platform/WordProcessor.h"
 
-#include <QSaveFile>
-
 namespace editor {
 
-bool loadFile(RichTextBox& editor, const QString& path)
+bool show(RichTextBox& editor, const documents::Loaded& loaded)
 {
-    const documents::Loaded loaded = documents::load(path, &WordProcessor::plainText);
     if (const QString* text = std::get_if<QString>(&loaded)) {
         fitWrapMode(editor, *text);
         editor.setPlainText(*text);
@@ -26,17 +22,23 @@ bool loadFile(RichTextBox& editor, const QString& path)
     return false;
 }
 
-bool saveFile(const RichTextBox& editor, const QString& path)
+bool loadFile(RichTextBox& editor, const QString& path, documents::Failure* why)
 {
-    const QByteArray bytes = rtf::write(toRichText(*editor.document()));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    const documents::Loaded loaded = documents::load(path, &WordProcessor::plainText);
+    if (show(editor, loaded))
+        return true;
+    if (why)
+        *why = std::get<documents::Failure>(loaded);
+    return false;
+}
+
+bool saveFile(const RichTextBox& editor, const QString& path, documents::SaveError* why)
+{
+    const std::optional<documents::SaveError> error =
+        documents::writeFile(path, rtf::write(toRichText(*editor.document())));
+    if (error && why)
+        *why = *error;
+    return !error;
 }
 
 } // namespace editor

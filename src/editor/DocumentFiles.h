@@ -1,5 +1,8 @@
 #pragma once
 
+#include "documents/Loading.h"
+#include "documents/Saving.h"
+
 #include <QString>
 
 class RichTextBox;
@@ -7,12 +10,18 @@ class RichTextBox;
 // The editor's own loading and saving of files.
 namespace editor {
 
-// Loads a file into the editor as documents::load reads it, word-processor documents through
-// LibreOffice. Returns false and leaves the editor as it was when the file could not be read.
-bool loadFile(RichTextBox& editor, const QString& path);
+// Puts a loaded document into the editor. Returns false and leaves the editor as it was for a
+// failure.
+bool show(RichTextBox& editor, const documents::Loaded& loaded);
+
+// Loads a file into the editor as documents::load reads it, waiting for LibreOffice where it is
+// needed. Returns false, leaves the editor as it was and tells why (when asked) when the file could not
+// be read.
+bool loadFile(RichTextBox& editor, const QString& path, documents::Failure* why = nullptr);
 
 // Writes the editor's whole content as rich text, whatever the name's extension. An existing file is
-// replaced only once the new one is completely written; on failure it stays as it was.
-bool saveFile(const RichTextBox& editor, const QString& path);
+// replaced only once the new one is completely written; on failure it stays as it was, and false comes
+// back with why (when asked).
+bool saveFile(const RichTextBox& editor, const QString& path, documents::SaveError* why = nullptr);
 
 } // namespace editor

@@ -1,6 +1,7 @@
 #include "platform/MessageBox.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 MessageBox::Handler& MessageBox::handler()
 {
@@ -38,6 +39,17 @@ MessageBox::Answer MessageBox::show(QWidget* parent, const Request& request)
         break;
     case Icon::None:
         break;
+    }
+    if (request.buttons == Buttons::SaveDiscardCancel) {
+        QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+        QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
+        QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+        box.setDefaultButton(save);
+        box.setEscapeButton(cancel);
+        box.exec();
+        if (box.clickedButton() == save)
+            return Answer::Save;
+        return box.clickedButton() == discard ? Answer::Discard : Answer::Cancel;
     }
     if (request.buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

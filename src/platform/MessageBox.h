@@ -11,8 +11,8 @@ class MessageBox
 {
 public:
     enum class Icon { None, Information, Error, Question };
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
+    enum class Buttons { Ok, YesNo, SaveDiscardCancel };
+    enum class Answer { Ok, Yes, No, Save, Discard, Cancel };
 
     struct Request
     {

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "documents/Loading.h"
+
 #include <QString>
 
 #include <chrono>
 #include <functional>
-#include <optional>
 
-// Plain text of word-processor documents (.doc, .docx, .odt, .wps) through LibreOffice, run headless
-// with a private profile that is removed afterwards. The process is given a time limit and killed with
-// all it started when it overruns, so no process outlives a call. Blocks the calling thread.
+// Plain text of word-processor documents (.doc, .wps, and .docx or .odt that the native readers
+// cannot handle) through LibreOffice, run headless with a private profile that is removed afterwards.
+// The process gets a time limit and is killed with all it started when it overruns or the read is
+// cancelled, so no process outlives a read. WordProcessorJob reads without blocking; the calls here
+// wait for it.
 class WordProcessor
 {
 public:
@@ -17,17 +20,24 @@ public:
         QString program = QStringLiteral("soffice");
         std::chrono::milliseconds timeout{60'000};
     };
-    using Handler = std::function<std::optional<QString>(const QString& path)>;
+    using Handler = std::function<documents::WordProcessorResult(const QString& path)>;
 
-    // The document's text, paragraphs joined by '\n', or nothing when it could not be read.
-    static std::optional<QString> plainText(const QString& path);
+    // The document's text, paragraphs joined by '\n', or why not. Waits in a local event loop.
+    static documents::WordProcessorResult plainText(const QString& path);
 
-    // The real component with the given program and time limit.
-    static std::optional<QString> run(const QString& path, const Options& options);
+    // The real component with the given program and time limit; waits in a local event loop.
+    static documents::WordProcessorResult run(const QString& path, const Options& options);
 
-    // Tests: every later plainText() call goes to handler. An empty handler restores LibreOffice.
+    // Tests: every later read goes to handler (a WordProcessorJob answers from the event loop). An
+    // empty handler restores LibreOffice.
     static void setHandler(Handler handler);
+    static const Handler& handler();
+
+    // Tests: the program and time limit of every later real read.
+    static void setOptions(const Options& options);
+    static const Options& options();
 
 private:
-    static Handler& handler();
+    static Handler& handlerSlot();
+    static Options& optionsSlot();
 };

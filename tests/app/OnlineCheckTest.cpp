@@ -247,7 +247,10 @@ TEST_F(AutoRunTest, ClosingTheWindowWhileATickWaitsForThePage)
     ASSERT_TRUE(waitUntil([&] { return run->state() == search::RunState::TickWaiting; }));
     const QList<Browser::HtmlCallback> reads = std::exchange(browser->heldReads, {});
     ASSERT_EQ(reads.size(), 1);
+    boxes.answerWith(MessageBox::Answer::Discard); // the analysed article is not kept
     form->close();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    boxes.shown.clear();
     form.reset();
     EXPECT_TRUE(run.isNull());
     // The pane's answer comes after the window has gone: it reaches nothing.
@@ -262,6 +265,7 @@ TEST_F(OnlineCheckTest, ClosingTheWindowWhileTheStatisticsWait)
     click("Command5");
     QPointer<SiteStatsCommand> stats = form->findChild<SiteStatsCommand*>();
     ASSERT_TRUE(stats && stats->isBusy());
+    boxes.answerWith(MessageBox::Answer::Discard);
     form->close();
     form.reset();
     // The wait ends with the window: no table is written into a pane that has gone.

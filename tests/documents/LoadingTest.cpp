@@ -29,8 +29,16 @@ QString describe(const documents::Loaded& loaded)
         return QStringLiteral("TooLarge");
     case Failure::NotText:
         return QStringLiteral("NotText");
+    case Failure::Encrypted:
+        return QStringLiteral("Encrypted");
+    case Failure::WordProcessorMissing:
+        return QStringLiteral("WordProcessorMissing");
+    case Failure::WordProcessorTimedOut:
+        return QStringLiteral("WordProcessorTimedOut");
     case Failure::WordProcessorFailed:
         return QStringLiteral("WordProcessorFailed");
+    case Failure::Cancelled:
+        return QStringLiteral("Cancelled");
     }
     return QStringLiteral("?");
 }
@@ -47,7 +55,7 @@ struct LoadRow
     const char* name;
     const char* fileName;
     QByteArray content;
-    std::optional<QString> wordProcessorAnswer;
+    documents::WordProcessorResult wordProcessorAnswer;
     QString outcome;    // as describe() puts it
     bool wordProcessor; // whether the word processor was asked
     Make make = Make::File;
@@ -97,7 +105,7 @@ TEST_P(DocumentsLoad, TurnsThePathIntoADocumentOrAReason)
     EXPECT_EQ(asked, row.wordProcessor ? QStringList{path} : QStringList{});
 }
 
-const std::optional<QString> kWordText = QStringLiteral("文档\n正文");
+const documents::WordProcessorResult kWordText = QStringLiteral("文档\n正文");
 
 INSTANTIATE_TEST_SUITE_P(
     Documents, DocumentsLoad,
@@ -137,8 +145,17 @@ INSTANTIATE_TEST_SUITE_P(
                 kWordText, QStringLiteral("NotText"), false},
         LoadRow{"binaryWithRtfName", "binary.rtf", QByteArray("\x89PNG\r\n\x1A\n\0\0", 10), kWordText,
                 QStringLiteral("NotText"), false},
-        LoadRow{"wordProcessorFails", "broken.doc", "\xD0\xCF\x11\xE0 broken", std::nullopt,
-                QStringLiteral("WordProcessorFailed"), true}),
+        LoadRow{"wordProcessorFails", "broken.doc", "\xD0\xCF\x11\xE0 broken", Failure::WordProcessorFailed,
+                QStringLiteral("WordProcessorFailed"), true},
+        LoadRow{"wordProcessorTimesOut", "slow.wps", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 slow", Failure::WordProcessorTimedOut,
+                QStringLiteral("WordProcessorTimedOut"), true},
+        LoadRow{"wordProcessorMissing", "a.doc", "x", Failure::WordProcessorMissing,
+                QStringLiteral("WordProcessorMissing"), true},
+        // Locked with a password: told without asking the word processor.
+        LoadRow{"encryptedOoxml", "locked.docx",
+                QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 dir ") +
+                    QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32),
+                kWordText, QStringLiteral("Encrypted"), false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

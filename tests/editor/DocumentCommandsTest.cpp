@@ -15,11 +15,14 @@
 #include "TestData.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -77,8 +80,25 @@ protected:
     std::unique_ptr<Form1> form;
     RichTextBox* editor = nullptr;
     QListWidget* list = nullptr;
+    // The unsaved-text question is answered "不保存" unless a test says otherwise.
+    MessageBoxRecorder boxes{MessageBox::Answer::Discard};
     FileDialogScript dialogs;
     FakeWordProcessor wordProcessor{QStringLiteral("文字处理器的正文\n第二段")};
+
+    // The word processor answers from the event loop: waits until the editor shows a read's end.
+    void triggerAndWaitForRead(const char* action)
+    {
+        trigger(action);
+        ASSERT_TRUE(waitUntil([this] { return !editor->isReadOnly(); }));
+    }
+
+    QStringList boxTexts() const
+    {
+        QStringList texts;
+        for (const MessageBox::Request& r : boxes.shown)
+            texts.append(r.text);
+        return texts;
+    }
 };
 
 TEST_F(DocumentCommandsTest, NewEmptiesTheEditorAndHidesTheList)
@@ -87,7 +107,8 @@ TEST_F(DocumentCommandsTest, NewEmptiesTheEditorAndHidesTheList)
     trigger("xinjian");
     EXPECT_EQ(editor->text(), QString());
     expectFullSizeEditor();
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << "New asks nothing";
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << "New shows no file dialog";
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("文章已修改，是否保存？")}) << "the typed article was not saved";
     EXPECT_FALSE(form->checkState().articleText.isEmpty()) << "the check state is not touched";
 }
 
@@ -130,7 +151,7 @@ TEST_F(DocumentCommandsTest, OpenWordDocumentGoesToTheWordProcessor)
         editor->select(1, 2);
         const QString path = file(name, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
         dialogs.choose(path);
-        trigger("dakai");
+        triggerAndWaitForRead("dakai");
         EXPECT_EQ(wordProcessor.calls, QStringList{path}) << name;
         EXPECT_EQ(editor->text(), QStringLiteral("文字处理器的正文\r\n第二段")) << name;
         EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkkkkkkk|kkk")) << name;
@@ -146,7 +167,7 @@ TEST_F(DocumentCommandsTest, OpenOtherNamesByContent)
     trigger("dakai");
     EXPECT_EQ(editor->text(), QStringLiteral("mixed case name"));
     dialogs.choose(file("a.docx", "PK\x03\x04zip"));
-    trigger("dakai");
+    triggerAndWaitForRead("dakai");
     EXPECT_EQ(editor->text(), QStringLiteral("文字处理器的正文\r\n第二段"));
     EXPECT_EQ(wordProcessor.calls.size(), 1) << "only the ZIP container";
 }
@@ -165,17 +186,51 @@ TEST_F(DocumentCommandsTest, OpenRichTextEndsBlackWithTheCaretAtTheStart)
         << "analysis reads what was opened";
 }
 
-TEST_F(DocumentCommandsTest, FailedOpenKeepsTheTextAndBlackensIt)
+TEST_F(DocumentCommandsTest, FailedOpenKeepsTheTextAndSaysWhy)
 {
     markedText();
+    dialogs.choose(dir.filePath(QStringLiteral("base.rtf")));
+    trigger("baocun"); // nothing unsaved from here on
+    boxes.shown.clear();
     wordProcessor.answer = std::nullopt;
-    dialogs.choose(dir.filePath(QStringLiteral("missing.doc")));
-    dialogs.choose(file("binary.txt", QByteArray("\0\1\2\3", 4)));
+    wordProcessor.failure = documents::Failure::WordProcessorTimedOut;
+    const QString missing = dir.filePath(QStringLiteral("missing.doc"));
+    const QString binary = file("binary.txt", QByteArray("\0\1\2\3", 4));
+    const QString slow = file("slow.doc", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+    dialogs.choose(missing);
+    dialogs.choose(binary);
+    dialogs.choose(slow);
     trigger("dakai");
     trigger("dakai");
+    triggerAndWaitForRead("dakai");
     EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑"));
     EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkkkkk"));
     EXPECT_EQ(editor->selectionStart(), 0);
+    ASSERT_EQ(boxes.shown.size(), 3);
+    const QStringList reasons{QStringLiteral("不存在"), QStringLiteral("既不是文本文件"), QStringLiteral("60 秒")};
+    const QStringList paths{missing, binary, slow};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(boxes.shown[i].icon, MessageBox::Icon::Error);
+        EXPECT_TRUE(boxes.shown[i].text.contains(QDir::toNativeSeparators(paths[i]))) << boxes.shown[i].text.toStdString();
+        EXPECT_TRUE(boxes.shown[i].text.contains(reasons[i])) << boxes.shown[i].text.toStdString();
+    }
+}
+
+TEST_F(DocumentCommandsTest, FailedSaveSaysWhyAndKeepsTheOldFile)
+{
+    editor->setPlainText(QStringLiteral("新内容"));
+    const QString missingFolder = dir.filePath(QStringLiteral("no/such/folder/a.rtf"));
+    dialogs.choose(missingFolder);
+    trigger("baocun");
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QDir::toNativeSeparators(missingFolder)));
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("文件夹不存在")));
+
+    // A failed save is no save: New still asks.
+    boxes.answerWith(MessageBox::Answer::Cancel);
+    trigger("xinjian");
+    EXPECT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(editor->text(), QStringLiteral("新内容"));
 }
 
 TEST_F(DocumentCommandsTest, SaveAsTxtWritesRichTextAndBlackensTheSelection)
@@ -244,5 +299,156 @@ TEST(DocumentCommands, EachWindowKeepsItsOwnFileName)
     EXPECT_EQ(dialogs.shown[2].fileName, one);
     EXPECT_TRUE(QFileInfo::exists(one));
 }
+
+// The unsaved-text question before New, Open, the close button and "退出".
+struct UnsavedRow
+{
+    const char* name;
+    const char* command; // an action's name, or "close" for the window's close button
+    MessageBox::Answer answer;
+    bool goesOn;         // the command went ahead
+    bool saved;          // the article was written to the chosen file
+};
+
+void PrintTo(const UnsavedRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class UnsavedText : public DocumentCommandsTest, public ::testing::WithParamInterface<UnsavedRow>
+{
+};
+
+TEST_P(UnsavedText, AsksBeforeTheArticleIsLost)
+{
+    const UnsavedRow& row = GetParam();
+    editor->setPlainText(QStringLiteral("七万字的论文"));
+    const QString target = dir.filePath(QStringLiteral("saved.rtf"));
+    boxes.answerWith(row.answer);
+    dialogs.choose(target); // the save dialog of 保存
+    dialogs.cancel();       // the open dialog, if it comes
+    if (QLatin1String(row.command) == QLatin1String("close"))
+        form->close();
+    else
+        trigger(row.command);
+
+    ASSERT_FALSE(boxes.shown.isEmpty());
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("文章已修改，是否保存？"));
+    EXPECT_EQ(boxes.shown[0].buttons, MessageBox::Buttons::SaveDiscardCancel);
+    EXPECT_EQ(QFileInfo::exists(target), row.saved);
+    if (row.saved)
+        EXPECT_EQ(rtf::read(readFile(target))->text(), QStringLiteral("七万字的论文"));
+    const QString command = QLatin1String(row.command);
+    if (command == u"xinjian")
+        EXPECT_EQ(editor->text().isEmpty(), row.goesOn);
+    if (command == u"dakai")
+        EXPECT_EQ(dialogs.shown.size(), row.saved ? 2 : row.goesOn ? 1 : 0) << "the open dialog follows";
+    if (command == u"close" || command == u"tuichu")
+        EXPECT_EQ(form->isVisible(), !row.goesOn);
+    if (command == u"tuichu" && row.goesOn) {
+        ASSERT_EQ(boxes.shown.size(), 2) << "the farewell question follows, and the close asks nothing more";
+        EXPECT_EQ(boxes.shown[1].text, QStringLiteral("谢谢使用！访问我的网站吗？"));
+    }
+    if (!row.goesOn)
+        EXPECT_EQ(editor->text(), QStringLiteral("七万字的论文"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, UnsavedText,
+    ::testing::Values(UnsavedRow{"newSave", "xinjian", MessageBox::Answer::Save, true, true},
+                      UnsavedRow{"newDiscard", "xinjian", MessageBox::Answer::Discard, true, false},
+                      UnsavedRow{"newCancel", "xinjian", MessageBox::Answer::Cancel, false, false},
+                      UnsavedRow{"openSave", "dakai", MessageBox::Answer::Save, true, true},
+                      UnsavedRow{"openCancel", "dakai", MessageBox::Answer::Cancel, false, false},
+                      UnsavedRow{"closeCancel", "close", MessageBox::Answer::Cancel, false, false},
+                      UnsavedRow{"closeDiscard", "close", MessageBox::Answer::Discard, true, false},
+                      UnsavedRow{"exitCancel", "tuichu", MessageBox::Answer::Cancel, false, false},
+                      UnsavedRow{"exitDiscard", "tuichu", MessageBox::Answer::Discard, true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DocumentCommandsTest, ColourMarksAloneAreNoEdits)
+{
+    markedText();
+    dialogs.choose(dir.filePath(QStringLiteral("base.rtf")));
+    trigger("baocun");
+    boxes.shown.clear();
+    editor->select(0, 4);
+    editor->setSelectionColor(kRed); // as the compare step marks a sentence
+    trigger("xinjian");
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(editor->text(), QString());
+    editor->setPlainText(QStringLiteral("再写"));
+    trigger("xinjian");
+    EXPECT_EQ(boxes.shown.size(), 1);
+}
+
+// An office program that never answers: it records the pid of what it started and waits.
+class NeverAnsweringOffice
+{
+public:
+    explicit NeverAnsweringOffice(const QTemporaryDir& dir) : pidFile(dir.filePath(QStringLiteral("child.pid")))
+    {
+        const QString program = dir.filePath(QStringLiteral("fake-office"));
+        QFile f(program);
+        if (f.open(QIODevice::WriteOnly))
+            f.write("#!/bin/sh\nsleep 300 &\necho $! > '" + pidFile.toUtf8() + "'\nwait\n");
+        f.close();
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        WordProcessor::setHandler({});
+        WordProcessor::setOptions({program, std::chrono::minutes(5)});
+    }
+    ~NeverAnsweringOffice() { WordProcessor::setOptions({}); }
+
+    // The office's own child, once it has started.
+    qint64 child() const { return readFile(pidFile).trimmed().toLongLong(); }
+    static bool gone(qint64 pid) { return !QFileInfo::exists(QStringLiteral("/proc/%1/cmdline").arg(pid)) ||
+                                          readFile(QStringLiteral("/proc/%1/cmdline").arg(pid)).isEmpty(); }
+
+    QString pidFile;
+};
+
+class CancelledRead : public DocumentCommandsTest, public ::testing::WithParamInterface<bool>
+{
+};
+
+TEST_P(CancelledRead, KillsTheOfficeAndLeavesTheArticle)
+{
+    const bool byEscape = GetParam();
+    markedText();
+    dialogs.choose(dir.filePath(QStringLiteral("base.rtf")));
+    trigger("baocun");
+    NeverAnsweringOffice office(dir);
+    dialogs.choose(file("slow.doc", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"));
+    trigger("dakai");
+
+    // The window goes on: the read shows, the editor takes no typing, the timer still ticks.
+    QWidget* bar = child<QWidget>(form.get(), "readingBar");
+    ASSERT_TRUE(waitUntil([&] { return office.child() > 0; }));
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(child<QLabel>(bar, "readingLabel")->text(), QStringLiteral("正在读取文件……"));
+    EXPECT_TRUE(editor->isReadOnly());
+    EXPECT_EQ(form->cursor().shape(), Qt::BusyCursor);
+    editor->setFocus();
+    QTest::keyClicks(editor, QStringLiteral("x"));
+    EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑"));
+    QTimer* timer2 = child<QTimer>(form.get(), "Timer2");
+    EXPECT_TRUE(timer2->isActive());
+
+    const qint64 pid = office.child();
+    if (byEscape)
+        QTest::keyClick(form.get(), Qt::Key_Escape);
+    else
+        QTest::mouseClick(child<QPushButton>(bar, "cancelReading"), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return !editor->isReadOnly(); }));
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_NE(form->cursor().shape(), Qt::BusyCursor);
+    EXPECT_TRUE(waitUntil([&] { return NeverAnsweringOffice::gone(pid); })) << "the office's child outlived it";
+    EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑"));
+    EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkrrkk")) << "the article as it was";
+    EXPECT_TRUE(boxes.shown.isEmpty()) << "a cancel is no failure";
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, CancelledRead, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? std::string("escape") : std::string("button"); });
 
 } // namespace

@@ -54,9 +54,11 @@ class FakeWordProcessor
 public:
     explicit FakeWordProcessor(std::optional<QString> answer) : answer(std::move(answer))
     {
-        WordProcessor::setHandler([this](const QString& path) -> std::optional<QString> {
+        WordProcessor::setHandler([this](const QString& path) -> documents::WordProcessorResult {
             calls.append(path);
-            return this->answer;
+            if (this->answer)
+                return *this->answer;
+            return failure;
         });
     }
     ~FakeWordProcessor() { WordProcessor::setHandler({}); }
@@ -64,6 +66,7 @@ public:
     FakeWordProcessor& operator=(const FakeWordProcessor&) = delete;
 
     std::optional<QString> answer;
+    documents::Failure failure = documents::Failure::WordProcessorFailed; // the answer when there is no text
     QStringList calls;
 };
 

@@ -1,4 +1,5 @@
 // Slow: these tests start LibreOffice, which makes documents from our text and reads ours.
+#include "documents/Loading.h"
 #include "documents/RtfReader.h"
 #include "documents/TextFileDecoding.h"
 #include "editor/DocumentFiles.h"
@@ -21,6 +22,8 @@
 namespace {
 
 using namespace std::chrono_literals;
+using documents::Failure;
+using Result = documents::WordProcessorResult;
 
 const QString kArticle = QStringLiteral("论文第一段：中文、English 123。\n第二段……“引号”《书名》￥€é");
 
@@ -83,8 +86,8 @@ TEST_F(LibreOffice, WordDocumentsOpenWithTheirText)
     const QString docx =
         convert(source, QStringLiteral("docx:MS Word 2007 XML"), QStringLiteral("docx"), utf8);
 
-    EXPECT_EQ(WordProcessor::plainText(doc), kArticle);
-    EXPECT_EQ(WordProcessor::plainText(docx), kArticle);
+    EXPECT_EQ(WordProcessor::plainText(doc), Result(kArticle));
+    EXPECT_EQ(WordProcessor::plainText(docx), Result(kArticle));
 
     RichTextBox editor;
     ASSERT_TRUE(editor::loadFile(editor, docx)) << "a .docx is recognised by its content";
@@ -148,13 +151,67 @@ TEST_F(LibreOffice, ReadsOurRichTextWithEveryCharacterAndMark)
 
 TEST_F(LibreOffice, MissingAndBrokenDocumentsGiveNothing)
 {
-    EXPECT_EQ(WordProcessor::plainText(in.filePath(QStringLiteral("missing.doc"))), std::nullopt);
+    EXPECT_EQ(WordProcessor::plainText(in.filePath(QStringLiteral("missing.doc"))), Result(Failure::Missing));
     const QString broken = in.filePath(QStringLiteral("broken.doc"));
     QByteArray noise(4096, '\0');
     for (qsizetype i = 0; i < noise.size(); ++i)
         noise[i] = static_cast<char>((i * 7919 + 13) % 251);
     write(broken, noise);
-    EXPECT_EQ(WordProcessor::plainText(broken), std::nullopt);
+    EXPECT_EQ(WordProcessor::plainText(broken), Result(Failure::WordProcessorFailed));
+}
+
+// The same documents through both routes: the native readers and LibreOffice give one text.
+struct NativeRoute
+{
+    static documents::Loaded read(const QString& path)
+    {
+        const documents::FirstStep step = documents::readDirectly(path);
+        if (const QString* text = std::get_if<QString>(&step))
+            return *text;
+        return Failure::NotText; // the native reader did not take it
+    }
+};
+
+struct LibreOfficeRoute
+{
+    static documents::Loaded read(const QString& path)
+    {
+        return documents::load(path, &WordProcessor::plainText, documents::Readers::WordProcessorOnly);
+    }
+};
+
+template <typename Route>
+class BothRoutes : public LibreOffice
+{
+};
+
+using Routes = ::testing::Types<NativeRoute, LibreOfficeRoute>;
+TYPED_TEST_SUITE(BothRoutes, Routes);
+
+TYPED_TEST(BothRoutes, DocumentsGiveTheirText)
+{
+    const QString article = kArticle + QStringLiteral("\n\n第四段\t制表符后");
+    const QString source = this->textFile("article.txt", article);
+    const QString utf8 = QStringLiteral("Text (encoded):UTF8,LF,,,");
+    const std::pair<const char*, const char*> targets[] = {{"docx:MS Word 2007 XML", "docx"}, {"odt:writer8", "odt"}};
+    for (const auto& [target, extension] : targets) {
+        const QString made = this->convert(source, QLatin1String(target), QLatin1String(extension), utf8);
+        // Whatever the name: the content decides.
+        const QString renamed = made + QStringLiteral(".bin");
+        ASSERT_TRUE(QFile::copy(made, renamed));
+        for (const QString& path : {made, renamed}) {
+            const documents::Loaded loaded = TypeParam::read(path);
+            ASSERT_TRUE(std::holds_alternative<QString>(loaded)) << path.toStdString();
+            EXPECT_EQ(std::get<QString>(loaded), article) << path.toStdString();
+        }
+    }
+}
+
+TYPED_TEST(BothRoutes, ABrokenContainerGivesNoText)
+{
+    const QString path = this->in.filePath(QStringLiteral("broken.docx"));
+    write(path, QByteArray("PK\x03\x04") + QByteArray(2000, 'x'));
+    EXPECT_FALSE(std::holds_alternative<QString>(TypeParam::read(path)));
 }
 
 // A stand-in for the office program: a shell script with the given body.
@@ -186,7 +243,7 @@ TEST(WordProcessorProcess, OverrunningProcessIsKilledWithWhatItStarted)
 
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(WordProcessor::run(doc, {program, 500ms}), std::nullopt);
+    EXPECT_EQ(WordProcessor::run(doc, {program, 500ms}), Result(Failure::WordProcessorTimedOut));
     EXPECT_LT(clock.elapsed(), 10'000);
     const qint64 child = contentOf(pidFile).trimmed().toLongLong();
     ASSERT_GT(child, 0);
@@ -202,8 +259,8 @@ TEST(WordProcessorProcess, ClosedOutputStillTimesOut)
     const QString program = script(dir, "exec >&-\nsleep 300\n");
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(WordProcessor::run(doc, {program, 500ms}), std::nullopt);
-    EXPECT_LT(clock.elapsed(), 10'000);
+    EXPECT_EQ(WordProcessor::run(doc, {program, 500ms}), Result(Failure::WordProcessorTimedOut));
+    EXPECT_LT(clock.elapsed(), 10'000) << "one limit for the whole read, not one per wait";
 }
 
 TEST(WordProcessorProcess, PrintedTextComesBack)
@@ -213,8 +270,9 @@ TEST(WordProcessorProcess, PrintedTextComesBack)
     write(doc, "x");
     // Prints its last argument's name after the byte-order mark, as the office prints a document.
     const QString program = script(dir, "printf '\\357\\273\\277%s\\n' \"$(basename \"$4\")\"\n");
-    EXPECT_EQ(WordProcessor::run(doc, {program, 10s}), QStringLiteral("a b.doc"));
-    EXPECT_EQ(WordProcessor::run(doc, {dir.filePath(QStringLiteral("no-such-program")), 10s}), std::nullopt);
+    EXPECT_EQ(WordProcessor::run(doc, {program, 10s}), Result(QStringLiteral("a b.doc")));
+    EXPECT_EQ(WordProcessor::run(doc, {dir.filePath(QStringLiteral("no-such-program")), 10s}),
+              Result(Failure::WordProcessorMissing));
 }
 
 } // namespace

@@ -1,0 +1,167 @@
+#include "documents/ListLabels.h"
+
+namespace listlabels {
+namespace {
+
+QString letters(int value, QChar first)
+{
+    // a … z, then aa … zz, as word processors count: the letter repeats.
+    if (value <= 0)
+        return QString::number(value);
+    const int repeat = (value - 1) / 26 + 1;
+    return QString(repeat, QChar(first.unicode() + (value - 1) % 26));
+}
+
+QString roman(int value, bool upper)
+{
+    if (value <= 0 || value >= 4000)
+        return QString::number(value);
+    static const struct
+    {
+        int value;
+        const char* digits;
+    } table[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+                 {40, "xl"},  {10, "x"},   {9, "ix"},   {5, "v"},    {4, "iv"},   {1, "i"}};
+    QString out;
+    for (const auto& row : table) {
+        while (value >= row.value) {
+            out += QLatin1String(row.digits);
+            value -= row.value;
+        }
+    }
+    return upper ? out.toUpper() : out;
+}
+
+QString chinese(int value)
+{
+    static const QString digits = QStringLiteral("〇一二三四五六七八九");
+    if (value < 0 || value >= 10000)
+        return QString::number(value);
+    if (value < 10)
+        return QString(digits.at(value));
+    if (value < 20)
+        return QStringLiteral("十") + (value % 10 ? QString(digits.at(value % 10)) : QString());
+    if (value < 100)
+        return QString(digits.at(value / 10)) + QStringLiteral("十") +
+               (value % 10 ? QString(digits.at(value % 10)) : QString());
+    // 一百, 一百零五, 一百一十, 一千零一 …
+    static const QString units = QStringLiteral("千百十");
+    QString out;
+    bool zero = false;
+    for (int i = 0, divisor = 1000; divisor > 0; ++i, divisor /= 10) {
+        const int digit = value / divisor % 10;
+        if (digit == 0) {
+            zero = !out.isEmpty();
+            continue;
+        }
+        if (zero)
+            out += digits.at(0);
+        zero = false;
+        out += digits.at(digit);
+        if (divisor > 1)
+            out += units.at(i);
+    }
+    return out;
+}
+
+} // namespace
+
+Format fromWordFormat(QStringView numFmt)
+{
+    if (numFmt == u"decimalZero")
+        return Format::DecimalZero;
+    if (numFmt == u"lowerLetter")
+        return Format::LowerLetter;
+    if (numFmt == u"upperLetter")
+        return Format::UpperLetter;
+    if (numFmt == u"lowerRoman")
+        return Format::LowerRoman;
+    if (numFmt == u"upperRoman")
+        return Format::UpperRoman;
+    if (numFmt == u"chineseCounting" || numFmt == u"chineseCountingThousand" ||
+        numFmt == u"ideographTraditional" || numFmt == u"japaneseCounting")
+        return Format::Chinese;
+    if (numFmt == u"decimalEnclosedCircle" || numFmt == u"decimalEnclosedCircleChinese")
+        return Format::CircledDigit;
+    if (numFmt == u"none")
+        return Format::None;
+    return Format::Decimal;
+}
+
+Format fromOdfFormat(QStringView numFormat)
+{
+    if (numFormat.isEmpty())
+        return Format::None;
+    if (numFormat == u"a")
+        return Format::LowerLetter;
+    if (numFormat == u"A")
+        return Format::UpperLetter;
+    if (numFormat == u"i")
+        return Format::LowerRoman;
+    if (numFormat == u"I")
+        return Format::UpperRoman;
+    if (numFormat.startsWith(u'一'))
+        return Format::Chinese;
+    if (numFormat.startsWith(u'①'))
+        return Format::CircledDigit;
+    return Format::Decimal;
+}
+
+QString number(int value, Format format)
+{
+    switch (format) {
+    case Format::Decimal:
+        return QString::number(value);
+    case Format::DecimalZero:
+        return value >= 0 && value < 10 ? u'0' + QString::number(value) : QString::number(value);
+    case Format::LowerLetter:
+        return letters(value, u'a');
+    case Format::UpperLetter:
+        return letters(value, u'A');
+    case Format::LowerRoman:
+        return roman(value, false);
+    case Format::UpperRoman:
+        return roman(value, true);
+    case Format::Chinese:
+        return chinese(value);
+    case Format::CircledDigit:
+        return value >= 1 && value <= 20 ? QString(QChar(0x2460 + value - 1)) : QString::number(value);
+    case Format::None:
+        return QString();
+    }
+    return QString::number(value);
+}
+
+QString bullet(QStringView written)
+{
+    if (written.isEmpty())
+        return QString();
+    switch (written.at(0).unicode()) {
+    case 0xF0B7:
+    case 0xF06C:
+        return QStringLiteral("•");
+    case u'o':
+    case 0xF06F:
+        return QStringLiteral("◦");
+    case 0xF0A7:
+    case 0xF06E:
+    case u'§':
+        return QStringLiteral("▪");
+    case 0xF0D8:
+        return QStringLiteral("➢");
+    case 0xF0FC:
+        return QStringLiteral("✔");
+    case 0xF076:
+        return QStringLiteral("❖");
+    case 0xF0A8:
+        return QStringLiteral("◆");
+    }
+    return written.left(1).toString();
+}
+
+QString indent(int level)
+{
+    return QString(4 * (level + 1), u' ');
+}
+
+} // namespace listlabels

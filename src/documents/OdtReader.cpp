@@ -1,0 +1,334 @@
+#include "documents/OdtReader.h"
+
+#include "documents/ListLabels.h"
+#include "documents/ZipArchive.h"
+
+#include <QHash>
+#include <QList>
+#include <QXmlStreamReader>
+
+#include <array>
+
+namespace odt {
+namespace {
+
+using documents::ZipArchive;
+
+const QString kText = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
+const QString kOffice = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
+const QString kStyle = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:style:1.0");
+const QString kTable = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
+const QString kDraw = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:drawing:1.0");
+const QString kManifest = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:manifest:1.0");
+constexpr int kLevels = 10;
+
+struct ListLevel
+{
+    bool bullet = false;
+    QString bulletChar;
+    listlabels::Format format = listlabels::Format::Decimal;
+    QString prefix, suffix;
+    int displayLevels = 1;
+    int start = 1;
+};
+
+using ListStyle = std::array<ListLevel, kLevels>;
+
+struct Styles
+{
+    QHash<QString, ListStyle> lists;
+    ListStyle outline;
+    bool hasOutline = false;
+};
+
+int levelOf(QStringView v)
+{
+    bool ok = false;
+    const int level = v.toInt(&ok);
+    return ok && level >= 1 && level <= kLevels ? level - 1 : 0;
+}
+
+// The list styles and the outline style in styles.xml or content.xml.
+void readStyles(const QByteArray& bytes, Styles& styles)
+{
+    QXmlStreamReader xml(bytes);
+    ListStyle* current = nullptr;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isEndElement() && xml.namespaceUri() == kOffice &&
+            (xml.name() == u"styles" || xml.name() == u"automatic-styles")) {
+            current = nullptr;
+            continue;
+        }
+        if (!xml.isStartElement())
+            continue;
+        const QStringView name = xml.name();
+        const QXmlStreamAttributes a = xml.attributes();
+        if (xml.namespaceUri() == kOffice && name == u"body")
+            return;
+        if (xml.namespaceUri() != kText)
+            continue;
+        if (name == u"list-style") {
+            current = &styles.lists[a.value(kStyle, QLatin1String("name")).toString()];
+        } else if (name == u"outline-style") {
+            current = &styles.outline;
+            styles.hasOutline = true;
+        } else if (current && (name == u"list-level-style-number" || name == u"list-level-style-bullet" ||
+                               name == u"outline-level-style" || name == u"list-level-style-image")) {
+            ListLevel& level = (*current)[levelOf(a.value(kText, QLatin1String("level")))];
+            level = ListLevel();
+            if (name == u"list-level-style-bullet") {
+                level.bullet = true;
+                level.bulletChar = listlabels::bullet(a.value(kText, QLatin1String("bullet-char")));
+            } else if (name == u"list-level-style-image") {
+                level.bullet = true;
+            } else {
+                level.format = listlabels::fromOdfFormat(a.value(kStyle, QLatin1String("num-format")));
+                level.prefix = a.value(kStyle, QLatin1String("num-prefix")).toString();
+                level.suffix = a.value(kStyle, QLatin1String("num-suffix")).toString();
+                if (const QStringView d = a.value(kText, QLatin1String("display-levels")); !d.isEmpty())
+                    level.displayLevels = std::max(1, d.toInt());
+                if (const QStringView s = a.value(kText, QLatin1String("start-value")); !s.isEmpty())
+                    level.start = s.toInt();
+            }
+        }
+    }
+}
+
+using Counters = std::array<std::optional<int>, kLevels>;
+
+// Headings' outline numbers stand at the line's start; list items are indented by level.
+QString label(const ListStyle& style, Counters& counters, int level, std::optional<int> restart, bool indented = true)
+{
+    const ListLevel& format = style[level];
+    if (restart)
+        counters[level] = *restart;
+    else
+        counters[level] = counters[level] ? *counters[level] + 1 : format.start;
+    for (int l = level + 1; l < kLevels; ++l)
+        counters[l].reset();
+    if (format.bullet)
+        return listlabels::indent(level) + format.bulletChar + u' ';
+    if (format.format == listlabels::Format::None)
+        return QString();
+    QString number;
+    const int first = std::max(0, level - format.displayLevels + 1);
+    for (int l = first; l <= level; ++l) {
+        if (l > first)
+            number += u'.';
+        number += listlabels::number(counters[l].value_or(style[l].start), style[l].format);
+    }
+    return (indented ? listlabels::indent(level) : QString()) + format.prefix + number + format.suffix + u' ';
+}
+
+class BodyReader
+{
+public:
+    explicit BodyReader(const Styles& styles) : m_styles(styles) {}
+    std::optional<QString> read(const QByteArray& bytes);
+
+private:
+    struct OpenList
+    {
+        QString style;
+        bool itemHasParagraph = false; // the current item's first paragraph has been seen
+        std::optional<int> restart;
+    };
+
+    void startElement();
+    void endElement();
+    void appendCharacters(QStringView text);
+    void beginParagraph();
+
+    const Styles& m_styles;
+    QXmlStreamReader m_xml;
+    QString m_out;
+    QString m_paragraph;
+    QList<OpenList> m_lists;
+    QHash<QString, Counters> m_counters; // by list style
+    Counters m_outlineCounters;
+    int m_skipDepth = 0;
+    int m_paragraphDepth = 0;
+    bool m_spacePending = false; // collapsed white space waits for the next character
+    bool m_inBody = false;
+};
+
+std::optional<QString> BodyReader::read(const QByteArray& bytes)
+{
+    m_out.reserve(bytes.size() / 4);
+    m_xml.addData(bytes);
+    while (!m_xml.atEnd()) {
+        switch (m_xml.readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (m_skipDepth > 0)
+                ++m_skipDepth;
+            else
+                startElement();
+            break;
+        case QXmlStreamReader::EndElement:
+            if (m_skipDepth > 0)
+                --m_skipDepth;
+            else
+                endElement();
+            break;
+        case QXmlStreamReader::Characters:
+            if (m_skipDepth == 0 && m_paragraphDepth > 0)
+                appendCharacters(m_xml.text());
+            break;
+        default:
+            break;
+        }
+    }
+    if (m_xml.hasError())
+        return std::nullopt;
+    if (m_out.endsWith(u'\n'))
+        m_out.chop(1);
+    return m_out;
+}
+
+void BodyReader::appendCharacters(QStringView text)
+{
+    // White space in a paragraph's markup collapses to one space, none at the paragraph's start.
+    for (QChar c : text) {
+        if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r') {
+            if (!m_paragraph.isEmpty())
+                m_spacePending = true;
+            continue;
+        }
+        if (m_spacePending) {
+            m_paragraph += u' ';
+            m_spacePending = false;
+        }
+        m_paragraph += c;
+    }
+}
+
+void BodyReader::beginParagraph()
+{
+    m_paragraph.clear();
+    m_spacePending = false;
+    QString prefix;
+    if (m_xml.name() == u"h" && m_lists.isEmpty() && m_styles.hasOutline) {
+        const QStringView level = m_xml.attributes().value(kText, QLatin1String("outline-level"));
+        if (!level.isEmpty() && m_xml.attributes().value(kText, QLatin1String("is-list-header")) != u"true")
+            prefix = label(m_styles.outline, m_outlineCounters, levelOf(level), std::nullopt, false);
+    } else if (!m_lists.isEmpty() && !m_lists.last().itemHasParagraph) {
+        OpenList& list = m_lists.last();
+        list.itemHasParagraph = true;
+        QString style;
+        for (const OpenList& l : m_lists) {
+            if (!l.style.isEmpty())
+                style = l.style;
+        }
+        const auto found = m_styles.lists.constFind(style);
+        if (found != m_styles.lists.constEnd())
+            prefix = label(*found, m_counters[style], std::min<int>(m_lists.size(), kLevels) - 1, list.restart);
+    }
+    m_out += prefix;
+}
+
+void BodyReader::startElement()
+{
+    const QStringView ns = m_xml.namespaceUri();
+    const QStringView name = m_xml.name();
+    if (!m_inBody) {
+        if (ns == kOffice && name == u"text")
+            m_inBody = true;
+        return;
+    }
+    if (ns == kDraw || (ns == kOffice && (name == u"annotation" || name == u"forms"))) {
+        m_skipDepth = 1;
+        return;
+    }
+    if (ns == kTable) {
+        if (name == u"table-source")
+            m_skipDepth = 1;
+        return;
+    }
+    if (ns != kText)
+        return;
+    const QXmlStreamAttributes a = m_xml.attributes();
+    if ((name == u"s" || name == u"tab" || name == u"line-break") && m_spacePending) {
+        m_paragraph += u' '; // collapsed white space before an explicit one still counts once
+        m_spacePending = false;
+    }
+    if (name == u"p" || name == u"h") {
+        if (m_paragraphDepth++ == 0)
+            beginParagraph();
+    } else if (name == u"s") {
+        const QStringView c = a.value(kText, QLatin1String("c"));
+        m_paragraph += QString(c.isEmpty() ? 1 : std::clamp(c.toInt(), 1, 10000), u' ');
+        m_spacePending = false;
+    } else if (name == u"tab") {
+        m_paragraph += u'\t';
+        m_spacePending = false;
+    } else if (name == u"line-break") {
+        m_paragraph += u'\n';
+        m_spacePending = false;
+    } else if (name == u"list") {
+        OpenList list;
+        list.style = a.value(kText, QLatin1String("style-name")).toString();
+        if (m_lists.isEmpty() && a.value(kText, QLatin1String("continue-numbering")) != u"true" &&
+            a.value(kText, QLatin1String("continue-list")).isEmpty() && !list.style.isEmpty())
+            m_counters.remove(list.style);
+        m_lists.append(list);
+    } else if (name == u"list-item" || name == u"list-header") {
+        if (!m_lists.isEmpty()) {
+            m_lists.last().itemHasParagraph = name == u"list-header";
+            const QStringView start = a.value(kText, QLatin1String("start-value"));
+            m_lists.last().restart = start.isEmpty() ? std::nullopt : std::optional<int>(start.toInt());
+        }
+    } else if (name == u"tracked-changes" || name == u"note-body" || name == u"hidden-text" ||
+               name == u"hidden-paragraph" || name == u"ruby-text" || name == u"sequence-decls" ||
+               name == u"variable-decls" || name == u"user-field-decls" || name == u"index-title-template" ||
+               name.endsWith(u"-source") || (name == u"section" && a.value(kText, QLatin1String("display")) == u"none")) {
+        m_skipDepth = 1;
+    }
+}
+
+void BodyReader::endElement()
+{
+    if (m_xml.namespaceUri() != kText)
+        return;
+    const QStringView name = m_xml.name();
+    if ((name == u"p" || name == u"h") && m_paragraphDepth > 0) {
+        if (--m_paragraphDepth == 0) {
+            m_out += m_paragraph;
+            m_out += u'\n';
+            m_paragraph.clear();
+        }
+    } else if (name == u"list" && !m_lists.isEmpty()) {
+        m_lists.removeLast();
+    }
+}
+
+} // namespace
+
+std::optional<QString> read(const ZipArchive& archive)
+{
+    const std::optional<QByteArray> content = archive.read(QStringLiteral("content.xml"));
+    if (!content)
+        return std::nullopt;
+    Styles styles;
+    if (const std::optional<QByteArray> shared = archive.read(QStringLiteral("styles.xml")))
+        readStyles(*shared, styles);
+    readStyles(*content, styles);
+    BodyReader reader(styles);
+    return reader.read(*content);
+}
+
+bool isEncrypted(const ZipArchive& archive)
+{
+    const std::optional<QByteArray> manifest = archive.read(QStringLiteral("META-INF/manifest.xml"));
+    if (!manifest)
+        return false;
+    QXmlStreamReader xml(*manifest);
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.namespaceUri() == kManifest && xml.name() == u"encryption-data")
+            return true;
+    }
+    return false;
+}
+
+} // namespace odt
