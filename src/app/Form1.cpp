@@ -486,7 +486,7 @@ void Form1::connectEditingAndComparator()
 
 void Form1::connectDocumentCommands()
 {
-    m_documentCommands = std::make_unique<DocumentCommands>(this, m_richTextBox1, m_list1);
+    m_documentCommands = std::make_unique<DocumentCommands>(this, m_richTextBox1, [this] { fullLayout(); });
     const struct
     {
         const char* name;

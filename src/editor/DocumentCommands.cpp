@@ -40,8 +40,8 @@ const QString DocumentCommands::kSaveTitle = QStringLiteral("请输入文件名"
 const QString DocumentCommands::kUnsavedQuestion = QStringLiteral("文章已修改，是否保存？");
 const QString DocumentCommands::kReadingText = QStringLiteral("正在读取文件……");
 
-DocumentCommands::DocumentCommands(QWidget* window, RichTextBox* editor, QListWidget* sentenceList)
-    : m_window(window), m_editor(editor), m_sentenceList(sentenceList), m_savedText(editor->toPlainText())
+DocumentCommands::DocumentCommands(QWidget* window, RichTextBox* editor, std::function<void()> fullLayout)
+    : m_window(window), m_editor(editor), m_fullLayout(std::move(fullLayout)), m_savedText(editor->toPlainText())
 {
 }
 
@@ -49,6 +49,10 @@ DocumentCommands::~DocumentCommands() = default;
 
 void DocumentCommands::restoreEditorSize()
 {
+    if (m_fullLayout) {
+        m_fullLayout();
+        return;
+    }
     twips::setHeight(m_editor, kEditorHeight);
     twips::setWidth(m_editor, kEditorWidth);
 }
@@ -82,8 +86,6 @@ void DocumentCommands::newDocument()
     cancelReading();
     m_editor->setPlainText(QString());
     restoreEditorSize();
-    if (m_sentenceList)
-        m_sentenceList->hide();
     markSaved();
 }
 
@@ -93,8 +95,6 @@ void DocumentCommands::open()
         return;
     cancelReading();
     restoreEditorSize();
-    if (m_sentenceList)
-        m_sentenceList->hide();
 
     FileDialog::Request request;
     request.mode = FileDialog::Mode::Open;

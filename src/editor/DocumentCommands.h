@@ -4,10 +4,10 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QLabel;
-class QListWidget;
 class QPushButton;
 class QShortcut;
 class QWidget;
@@ -23,7 +23,9 @@ class DocumentCommands
 {
 public:
     // sentenceList: the window's sentence list, hidden by New and Open; windows that only save pass none.
-    DocumentCommands(QWidget* window, RichTextBox* editor, QListWidget* sentenceList = nullptr);
+    // fullLayout, when given, is the window's own way of giving the editor its full size back (the
+    // main window also hides its sentence list then); without it the editor is resized here.
+    DocumentCommands(QWidget* window, RichTextBox* editor, std::function<void()> fullLayout = {});
     ~DocumentCommands();
 
     // xinjian: after the unsaved-text question, empties the editor, restores its full size and hides
@@ -67,7 +69,7 @@ private:
 
     QWidget* m_window;
     RichTextBox* m_editor;
-    QListWidget* m_sentenceList;
+    std::function<void()> m_fullLayout;
     QString m_lastFileName;
     QString m_savedText; // the editor's text when last loaded, saved or begun
     QString m_readingPath;
