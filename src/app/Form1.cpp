@@ -422,6 +422,8 @@ void Form1::analyse()
     const qsizetype charCount = result.charCount;
     analysis::startRun(m_state, std::move(result));
     m_online->run().analysed(report::articleHeading(article));
+    if (m_paneUncovered)
+        uncoverResultPane(false);
     m_label1->setText(analysis::reportLine(charCount, m_state.sentences.size()));
     m_richTextBox1->moveCaretToStart();
 

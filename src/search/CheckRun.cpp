@@ -38,6 +38,8 @@ CheckRun::CheckRun(CheckState& state, QObject* parent) : QObject(parent), m_stat
 void CheckRun::analysed(const QString& heading)
 {
     m_record.reset(m_state.sentences.size(), heading);
+    // A verification page met by hand belongs to the sentences before: nothing waits for it now.
+    m_personAsked = false;
 }
 
 RunState CheckRun::state() const

@@ -287,4 +287,27 @@ TEST_F(OnlineCheckTest, ALateReadIsDroppedAndTheNewPageScored)
     EXPECT_EQ(state().pageCount, 2);
 }
 
+TEST_F(OnlineCheckTest, AVerificationPageShowsWholeUntilTheNextAnalysis)
+{
+    analyse(kA + kB);
+    auto* pane = w<QWebEngineView>("WebBrowser1");
+    const int coveredTop = pane->y();
+    click("Command2");
+    browser->title = QStringLiteral("百度安全验证");
+    browser->finish(QStringLiteral("<p>网络不给力，请稍后重试</p>"));
+    EXPECT_EQ(w<QLabel>("Label1")->text(), search::kVerificationRequest);
+    EXPECT_EQ(pane->y(), px(45));
+    const auto siblings = form->centralWidget()->children();
+    EXPECT_GT(siblings.indexOf(pane), siblings.indexOf(editor()));
+    EXPECT_EQ(state().pageCount, 1);
+    // A resize keeps the whole page in view.
+    form->resize(form->width() + 40, form->height() + 40);
+    pumpEvents(20);
+    EXPECT_EQ(pane->y(), px(45));
+    // A new analysis gives the editor its place above the pane again.
+    click("Command1");
+    EXPECT_EQ(pane->y(), coveredTop);
+    EXPECT_LT(form->centralWidget()->children().indexOf(pane), form->centralWidget()->children().indexOf(editor()));
+}
+
 } // namespace
