@@ -184,11 +184,13 @@ void DocumentCommands::showReading(bool reading)
     if (m_escape)
         m_escape->setEnabled(reading);
     if (m_readingBar) {
-        m_readingBar->setGeometry(m_editor->x(), m_editor->y(), m_editor->width(),
-                                  m_readingBar->sizeHint().height());
+        const int height = m_readingBar->sizeHint().height();
+        m_readingBar->setGeometry(m_editor->x(), m_editor->y(), m_editor->width(), height);
         m_readingBar->setVisible(reading);
         if (reading)
             m_readingBar->raise();
+        // The article stays in view below the bar, as it is until the read ends.
+        m_editor->reserveTop(reading ? height : 0);
     }
     // No edits while the read runs: the loaded text would replace them.
     m_editor->setReadOnly(reading);

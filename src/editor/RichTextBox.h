@@ -20,6 +20,8 @@ public:
     void setSelectionColor(const QColor& color);
     // Puts the caret at offset 0 with nothing selected.
     void moveCaretToStart();
+    // Keeps the text clear of a bar laid over the editor's top edge; 0 gives the room back.
+    void reserveTop(int pixels) { setViewportMargins(0, pixels, 0, 0); }
 
 signals:
     // A mouse button went down with the right button among the pressed ones.

@@ -426,6 +426,9 @@ TEST_P(CancelledRead, KillsTheOfficeAndLeavesTheArticle)
     ASSERT_TRUE(waitUntil([&] { return office.child() > 0; }));
     EXPECT_TRUE(bar->isVisible());
     EXPECT_EQ(child<QLabel>(bar, "readingLabel")->text(), QStringLiteral("正在读取文件……"));
+    // The bar hides none of the article.
+    const int textTop = editor->viewport()->mapTo(form.get(), QPoint(0, 0)).y();
+    EXPECT_GE(textTop, bar->mapTo(form.get(), QPoint(0, bar->height())).y());
     EXPECT_TRUE(editor->isReadOnly());
     EXPECT_EQ(form->cursor().shape(), Qt::BusyCursor);
     editor->setFocus();
