@@ -42,28 +42,27 @@ std::optional<SaveError> writeFile(const QString& path, const QByteArray& bytes)
     return std::nullopt;
 }
 
-QString saveFailureMessage(const QString& path, const SaveError& error)
+QString saveFailureReason(const SaveError& error)
 {
-    QString reason;
     switch (error.failure) {
     case SaveFailure::FolderMissing:
-        reason = QStringLiteral("所在的文件夹不存在。");
-        break;
+        return QStringLiteral("所在的文件夹不存在。");
     case SaveFailure::FolderReadOnly:
-        reason = QStringLiteral("所在的文件夹是只读的，不能在其中写入文件。");
-        break;
+        return QStringLiteral("所在的文件夹是只读的，不能在其中写入文件。");
     case SaveFailure::IsFolder:
-        reason = QStringLiteral("这是一个文件夹的名字。");
-        break;
+        return QStringLiteral("这是一个文件夹的名字。");
     case SaveFailure::DiskFull:
-        reason = QStringLiteral("磁盘空间不足。");
-        break;
+        return QStringLiteral("磁盘空间不足。");
     case SaveFailure::WriteFailed:
-        reason = QStringLiteral("写入失败（%1）。").arg(error.systemReason);
         break;
     }
+    return QStringLiteral("写入失败（%1）。").arg(error.systemReason);
+}
+
+QString saveFailureMessage(const QString& path, const SaveError& error)
+{
     return QStringLiteral("无法保存文件“%1”：\n%2\n原有的文件没有改动。")
-        .arg(QDir::toNativeSeparators(path), reason);
+        .arg(QDir::toNativeSeparators(path), saveFailureReason(error));
 }
 
 } // namespace documents

@@ -26,6 +26,9 @@ struct SaveError
 // on failure it stays as it was. Nothing on success.
 std::optional<SaveError> writeFile(const QString& path, const QByteArray& bytes);
 
+// Why a write failed, in a sentence for the user.
+QString saveFailureReason(const SaveError& error);
+
 // The message that tells the user why the document was not saved to path.
 QString saveFailureMessage(const QString& path, const SaveError& error);
 
