@@ -1,6 +1,7 @@
 #include "documents/DocxReader.h"
 
 #include "documents/ListLabels.h"
+#include "documents/XmlWalk.h"
 #include "documents/ZipArchive.h"
 
 #include <QHash>
@@ -228,27 +229,8 @@ std::optional<QString> BodyReader::read(const QByteArray& bytes)
 {
     m_out.reserve(bytes.size() / 4);
     m_xml.addData(bytes);
-    while (!m_xml.atEnd()) {
-        switch (m_xml.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (m_skipDepth > 0)
-                ++m_skipDepth;
-            else
-                startElement();
-            break;
-        case QXmlStreamReader::EndElement:
-            if (m_skipDepth > 0)
-                --m_skipDepth;
-            else
-                endElement();
-            break;
-        case QXmlStreamReader::Characters:
-            break;
-        default:
-            break;
-        }
-    }
-    if (m_xml.hasError())
+    // Text is read where its run element starts, not as character data.
+    if (!documents::walkXml(m_xml, m_skipDepth, [this] { startElement(); }, [this] { endElement(); }, [] {}))
         return std::nullopt;
     if (m_out.endsWith(u'\n'))
         m_out.chop(1);

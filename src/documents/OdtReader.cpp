@@ -1,6 +1,7 @@
 #include "documents/OdtReader.h"
 
 #include "documents/ListLabels.h"
+#include "documents/XmlWalk.h"
 #include "documents/ZipArchive.h"
 
 #include <QHash>
@@ -157,29 +158,13 @@ std::optional<QString> BodyReader::read(const QByteArray& bytes)
 {
     m_out.reserve(bytes.size() / 4);
     m_xml.addData(bytes);
-    while (!m_xml.atEnd()) {
-        switch (m_xml.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (m_skipDepth > 0)
-                ++m_skipDepth;
-            else
-                startElement();
-            break;
-        case QXmlStreamReader::EndElement:
-            if (m_skipDepth > 0)
-                --m_skipDepth;
-            else
-                endElement();
-            break;
-        case QXmlStreamReader::Characters:
-            if (m_skipDepth == 0 && m_paragraphDepth > 0)
+    const bool whole = documents::walkXml(
+        m_xml, m_skipDepth, [this] { startElement(); }, [this] { endElement(); },
+        [this] {
+            if (m_paragraphDepth > 0)
                 appendCharacters(m_xml.text());
-            break;
-        default:
-            break;
-        }
-    }
-    if (m_xml.hasError())
+        });
+    if (!whole)
         return std::nullopt;
     if (m_out.endsWith(u'\n'))
         m_out.chop(1);
