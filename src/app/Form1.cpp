@@ -380,8 +380,8 @@ void Form1::Timer1()
     m_command5->setVisible(true);
     m_command6->setVisible(true);
     m_wjcd->setEnabled(true);
-    // A report needs an analysis (which always leaves the spare title slot); one PDF at a time.
-    m_daochu->setEnabled(!m_state.titleTexts.isEmpty() && !m_export->isBusy());
+    // A report needs an analysis; one PDF at a time.
+    m_daochu->setEnabled(m_online->run().hasSentenceTable() && !m_export->isBusy());
     m_duibiqi->setEnabled(true);
     m_yinqing->setEnabled(true);
 }

@@ -74,6 +74,8 @@ public:
     explicit CheckRun(CheckState& state, QObject* parent = nullptr);
 
     RunState state() const;
+    // Whether an analysis has run (also one that found no sentence).
+    bool hasSentenceTable() const;
     // Raised by every compare step: tells an answer or a piece of work for an earlier step apart.
     quint64 navigation() const { return m_navigation; }
     // What the check found out about each sentence since the latest analysis.
@@ -113,7 +115,6 @@ private:
     RunEffects verificationShown();
     void scorePage(const std::optional<QString>& body, RunEffects& fx);
     void setAutoRun(bool on);
-    bool hasSentenceTable() const;
     bool isFromSearchedHost(const QString& url) const;
     QString progressLine(int sentenceNumber) const;
 
