@@ -16,14 +16,11 @@ namespace {
 
 std::variant<QByteArray, Failure> readWhole(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return Failure::Missing;
+    if (const std::optional<Failure> failure = fileFailure(path))
+        return *failure;
     QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         return Failure::Unreadable;
-    if (file.size() > kMaxFileBytes)
-        return Failure::TooLarge;
     QByteArray bytes = file.read(kMaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
         return Failure::Unreadable;
@@ -61,6 +58,18 @@ std::optional<std::variant<QString, Failure>> readNatively(const QByteArray& byt
 }
 
 } // namespace
+
+std::optional<Failure> fileFailure(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return Failure::Missing;
+    if (!info.isFile() || !info.isReadable())
+        return Failure::Unreadable;
+    if (info.size() > kMaxFileBytes)
+        return Failure::TooLarge;
+    return std::nullopt;
+}
 
 FirstStep readDirectly(const QString& path, Readers readers)
 {

@@ -57,19 +57,11 @@ void WordProcessorJob::start()
 
 void WordProcessorJob::startProcess()
 {
+    if (const std::optional<documents::Failure> failure = documents::fileFailure(m_path)) {
+        finish(*failure);
+        return;
+    }
     const QFileInfo file(m_path);
-    if (!file.exists()) {
-        finish(documents::Failure::Missing);
-        return;
-    }
-    if (!file.isFile() || !file.isReadable()) {
-        finish(documents::Failure::Unreadable);
-        return;
-    }
-    if (file.size() > documents::kMaxFileBytes) {
-        finish(documents::Failure::TooLarge);
-        return;
-    }
     m_profile = std::make_unique<QTemporaryDir>();
     if (!m_profile->isValid()) {
         finish(documents::Failure::WordProcessorFailed);
