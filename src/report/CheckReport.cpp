@@ -30,11 +30,6 @@ const QString kStyle = QStringLiteral(
     ".ranking th:nth-child(4){width:32%}"
     "tr{page-break-inside:avoid}");
 
-QString esc(const QString& s)
-{
-    return s.toHtmlEscaped();
-}
-
 void appendEscaped(QString& out, QStringView s)
 {
     for (const QChar c : s) {
@@ -55,6 +50,13 @@ void appendEscaped(QString& out, QStringView s)
             out += c;
         }
     }
+}
+
+QString esc(QStringView s)
+{
+    QString out;
+    appendEscaped(out, s);
+    return out;
 }
 
 QString hexColour(unsigned rgb)

@@ -65,26 +65,25 @@ bool CheckRecord::markSearched(int index, Engine engine)
     return true;
 }
 
-bool CheckRecord::markBlank(int index)
+bool CheckRecord::markUnscored(int index, SentenceState state)
 {
     if (!valid(index))
         return false;
     SentenceEntry& e = m_entries[index];
-    e.state = SentenceState::Blank;
+    e.state = state;
     e.figure.reset();
     e.titles.clear();
     return true;
 }
 
+bool CheckRecord::markBlank(int index)
+{
+    return markUnscored(index, SentenceState::Blank);
+}
+
 bool CheckRecord::markVerification(int index)
 {
-    if (!valid(index))
-        return false;
-    SentenceEntry& e = m_entries[index];
-    e.state = SentenceState::Verification;
-    e.figure.reset();
-    e.titles.clear();
-    return true;
+    return markUnscored(index, SentenceState::Verification);
 }
 
 bool CheckRecord::pageScored(int index, const PageScore& score)

@@ -62,6 +62,8 @@ public:
 
 private:
     bool valid(int index) const { return index >= 0 && index < m_entries.size(); }
+    // A state without a figure or titles.
+    bool markUnscored(int index, SentenceState state);
 
     QList<SentenceEntry> m_entries;
     QList<Engine> m_engines;
