@@ -2,6 +2,7 @@
 
 #include "documents/TextFileDecoding.h"
 
+#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace documents {
@@ -12,15 +13,43 @@ bool isWordDocumentName(const QString& fileName)
            fileName.endsWith(QLatin1String("Doc"));
 }
 
+namespace {
+
+bool isContainer(const QByteArray& content)
+{
+    return content.startsWith("PK\x03\x04") || content.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+}
+
+} // namespace
+
 Kind kindOf(const QString& fileName, const QByteArray& content)
 {
     if (isWordDocumentName(fileName))
         return Kind::WordProcessor;
     if (content.startsWith("{\\rtf"))
         return Kind::RichText;
-    if (content.startsWith("PK\x03\x04") || content.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
+    if (isContainer(content))
         return Kind::WordProcessor;
     return Kind::Text;
+}
+
+bool isFormattedDocument(const QByteArray& content)
+{
+    return isContainer(content) || content.startsWith("%PDF-");
+}
+
+QString richTextFileName(const QString& path)
+{
+    if (path.isEmpty())
+        return path;
+    const QFileInfo info(path);
+    const QString suffix = info.suffix();
+    if (suffix.compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0)
+        return path;
+    // Only the last extension goes: "第二章.docx" becomes "第二章.rtf", "v1.2.txt" becomes "v1.2.rtf".
+    const bool hasExtension = !suffix.isEmpty() && info.fileName().size() > suffix.size() + 1;
+    const QString stem = hasExtension ? path.chopped(suffix.size() + 1) : path;
+    return stem + QStringLiteral(".rtf");
 }
 
 std::optional<QString> wordProcessorText(const QByteArray& output)

@@ -1,6 +1,7 @@
 #include "editor/DocumentCommands.h"
 
 #include "documents/DialogFilter.h"
+#include "documents/DocumentKind.h"
 #include "editor/DocumentFiles.h"
 #include "editor/RichTextBox.h"
 #include "platform/FileDialog.h"
@@ -8,6 +9,8 @@
 #include "platform/WordProcessorJob.h"
 #include "widgets/WidgetTwips.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -25,7 +28,7 @@ const QColor kBlack(0, 0, 0);
 // The three quoted types, then the other documents the program reads.
 QStringList dialogFilters()
 {
-    return dialogfilter::toQtFilters(DocumentCommands::kFilter +
+    return documents::toQtFilters(DocumentCommands::kFilter +
                                      QStringLiteral("|Word 2007 文档(*.docx)|*.docx"
                                                     "|OpenDocument 文本(*.odt)|*.odt"
                                                     "|WPS 文字文档(*.wps)|*.wps"));
@@ -35,6 +38,7 @@ QStringList dialogFilters()
 
 const QString DocumentCommands::kFilter =
     QStringLiteral("WORD文档(*.doc)|*.doc|文本文件(*.txt)|*.txt|写字板文件(*.rtf)|*.rtf");
+const QString DocumentCommands::kRichTextFilter = QStringLiteral("RTF 文档 (*.rtf)|*.rtf");
 const QString DocumentCommands::kOpenTitle = QStringLiteral("请选择一个文件");
 const QString DocumentCommands::kSaveTitle = QStringLiteral("请输入文件名");
 const QString DocumentCommands::kUnsavedQuestion = QStringLiteral("文章已修改，是否保存？");
@@ -206,17 +210,34 @@ void DocumentCommands::showReading(bool reading)
     }
 }
 
+bool DocumentCommands::confirmReplacing(const QString& path)
+{
+    QFile existing(path);
+    if (!existing.open(QIODevice::ReadOnly) || !documents::isFormattedDocument(existing.read(8)))
+        return true;
+    const QString question = QStringLiteral("“%1”是 Word/WPS 文档。保存会用 RTF 格式替换它，原有的排版、图片和表格将丢失。要替换吗？")
+                                 .arg(QFileInfo(path).fileName());
+    MessageBox::Request request{question, QString(), MessageBox::Icon::Question, MessageBox::Buttons::YesNo};
+    request.defaultAnswer = MessageBox::Answer::No;
+    return MessageBox::show(m_window, request) == MessageBox::Answer::Yes;
+}
+
 bool DocumentCommands::save()
 {
     FileDialog::Request request;
     request.mode = FileDialog::Mode::Save;
     request.title = kSaveTitle;
-    request.filters = dialogFilters();
-    request.fileName = m_lastFileName;
+    // Whatever the name, a save writes RTF: the dialog says so and proposes a name that does too, so
+    // that Enter never writes RTF over the Word file just opened.
+    request.filters = documents::toQtFilters(kFilter + u'|' + kRichTextFilter);
+    request.selectedFilter = request.filters.constLast();
+    request.fileName = documents::richTextFileName(m_lastFileName);
     const std::optional<QString> chosen = FileDialog::show(m_window, request);
     if (!chosen || chosen->isEmpty())
         return false;
     m_lastFileName = *chosen;
+    if (!confirmReplacing(*chosen))
+        return false;
 
     m_editor->setSelectionColor(kBlack);
     documents::SaveError error{};

@@ -36,7 +36,8 @@ public:
     // says why.
     void open();
     // baocun: asks for a file name, blackens the selection and writes the whole content as rich text.
-    // False when the dialog was cancelled or the write failed (which a message explains).
+    // A Word, WPS or PDF file is replaced only after a question whose default keeps it. False when the
+    // dialog was cancelled, the replacement declined or the write failed (which a message explains).
     bool save();
 
     // Whether the article's text (not its colours) differs from what was last loaded, saved or newly
@@ -54,6 +55,7 @@ public:
     const QString& lastFileName() const { return m_lastFileName; }
 
     static const QString kFilter;
+    static const QString kRichTextFilter; // offered and selected by the save dialog after kFilter
     static const QString kOpenTitle;
     static const QString kSaveTitle;
     static const QString kUnsavedQuestion;
@@ -66,6 +68,8 @@ private:
     void finishOpen(const QString& path, const documents::Loaded& loaded);
     void showReading(bool reading);
     void markSaved();
+    // Whether path may be written: true unless it holds a formatted document and the user keeps it.
+    bool confirmReplacing(const QString& path);
 
     QWidget* m_window;
     RichTextBox* m_editor;

@@ -20,6 +20,8 @@ public:
         QString title;
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
+        // For YesNo: the button that Enter presses. A question whose yes destroys something defaults to No.
+        Answer defaultAnswer = Answer::Yes;
     };
     using Handler = std::function<Answer(const Request&)>;
 

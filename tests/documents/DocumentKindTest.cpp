@@ -49,6 +49,28 @@ INSTANTIATE_TEST_SUITE_P(Documents, DocumentKind,
                                            KindRow{"textByDefault", "a.rtf", "\xD6\xD0", Kind::Text}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(Documents, OnlyWordProcessorFilesAndPdfAreFormattedDocuments)
+{
+    EXPECT_TRUE(documents::isFormattedDocument(kZip));
+    EXPECT_TRUE(documents::isFormattedDocument(kOle));
+    EXPECT_TRUE(documents::isFormattedDocument("%PDF-1.7\n"));
+    EXPECT_FALSE(documents::isFormattedDocument(kRtf));
+    EXPECT_FALSE(documents::isFormattedDocument("\xD6\xD0\xCE\xC4"));
+    EXPECT_FALSE(documents::isFormattedDocument("PK"));
+    EXPECT_FALSE(documents::isFormattedDocument(""));
+}
+
+TEST(Documents, SaveProposesTheSameNameAsRichText)
+{
+    using documents::richTextFileName;
+    EXPECT_EQ(richTextFileName(QStringLiteral("/论文/第二章.docx")), QStringLiteral("/论文/第二章.rtf"));
+    EXPECT_EQ(richTextFileName(QStringLiteral("/a/v1.2.txt")), QStringLiteral("/a/v1.2.rtf"));
+    EXPECT_EQ(richTextFileName(QStringLiteral("/a/b.RTF")), QStringLiteral("/a/b.RTF"));
+    EXPECT_EQ(richTextFileName(QStringLiteral("/a.d/notes")), QStringLiteral("/a.d/notes.rtf"));
+    EXPECT_EQ(richTextFileName(QStringLiteral("/a/.hidden")), QStringLiteral("/a/.hidden.rtf"));
+    EXPECT_EQ(richTextFileName(QString()), QString());
+}
+
 TEST(Documents, WordProcessorText)
 {
     EXPECT_EQ(documents::wordProcessorText("\xEF\xBB\xBF\xE7\xAC\xAC\xE4\xB8\x80\n\xE4\xBA\x8C\n"),
@@ -72,13 +94,13 @@ TEST(Documents, WordProcessorText)
 
 TEST(DialogFilter, WindowsPairsBecomeQtFilters)
 {
-    EXPECT_EQ(dialogfilter::toQtFilters(
+    EXPECT_EQ(documents::toQtFilters(
                   QStringLiteral("WORD文档(*.doc)|*.doc|文本文件(*.txt)|*.txt|写字板文件(*.rtf)|*.rtf")),
               (QStringList{QStringLiteral("WORD文档(*.doc)"), QStringLiteral("文本文件(*.txt)"),
                            QStringLiteral("写字板文件(*.rtf)")}));
-    EXPECT_EQ(dialogfilter::toQtFilters(QStringLiteral("Pictures|*.png;*.jpg|All|*.*|dangling")),
+    EXPECT_EQ(documents::toQtFilters(QStringLiteral("Pictures|*.png;*.jpg|All|*.*|dangling")),
               (QStringList{QStringLiteral("Pictures (*.png *.jpg)"), QStringLiteral("All (*.*)")}));
-    EXPECT_TRUE(dialogfilter::toQtFilters(QString()).isEmpty());
+    EXPECT_TRUE(documents::toQtFilters(QString()).isEmpty());
 }
 
 } // namespace

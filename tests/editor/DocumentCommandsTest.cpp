@@ -4,7 +4,7 @@
 #include "editor/DocumentTestHelpers.h"
 #include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 #include "platform/WordProcessor.h"
 #include "support/FakeBrowser.h"
 #include "support/FileDialogScript.h"
@@ -272,14 +272,68 @@ TEST_F(DocumentCommandsTest, CancelledSaveWritesNothing)
     EXPECT_EQ(dialogs.shown.last().fileName, existing) << "offered as the initial name";
 }
 
-TEST_F(DocumentCommandsTest, SaveReplacesAnExistingFileWithoutAsking)
+// Rich text and plain text are replaced without a question; a Word, WPS or PDF file only after one
+// whose default keeps it, since RTF cannot hold its layout, pictures and tables.
+struct ReplaceRow
 {
-    const QString existing = file("old.rtf", "old");
+    const char* name;
+    QByteArray oldContent;
+    bool asks;
+    MessageBox::Answer answer;
+    bool replaced;
+};
+
+void PrintTo(const ReplaceRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class SaveOverExisting : public DocumentCommandsTest, public ::testing::WithParamInterface<ReplaceRow>
+{
+};
+
+TEST_P(SaveOverExisting, ReplacesOnlyWhatRichTextCanStandFor)
+{
+    const ReplaceRow& row = GetParam();
+    const QString existing = file("第二章.docx", row.oldContent);
+    boxes.answerWith(row.answer);
     dialogs.choose(existing);
     editor->setPlainText(QStringLiteral("新内容"));
     trigger("baocun");
-    EXPECT_EQ(rtf::read(readFile(existing))->text(), QStringLiteral("新内容"));
+
+    ASSERT_EQ(boxes.shown.size(), row.asks ? 1 : 0);
+    if (row.asks) {
+        EXPECT_EQ(boxes.shown[0].text, QStringLiteral("“第二章.docx”是 Word/WPS 文档。保存会用 RTF 格式替换它，"
+                                                      "原有的排版、图片和表格将丢失。要替换吗？"));
+        EXPECT_EQ(boxes.shown[0].buttons, MessageBox::Buttons::YesNo);
+        EXPECT_EQ(boxes.shown[0].defaultAnswer, MessageBox::Answer::No);
+    }
+    if (row.replaced)
+        EXPECT_EQ(rtf::read(readFile(existing))->text(), QStringLiteral("新内容"));
+    else
+        EXPECT_EQ(readFile(existing), row.oldContent);
+    // A declined save is no save: the unsaved-text question still comes.
+    boxes.answerWith(MessageBox::Answer::Cancel);
+    trigger("xinjian");
+    EXPECT_EQ(boxes.shown.size(), (row.asks ? 1 : 0) + (row.replaced ? 0 : 1));
+
+    // The dialog says that it writes RTF and proposes the last name as RTF.
+    dialogs.cancel();
+    trigger("baocun");
+    const FileDialog::Request& next = dialogs.shown.last();
+    EXPECT_EQ(next.filters.constLast(), QStringLiteral("RTF 文档 (*.rtf)"));
+    EXPECT_EQ(next.selectedFilter, next.filters.constLast());
+    EXPECT_EQ(next.fileName, dir.filePath(QStringLiteral("第二章.rtf")));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, SaveOverExisting,
+    ::testing::Values(ReplaceRow{"rtf", "{\\rtf1 old}", false, MessageBox::Answer::Ok, true},
+                      ReplaceRow{"text", "old", false, MessageBox::Answer::Ok, true},
+                      ReplaceRow{"wordKept", "PK\x03\x04old", true, MessageBox::Answer::No, false},
+                      ReplaceRow{"wordReplaced", "PK\x03\x04old", true, MessageBox::Answer::Yes, true},
+                      ReplaceRow{"pdfKept", "%PDF-1.4 old", true, MessageBox::Answer::No, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DocumentCommands, EachWindowKeepsItsOwnFileName)
 {

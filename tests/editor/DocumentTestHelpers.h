@@ -73,7 +73,7 @@ public:
 // A file of the given content in dir; returns its path.
 inline QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& content)
 {
-    const QString path = dir.filePath(QLatin1String(name));
+    const QString path = dir.filePath(QString::fromUtf8(name));
     QFile f(path);
     if (f.open(QIODevice::WriteOnly))
         f.write(content);
