@@ -17,4 +17,4 @@ xvfb-run -a -s "-screen 0 1280x900x24 -dpi 96" bash -c '
   for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break; sleep 0.1; done
   "$1" "$2"; status=$?
   kill "$wm"
-  exit $status' _ "$root/build/tests/screenshots/tessaro_screenshots" "$out"
+  exit $status' _ "$root/build/tools/screenshots/tessaro_screenshots" "$out"

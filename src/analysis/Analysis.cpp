@@ -1,7 +1,7 @@
 #include "analysis/Analysis.h"
 
-#include "analysis/TextRules.h"
-#include "platform/Codepage936.h"
+#include "text/TextRules.h"
+#include "text/Codepage936.h"
 
 namespace analysis {
 namespace {
@@ -117,7 +117,7 @@ Result analyse(const QString& editorText)
     Result r;
     r.articleText = normalise(editorText);
     r.sentences = cut(r.articleText);
-    r.charCount = cp936::countDoubleByte(r.articleText);
+    r.charCount = text::countDoubleByte(r.articleText);
     return r;
 }
 

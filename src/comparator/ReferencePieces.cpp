@@ -1,6 +1,6 @@
 #include "comparator/ReferencePieces.h"
 
-#include "analysis/TextRules.h"
+#include "text/TextRules.h"
 
 namespace comparator {
 // One pass over the reference with the effect of the fourteen replacements in their order: the

@@ -1,6 +1,6 @@
 #include "comparator/Summary.h"
 
-#include "analysis/TextRules.h"
+#include "text/TextRules.h"
 
 #include <cmath>
 

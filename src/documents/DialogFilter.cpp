@@ -1,6 +1,6 @@
 #include "documents/DialogFilter.h"
 
-namespace dialogfilter {
+namespace documents {
 
 QStringList toQtFilters(const QString& pairs)
 {
@@ -22,4 +22,4 @@ QStringList toQtFilters(const QString& pairs)
     return filters;
 }
 
-} // namespace dialogfilter
+} // namespace documents

@@ -5,8 +5,8 @@
 
 // File-type filters written the Windows way, "description|pattern|description|pattern…", as the
 // list of "description (pattern)" entries that a Qt file dialog takes.
-namespace dialogfilter {
+namespace documents {
 
 QStringList toQtFilters(const QString& pairs);
 
-} // namespace dialogfilter
+} // namespace documents

@@ -55,7 +55,7 @@ std::optional<QString> mainPart(const ZipArchive& archive)
 
 struct Level
 {
-    listlabels::Format format = listlabels::Format::Decimal;
+    documents::listlabels::Format format = documents::listlabels::Format::Decimal;
     QString text; // w:lvlText, "%1." and the like
     int start = 1;
     bool bullet = false;
@@ -120,7 +120,7 @@ Numbering readNumbering(const QByteArray& bytes)
                 l.start = wAttribute(xml, QLatin1String("val")).toInt();
             else if (name == u"numFmt") {
                 l.bullet = wAttribute(xml, QLatin1String("val")) == u"bullet";
-                l.format = listlabels::fromWordFormat(wAttribute(xml, QLatin1String("val")));
+                l.format = documents::listlabels::fromWordFormat(wAttribute(xml, QLatin1String("val")));
             } else if (name == u"lvlText")
                 l.text = wAttribute(xml, QLatin1String("val")).toString();
             else if (name == u"isLgl")
@@ -315,7 +315,7 @@ void BodyReader::startElement()
         if (custom.isNull() || custom == u"0" || custom == u"false" || custom == u"off")
             append(QString::number(++m_footnotes));
     } else if (name == u"endnoteReference") {
-        append(listlabels::number(++m_endnotes, listlabels::Format::LowerRoman));
+        append(documents::listlabels::number(++m_endnotes, documents::listlabels::Format::LowerRoman));
     } else if (name == u"del" || name == u"moveFrom" || name == u"delText" || name == u"instrText" ||
                name == u"txbxContent" || name == u"drawing" || name == u"pict" || name == u"object" ||
                name == u"sdtPr" || name == u"sdtEndPr" || name == u"tblPr" || name == u"trPr" ||
@@ -381,7 +381,7 @@ QString BodyReader::listLabel()
 
     QString label;
     if (format.bullet) {
-        label = format.text.isEmpty() ? QStringLiteral("•") : listlabels::bullet(format.text);
+        label = format.text.isEmpty() ? QStringLiteral("•") : documents::listlabels::bullet(format.text);
     } else {
         const QString& text = format.text;
         for (qsizetype i = 0; i < text.size(); ++i) {
@@ -389,7 +389,7 @@ QString BodyReader::listLabel()
                 const int l = text[i + 1].unicode() - u'1';
                 const Level& shown = abstract->levels[l];
                 const int value = counters[l].value_or(shown.start);
-                label += listlabels::number(value, format.legal && l < level ? listlabels::Format::Decimal
+                label += documents::listlabels::number(value, format.legal && l < level ? documents::listlabels::Format::Decimal
                                                                               : shown.format);
                 ++i;
             } else {
@@ -397,7 +397,7 @@ QString BodyReader::listLabel()
             }
         }
     }
-    return listlabels::indent(level) + label + u' ';
+    return documents::listlabels::indent(level) + label + u' ';
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "documents/ListLabels.h"
 
-namespace listlabels {
+namespace documents::listlabels {
 namespace {
 
 QString letters(int value, QChar first)
@@ -164,4 +164,4 @@ QString indent(int level)
     return QString(4 * (level + 1), u' ');
 }
 
-} // namespace listlabels
+} // namespace documents::listlabels

@@ -4,7 +4,7 @@
 #include <QStringView>
 
 // Numbers and bullets of list items as a word processor's text export writes them.
-namespace listlabels {
+namespace documents::listlabels {
 
 enum class Format {
     Decimal,      // 1, 2, 3
@@ -32,4 +32,4 @@ QString bullet(QStringView written);
 // The indent that the text export puts before a list item of the given level (0 the outermost).
 QString indent(int level);
 
-} // namespace listlabels
+} // namespace documents::listlabels

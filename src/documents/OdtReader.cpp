@@ -27,7 +27,7 @@ struct ListLevel
 {
     bool bullet = false;
     QString bulletChar;
-    listlabels::Format format = listlabels::Format::Decimal;
+    documents::listlabels::Format format = documents::listlabels::Format::Decimal;
     QString prefix, suffix;
     int displayLevels = 1;
     int start = 1;
@@ -80,11 +80,11 @@ void readStyles(const QByteArray& bytes, Styles& styles)
             level = ListLevel();
             if (name == u"list-level-style-bullet") {
                 level.bullet = true;
-                level.bulletChar = listlabels::bullet(a.value(kText, QLatin1String("bullet-char")));
+                level.bulletChar = documents::listlabels::bullet(a.value(kText, QLatin1String("bullet-char")));
             } else if (name == u"list-level-style-image") {
                 level.bullet = true;
             } else {
-                level.format = listlabels::fromOdfFormat(a.value(kStyle, QLatin1String("num-format")));
+                level.format = documents::listlabels::fromOdfFormat(a.value(kStyle, QLatin1String("num-format")));
                 level.prefix = a.value(kStyle, QLatin1String("num-prefix")).toString();
                 level.suffix = a.value(kStyle, QLatin1String("num-suffix")).toString();
                 if (const QStringView d = a.value(kText, QLatin1String("display-levels")); !d.isEmpty())
@@ -109,17 +109,17 @@ QString label(const ListStyle& style, Counters& counters, int level, std::option
     for (int l = level + 1; l < kLevels; ++l)
         counters[l].reset();
     if (format.bullet)
-        return listlabels::indent(level) + format.bulletChar + u' ';
-    if (format.format == listlabels::Format::None)
+        return documents::listlabels::indent(level) + format.bulletChar + u' ';
+    if (format.format == documents::listlabels::Format::None)
         return QString();
     QString number;
     const int first = std::max(0, level - format.displayLevels + 1);
     for (int l = first; l <= level; ++l) {
         if (l > first)
             number += u'.';
-        number += listlabels::number(counters[l].value_or(style[l].start), style[l].format);
+        number += documents::listlabels::number(counters[l].value_or(style[l].start), style[l].format);
     }
-    return (indented ? listlabels::indent(level) : QString()) + format.prefix + number + format.suffix + u' ';
+    return (indented ? documents::listlabels::indent(level) : QString()) + format.prefix + number + format.suffix + u' ';
 }
 
 class BodyReader

@@ -1,6 +1,6 @@
 #include "documents/RtfWriter.h"
 
-#include "platform/Codepage936.h"
+#include "text/Codepage936.h"
 
 #include <QList>
 
@@ -34,7 +34,7 @@ void appendFontName(QByteArray& out, const QString& name)
             out += static_cast<char>(u);
         } else if (u < 0x80) {
             out += static_cast<char>(u);
-        } else if (const QByteArray gbk = cp936::bytes(u); !gbk.isEmpty()) {
+        } else if (const QByteArray gbk = text::cp936Bytes(u); !gbk.isEmpty()) {
             for (const char b : gbk)
                 appendHexByte(out, static_cast<unsigned char>(b));
         } else {
@@ -143,7 +143,7 @@ void Writer::writeText(const QString& text)
             // Control characters and embedded objects have no text to keep.
         } else if (u < 0x80) {
             m_out += static_cast<char>(u);
-        } else if (const QByteArray gbk = cp936::bytes(u); !gbk.isEmpty()) {
+        } else if (const QByteArray gbk = text::cp936Bytes(u); !gbk.isEmpty()) {
             // The document's code page is 936: a GBK character goes in as its two bytes, raw, which
             // keeps a saved document at about two bytes a character. A pair with a byte that RTF
             // reads as syntax goes in as hex, both bytes, so that a pair is never split between forms.

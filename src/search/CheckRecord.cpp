@@ -1,6 +1,6 @@
 #include "search/CheckRecord.h"
 
-#include "analysis/TextRules.h"
+#include "text/TextRules.h"
 
 namespace search {
 

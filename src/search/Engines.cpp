@@ -1,6 +1,6 @@
 #include "search/Engines.h"
 
-#include "platform/Codepage936.h"
+#include "text/Codepage936.h"
 
 namespace search {
 namespace {
@@ -76,7 +76,7 @@ QString UrlEncodeGbk(const QString& text)
             out.append(qc);
             continue;
         }
-        QByteArray b = cp936::bytes(c);
+        QByteArray b = text::cp936Bytes(c);
         if (b.size() == 2) {
             appendPercent(out, static_cast<unsigned char>(b[0]));
             appendPercent(out, static_cast<unsigned char>(b[1]));

@@ -1,7 +1,7 @@
 #include "search/PageScore.h"
 
-#include "analysis/TextRules.h"
-#include "platform/Codepage936.h"
+#include "text/TextRules.h"
+#include "text/Codepage936.h"
 
 namespace search {
 namespace {
@@ -67,7 +67,7 @@ QString pageText(const QString& pageHtml)
 {
     // What stays of the page: its double-byte characters. Spaces, line breaks and ideographic spaces
     // are all removed afterwards, so they are never kept.
-    return cp936::fullwidthToHalfwidth(cp936::keepDoubleByte(pageHtml, text::kIdeographicSpace));
+    return text::fullwidthToHalfwidth(text::keepDoubleByte(pageHtml, text::kIdeographicSpace));
 }
 
 qsizetype highlightedLength(const QString& pageHtml)

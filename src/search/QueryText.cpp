@@ -1,6 +1,6 @@
 #include "search/QueryText.h"
 
-#include "analysis/TextRules.h"
+#include "text/TextRules.h"
 
 #include <QStringList>
 

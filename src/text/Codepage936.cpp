@@ -1,4 +1,4 @@
-#include "platform/Codepage936.h"
+#include "text/Codepage936.h"
 
 #include <unicode/translit.h>
 #include <unicode/ucnv.h>
@@ -12,7 +12,7 @@
 #include <array>
 #include <memory>
 
-namespace cp936 {
+namespace text {
 namespace {
 
 // Table value for a unit the code page cannot encode; 0xFFFF is no valid GBK byte pair (trail 0xFF).
@@ -59,7 +59,7 @@ const GbkTable& table()
 
 } // namespace
 
-QByteArray bytes(char16_t unit)
+QByteArray cp936Bytes(char16_t unit)
 {
     const std::uint16_t v = table().value[unit];
     if (v == kUnencodable)
@@ -182,14 +182,4 @@ QString fullwidthToHalfwidth(const QString& text)
     return out;
 }
 
-QString fullwidthToHalfwidthByIcu(const QString& text)
-{
-    icu::Transliterator* t = widthTransliterator();
-    if (!t || text.isEmpty())
-        return text;
-    icu::UnicodeString s(reinterpret_cast<const UChar*>(text.utf16()), static_cast<int32_t>(text.size()));
-    t->transliterate(s);
-    return QString(reinterpret_cast<const QChar*>(s.getBuffer()), s.length());
-}
-
-} // namespace cp936
+} // namespace text

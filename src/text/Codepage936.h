@@ -8,11 +8,11 @@
 // Code page 936 (GBK), the ANSI code page of Chinese Windows, and the width forms of East Asian text.
 // All functions work on single UTF-16 code units: a lone surrogate, as every character outside the
 // Basic Multilingual Plane, is not encodable in code page 936.
-namespace cp936 {
+namespace text {
 
 // GBK bytes of a code unit: one byte (ASCII, 0x80), two bytes (lead byte first), or empty when the
 // code page cannot encode it.
-QByteArray bytes(char16_t unit);
+QByteArray cp936Bytes(char16_t unit);
 
 // True when code page 936 encodes the unit in two bytes (Chinese characters, full-width forms, U+3000).
 bool isDoubleByte(char16_t unit);
@@ -26,8 +26,4 @@ QString keepDoubleByte(QStringView text, char16_t skip);
 // Full-width Latin letters, digits and punctuation to ASCII, full-width katakana to half-width.
 QString fullwidthToHalfwidth(const QString& text);
 
-// The same conversion done by ICU's transliterator over the whole text; slower, kept to check the
-// table that fullwidthToHalfwidth uses.
-QString fullwidthToHalfwidthByIcu(const QString& text);
-
-} // namespace cp936
+} // namespace text

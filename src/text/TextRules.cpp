@@ -1,4 +1,4 @@
-#include "analysis/TextRules.h"
+#include "text/TextRules.h"
 
 #include <cfenv>
 #include <cmath>

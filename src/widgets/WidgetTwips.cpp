@@ -1,6 +1,6 @@
 #include "widgets/WidgetTwips.h"
 
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #include "widgets/WindowParts.h"
 
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 #include "widgets/WidgetTwips.h"
 
 #include <QGuiApplication>

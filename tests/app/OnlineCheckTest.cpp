@@ -3,7 +3,7 @@
 #include "search/CheckRun.h"
 #include "app/Form1.h"
 #include "editor/RichTextBox.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 #include "widgets/WidgetTwips.h"
 #include "search/Engines.h"
 #include "search/QueryText.h"

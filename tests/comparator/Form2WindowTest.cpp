@@ -3,7 +3,7 @@
 #include "comparator/WindowHelpers.h"
 #include "editor/DocumentFiles.h"
 #include "editor/RichTextBox.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 #include "support/FakeBrowser.h"
 #include "support/FileDialogScript.h"
 #include "support/GuiHelpers.h"

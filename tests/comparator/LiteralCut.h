@@ -2,7 +2,7 @@
 
 // The reference cut literally: fourteen replacements, one pass each, then a split at CR LF. The
 // oracle for the program's one-pass cut.
-#include "analysis/TextRules.h"
+#include "text/TextRules.h"
 #include "support/LiteralPasses.h"
 
 #include <QString>

@@ -1,12 +1,15 @@
 # Fails when the layers are crossed: a source of the core library including a widget or window
-# header or a header of the UI library, or a file under src/ outside src/app including "app/...".
+# header or a header of the UI library, a file under src/ outside src/app including "app/...", or a
+# folder including from a folder that comes after it in FOLDER_ORDER (so no two folders can depend on
+# each other, however long the way round).
 # Run with cmake -P and:
 #   CORE_SOURCES, UI_SOURCES  files listing the targets' sources, one a line (absolute, or relative
 #                             to SRC_DIR)
 #   SRC_DIR                   the folder that include paths start from (src/)
+#   FOLDER_ORDER              the folders under SRC_DIR, each after every folder it includes from
 cmake_minimum_required(VERSION 3.24)
 
-foreach(var CORE_SOURCES UI_SOURCES SRC_DIR)
+foreach(var CORE_SOURCES UI_SOURCES SRC_DIR FOLDER_ORDER)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "CheckLayers: ${var} not given")
   endif()
@@ -97,6 +100,28 @@ foreach(path IN LISTS all_sources)
   foreach(name IN LISTS names)
     if(name MATCHES "^app/")
       list(APPEND faults "${rel}: only src/app includes \"${name}\"")
+    endif()
+  endforeach()
+endforeach()
+
+# The order of the folders: an include may only reach back.
+foreach(path IN LISTS all_sources)
+  cmake_path(RELATIVE_PATH path BASE_DIRECTORY "${SRC_DIR}" OUTPUT_VARIABLE rel)
+  string(REGEX MATCH "^[^/]+" folder "${rel}")
+  if(rel STREQUAL folder)
+    continue() # a file at the top belongs to no folder
+  endif()
+  list(FIND FOLDER_ORDER "${folder}" own_place)
+  if(own_place EQUAL -1)
+    list(APPEND faults "${rel}: the folder ${folder} has no place in the order of folders")
+    continue()
+  endif()
+  included_names("${path}" names)
+  foreach(name IN LISTS names)
+    string(REGEX MATCH "^[^/]+" other "${name}")
+    list(FIND FOLDER_ORDER "${other}" other_place)
+    if(other_place GREATER own_place)
+      list(APPEND faults "${rel}: ${folder} includes \"${name}\" of ${other}, which comes after it")
     endif()
   endforeach()
 endforeach()

@@ -1,5 +1,5 @@
 #include "support/QtPrinters.h"
-#include "platform/Codepage936.h"
+#include "text/Codepage936.h"
 #include "search/PageScore.h"
 #include "support/LegacyTitles.h"
 #include "support/LiteralMarkedPage.h"
@@ -300,23 +300,6 @@ TEST(PageScore, MarkedPageMatchesThePasses)
         for (int k = 0; k < len; ++k)
             s += tokens.at(rng() % tokens.size());
         ASSERT_EQ(search::markedPage(s), search::literalMarkedPage(s)) << s.toStdString();
-    }
-}
-
-// The table of changed characters must give what ICU's transliterator gives over whole texts.
-TEST(PageScore, WidthTableMatchesTheTransliterator)
-{
-    QString pool = QStringLiteral("中文ab1 ，。「」、・ガパｶ가ㄱ←■○￥＄\u3000");
-    for (char16_t c = 0xFF01; c <= 0xFF5E; c += 7)
-        pool.append(QChar(c));
-    for (char16_t c = 0x30A1; c <= 0x30FA; c += 5)
-        pool.append(QChar(c));
-    std::mt19937 rng(42);
-    for (int round = 0; round < 2000; ++round) {
-        QString s;
-        for (int k = 0; k < 30; ++k)
-            s.append(pool.at(rng() % pool.size()));
-        ASSERT_EQ(cp936::fullwidthToHalfwidth(s), cp936::fullwidthToHalfwidthByIcu(s)) << s.toStdString();
     }
 }
 

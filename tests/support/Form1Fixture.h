@@ -2,7 +2,7 @@
 
 #include "app/Form1.h"
 #include "editor/RichTextBox.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 #include "support/FakeBrowser.h"
 #include "support/GuiHelpers.h"
 #include "widgets/WidgetTwips.h"

@@ -2,7 +2,7 @@
 
 // The normalisation of the article done literally, one replacement after the other, as an oracle
 // for the one-pass version of the program.
-#include "analysis/TextRules.h"
+#include "text/TextRules.h"
 #include "support/LiteralPasses.h"
 
 #include <QString>

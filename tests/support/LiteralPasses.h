@@ -2,7 +2,7 @@
 
 // The passes that strip white space before line breaks, done literally: one replacement each, in
 // order. Shared by the literal oracles of the analysis and of the comparator.
-#include "analysis/TextRules.h"
+#include "text/TextRules.h"
 
 #include <QString>
 

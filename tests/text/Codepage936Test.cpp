@@ -1,7 +1,10 @@
-#include "platform/Codepage936.h"
+#include "text/Codepage936.h"
+#include "support/IcuWidth.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace {
 
@@ -22,8 +25,8 @@ class Gbk : public ::testing::TestWithParam<BytesRow>
 
 TEST_P(Gbk, Bytes)
 {
-    EXPECT_EQ(cp936::bytes(GetParam().unit), GetParam().bytes);
-    EXPECT_EQ(cp936::isDoubleByte(GetParam().unit), GetParam().bytes.size() == 2);
+    EXPECT_EQ(text::cp936Bytes(GetParam().unit), GetParam().bytes);
+    EXPECT_EQ(text::isDoubleByte(GetParam().unit), GetParam().bytes.size() == 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -37,15 +40,32 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Codepage936, CountDoubleByte)
 {
-    EXPECT_EQ(cp936::countDoubleByte(QStringLiteral("中文abc！€\U0001F600")), 3);
-    EXPECT_EQ(cp936::countDoubleByte(QString()), 0);
+    EXPECT_EQ(text::countDoubleByte(QStringLiteral("中文abc！€\U0001F600")), 3);
+    EXPECT_EQ(text::countDoubleByte(QString()), 0);
 }
 
 TEST(Codepage936, FullwidthToHalfwidth)
 {
-    EXPECT_EQ(cp936::fullwidthToHalfwidth(QStringLiteral("ＡＢｃ１２３！？")), QStringLiteral("ABc123!?"));
-    EXPECT_EQ(cp936::fullwidthToHalfwidth(QStringLiteral("ア中文")), QStringLiteral("ｱ中文"));
-    EXPECT_EQ(cp936::fullwidthToHalfwidth(QString()), QString());
+    EXPECT_EQ(text::fullwidthToHalfwidth(QStringLiteral("ＡＢｃ１２３！？")), QStringLiteral("ABc123!?"));
+    EXPECT_EQ(text::fullwidthToHalfwidth(QStringLiteral("ア中文")), QStringLiteral("ｱ中文"));
+    EXPECT_EQ(text::fullwidthToHalfwidth(QString()), QString());
+}
+
+// The table of changed characters must give what ICU's transliterator gives over whole texts.
+TEST(Codepage936, WidthTableMatchesTheTransliterator)
+{
+    QString pool = QStringLiteral("中文ab1 ，。「」、・ガパｶ가ㄱ←■○￥＄\u3000");
+    for (char16_t c = 0xFF01; c <= 0xFF5E; c += 7)
+        pool.append(QChar(c));
+    for (char16_t c = 0x30A1; c <= 0x30FA; c += 5)
+        pool.append(QChar(c));
+    std::mt19937 rng(42);
+    for (int round = 0; round < 2000; ++round) {
+        QString s;
+        for (int k = 0; k < 30; ++k)
+            s.append(pool.at(rng() % pool.size()));
+        ASSERT_EQ(text::fullwidthToHalfwidth(s), icuwidth::fullwidthToHalfwidth(s)) << s.toStdString();
+    }
 }
 
 } // namespace

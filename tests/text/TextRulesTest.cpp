@@ -1,5 +1,5 @@
 #include "support/QtPrinters.h"
-#include "analysis/TextRules.h"
+#include "text/TextRules.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "app/ProgramIcon.h"
 #include "comparator/Form2.h"
 #include "editor/RichTextBox.h"
-#include "platform/Codepage936.h"
+#include "text/Codepage936.h"
 #include "platform/Fonts.h"
 #include "search/Engines.h"
 #include "support/GuiHelpers.h"
@@ -68,7 +68,7 @@ QString decodeGbk(const QByteArray& bytes)
         for (char32_t u = 0x80; u < 0x10000; ++u) {
             if (u >= 0xD800 && u < 0xE000)
                 continue;
-            const QByteArray b = cp936::bytes(char16_t(u));
+            const QByteArray b = text::cp936Bytes(char16_t(u));
             if (b.size() == 2)
                 t.insert(b, QChar(char16_t(u)));
         }
