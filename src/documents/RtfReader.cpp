@@ -183,13 +183,17 @@ bool isSkippedDestination(const QByteArray& word)
     return skipped.contains(word);
 }
 
-bool isUnderline(const QByteArray& word)
+// The character a control word stands for in the text, or 0.
+char16_t specialCharacter(const QByteArray& word)
 {
-    static const QSet<QByteArray> words{"ul",       "uld",       "uldash",     "uldashd",   "uldashdd",
-                                        "uldb",     "ulhwave",   "ulldash",    "ulth",      "ulthd",
-                                        "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave",
-                                        "ulw",      "ulwave"};
-    return words.contains(word);
+    static const QHash<QByteArray, char16_t> characters{
+        {"line", u'\u2028'},      {"tab", u'\t'},           {"cell", u'\t'},
+        {"nestcell", u'\t'},      {"emdash", u'\u2014'},    {"endash", u'\u2013'},
+        {"bullet", u'\u2022'},    {"lquote", u'\u2018'},    {"rquote", u'\u2019'},
+        {"ldblquote", u'\u201C'}, {"rdblquote", u'\u201D'}, {"emspace", u'\u2003'},
+        {"enspace", u'\u2002'},   {"qmspace", u'\u2005'},   {"zwj", u'\u200D'},
+        {"zwnj", u'\u200C'},      {"nbsp", u'\u00A0'},      {"nbhyphen", u'\u2011'}};
+    return characters.value(word, 0);
 }
 
 class Reader
@@ -202,6 +206,10 @@ public:
 private:
     // Tokens
     void controlWord(const QByteArray& word, bool hasParameter, int parameter);
+    void fontTableWord(const QByteArray& word, int parameter);
+    void colorTableWord(const QByteArray& word, int parameter);
+    using WordHandler = void (*)(Reader&, int parameter, bool on);
+    static const QHash<QByteArray, WordHandler>& wordHandlers();
     void controlSymbol(char symbol);
     void groupStart();
     void groupEnd();
@@ -628,104 +636,122 @@ void Reader::controlWord(const QByteArray& word, bool hasParameter, int paramete
     const bool on = !hasParameter || parameter != 0;
 
     if (m_state.destination == Destination::FontTable) {
-        if (word == "f") {
-            if (m_fontEntryIndex >= 0)
-                finishFontEntry();
-            m_fontEntryIndex = std::max(parameter, 0);
-        } else if (word == "fcharset") {
-            m_fontEntry.charset = parameter;
-            if (const int cp = codepageOfCharset(parameter))
-                m_fontEntry.codepage = cp;
-        } else if (word == "cpg" && parameter > 0) {
-            m_fontEntry.codepage = parameter;
-        }
+        fontTableWord(word, parameter);
         return;
     }
     if (m_state.destination == Destination::ColorTable) {
-        const int v = std::clamp(parameter, 0, 255);
-        if (word == "red")
-            m_color.red = v;
-        else if (word == "green")
-            m_color.green = v;
-        else if (word == "blue")
-            m_color.blue = v;
-        else
-            return;
-        m_colorHasComponent = true;
+        colorTableWord(word, parameter);
         return;
     }
+    if (const WordHandler handler = wordHandlers().value(word)) {
+        handler(*this, parameter, on);
+        return;
+    }
+    if (m_state.destination == Destination::Text) {
+        if (const char16_t c = specialCharacter(word))
+            appendText(QString(QChar(c)));
+    }
+}
 
-    // Document and destinations
-    if (word == "fonttbl") {
-        m_state.destination = Destination::FontTable;
-        m_fontEntryIndex = -1;
-        m_fontEntry = {};
-        m_fontName.clear();
-    } else if (word == "colortbl") {
-        m_state.destination = Destination::ColorTable;
-        m_colors.clear();
-        m_color = {};
-        m_colorHasComponent = false;
-    } else if (word == "upr") {
-        m_state.upr = true;
-        m_state.uprFirstChildSeen = false;
-        m_state.uprOuter = m_state.destination;
-    } else if (word == "ansicpg" && parameter > 0) {
-        m_documentCodepage = parameter;
-    } else if (word == "ansi") {
-        m_documentCodepage = kAnsiCodepage;
-    } else if (word == "mac") {
-        m_documentCodepage = 10000;
-    } else if (word == "pc") {
-        m_documentCodepage = 437;
-    } else if (word == "pca") {
-        m_documentCodepage = 850;
-    } else if (word == "deff") {
-        m_defaultFont = parameter;
-    } else if (word == "uc") {
-        m_state.unicodeSkip = std::clamp(parameter, 0, 255);
+void Reader::fontTableWord(const QByteArray& word, int parameter)
+{
+    if (word == "f") {
+        if (m_fontEntryIndex >= 0)
+            finishFontEntry();
+        m_fontEntryIndex = std::max(parameter, 0);
+    } else if (word == "fcharset") {
+        m_fontEntry.charset = parameter;
+        if (const int cp = codepageOfCharset(parameter))
+            m_fontEntry.codepage = cp;
+    } else if (word == "cpg" && parameter > 0) {
+        m_fontEntry.codepage = parameter;
     }
-    // Character formats
-    else if (word == "plain") {
-        resetCharFormat();
-    } else if (word == "f") {
-        m_state.fontIndex = parameter;
-    } else if (word == "af") {
-        m_state.associatedFont = parameter;
-    } else if (word == "dbch") {
-        m_state.doubleByte = true;
-    } else if (word == "loch" || word == "hich") {
-        m_state.doubleByte = false;
-    } else if (word == "fs") {
-        m_state.format.halfPoints = parameter > 0 ? std::min(parameter, 3276) : richtext::kDefaultHalfPoints;
-    } else if (word == "cf") {
-        m_state.format.color =
-            parameter >= 0 && parameter < m_colors.size() ? m_colors[parameter] : std::optional<Color>();
-    } else if (word == "b") {
-        m_state.format.bold = on;
-    } else if (word == "i") {
-        m_state.format.italic = on;
-    } else if (isUnderline(word)) {
-        m_state.format.underline = on;
-    } else if (word == "ulnone") {
-        m_state.format.underline = false;
-    }
-    // Text
-    else if (word == "par" || word == "sect" || word == "page" || word == "row") {
-        if (m_state.destination == Destination::Text)
-            newParagraph();
-    } else if (m_state.destination == Destination::Text) {
-        static const QHash<QByteArray, char16_t> characters{
-            {"line", u'\u2028'},      {"tab", u'\t'},           {"cell", u'\t'},
-            {"nestcell", u'\t'},      {"emdash", u'\u2014'},    {"endash", u'\u2013'},
-            {"bullet", u'\u2022'},    {"lquote", u'\u2018'},    {"rquote", u'\u2019'},
-            {"ldblquote", u'\u201C'}, {"rdblquote", u'\u201D'}, {"emspace", u'\u2003'},
-            {"enspace", u'\u2002'},   {"qmspace", u'\u2005'},   {"zwj", u'\u200D'},
-            {"zwnj", u'\u200C'},      {"nbsp", u'\u00A0'},      {"nbhyphen", u'\u2011'}};
-        const auto it = characters.constFind(word);
-        if (it != characters.constEnd())
-            appendText(QString(QChar(it.value())));
-    }
+}
+
+void Reader::colorTableWord(const QByteArray& word, int parameter)
+{
+    const int v = std::clamp(parameter, 0, 255);
+    if (word == "red")
+        m_color.red = v;
+    else if (word == "green")
+        m_color.green = v;
+    else if (word == "blue")
+        m_color.blue = v;
+    else
+        return;
+    m_colorHasComponent = true;
+}
+
+// The control words of the document's destinations, character formats and paragraph ends; each gets
+// the word's parameter (0 without one) and whether a toggle is on (no parameter, or not 0).
+const QHash<QByteArray, Reader::WordHandler>& Reader::wordHandlers()
+{
+    static const QHash<QByteArray, WordHandler> handlers = [] {
+        QHash<QByteArray, WordHandler> h{
+            // Document and destinations
+            {"fonttbl",
+             [](Reader& r, int, bool) {
+                 r.m_state.destination = Destination::FontTable;
+                 r.m_fontEntryIndex = -1;
+                 r.m_fontEntry = {};
+                 r.m_fontName.clear();
+             }},
+            {"colortbl",
+             [](Reader& r, int, bool) {
+                 r.m_state.destination = Destination::ColorTable;
+                 r.m_colors.clear();
+                 r.m_color = {};
+                 r.m_colorHasComponent = false;
+             }},
+            {"upr",
+             [](Reader& r, int, bool) {
+                 r.m_state.upr = true;
+                 r.m_state.uprFirstChildSeen = false;
+                 r.m_state.uprOuter = r.m_state.destination;
+             }},
+            {"ansicpg",
+             [](Reader& r, int p, bool) {
+                 if (p > 0)
+                     r.m_documentCodepage = p;
+             }},
+            {"ansi", [](Reader& r, int, bool) { r.m_documentCodepage = kAnsiCodepage; }},
+            {"mac", [](Reader& r, int, bool) { r.m_documentCodepage = 10000; }},
+            {"pc", [](Reader& r, int, bool) { r.m_documentCodepage = 437; }},
+            {"pca", [](Reader& r, int, bool) { r.m_documentCodepage = 850; }},
+            {"deff", [](Reader& r, int p, bool) { r.m_defaultFont = p; }},
+            {"uc", [](Reader& r, int p, bool) { r.m_state.unicodeSkip = std::clamp(p, 0, 255); }},
+            // Character formats
+            {"plain", [](Reader& r, int, bool) { r.resetCharFormat(); }},
+            {"f", [](Reader& r, int p, bool) { r.m_state.fontIndex = p; }},
+            {"af", [](Reader& r, int p, bool) { r.m_state.associatedFont = p; }},
+            {"dbch", [](Reader& r, int, bool) { r.m_state.doubleByte = true; }},
+            {"loch", [](Reader& r, int, bool) { r.m_state.doubleByte = false; }},
+            {"hich", [](Reader& r, int, bool) { r.m_state.doubleByte = false; }},
+            {"fs",
+             [](Reader& r, int p, bool) {
+                 r.m_state.format.halfPoints = p > 0 ? std::min(p, 3276) : richtext::kDefaultHalfPoints;
+             }},
+            {"cf",
+             [](Reader& r, int p, bool) {
+                 r.m_state.format.color = p >= 0 && p < r.m_colors.size() ? r.m_colors[p] : std::optional<Color>();
+             }},
+            {"b", [](Reader& r, int, bool on) { r.m_state.format.bold = on; }},
+            {"i", [](Reader& r, int, bool on) { r.m_state.format.italic = on; }},
+            {"ulnone", [](Reader& r, int, bool) { r.m_state.format.underline = false; }},
+        };
+        for (const char* word : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth",
+                                 "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw",
+                                 "ulwave"})
+            h.insert(word, [](Reader& r, int, bool on) { r.m_state.format.underline = on; });
+        // Paragraph ends: sections, pages and table rows end a paragraph too.
+        for (const char* word : {"par", "sect", "page", "row"})
+            h.insert(word, [](Reader& r, int, bool) {
+                if (r.m_state.destination == Destination::Text)
+                    r.newParagraph();
+            });
+        return h;
+    }();
+    return handlers;
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/WordProcessorJob.h"
-#include "widgets/WidgetTwips.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,10 +17,6 @@
 #include <QShortcut>
 
 namespace {
-
-// The editor's full size while the sentence list is hidden, in twips.
-constexpr int kEditorHeight = 6225;
-constexpr int kEditorWidth = 10140;
 
 const QColor kBlack(0, 0, 0);
 
@@ -53,12 +48,8 @@ DocumentCommands::~DocumentCommands() = default;
 
 void DocumentCommands::restoreEditorSize()
 {
-    if (m_fullLayout) {
+    if (m_fullLayout)
         m_fullLayout();
-        return;
-    }
-    twips::setHeight(m_editor, kEditorHeight);
-    twips::setWidth(m_editor, kEditorWidth);
 }
 
 void DocumentCommands::markSaved()

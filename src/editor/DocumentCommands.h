@@ -22,9 +22,8 @@ class WordProcessorJob;
 class DocumentCommands
 {
 public:
-    // sentenceList: the window's sentence list, hidden by New and Open; windows that only save pass none.
-    // fullLayout, when given, is the window's own way of giving the editor its full size back (the
-    // main window also hides its sentence list then); without it the editor is resized here.
+    // fullLayout: the window's own way of giving the editor its full size back before New and Open
+    // (the main window also hides its sentence list then); windows that only save pass none.
     DocumentCommands(QWidget* window, RichTextBox* editor, std::function<void()> fullLayout = {});
     ~DocumentCommands();
 
