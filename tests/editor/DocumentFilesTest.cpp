@@ -76,19 +76,6 @@ TEST_F(DocumentFiles, SaveWritesRichTextWhateverTheName)
     EXPECT_TRUE(bytes.contains("\\red255\\green0\\blue0"));
 }
 
-TEST_F(DocumentFiles, SaveReplacesAnExistingFileAndFailureChangesNothing)
-{
-    const QString path = file("old.rtf", "old content");
-    ASSERT_TRUE(editor::saveFile(editor, path));
-    EXPECT_EQ(rtf::read(readFile(path))->text(), QStringLiteral("before"));
-
-    EXPECT_FALSE(editor::saveFile(editor, dir.filePath(QStringLiteral("missing/dir/x.rtf"))));
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken")));
-    EXPECT_FALSE(editor::saveFile(editor, dir.filePath(QStringLiteral("taken"))))
-        << "a folder is not replaced";
-    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("taken"))).isDir());
-}
-
 // Which reader a file goes to and why it is refused is tested with documents::load; here, that the
 // editor shows what was read, line breaks as CR LF, and asks LibreOffice for word-processor documents.
 struct LoadRow
