@@ -151,6 +151,7 @@ struct NumberingRef
 {
     QString numId; // empty: none given
     std::optional<int> level;
+    bool heading = false; // the style is a heading's (it has an outline level): numbered as an outline
 };
 
 // Paragraph styles' numbering, with what they inherit from the styles they are based on: the list
@@ -176,6 +177,8 @@ QHash<QString, NumberingRef> readStyleNumbering(const QByteArray& bytes)
             own[style].numId = wAttribute(xml, QLatin1String("val")).toString();
         else if (name == u"ilvl")
             own[style].level = levelIndex(wAttribute(xml, QLatin1String("val")));
+        else if (name == u"outlineLvl" || (name == u"name" && wAttribute(xml, QLatin1String("val")).startsWith(u"heading ")))
+            own[style].heading = true;
     }
     QHash<QString, NumberingRef> resolved;
     QStringList names = own.keys() + basedOn.keys();
@@ -188,6 +191,7 @@ QHash<QString, NumberingRef> readStyleNumbering(const QByteArray& bytes)
                 ref.numId = given.numId;
             if (!ref.level)
                 ref.level = given.level;
+            ref.heading = ref.heading || given.heading;
             s = basedOn.value(s);
         }
         if (!ref.numId.isEmpty() || ref.level)
@@ -531,11 +535,13 @@ QString BodyReader::listLabel()
 {
     // The paragraph's own list and level, each where it gives none from its style.
     NumberingRef ref = m_numberingRef;
+    bool outline = false; // a heading numbered by its style's list: its label stands at the line's start
     if (const auto style = m_styles.constFind(m_style); style != m_styles.constEnd()) {
         if (!m_hasNumberingRef)
             ref.numId = style->numId;
         if (!ref.level)
             ref.level = style->level;
+        outline = style->heading && ref.numId == style->numId;
     }
     const auto list = m_numbering.lists.constFind(ref.numId);
     if (ref.numId.isEmpty() || ref.numId == u"0" || list == m_numbering.lists.constEnd())
@@ -586,7 +592,7 @@ QString BodyReader::listLabel()
             }
         }
     }
-    return listlabels::indent(level) + label + u' ';
+    return (outline ? QString() : listlabels::indent(level)) + label + u' ';
 }
 
 // The notes the body refers to, in the order of their references, each a paragraph that begins with
