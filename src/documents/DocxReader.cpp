@@ -570,6 +570,11 @@ QString BodyReader::listLabel()
                 counters[l] = *list->startOverride[l] - 1;
         }
     }
+    // Levels passed over count as used at their start: the next item there goes on from it.
+    for (int l = 0; l < level; ++l) {
+        if (!counters[l])
+            counters[l] = levelFormat(l).start;
+    }
     counters[level] = counters[level] ? *counters[level] + 1 : format.start;
     for (int l = level + 1; l < kLevels; ++l)
         counters[l].reset();

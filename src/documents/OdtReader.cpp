@@ -168,6 +168,7 @@ private:
         QString style;
         bool itemHasParagraph = false; // the current item's first paragraph has been seen
         std::optional<int> restart;
+        qsizetype labelWidth = 0; // the current item's indent and label: its later paragraphs line up
     };
 
     // What a note's body or a text box interrupts: the paragraph it stands in, and the text so far.
@@ -264,6 +265,9 @@ void BodyReader::beginParagraph()
         const auto found = m_styles.lists.constFind(style);
         if (found != m_styles.lists.constEnd())
             prefix = label(*found, m_counters[style], std::min<int>(m_lists.size(), kLevels) - 1, list.restart);
+        list.labelWidth = prefix.size();
+    } else if (!m_lists.isEmpty()) {
+        prefix = QString(m_lists.last().labelWidth, u' ');
     }
     m_out += prefix;
 }

@@ -74,8 +74,9 @@ QString firstDifference(const QString& ours, const QString& theirs)
     return QString();
 }
 
-// The share of documents that must read as LibreOffice reads them, per format: measured 62 of 94
-// .docx and 23 of 35 .odt, rounded down.
+// The share of documents that must read as LibreOffice reads them, per format: measured 69 of 94
+// .docx and 27 of 35 .odt, rounded down. Most of the rest is LibreOffice's own: it prints tracked
+// deletions, hidden text and soft hyphens, and starts a document that opens with a table with a blank line.
 struct CorpusRow
 {
     const char* suffix;
@@ -133,7 +134,7 @@ TEST_P(Corpus, NativeTextEqualsLibreOffice)
     EXPECT_GE(static_cast<double>(equal) / total, GetParam().share);
 }
 
-INSTANTIATE_TEST_SUITE_P(Documents, Corpus, ::testing::Values(CorpusRow{"docx", 0.65}, CorpusRow{"odt", 0.65}),
+INSTANTIATE_TEST_SUITE_P(Documents, Corpus, ::testing::Values(CorpusRow{"docx", 0.73}, CorpusRow{"odt", 0.77}),
                          [](const auto& info) { return std::string(info.param.suffix); });
 
 } // namespace

@@ -84,6 +84,11 @@ INSTANTIATE_TEST_SUITE_P(
                          p(r("方法"), R"(<w:pStyle w:val="2"/>)"),
                      {{"numbering.xml", kOutline}, {"styles.xml", kHeadingStyles}}),
                 QStringLiteral("1 绪论\n1.1 背景\n1.2 方法")},
+        DocxRow{"levelPassedOverCountsAtItsStart",
+                docx(p(r("甲"), R"(<w:numPr><w:ilvl w:val="1"/><w:numId w:val="1"/></w:numPr>)") +
+                         p(r("乙"), R"(<w:numPr><w:ilvl w:val="0"/><w:numId w:val="1"/></w:numPr>)"),
+                     {{"numbering.xml", kOutline}}),
+                QStringLiteral("        1.1 甲\n    2 乙")},
         // DrawingML with its VML fallback counts once; a bare VML box counts; a paragraph that only
         // anchors a box is no line of its own.
         DocxRow{"textBoxesAfterTheirParagraph",
@@ -151,10 +156,10 @@ INSTANTIATE_TEST_SUITE_P(
                odt(R"(<text:outline-style><text:outline-level-style text:level="1" style:num-format="1"/></text:outline-style><style:style style:name="Heading" style:family="paragraph"/><style:style style:name="Title" style:family="paragraph" style:parent-style-name="Heading" style:list-style-name=""/><style:style style:name="Cover" style:family="paragraph" style:parent-style-name="Title"/>)",
                    R"(<text:h text:style-name="Heading" text:outline-level="1">一章</text:h><text:h text:style-name="Cover" text:outline-level="1">封面</text:h><text:h text:style-name="Heading" text:outline-level="1">二章</text:h>)"),
                QStringLiteral("1 一章\n封面\n2 二章")},
-        OdtRow{"emptyFormatKeepsItsAffixesAndBulletsGoByLevel",
+        OdtRow{"labelsAsTheExportWritesThem",
                odt(R"(<text:list-style style:name="L1"><text:list-level-style-number text:level="1" style:num-prefix="第" style:num-suffix="条" style:num-format=""/></text:list-style><text:list-style style:name="L2"><text:list-level-style-bullet text:level="1" text:bullet-char="✗"/><text:list-level-style-bullet text:level="2" text:bullet-char="✗"/></text:list-style>)",
-                   R"(<text:list text:style-name="L1"><text:list-item><text:p>总则</text:p></text:list-item></text:list><text:list text:style-name="L2"><text:list-item><text:p>甲</text:p><text:list><text:list-item><text:p>乙</text:p></text:list-item></text:list></text:list-item></text:list>)"),
-               QStringLiteral("    第条 总则\n    • 甲\n        ◦ 乙")},
+                   R"(<text:list text:style-name="L1"><text:list-item><text:p>总则</text:p></text:list-item></text:list><text:list text:style-name="L2"><text:list-item><text:p>甲</text:p><text:p>续</text:p><text:list><text:list-item><text:p>乙</text:p></text:list-item></text:list></text:list-item></text:list>)"),
+               QStringLiteral("    第条 总则\n    • 甲\n      续\n        ◦ 乙")},
         OdtRow{"spacesAndNoteMarkupAreNoText",
                odt({}, "<text:p>a<text:s text:c=\"2\"> </text:s>b<text:note text:note-class=\"footnote\">\n  "
                        "<text:note-citation>1</text:note-citation>\n  <text:note-body>\n    <text:p>注</text:p>\n  "
