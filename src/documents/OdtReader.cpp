@@ -217,7 +217,8 @@ std::optional<QString> BodyReader::read(const QByteArray& bytes)
     const bool whole = documents::walkXml(
         m_xml, m_skipDepth, [this] { startElement(); }, [this] { endElement(); },
         [this] {
-            if (m_paragraphDepth > 0 && !m_inNoteMarkup)
+            // White space between a note's or a frame's parts only lays out the XML.
+            if (m_paragraphDepth > 0 && !m_inNoteMarkup && (m_frames.isEmpty() || !m_frames.last()))
                 appendCharacters(m_xml.text());
         });
     if (!whole)

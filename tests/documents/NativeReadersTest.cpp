@@ -166,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(
                        "</text:note-body>\n</text:note>c</text:p>"),
                QStringLiteral("a  b1c\n1 注")},
         OdtRow{"textBoxAfterItsParagraph",
-               odt({}, R"(<text:p>锚<draw:frame><svg:title>图题</svg:title><draw:text-box><text:p>框</text:p></draw:text-box></draw:frame>点</text:p><text:p>后文</text:p>)"),
+               odt({}, "<text:p>锚<draw:frame>\n  <svg:title>图题</svg:title>\n  <draw:text-box><text:p>框</text:p></draw:text-box>\n</draw:frame>点</text:p><text:p>后文</text:p>"),
                QStringLiteral("锚点\n框\n后文")}),
     [](const auto& info) { return std::string(info.param.name); });
 
