@@ -48,19 +48,25 @@ QByteArray box(const QByteArray& paragraphs)
     return "<w:txbxContent>" + paragraphs + "</w:txbxContent>";
 }
 
-struct DocxRow
+// A document made here and the text it must give.
+struct Row
 {
     const char* name;
     QByteArray file;
     QString text;
 };
 
-void PrintTo(const DocxRow& row, std::ostream* os)
+void PrintTo(const Row& row, std::ostream* os)
 {
     *os << row.name;
 }
 
-class DocxText : public ::testing::TestWithParam<DocxRow>
+std::string rowName(const ::testing::TestParamInfo<Row>& info)
+{
+    return info.param.name;
+}
+
+class DocxText : public ::testing::TestWithParam<Row>
 {
 };
 
@@ -79,19 +85,19 @@ const QByteArray kHeadingStyles = wordPart(
 INSTANTIATE_TEST_SUITE_P(
     Documents, DocxText,
     ::testing::Values(
-        DocxRow{"headingLevelFromItsStyleListFromTheBase",
+        Row{"headingLevelFromItsStyleListFromTheBase",
                 docx(p(r("绪论"), R"(<w:pStyle w:val="1"/>)") + p(r("背景"), R"(<w:pStyle w:val="2"/>)") +
                          p(r("方法"), R"(<w:pStyle w:val="2"/>)"),
                      {{"numbering.xml", kOutline}, {"styles.xml", kHeadingStyles}}),
                 QStringLiteral("1 绪论\n1.1 背景\n1.2 方法")},
-        DocxRow{"levelPassedOverCountsAtItsStart",
+        Row{"levelPassedOverCountsAtItsStart",
                 docx(p(r("甲"), R"(<w:numPr><w:ilvl w:val="1"/><w:numId w:val="1"/></w:numPr>)") +
                          p(r("乙"), R"(<w:numPr><w:ilvl w:val="0"/><w:numId w:val="1"/></w:numPr>)"),
                      {{"numbering.xml", kOutline}}),
                 QStringLiteral("        1.1 甲\n    2 乙")},
         // DrawingML with its VML fallback counts once; a bare VML box counts; a paragraph that only
         // anchors a box is no line of its own.
-        DocxRow{"textBoxesAfterTheirParagraph",
+        Row{"textBoxesAfterTheirParagraph",
                 docx(p(r("前") +
                        "<w:r><mc:AlternateContent><mc:Choice Requires=\"wps\"><w:drawing><wps:txbx>" +
                        box(p(r("框内"))) + "</wps:txbx></w:drawing></mc:Choice><mc:Fallback><w:pict><v:textbox>" +
@@ -99,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                      p(r("下一段") + "<w:r><w:pict><v:textbox>" + box(p(r("旧框"))) + "</v:textbox></w:pict></w:r>") +
                      p("<w:r><w:pict><v:textbox>" + box(p(r("封面"))) + "</v:textbox></w:pict></w:r>")),
                 QStringLiteral("前后\n框内\n下一段\n旧框\n封面")},
-        DocxRow{"notesFollowTheBodyWithTheirNumbers",
+        Row{"notesFollowTheBodyWithTheirNumbers",
                 docx(p(r("正文") + R"(<w:r><w:footnoteReference w:id="2"/></w:r>)" + r("。") +
                        R"(<w:r><w:endnoteReference w:id="1"/></w:r>)"),
                      {{"settings.xml", wordPart("settings", R"(<w:footnotePr><w:numFmt w:val="decimalEnclosedCircleChinese"/></w:footnotePr>)")},
@@ -108,12 +114,12 @@ INSTANTIATE_TEST_SUITE_P(
                       {"endnotes.xml", wordPart("endnotes", R"(<w:endnote w:id="1">)" + p("<w:r><w:endnoteRef/></w:r>" + r("尾注")) +
                                                                 p(r("第二段")) + "</w:endnote>")}}),
                 QStringLiteral("正文①。i\n① 注释一\ni 尾注\n第二段")},
-        DocxRow{"noRubyReadingOrEquation",
+        Row{"noRubyReadingOrEquation",
                 docx(p(R"(<w:r><w:ruby><w:rubyPr/><w:rt>)" + r("pīn") + "</w:rt><w:rubyBase>" + r("拼") +
                        "</w:rubyBase></w:ruby></w:r>" + r("音") +
                        R"(<m:oMath><m:r><w:sym w:font="Symbol" w:char="F070"/><m:t>r</m:t></m:r></m:oMath>)" + r("。"))),
                 QStringLiteral("拼音。")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName);
 
 const QByteArray kOdfNamespaces =
     R"( xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0" xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0")";
@@ -127,19 +133,7 @@ QByteArray odt(const QByteArray& styles, const QByteArray& text)
                              "</office:text></office:body></office:document-content>"}});
 }
 
-struct OdtRow
-{
-    const char* name;
-    QByteArray file;
-    QString text;
-};
-
-void PrintTo(const OdtRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
-
-class OdtText : public ::testing::TestWithParam<OdtRow>
+class OdtText : public ::testing::TestWithParam<Row>
 {
 };
 
@@ -152,23 +146,23 @@ TEST_P(OdtText, ReadsAsTheExportWritesIt)
 INSTANTIATE_TEST_SUITE_P(
     Documents, OdtText,
     ::testing::Values(
-        OdtRow{"headingStyleWithoutListHasNoOutlineNumber",
+        Row{"headingStyleWithoutListHasNoOutlineNumber",
                odt(R"(<text:outline-style><text:outline-level-style text:level="1" style:num-format="1"/></text:outline-style><style:style style:name="Heading" style:family="paragraph"/><style:style style:name="Title" style:family="paragraph" style:parent-style-name="Heading" style:list-style-name=""/><style:style style:name="Cover" style:family="paragraph" style:parent-style-name="Title"/>)",
                    R"(<text:h text:style-name="Heading" text:outline-level="1">一章</text:h><text:h text:style-name="Cover" text:outline-level="1">封面</text:h><text:h text:style-name="Heading" text:outline-level="1">二章</text:h>)"),
                QStringLiteral("1 一章\n封面\n2 二章")},
-        OdtRow{"labelsAsTheExportWritesThem",
+        Row{"labelsAsTheExportWritesThem",
                odt(R"(<text:list-style style:name="L1"><text:list-level-style-number text:level="1" style:num-prefix="第" style:num-suffix="条" style:num-format=""/></text:list-style><text:list-style style:name="L2"><text:list-level-style-bullet text:level="1" text:bullet-char="✗"/><text:list-level-style-bullet text:level="2" text:bullet-char="✗"/></text:list-style>)",
                    R"(<text:list text:style-name="L1"><text:list-item><text:p>总则</text:p></text:list-item></text:list><text:list text:style-name="L2"><text:list-item><text:p>甲</text:p><text:p>续</text:p><text:list><text:list-item><text:p>乙</text:p></text:list-item></text:list></text:list-item></text:list>)"),
                QStringLiteral("    第条 总则\n    • 甲\n      续\n        ◦ 乙")},
-        OdtRow{"spacesAndNoteMarkupAreNoText",
+        Row{"spacesAndNoteMarkupAreNoText",
                odt({}, "<text:p>a<text:s text:c=\"2\"> </text:s>b<text:note text:note-class=\"footnote\">\n  "
                        "<text:note-citation>1</text:note-citation>\n  <text:note-body>\n    <text:p>注</text:p>\n  "
                        "</text:note-body>\n</text:note>c</text:p>"),
                QStringLiteral("a  b1c\n1 注")},
-        OdtRow{"textBoxAfterItsParagraph",
+        Row{"textBoxAfterItsParagraph",
                odt({}, "<text:p>锚<draw:frame>\n  <svg:title>图题</svg:title>\n  <draw:text-box><text:p>框</text:p></draw:text-box>\n</draw:frame>点</text:p><text:p>后文</text:p>"),
                QStringLiteral("锚点\n框\n后文")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName);
 
 struct NumberRow
 {

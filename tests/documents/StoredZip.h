@@ -4,6 +4,9 @@
 #include <QList>
 #include <QPair>
 
+#include <initializer_list>
+#include <utility>
+
 // ZIP containers made in memory for the reader tests: each entry stored as it is, with its checksum.
 namespace storedzip {
 
@@ -21,44 +24,31 @@ inline quint32 crc32(const QByteArray& data)
 // entries: (name, content) in order.
 inline QByteArray container(const QList<QPair<QByteArray, QByteArray>>& entries)
 {
-    auto le = [](QByteArray& out, quint32 value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    auto le = [](QByteArray& out, std::initializer_list<std::pair<quint32, int>> fields) {
+        for (const auto& [value, bytes] : fields) {
+            for (int i = 0; i < bytes; ++i)
+                out += static_cast<char>((value >> (8 * i)) & 0xFF);
+        }
     };
     QByteArray out, directory;
     for (const auto& [name, data] : entries) {
-        const quint32 offset = static_cast<quint32>(out.size());
-        auto common = [&](QByteArray& h) {
-            le(h, 20, 2); // version needed
-            le(h, 0, 2);  // flags
-            le(h, 0, 2);  // stored
-            le(h, 0, 4);  // time and date
-            le(h, crc32(data), 4);
-            le(h, static_cast<quint32>(data.size()), 4);
-            le(h, static_cast<quint32>(data.size()), 4);
-            le(h, static_cast<quint32>(name.size()), 2);
-            le(h, 0, 2); // extra field
-        };
-        le(out, 0x04034b50, 4);
-        common(out);
-        out += name + data;
-        le(directory, 0x02014b50, 4);
-        le(directory, 20, 2); // made by
-        common(directory);
-        for (const int bytes : {2, 2, 2, 4}) // comment, disk, internal and external attributes
-            le(directory, 0, bytes);
-        le(directory, offset, 4);
+        const auto size = static_cast<quint32>(data.size());
+        // Version needed, flags, stored, time and date, checksum, sizes, name length, extra field.
+        QByteArray common;
+        le(common, {{20, 2}, {0, 2}, {0, 2}, {0, 4}, {crc32(data), 4}, {size, 4}, {size, 4},
+                    {static_cast<quint32>(name.size()), 2}, {0, 2}});
+        // Made by, then comment, disk, internal and external attributes, and where the entry is.
+        le(directory, {{0x02014b50, 4}, {20, 2}});
+        directory += common;
+        le(directory, {{0, 2}, {0, 2}, {0, 2}, {0, 4}, {static_cast<quint32>(out.size()), 4}});
         directory += name;
+        le(out, {{0x04034b50, 4}});
+        out += common + name + data;
     }
-    const quint32 directoryOffset = static_cast<quint32>(out.size());
+    const auto count = static_cast<quint32>(entries.size());
+    const auto offset = static_cast<quint32>(out.size());
     out += directory;
-    le(out, 0x06054b50, 4);
-    le(out, 0, 4);
-    le(out, static_cast<quint32>(entries.size()), 2);
-    le(out, static_cast<quint32>(entries.size()), 2);
-    le(out, static_cast<quint32>(directory.size()), 4);
-    le(out, directoryOffset, 4);
-    le(out, 0, 2);
+    le(out, {{0x06054b50, 4}, {0, 4}, {count, 2}, {count, 2}, {static_cast<quint32>(directory.size()), 4}, {offset, 4}, {0, 2}});
     return out;
 }
 
