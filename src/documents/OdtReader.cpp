@@ -355,8 +355,8 @@ void BodyReader::drawElement(QStringView name)
         if (!m_frames.isEmpty())
             m_frames.last() = false;
         suspend();
-    } else if (name != u"a") {
-        m_skipDepth = 1; // shapes, images, charts
+    } else if (name != u"a" && name != u"g") {
+        m_skipDepth = 1; // shapes, images, charts; links and groups may hold frames
     }
 }
 
