@@ -77,19 +77,23 @@ TEST_P(DocxText, ReadsAsTheExportWritesIt)
 }
 
 const QByteArray kOutline = wordPart(
-    "numbering", R"(<w:abstractNum w:abstractNumId="0"><w:lvl w:ilvl="0"><w:numFmt w:val="decimal"/><w:lvlText w:val="%1"/></w:lvl><w:lvl w:ilvl="1"><w:numFmt w:val="decimal"/><w:lvlText w:val="%1.%2"/></w:lvl></w:abstractNum><w:num w:numId="1"><w:abstractNumId w:val="0"/></w:num>)");
-// 标题 2 gives only its level and takes its list from 标题 1.
+    "numbering", R"(<w:abstractNum w:abstractNumId="0"><w:lvl w:ilvl="0"><w:numFmt w:val="decimal"/><w:lvlText w:val="%1"/></w:lvl><w:lvl w:ilvl="1"><w:numFmt w:val="decimal"/><w:lvlText w:val="%1.%2"/></w:lvl><w:lvl w:ilvl="2"><w:pStyle w:val="3"/><w:numFmt w:val="decimal"/><w:lvlText w:val="%1.%2.%3"/></w:lvl></w:abstractNum><w:num w:numId="1"><w:abstractNumId w:val="0"/></w:num><w:num w:numId="2"><w:abstractNumId w:val="0"/><w:lvlOverride w:ilvl="0"><w:lvl w:ilvl="0"><w:numFmt w:val="upperRoman"/><w:lvlText w:val="%1."/></w:lvl></w:lvlOverride></w:num>)");
+// 标题 2 gives only its level and takes its list from 标题 1; 标题 3 gives neither, and the list's third
+// level names it.
 const QByteArray kHeadingStyles = wordPart(
-    "styles", R"(<w:style w:type="paragraph" w:styleId="1"><w:name w:val="heading 1"/><w:pPr><w:numPr><w:numId w:val="1"/></w:numPr><w:outlineLvl w:val="0"/></w:pPr></w:style><w:style w:type="paragraph" w:styleId="2"><w:basedOn w:val="1"/><w:pPr><w:numPr><w:ilvl w:val="1"/></w:numPr></w:pPr></w:style>)");
+    "styles", R"(<w:style w:type="paragraph" w:styleId="1"><w:name w:val="heading 1"/><w:pPr><w:numPr><w:numId w:val="1"/></w:numPr><w:outlineLvl w:val="0"/></w:pPr></w:style><w:style w:type="paragraph" w:styleId="2"><w:basedOn w:val="1"/><w:pPr><w:numPr><w:ilvl w:val="1"/></w:numPr></w:pPr></w:style><w:style w:type="paragraph" w:styleId="3"><w:basedOn w:val="1"/></w:style>)");
 
 INSTANTIATE_TEST_SUITE_P(
     Documents, DocxText,
     ::testing::Values(
         Row{"headingLevelFromItsStyleListFromTheBase",
                 docx(p(r("绪论"), R"(<w:pStyle w:val="1"/>)") + p(r("背景"), R"(<w:pStyle w:val="2"/>)") +
-                         p(r("方法"), R"(<w:pStyle w:val="2"/>)"),
+                         p(r("方法"), R"(<w:pStyle w:val="2"/>)") + p(r("细节"), R"(<w:pStyle w:val="3"/>)"),
                      {{"numbering.xml", kOutline}, {"styles.xml", kHeadingStyles}}),
-                QStringLiteral("1 绪论\n1.1 背景\n1.2 方法")},
+                QStringLiteral("1 绪论\n1.1 背景\n1.2 方法\n1.2.1 细节")},
+        Row{"levelRedefinedByItsList",
+            docx(p(r("甲"), R"(<w:numPr><w:ilvl w:val="0"/><w:numId w:val="2"/></w:numPr>)"), {{"numbering.xml", kOutline}}),
+            QStringLiteral("    I. 甲")},
         Row{"levelPassedOverCountsAtItsStart",
                 docx(p(r("甲"), R"(<w:numPr><w:ilvl w:val="1"/><w:numId w:val="1"/></w:numPr>)") +
                          p(r("乙"), R"(<w:numPr><w:ilvl w:val="0"/><w:numId w:val="1"/></w:numPr>)"),
