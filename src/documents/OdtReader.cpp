@@ -186,6 +186,7 @@ private:
     void endElement();
     void appendCharacters(QStringView text);
     void beginParagraph();
+    qsizetype headerIndent() const;
     void suspend();
     QString resume();
 
@@ -336,6 +337,7 @@ void BodyReader::startElement()
             m_lists.last().itemHasParagraph = name == u"list-header";
             const QStringView start = a.value(kText, QLatin1String("start-value"));
             m_lists.last().restart = start.isEmpty() ? std::nullopt : std::optional<int>(start.toInt());
+            m_lists.last().labelWidth = name == u"list-header" ? headerIndent() : 0;
         }
     } else if (name == u"tracked-changes" || name == u"hidden-text" ||
                name == u"hidden-paragraph" || name == u"ruby-text" || name == u"sequence-decls" ||
@@ -347,6 +349,12 @@ void BodyReader::startElement()
 
 void BodyReader::drawElement(QStringView name)
 {
+    // An object set in the line as a character parts the white space around it, though it writes none.
+    if (m_paragraphDepth > 0 && m_spacePending &&
+        m_xml.attributes().value(kText, QLatin1String("anchor-type")) == u"as-char") {
+        m_paragraph += u' ';
+        m_spacePending = false;
+    }
     if (name == u"frame") {
         m_frames.append(true);
     } else if (name == u"text-box" && m_textBoxes == documents::TextBoxes::LeftOut) {
@@ -418,6 +426,22 @@ void BodyReader::endElement()
     } else if (name == u"note") {
         m_inNoteMarkup = false;
     }
+}
+
+// A list header's paragraphs stand where the text of an item at its level would, past the label
+// that is not there.
+qsizetype BodyReader::headerIndent() const
+{
+    QString style;
+    for (const OpenList& l : m_lists) {
+        if (!l.style.isEmpty())
+            style = l.style;
+    }
+    const auto found = m_styles.lists.constFind(style);
+    if (found == m_styles.lists.constEnd())
+        return 0;
+    Counters counters = m_counters.value(style); // looked at, not advanced
+    return label(*found, counters, std::min<int>(m_lists.size(), kLevels) - 1, std::nullopt).size();
 }
 
 void BodyReader::suspend()

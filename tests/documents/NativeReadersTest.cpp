@@ -156,16 +156,16 @@ INSTANTIATE_TEST_SUITE_P(
                QStringLiteral("1 一章\n封面\n2 二章")},
         Row{"labelsAsTheExportWritesThem",
                odt(R"(<text:list-style style:name="L1"><text:list-level-style-number text:level="1" style:num-prefix="第" style:num-suffix="条" style:num-format=""/></text:list-style><text:list-style style:name="L2"><text:list-level-style-bullet text:level="1" text:bullet-char="✗"/><text:list-level-style-bullet text:level="2" text:bullet-char="✗"/></text:list-style>)",
-                   R"(<text:list text:style-name="L1"><text:list-item><text:p>总则</text:p></text:list-item></text:list><text:list text:style-name="L2"><text:list-item><text:p>甲</text:p><text:p>续</text:p><text:list><text:list-item><text:p>乙</text:p></text:list-item></text:list></text:list-item></text:list>)"),
-               QStringLiteral("    第条 总则\n    • 甲\n      续\n        ◦ 乙")},
+                   R"(<text:list text:style-name="L1"><text:list-item><text:p>总则</text:p></text:list-item></text:list><text:list text:style-name="L2"><text:list-item><text:p>甲</text:p><text:p>续</text:p><text:list><text:list-header><text:p>注</text:p></text:list-header><text:list-item><text:p>乙</text:p></text:list-item></text:list></text:list-item></text:list>)"),
+               QStringLiteral("    第条 总则\n    • 甲\n      续\n          注\n        ◦ 乙")},
         Row{"spacesAndNoteMarkupAreNoText",
                odt({}, "<text:p>a<text:s text:c=\"2\"> </text:s>b<text:note text:note-class=\"footnote\">\n  "
                        "<text:note-citation>1</text:note-citation>\n  <text:note-body>\n    <text:p>注</text:p>\n  "
                        "</text:note-body>\n</text:note>c</text:p>"),
                QStringLiteral("a  b1c\n1 注")},
         Row{"textBoxAfterItsParagraph",
-               odt({}, "<text:p>锚<draw:frame>\n  <svg:title>图题</svg:title>\n  <draw:text-box><text:p>框</text:p></draw:text-box>\n</draw:frame>点</text:p><text:p>后文</text:p>"),
-               QStringLiteral("锚点\n框\n后文")}),
+               odt({}, "<text:p>锚 <draw:frame text:anchor-type=\"as-char\">\n  <svg:title>图题</svg:title>\n  <draw:text-box><text:p>框</text:p></draw:text-box>\n</draw:frame> 点</text:p><text:p>后文</text:p>"),
+               QStringLiteral("锚  点\n框\n后文")}),
     rowName);
 
 struct NumberRow
