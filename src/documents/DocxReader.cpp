@@ -9,6 +9,7 @@
 #include <QXmlStreamReader>
 
 #include <array>
+#include <utility>
 
 namespace docx {
 namespace {
@@ -17,6 +18,7 @@ using documents::ZipArchive;
 
 const QString kW = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
 const QString kMc = QStringLiteral("http://schemas.openxmlformats.org/markup-compatibility/2006");
+const QString kMath = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/math");
 const QString kMainRelation =
     QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument");
 constexpr int kLevels = 9;
@@ -60,6 +62,7 @@ struct Level
     int start = 1;
     bool bullet = false;
     bool legal = false; // w:isLgl: every number decimal
+    QString style;      // w:pStyle: the paragraph style this level numbers
 };
 
 struct AbstractList
@@ -71,6 +74,7 @@ struct ListRef
 {
     QString abstractId;
     std::array<std::optional<int>, kLevels> startOverride;
+    std::array<std::optional<Level>, kLevels> levels; // w:lvlOverride's own level definitions
 };
 
 struct Numbering
@@ -88,12 +92,29 @@ int levelIndex(QStringView v)
     return ok && level >= 0 && level < kLevels ? level : 0;
 }
 
+void readLevelProperty(const QXmlStreamReader& xml, Level& l)
+{
+    const QStringView name = xml.name();
+    if (name == u"start")
+        l.start = wAttribute(xml, QLatin1String("val")).toInt();
+    else if (name == u"numFmt") {
+        l.bullet = wAttribute(xml, QLatin1String("val")) == u"bullet";
+        l.format = documents::listlabels::fromWordFormat(wAttribute(xml, QLatin1String("val")));
+    } else if (name == u"lvlText")
+        l.text = wAttribute(xml, QLatin1String("val")).toString();
+    else if (name == u"isLgl")
+        l.legal = isOn(xml);
+    else if (name == u"pStyle")
+        l.style = wAttribute(xml, QLatin1String("val")).toString();
+}
+
 Numbering readNumbering(const QByteArray& bytes)
 {
     Numbering numbering;
     QXmlStreamReader xml(bytes);
     QString abstractId, numId;
-    int level = -1, overrideLevel = -1;
+    int overrideLevel = -1;
+    Level* level = nullptr; // the w:lvl being read
     while (!xml.atEnd()) {
         xml.readNext();
         if (!xml.isStartElement() || xml.namespaceUri() != kW)
@@ -102,29 +123,25 @@ Numbering readNumbering(const QByteArray& bytes)
         if (name == u"abstractNum") {
             abstractId = wAttribute(xml, QLatin1String("abstractNumId")).toString();
             numId.clear();
+            level = nullptr;
             numbering.abstracts.insert(abstractId, AbstractList());
         } else if (name == u"num") {
             numId = wAttribute(xml, QLatin1String("numId")).toString();
             abstractId.clear();
+            level = nullptr;
         } else if (name == u"abstractNumId" && !numId.isEmpty()) {
             numbering.lists[numId].abstractId = wAttribute(xml, QLatin1String("val")).toString();
         } else if (name == u"lvlOverride" && !numId.isEmpty()) {
             overrideLevel = levelIndex(wAttribute(xml, QLatin1String("ilvl")));
+            level = nullptr;
         } else if (name == u"startOverride" && !numId.isEmpty() && overrideLevel >= 0) {
             numbering.lists[numId].startOverride[overrideLevel] = wAttribute(xml, QLatin1String("val")).toInt();
         } else if (name == u"lvl" && !abstractId.isEmpty()) {
-            level = levelIndex(wAttribute(xml, QLatin1String("ilvl")));
-        } else if (level >= 0 && !abstractId.isEmpty()) {
-            Level& l = numbering.abstracts[abstractId].levels[level];
-            if (name == u"start")
-                l.start = wAttribute(xml, QLatin1String("val")).toInt();
-            else if (name == u"numFmt") {
-                l.bullet = wAttribute(xml, QLatin1String("val")) == u"bullet";
-                l.format = documents::listlabels::fromWordFormat(wAttribute(xml, QLatin1String("val")));
-            } else if (name == u"lvlText")
-                l.text = wAttribute(xml, QLatin1String("val")).toString();
-            else if (name == u"isLgl")
-                l.legal = isOn(xml);
+            level = &numbering.abstracts[abstractId].levels[levelIndex(wAttribute(xml, QLatin1String("ilvl")))];
+        } else if (name == u"lvl" && !numId.isEmpty() && overrideLevel >= 0) {
+            level = &numbering.lists[numId].levels[overrideLevel].emplace();
+        } else if (level) {
+            readLevelProperty(xml, *level);
         }
     }
     return numbering;
@@ -132,11 +149,13 @@ Numbering readNumbering(const QByteArray& bytes)
 
 struct NumberingRef
 {
-    QString numId;
+    QString numId; // empty: none given
     std::optional<int> level;
+    bool heading = false; // the style is a heading's (it has an outline level): numbered as an outline
 };
 
-// Paragraph styles' numbering, with what they inherit from the styles they are based on.
+// Paragraph styles' numbering, with what they inherit from the styles they are based on: the list
+// and the level each from the nearest style that gives it (a heading style often gives only its level).
 QHash<QString, NumberingRef> readStyleNumbering(const QByteArray& bytes)
 {
     QHash<QString, NumberingRef> own;
@@ -158,38 +177,101 @@ QHash<QString, NumberingRef> readStyleNumbering(const QByteArray& bytes)
             own[style].numId = wAttribute(xml, QLatin1String("val")).toString();
         else if (name == u"ilvl")
             own[style].level = levelIndex(wAttribute(xml, QLatin1String("val")));
+        else if (name == u"outlineLvl" || (name == u"name" && wAttribute(xml, QLatin1String("val")).startsWith(u"heading ")))
+            own[style].heading = true;
     }
     QHash<QString, NumberingRef> resolved;
-    for (auto it = basedOn.constBegin(); it != basedOn.constEnd(); ++it) {
-        if (own.contains(it.key()))
-            continue;
-        QString parent = it.value();
-        for (int depth = 0; depth < 20 && !parent.isEmpty(); ++depth) {
-            if (own.contains(parent)) {
-                resolved.insert(it.key(), own.value(parent));
-                break;
-            }
-            parent = basedOn.value(parent);
+    QStringList names = own.keys() + basedOn.keys();
+    for (const QString& name : names) {
+        NumberingRef ref;
+        QString s = name;
+        for (int depth = 0; depth < 20 && !s.isEmpty() && (ref.numId.isEmpty() || !ref.level); ++depth) {
+            const NumberingRef given = own.value(s);
+            if (ref.numId.isEmpty())
+                ref.numId = given.numId;
+            if (!ref.level)
+                ref.level = given.level;
+            ref.heading = ref.heading || given.heading;
+            s = basedOn.value(s);
         }
+        if (!ref.numId.isEmpty() || ref.level)
+            resolved.insert(name, ref);
     }
-    for (auto it = own.constBegin(); it != own.constEnd(); ++it)
-        resolved.insert(it.key(), it.value());
     return resolved;
 }
 
+// How the document numbers its notes (w:footnotePr and w:endnotePr of its settings).
+struct NoteMarks
+{
+    documents::listlabels::Format footnotes = documents::listlabels::Format::Decimal;
+    documents::listlabels::Format endnotes = documents::listlabels::Format::LowerRoman;
+    int footnoteStart = 1;
+    int endnoteStart = 1;
+};
+
+NoteMarks readNoteMarks(const QByteArray& settings)
+{
+    NoteMarks marks;
+    QXmlStreamReader xml(settings);
+    bool endnotes = false, inProperties = false;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.namespaceUri() != kW)
+            continue;
+        const QStringView name = xml.name();
+        if (name == u"footnotePr" || name == u"endnotePr") {
+            inProperties = xml.isStartElement();
+            endnotes = name == u"endnotePr";
+        } else if (xml.isStartElement() && inProperties && name == u"numFmt") {
+            (endnotes ? marks.endnotes : marks.footnotes) = documents::listlabels::fromWordFormat(wAttribute(xml, QLatin1String("val")));
+        } else if (xml.isStartElement() && inProperties && name == u"numStart") {
+            (endnotes ? marks.endnoteStart : marks.footnoteStart) = wAttribute(xml, QLatin1String("val")).toInt();
+        }
+    }
+    return marks;
+}
+
+// Where the body refers to a note: the note's key ("footnote:2") and the number shown.
+struct NoteRef
+{
+    QString key;
+    QString mark;
+};
+
+// Reads a main document, or a footnotes or endnotes part (then each note's text is kept by its key).
 class BodyReader
 {
 public:
-    BodyReader(Numbering numbering, QHash<QString, NumberingRef> styles)
-        : m_numbering(std::move(numbering)), m_styles(std::move(styles))
+    BodyReader(Numbering numbering, QHash<QString, NumberingRef> styles, documents::TextBoxes boxes,
+               NoteMarks marks = NoteMarks())
+        : m_numbering(std::move(numbering)), m_styles(std::move(styles)), m_marks(marks), m_textBoxes(boxes)
     {
     }
 
     std::optional<QString> read(const QByteArray& bytes);
+    const QList<NoteRef>& noteRefs() const { return m_noteRefs; }
+    const QHash<QString, QString>& notes() const { return m_notes; }
 
 private:
+    // What a text box interrupts: the anchoring paragraph and run, and the text read so far.
+    struct Suspended
+    {
+        QString out, paragraph, boxes, style;
+        NumberingRef numberingRef;
+        bool hasNumberingRef, sectionBreak, inRun, hidden;
+    };
+
     void startElement();
+    void paragraphProperty(QStringView name);
+    void runProperty(QStringView name);
+    void contentElement(QStringView name);
+    bool structureElement(QStringView name);
+    void textElement(QStringView name);
     void endElement();
+    void endParagraph();
+    void beginBox();
+    void endBox();
+    void noteReference(bool endnote);
     bool inFieldResult() const
     {
         for (bool result : m_fields) {
@@ -208,11 +290,15 @@ private:
     QXmlStreamReader m_xml;
     Numbering m_numbering;
     QHash<QString, NumberingRef> m_styles;
+    NoteMarks m_marks;
+    documents::TextBoxes m_textBoxes;
     QString m_out;
     QString m_paragraph;
+    QString m_boxes;       // text of the boxes anchored in the open paragraph, written after it
+    QList<Suspended> m_suspended; // for each open text box
     QList<bool> m_fields;  // for each open field: whether its result has begun
     int m_skipDepth = 0;   // >0 inside a part whose text is not the document's
-    int m_paragraphs = 0;  // open w:p, for paragraphs inside paragraphs (text boxes are skipped)
+    int m_paragraphs = 0;  // open w:p, for paragraphs inside paragraphs
     bool m_hidden = false; // the current run is hidden
     bool m_inRun = false;
     bool m_inParagraphProperties = false;
@@ -223,6 +309,10 @@ private:
     bool m_hasNumberingRef = false;
     int m_footnotes = 0;
     int m_endnotes = 0;
+    QList<NoteRef> m_noteRefs;
+    QHash<QString, QString> m_notes; // in a notes part: each note's text by key
+    QString m_noteKey;
+    qsizetype m_noteStart = 0; // where the open note's text begins in m_out
 };
 
 std::optional<QString> BodyReader::read(const QByteArray& bytes)
@@ -240,34 +330,62 @@ std::optional<QString> BodyReader::read(const QByteArray& bytes)
 void BodyReader::startElement()
 {
     const QStringView name = m_xml.name();
-    const bool w = m_xml.namespaceUri() == kW;
-    if (!w) {
-        // Markup compatibility: the fallback repeats the choice's content for older readers.
-        if (m_xml.namespaceUri() == kMc && name == u"Fallback")
-            m_skipDepth = 1;
-        return;
-    }
-    if (m_inParagraphProperties) {
-        if (name == u"pStyle")
-            m_style = wAttribute(m_xml, QLatin1String("val")).toString();
-        else if (name == u"numId") {
-            m_numberingRef.numId = wAttribute(m_xml, QLatin1String("val")).toString();
-            m_hasNumberingRef = true;
-        } else if (name == u"ilvl")
-            m_numberingRef.level = levelIndex(wAttribute(m_xml, QLatin1String("val")));
-        else if (name == u"sectPr") {
-            m_sectionBreak = true;
-            m_skipDepth = 1;
-        } else if (name != u"numPr")
-            m_skipDepth = 1;
-        return;
-    }
-    if (m_inRunProperties) {
-        if (name == u"vanish")
-            m_hidden = isOn(m_xml);
+    if (m_xml.namespaceUri() == kW) {
+        if (m_inParagraphProperties)
+            paragraphProperty(name);
+        else if (m_inRunProperties)
+            runProperty(name);
+        else
+            contentElement(name);
+    } else if ((m_xml.namespaceUri() == kMc && name == u"Fallback") || m_xml.namespaceUri() == kMath) {
+        // Markup compatibility: the fallback repeats the choice's content for older readers. An
+        // equation has no text in the export.
         m_skipDepth = 1;
-        return;
     }
+}
+
+void BodyReader::paragraphProperty(QStringView name)
+{
+    if (name == u"pStyle")
+        m_style = wAttribute(m_xml, QLatin1String("val")).toString();
+    else if (name == u"numId") {
+        m_numberingRef.numId = wAttribute(m_xml, QLatin1String("val")).toString();
+        m_hasNumberingRef = true;
+    } else if (name == u"ilvl")
+        m_numberingRef.level = levelIndex(wAttribute(m_xml, QLatin1String("val")));
+    else if (name == u"sectPr") {
+        m_sectionBreak = true;
+        m_skipDepth = 1;
+    } else if (name != u"numPr")
+        m_skipDepth = 1;
+}
+
+void BodyReader::runProperty(QStringView name)
+{
+    if (name == u"vanish")
+        m_hidden = isOn(m_xml);
+    m_skipDepth = 1;
+}
+
+void BodyReader::contentElement(QStringView name)
+{
+    static const QStringList leftOut = {
+        QStringLiteral("del"),       QStringLiteral("moveFrom"),     QStringLiteral("delText"),
+        QStringLiteral("instrText"), QStringLiteral("object"),       QStringLiteral("sdtPr"),
+        QStringLiteral("sdtEndPr"),  QStringLiteral("tblPr"),        QStringLiteral("trPr"),
+        QStringLiteral("tcPr"),      QStringLiteral("tblGrid"),      QStringLiteral("sectPr"),
+        QStringLiteral("altChunk"),  QStringLiteral("delInstrText"), QStringLiteral("commentReference"),
+        QStringLiteral("rt"), // a ruby's reading above its base text
+    };
+    if (leftOut.contains(name))
+        m_skipDepth = 1;
+    else if (!structureElement(name))
+        textElement(name);
+}
+
+// Paragraphs, runs, text boxes and notes: what holds text.
+bool BodyReader::structureElement(QStringView name)
+{
     if (name == u"p") {
         ++m_paragraphs;
         m_paragraph.clear();
@@ -285,7 +403,23 @@ void BodyReader::startElement()
             m_inRunProperties = true;
         else
             m_skipDepth = 1;
-    } else if (name == u"t") {
+    } else if (name == u"txbxContent") {
+        if (m_textBoxes == documents::TextBoxes::Read)
+            beginBox();
+        else
+            m_skipDepth = 1;
+    } else if (name == u"footnote" || name == u"endnote") {
+        m_noteKey = name.toString() + u':' + wAttribute(m_xml, QLatin1String("id")).toString();
+        m_noteStart = m_out.size();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void BodyReader::textElement(QStringView name)
+{
+    if (name == u"t") {
         append(m_xml.readElementText());
     } else if (name == u"tab" && m_inRun) {
         append(QStringLiteral("\t"));
@@ -311,18 +445,27 @@ void BodyReader::startElement()
         else if (type == u"end" && !m_fields.isEmpty())
             m_fields.removeLast();
     } else if (name == u"footnoteReference") {
+        noteReference(false);
+    } else if (name == u"endnoteReference") {
+        noteReference(true);
+    }
+}
+
+void BodyReader::noteReference(bool endnote)
+{
+    QString mark;
+    if (endnote) {
+        mark = documents::listlabels::number(m_marks.endnoteStart + m_endnotes++, m_marks.endnotes);
+    } else {
+        // A custom mark is the run's own text that follows.
         const QStringView custom = wAttribute(m_xml, QLatin1String("customMarkFollows"));
         if (custom.isNull() || custom == u"0" || custom == u"false" || custom == u"off")
-            append(QString::number(++m_footnotes));
-    } else if (name == u"endnoteReference") {
-        append(documents::listlabels::number(++m_endnotes, documents::listlabels::Format::LowerRoman));
-    } else if (name == u"del" || name == u"moveFrom" || name == u"delText" || name == u"instrText" ||
-               name == u"txbxContent" || name == u"drawing" || name == u"pict" || name == u"object" ||
-               name == u"sdtPr" || name == u"sdtEndPr" || name == u"tblPr" || name == u"trPr" ||
-               name == u"tcPr" || name == u"tblGrid" || name == u"sectPr" || name == u"altChunk" ||
-               name == u"delInstrText" || name == u"commentReference") {
-        m_skipDepth = 1;
+            mark = documents::listlabels::number(m_marks.footnoteStart + m_footnotes++, m_marks.footnotes);
     }
+    append(mark);
+    m_noteRefs.append(NoteRef{(endnote ? QStringLiteral("endnote:") : QStringLiteral("footnote:")) +
+                                  wAttribute(m_xml, QLatin1String("id")).toString(),
+                              mark});
 }
 
 void BodyReader::endElement()
@@ -338,25 +481,67 @@ void BodyReader::endElement()
         m_inRun = false;
         m_hidden = false;
     } else if (name == u"p" && m_paragraphs > 0) {
-        --m_paragraphs;
-        // An empty paragraph that only ends a section is no line of its own.
-        if (m_sectionBreak && m_paragraph.isEmpty())
-            return;
+        endParagraph();
+    } else if (name == u"txbxContent" && !m_suspended.isEmpty()) {
+        endBox();
+    } else if ((name == u"footnote" || name == u"endnote") && !m_noteKey.isEmpty()) {
+        QString text = m_out.mid(m_noteStart);
+        if (text.endsWith(u'\n'))
+            text.chop(1);
+        m_notes.insert(std::exchange(m_noteKey, QString()), text);
+        m_out.truncate(m_noteStart);
+    }
+}
+
+void BodyReader::endParagraph()
+{
+    --m_paragraphs;
+    // An empty paragraph that only ends a section or anchors text boxes is no line of its own.
+    if (!m_paragraph.isEmpty() || (!m_sectionBreak && m_boxes.isEmpty())) {
         m_out += listLabel();
         m_out += m_paragraph;
         m_out += u'\n';
-        m_paragraph.clear();
     }
+    m_paragraph.clear();
+    m_out += std::exchange(m_boxes, QString());
+}
+
+// A text box's paragraphs are read apart and written after the paragraph it is anchored in.
+void BodyReader::beginBox()
+{
+    m_suspended.append(Suspended{std::exchange(m_out, QString()), std::exchange(m_paragraph, QString()),
+                                 std::exchange(m_boxes, QString()), m_style, m_numberingRef, m_hasNumberingRef,
+                                 m_sectionBreak, m_inRun, m_hidden});
+    m_inRun = m_hidden = false;
+}
+
+void BodyReader::endBox()
+{
+    Suspended outer = m_suspended.takeLast();
+    const QString box = std::exchange(m_out, std::move(outer.out));
+    m_paragraph = std::move(outer.paragraph);
+    m_boxes = std::move(outer.boxes) + box;
+    m_style = std::move(outer.style);
+    m_numberingRef = std::move(outer.numberingRef);
+    m_hasNumberingRef = outer.hasNumberingRef;
+    m_sectionBreak = outer.sectionBreak;
+    m_inRun = outer.inRun;
+    m_hidden = outer.hidden;
+    if (m_paragraphs == 0)
+        m_out += std::exchange(m_boxes, QString());
 }
 
 QString BodyReader::listLabel()
 {
+    // The paragraph's own list and level, each where it gives none from its style.
     NumberingRef ref = m_numberingRef;
-    if (!m_hasNumberingRef) {
-        const auto style = m_styles.constFind(m_style);
-        if (style == m_styles.constEnd())
-            return QString();
-        ref = *style;
+    bool outline = false; // a heading numbered by its style's list: its label stands at the line's start
+    if (const auto style = m_styles.constFind(m_style); style != m_styles.constEnd()) {
+        if (!m_hasNumberingRef)
+            ref.numId = style->numId;
+        if (!ref.level)
+            ref.level = style->level;
+        outline = style->heading && ref.numId == style->numId;
     }
     const auto list = m_numbering.lists.constFind(ref.numId);
     if (ref.numId.isEmpty() || ref.numId == u"0" || list == m_numbering.lists.constEnd())
@@ -364,8 +549,18 @@ QString BodyReader::listLabel()
     const auto abstract = m_numbering.abstracts.constFind(list->abstractId);
     if (abstract == m_numbering.abstracts.constEnd())
         return QString();
+    const auto levelFormat = [&](int l) -> const Level& {
+        return list->levels[l] ? *list->levels[l] : abstract->levels[l];
+    };
+    if (!ref.level && !m_style.isEmpty()) {
+        // A level may name the style it numbers.
+        for (int l = 0; l < kLevels && !ref.level; ++l) {
+            if (levelFormat(l).style == m_style)
+                ref.level = l;
+        }
+    }
     const int level = ref.level.value_or(0);
-    const Level& format = abstract->levels[level];
+    const Level& format = levelFormat(level);
 
     std::array<std::optional<int>, kLevels>& counters = m_numbering.counters[list->abstractId];
     if (!m_numbering.overrideApplied.value(ref.numId)) {
@@ -375,19 +570,24 @@ QString BodyReader::listLabel()
                 counters[l] = *list->startOverride[l] - 1;
         }
     }
+    // Levels passed over count as used at their start: the next item there goes on from it.
+    for (int l = 0; l < level; ++l) {
+        if (!counters[l])
+            counters[l] = levelFormat(l).start;
+    }
     counters[level] = counters[level] ? *counters[level] + 1 : format.start;
     for (int l = level + 1; l < kLevels; ++l)
         counters[l].reset();
 
     QString label;
     if (format.bullet) {
-        label = format.text.isEmpty() ? QStringLiteral("•") : documents::listlabels::bullet(format.text);
+        label = documents::listlabels::bullet(level);
     } else {
         const QString& text = format.text;
         for (qsizetype i = 0; i < text.size(); ++i) {
             if (text[i] == u'%' && i + 1 < text.size() && text[i + 1] >= u'1' && text[i + 1] <= u'9') {
                 const int l = text[i + 1].unicode() - u'1';
-                const Level& shown = abstract->levels[l];
+                const Level& shown = levelFormat(l);
                 const int value = counters[l].value_or(shown.start);
                 label += documents::listlabels::number(value, format.legal && l < level ? documents::listlabels::Format::Decimal
                                                                               : shown.format);
@@ -397,12 +597,30 @@ QString BodyReader::listLabel()
             }
         }
     }
-    return documents::listlabels::indent(level) + label + u' ';
+    return (outline ? QString() : documents::listlabels::indent(level)) + label + u' ';
+}
+
+// The notes the body refers to, in the order of their references, each a paragraph that begins with
+// its number.
+QString noteText(const QList<NoteRef>& refs, const QHash<QString, QString>& notes)
+{
+    QString out;
+    for (const NoteRef& ref : refs) {
+        QString text = notes.value(ref.key);
+        qsizetype blank = 0;
+        while (blank < text.size() && (text[blank] == u' ' || text[blank] == u'\t'))
+            ++blank;
+        text.remove(0, blank);
+        if (!out.isEmpty())
+            out += u'\n';
+        out += ref.mark.isEmpty() || text.isEmpty() ? ref.mark + text : ref.mark + u' ' + text;
+    }
+    return out;
 }
 
 } // namespace
 
-std::optional<QString> read(const ZipArchive& archive)
+std::optional<documents::TextParts> readParts(const ZipArchive& archive, documents::TextBoxes boxes)
 {
     const std::optional<QString> main = mainPart(archive);
     if (!main)
@@ -412,11 +630,38 @@ std::optional<QString> read(const ZipArchive& archive)
         return std::nullopt;
     const qsizetype slash = main->lastIndexOf(u'/');
     const QString folder = slash >= 0 ? main->left(slash + 1) : QString();
-    const std::optional<QByteArray> numbering = archive.read(folder + QStringLiteral("numbering.xml"));
+    const std::optional<QByteArray> numberingPart = archive.read(folder + QStringLiteral("numbering.xml"));
     const std::optional<QByteArray> styles = archive.read(folder + QStringLiteral("styles.xml"));
-    BodyReader reader(numbering ? readNumbering(*numbering) : Numbering(),
-                      styles && numbering ? readStyleNumbering(*styles) : QHash<QString, NumberingRef>());
-    return reader.read(*document);
+    const std::optional<QByteArray> settings = archive.read(folder + QStringLiteral("settings.xml"));
+    const Numbering numbering = numberingPart ? readNumbering(*numberingPart) : Numbering();
+    const QHash<QString, NumberingRef> styleNumbering =
+        styles && numberingPart ? readStyleNumbering(*styles) : QHash<QString, NumberingRef>();
+    BodyReader reader(numbering, styleNumbering, boxes, settings ? readNoteMarks(*settings) : NoteMarks());
+    std::optional<QString> body = reader.read(*document);
+    if (!body)
+        return std::nullopt;
+    documents::TextParts parts{std::move(*body), QString()};
+    if (!reader.noteRefs().isEmpty()) {
+        // Broken notes cost the notes, not the body.
+        QHash<QString, QString> notes;
+        for (const QString& part : {QStringLiteral("footnotes.xml"), QStringLiteral("endnotes.xml")}) {
+            if (const std::optional<QByteArray> bytes = archive.read(folder + part)) {
+                BodyReader notesReader(numbering, styleNumbering, boxes);
+                if (notesReader.read(*bytes))
+                    notes.insert(notesReader.notes());
+            }
+        }
+        parts.notes = noteText(reader.noteRefs(), notes);
+    }
+    return parts;
+}
+
+std::optional<QString> read(const ZipArchive& archive)
+{
+    std::optional<documents::TextParts> parts = readParts(archive);
+    if (!parts)
+        return std::nullopt;
+    return parts->joined();
 }
 
 } // namespace docx

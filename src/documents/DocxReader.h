@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documents/TextParts.h"
+
 #include <QString>
 
 #include <optional>
@@ -11,12 +13,17 @@ class ZipArchive;
 // Word 2007 and later documents (.docx, WordprocessingML transitional).
 namespace docx {
 
-// The document's plain text as LibreOffice's text export gives it, paragraphs joined by '\n': table
-// cells one paragraph a line in reading order, list items after their indent and label, the results
-// of fields but not their instructions, tracked insertions but not deletions, a footnote's number
-// in place of the note; no hidden text, comments, headers, footers or text boxes. Nothing when the
-// container holds no transitional main document (strict documents, other ZIP files) or its XML is
-// broken: such a file is left to LibreOffice.
+// The document's plain text much as LibreOffice's text export gives it, paragraphs joined by '\n':
+// table cells one paragraph a line in reading order, list items after their indent and label, the
+// results of fields but not their instructions, tracked insertions but not deletions, a note's number
+// in place of the note, the paragraphs of a text box after the paragraph it is anchored in; no hidden
+// text, comments, headers, footers, ruby readings or equations. The notes' text follows the body.
+// Nothing when the container holds no transitional main document (strict documents, other ZIP files)
+// or its XML is broken: such a file is left to LibreOffice.
 std::optional<QString> read(const documents::ZipArchive& archive);
+
+// The same text with the body and the notes apart.
+std::optional<documents::TextParts> readParts(const documents::ZipArchive& archive,
+                                              documents::TextBoxes boxes = documents::TextBoxes::Read);
 
 } // namespace docx

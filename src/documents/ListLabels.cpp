@@ -1,5 +1,7 @@
 #include "documents/ListLabels.h"
 
+#include <algorithm>
+
 namespace documents::listlabels {
 namespace {
 
@@ -44,7 +46,7 @@ QString chinese(int value)
     if (value < 100)
         return QString(digits.at(value / 10)) + QStringLiteral("十") +
                (value % 10 ? QString(digits.at(value % 10)) : QString());
-    // 一百, 一百零五, 一百一十, 一千零一 …
+    // 一百, 一百零五, 一百一十, 一千零一十 …: a run of zeros inside the number is read as one 零.
     static const QString units = QStringLiteral("千百十");
     QString out;
     bool zero = false;
@@ -55,11 +57,25 @@ QString chinese(int value)
             continue;
         }
         if (zero)
-            out += digits.at(0);
+            out += u'零';
         zero = false;
         out += digits.at(digit);
         if (divisor > 1)
             out += units.at(i);
+    }
+    return out;
+}
+
+// A cycle of signs counted as letters are: after the last sign come two, 甲甲, 甲乙 …
+QString cyclic(int value, QStringView signs)
+{
+    if (value <= 0)
+        return QString::number(value);
+    QString out;
+    for (int n = value - 1;; n = n / int(signs.size()) - 1) {
+        out.prepend(signs.at(n % signs.size()));
+        if (n < signs.size())
+            break;
     }
     return out;
 }
@@ -78,9 +94,12 @@ Format fromWordFormat(QStringView numFmt)
         return Format::LowerRoman;
     if (numFmt == u"upperRoman")
         return Format::UpperRoman;
-    if (numFmt == u"chineseCounting" || numFmt == u"chineseCountingThousand" ||
-        numFmt == u"ideographTraditional" || numFmt == u"japaneseCounting")
+    if (numFmt == u"chineseCounting" || numFmt == u"chineseCountingThousand" || numFmt == u"japaneseCounting")
         return Format::Chinese;
+    if (numFmt == u"ideographTraditional")
+        return Format::HeavenlyStem;
+    if (numFmt == u"ideographZodiac")
+        return Format::EarthlyBranch;
     if (numFmt == u"decimalEnclosedCircle" || numFmt == u"decimalEnclosedCircleChinese")
         return Format::CircledDigit;
     if (numFmt == u"none")
@@ -102,6 +121,10 @@ Format fromOdfFormat(QStringView numFormat)
         return Format::UpperRoman;
     if (numFormat.startsWith(u'一'))
         return Format::Chinese;
+    if (numFormat.startsWith(u'甲'))
+        return Format::HeavenlyStem;
+    if (numFormat.startsWith(u'子'))
+        return Format::EarthlyBranch;
     if (numFormat.startsWith(u'①'))
         return Format::CircledDigit;
     return Format::Decimal;
@@ -124,6 +147,10 @@ QString number(int value, Format format)
         return roman(value, true);
     case Format::Chinese:
         return chinese(value);
+    case Format::HeavenlyStem:
+        return cyclic(value, u"甲乙丙丁戊己庚辛壬癸");
+    case Format::EarthlyBranch:
+        return cyclic(value, u"子丑寅卯辰巳午未申酉戌亥");
     case Format::CircledDigit:
         return value >= 1 && value <= 20 ? QString(QChar(0x2460 + value - 1)) : QString::number(value);
     case Format::None:
@@ -132,31 +159,10 @@ QString number(int value, Format format)
     return QString::number(value);
 }
 
-QString bullet(QStringView written)
+QString bullet(int level)
 {
-    if (written.isEmpty())
-        return QString();
-    switch (written.at(0).unicode()) {
-    case 0xF0B7:
-    case 0xF06C:
-        return QStringLiteral("•");
-    case u'o':
-    case 0xF06F:
-        return QStringLiteral("◦");
-    case 0xF0A7:
-    case 0xF06E:
-    case u'§':
-        return QStringLiteral("▪");
-    case 0xF0D8:
-        return QStringLiteral("➢");
-    case 0xF0FC:
-        return QStringLiteral("✔");
-    case 0xF076:
-        return QStringLiteral("❖");
-    case 0xF0A8:
-        return QStringLiteral("◆");
-    }
-    return written.left(1).toString();
+    static const QString bullets[] = {QStringLiteral("•"), QStringLiteral("◦"), QStringLiteral("▪")};
+    return bullets[std::max(0, level) % 3];
 }
 
 QString indent(int level)

@@ -13,7 +13,9 @@ enum class Format {
     UpperLetter,  // A … Z, AA …
     LowerRoman,   // i, ii, iii
     UpperRoman,   // I, II, III
-    Chinese,      // 一, 二 … 十一 (Chinese counting)
+    Chinese,      // 一, 二 … 十一, 一百零一 (Chinese counting)
+    HeavenlyStem, // 甲, 乙 … 癸, then 甲甲, 甲乙 …
+    EarthlyBranch, // 子, 丑 … 亥, then 子子, 子丑 …
     CircledDigit, // ① … ⑳, beyond that decimal
     None,         // no number
 };
@@ -25,9 +27,9 @@ Format fromOdfFormat(QStringView numFormat);
 
 QString number(int value, Format format);
 
-// The character that stands for a bullet drawn from a symbol font's private area (U+F0xx), or from a
-// plain "o" or "§" that Word sets in a symbol font: the Unicode bullet LibreOffice puts in its place.
-QString bullet(QStringView written);
+// The bullet the text export writes for a bulleted item of the given level (0 the outermost),
+// whatever character the document draws: •, ◦, ▪, then again •.
+QString bullet(int level);
 
 // The indent that the text export puts before a list item of the given level (0 the outermost).
 QString indent(int level);

@@ -79,8 +79,10 @@ FirstStep readDirectly(const QString& path, Readers readers)
     const QByteArray& bytes = std::get<QByteArray>(content);
     switch (kindOf(QFileInfo(path).fileName(), bytes)) {
     case Kind::WordProcessor:
+        // A locked Word 2007 document may be locked with Office's default password, which the word
+        // processor opens without a question: it goes there, and only its failure says it is locked.
         if (isEncryptedOoxml(bytes))
-            return Failure::Encrypted;
+            return NeedsWordProcessor{};
         if (readers == Readers::NativeFirst) {
             if (auto native = readNatively(bytes)) {
                 if (QString* text = std::get_if<QString>(&*native))
@@ -109,13 +111,22 @@ Loaded load(const QString& path, const WordProcessorRead& wordProcessor, Readers
         WordProcessorResult result = wordProcessor(path);
         if (QString* text = std::get_if<QString>(&result))
             return std::move(*text);
-        return std::get<Failure>(result);
+        return wordProcessorFailure(path, std::get<Failure>(result));
     }
     if (QString* text = std::get_if<QString>(&step))
         return std::move(*text);
     if (richtext::Document* doc = std::get_if<richtext::Document>(&step))
         return std::move(*doc);
     return std::get<Failure>(step);
+}
+
+Failure wordProcessorFailure(const QString& path, Failure failure)
+{
+    if (failure != Failure::WordProcessorFailed)
+        return failure;
+    const std::variant<QByteArray, Failure> content = readWhole(path);
+    const QByteArray* bytes = std::get_if<QByteArray>(&content);
+    return bytes && isEncryptedOoxml(*bytes) ? Failure::Encrypted : failure;
 }
 
 QString openFailureMessage(const QString& path, Failure failure)

@@ -53,6 +53,10 @@ std::optional<Failure> fileFailure(const QString& path);
 // except that the word processor, a slow outside program, is left to the caller.
 FirstStep readDirectly(const QString& path, Readers readers = Readers::NativeFirst);
 
+// What the word processor's failure to read the file at path means: a locked Word 2007 document it
+// could not open either is locked with a password of the user's (Failure::Encrypted).
+Failure wordProcessorFailure(const QString& path, Failure failure);
+
 // The whole load, waiting for the word processor where it is needed.
 Loaded load(const QString& path, const WordProcessorRead& wordProcessor, Readers readers = Readers::NativeFirst);
 

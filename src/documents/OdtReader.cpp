@@ -9,6 +9,7 @@
 #include <QXmlStreamReader>
 
 #include <array>
+#include <utility>
 
 namespace odt {
 namespace {
@@ -26,7 +27,6 @@ constexpr int kLevels = 10;
 struct ListLevel
 {
     bool bullet = false;
-    QString bulletChar;
     documents::listlabels::Format format = documents::listlabels::Format::Decimal;
     QString prefix, suffix;
     int displayLevels = 1;
@@ -35,11 +35,35 @@ struct ListLevel
 
 using ListStyle = std::array<ListLevel, kLevels>;
 
+// What of a paragraph style decides its list: its parent and the list style it names, if it names one.
+struct ParagraphStyle
+{
+    QString parent;
+    std::optional<QString> listStyle;
+};
+
 struct Styles
 {
     QHash<QString, ListStyle> lists;
     ListStyle outline;
     bool hasOutline = false;
+    QHash<QString, ParagraphStyle> paragraphs;
+
+    // Whether a heading of the style takes the outline's number: not when the style, or the one it
+    // inherits from, sets an empty list style to leave it out.
+    bool numbersHeading(const QString& style) const
+    {
+        QString name = style;
+        for (int depth = 0; depth < 20 && !name.isEmpty(); ++depth) {
+            const auto found = paragraphs.constFind(name);
+            if (found == paragraphs.constEnd())
+                break;
+            if (found->listStyle)
+                return !found->listStyle->isEmpty();
+            name = found->parent;
+        }
+        return true;
+    }
 };
 
 int levelOf(QStringView v)
@@ -67,6 +91,14 @@ void readStyles(const QByteArray& bytes, Styles& styles)
         const QXmlStreamAttributes a = xml.attributes();
         if (xml.namespaceUri() == kOffice && name == u"body")
             return;
+        if (xml.namespaceUri() == kStyle && name == u"style" &&
+            a.value(kStyle, QLatin1String("family")) == u"paragraph") {
+            ParagraphStyle& style = styles.paragraphs[a.value(kStyle, QLatin1String("name")).toString()];
+            style.parent = a.value(kStyle, QLatin1String("parent-style-name")).toString();
+            if (a.hasAttribute(kStyle, QLatin1String("list-style-name")))
+                style.listStyle = a.value(kStyle, QLatin1String("list-style-name")).toString();
+            continue;
+        }
         if (xml.namespaceUri() != kText)
             continue;
         if (name == u"list-style") {
@@ -78,10 +110,7 @@ void readStyles(const QByteArray& bytes, Styles& styles)
                                name == u"outline-level-style" || name == u"list-level-style-image")) {
             ListLevel& level = (*current)[levelOf(a.value(kText, QLatin1String("level")))];
             level = ListLevel();
-            if (name == u"list-level-style-bullet") {
-                level.bullet = true;
-                level.bulletChar = documents::listlabels::bullet(a.value(kText, QLatin1String("bullet-char")));
-            } else if (name == u"list-level-style-image") {
+            if (name == u"list-level-style-bullet" || name == u"list-level-style-image") {
                 level.bullet = true;
             } else {
                 level.format = documents::listlabels::fromOdfFormat(a.value(kStyle, QLatin1String("num-format")));
@@ -109,9 +138,12 @@ QString label(const ListStyle& style, Counters& counters, int level, std::option
     for (int l = level + 1; l < kLevels; ++l)
         counters[l].reset();
     if (format.bullet)
-        return documents::listlabels::indent(level) + format.bulletChar + u' ';
-    if (format.format == documents::listlabels::Format::None)
-        return QString();
+        return documents::listlabels::indent(level) + documents::listlabels::bullet(level) + u' ';
+    if (format.format == documents::listlabels::Format::None) {
+        // No number, but what stands around it stays.
+        const QString around = format.prefix + format.suffix;
+        return around.isEmpty() ? QString() : (indented ? documents::listlabels::indent(level) : QString()) + around + u' ';
+    }
     QString number;
     const int first = std::max(0, level - format.displayLevels + 1);
     for (int l = first; l <= level; ++l) {
@@ -125,8 +157,10 @@ QString label(const ListStyle& style, Counters& counters, int level, std::option
 class BodyReader
 {
 public:
-    explicit BodyReader(const Styles& styles) : m_styles(styles) {}
+    BodyReader(const Styles& styles, documents::TextBoxes boxes) : m_styles(styles), m_textBoxes(boxes) {}
     std::optional<QString> read(const QByteArray& bytes);
+    // The notes' text, each note a paragraph that begins with its citation.
+    const QString& notes() const { return m_notes; }
 
 private:
     struct OpenList
@@ -134,14 +168,30 @@ private:
         QString style;
         bool itemHasParagraph = false; // the current item's first paragraph has been seen
         std::optional<int> restart;
+        qsizetype labelWidth = 0; // the current item's indent and label: its later paragraphs line up
+    };
+
+    // What a note's body or a text box interrupts: the paragraph it stands in, and the text so far.
+    struct Suspended
+    {
+        QString out, paragraph, boxes;
+        QList<OpenList> lists;
+        int paragraphDepth;
+        bool spacePending;
     };
 
     void startElement();
+    void drawElement(QStringView name);
+    void noteElement(QStringView name);
     void endElement();
     void appendCharacters(QStringView text);
     void beginParagraph();
+    qsizetype headerIndent() const;
+    void suspend();
+    QString resume();
 
     const Styles& m_styles;
+    documents::TextBoxes m_textBoxes;
     QXmlStreamReader m_xml;
     QString m_out;
     QString m_paragraph;
@@ -152,6 +202,13 @@ private:
     int m_paragraphDepth = 0;
     bool m_spacePending = false; // collapsed white space waits for the next character
     bool m_inBody = false;
+    QString m_boxes;              // text of the boxes anchored in the open paragraph, written after it
+    QList<Suspended> m_suspended; // for each open note body and text box
+    QList<bool> m_frames;         // for each open frame: whether the next element is its own child
+    QString m_notes;
+    QString m_noteMark;           // the open note's citation
+    qsizetype m_citationStart = 0;
+    bool m_inNoteMarkup = false;  // between a note's parts, where white space only lays out the XML
 };
 
 std::optional<QString> BodyReader::read(const QByteArray& bytes)
@@ -161,7 +218,8 @@ std::optional<QString> BodyReader::read(const QByteArray& bytes)
     const bool whole = documents::walkXml(
         m_xml, m_skipDepth, [this] { startElement(); }, [this] { endElement(); },
         [this] {
-            if (m_paragraphDepth > 0)
+            // White space between a note's or a frame's parts only lays out the XML.
+            if (m_paragraphDepth > 0 && !m_inNoteMarkup && (m_frames.isEmpty() || !m_frames.last()))
                 appendCharacters(m_xml.text());
         });
     if (!whole)
@@ -193,7 +251,8 @@ void BodyReader::beginParagraph()
     m_paragraph.clear();
     m_spacePending = false;
     QString prefix;
-    if (m_xml.name() == u"h" && m_lists.isEmpty() && m_styles.hasOutline) {
+    if (m_xml.name() == u"h" && m_lists.isEmpty() && m_styles.hasOutline &&
+        m_styles.numbersHeading(m_xml.attributes().value(kText, QLatin1String("style-name")).toString())) {
         const QStringView level = m_xml.attributes().value(kText, QLatin1String("outline-level"));
         if (!level.isEmpty() && m_xml.attributes().value(kText, QLatin1String("is-list-header")) != u"true")
             prefix = label(m_styles.outline, m_outlineCounters, levelOf(level), std::nullopt, false);
@@ -208,6 +267,9 @@ void BodyReader::beginParagraph()
         const auto found = m_styles.lists.constFind(style);
         if (found != m_styles.lists.constEnd())
             prefix = label(*found, m_counters[style], std::min<int>(m_lists.size(), kLevels) - 1, list.restart);
+        list.labelWidth = prefix.size();
+    } else if (!m_lists.isEmpty()) {
+        prefix = QString(m_lists.last().labelWidth, u' ');
     }
     m_out += prefix;
 }
@@ -221,7 +283,15 @@ void BodyReader::startElement()
             m_inBody = true;
         return;
     }
-    if (ns == kDraw || (ns == kOffice && (name == u"annotation" || name == u"forms"))) {
+    if (!m_frames.isEmpty() && m_frames.last() && !(ns == kDraw && name == u"text-box")) {
+        m_skipDepth = 1; // a frame's image, title and description
+        return;
+    }
+    if (ns == kDraw) {
+        drawElement(name);
+        return;
+    }
+    if (ns == kOffice && (name == u"annotation" || name == u"forms")) {
         m_skipDepth = 1;
         return;
     }
@@ -244,12 +314,17 @@ void BodyReader::startElement()
         const QStringView c = a.value(kText, QLatin1String("c"));
         m_paragraph += QString(c.isEmpty() ? 1 : std::clamp(c.toInt(), 1, 10000), u' ');
         m_spacePending = false;
+        m_skipDepth = 1; // what a writer puts inside is not more text
     } else if (name == u"tab") {
         m_paragraph += u'\t';
         m_spacePending = false;
+        m_skipDepth = 1;
     } else if (name == u"line-break") {
         m_paragraph += u'\n';
         m_spacePending = false;
+        m_skipDepth = 1;
+    } else if (name == u"note" || name == u"note-citation" || name == u"note-body") {
+        noteElement(name);
     } else if (name == u"list") {
         OpenList list;
         list.style = a.value(kText, QLatin1String("style-name")).toString();
@@ -262,8 +337,9 @@ void BodyReader::startElement()
             m_lists.last().itemHasParagraph = name == u"list-header";
             const QStringView start = a.value(kText, QLatin1String("start-value"));
             m_lists.last().restart = start.isEmpty() ? std::nullopt : std::optional<int>(start.toInt());
+            m_lists.last().labelWidth = name == u"list-header" ? headerIndent() : 0;
         }
-    } else if (name == u"tracked-changes" || name == u"note-body" || name == u"hidden-text" ||
+    } else if (name == u"tracked-changes" || name == u"hidden-text" ||
                name == u"hidden-paragraph" || name == u"ruby-text" || name == u"sequence-decls" ||
                name == u"variable-decls" || name == u"user-field-decls" || name == u"index-title-template" ||
                name.endsWith(u"-source") || (name == u"section" && a.value(kText, QLatin1String("display")) == u"none")) {
@@ -271,25 +347,128 @@ void BodyReader::startElement()
     }
 }
 
+void BodyReader::drawElement(QStringView name)
+{
+    // An object set in the line as a character parts the white space around it, though it writes none.
+    if (m_paragraphDepth > 0 && m_spacePending &&
+        m_xml.attributes().value(kText, QLatin1String("anchor-type")) == u"as-char") {
+        m_paragraph += u' ';
+        m_spacePending = false;
+    }
+    if (name == u"frame") {
+        m_frames.append(true);
+    } else if (name == u"text-box" && m_textBoxes == documents::TextBoxes::LeftOut) {
+        m_skipDepth = 1;
+    } else if (name == u"text-box") {
+        if (!m_frames.isEmpty())
+            m_frames.last() = false;
+        suspend();
+    } else if (name != u"a" && name != u"g") {
+        m_skipDepth = 1; // shapes, images, charts; links and groups may hold frames
+    }
+}
+
+void BodyReader::noteElement(QStringView name)
+{
+    if (name == u"note") {
+        m_inNoteMarkup = true;
+        m_noteMark.clear();
+    } else if (name == u"note-citation") {
+        m_inNoteMarkup = false;
+        m_citationStart = m_paragraph.size();
+    } else {
+        suspend();
+        m_inNoteMarkup = false;
+    }
+}
+
 void BodyReader::endElement()
 {
+    const QStringView name = m_xml.name();
+    if (m_xml.namespaceUri() == kDraw) {
+        if (name == u"text-box" && !m_suspended.isEmpty()) {
+            if (!m_frames.isEmpty())
+                m_frames.last() = true;
+            const QString box = resume();
+            // Anchored in a paragraph: after it; anchored to the page: where it stands.
+            (m_paragraphDepth > 0 ? m_boxes : m_out) += box.isEmpty() ? box : box + u'\n';
+        } else if (name == u"frame" && !m_frames.isEmpty()) {
+            m_frames.removeLast();
+        }
+        return;
+    }
     if (m_xml.namespaceUri() != kText)
         return;
-    const QStringView name = m_xml.name();
     if ((name == u"p" || name == u"h") && m_paragraphDepth > 0) {
+        // An empty paragraph that only anchors text boxes is no line of its own (unless it has a label).
+        const bool ownLine = !m_paragraph.isEmpty() || m_boxes.isEmpty() || !(m_out.isEmpty() || m_out.endsWith(u'\n'));
         if (--m_paragraphDepth == 0) {
-            m_out += m_paragraph;
-            m_out += u'\n';
+            if (ownLine) {
+                m_out += m_paragraph;
+                m_out += u'\n';
+            }
             m_paragraph.clear();
+            m_out += std::exchange(m_boxes, QString());
         }
     } else if (name == u"list" && !m_lists.isEmpty()) {
         m_lists.removeLast();
+    } else if (name == u"note-citation") {
+        m_noteMark = m_paragraph.mid(m_citationStart).trimmed();
+        m_inNoteMarkup = true;
+    } else if (name == u"note-body" && !m_suspended.isEmpty()) {
+        QString text = resume();
+        while (text.startsWith(u' ') || text.startsWith(u'\t'))
+            text.remove(0, 1);
+        if (!m_notes.isEmpty())
+            m_notes += u'\n';
+        m_notes += m_noteMark.isEmpty() || text.isEmpty() ? m_noteMark + text : m_noteMark + u' ' + text;
+        m_inNoteMarkup = true;
+    } else if (name == u"note") {
+        m_inNoteMarkup = false;
     }
+}
+
+// A list header's paragraphs stand where the text of an item at its level would, past the label
+// that is not there.
+qsizetype BodyReader::headerIndent() const
+{
+    QString style;
+    for (const OpenList& l : m_lists) {
+        if (!l.style.isEmpty())
+            style = l.style;
+    }
+    const auto found = m_styles.lists.constFind(style);
+    if (found == m_styles.lists.constEnd())
+        return 0;
+    Counters counters = m_counters.value(style); // looked at, not advanced
+    return label(*found, counters, std::min<int>(m_lists.size(), kLevels) - 1, std::nullopt).size();
+}
+
+void BodyReader::suspend()
+{
+    m_suspended.append(Suspended{std::exchange(m_out, QString()), std::exchange(m_paragraph, QString()),
+                                 std::exchange(m_boxes, QString()), std::exchange(m_lists, {}),
+                                 std::exchange(m_paragraphDepth, 0), std::exchange(m_spacePending, false)});
+}
+
+// The text read since the matching suspend(), without its last line end.
+QString BodyReader::resume()
+{
+    Suspended outer = m_suspended.takeLast();
+    QString text = std::exchange(m_out, std::move(outer.out));
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    m_paragraph = std::move(outer.paragraph);
+    m_boxes = std::move(outer.boxes);
+    m_lists = std::move(outer.lists);
+    m_paragraphDepth = outer.paragraphDepth;
+    m_spacePending = outer.spacePending;
+    return text;
 }
 
 } // namespace
 
-std::optional<QString> read(const ZipArchive& archive)
+std::optional<documents::TextParts> readParts(const ZipArchive& archive, documents::TextBoxes boxes)
 {
     const std::optional<QByteArray> content = archive.read(QStringLiteral("content.xml"));
     if (!content)
@@ -298,8 +477,19 @@ std::optional<QString> read(const ZipArchive& archive)
     if (const std::optional<QByteArray> shared = archive.read(QStringLiteral("styles.xml")))
         readStyles(*shared, styles);
     readStyles(*content, styles);
-    BodyReader reader(styles);
-    return reader.read(*content);
+    BodyReader reader(styles, boxes);
+    std::optional<QString> body = reader.read(*content);
+    if (!body)
+        return std::nullopt;
+    return documents::TextParts{std::move(*body), reader.notes()};
+}
+
+std::optional<QString> read(const ZipArchive& archive)
+{
+    std::optional<documents::TextParts> parts = readParts(archive);
+    if (!parts)
+        return std::nullopt;
+    return parts->joined();
 }
 
 bool isEncrypted(const ZipArchive& archive)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documents/TextParts.h"
+
 #include <QString>
 
 #include <optional>
@@ -11,12 +13,17 @@ class ZipArchive;
 // OpenDocument text documents (.odt).
 namespace odt {
 
-// The document's plain text as LibreOffice's text export gives it, paragraphs joined by '\n': table
-// cells one paragraph a line in reading order, list items after their indent and label, the shown
-// values of fields, tracked insertions but not deletions, a note's citation in place of the note; no
-// hidden text, annotations, headers, footers or frames. Nothing when the container holds no readable
-// content.xml: such a file is left to LibreOffice.
+// The document's plain text much as LibreOffice's text export gives it, paragraphs joined by '\n':
+// table cells one paragraph a line in reading order, list items after their indent and label, the
+// shown values of fields, tracked insertions but not deletions, a note's citation in place of the
+// note, a text box's paragraphs after the paragraph it is anchored in; no hidden text, annotations,
+// headers, footers, shapes or ruby readings. The notes' text follows the body. Nothing when the
+// container holds no readable content.xml: such a file is left to LibreOffice.
 std::optional<QString> read(const documents::ZipArchive& archive);
+
+// The same text with the body and the notes apart.
+std::optional<documents::TextParts> readParts(const documents::ZipArchive& archive,
+                                              documents::TextBoxes boxes = documents::TextBoxes::Read);
 
 // Whether the package's manifest says its content is encrypted with a password.
 bool isEncrypted(const documents::ZipArchive& archive);

@@ -133,7 +133,7 @@ void DocumentCommands::finishReading(const documents::WordProcessorResult& resul
     if (const QString* text = std::get_if<QString>(&result))
         finishOpen(m_readingPath, *text);
     else if (std::get<documents::Failure>(result) != documents::Failure::Cancelled)
-        finishOpen(m_readingPath, std::get<documents::Failure>(result));
+        finishOpen(m_readingPath, documents::wordProcessorFailure(m_readingPath, std::get<documents::Failure>(result)));
     // A cancelled read leaves the article exactly as it was.
 }
 

@@ -106,6 +106,8 @@ TEST_P(DocumentsLoad, TurnsThePathIntoADocumentOrAReason)
 }
 
 const documents::WordProcessorResult kWordText = QStringLiteral("文档\n正文");
+const QByteArray kLockedOoxml = QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 dir ") +
+                                QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
 
 INSTANTIATE_TEST_SUITE_P(
     Documents, DocumentsLoad,
@@ -151,11 +153,11 @@ INSTANTIATE_TEST_SUITE_P(
                 QStringLiteral("WordProcessorTimedOut"), true},
         LoadRow{"wordProcessorMissing", "a.doc", "x", Failure::WordProcessorMissing,
                 QStringLiteral("WordProcessorMissing"), true},
-        // Locked with a password: told without asking the word processor.
-        LoadRow{"encryptedOoxml", "locked.docx",
-                QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 dir ") +
-                    QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32),
-                kWordText, QStringLiteral("Encrypted"), false}),
+        // Locked: the word processor opens Office's default password; its failure means a password.
+        LoadRow{"encryptedOoxmlTheWordProcessorOpens", "locked.docx", kLockedOoxml, kWordText,
+                QStringLiteral("text 文档\n正文"), true},
+        LoadRow{"encryptedOoxmlTheWordProcessorCannotOpen", "locked.docx", kLockedOoxml,
+                Failure::WordProcessorFailed, QStringLiteral("Encrypted"), true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

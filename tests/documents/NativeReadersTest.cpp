@@ -1,0 +1,188 @@
+// The .docx and .odt readers on small documents made here, one per thing they must get right.
+#include "documents/DocxReader.h"
+#include "documents/ListLabels.h"
+#include "documents/OdtReader.h"
+#include "documents/ZipArchive.h"
+#include "support/QtPrinters.h"
+
+#include "StoredZip.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Parts = QList<QPair<QByteArray, QByteArray>>;
+
+const QByteArray kW = R"( xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main")";
+
+QByteArray wordPart(const char* root, const QByteArray& content)
+{
+    return "<w:" + QByteArray(root) + kW +
+           R"( xmlns:mc="http://schemas.openxmlformats.org/markup-compatibility/2006" xmlns:m="http://schemas.openxmlformats.org/officeDocument/2006/math" xmlns:v="urn:schemas-microsoft-com:vml" xmlns:wps="http://schemas.microsoft.com/office/word/2010/wordprocessingShape">)" +
+           content + "</w:" + root + ">";
+}
+
+// A .docx of the given body and, beside it, parts of word/ by name.
+QByteArray docx(const QByteArray& body, const Parts& word = {})
+{
+    Parts parts{{"_rels/.rels",
+                 R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="r1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="word/document.xml"/></Relationships>)"},
+                {"word/document.xml", wordPart("document", "<w:body>" + body + "</w:body>")}};
+    for (const auto& [name, content] : word)
+        parts.append({"word/" + name, content});
+    return storedzip::container(parts);
+}
+
+QByteArray p(const QByteArray& content, const QByteArray& properties = {})
+{
+    return "<w:p>" + (properties.isEmpty() ? QByteArray() : "<w:pPr>" + properties + "</w:pPr>") + content + "</w:p>";
+}
+
+QByteArray r(const QByteArray& text)
+{
+    return "<w:r><w:t xml:space=\"preserve\">" + text + "</w:t></w:r>";
+}
+
+QByteArray box(const QByteArray& paragraphs)
+{
+    return "<w:txbxContent>" + paragraphs + "</w:txbxContent>";
+}
+
+// A document made here and the text it must give.
+struct Row
+{
+    const char* name;
+    QByteArray file;
+    QString text;
+};
+
+void PrintTo(const Row& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+std::string rowName(const ::testing::TestParamInfo<Row>& info)
+{
+    return info.param.name;
+}
+
+class DocxText : public ::testing::TestWithParam<Row>
+{
+};
+
+TEST_P(DocxText, ReadsAsTheExportWritesIt)
+{
+    const documents::ZipArchive archive(GetParam().file);
+    EXPECT_EQ(docx::read(archive), std::optional<QString>(GetParam().text));
+}
+
+const QByteArray kOutline = wordPart(
+    "numbering", R"(<w:abstractNum w:abstractNumId="0"><w:lvl w:ilvl="0"><w:numFmt w:val="decimal"/><w:lvlText w:val="%1"/></w:lvl><w:lvl w:ilvl="1"><w:numFmt w:val="decimal"/><w:lvlText w:val="%1.%2"/></w:lvl><w:lvl w:ilvl="2"><w:pStyle w:val="3"/><w:numFmt w:val="decimal"/><w:lvlText w:val="%1.%2.%3"/></w:lvl></w:abstractNum><w:num w:numId="1"><w:abstractNumId w:val="0"/></w:num><w:num w:numId="2"><w:abstractNumId w:val="0"/><w:lvlOverride w:ilvl="0"><w:lvl w:ilvl="0"><w:numFmt w:val="upperRoman"/><w:lvlText w:val="%1."/></w:lvl></w:lvlOverride></w:num>)");
+// 标题 2 gives only its level and takes its list from 标题 1; 标题 3 gives neither, and the list's third
+// level names it.
+const QByteArray kHeadingStyles = wordPart(
+    "styles", R"(<w:style w:type="paragraph" w:styleId="1"><w:name w:val="heading 1"/><w:pPr><w:numPr><w:numId w:val="1"/></w:numPr><w:outlineLvl w:val="0"/></w:pPr></w:style><w:style w:type="paragraph" w:styleId="2"><w:basedOn w:val="1"/><w:pPr><w:numPr><w:ilvl w:val="1"/></w:numPr></w:pPr></w:style><w:style w:type="paragraph" w:styleId="3"><w:basedOn w:val="1"/></w:style>)");
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, DocxText,
+    ::testing::Values(
+        Row{"headingLevelFromItsStyleListFromTheBase",
+                docx(p(r("绪论"), R"(<w:pStyle w:val="1"/>)") + p(r("背景"), R"(<w:pStyle w:val="2"/>)") +
+                         p(r("方法"), R"(<w:pStyle w:val="2"/>)") + p(r("细节"), R"(<w:pStyle w:val="3"/>)"),
+                     {{"numbering.xml", kOutline}, {"styles.xml", kHeadingStyles}}),
+                QStringLiteral("1 绪论\n1.1 背景\n1.2 方法\n1.2.1 细节")},
+        Row{"levelRedefinedByItsList",
+            docx(p(r("甲"), R"(<w:numPr><w:ilvl w:val="0"/><w:numId w:val="2"/></w:numPr>)"), {{"numbering.xml", kOutline}}),
+            QStringLiteral("    I. 甲")},
+        Row{"levelPassedOverCountsAtItsStart",
+                docx(p(r("甲"), R"(<w:numPr><w:ilvl w:val="1"/><w:numId w:val="1"/></w:numPr>)") +
+                         p(r("乙"), R"(<w:numPr><w:ilvl w:val="0"/><w:numId w:val="1"/></w:numPr>)"),
+                     {{"numbering.xml", kOutline}}),
+                QStringLiteral("        1.1 甲\n    2 乙")},
+        // DrawingML with its VML fallback counts once; a bare VML box counts; a paragraph that only
+        // anchors a box is no line of its own.
+        Row{"textBoxesAfterTheirParagraph",
+                docx(p(r("前") +
+                       "<w:r><mc:AlternateContent><mc:Choice Requires=\"wps\"><w:drawing><wps:txbx>" +
+                       box(p(r("框内"))) + "</wps:txbx></w:drawing></mc:Choice><mc:Fallback><w:pict><v:textbox>" +
+                       box(p(r("框内"))) + "</v:textbox></w:pict></mc:Fallback></mc:AlternateContent></w:r>" + r("后")) +
+                     p(r("下一段") + "<w:r><w:pict><v:textbox>" + box(p(r("旧框"))) + "</v:textbox></w:pict></w:r>") +
+                     p("<w:r><w:pict><v:textbox>" + box(p(r("封面"))) + "</v:textbox></w:pict></w:r>")),
+                QStringLiteral("前后\n框内\n下一段\n旧框\n封面")},
+        Row{"notesFollowTheBodyWithTheirNumbers",
+                docx(p(r("正文") + R"(<w:r><w:footnoteReference w:id="2"/></w:r>)" + r("。") +
+                       R"(<w:r><w:endnoteReference w:id="1"/></w:r>)"),
+                     {{"settings.xml", wordPart("settings", R"(<w:footnotePr><w:numFmt w:val="decimalEnclosedCircleChinese"/></w:footnotePr>)")},
+                      {"footnotes.xml", wordPart("footnotes", R"(<w:footnote w:type="separator" w:id="0"><w:p><w:r><w:separator/></w:r></w:p></w:footnote><w:footnote w:id="2">)" +
+                                                                  p("<w:r><w:footnoteRef/></w:r>" + r(" 注释一")) + "</w:footnote>")},
+                      {"endnotes.xml", wordPart("endnotes", R"(<w:endnote w:id="1">)" + p("<w:r><w:endnoteRef/></w:r>" + r("尾注")) +
+                                                                p(r("第二段")) + "</w:endnote>")}}),
+                QStringLiteral("正文①。i\n① 注释一\ni 尾注\n第二段")},
+        Row{"noRubyReadingOrEquation",
+                docx(p(R"(<w:r><w:ruby><w:rubyPr/><w:rt>)" + r("pīn") + "</w:rt><w:rubyBase>" + r("拼") +
+                       "</w:rubyBase></w:ruby></w:r>" + r("音") +
+                       R"(<m:oMath><m:r><w:sym w:font="Symbol" w:char="F070"/><m:t>r</m:t></m:r></m:oMath>)" + r("。"))),
+                QStringLiteral("拼音。")}),
+    rowName);
+
+const QByteArray kOdfNamespaces =
+    R"( xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0" xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0")";
+
+QByteArray odt(const QByteArray& styles, const QByteArray& text)
+{
+    return storedzip::container(
+        {{"styles.xml", "<office:document-styles" + kOdfNamespaces + "><office:styles>" + styles +
+                            "</office:styles></office:document-styles>"},
+         {"content.xml", "<office:document-content" + kOdfNamespaces + "><office:body><office:text>" + text +
+                             "</office:text></office:body></office:document-content>"}});
+}
+
+class OdtText : public ::testing::TestWithParam<Row>
+{
+};
+
+TEST_P(OdtText, ReadsAsTheExportWritesIt)
+{
+    const documents::ZipArchive archive(GetParam().file);
+    EXPECT_EQ(odt::read(archive), std::optional<QString>(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, OdtText,
+    ::testing::Values(
+        Row{"headingStyleWithoutListHasNoOutlineNumber",
+               odt(R"(<text:outline-style><text:outline-level-style text:level="1" style:num-format="1"/></text:outline-style><style:style style:name="Heading" style:family="paragraph"/><style:style style:name="Title" style:family="paragraph" style:parent-style-name="Heading" style:list-style-name=""/><style:style style:name="Cover" style:family="paragraph" style:parent-style-name="Title"/>)",
+                   R"(<text:h text:style-name="Heading" text:outline-level="1">一章</text:h><text:h text:style-name="Cover" text:outline-level="1">封面</text:h><text:h text:style-name="Heading" text:outline-level="1">二章</text:h>)"),
+               QStringLiteral("1 一章\n封面\n2 二章")},
+        Row{"labelsAsTheExportWritesThem",
+               odt(R"(<text:list-style style:name="L1"><text:list-level-style-number text:level="1" style:num-prefix="第" style:num-suffix="条" style:num-format=""/></text:list-style><text:list-style style:name="L2"><text:list-level-style-bullet text:level="1" text:bullet-char="✗"/><text:list-level-style-bullet text:level="2" text:bullet-char="✗"/></text:list-style>)",
+                   R"(<text:list text:style-name="L1"><text:list-item><text:p>总则</text:p></text:list-item></text:list><text:list text:style-name="L2"><text:list-item><text:p>甲</text:p><text:p>续</text:p><text:list><text:list-header><text:p>注</text:p></text:list-header><text:list-item><text:p>乙</text:p></text:list-item></text:list></text:list-item></text:list>)"),
+               QStringLiteral("    第条 总则\n    • 甲\n      续\n          注\n        ◦ 乙")},
+        Row{"spacesAndNoteMarkupAreNoText",
+               odt({}, "<text:p>a<text:s text:c=\"2\"> </text:s>b<text:note text:note-class=\"footnote\">\n  "
+                       "<text:note-citation>1</text:note-citation>\n  <text:note-body>\n    <text:p>注</text:p>\n  "
+                       "</text:note-body>\n</text:note>c</text:p>"),
+               QStringLiteral("a  b1c\n1 注")},
+        Row{"textBoxAfterItsParagraph",
+               odt({}, "<text:p>锚 <draw:frame text:anchor-type=\"as-char\">\n  <svg:title>图题</svg:title>\n  <draw:text-box><text:p>框</text:p></draw:text-box>\n</draw:frame> 点</text:p><text:p>后文</text:p>"),
+               QStringLiteral("锚  点\n框\n后文")}),
+    rowName);
+
+struct NumberRow
+{
+    int value;
+    documents::listlabels::Format format;
+    QString text;
+};
+
+TEST(ListLabels, CountsInChineseAndInHeavenlyStems)
+{
+    for (const NumberRow& row : {NumberRow{101, documents::listlabels::Format::Chinese, QStringLiteral("一百零一")},
+                                 NumberRow{1010, documents::listlabels::Format::Chinese, QStringLiteral("一千零一十")},
+                                 NumberRow{10, documents::listlabels::Format::HeavenlyStem, QStringLiteral("癸")},
+                                 NumberRow{12, documents::listlabels::Format::HeavenlyStem, QStringLiteral("甲乙")}})
+        EXPECT_EQ(documents::listlabels::number(row.value, row.format), row.text) << row.value;
+    EXPECT_EQ(documents::listlabels::fromWordFormat(u"ideographTraditional"), documents::listlabels::Format::HeavenlyStem);
+}
+
+} // namespace
