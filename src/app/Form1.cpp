@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTextCursor>
 #include <QTimer>
@@ -169,8 +170,13 @@ void Form1::connectOnlineCheck(const Options& options)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_list1->viewport() && event->type() == QEvent::MouseButtonPress)
+    if (watched == m_list1->viewport() &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+        // Qt makes a row current on any button; only the left one chooses a sentence to search.
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            return true;
         m_listRowBeforePress = m_list1->currentRow();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

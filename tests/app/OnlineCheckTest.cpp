@@ -62,11 +62,11 @@ protected:
         c.setPosition(static_cast<int>(textOffset) + 1);
         return c.charFormat().foreground().color();
     }
-    void clickListRow(int row)
+    void clickListRow(int row, Qt::MouseButton button = Qt::LeftButton)
     {
         auto* list = w<QListWidget>("List1");
         const QRect r = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+        QTest::mouseClick(list->viewport(), button, {}, r.center());
     }
 
     MessageBoxRecorder boxes;
@@ -137,6 +137,13 @@ TEST_F(OnlineCheckTest, FirstListClickOnlyChoosesTheStart)
     clickListRow(10);
     EXPECT_EQ(browser->navigations.size(), 3);
     EXPECT_EQ(browser->navigations.last(), urlFor(10));
+    // The right and the middle button choose nothing.
+    clickListRow(2, Qt::RightButton);
+    clickListRow(3, Qt::MiddleButton);
+    QTest::mouseDClick(w<QListWidget>("List1")->viewport(), Qt::RightButton, {},
+                       w<QListWidget>("List1")->visualItemRect(w<QListWidget>("List1")->item(5)).center());
+    EXPECT_EQ(browser->navigations.size(), 3);
+    EXPECT_EQ(w<QListWidget>("List1")->currentRow(), 10);
 }
 
 TEST_F(OnlineCheckTest, EmptyEditorRestoresTheFullLayout)
