@@ -9,6 +9,8 @@ QString stateName(SentenceState state)
     switch (state) {
     case SentenceState::NotSearched:
         return QStringLiteral("not-searched");
+    case SentenceState::Searching:
+        return QStringLiteral("searching");
     case SentenceState::Scored:
         return QStringLiteral("scored");
     case SentenceState::ShortPage:
@@ -60,8 +62,16 @@ bool CheckRecord::markSearched(int index, Engine engine)
     SentenceEntry& e = m_entries[index];
     const int searches = e.searches + 1;
     e = SentenceEntry();
-    e.state = SentenceState::NotArrived;
+    e.state = SentenceState::Searching;
     e.searches = searches;
+    return true;
+}
+
+bool CheckRecord::markNotArrived(int index)
+{
+    if (!valid(index) || m_entries[index].state != SentenceState::Searching)
+        return false;
+    m_entries[index].state = SentenceState::NotArrived;
     return true;
 }
 

@@ -14,11 +14,12 @@ namespace search {
 
 enum class SentenceState {
     NotSearched,
+    Searching,    // searched, its page is on its way
     Scored,
     ShortPage,    // the result page had too little counted text to be scored
-    NotArrived,   // searched, no page read yet
+    NotArrived,   // searched, and the page that came was no result page (or none came)
     Verification, // the service showed a verification page instead of results
-    Blank,        // the query had nothing to search
+    Blank,        // the query had nothing to search (the last state)
 };
 
 // The name a report gives the state in its data-state attribute.
@@ -55,6 +56,8 @@ public:
 
     // Each returns false when index addresses no sentence. A sentence searched again starts afresh.
     bool markSearched(int index, Engine engine);
+    // The page on its way for the sentence did not come as a result page; false unless it was on its way.
+    bool markNotArrived(int index);
     bool markBlank(int index);
     bool markVerification(int index);
     // A page was scored for the sentence at index; the caption is kept even when index is out of range.

@@ -89,6 +89,7 @@ RunEffects CheckRun::step(const WindowFacts& window)
     m_state.pageText.clear();
     // An answer for the page that is blanked now no longer counts.
     ++m_navigation;
+    pageMissed(m_state.lastIndex);
     m_page = Page::None;
     m_lastStepSkipped = false;
     if (std::exchange(m_personAsked, false))
@@ -251,6 +252,7 @@ RunEffects CheckRun::downloadComplete(const PaneFacts& pane, const WindowFacts& 
     if (pane.failed || foreign) {
         if (m_personAsked)
             return {}; // the verification goes on
+        pageMissed(m_state.nextIndex - 1);
         return settled(false, window);
     }
     m_pageTitle = pane.title;
@@ -273,6 +275,12 @@ RunEffects CheckRun::bodyRead(quint64 tag, const std::optional<QString>& body, c
     // A tick that waited for this page goes on at once; its effects follow the scoring's.
     followWith(fx, settled(false, window));
     return fx;
+}
+
+void CheckRun::pageMissed(int sentence)
+{
+    if (m_record.markNotArrived(sentence))
+        emit recordChanged(sentence);
 }
 
 RunEffects CheckRun::verificationShown()
@@ -313,6 +321,8 @@ void CheckRun::scorePage(const std::optional<QString>& body, RunEffects& fx)
         m_state.pageCount = m_state.pageCount + 1;
         if (m_record.pageScored(index, score))
             emit recordChanged(index);
+    } else {
+        pageMissed(m_state.nextIndex - 1);
     }
     if (hasSentenceTable())
         fx.label1 = progressLine(m_state.nextIndex);

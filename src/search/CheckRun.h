@@ -113,6 +113,8 @@ private:
     RunEffects decideTick(const WindowFacts& window);
     RunEffects settled(bool paneBusy, const WindowFacts& window);
     RunEffects verificationShown();
+    // The sentence's page, if one was on its way, came as no result page or will not come.
+    void pageMissed(int sentence);
     void scorePage(const std::optional<QString>& body, RunEffects& fx);
     void setAutoRun(bool on);
     bool isFromSearchedHost(const QString& url) const;

@@ -68,14 +68,30 @@ TEST(CheckRecord, FigureIsWrittenAsTheDisplayWritesIt)
     EXPECT_EQ(r.caption(), QStringLiteral("c"));
 }
 
-TEST(CheckRecord, StateNamesForReports)
+TEST(CheckRecord, APageOnItsWayThatFailsLeavesTheSentenceNotArrived)
 {
-    EXPECT_EQ(search::stateName(SentenceState::NotSearched), QStringLiteral("not-searched"));
-    EXPECT_EQ(search::stateName(SentenceState::Scored), QStringLiteral("scored"));
-    EXPECT_EQ(search::stateName(SentenceState::ShortPage), QStringLiteral("short"));
-    EXPECT_EQ(search::stateName(SentenceState::NotArrived), QStringLiteral("not-arrived"));
-    EXPECT_EQ(search::stateName(SentenceState::Verification), QStringLiteral("verification"));
-    EXPECT_EQ(search::stateName(SentenceState::Blank), QStringLiteral("blank"));
+    CheckRecord r;
+    r.reset(2);
+    EXPECT_FALSE(r.markNotArrived(0)); // nothing was on its way
+    r.markSearched(0, search::Engine::Baidu);
+    EXPECT_EQ(r.at(0).state, SentenceState::Searching);
+    EXPECT_TRUE(r.markNotArrived(0));
+    EXPECT_EQ(r.at(0).state, SentenceState::NotArrived);
+    r.markSearched(1, search::Engine::Baidu);
+    r.pageScored(1, scored(10, QStringLiteral("c")));
+    EXPECT_FALSE(r.markNotArrived(1)); // a scored page stays scored
+    EXPECT_EQ(r.at(1).state, SentenceState::Scored);
+}
+
+// A report tells the states apart by their names: each has its own.
+TEST(CheckRecord, EveryStateHasItsOwnName)
+{
+    QStringList names;
+    for (int s = 0; s <= static_cast<int>(SentenceState::Blank); ++s)
+        names.append(search::stateName(static_cast<SentenceState>(s)));
+    names.removeDuplicates();
+    names.removeAll(QString());
+    EXPECT_EQ(names.size(), static_cast<int>(SentenceState::Blank) + 1);
 }
 
 } // namespace

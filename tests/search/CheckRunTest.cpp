@@ -280,6 +280,7 @@ TEST(CheckRun, ALateReadForAnEarlierStepIsDropped)
     w.finish(resultPage(190, {"OLD"}), true, QString(), /*holdRead=*/true);
     const quint64 lateTag = *w.pendingRead;
     w.step(); // the next step begins before the read is answered
+    EXPECT_EQ(w.run.record().at(0).state, search::SentenceState::NotArrived);
     w.apply(w.run.bodyRead(lateTag, resultPage(190, {"OLD"}), w.facts));
     EXPECT_EQ(w.state.pageCount, 1);
     EXPECT_TRUE(w.state.pageHtml.isEmpty());
@@ -488,12 +489,13 @@ TEST(CheckRunRecord, FollowsEachSentenceThroughTheRun)
     EXPECT_EQ(r.count(SentenceState::NotSearched), 4);
 
     w.start();
-    EXPECT_EQ(r.at(0).state, SentenceState::NotArrived);
+    EXPECT_EQ(r.at(0).state, SentenceState::Searching);
     EXPECT_EQ(r.at(0).searches, 1);
     w.finish(std::nullopt); // no body: still not arrived, and searched again on the tick
     EXPECT_EQ(r.at(0).state, SentenceState::NotArrived);
     w.tick();
     EXPECT_EQ(r.at(0).searches, 2);
+    EXPECT_EQ(r.at(0).state, SentenceState::Searching);
     w.finish(resultPage(190, {"T1", "T2"}));
     EXPECT_EQ(r.at(0).state, SentenceState::Scored);
     EXPECT_EQ(r.at(0).figureText(), QStringLiteral("50"));
@@ -514,9 +516,9 @@ TEST(CheckRunRecord, FollowsEachSentenceThroughTheRun)
     EXPECT_EQ(r.at(2).searches, 0);
     w.run.stop(); // a stop keeps the record
     w.start();
-    EXPECT_EQ(r.at(3).state, SentenceState::NotArrived);
+    EXPECT_EQ(r.at(3).state, SentenceState::Searching);
     EXPECT_EQ(r.at(0).state, SentenceState::Scored);
-    EXPECT_EQ(changed, (QList<int>{0, 0, 0, 1, 1, 2, 3}));
+    EXPECT_EQ(changed, (QList<int>{0, 0, 0, 0, 1, 1, 2, 3}));
     EXPECT_EQ(r.engines(), QList<search::Engine>{search::Engine::Baidu});
 
     w.analyse(kA); // a new analysis starts afresh
@@ -536,7 +538,7 @@ TEST(CheckRunRecord, ASentenceSearchedAgainOverwritesItsEntry)
     EXPECT_EQ(w.run.record().at(1).figureText(), QStringLiteral("20"));
     w.click(0); // the list's rule searches sentence 1 again
     const search::SentenceEntry& e = w.run.record().at(0);
-    EXPECT_EQ(e.state, SentenceState::NotArrived);
+    EXPECT_EQ(e.state, SentenceState::Searching);
     EXPECT_EQ(e.searches, 2);
     EXPECT_FALSE(e.figure);
     EXPECT_TRUE(e.titles.isEmpty());
