@@ -136,9 +136,14 @@ RunEffects CheckRun::step(const WindowFacts& window)
         return fx;
     }
 
-    if (const auto url = searchUrl(window.engine, query))
+    if (const auto url = searchUrl(window.engine, query)) {
         m_state.searchUrl = *url;
-    m_searchedHost = QUrl(m_state.searchUrl).host();
+        m_searchedEngine = window.engine;
+    }
+    if (m_state.nextIndex != m_foreignPagesSentence) {
+        m_foreignPagesSentence = m_state.nextIndex;
+        m_foreignPages = 0;
+    }
     fx.navigate = m_state.searchUrl;
     m_page = Page::Loading;
 
@@ -185,6 +190,7 @@ RunEffects CheckRun::stop()
     if (m_state.autoRun && std::exchange(m_personAsked, false)) {
         m_state.nextIndex = m_state.lastIndex;
         fx.uncoverPane = false;
+        m_foreignPages = 0; // the person has seen the page: the next start tries afresh
     }
     setAutoRun(false);
     return fx;
@@ -231,19 +237,19 @@ RunEffects CheckRun::settled(bool paneBusy, const WindowFacts& window)
     return {};
 }
 
-bool CheckRun::isFromSearchedHost(const QString& url) const
+bool CheckRun::isFromSearchedService(const QString& url) const
 {
     // Before the first search the pane shows the blank start page, which is scored like any page.
-    if (m_searchedHost.isEmpty())
+    if (!m_searchedEngine)
         return true;
-    return QUrl(url).host().compare(m_searchedHost, Qt::CaseInsensitive) == 0;
+    return isServiceHost(*m_searchedEngine, url);
 }
 
 RunEffects CheckRun::downloadComplete(const PaneFacts& pane, const WindowFacts& window)
 {
     if (pane.busy)
         return {};
-    const bool foreign = !isFromSearchedHost(pane.url);
+    const bool foreign = !isFromSearchedService(pane.url);
     if (!pane.failed && (isVerificationHost(pane.url) || (foreign && asksForVerification(pane.title, std::nullopt))))
         return verificationShown();
     // A failed load shows the browser's own error page, and a page from another host is a login or
@@ -253,6 +259,9 @@ RunEffects CheckRun::downloadComplete(const PaneFacts& pane, const WindowFacts& 
         if (m_personAsked)
             return {}; // the verification goes on
         pageMissed(m_state.nextIndex - 1);
+        // Retried a few times; then the person is shown the page instead of a retry a second for ever.
+        if (foreign && ++m_foreignPages > kForeignPagesRetried)
+            return askPerson(foreignPageLine(pane.url));
         return settled(false, window);
     }
     m_pageTitle = pane.title;
@@ -266,7 +275,7 @@ RunEffects CheckRun::bodyRead(quint64 tag, const std::optional<QString>& body, c
 {
     if (tag != m_navigation || m_page != Page::Reading)
         return {}; // the answer for a page that a later step has replaced
-    if (body && asksForVerification(m_pageTitle, body))
+    if (body && asksForVerification(m_pageTitle, body, m_searchedEngine))
         return verificationShown();
     RunEffects fx;
     if (std::exchange(m_personAsked, false))
@@ -286,16 +295,29 @@ void CheckRun::pageMissed(int sentence)
 RunEffects CheckRun::verificationShown()
 {
     // Neither scored nor counted: the page says nothing about the sentence.
-    m_page = Page::Verification;
-    m_personAsked = true;
-    m_tickWaiting = false;
     const int index = m_state.nextIndex - 1;
     if (m_record.markVerification(index))
         emit recordChanged(index);
+    return askPerson(kVerificationRequest);
+}
+
+RunEffects CheckRun::askPerson(const QString& line)
+{
+    m_page = Page::PersonAsked;
+    m_personAsked = true;
+    m_tickWaiting = false;
     RunEffects fx;
-    fx.label1 = kVerificationRequest;
+    fx.label1 = line;
     fx.uncoverPane = true;
     return fx;
+}
+
+QString foreignPageLine(const QString& url)
+{
+    QString shown = QUrl(url).toDisplayString(QUrl::RemoveUserInfo);
+    if (shown.size() > 80)
+        shown = shown.left(79) + u'…';
+    return QStringLiteral("结果窗口显示的不是搜索服务的结果页，而是 %1 ：请查看上方结果窗口，处理后检测将自动继续。").arg(shown);
 }
 
 void CheckRun::scorePage(const std::optional<QString>& body, RunEffects& fx)
@@ -319,6 +341,7 @@ void CheckRun::scorePage(const std::optional<QString>& body, RunEffects& fx)
             m_state.titleBlocks[slot] = score.titles[n].block;
         }
         m_state.pageCount = m_state.pageCount + 1;
+        m_foreignPages = 0;
         if (m_record.pageScored(index, score))
             emit recordChanged(index);
     } else {

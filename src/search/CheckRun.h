@@ -37,12 +37,19 @@ enum class RunState {
     WaitingForPage, // the run is on and the latest step's page is loading or being read
     DueForTick,     // the run is on and the latest step's page has settled
     TickWaiting,    // the run is on and a tick waits for the page before it decides
-    WaitingForPerson, // the run is on and paused: the service asked for a verification
+    WaitingForPerson, // the run is on and paused: a verification, or another host's page, waits for the person
 };
 
 // The status line while the service's verification page waits for the person.
 inline const QString kVerificationRequest =
     QStringLiteral("搜索服务要求安全验证：请在上方结果窗口中完成验证，完成后检测将自动继续。");
+
+// How often a page from a host that is not the service's counts as not arrived for one sentence;
+// the next one pauses the run and asks the person to look at the pane.
+inline constexpr int kForeignPagesRetried = 3;
+
+// The status line when the pane shows a page of another host: which address, and what to do.
+QString foreignPageLine(const QString& url);
 
 // What one event asks of the window, in the order the window applies it.
 struct RunEffects
@@ -107,17 +114,19 @@ signals:
     void recordChanged(int sentence);
 
 private:
-    enum class Page { None, Loading, Reading, Settled, Verification };
+    enum class Page { None, Loading, Reading, Settled, PersonAsked };
 
     RunEffects step(const WindowFacts& window);
     RunEffects decideTick(const WindowFacts& window);
     RunEffects settled(bool paneBusy, const WindowFacts& window);
     RunEffects verificationShown();
+    // Pauses the run on the page the pane shows until a result page of the service is read.
+    RunEffects askPerson(const QString& line);
     // The sentence's page, if one was on its way, came as no result page or will not come.
     void pageMissed(int sentence);
     void scorePage(const std::optional<QString>& body, RunEffects& fx);
     void setAutoRun(bool on);
-    bool isFromSearchedHost(const QString& url) const;
+    bool isFromSearchedService(const QString& url) const;
     QString progressLine(int sentenceNumber) const;
 
     CheckState& m_state;
@@ -125,10 +134,12 @@ private:
     Page m_page = Page::None;
     bool m_tickWaiting = false;
     bool m_lastStepSkipped = false; // the latest step had a blank query and searched nothing
-    bool m_personAsked = false;     // the latest step met a verification page not yet solved
+    bool m_personAsked = false;     // the latest step met a page the person must deal with
     QString m_pageTitle;            // title of the page being read
     quint64 m_navigation = 0;       // raised by every step that blanks the pane
-    QString m_searchedHost;         // host of the latest step's navigation
+    std::optional<Engine> m_searchedEngine; // the service of the latest step's navigation
+    int m_foreignPagesSentence = -1;        // the sentence the count below is for
+    int m_foreignPages = 0;                 // pages of other hosts met while searching it
 };
 
 } // namespace search

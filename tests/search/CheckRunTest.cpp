@@ -265,11 +265,38 @@ TEST(CheckRun, PagesThatAreNotResultsCountNothing)
     EXPECT_EQ(w.label1, QStringLiteral("现在正在对比第 2 句！共 2 句。"));
     // A busy pane is still loading: nothing happens.
     EXPECT_FALSE(w.run.downloadComplete({true, false, w.paneUrl}, w.facts).readBody);
-    // The same host by https is still the service.
+    // Another host of the same service answers for it.
     w.click(0);
     w.click(1);
-    w.finish(resultPage(100), true, QStringLiteral("https://www.baidu.com/s?wd=x"));
+    w.finish(resultPage(100), true, QStringLiteral("https://m.baidu.com/s?word=x"));
     EXPECT_EQ(w.state.pageCount, 2);
+}
+
+TEST(CheckRun, PagesOfAnotherHostAreRetriedThriceThenThePersonIsAsked)
+{
+    ScriptedWindow w;
+    w.analyse(kA + kB);
+    w.start();
+    const QString elsewhere = QStringLiteral("https://user:pw@captcha.example/check?from=baidu");
+    for (int i = 0; i < search::kForeignPagesRetried; ++i) {
+        w.finish(resultPage(100), true, elsewhere);
+        w.tick();
+    }
+    ASSERT_EQ(w.navigations.size(), search::kForeignPagesRetried + 1);
+    EXPECT_EQ(w.navigations.last(), w.urlFor(0));
+    w.finish(resultPage(100), true, elsewhere);
+    EXPECT_EQ(w.run.state(), RunState::WaitingForPerson);
+    EXPECT_EQ(w.label1, search::foreignPageLine(elsewhere));
+    EXPECT_TRUE(w.label1.contains(QStringLiteral("https://captcha.example/check?from=baidu")));
+    EXPECT_TRUE(w.paneUncovered);
+    w.tick();
+    EXPECT_EQ(w.navigations.size(), search::kForeignPagesRetried + 1); // no retry while the person looks
+    // The person brings the pane back to the service: its page is the sentence's, and the run goes on.
+    w.finish(resultPage(0), true, w.urlFor(0));
+    EXPECT_FALSE(w.paneUncovered);
+    EXPECT_EQ(w.run.record().at(0).state, search::SentenceState::Scored);
+    w.tick();
+    EXPECT_EQ(w.navigations.last(), w.urlFor(1));
 }
 
 TEST(CheckRun, ALateReadForAnEarlierStepIsDropped)
@@ -450,7 +477,7 @@ class AsksForVerification : public ::testing::TestWithParam<VerificationRow>
 
 TEST_P(AsksForVerification, ByTitleOrHeadingWithoutResults)
 {
-    EXPECT_EQ(search::asksForVerification(GetParam().title, GetParam().body), GetParam().asks);
+    EXPECT_EQ(search::asksForVerification(GetParam().title, GetParam().body, search::Engine::Wenku), GetParam().asks);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -461,6 +488,12 @@ INSTANTIATE_TEST_SUITE_P(
         VerificationRow{"HeadingOnly", QString(), QStringLiteral("<h1>百度安全验证</h1><p>请完成下方验证后继续操作</p>"), true},
         VerificationRow{"ResultsAboutVerification", QStringLiteral("安全验证_百度搜索"), resultPage(0, {"安全验证"}), false},
         VerificationRow{"OrdinaryResultPage", QStringLiteral("甲_百度搜索"), resultPage(0, {"T"}), false},
+        // A page without results whose title holds the query's own words.
+        VerificationRow{"NoResultsForTheQuery", QStringLiteral("身份验证_百度文库"),
+                        QStringLiteral("<form><input type=\"text\" name=\"word\" value=\"身份验证\"></form><p>没有找到</p>"),
+                        false},
+        VerificationRow{"AnotherServicesForm", kVerifyTitle,
+                        QStringLiteral("<form><input name=\"wd\"></form>"), true},
         VerificationRow{"EmptyTitle", QString(), std::nullopt, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
