@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "editor/MarkColors.h"
+#include "editor/Marking.h"
 #include "editor/RichTextBox.h"
 #include "platform/Browser.h"
 #include "platform/MessageBox.h"
@@ -120,23 +121,10 @@ void OnlineCheck::apply(const search::RunEffects& fx)
 bool OnlineCheck::markSentence(const QString& sentence)
 {
     QPointer<OnlineCheck> self(this);
-    QPointer<RichTextBox> editor(m_c.editor);
     const quint64 step = m_run->navigation();
-    const QString text = editor->text();
-    bool first = true;
-    for (qsizetype pos = text.indexOf(sentence); pos >= 0; pos = text.indexOf(sentence, pos + sentence.size())) {
-        if (!first) {
-            QCoreApplication::processEvents();
-            // The window closed, or a step that ran meanwhile has taken over.
-            if (!self || !editor || m_run->navigation() != step)
-                return false;
-            // An edit made meanwhile moves the occurrences: stop rather than colour the wrong text.
-            if (editor->text() != text)
-                return true;
-        }
-        first = false;
-        editor->select(pos, sentence.size());
-        editor->setSelectionColor(marks::kRed);
-    }
-    return true;
+    return editor::markOccurrences(*m_c.editor, sentence, marks::kRed, [&] {
+        QCoreApplication::processEvents();
+        // The window closed, or a step that ran meanwhile has taken over.
+        return self && m_run->navigation() == step;
+    });
 }
