@@ -86,7 +86,7 @@ void OnlineCheck::apply(const search::RunEffects& fx)
         m_c.pane->writeDocument(QString());
     if (fx.chooseFirstEntry)
         selectEntry(*fx.chooseFirstEntry);
-    if (fx.stepBegan)
+    if (fx.showSimilarity)
         m_form.showSimilarity();
     if (fx.compactLayout) {
         m_form.compactLayout();

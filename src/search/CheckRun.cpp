@@ -18,7 +18,7 @@ void followWith(RunEffects& first, const RunEffects& then)
     };
     first.blankPane |= then.blankPane;
     take(first.chooseFirstEntry, then.chooseFirstEntry);
-    first.stepBegan |= then.stepBegan;
+    first.showSimilarity |= then.showSimilarity;
     first.compactLayout |= then.compactLayout;
     first.fullLayout |= then.fullLayout;
     first.stopAction |= then.stopAction;
@@ -103,7 +103,7 @@ RunEffects CheckRun::step(const WindowFacts& window)
         m_state.nextIndex = 0;
         m_state.firstStepPending = false;
     }
-    fx.stepBegan = true;
+    fx.showSimilarity = true;
     fx.compactLayout = true;
     m_state.statsPending = true;
 

@@ -56,7 +56,7 @@ struct RunEffects
 {
     bool blankPane = false;
     std::optional<int> chooseFirstEntry;   // select this list entry without running the rule
-    bool stepBegan = false;                // a compare step ran: similarity display shown, statistics allowed
+    bool showSimilarity = false;                // a compare step ran: similarity display shown, statistics allowed
     bool compactLayout = false;            // editor and list share the top; the selection turns black
     bool fullLayout = false;               // the editor fills the window again, the list hides
     bool stopAction = false;               // the automatic run was stopped by the step
