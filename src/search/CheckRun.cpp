@@ -228,7 +228,7 @@ RunEffects CheckRun::decideTick(const WindowFacts& window)
     return fx;
 }
 
-RunEffects CheckRun::settled(bool paneBusy, const WindowFacts& window)
+RunEffects CheckRun::pageSettled(bool paneBusy, const WindowFacts& window)
 {
     if (m_page != Page::None)
         m_page = Page::Settled;
@@ -262,7 +262,7 @@ RunEffects CheckRun::downloadComplete(const PaneFacts& pane, const WindowFacts& 
         // Retried a few times; then the person is shown the page instead of a retry a second for ever.
         if (foreign && ++m_foreignPages > kForeignPagesRetried)
             return askPerson(foreignPageLine(pane.url));
-        return settled(false, window);
+        return pageSettled(false, window);
     }
     m_pageTitle = pane.title;
     m_page = Page::Reading;
@@ -282,7 +282,7 @@ RunEffects CheckRun::bodyRead(quint64 tag, const std::optional<QString>& body, c
         fx.uncoverPane = false; // solved: this is the waiting sentence's page
     scorePage(body, fx);
     // A tick that waited for this page goes on at once; its effects follow the scoring's.
-    followWith(fx, settled(false, window));
+    followWith(fx, pageSettled(false, window));
     return fx;
 }
 

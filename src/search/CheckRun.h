@@ -118,7 +118,7 @@ private:
 
     RunEffects step(const WindowFacts& window);
     RunEffects decideTick(const WindowFacts& window);
-    RunEffects settled(bool paneBusy, const WindowFacts& window);
+    RunEffects pageSettled(bool paneBusy, const WindowFacts& window);
     RunEffects verificationShown();
     // Pauses the run on the page the pane shows until a result page of the service is read.
     RunEffects askPerson(const QString& line);
