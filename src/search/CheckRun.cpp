@@ -39,14 +39,14 @@ void CheckRun::analysed(const QString& heading)
 {
     m_record.reset(m_state.sentences.size(), heading);
     // A verification page met by hand belongs to the sentences before: nothing waits for it now.
-    m_personAsked = false;
+    m_waitingForPerson = false;
 }
 
 RunState CheckRun::state() const
 {
     if (!m_state.autoRun)
         return RunState::Idle;
-    if (m_personAsked)
+    if (m_waitingForPerson)
         return RunState::WaitingForPerson;
     if (m_tickWaiting)
         return RunState::TickWaiting;
@@ -92,7 +92,7 @@ RunEffects CheckRun::step(const WindowFacts& window)
     pageMissed(m_state.lastIndex);
     m_page = Page::None;
     m_lastStepSkipped = false;
-    if (std::exchange(m_personAsked, false))
+    if (std::exchange(m_waitingForPerson, false))
         fx.uncoverPane = false;
     fx.blankPane = true;
 
@@ -187,7 +187,7 @@ RunEffects CheckRun::start(const WindowFacts& window)
 RunEffects CheckRun::stop()
 {
     RunEffects fx;
-    if (m_state.autoRun && std::exchange(m_personAsked, false)) {
+    if (m_state.autoRun && std::exchange(m_waitingForPerson, false)) {
         m_state.nextIndex = m_state.lastIndex;
         fx.uncoverPane = false;
         m_foreignPages = 0; // the person has seen the page: the next start tries afresh
@@ -199,7 +199,7 @@ RunEffects CheckRun::stop()
 RunEffects CheckRun::tick(const WindowFacts& window, bool paneBusy)
 {
     // While the person solves a verification the run neither retries nor goes on.
-    if (!m_state.autoRun || m_personAsked)
+    if (!m_state.autoRun || m_waitingForPerson)
         return {};
     if (paneBusy || m_page == Page::Reading) {
         m_tickWaiting = true;
@@ -256,7 +256,7 @@ RunEffects CheckRun::downloadComplete(const PaneFacts& pane, const WindowFacts& 
     // other page the service redirected to: neither is a result page. Nothing is scored and the
     // status line stays, so that the retry line of a run remains to be read.
     if (pane.failed || foreign) {
-        if (m_personAsked)
+        if (m_waitingForPerson)
             return {}; // the verification goes on
         pageMissed(m_state.nextIndex - 1);
         // Retried a few times; then the person is shown the page instead of a retry a second for ever.
@@ -278,7 +278,7 @@ RunEffects CheckRun::bodyRead(quint64 tag, const std::optional<QString>& body, c
     if (body && asksForVerification(m_pageTitle, body, m_searchedEngine))
         return verificationShown();
     RunEffects fx;
-    if (std::exchange(m_personAsked, false))
+    if (std::exchange(m_waitingForPerson, false))
         fx.uncoverPane = false; // solved: this is the waiting sentence's page
     scorePage(body, fx);
     // A tick that waited for this page goes on at once; its effects follow the scoring's.
@@ -304,7 +304,7 @@ RunEffects CheckRun::verificationShown()
 RunEffects CheckRun::askPerson(const QString& line)
 {
     m_page = Page::PersonAsked;
-    m_personAsked = true;
+    m_waitingForPerson = true;
     m_tickWaiting = false;
     RunEffects fx;
     fx.label1 = line;

@@ -134,7 +134,7 @@ private:
     Page m_page = Page::None;
     bool m_tickWaiting = false;
     bool m_lastStepSkipped = false; // the latest step had a blank query and searched nothing
-    bool m_personAsked = false;     // the latest step met a page the person must deal with
+    bool m_waitingForPerson = false;     // the latest step met a page the person must deal with
     QString m_pageTitle;            // title of the page being read
     quint64 m_navigation = 0;       // raised by every step that blanks the pane
     std::optional<Engine> m_searchedEngine; // the service of the latest step's navigation
