@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -31,9 +32,20 @@ struct SentenceEntry
     std::optional<double> figure; // P in percent, as the similarity display showed it
     int searches = 0;
     QList<Title> titles; // from the latest page, in page order
+    // The title slots after those that an earlier page of the sentence filled and no later page
+    // overwrote: the window's site table still counts them.
+    QList<Title> earlierTitles;
 
     // P written as the similarity display writes it; empty when there is none.
     QString figureText() const;
+};
+
+// The result titles of the check as the window's title slots hold them: kResultsPerPage slots per
+// sentence and one spare slot at the end; a slot is empty until a page fills it.
+struct TitleSlots
+{
+    QStringList texts;
+    QStringList blocks;
 };
 
 class CheckRecord
@@ -53,6 +65,8 @@ public:
     // The overall line of that caption ("目前总体相似度：…%"); empty when there is none.
     QString overallLine() const;
     int count(SentenceState state) const;
+    // Each sentence's latest titles followed by its earlier ones; the site tables are counted from it.
+    TitleSlots titleSlots() const;
 
     // Each returns false when index addresses no sentence. A sentence searched again starts afresh.
     bool markSearched(int index, Engine engine);
@@ -65,8 +79,9 @@ public:
 
 private:
     bool valid(int index) const { return index >= 0 && index < m_entries.size(); }
-    // A state without a figure or titles.
+    // A state without a figure or titles of its own; the slots keep the titles.
     bool markUnscored(int index, SentenceState state);
+    static void keepTitlesAsEarlier(SentenceEntry& e);
 
     QList<SentenceEntry> m_entries;
     QList<Engine> m_engines;

@@ -16,9 +16,10 @@ void followWith(RunEffects& first, const RunEffects& then)
         if (later)
             field = later;
     };
+    take(first.listEntries, then.listEntries);
     first.blankPane |= then.blankPane;
     take(first.chooseFirstEntry, then.chooseFirstEntry);
-    first.showSimilarity |= then.showSimilarity;
+    take(first.showSimilarity, then.showSimilarity);
     first.compactLayout |= then.compactLayout;
     first.fullLayout |= then.fullLayout;
     first.stopAction |= then.stopAction;
@@ -35,11 +36,34 @@ void followWith(RunEffects& first, const RunEffects& then)
 
 CheckRun::CheckRun(CheckState& state, QObject* parent) : QObject(parent), m_state(state) {}
 
-void CheckRun::analysed(const QString& heading)
+RunEffects CheckRun::analyse(analysis::Result result, const QString& heading)
 {
+    const qsizetype charCount = result.charCount;
+    m_state.articleText = std::move(result.articleText);
+    m_state.sentences = std::move(result.sentences);
+    m_state.nextIndex = 0;
+    m_state.lastIndex = 0;
+    m_state.pageCount = 1;
+    m_state.similaritySum = 0;
+    m_state.statsPending = false;
+    m_state.firstStepPending = true;
+    m_state.titleCounts = QList<int>(m_state.sentences.size() * kResultsPerPage + 1, 0);
+    m_analysed = true;
+    setAutoRun(false);
     m_record.reset(m_state.sentences.size(), heading);
+
+    RunEffects fx;
     // A verification page met by hand belongs to the sentences before: nothing waits for it now.
-    m_waitingForPerson = false;
+    if (std::exchange(m_waitingForPerson, false))
+        fx.uncoverPane = false;
+    QStringList entries;
+    entries.reserve(m_state.sentences.size());
+    for (qsizetype k = 0; k < m_state.sentences.size(); ++k)
+        entries.append(analysis::listEntry(k, m_state.sentences[k]));
+    fx.listEntries = std::move(entries);
+    fx.showSimilarity = false;
+    fx.label1 = analysis::reportLine(charCount, m_state.sentences.size());
+    return fx;
 }
 
 RunState CheckRun::state() const
@@ -57,8 +81,7 @@ RunState CheckRun::state() const
 
 bool CheckRun::hasSentenceTable() const
 {
-    // An analysis always leaves at least the spare title slot, also for a text without sentences.
-    return !m_state.titleTexts.isEmpty();
+    return m_analysed;
 }
 
 QString CheckRun::progressLine(int sentenceNumber) const
@@ -83,14 +106,27 @@ RunEffects CheckRun::compareStep(const WindowFacts& window)
 
 RunEffects CheckRun::step(const WindowFacts& window)
 {
+    RunEffects fx = beginStep(window);
+    if (window.editorEmpty || !hasSentenceTable() || m_state.nextIndex > m_state.sentences.size() - 1)
+        return endOfCheck(window, std::move(fx));
+    const QString sentence = m_state.sentences[m_state.nextIndex];
+    const QString query = queryText(sentence);
+    if (isBlankQuery(query))
+        skipBlankSentence();
+    else
+        searchSentence(sentence, query, window, fx);
+    return fx;
+}
+
+RunEffects CheckRun::beginStep(const WindowFacts& window)
+{
     RunEffects fx;
-    m_state.pageHtml.clear();
-    m_state.markedPage.clear();
-    m_state.pageText.clear();
     // An answer for the page that is blanked now no longer counts.
     ++m_navigation;
     pageMissed(m_state.lastIndex);
     m_page = Page::None;
+    m_pageCounted = false;
+    m_pageArrived = false;
     m_lastStepSkipped = false;
     if (std::exchange(m_waitingForPerson, false))
         fx.uncoverPane = false;
@@ -106,36 +142,39 @@ RunEffects CheckRun::step(const WindowFacts& window)
     fx.showSimilarity = true;
     fx.compactLayout = true;
     m_state.statsPending = true;
+    return fx;
+}
 
+RunEffects CheckRun::endOfCheck(const WindowFacts& window, RunEffects fx)
+{
     // The run stops before the message box shows: the box is modal, and a run still on would go on
     // ticking behind it and stack a box a second.
+    setAutoRun(false);
     if (window.editorEmpty) {
-        setAutoRun(false);
         fx.fullLayout = true;
         fx.informationBox = QStringLiteral("请先输入关键字");
-        return fx;
-    }
-    if (!hasSentenceTable() || m_state.nextIndex > m_state.sentences.size() - 1) {
-        setAutoRun(false);
+    } else {
         fx.stopAction = true;
         fx.informationBox = QStringLiteral("本次对比结束！");
-        return fx;
     }
+    return fx;
+}
 
-    const QString sentence = m_state.sentences[m_state.nextIndex];
-    const QString query = queryText(sentence);
-    if (isBlankQuery(query)) {
-        // Nothing to search: the step moves on, so that neither a user stepping by hand nor the
-        // automatic run stays on a sentence of punctuation.
-        if (m_record.markBlank(m_state.nextIndex))
-            emit recordChanged(m_state.nextIndex);
-        m_state.lastIndex = m_state.nextIndex;
-        m_state.nextIndex = m_state.nextIndex + 1;
-        m_lastStepSkipped = true;
-        m_page = Page::Settled;
-        return fx;
-    }
+void CheckRun::skipBlankSentence()
+{
+    // Nothing to search: the step moves on, so that neither a user stepping by hand nor the
+    // automatic run stays on a sentence of punctuation.
+    if (m_record.markBlank(m_state.nextIndex))
+        emit recordChanged(m_state.nextIndex);
+    m_state.lastIndex = m_state.nextIndex;
+    m_state.nextIndex = m_state.nextIndex + 1;
+    m_lastStepSkipped = true;
+    m_page = Page::Settled;
+}
 
+void CheckRun::searchSentence(const QString& sentence, const QString& query, const WindowFacts& window,
+                              RunEffects& fx)
+{
     if (const auto url = searchUrl(window.engine, query)) {
         m_state.searchUrl = *url;
         m_searchedEngine = window.engine;
@@ -160,7 +199,6 @@ RunEffects CheckRun::step(const WindowFacts& window)
         fx.selectEntry = m_state.lastIndex;
         fx.listToolTip = sentence;
     }
-    return fx;
 }
 
 RunEffects CheckRun::listEntryChosen(int row, const WindowFacts& window)
@@ -211,12 +249,11 @@ RunEffects CheckRun::tick(const WindowFacts& window, bool paneBusy)
 RunEffects CheckRun::decideTick(const WindowFacts& window)
 {
     m_tickWaiting = false;
-    const bool arrived = !m_state.pageHtml.isEmpty() && !m_state.markedPage.isEmpty() && !m_state.pageText.isEmpty();
     QString line;
-    if (!arrived && !m_lastStepSkipped) {
+    if (!m_pageArrived && !m_lastStepSkipped) {
         m_state.nextIndex = m_state.lastIndex;
         // Only a page that scoring counted is taken back out of the divisor.
-        if (!m_state.pageHtml.isEmpty())
+        if (m_pageCounted)
             m_state.pageCount = m_state.pageCount - 1;
         line = QStringLiteral("网络不给力，正在重新对比第 %1 句").arg(m_state.lastIndex + 1);
     } else {
@@ -322,28 +359,25 @@ QString foreignPageLine(const QString& url)
 
 void CheckRun::scorePage(const std::optional<QString>& body, RunEffects& fx)
 {
-    m_state.pageHtml = body.value_or(QString());
-    if (!m_state.pageHtml.isEmpty()) {
+    const QString page = body.value_or(QString());
+    m_pageCounted = !page.isEmpty();
+    m_pageArrived = false;
+    if (!page.isEmpty()) {
         const int index = m_state.nextIndex - 1;
         const std::optional<QString> sentence =
             (index >= 0 && index < m_state.sentences.size()) ? std::optional<QString>(m_state.sentences[index])
                                                             : std::nullopt;
-        const PageScore score = search::scorePage(m_state.pageHtml, sentence, m_state.similaritySum, m_state.pageCount);
-        m_state.pageText = score.pageText;
+        const PageScore score = search::scorePage(page, sentence, m_state.similaritySum, m_state.pageCount);
+        // A page without double-byte text is no result page: the tick searches the sentence again.
+        m_pageArrived = score.pageSize > 0;
         m_state.similaritySum = score.sum;
-        fx.label2 = score.caption;
-        m_state.markedPage = score.markedPage;
-        for (int n = 0; n < score.titles.size(); ++n) {
-            const qsizetype slot = static_cast<qsizetype>(index) * kResultsPerPage + n;
-            if (slot < 0 || slot >= m_state.titleTexts.size())
-                continue;
-            m_state.titleTexts[slot] = score.titles[n].text;
-            m_state.titleBlocks[slot] = score.titles[n].block;
-        }
         m_state.pageCount = m_state.pageCount + 1;
         m_foreignPages = 0;
         if (m_record.pageScored(index, score))
             emit recordChanged(index);
+        // The record keeps the caption; the display shows it.
+        if (score.caption)
+            fx.label2 = m_record.caption();
     } else {
         pageMissed(m_state.nextIndex - 1);
     }

@@ -113,6 +113,7 @@ TEST_F(ReportExportTest, ListEntriesTakeTheirBandsAndKeepTheirTexts)
 TEST_F(ReportExportTest, ColoursStayVisibleUnderTheSelection)
 {
     runCheck();
+    browser->finish(QString(), false); // the fifth entry's page fails: it turns grey
     list()->setFocus();
     ASSERT_EQ(list()->currentRow(), 4); // the step selected the fifth entry
     const QImage image = list()->viewport()->grab().toImage();
