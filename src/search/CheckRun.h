@@ -39,7 +39,7 @@ enum class RunState {
     WaitingForPage, // the run is on and the latest step's page is loading or being read
     DueForTick,     // the run is on and the latest step's page has settled
     TickWaiting,    // the run is on and a tick waits for the page before it decides
-    WaitingForPerson, // the run is on and paused: a verification, or another host's page, waits for the person
+    WaitingForPerson, // the run is on and paused: a verification or another host's page waits for the person
 };
 
 // The status line while the service's verification page waits for the person.
@@ -147,8 +147,8 @@ private:
     Page m_page = Page::None;
     bool m_tickWaiting = false;
     bool m_lastStepSkipped = false; // the latest step had a blank query and searched nothing
-    bool m_waitingForPerson = false;     // the latest step met a page the person must deal with
-    bool m_analysed = false;
+    bool m_waitingForPerson = false; // the latest step met a page the person must deal with
+    bool m_analysed = false;        // an analysis has run
     bool m_pageCounted = false;     // scoring counted a page of the latest step in the page count
     bool m_pageArrived = false;     // and that page had double-byte text
     QString m_pageTitle;            // title of the page being read
