@@ -131,21 +131,4 @@ QString listEntry(qsizetype index, const QString& sentence)
     return QString::number(index + 1) + u'-' + text::trimSpaces(sentence);
 }
 
-void startRun(CheckState& state, Result result)
-{
-    state.articleText = std::move(result.articleText);
-    state.sentences = std::move(result.sentences);
-    state.nextIndex = 0;
-    state.pageCount = 1;
-    state.autoRun = false;
-    state.similaritySum = 0;
-    state.statsPending = false;
-    state.lastIndex = 0;
-    const qsizetype slotCount = 10 * state.sentences.size() + 1;
-    state.titleBlocks = QStringList(slotCount);
-    state.titleTexts = QStringList(slotCount);
-    state.titleCounts = QList<int>(slotCount, 0);
-    state.firstStepPending = true;
-}
-
 } // namespace analysis

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "analysis/CheckState.h"
-
 #include <QString>
 #include <QStringList>
 
@@ -32,8 +30,5 @@ QString reportLine(qsizetype charCount, qsizetype sentenceCount);
 
 // List1 entry for sentence index k: "k+1-" and the trimmed sentence.
 QString listEntry(qsizetype index, const QString& sentence);
-
-// Starts a new run from an analysis result: sentences, indices, sums and empty title tables.
-void startRun(CheckState& state, Result result);
 
 } // namespace analysis

@@ -5,6 +5,7 @@
 #include "app/OnlineCheck.h"
 #include "app/ReportExport.h"
 #include "editor/MarkColors.h"
+#include "editor/Marking.h"
 #include "comparator/ComparatorOpener.h"
 #include "editor/EditCommands.h"
 #include "editor/DocumentCommands.h"
@@ -25,11 +26,13 @@
 #include "Version.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QPointer>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTextCursor>
 #include <QTimer>
@@ -141,36 +144,121 @@ void Form1::createControls()
 
 void Form1::connectOnlineCheck(const Options& options)
 {
-    m_online = new OnlineCheck(m_state, *this, {m_richTextBox1, m_list1, m_label1, m_label2, m_resultPane.get()});
-    m_stats = new SiteStatsCommand(m_state, m_resultPane.get(), options.reportWait, this);
-    connect(&m_online->run(), &search::CheckRun::runningChanged, this, &Form1::Timer1);
+    m_run = new search::CheckRun(m_state, this);
+    m_online = new OnlineCheck(*m_run, *m_resultPane, [this] { return facts(); }, this);
+    connect(m_online, &OnlineCheck::decided, this, &Form1::apply);
+    m_stats = new SiteStatsCommand(m_state, m_run->record(), m_resultPane.get(), options.reportWait, this);
+    connect(m_run, &search::CheckRun::runningChanged, this, &Form1::Timer1);
     connect(m_stats, &SiteStatsCommand::busyChanged, this, &Form1::statisticsBusyChanged);
 
-    connect(m_command2, &QPushButton::clicked, m_online, &OnlineCheck::compareStep);
-    connect(m_command3, &QPushButton::clicked, m_online, &OnlineCheck::start);
-    connect(m_command4, &QPushButton::clicked, m_online, &OnlineCheck::stop);
+    connect(m_command2, &QPushButton::clicked, this, [this] { apply(m_run->compareStep(facts())); });
+    connect(m_command3, &QPushButton::clicked, this, [this] { apply(m_run->start(facts())); });
+    connect(m_command4, &QPushButton::clicked, this, [this] {
+        apply(m_run->stop());
+        stopAction();
+    });
     connect(m_command5, &QPushButton::clicked, m_stats, &SiteStatsCommand::run);
-    connect(m_timer2, &QTimer::timeout, m_online, &OnlineCheck::tick);
-    connect(&m_online->run(), &search::CheckRun::recordChanged, this, &Form1::showSentenceResult);
+    connect(m_timer2, &QTimer::timeout, this, [this] { apply(m_run->tick(facts(), m_resultPane->isBusy())); });
+    connect(m_run, &search::CheckRun::recordChanged, this, &Form1::showSentenceResult);
 
-    m_export = new ReportExport(*this, m_state, m_online->run(), *m_stats);
+    m_export = new ReportExport(*this, m_state, *m_run, *m_stats);
     connect(m_export, &ReportExport::busyChanged, this, &Form1::Timer1);
     connect(m_daochu, &QAction::triggered, m_export, &ReportExport::run);
 
     // The rule runs when the user picks an entry: a new current row by mouse or keyboard, or a click on
     // the row that is current already.
-    connect(m_list1, &QListWidget::currentRowChanged, m_online, &OnlineCheck::listEntryChosen);
+    connect(m_list1, &QListWidget::currentRowChanged, this, &Form1::listEntryChosen);
     m_list1->viewport()->installEventFilter(this);
     connect(m_list1, &QListWidget::pressed, this, [this](const QModelIndex& index) {
         if (index.row() == m_listRowBeforePress)
-            m_online->listEntryChosen(index.row());
+            listEntryChosen(index.row());
+    });
+}
+
+search::WindowFacts Form1::facts() const
+{
+    return {m_richTextBox1->document()->isEmpty(), m_list1->count(), selectedEngine()};
+}
+
+void Form1::listEntryChosen(int row)
+{
+    if (!m_selectingList)
+        apply(m_run->listEntryChosen(row, facts()));
+}
+
+void Form1::selectEntry(int row)
+{
+    if (row < 0 || row >= m_list1->count())
+        return;
+    m_selectingList = true;
+    m_list1->setCurrentRow(row);
+    m_selectingList = false;
+}
+
+void Form1::apply(const search::RunEffects& fx)
+{
+    if (fx.listEntries) {
+        m_selectingList = true;
+        m_list1->clear();
+        m_list1->addItems(*fx.listEntries);
+        m_selectingList = false;
+    }
+    if (fx.blankPane)
+        m_resultPane->writeDocument(QString());
+    if (fx.chooseFirstEntry)
+        selectEntry(*fx.chooseFirstEntry);
+    if (fx.showSimilarity)
+        showSimilarity(*fx.showSimilarity);
+    if (fx.compactLayout) {
+        compactLayout();
+        m_richTextBox1->setSelectionColor(marks::kBlack);
+    }
+    if (fx.fullLayout)
+        fullLayout();
+    if (fx.stopAction)
+        stopAction();
+    if (fx.uncoverPane)
+        uncoverResultPane(*fx.uncoverPane);
+    if (fx.navigate) {
+        m_resultPane->navigate(*fx.navigate);
+        m_webBrowser1->setVisible(true);
+    }
+    if (fx.label1)
+        m_label1->setText(*fx.label1);
+    if (fx.label2)
+        m_label2->setText(*fx.label2);
+    if (fx.markSentence && !markSentence(*fx.markSentence))
+        return;
+    if (fx.selectEntry)
+        selectEntry(*fx.selectEntry);
+    if (fx.listToolTip)
+        m_list1->setToolTip(*fx.listToolTip);
+    if (fx.readBody)
+        m_online->readBody(*fx.readBody);
+    if (fx.informationBox)
+        MessageBox::show(this, {*fx.informationBox, QString(), MessageBox::Icon::Information});
+}
+
+bool Form1::markSentence(const QString& sentence)
+{
+    QPointer<Form1> self(this);
+    const quint64 step = m_run->navigation();
+    return editor::markOccurrences(*m_richTextBox1, sentence, marks::kRed, [&] {
+        QCoreApplication::processEvents();
+        // The window closed, or a step that ran meanwhile has taken over.
+        return self && m_run->navigation() == step;
     });
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_list1->viewport() && event->type() == QEvent::MouseButtonPress)
+    if (watched == m_list1->viewport() &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+        // Qt makes a row current on any button; only the left one chooses a sentence to search.
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            return true;
         m_listRowBeforePress = m_list1->currentRow();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -281,7 +369,7 @@ void Form1::layoutControls()
     const int H = outer.height();
     const int W = outer.width();
 
-    if (m_paneUncovered) {
+    if (m_run && m_run->waitsForPerson()) {
         // From the editor's top down to the labels: the verification page shows whole.
         twips::setTop(m_webBrowser1, kPaneUncoveredTop);
         twips::setHeight(m_webBrowser1, H - 2890 + kPaneTop - kPaneUncoveredTop);
@@ -310,9 +398,11 @@ void Form1::layoutControls()
     twips::setWidth(m_list1, 1400);
 }
 
-void Form1::showSimilarity()
+void Form1::showSimilarity(bool shown)
 {
-    m_label2->setVisible(true);
+    m_label2->setVisible(shown);
+    if (!shown)
+        return;
     m_command5->setEnabled(true);
     Timer1();
 }
@@ -335,14 +425,8 @@ void Form1::fullLayout()
     m_list1->setVisible(false);
 }
 
-void Form1::showResultPane()
-{
-    m_webBrowser1->setVisible(true);
-}
-
 void Form1::uncoverResultPane(bool uncover)
 {
-    m_paneUncovered = uncover;
     layoutControls();
     if (uncover) {
         m_webBrowser1->setVisible(true);
@@ -381,14 +465,14 @@ void Form1::Timer1()
     m_command6->setVisible(true);
     m_wjcd->setEnabled(true);
     // A report needs an analysis; one PDF at a time.
-    m_daochu->setEnabled(m_online->run().hasSentenceTable() && !m_export->isBusy());
+    m_daochu->setEnabled(m_run->hasSentenceTable() && !m_export->isBusy());
     m_duibiqi->setEnabled(true);
     m_yinqing->setEnabled(true);
 }
 
 void Form1::showSentenceResult(int sentence)
 {
-    const search::CheckRecord& record = m_online->run().record();
+    const search::CheckRecord& record = m_run->record();
     QListWidgetItem* item = m_list1->item(sentence);
     if (!item || sentence >= record.size())
         return;
@@ -414,24 +498,9 @@ void Form1::checkEngine(QAction* chosen)
 void Form1::analyse()
 {
     m_stats->forgetLastTable();
-    m_list1->clear();
-    m_label2->hide();
-
     const QString article = m_richTextBox1->text();
-    analysis::Result result = analysis::analyse(article);
-    const qsizetype charCount = result.charCount;
-    analysis::startRun(m_state, std::move(result));
-    m_online->run().analysed(report::articleHeading(article));
-    if (m_paneUncovered)
-        uncoverResultPane(false);
-    m_label1->setText(analysis::reportLine(charCount, m_state.sentences.size()));
+    apply(m_run->analyse(analysis::analyse(article), report::articleHeading(article)));
     m_richTextBox1->moveCaretToStart();
-
-    QStringList entries;
-    entries.reserve(m_state.sentences.size());
-    for (qsizetype k = 0; k < m_state.sentences.size(); ++k)
-        entries.append(analysis::listEntry(k, m_state.sentences[k]));
-    m_list1->addItems(entries);
     Timer1();
 }
 

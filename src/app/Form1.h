@@ -2,7 +2,7 @@
 
 #include "analysis/CheckState.h"
 #include "platform/Browser.h"
-#include "search/Engines.h"
+#include "search/CheckRun.h"
 
 #include <QMainWindow>
 
@@ -24,7 +24,7 @@ class RichTextBox;
 class SiteStatsCommand;
 
 // The main window: article editor, sentence list, result pane and the command buttons. It owns the
-// check state through which its handlers share data.
+// check state and the check run, passes its commands to the run and applies what the run decides.
 class Form1 : public QMainWindow
 {
     Q_OBJECT
@@ -49,20 +49,10 @@ public:
     // The engine whose query URL the next compare step builds, read from the menu's marks.
     search::Engine selectedEngine() const;
 
-    // Timer1: applies the control-state table for the current autoRun. The only writer of the
-    // controls' enabled and visible states; it answers the run's and the statistics' state changes,
-    // which keeps the table true at every moment without a 1 ms poll.
+    // Timer1: applies the control-state table for the current autoRun. It answers the run's, the
+    // statistics' and the export's state changes, which keeps the table true at every moment without
+    // a 1 ms poll; the run's effects (apply) show and hide the list, the pane and Label2 besides.
     void Timer1();
-
-    // What the online check asks of the window's layout and controls.
-    void showSimilarity(); // a compare step began: similarity display shown, statistics allowed
-    void compactLayout();  // the editor and the sentence list share the top
-    void fullLayout();     // the editor fills the window, the list hides
-    void showResultPane();
-    // While the service's verification page waits for the person, the whole pane shows above the
-    // editor and the list.
-    void uncoverResultPane(bool uncover);
-    void stopAction();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -78,6 +68,20 @@ private:
     void checkEngine(QAction* chosen);
     void openProjectPage();
     void connectOnlineCheck(const Options& options);
+    search::WindowFacts facts() const;
+    // Does what the check run decided, in the order of RunEffects.
+    void apply(const search::RunEffects& fx);
+    // Returns false when a step that ran while it yielded has taken over, or the window went.
+    bool markSentence(const QString& sentence);
+    // Selects a list entry without running the list rule.
+    void selectEntry(int row);
+    void listEntryChosen(int row);
+    void showSimilarity(bool shown);
+    void compactLayout(); // the editor and the sentence list share the top
+    void fullLayout();    // the editor fills the window, the list hides
+    // While a page waits for the person, the whole pane shows above the editor and the list.
+    void uncoverResultPane(bool uncover);
+    void stopAction();
     void statisticsBusyChanged(bool busy);
     // Colours the sentence's list entry by the band of its result.
     void showSentenceResult(int sentence);
@@ -117,11 +121,12 @@ private:
     QAction* m_longyuan = nullptr;
     QAction* m_zhiwang = nullptr;
 
+    search::CheckRun* m_run = nullptr;
     OnlineCheck* m_online = nullptr;
     SiteStatsCommand* m_stats = nullptr;
     ReportExport* m_export = nullptr;
     int m_listRowBeforePress = -1;
-    bool m_paneUncovered = false;
+    bool m_selectingList = false; // the run selects an entry: not the user's choice
     bool m_leaving = false; // "退出" has asked about unsaved text: the close asks nothing more
 
     std::unique_ptr<Browser> m_resultPane;

@@ -1,142 +1,31 @@
 #include "app/OnlineCheck.h"
 
-#include "app/Form1.h"
-#include "editor/MarkColors.h"
-#include "editor/RichTextBox.h"
 #include "platform/Browser.h"
-#include "platform/MessageBox.h"
 
-#include <QCoreApplication>
-#include <QLabel>
-#include <QListWidget>
 #include <QPointer>
 
-OnlineCheck::OnlineCheck(CheckState& state, Form1& form, Controls controls)
-    : QObject(&form), m_run(new search::CheckRun(state, this)), m_form(form), m_c(controls)
+OnlineCheck::OnlineCheck(search::CheckRun& run, Browser& pane, Facts facts, QObject* parent)
+    : QObject(parent), m_run(run), m_pane(pane), m_facts(std::move(facts))
 {
-    connect(m_c.pane, &Browser::downloadBegin, this, [this] { m_c.pane->setSilent(true); });
-    connect(m_c.pane, &Browser::downloadComplete, this, &OnlineCheck::downloadComplete);
-}
-
-search::WindowFacts OnlineCheck::facts() const
-{
-    return {m_c.editor->document()->isEmpty(), m_c.list->count(), m_form.selectedEngine()};
-}
-
-void OnlineCheck::compareStep()
-{
-    apply(m_run->compareStep(facts()));
-}
-
-void OnlineCheck::listEntryChosen(int row)
-{
-    // A selection the run made itself is not the user's choice.
-    if (m_selectingList)
-        return;
-    apply(m_run->listEntryChosen(row, facts()));
-}
-
-void OnlineCheck::start()
-{
-    apply(m_run->start(facts()));
-}
-
-void OnlineCheck::stop()
-{
-    apply(m_run->stop());
-    m_form.stopAction();
-}
-
-void OnlineCheck::tick()
-{
-    apply(m_run->tick(facts(), m_c.pane->isBusy()));
+    connect(&m_pane, &Browser::downloadBegin, this, [this] { m_pane.setSilent(true); });
+    connect(&m_pane, &Browser::downloadComplete, this, &OnlineCheck::downloadComplete);
 }
 
 void OnlineCheck::downloadComplete()
 {
-    m_c.pane->setSilent(true);
-    apply(m_run->downloadComplete(
-        {m_c.pane->isBusy(), m_c.pane->lastLoadFailed(), m_c.pane->currentUrl(), m_c.pane->currentTitle()}, facts()));
+    m_pane.setSilent(true);
+    emit decided(m_run.downloadComplete(
+        {m_pane.isBusy(), m_pane.lastLoadFailed(), m_pane.currentUrl(), m_pane.currentTitle()}, m_facts()));
 }
 
 void OnlineCheck::readBody(quint64 tag)
 {
     QPointer<OnlineCheck> self(this);
-    m_c.pane->readBodyHtml([self, tag](std::optional<QString> body) {
+    m_pane.readBodyHtml([self, tag](std::optional<QString> body) {
         if (!self)
             return;
-        self->apply(self->m_run->bodyRead(tag, body, self->facts()));
-        self->m_c.pane->setSilent(true);
+        emit self->decided(self->m_run.bodyRead(tag, body, self->m_facts()));
+        if (self)
+            self->m_pane.setSilent(true);
     });
-}
-
-void OnlineCheck::selectEntry(int row)
-{
-    if (row < 0 || row >= m_c.list->count())
-        return;
-    m_selectingList = true;
-    m_c.list->setCurrentRow(row);
-    m_selectingList = false;
-}
-
-void OnlineCheck::apply(const search::RunEffects& fx)
-{
-    if (fx.blankPane)
-        m_c.pane->writeDocument(QString());
-    if (fx.chooseFirstEntry)
-        selectEntry(*fx.chooseFirstEntry);
-    if (fx.stepBegan)
-        m_form.showSimilarity();
-    if (fx.compactLayout) {
-        m_form.compactLayout();
-        m_c.editor->setSelectionColor(marks::kBlack);
-    }
-    if (fx.fullLayout)
-        m_form.fullLayout();
-    if (fx.stopAction)
-        m_form.stopAction();
-    if (fx.uncoverPane)
-        m_form.uncoverResultPane(*fx.uncoverPane);
-    if (fx.navigate) {
-        m_c.pane->navigate(*fx.navigate);
-        m_form.showResultPane();
-    }
-    if (fx.label1)
-        m_c.label1->setText(*fx.label1);
-    if (fx.label2)
-        m_c.label2->setText(*fx.label2);
-    if (fx.markSentence && !markSentence(*fx.markSentence))
-        return;
-    if (fx.selectEntry)
-        selectEntry(*fx.selectEntry);
-    if (fx.listToolTip)
-        m_c.list->setToolTip(*fx.listToolTip);
-    if (fx.readBody)
-        readBody(*fx.readBody);
-    if (fx.informationBox)
-        MessageBox::show(&m_form, {*fx.informationBox, QString(), MessageBox::Icon::Information});
-}
-
-bool OnlineCheck::markSentence(const QString& sentence)
-{
-    QPointer<OnlineCheck> self(this);
-    QPointer<RichTextBox> editor(m_c.editor);
-    const quint64 step = m_run->navigation();
-    const QString text = editor->text();
-    bool first = true;
-    for (qsizetype pos = text.indexOf(sentence); pos >= 0; pos = text.indexOf(sentence, pos + sentence.size())) {
-        if (!first) {
-            QCoreApplication::processEvents();
-            // The window closed, or a step that ran meanwhile has taken over.
-            if (!self || !editor || m_run->navigation() != step)
-                return false;
-            // An edit made meanwhile moves the occurrences: stop rather than colour the wrong text.
-            if (editor->text() != text)
-                return true;
-        }
-        first = false;
-        editor->select(pos, sentence.size());
-        editor->setSelectionColor(marks::kRed);
-    }
-    return true;
 }

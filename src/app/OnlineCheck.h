@@ -4,48 +4,31 @@
 
 #include <QObject>
 
-class Browser;
-class Form1;
-class QLabel;
-class QListWidget;
-class RichTextBox;
+#include <functional>
 
-// Feeds the result pane's events and the window's commands into the check run, and applies what the
-// run decides to the main window's controls. It makes no decision of its own.
+class Browser;
+
+// The result pane's side of the online check: feeds the pane's finished downloads and the body reads
+// the run asks for into the check run, and hands what the run decides to the window (decided). It
+// decides nothing and writes no control; it keeps the pane silent.
 class OnlineCheck : public QObject
 {
     Q_OBJECT
 public:
-    struct Controls
-    {
-        RichTextBox* editor = nullptr;
-        QListWidget* list = nullptr;
-        QLabel* label1 = nullptr;
-        QLabel* label2 = nullptr;
-        Browser* pane = nullptr;
-    };
+    using Facts = std::function<search::WindowFacts()>;
 
-    OnlineCheck(CheckState& state, Form1& form, Controls controls);
+    OnlineCheck(search::CheckRun& run, Browser& pane, Facts facts, QObject* parent = nullptr);
 
-    search::CheckRun& run() { return *m_run; }
-
-    void compareStep();
-    void listEntryChosen(int row);
-    void start();
-    void stop();
-    void tick();
-
-private:
-    search::WindowFacts facts() const;
-    void apply(const search::RunEffects& fx);
-    // Returns false when a step that ran while it yielded has taken over.
-    bool markSentence(const QString& sentence);
-    void selectEntry(int row);
-    void downloadComplete();
+    // Reads the pane's body for the step tagged tag, as an effect asked.
     void readBody(quint64 tag);
 
-    search::CheckRun* m_run;
-    Form1& m_form;
-    Controls m_c;
-    bool m_selectingList = false;
+signals:
+    void decided(const search::RunEffects& fx);
+
+private:
+    void downloadComplete();
+
+    search::CheckRun& m_run;
+    Browser& m_pane;
+    Facts m_facts;
 };

@@ -43,7 +43,7 @@ struct NeedsWordProcessor
 {
 };
 
-using FirstStep = std::variant<QString, richtext::Document, Failure, NeedsWordProcessor>;
+using DirectReadOutcome = std::variant<QString, richtext::Document, Failure, NeedsWordProcessor>;
 
 // Why the file at path cannot be opened at all (missing, not a readable file, over the size limit);
 // nothing when it may be read.
@@ -51,7 +51,7 @@ std::optional<Failure> fileFailure(const QString& path);
 
 // Reads the file at path and hands it to the reader its name and content call for (see kindOf),
 // except that the word processor, a slow outside program, is left to the caller.
-FirstStep readDirectly(const QString& path, Readers readers = Readers::NativeFirst);
+DirectReadOutcome readDirectly(const QString& path, Readers readers = Readers::NativeFirst);
 
 // What the word processor's failure to read the file at path means: a locked Word 2007 document it
 // could not open either is locked with a password of the user's (Failure::Encrypted).

@@ -50,6 +50,7 @@ Band bandOf(search::SentenceState state, std::optional<double> figure)
             return Band::Low;
         return Band::NoneFound;
     case SentenceState::NotSearched:
+    case SentenceState::Searching:
     case SentenceState::Blank:
         break;
     }

@@ -137,6 +137,7 @@ void appendSummary(QString& out, const CheckReportData& d)
     const std::pair<QString, SentenceState> rows[] = {
         {QStringLiteral("已评分"), SentenceState::Scored},
         {QStringLiteral("结果页过短（不足 500 字）"), SentenceState::ShortPage},
+        {QStringLiteral("正在检索"), SentenceState::Searching},
         {QStringLiteral("结果页未到"), SentenceState::NotArrived},
         {QStringLiteral("出现验证页"), SentenceState::Verification},
         {QStringLiteral("无可检索的文字"), SentenceState::Blank},

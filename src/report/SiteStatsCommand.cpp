@@ -2,9 +2,9 @@
 
 #include "platform/Browser.h"
 
-SiteStatsCommand::SiteStatsCommand(CheckState& state, Browser* pane, std::chrono::milliseconds wait,
-                                   QObject* parent)
-    : QObject(parent), m_state(state), m_pane(pane)
+SiteStatsCommand::SiteStatsCommand(CheckState& state, const search::CheckRecord& record, Browser* pane,
+                                   std::chrono::milliseconds wait, QObject* parent)
+    : QObject(parent), m_state(state), m_record(record), m_pane(pane)
 {
     m_wait.setSingleShot(true);
     m_wait.setInterval(wait);
@@ -19,15 +19,19 @@ void SiteStatsCommand::run()
     emit busyChanged(true);
     if (m_state.statsPending) {
         // Counted afresh on a copy: the tables stay in sentence order for the pages still to come.
-        m_state.titleCounts = report::slotCounts(m_state.titleTexts);
-        m_lastRows = report::siteRows(m_state.titleTexts, m_state.titleBlocks, m_state.titleCounts);
+        const search::TitleSlots table = m_record.titleSlots();
+        m_state.titleCounts = report::slotCounts(table.texts);
+        m_lastRows = report::siteRows(table.texts, table.blocks, m_state.titleCounts);
     }
     m_wait.start();
 }
 
 QList<report::Row> SiteStatsCommand::rowsNow() const
 {
-    return m_state.statsPending ? report::siteRows(m_state.titleTexts, m_state.titleBlocks) : m_lastRows;
+    if (!m_state.statsPending)
+        return m_lastRows;
+    const search::TitleSlots table = m_record.titleSlots();
+    return report::siteRows(table.texts, table.blocks);
 }
 
 void SiteStatsCommand::writeReport()

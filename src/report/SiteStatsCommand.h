@@ -2,6 +2,7 @@
 
 #include "analysis/CheckState.h"
 #include "report/SiteStats.h"
+#include "search/CheckRecord.h"
 
 #include <QObject>
 #include <QTimer>
@@ -19,8 +20,9 @@ class SiteStatsCommand : public QObject
 public:
     static constexpr std::chrono::milliseconds kWaitBeforeReport{5000};
 
-    SiteStatsCommand(CheckState& state, Browser* pane, std::chrono::milliseconds wait = kWaitBeforeReport,
-                     QObject* parent = nullptr);
+    // The titles are counted from the record's title slots.
+    SiteStatsCommand(CheckState& state, const search::CheckRecord& record, Browser* pane,
+                     std::chrono::milliseconds wait = kWaitBeforeReport, QObject* parent = nullptr);
 
     // Does nothing while a report is on its way.
     void run();
@@ -37,6 +39,7 @@ private:
     void writeReport();
 
     CheckState& m_state;
+    const search::CheckRecord& m_record;
     Browser* m_pane;
     QTimer m_wait;
     QList<report::Row> m_lastRows;

@@ -2,6 +2,8 @@
 
 #include "text/TextRules.h"
 
+#include <algorithm>
+
 namespace search {
 
 QString stateName(SentenceState state)
@@ -9,6 +11,8 @@ QString stateName(SentenceState state)
     switch (state) {
     case SentenceState::NotSearched:
         return QStringLiteral("not-searched");
+    case SentenceState::Searching:
+        return QStringLiteral("searching");
     case SentenceState::Scored:
         return QStringLiteral("scored");
     case SentenceState::ShortPage:
@@ -51,6 +55,29 @@ int CheckRecord::count(SentenceState state) const
     return n;
 }
 
+TitleSlots CheckRecord::titleSlots() const
+{
+    const qsizetype count = m_entries.size() * kResultsPerPage + 1;
+    TitleSlots table{QStringList(count), QStringList(count)};
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        qsizetype slot = i * kResultsPerPage;
+        for (const QList<Title>* titles : {&m_entries[i].titles, &m_entries[i].earlierTitles}) {
+            for (const Title& t : *titles) {
+                table.texts[slot] = t.text;
+                table.blocks[slot] = t.block;
+                ++slot;
+            }
+        }
+    }
+    return table;
+}
+
+void CheckRecord::keepTitlesAsEarlier(SentenceEntry& e)
+{
+    e.earlierTitles = e.titles + e.earlierTitles;
+    e.titles.clear();
+}
+
 bool CheckRecord::markSearched(int index, Engine engine)
 {
     if (!m_engines.contains(engine))
@@ -58,10 +85,18 @@ bool CheckRecord::markSearched(int index, Engine engine)
     if (!valid(index))
         return false;
     SentenceEntry& e = m_entries[index];
-    const int searches = e.searches + 1;
-    e = SentenceEntry();
-    e.state = SentenceState::NotArrived;
-    e.searches = searches;
+    keepTitlesAsEarlier(e);
+    e.state = SentenceState::Searching;
+    e.figure.reset();
+    ++e.searches;
+    return true;
+}
+
+bool CheckRecord::markNotArrived(int index)
+{
+    if (!valid(index) || m_entries[index].state != SentenceState::Searching)
+        return false;
+    m_entries[index].state = SentenceState::NotArrived;
     return true;
 }
 
@@ -72,7 +107,7 @@ bool CheckRecord::markUnscored(int index, SentenceState state)
     SentenceEntry& e = m_entries[index];
     e.state = state;
     e.figure.reset();
-    e.titles.clear();
+    keepTitlesAsEarlier(e);
     return true;
 }
 
@@ -93,7 +128,10 @@ bool CheckRecord::pageScored(int index, const PageScore& score)
     if (!valid(index))
         return false;
     SentenceEntry& e = m_entries[index];
+    // The page's titles fill the first slots; the slots after them keep what they held.
+    keepTitlesAsEarlier(e);
     e.titles = score.titles;
+    e.earlierTitles.remove(0, std::min(score.titles.size(), e.earlierTitles.size()));
     if (score.shortPage) {
         e.state = SentenceState::ShortPage;
         // The display shows 0 for a short page, when it shows a caption at all.

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -14,11 +15,12 @@ namespace search {
 
 enum class SentenceState {
     NotSearched,
+    Searching,    // searched, its page is on its way
     Scored,
     ShortPage,    // the result page had too little counted text to be scored
-    NotArrived,   // searched, no page read yet
+    NotArrived,   // searched, and the page that came was no result page (or none came)
     Verification, // the service showed a verification page instead of results
-    Blank,        // the query had nothing to search
+    Blank,        // the query had nothing to search (the last state)
 };
 
 // The name a report gives the state in its data-state attribute.
@@ -30,9 +32,20 @@ struct SentenceEntry
     std::optional<double> figure; // P in percent, as the similarity display showed it
     int searches = 0;
     QList<Title> titles; // from the latest page, in page order
+    // The title slots after those that an earlier page of the sentence filled and no later page
+    // overwrote: the window's site table still counts them.
+    QList<Title> earlierTitles;
 
     // P written as the similarity display writes it; empty when there is none.
     QString figureText() const;
+};
+
+// The result titles of the check as the window's title slots hold them: kResultsPerPage slots per
+// sentence and one spare slot at the end; a slot is empty until a page fills it.
+struct TitleSlots
+{
+    QStringList texts;
+    QStringList blocks;
 };
 
 class CheckRecord
@@ -52,9 +65,13 @@ public:
     // The overall line of that caption ("目前总体相似度：…%"); empty when there is none.
     QString overallLine() const;
     int count(SentenceState state) const;
+    // Each sentence's latest titles followed by its earlier ones; the site tables are counted from it.
+    TitleSlots titleSlots() const;
 
     // Each returns false when index addresses no sentence. A sentence searched again starts afresh.
     bool markSearched(int index, Engine engine);
+    // The page on its way for the sentence did not come as a result page; false unless it was on its way.
+    bool markNotArrived(int index);
     bool markBlank(int index);
     bool markVerification(int index);
     // A page was scored for the sentence at index; the caption is kept even when index is out of range.
@@ -62,8 +79,9 @@ public:
 
 private:
     bool valid(int index) const { return index >= 0 && index < m_entries.size(); }
-    // A state without a figure or titles.
+    // A state without a figure or titles of its own; the slots keep the titles.
     bool markUnscored(int index, SentenceState state);
+    static void keepTitlesAsEarlier(SentenceEntry& e);
 
     QList<SentenceEntry> m_entries;
     QList<Engine> m_engines;

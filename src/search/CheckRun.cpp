@@ -16,9 +16,10 @@ void followWith(RunEffects& first, const RunEffects& then)
         if (later)
             field = later;
     };
+    take(first.listEntries, then.listEntries);
     first.blankPane |= then.blankPane;
     take(first.chooseFirstEntry, then.chooseFirstEntry);
-    first.stepBegan |= then.stepBegan;
+    take(first.showSimilarity, then.showSimilarity);
     first.compactLayout |= then.compactLayout;
     first.fullLayout |= then.fullLayout;
     first.stopAction |= then.stopAction;
@@ -35,18 +36,41 @@ void followWith(RunEffects& first, const RunEffects& then)
 
 CheckRun::CheckRun(CheckState& state, QObject* parent) : QObject(parent), m_state(state) {}
 
-void CheckRun::analysed(const QString& heading)
+RunEffects CheckRun::analyse(analysis::Result result, const QString& heading)
 {
+    const qsizetype charCount = result.charCount;
+    m_state.articleText = std::move(result.articleText);
+    m_state.sentences = std::move(result.sentences);
+    m_state.nextIndex = 0;
+    m_state.lastIndex = 0;
+    m_state.pageCount = 1;
+    m_state.similaritySum = 0;
+    m_state.statsPending = false;
+    m_state.firstStepPending = true;
+    m_state.titleCounts = QList<int>(m_state.sentences.size() * kResultsPerPage + 1, 0);
+    m_analysed = true;
+    setAutoRun(false);
     m_record.reset(m_state.sentences.size(), heading);
+
+    RunEffects fx;
     // A verification page met by hand belongs to the sentences before: nothing waits for it now.
-    m_personAsked = false;
+    if (std::exchange(m_waitingForPerson, false))
+        fx.uncoverPane = false;
+    QStringList entries;
+    entries.reserve(m_state.sentences.size());
+    for (qsizetype k = 0; k < m_state.sentences.size(); ++k)
+        entries.append(analysis::listEntry(k, m_state.sentences[k]));
+    fx.listEntries = std::move(entries);
+    fx.showSimilarity = false;
+    fx.label1 = analysis::reportLine(charCount, m_state.sentences.size());
+    return fx;
 }
 
 RunState CheckRun::state() const
 {
     if (!m_state.autoRun)
         return RunState::Idle;
-    if (m_personAsked)
+    if (m_waitingForPerson)
         return RunState::WaitingForPerson;
     if (m_tickWaiting)
         return RunState::TickWaiting;
@@ -57,8 +81,7 @@ RunState CheckRun::state() const
 
 bool CheckRun::hasSentenceTable() const
 {
-    // An analysis always leaves at least the spare title slot, also for a text without sentences.
-    return !m_state.titleTexts.isEmpty();
+    return m_analysed;
 }
 
 QString CheckRun::progressLine(int sentenceNumber) const
@@ -83,15 +106,29 @@ RunEffects CheckRun::compareStep(const WindowFacts& window)
 
 RunEffects CheckRun::step(const WindowFacts& window)
 {
+    RunEffects fx = beginStep(window);
+    if (window.editorEmpty || !hasSentenceTable() || m_state.nextIndex > m_state.sentences.size() - 1)
+        return endOfCheck(window, std::move(fx));
+    const QString sentence = m_state.sentences[m_state.nextIndex];
+    const QString query = queryText(sentence);
+    if (isBlankQuery(query))
+        skipBlankSentence();
+    else
+        searchSentence(sentence, query, window, fx);
+    return fx;
+}
+
+RunEffects CheckRun::beginStep(const WindowFacts& window)
+{
     RunEffects fx;
-    m_state.pageHtml.clear();
-    m_state.markedPage.clear();
-    m_state.pageText.clear();
     // An answer for the page that is blanked now no longer counts.
     ++m_navigation;
+    pageMissed(m_state.lastIndex);
     m_page = Page::None;
+    m_pageCounted = false;
+    m_pageArrived = false;
     m_lastStepSkipped = false;
-    if (std::exchange(m_personAsked, false))
+    if (std::exchange(m_waitingForPerson, false))
         fx.uncoverPane = false;
     fx.blankPane = true;
 
@@ -102,42 +139,50 @@ RunEffects CheckRun::step(const WindowFacts& window)
         m_state.nextIndex = 0;
         m_state.firstStepPending = false;
     }
-    fx.stepBegan = true;
+    fx.showSimilarity = true;
     fx.compactLayout = true;
     m_state.statsPending = true;
+    return fx;
+}
 
+RunEffects CheckRun::endOfCheck(const WindowFacts& window, RunEffects fx)
+{
     // The run stops before the message box shows: the box is modal, and a run still on would go on
     // ticking behind it and stack a box a second.
+    setAutoRun(false);
     if (window.editorEmpty) {
-        setAutoRun(false);
         fx.fullLayout = true;
         fx.informationBox = QStringLiteral("请先输入关键字");
-        return fx;
-    }
-    if (!hasSentenceTable() || m_state.nextIndex > m_state.sentences.size() - 1) {
-        setAutoRun(false);
+    } else {
         fx.stopAction = true;
         fx.informationBox = QStringLiteral("本次对比结束！");
-        return fx;
     }
+    return fx;
+}
 
-    const QString sentence = m_state.sentences[m_state.nextIndex];
-    const QString query = queryText(sentence);
-    if (isBlankQuery(query)) {
-        // Nothing to search: the step moves on, so that neither a user stepping by hand nor the
-        // automatic run stays on a sentence of punctuation.
-        if (m_record.markBlank(m_state.nextIndex))
-            emit recordChanged(m_state.nextIndex);
-        m_state.lastIndex = m_state.nextIndex;
-        m_state.nextIndex = m_state.nextIndex + 1;
-        m_lastStepSkipped = true;
-        m_page = Page::Settled;
-        return fx;
-    }
+void CheckRun::skipBlankSentence()
+{
+    // Nothing to search: the step moves on, so that neither a user stepping by hand nor the
+    // automatic run stays on a sentence of punctuation.
+    if (m_record.markBlank(m_state.nextIndex))
+        emit recordChanged(m_state.nextIndex);
+    m_state.lastIndex = m_state.nextIndex;
+    m_state.nextIndex = m_state.nextIndex + 1;
+    m_lastStepSkipped = true;
+    m_page = Page::Settled;
+}
 
-    if (const auto url = searchUrl(window.engine, query))
+void CheckRun::searchSentence(const QString& sentence, const QString& query, const WindowFacts& window,
+                              RunEffects& fx)
+{
+    if (const auto url = searchUrl(window.engine, query)) {
         m_state.searchUrl = *url;
-    m_searchedHost = QUrl(m_state.searchUrl).host();
+        m_searchedEngine = window.engine;
+    }
+    if (m_state.nextIndex != m_foreignPagesSentence) {
+        m_foreignPagesSentence = m_state.nextIndex;
+        m_foreignPages = 0;
+    }
     fx.navigate = m_state.searchUrl;
     m_page = Page::Loading;
 
@@ -154,7 +199,6 @@ RunEffects CheckRun::step(const WindowFacts& window)
         fx.selectEntry = m_state.lastIndex;
         fx.listToolTip = sentence;
     }
-    return fx;
 }
 
 RunEffects CheckRun::listEntryChosen(int row, const WindowFacts& window)
@@ -181,9 +225,10 @@ RunEffects CheckRun::start(const WindowFacts& window)
 RunEffects CheckRun::stop()
 {
     RunEffects fx;
-    if (m_state.autoRun && std::exchange(m_personAsked, false)) {
+    if (m_state.autoRun && std::exchange(m_waitingForPerson, false)) {
         m_state.nextIndex = m_state.lastIndex;
         fx.uncoverPane = false;
+        m_foreignPages = 0; // the person has seen the page: the next start tries afresh
     }
     setAutoRun(false);
     return fx;
@@ -192,7 +237,7 @@ RunEffects CheckRun::stop()
 RunEffects CheckRun::tick(const WindowFacts& window, bool paneBusy)
 {
     // While the person solves a verification the run neither retries nor goes on.
-    if (!m_state.autoRun || m_personAsked)
+    if (!m_state.autoRun || m_waitingForPerson)
         return {};
     if (paneBusy || m_page == Page::Reading) {
         m_tickWaiting = true;
@@ -204,12 +249,11 @@ RunEffects CheckRun::tick(const WindowFacts& window, bool paneBusy)
 RunEffects CheckRun::decideTick(const WindowFacts& window)
 {
     m_tickWaiting = false;
-    const bool arrived = !m_state.pageHtml.isEmpty() && !m_state.markedPage.isEmpty() && !m_state.pageText.isEmpty();
     QString line;
-    if (!arrived && !m_lastStepSkipped) {
+    if (!m_pageArrived && !m_lastStepSkipped) {
         m_state.nextIndex = m_state.lastIndex;
         // Only a page that scoring counted is taken back out of the divisor.
-        if (!m_state.pageHtml.isEmpty())
+        if (m_pageCounted)
             m_state.pageCount = m_state.pageCount - 1;
         line = QStringLiteral("网络不给力，正在重新对比第 %1 句").arg(m_state.lastIndex + 1);
     } else {
@@ -221,7 +265,7 @@ RunEffects CheckRun::decideTick(const WindowFacts& window)
     return fx;
 }
 
-RunEffects CheckRun::settled(bool paneBusy, const WindowFacts& window)
+RunEffects CheckRun::pageSettled(bool paneBusy, const WindowFacts& window)
 {
     if (m_page != Page::None)
         m_page = Page::Settled;
@@ -230,28 +274,32 @@ RunEffects CheckRun::settled(bool paneBusy, const WindowFacts& window)
     return {};
 }
 
-bool CheckRun::isFromSearchedHost(const QString& url) const
+bool CheckRun::isFromSearchedService(const QString& url) const
 {
     // Before the first search the pane shows the blank start page, which is scored like any page.
-    if (m_searchedHost.isEmpty())
+    if (!m_searchedEngine)
         return true;
-    return QUrl(url).host().compare(m_searchedHost, Qt::CaseInsensitive) == 0;
+    return isServiceHost(*m_searchedEngine, url);
 }
 
 RunEffects CheckRun::downloadComplete(const PaneFacts& pane, const WindowFacts& window)
 {
     if (pane.busy)
         return {};
-    const bool foreign = !isFromSearchedHost(pane.url);
+    const bool foreign = !isFromSearchedService(pane.url);
     if (!pane.failed && (isVerificationHost(pane.url) || (foreign && asksForVerification(pane.title, std::nullopt))))
         return verificationShown();
     // A failed load shows the browser's own error page, and a page from another host is a login or
     // other page the service redirected to: neither is a result page. Nothing is scored and the
     // status line stays, so that the retry line of a run remains to be read.
     if (pane.failed || foreign) {
-        if (m_personAsked)
+        if (m_waitingForPerson)
             return {}; // the verification goes on
-        return settled(false, window);
+        pageMissed(m_state.nextIndex - 1);
+        // Retried a few times; then the person is shown the page instead of a retry a second for ever.
+        if (foreign && ++m_foreignPages > kForeignPagesRetried)
+            return askPerson(foreignPageLine(pane.url));
+        return pageSettled(false, window);
     }
     m_pageTitle = pane.title;
     m_page = Page::Reading;
@@ -264,55 +312,74 @@ RunEffects CheckRun::bodyRead(quint64 tag, const std::optional<QString>& body, c
 {
     if (tag != m_navigation || m_page != Page::Reading)
         return {}; // the answer for a page that a later step has replaced
-    if (body && asksForVerification(m_pageTitle, body))
+    if (body && asksForVerification(m_pageTitle, body, m_searchedEngine))
         return verificationShown();
     RunEffects fx;
-    if (std::exchange(m_personAsked, false))
+    if (std::exchange(m_waitingForPerson, false))
         fx.uncoverPane = false; // solved: this is the waiting sentence's page
     scorePage(body, fx);
     // A tick that waited for this page goes on at once; its effects follow the scoring's.
-    followWith(fx, settled(false, window));
+    followWith(fx, pageSettled(false, window));
     return fx;
+}
+
+void CheckRun::pageMissed(int sentence)
+{
+    if (m_record.markNotArrived(sentence))
+        emit recordChanged(sentence);
 }
 
 RunEffects CheckRun::verificationShown()
 {
     // Neither scored nor counted: the page says nothing about the sentence.
-    m_page = Page::Verification;
-    m_personAsked = true;
-    m_tickWaiting = false;
     const int index = m_state.nextIndex - 1;
     if (m_record.markVerification(index))
         emit recordChanged(index);
+    return askPerson(kVerificationRequest);
+}
+
+RunEffects CheckRun::askPerson(const QString& line)
+{
+    m_page = Page::PersonAsked;
+    m_waitingForPerson = true;
+    m_tickWaiting = false;
     RunEffects fx;
-    fx.label1 = kVerificationRequest;
+    fx.label1 = line;
     fx.uncoverPane = true;
     return fx;
 }
 
+QString foreignPageLine(const QString& url)
+{
+    QString shown = QUrl(url).toDisplayString(QUrl::RemoveUserInfo);
+    if (shown.size() > 80)
+        shown = shown.left(79) + u'…';
+    return QStringLiteral("结果窗口显示的不是搜索服务的结果页，而是 %1 ：请查看上方结果窗口，处理后检测将自动继续。").arg(shown);
+}
+
 void CheckRun::scorePage(const std::optional<QString>& body, RunEffects& fx)
 {
-    m_state.pageHtml = body.value_or(QString());
-    if (!m_state.pageHtml.isEmpty()) {
+    const QString page = body.value_or(QString());
+    m_pageCounted = !page.isEmpty();
+    m_pageArrived = false;
+    if (!page.isEmpty()) {
         const int index = m_state.nextIndex - 1;
         const std::optional<QString> sentence =
             (index >= 0 && index < m_state.sentences.size()) ? std::optional<QString>(m_state.sentences[index])
                                                             : std::nullopt;
-        const PageScore score = search::scorePage(m_state.pageHtml, sentence, m_state.similaritySum, m_state.pageCount);
-        m_state.pageText = score.pageText;
+        const PageScore score = search::scorePage(page, sentence, m_state.similaritySum, m_state.pageCount);
+        // A page without double-byte text is no result page: the tick searches the sentence again.
+        m_pageArrived = score.pageSize > 0;
         m_state.similaritySum = score.sum;
-        fx.label2 = score.caption;
-        m_state.markedPage = score.markedPage;
-        for (int n = 0; n < score.titles.size(); ++n) {
-            const qsizetype slot = static_cast<qsizetype>(index) * kResultsPerPage + n;
-            if (slot < 0 || slot >= m_state.titleTexts.size())
-                continue;
-            m_state.titleTexts[slot] = score.titles[n].text;
-            m_state.titleBlocks[slot] = score.titles[n].block;
-        }
         m_state.pageCount = m_state.pageCount + 1;
+        m_foreignPages = 0;
         if (m_record.pageScored(index, score))
             emit recordChanged(index);
+        // The record keeps the caption; the display shows it.
+        if (score.caption)
+            fx.label2 = m_record.caption();
+    } else {
+        pageMissed(m_state.nextIndex - 1);
     }
     if (hasSentenceTable())
         fx.label1 = progressLine(m_state.nextIndex);

@@ -1,18 +1,20 @@
 #pragma once
 
+#include "analysis/Analysis.h"
 #include "analysis/CheckState.h"
 #include "search/CheckRecord.h"
 #include "search/Engines.h"
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
-// The online check as a model without widgets: the compare step, the list-selection rule, the
-// scoring of a result page when it arrives, and the automatic run that chains compare steps. Each
-// event returns a RunEffects record that says what the window must do; the model itself only writes
-// the check state.
+// The online check as a model without widgets: a new analysis, the compare step, the list-selection
+// rule, the scoring of a result page when it arrives, and the automatic run that chains compare
+// steps. Each event returns a RunEffects record that says what the window must do; the model writes
+// the check state and the record of what each sentence's search found, and nothing else.
 namespace search {
 
 // What the window knows at the moment of an event.
@@ -37,19 +39,27 @@ enum class RunState {
     WaitingForPage, // the run is on and the latest step's page is loading or being read
     DueForTick,     // the run is on and the latest step's page has settled
     TickWaiting,    // the run is on and a tick waits for the page before it decides
-    WaitingForPerson, // the run is on and paused: the service asked for a verification
+    WaitingForPerson, // the run is on and paused: a verification or another host's page waits for the person
 };
 
 // The status line while the service's verification page waits for the person.
 inline const QString kVerificationRequest =
     QStringLiteral("搜索服务要求安全验证：请在上方结果窗口中完成验证，完成后检测将自动继续。");
 
+// How often a page from a host that is not the service's counts as not arrived for one sentence;
+// the next one pauses the run and asks the person to look at the pane.
+inline constexpr int kForeignPagesRetried = 3;
+
+// The status line when the pane shows a page of another host: which address, and what to do.
+QString foreignPageLine(const QString& url);
+
 // What one event asks of the window, in the order the window applies it.
 struct RunEffects
 {
+    std::optional<QStringList> listEntries; // List1's entries anew (a new analysis)
     bool blankPane = false;
     std::optional<int> chooseFirstEntry;   // select this list entry without running the rule
-    bool stepBegan = false;                // a compare step ran: similarity display shown, statistics allowed
+    std::optional<bool> showSimilarity;    // true: the similarity display shows and statistics are allowed
     bool compactLayout = false;            // editor and list share the top; the selection turns black
     bool fullLayout = false;               // the editor fills the window again, the list hides
     bool stopAction = false;               // the automatic run was stopped by the step
@@ -81,8 +91,12 @@ public:
     // What the check found out about each sentence since the latest analysis.
     const CheckRecord& record() const { return m_record; }
 
-    // An analysis has just cut the article: the record starts afresh. heading names the article.
-    void analysed(const QString& heading);
+    // A page waits for the person (a verification, or another host's page): the pane shows whole.
+    bool waitsForPerson() const { return m_waitingForPerson; }
+
+    // "进行分析": the article cut into sentences starts a new check; the record starts afresh and
+    // heading names the article in it.
+    RunEffects analyse(analysis::Result result, const QString& heading);
 
     // Command2, and the step that the run's start and ticks take.
     RunEffects compareStep(const WindowFacts& window);
@@ -107,15 +121,25 @@ signals:
     void recordChanged(int sentence);
 
 private:
-    enum class Page { None, Loading, Reading, Settled, Verification };
+    enum class Page { None, Loading, Reading, Settled, PersonAsked };
 
     RunEffects step(const WindowFacts& window);
+    // The parts of a step: the pane blanked and the layout made compact; the end of the check (an
+    // empty editor or no sentence left); a sentence with nothing to search; the search itself.
+    RunEffects beginStep(const WindowFacts& window);
+    RunEffects endOfCheck(const WindowFacts& window, RunEffects fx);
+    void skipBlankSentence();
+    void searchSentence(const QString& sentence, const QString& query, const WindowFacts& window, RunEffects& fx);
     RunEffects decideTick(const WindowFacts& window);
-    RunEffects settled(bool paneBusy, const WindowFacts& window);
+    RunEffects pageSettled(bool paneBusy, const WindowFacts& window);
     RunEffects verificationShown();
+    // Pauses the run on the page the pane shows until a result page of the service is read.
+    RunEffects askPerson(const QString& line);
+    // The sentence's page, if one was on its way, came as no result page or will not come.
+    void pageMissed(int sentence);
     void scorePage(const std::optional<QString>& body, RunEffects& fx);
     void setAutoRun(bool on);
-    bool isFromSearchedHost(const QString& url) const;
+    bool isFromSearchedService(const QString& url) const;
     QString progressLine(int sentenceNumber) const;
 
     CheckState& m_state;
@@ -123,10 +147,15 @@ private:
     Page m_page = Page::None;
     bool m_tickWaiting = false;
     bool m_lastStepSkipped = false; // the latest step had a blank query and searched nothing
-    bool m_personAsked = false;     // the latest step met a verification page not yet solved
+    bool m_waitingForPerson = false; // the latest step met a page the person must deal with
+    bool m_analysed = false;        // an analysis has run
+    bool m_pageCounted = false;     // scoring counted a page of the latest step in the page count
+    bool m_pageArrived = false;     // and that page had double-byte text
     QString m_pageTitle;            // title of the page being read
     quint64 m_navigation = 0;       // raised by every step that blanks the pane
-    QString m_searchedHost;         // host of the latest step's navigation
+    std::optional<Engine> m_searchedEngine; // the service of the latest step's navigation
+    int m_foreignPagesSentence = -1;        // the sentence the count below is for
+    int m_foreignPages = 0;                 // pages of other hosts met while searching it
 };
 
 } // namespace search

@@ -2,6 +2,8 @@
 
 #include "text/Codepage936.h"
 
+#include <QUrl>
+
 namespace search {
 namespace {
 
@@ -32,15 +34,33 @@ Engine selectedEngine(const EngineMarks& marks)
     return Engine::Baidu;
 }
 
-QString engineHost(Engine engine)
+bool isServiceHost(Engine engine, const QString& url)
+{
+    QString domain;
+    switch (engine) {
+    case Engine::Baidu:
+    case Engine::Wenku:
+        domain = QStringLiteral("baidu.com");
+        break;
+    case Engine::Zhiwang:
+        domain = QStringLiteral("cnki.net");
+        break;
+    case Engine::Longyuan:
+        return false;
+    }
+    const QString host = QUrl(url).host().toLower();
+    return host == domain || host.endsWith(u'.' + domain);
+}
+
+QString queryField(Engine engine)
 {
     switch (engine) {
     case Engine::Baidu:
-        return kBaiduHost;
+        return QStringLiteral("wd");
     case Engine::Wenku:
-        return kWenkuHost;
+        return QStringLiteral("word");
     case Engine::Zhiwang:
-        return kCnkiHost;
+        return QStringLiteral("q");
     case Engine::Longyuan:
         break;
     }
@@ -51,13 +71,16 @@ std::optional<QString> searchUrl(Engine engine, const QString& query)
 {
     switch (engine) {
     case Engine::Baidu:
-        return QStringLiteral("https://") + kBaiduHost + QStringLiteral("/s?wd=") + UrlEncodeGbk(query) +
+        return QStringLiteral("https://") + kBaiduHost + QStringLiteral("/s?") + queryField(engine) + u'=' +
+               UrlEncodeGbk(query) +
                QStringLiteral("&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu");
     case Engine::Wenku:
-        return QStringLiteral("https://") + kWenkuHost + QStringLiteral("/search?word=") + UrlEncodeGbk(query) +
+        return QStringLiteral("https://") + kWenkuHost + QStringLiteral("/search?") + queryField(engine) + u'=' +
+               UrlEncodeGbk(query) +
                QStringLiteral("&od=0&fr=top_home");
     case Engine::Zhiwang:
-        return QStringLiteral("https://") + kCnkiHost + QStringLiteral("/result.aspx?q=") + UrlEncodeUtf8(query) +
+        return QStringLiteral("https://") + kCnkiHost + QStringLiteral("/result.aspx?") + queryField(engine) + u'=' +
+               UrlEncodeUtf8(query) +
                QStringLiteral("&rt=&rl=&udb=");
     case Engine::Longyuan:
         break;

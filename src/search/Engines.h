@@ -25,8 +25,13 @@ struct EngineMarks
 // The first of zhiwang, longyuan, wenku that is checked, else baidu.
 Engine selectedEngine(const EngineMarks& marks);
 
-// Host of the engine's search site; empty for Longyuan, which has no query template.
-QString engineHost(Engine engine);
+// Whether url is on a host of the engine's service: baidu.com and its subdomains for both Baidu
+// services, cnki.net and its subdomains for CNKI, none for Longyuan. A service may answer from any
+// of its hosts.
+bool isServiceHost(Engine engine, const QString& url);
+
+// The query field of the service's search form ("wd", "word", "q"); empty for Longyuan.
+QString queryField(Engine engine);
 
 // The query URL for query text; nullopt for Longyuan.
 std::optional<QString> searchUrl(Engine engine, const QString& query);

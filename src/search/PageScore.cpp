@@ -292,8 +292,7 @@ QList<Title> titles(const QString& pageHtml)
 PageScore scorePage(const QString& pageHtml, const std::optional<QString>& sentence, double sum, int pageCount)
 {
     PageScore s;
-    s.pageText = pageText(pageHtml);
-    s.pageSize = s.pageText.size();
+    s.pageSize = pageText(pageHtml).size();
     s.sum = sum;
     auto overall = [&] { return text::generalNumber(text::round2(s.sum / pageCount)); };
 
@@ -311,7 +310,6 @@ PageScore scorePage(const QString& pageHtml, const std::optional<QString>& sente
                         QStringLiteral("%\r\n\r\n目前总体相似度：") + overall() + u'%';
         }
     }
-    s.markedPage = markedPage(pageHtml);
     s.titles = titles(pageHtml);
     return s;
 }

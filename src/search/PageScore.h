@@ -38,9 +38,7 @@ QList<Title> titles(const QString& pageHtml);
 
 struct PageScore
 {
-    QString pageText;
-    QString markedPage;
-    qsizetype pageSize = 0;
+    qsizetype pageSize = 0; // the length of pageText: 0 for a page without double-byte text
     bool shortPage = false;
     // The sentence's figure P in percent; unset when the page is short or there is no sentence to
     // divide by (then the run's sum and the similarity display stay as they were).

@@ -2,6 +2,7 @@
 
 #include "search/PageScore.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 #include <QUrl>
 
@@ -48,13 +49,26 @@ bool isVerificationHost(const QString& url)
     return host == u"wappass.baidu.com" || host.endsWith(u".wappass.baidu.com");
 }
 
-bool asksForVerification(const QString& title, const std::optional<QString>& body)
+bool isServiceAnswer(const QString& body, std::optional<Engine> service)
+{
+    if (!titles(body).isEmpty())
+        return true;
+    const QString field = service ? queryField(*service) : QString();
+    if (field.isEmpty())
+        return false;
+    // An input of the form named like the query field of the service's address.
+    const QRegularExpression input(QStringLiteral(R"(<input\b[^>]*\bname\s*=\s*["']?%1["'\s/>])").arg(field),
+                                   QRegularExpression::CaseInsensitiveOption);
+    return input.match(body).hasMatch();
+}
+
+bool asksForVerification(const QString& title, const std::optional<QString>& body, std::optional<Engine> service)
 {
     if (!body)
         return says(title);
     if (!says(title) && !headingSays(*body))
         return false;
-    return titles(*body).isEmpty();
+    return !isServiceAnswer(*body, service);
 }
 
 } // namespace search

@@ -89,49 +89,6 @@ TEST(Analysis, ListEntryIsNumberedAndTrimmed)
     EXPECT_EQ(analysis::listEntry(9, QStringLiteral("第十")), QStringLiteral("10-第十"));
 }
 
-TEST(Analysis, StartRunResetsTheRunAndSizesTheTitleTables)
-{
-    CheckState state;
-    state.searchUrl = QStringLiteral("http://old");
-    state.pageHtml = QStringLiteral("<p>old</p>");
-    state.nextIndex = 7;
-    state.lastIndex = 6;
-    state.pageCount = 9;
-    state.autoRun = true;
-    state.similaritySum = 42;
-    state.statsPending = true;
-    state.titleCounts = {1, 2, 3};
-
-    analysis::startRun(state, analysis::analyse(QStringLiteral("一二三")));
-
-    EXPECT_EQ(state.sentences, QStringList{QStringLiteral("一二三")});
-    EXPECT_EQ(state.articleText, QStringLiteral("一二三"));
-    EXPECT_EQ(state.nextIndex, 0);
-    EXPECT_EQ(state.lastIndex, 0);
-    EXPECT_EQ(state.pageCount, 1);
-    EXPECT_FALSE(state.autoRun);
-    EXPECT_EQ(state.similaritySum, 0);
-    EXPECT_FALSE(state.statsPending);
-    EXPECT_TRUE(state.firstStepPending);
-    ASSERT_EQ(state.titleTexts.size(), 11);
-    ASSERT_EQ(state.titleBlocks.size(), 11);
-    ASSERT_EQ(state.titleCounts.size(), 11);
-    EXPECT_EQ(state.titleCounts, QList<int>(11, 0));
-    // An analysis leaves the URL and the last page alone.
-    EXPECT_EQ(state.searchUrl, QStringLiteral("http://old"));
-    EXPECT_EQ(state.pageHtml, QStringLiteral("<p>old</p>"));
-}
-
-TEST(Analysis, NoSentencesLeaveOneTitleSlot)
-{
-    CheckState state;
-    analysis::startRun(state, analysis::analyse(QStringLiteral(" \r\n ")));
-    EXPECT_TRUE(state.sentences.isEmpty());
-    EXPECT_TRUE(state.articleText.isEmpty());
-    EXPECT_EQ(state.titleTexts.size(), 1);
-    EXPECT_EQ(state.titleCounts.size(), 1);
-}
-
 } // namespace
 
 #include "support/LiteralNormalise.h"

@@ -1,6 +1,7 @@
 // What main.cpp sets up before the first window: Qt's own texts and the browser pane in Simplified
 // Chinese whatever the system language, the pane's profile and the program's icon. The test runs once
 // under an English and once under a Chinese system locale (tests/app/CMakeLists.txt).
+#include "app/Form1.h"
 #include "app/Localisation.h"
 #include "app/ProgramIcon.h"
 #include "platform/FileDialog.h"
@@ -235,14 +236,15 @@ TEST(ProgramIcon, HasTheDesktopSizesBuiltIn)
 
 TEST(PaneProfile, KeepsNothingOnDisk)
 {
-    // The pane works in the default profile, which the README promises stores nothing: no cookies,
-    // cache or history outlive the program.
-    QWebEngineView view;
-    QWebEngineProfile* profile = view.page()->profile();
-    EXPECT_EQ(profile, QWebEngineProfile::defaultProfile());
-    EXPECT_TRUE(profile->isOffTheRecord());
-    EXPECT_EQ(profile->persistentCookiesPolicy(), QWebEngineProfile::NoPersistentCookies);
-    EXPECT_EQ(profile->httpCacheType(), QWebEngineProfile::MemoryHttpCache);
+    // The main window's panes work in a profile that the README promises stores nothing: no
+    // cookies, cache or history outlive the program.
+    Form1 form;
+    for (const char* name : {"WebBrowser1", "WebBrowser2"}) {
+        const QWebEngineProfile* profile = child<QWebEngineView>(&form, name)->page()->profile();
+        EXPECT_TRUE(profile->isOffTheRecord()) << name;
+        EXPECT_EQ(profile->persistentCookiesPolicy(), QWebEngineProfile::NoPersistentCookies) << name;
+        EXPECT_EQ(profile->httpCacheType(), QWebEngineProfile::MemoryHttpCache) << name;
+    }
 }
 
 struct FlagsRow

@@ -93,6 +93,9 @@ TEST_F(ReportExportTest, ItemSitsBelowSaveAndNeedsAnAnalysis)
 TEST_F(ReportExportTest, ListEntriesTakeTheirBandsAndKeepTheirTexts)
 {
     runCheck();
+    // The fifth sentence's page is on its way: no colour until it comes or fails.
+    EXPECT_FALSE(list()->item(4)->data(Qt::BackgroundRole).isValid());
+    browser->finish(QString(), false);
     const QList<report::Band> bands{report::Band::High, report::Band::Medium, report::Band::Low,
                                     report::Band::NoneFound, report::Band::Unchecked};
     ASSERT_EQ(list()->count(), bands.size());
@@ -110,6 +113,7 @@ TEST_F(ReportExportTest, ListEntriesTakeTheirBandsAndKeepTheirTexts)
 TEST_F(ReportExportTest, ColoursStayVisibleUnderTheSelection)
 {
     runCheck();
+    browser->finish(QString(), false); // the fifth entry's page fails: it turns grey
     list()->setFocus();
     ASSERT_EQ(list()->currentRow(), 4); // the step selected the fifth entry
     const QImage image = list()->viewport()->grab().toImage();
@@ -159,7 +163,7 @@ TEST_F(ReportExportTest, HtmlReportHoldsWhatTheWindowShowed)
         seen.append(m.captured(1) + u':' + m.captured(2) + u':' + m.captured(3));
     }
     EXPECT_EQ(seen,
-              (QStringList{"1:scored:60", "2:scored:30", "3:scored:5", "4:scored:0", "5:not-arrived:"}));
+              (QStringList{"1:scored:60", "2:scored:30", "3:scored:5", "4:scored:0", "5:searching:"}));
     EXPECT_TRUE(html.contains(QStringLiteral("<a href=\"http://site.example/T60\">T60</a>")));
     // Counted on a copy: the check state is as it was, and nothing was pasted into the pane.
     EXPECT_EQ(state().titleCounts, countsBefore);
@@ -181,7 +185,8 @@ TEST_F(ReportExportTest, ReportDuringARunSaysSo)
     daochu()->trigger();
     const QString html = readFile(path);
     EXPECT_TRUE(html.contains(QStringLiteral("检测仍在进行中")));
-    EXPECT_TRUE(html.contains(QStringLiteral("data-sentence=\"1\" data-state=\"not-arrived\"")));
+    EXPECT_TRUE(html.contains(QStringLiteral("data-sentence=\"1\" data-state=\"searching\"")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<td>正在检索</td><td class=\"num\" data-count=\"searching\">1<")));
     EXPECT_TRUE(html.contains(QStringLiteral("data-sentence=\"2\" data-state=\"not-searched\"")));
     EXPECT_TRUE(opened.isEmpty());
 }

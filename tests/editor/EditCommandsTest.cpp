@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "comparator/Form2.h"
+#include "editor/Marking.h"
 #include "editor/RichTextBox.h"
 #include "platform/Clipboard.h"
 #include "support/FakeBrowser.h"
@@ -225,6 +226,52 @@ TEST_F(MainEditor, TheComparatorHasNoSpaceKeyHandler)
     QTextCursor c(article->document());
     c.setPosition(1);
     EXPECT_EQ(c.charFormat().fontFamilies().toStringList(), QStringList{QStringLiteral("Courier")});
+}
+
+// The editor's text is read once and kept while only colours change.
+TEST(RichTextBoxText, FollowsEditsButNotColours)
+{
+    RichTextBox box;
+    box.setPlainText(QStringLiteral("甲乙\n甲乙"));
+    EXPECT_EQ(box.text(), QStringLiteral("甲乙\r\n甲乙"));
+    const quint64 version = box.textVersion();
+    box.select(4, 2);
+    box.setSelectionColor(Qt::red);
+    EXPECT_EQ(box.textVersion(), version);
+    // A replacement of the same length is an edit all the same.
+    QTextCursor c(box.document());
+    c.setPosition(3);
+    c.setPosition(4, QTextCursor::KeepAnchor);
+    c.insertText(QStringLiteral("丙"));
+    EXPECT_NE(box.textVersion(), version);
+    EXPECT_EQ(box.text(), QStringLiteral("甲乙\r\n丙乙"));
+    box.setDocument(new QTextDocument(QStringLiteral("新的"), &box));
+    EXPECT_EQ(box.text(), QStringLiteral("新的"));
+    box.select(1, 1);
+    EXPECT_EQ(box.textCursor().selectedText(), QStringLiteral("的"));
+}
+
+TEST(Marking, EndsWhereAnEditMovesTheOccurrencesAndWhenToldTo)
+{
+    RichTextBox box;
+    box.setPlainText(QStringLiteral("甲乙甲乙甲"));
+    auto redAt = [&](int position) {
+        QTextCursor c(box.document());
+        c.setPosition(position + 1);
+        return c.charFormat().foreground().color() == QColor(Qt::red);
+    };
+    int calls = 0;
+    EXPECT_TRUE(editor::markOccurrences(box, QStringLiteral("甲"), Qt::red, [&] {
+        if (++calls == 1)
+            QTextCursor(box.document()).insertText(QStringLiteral("x"));
+        return true;
+    }, 1));
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(redAt(1));
+    EXPECT_FALSE(redAt(3));
+    EXPECT_FALSE(editor::markOccurrences(box, QStringLiteral("乙"), Qt::red, [] { return false; }, 1));
+    EXPECT_TRUE(redAt(2));
+    EXPECT_FALSE(redAt(4));
 }
 
 } // namespace

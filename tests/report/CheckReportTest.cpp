@@ -105,6 +105,7 @@ report::CheckReportData scriptedCheck()
               title(QStringLiteral("https://ok.example/a?b=1&amp;c=&quot;2"), QStringLiteral("好&amp;坏")),
               title(QStringLiteral("http://fourth.example/"), QStringLiteral("第四个"))}));
     r.markSearched(5, search::Engine::Wenku);
+    r.markNotArrived(5);
     r.markSearched(6, search::Engine::Wenku);
     r.markVerification(6);
     r.markBlank(7);

@@ -68,14 +68,57 @@ TEST(CheckRecord, FigureIsWrittenAsTheDisplayWritesIt)
     EXPECT_EQ(r.caption(), QStringLiteral("c"));
 }
 
-TEST(CheckRecord, StateNamesForReports)
+// A sentence searched twice, first with ten titles, then with three: the report lists the three,
+// and the title slots, from which both site tables are counted, hold the three and the seven after.
+TEST(CheckRecord, TitleSlotsKeepWhatTheLatestPageDidNotOverwrite)
 {
-    EXPECT_EQ(search::stateName(SentenceState::NotSearched), QStringLiteral("not-searched"));
-    EXPECT_EQ(search::stateName(SentenceState::Scored), QStringLiteral("scored"));
-    EXPECT_EQ(search::stateName(SentenceState::ShortPage), QStringLiteral("short"));
-    EXPECT_EQ(search::stateName(SentenceState::NotArrived), QStringLiteral("not-arrived"));
-    EXPECT_EQ(search::stateName(SentenceState::Verification), QStringLiteral("verification"));
-    EXPECT_EQ(search::stateName(SentenceState::Blank), QStringLiteral("blank"));
+    CheckRecord r;
+    r.reset(2);
+    auto page = [](const QString& prefix, int count) {
+        PageScore s = scored(10, QStringLiteral("c"));
+        s.titles.clear();
+        for (int n = 0; n < count; ++n)
+            s.titles.append({QStringLiteral("<a>%1%2</a>").arg(prefix).arg(n), prefix + QString::number(n)});
+        return s;
+    };
+    r.markSearched(0, search::Engine::Baidu);
+    r.pageScored(0, page(QStringLiteral("A"), 10));
+    r.markSearched(0, search::Engine::Baidu);
+    EXPECT_TRUE(r.at(0).titles.isEmpty());
+    EXPECT_EQ(r.titleSlots().texts.value(9), QStringLiteral("A9"));
+    r.pageScored(0, page(QStringLiteral("N"), 3));
+    r.markBlank(1);
+    ASSERT_EQ(r.at(0).titles.size(), 3);
+    const search::TitleSlots table = r.titleSlots();
+    EXPECT_EQ(table.texts, (QStringList{"N0", "N1", "N2", "A3", "A4", "A5", "A6", "A7", "A8", "A9"} +
+                            QStringList(11)));
+    EXPECT_EQ(table.blocks[3], QStringLiteral("<a>A3</a>"));
+}
+
+TEST(CheckRecord, APageOnItsWayThatFailsLeavesTheSentenceNotArrived)
+{
+    CheckRecord r;
+    r.reset(2);
+    EXPECT_FALSE(r.markNotArrived(0)); // nothing was on its way
+    r.markSearched(0, search::Engine::Baidu);
+    EXPECT_EQ(r.at(0).state, SentenceState::Searching);
+    EXPECT_TRUE(r.markNotArrived(0));
+    EXPECT_EQ(r.at(0).state, SentenceState::NotArrived);
+    r.markSearched(1, search::Engine::Baidu);
+    r.pageScored(1, scored(10, QStringLiteral("c")));
+    EXPECT_FALSE(r.markNotArrived(1)); // a scored page stays scored
+    EXPECT_EQ(r.at(1).state, SentenceState::Scored);
+}
+
+// A report tells the states apart by their names: each has its own.
+TEST(CheckRecord, EveryStateHasItsOwnName)
+{
+    QStringList names;
+    for (int s = 0; s <= static_cast<int>(SentenceState::Blank); ++s)
+        names.append(search::stateName(static_cast<SentenceState>(s)));
+    names.removeDuplicates();
+    names.removeAll(QString());
+    EXPECT_EQ(names.size(), static_cast<int>(SentenceState::Blank) + 1);
 }
 
 } // namespace

@@ -37,6 +37,8 @@ public:
     search::CheckRun run{state};
     search::WindowFacts facts;
 
+    QStringList listEntries;
+    bool similarityShown = false;
     QStringList navigations;
     QStringList boxes;
     QString label1;
@@ -56,14 +58,18 @@ public:
         QObject::connect(&run, &search::CheckRun::runningChanged, [this] { ++runningChanges; });
     }
 
-    void analyse(const QString& text)
+    void analyse(const QString& text) { analyse(analysis::analyse(text)); }
+    void analyse(analysis::Result result)
     {
-        analysis::startRun(state, analysis::analyse(text));
-        facts.listCount = static_cast<int>(state.sentences.size());
-        run.analysed(QString());
+        apply(run.analyse(std::move(result), QString()));
+        facts.listCount = static_cast<int>(listEntries.size());
     }
     void apply(const RunEffects& fx)
     {
+        if (fx.listEntries)
+            listEntries = *fx.listEntries;
+        if (fx.showSimilarity)
+            similarityShown = *fx.showSimilarity;
         if (fx.chooseFirstEntry)
             selected = *fx.chooseFirstEntry;
         fullLayout = fx.fullLayout;
@@ -113,7 +119,50 @@ public:
     {
         return *search::searchUrl(search::Engine::Baidu, search::queryText(state.sentences[sentence]));
     }
+    QStringList slotTexts(qsizetype from, qsizetype count) const
+    {
+        return run.record().titleSlots().texts.mid(from, count);
+    }
 };
+
+// Kept after the blank sentence "（）" of the article kA + "（）", which the cutting leaves last.
+analysis::Result withSentenceAfterTheBlankOne(const QString& text)
+{
+    analysis::Result r = analysis::analyse(text);
+    r.sentences.append(kC);
+    return r;
+}
+
+TEST(CheckRun, AnalysisStartsTheCheckAfresh)
+{
+    ScriptedWindow w;
+    w.analyse(kA + kB);
+    w.start();
+    w.finish(resultPage(190, {"T"}));
+    w.run.stop();
+    w.state.searchUrl = QStringLiteral("http://old");
+    w.analyse(QStringLiteral("一二三"));
+    EXPECT_EQ(w.listEntries, QStringList{QStringLiteral("1-一二三")});
+    EXPECT_EQ(w.label1, QStringLiteral("本文共 3 字，本次分析共分析出 1 句，请多次点击进行对比！"));
+    EXPECT_FALSE(w.similarityShown);
+    EXPECT_EQ(w.state.sentences, QStringList{QStringLiteral("一二三")});
+    EXPECT_EQ(w.state.nextIndex, 0);
+    EXPECT_EQ(w.state.lastIndex, 0);
+    EXPECT_EQ(w.state.pageCount, 1);
+    EXPECT_EQ(w.state.similaritySum, 0);
+    EXPECT_FALSE(w.state.statsPending);
+    EXPECT_TRUE(w.state.firstStepPending);
+    EXPECT_EQ(w.state.titleCounts, QList<int>(11, 0));
+    EXPECT_EQ(w.run.record().titleSlots().texts, QStringList(11));
+    EXPECT_EQ(w.state.searchUrl, QStringLiteral("http://old")); // the URL stays
+    EXPECT_EQ(w.navigations.size(), 1);                       // an analysis searches nothing
+    // An article without sentences is still an analysis, with the one spare slot.
+    w.analyse(QStringLiteral(" \r\n "));
+    EXPECT_TRUE(w.listEntries.isEmpty());
+    EXPECT_EQ(w.label1, QStringLiteral("本文共 0 字，本次分析共分析出 0 句，请多次点击进行对比！"));
+    EXPECT_TRUE(w.run.hasSentenceTable());
+    EXPECT_EQ(w.state.titleCounts.size(), 1);
+}
 
 // Where each situation leaves the two indices.
 struct IndexRow
@@ -239,8 +288,8 @@ TEST(CheckRun, ScoringFillsTheDisplayAndTheTitleSlots)
     EXPECT_EQ(w.label1, QStringLiteral("现在正在对比第 4 句！共 5 句。"));
     EXPECT_EQ(w.state.pageCount, 5);
     EXPECT_EQ(w.state.similaritySum, 50);
-    EXPECT_EQ(w.state.titleTexts.mid(30, 4), (QStringList{"T1", "T2", "T3", QString()}));
-    EXPECT_TRUE(w.state.titleBlocks[31].contains(QStringLiteral("T2</a>")));
+    EXPECT_EQ(w.slotTexts(30, 4), (QStringList{"T1", "T2", "T3", QString()}));
+    EXPECT_TRUE(w.run.record().titleSlots().blocks[31].contains(QStringLiteral("T2</a>")));
 }
 
 TEST(CheckRun, PagesThatAreNotResultsCountNothing)
@@ -254,7 +303,6 @@ TEST(CheckRun, PagesThatAreNotResultsCountNothing)
     w.finish(resultPage(100), false);
     w.finish(resultPage(100), true, QStringLiteral("https://verify.example/check"));
     EXPECT_FALSE(w.pendingRead);
-    EXPECT_TRUE(w.state.pageHtml.isEmpty());
     EXPECT_EQ(w.state.pageCount, 1);
     EXPECT_EQ(w.label1, QStringLiteral("网络不给力，正在重新对比第 1 句"));
     // A page without a body is read but counts nothing; the status line is rewritten.
@@ -265,11 +313,38 @@ TEST(CheckRun, PagesThatAreNotResultsCountNothing)
     EXPECT_EQ(w.label1, QStringLiteral("现在正在对比第 2 句！共 2 句。"));
     // A busy pane is still loading: nothing happens.
     EXPECT_FALSE(w.run.downloadComplete({true, false, w.paneUrl}, w.facts).readBody);
-    // The same host by https is still the service.
+    // Another host of the same service answers for it.
     w.click(0);
     w.click(1);
-    w.finish(resultPage(100), true, QStringLiteral("https://www.baidu.com/s?wd=x"));
+    w.finish(resultPage(100), true, QStringLiteral("https://m.baidu.com/s?word=x"));
     EXPECT_EQ(w.state.pageCount, 2);
+}
+
+TEST(CheckRun, PagesOfAnotherHostAreRetriedThriceThenThePersonIsAsked)
+{
+    ScriptedWindow w;
+    w.analyse(kA + kB);
+    w.start();
+    const QString elsewhere = QStringLiteral("https://user:pw@captcha.example/check?from=baidu");
+    for (int i = 0; i < search::kForeignPagesRetried; ++i) {
+        w.finish(resultPage(100), true, elsewhere);
+        w.tick();
+    }
+    ASSERT_EQ(w.navigations.size(), search::kForeignPagesRetried + 1);
+    EXPECT_EQ(w.navigations.last(), w.urlFor(0));
+    w.finish(resultPage(100), true, elsewhere);
+    EXPECT_EQ(w.run.state(), RunState::WaitingForPerson);
+    EXPECT_EQ(w.label1, search::foreignPageLine(elsewhere));
+    EXPECT_TRUE(w.label1.contains(QStringLiteral("https://captcha.example/check?from=baidu")));
+    EXPECT_TRUE(w.paneUncovered);
+    w.tick();
+    EXPECT_EQ(w.navigations.size(), search::kForeignPagesRetried + 1); // no retry while the person looks
+    // The person brings the pane back to the service: its page is the sentence's, and the run goes on.
+    w.finish(resultPage(0), true, w.urlFor(0));
+    EXPECT_FALSE(w.paneUncovered);
+    EXPECT_EQ(w.run.record().at(0).state, search::SentenceState::Scored);
+    w.tick();
+    EXPECT_EQ(w.navigations.last(), w.urlFor(1));
 }
 
 TEST(CheckRun, ALateReadForAnEarlierStepIsDropped)
@@ -280,12 +355,12 @@ TEST(CheckRun, ALateReadForAnEarlierStepIsDropped)
     w.finish(resultPage(190, {"OLD"}), true, QString(), /*holdRead=*/true);
     const quint64 lateTag = *w.pendingRead;
     w.step(); // the next step begins before the read is answered
+    EXPECT_EQ(w.run.record().at(0).state, search::SentenceState::NotArrived);
     w.apply(w.run.bodyRead(lateTag, resultPage(190, {"OLD"}), w.facts));
     EXPECT_EQ(w.state.pageCount, 1);
-    EXPECT_TRUE(w.state.pageHtml.isEmpty());
-    EXPECT_TRUE(w.state.titleTexts[0].isEmpty());
+    EXPECT_TRUE(w.slotTexts(0, 1)[0].isEmpty());
     w.finish(resultPage(0, {"NEW"}));
-    EXPECT_EQ(w.state.titleTexts[10], QStringLiteral("NEW"));
+    EXPECT_EQ(w.slotTexts(10, 1), QStringList{"NEW"});
     EXPECT_EQ(w.state.pageCount, 2);
 }
 
@@ -293,9 +368,10 @@ TEST(CheckRun, RunGoesOnAfterEachPageAndEnds)
 {
     ScriptedWindow w;
     w.analyse(kA + kB);
+    const QString analysisLine = w.label1;
     w.start();
     EXPECT_EQ(w.run.state(), RunState::WaitingForPage);
-    EXPECT_EQ(w.label1, QString()); // during a run the step leaves the status line to scoring and ticks
+    EXPECT_EQ(w.label1, analysisLine); // during a run the step leaves the status line to scoring and ticks
     w.tick();                        // the page is still loading: the tick waits
     EXPECT_EQ(w.run.state(), RunState::TickWaiting);
     EXPECT_EQ(w.navigations.size(), 1);
@@ -351,11 +427,8 @@ TEST(CheckRun, StopDuringTheRunStillScoresThePage)
 TEST(CheckRun, BlankSentenceCountsAsFinishedInARun)
 {
     ScriptedWindow w;
-    w.analyse(kA + QStringLiteral("（）"));
+    w.analyse(withSentenceAfterTheBlankOne(kA + QStringLiteral("（）")));
     ASSERT_EQ(w.state.sentences.at(1), QStringLiteral("（）"));
-    w.state.sentences.append(kC); // a third, searchable sentence after the blank one
-    w.state.titleTexts.append(QStringList(10));
-    w.state.titleBlocks.append(QStringList(10));
     w.start();
     w.finish(resultPage(0));
     w.tick(); // sentence 2 is blank: nothing is searched
@@ -383,12 +456,11 @@ TEST(CheckRun, AVerificationPageByHandAsksThePersonAndScoresNothing)
     EXPECT_TRUE(w.paneUncovered);
     EXPECT_EQ(w.state.pageCount, 1);
     EXPECT_EQ(w.state.similaritySum, 0);
-    EXPECT_TRUE(w.state.pageHtml.isEmpty());
     // Solved: the service sends the pane back to the search address, and that page is the sentence's.
     w.finish(resultPage(190, {"T"}), true, w.urlFor(0), false, QStringLiteral("甲_百度搜索"));
     EXPECT_FALSE(w.paneUncovered);
     EXPECT_EQ(w.state.pageCount, 2);
-    EXPECT_EQ(w.state.titleTexts[0], QStringLiteral("T"));
+    EXPECT_EQ(w.slotTexts(0, 1), QStringList{"T"});
     EXPECT_EQ(w.label1, QStringLiteral("现在正在对比第 1 句！共 2 句。"));
 }
 
@@ -449,7 +521,7 @@ class AsksForVerification : public ::testing::TestWithParam<VerificationRow>
 
 TEST_P(AsksForVerification, ByTitleOrHeadingWithoutResults)
 {
-    EXPECT_EQ(search::asksForVerification(GetParam().title, GetParam().body), GetParam().asks);
+    EXPECT_EQ(search::asksForVerification(GetParam().title, GetParam().body, search::Engine::Wenku), GetParam().asks);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -460,6 +532,12 @@ INSTANTIATE_TEST_SUITE_P(
         VerificationRow{"HeadingOnly", QString(), QStringLiteral("<h1>百度安全验证</h1><p>请完成下方验证后继续操作</p>"), true},
         VerificationRow{"ResultsAboutVerification", QStringLiteral("安全验证_百度搜索"), resultPage(0, {"安全验证"}), false},
         VerificationRow{"OrdinaryResultPage", QStringLiteral("甲_百度搜索"), resultPage(0, {"T"}), false},
+        // A page without results whose title holds the query's own words.
+        VerificationRow{"NoResultsForTheQuery", QStringLiteral("身份验证_百度文库"),
+                        QStringLiteral("<form><input type=\"text\" name=\"word\" value=\"身份验证\"></form><p>没有找到</p>"),
+                        false},
+        VerificationRow{"AnotherServicesForm", kVerifyTitle,
+                        QStringLiteral("<form><input name=\"wd\"></form>"), true},
         VerificationRow{"EmptyTitle", QString(), std::nullopt, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -477,23 +555,20 @@ TEST(CheckRunRecord, FollowsEachSentenceThroughTheRun)
     ScriptedWindow w;
     QList<int> changed;
     QObject::connect(&w.run, &search::CheckRun::recordChanged, [&](int s) { changed.append(s); });
-    w.analyse(kA + kB + QStringLiteral("（）"));
+    w.analyse(withSentenceAfterTheBlankOne(kA + kB + QStringLiteral("（）")));
     ASSERT_EQ(w.state.sentences.at(2), QStringLiteral("（）"));
-    w.state.sentences.append(kC); // a searchable sentence after the blank one
-    w.state.titleTexts.append(QStringList(10));
-    w.state.titleBlocks.append(QStringList(10));
-    w.run.analysed(QString());
     const search::CheckRecord& r = w.run.record();
     ASSERT_EQ(r.size(), 4);
     EXPECT_EQ(r.count(SentenceState::NotSearched), 4);
 
     w.start();
-    EXPECT_EQ(r.at(0).state, SentenceState::NotArrived);
+    EXPECT_EQ(r.at(0).state, SentenceState::Searching);
     EXPECT_EQ(r.at(0).searches, 1);
     w.finish(std::nullopt); // no body: still not arrived, and searched again on the tick
     EXPECT_EQ(r.at(0).state, SentenceState::NotArrived);
     w.tick();
     EXPECT_EQ(r.at(0).searches, 2);
+    EXPECT_EQ(r.at(0).state, SentenceState::Searching);
     w.finish(resultPage(190, {"T1", "T2"}));
     EXPECT_EQ(r.at(0).state, SentenceState::Scored);
     EXPECT_EQ(r.at(0).figureText(), QStringLiteral("50"));
@@ -514,9 +589,9 @@ TEST(CheckRunRecord, FollowsEachSentenceThroughTheRun)
     EXPECT_EQ(r.at(2).searches, 0);
     w.run.stop(); // a stop keeps the record
     w.start();
-    EXPECT_EQ(r.at(3).state, SentenceState::NotArrived);
+    EXPECT_EQ(r.at(3).state, SentenceState::Searching);
     EXPECT_EQ(r.at(0).state, SentenceState::Scored);
-    EXPECT_EQ(changed, (QList<int>{0, 0, 0, 1, 1, 2, 3}));
+    EXPECT_EQ(changed, (QList<int>{0, 0, 0, 0, 1, 1, 2, 3}));
     EXPECT_EQ(r.engines(), QList<search::Engine>{search::Engine::Baidu});
 
     w.analyse(kA); // a new analysis starts afresh
@@ -536,7 +611,7 @@ TEST(CheckRunRecord, ASentenceSearchedAgainOverwritesItsEntry)
     EXPECT_EQ(w.run.record().at(1).figureText(), QStringLiteral("20"));
     w.click(0); // the list's rule searches sentence 1 again
     const search::SentenceEntry& e = w.run.record().at(0);
-    EXPECT_EQ(e.state, SentenceState::NotArrived);
+    EXPECT_EQ(e.state, SentenceState::Searching);
     EXPECT_EQ(e.searches, 2);
     EXPECT_FALSE(e.figure);
     EXPECT_TRUE(e.titles.isEmpty());

@@ -88,4 +88,36 @@ TEST(Engines, SelectionRule)
     EXPECT_EQ(search::selectedEngine(M{false, true, true, true}), Engine::Zhiwang);
 }
 
+// Which hosts answer for a service.
+struct HostRow
+{
+    const char* name;
+    search::Engine engine;
+    const char* url;
+    bool serves;
+};
+
+class ServiceHosts : public ::testing::TestWithParam<HostRow>
+{
+};
+
+TEST_P(ServiceHosts, AreTheDomainAndItsSubdomains)
+{
+    EXPECT_EQ(search::isServiceHost(GetParam().engine, QString::fromUtf8(GetParam().url)), GetParam().serves);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engines, ServiceHosts,
+    ::testing::Values(HostRow{"BaiduItself", search::Engine::Baidu, "https://www.baidu.com/s?wd=x", true},
+                      HostRow{"BaiduSibling", search::Engine::Baidu, "https://M.Baidu.com/s?word=x", true},
+                      HostRow{"BaiduDomain", search::Engine::Baidu, "https://baidu.com/", true},
+                      HostRow{"WenkuOnBaidu", search::Engine::Wenku, "https://www.baidu.com/s", true},
+                      HostRow{"LookAlike", search::Engine::Baidu, "https://notbaidu.com/s", false},
+                      HostRow{"DomainInPath", search::Engine::Wenku, "https://x.example/baidu.com", false},
+                      HostRow{"DomainAsPrefix", search::Engine::Baidu, "https://baidu.com.example/", false},
+                      HostRow{"CnkiSibling", search::Engine::Zhiwang, "https://kns.cnki.net/kns8s/search", true},
+                      HostRow{"CnkiIsNotBaidu", search::Engine::Baidu, "https://scholar.cnki.net/", false},
+                      HostRow{"Longyuan", search::Engine::Longyuan, "https://www.baidu.com/", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/Form1.h"
 #include "editor/RichTextBox.h"
 #include "widgets/Twips.h"
+#include "search/CheckRun.h"
 #include "support/FakeBrowser.h"
 #include "support/GuiHelpers.h"
 #include "widgets/WidgetTwips.h"
@@ -39,6 +40,9 @@ protected:
     }
     void click(const char* button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
     CheckState& state() { return form->checkState(); }
+    const search::CheckRecord& record() { return form->findChild<search::CheckRun*>()->record(); }
+    // The title the window's site table counts in slot k (ten per sentence).
+    QString titleSlot(qsizetype k) { return record().titleSlots().texts.value(k); }
     RichTextBox* editor() { return w<RichTextBox>("RichTextBox1"); }
     void analyse(const QString& text)
     {

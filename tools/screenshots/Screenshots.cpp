@@ -9,6 +9,7 @@
 #include "editor/RichTextBox.h"
 #include "text/Codepage936.h"
 #include "platform/Fonts.h"
+#include "search/CheckRun.h"
 #include "search/Engines.h"
 #include "support/GuiHelpers.h"
 #include "support/StandInServer.h"
@@ -195,7 +196,8 @@ bool run(const QDir& out, StandInServer& server)
             runTimer->stop();
     });
     QTest::mouseClick(w<QPushButton>(&form, "Command3"), Qt::LeftButton);
-    if (!waitUntil([&] { return resultPages >= 3 && !form.checkState().pageHtml.isEmpty(); }, 60000))
+    const search::CheckRecord& record = form.findChild<search::CheckRun*>()->record();
+    if (!waitUntil([&] { return resultPages >= 3 && record.count(search::SentenceState::Scored) > 0; }, 60000))
         return fail("the automatic check did not search");
     QObject::disconnect(hold);
     const bool saved = save(&form, out, "check.png");
