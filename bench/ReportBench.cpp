@@ -2,7 +2,7 @@
 #include "Article.h"
 #include "platform/PdfPrinter.h"
 #include "report/CheckReport.h"
-#include "report/SiteStats.h"
+#include "report/SiteTable.h"
 
 #include <QEventLoop>
 

@@ -21,7 +21,7 @@
 #include "widgets/WindowParts.h"
 #include "report/Bands.h"
 #include "report/CheckReport.h"
-#include "report/SiteStatsCommand.h"
+#include "report/SiteTableCommand.h"
 
 #include "Version.h"
 
@@ -147,9 +147,9 @@ void Form1::connectOnlineCheck(const Options& options)
     m_run = new search::CheckRun(m_state, this);
     m_online = new OnlineCheck(*m_run, *m_resultPane, [this] { return facts(); }, this);
     connect(m_online, &OnlineCheck::decided, this, &Form1::apply);
-    m_stats = new SiteStatsCommand(m_state, m_run->record(), m_resultPane.get(), options.reportWait, this);
+    m_stats = new SiteTableCommand(m_state, m_run->record(), m_resultPane.get(), options.reportWait, this);
     connect(m_run, &search::CheckRun::runningChanged, this, &Form1::Timer1);
-    connect(m_stats, &SiteStatsCommand::busyChanged, this, &Form1::statisticsBusyChanged);
+    connect(m_stats, &SiteTableCommand::busyChanged, this, &Form1::statisticsBusyChanged);
 
     connect(m_command2, &QPushButton::clicked, this, [this] { apply(m_run->compareStep(facts())); });
     connect(m_command3, &QPushButton::clicked, this, [this] { apply(m_run->start(facts())); });
@@ -157,7 +157,7 @@ void Form1::connectOnlineCheck(const Options& options)
         apply(m_run->stop());
         stopAction();
     });
-    connect(m_command5, &QPushButton::clicked, m_stats, &SiteStatsCommand::run);
+    connect(m_command5, &QPushButton::clicked, m_stats, &SiteTableCommand::run);
     connect(m_timer2, &QTimer::timeout, this, [this] { apply(m_run->tick(facts(), m_resultPane->isBusy())); });
     connect(m_run, &search::CheckRun::recordChanged, this, &Form1::showSentenceResult);
 

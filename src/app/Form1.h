@@ -21,7 +21,7 @@ class OnlineCheck;
 class QWebEngineView;
 class ReportExport;
 class RichTextBox;
-class SiteStatsCommand;
+class SiteTableCommand;
 
 // The main window: article editor, sentence list, result pane and the command buttons. It owns the
 // check state and the check run, passes its commands to the run and applies what the run decides.
@@ -123,7 +123,7 @@ private:
 
     search::CheckRun* m_run = nullptr;
     OnlineCheck* m_online = nullptr;
-    SiteStatsCommand* m_stats = nullptr;
+    SiteTableCommand* m_stats = nullptr;
     ReportExport* m_export = nullptr;
     int m_listRowBeforePress = -1;
     bool m_selectingList = false; // the run selects an entry: not the user's choice

@@ -7,7 +7,7 @@
 #include "platform/Shell.h"
 #include "report/CheckReport.h"
 #include "report/ReportFile.h"
-#include "report/SiteStatsCommand.h"
+#include "report/SiteTableCommand.h"
 #include "search/CheckRun.h"
 
 #include <QApplication>
@@ -17,7 +17,7 @@
 #include <QUrl>
 
 ReportExport::ReportExport(Form1& form, const CheckState& state, const search::CheckRun& run,
-                           const SiteStatsCommand& stats)
+                           const SiteTableCommand& stats)
     : QObject(&form), m_form(form), m_state(state), m_run(run), m_stats(stats)
 {
 }

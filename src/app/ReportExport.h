@@ -7,7 +7,7 @@
 
 class Form1;
 class PdfPrinter;
-class SiteStatsCommand;
+class SiteTableCommand;
 struct CheckState;
 namespace search {
 class CheckRun;
@@ -20,7 +20,7 @@ class ReportExport : public QObject
     Q_OBJECT
 public:
     ReportExport(Form1& form, const CheckState& state, const search::CheckRun& run,
-                 const SiteStatsCommand& stats);
+                 const SiteTableCommand& stats);
 
     // True while a PDF is being made.
     bool isBusy() const { return m_busy; }
@@ -37,7 +37,7 @@ private:
     Form1& m_form;
     const CheckState& m_state;
     const search::CheckRun& m_run;
-    const SiteStatsCommand& m_stats;
+    const SiteTableCommand& m_stats;
     PdfPrinter* m_printer = nullptr;
     QString m_lastPath;
     bool m_busy = false;

@@ -16,7 +16,7 @@ const QList<BandStyle>& bandTable()
          0xc9e9c4},
         {Band::Unchecked, QStringLiteral("b-unchecked"), QStringLiteral("未能检测"),
          QStringLiteral("结果页未到或出现验证页"), 0xd4d4d4},
-        {Band::Uncoloured, QStringLiteral("b-plain"), QStringLiteral("未检测"),
+        {Band::NoSimilarity, QStringLiteral("b-nosimilarity"), QStringLiteral("无相似度"),
          QStringLiteral("尚未检索，或句中没有可检索的文字"), std::nullopt},
     };
     return table;
@@ -31,7 +31,7 @@ const BandStyle& bandStyle(Band band)
     return bandTable().constLast();
 }
 
-Band bandOf(search::SentenceState state, std::optional<double> figure)
+Band bandOf(search::SentenceState state, std::optional<double> similarity)
 {
     using search::SentenceState;
     switch (state) {
@@ -40,13 +40,13 @@ Band bandOf(search::SentenceState state, std::optional<double> figure)
         return Band::Unchecked;
     case SentenceState::Scored:
     case SentenceState::ShortPage:
-        if (!figure)
-            return Band::Uncoloured;
-        if (*figure >= 50)
+        if (!similarity)
+            return Band::NoSimilarity;
+        if (*similarity >= 50)
             return Band::High;
-        if (*figure >= 20)
+        if (*similarity >= 20)
             return Band::Medium;
-        if (*figure > 0)
+        if (*similarity > 0)
             return Band::Low;
         return Band::NoneFound;
     case SentenceState::NotSearched:
@@ -54,7 +54,7 @@ Band bandOf(search::SentenceState state, std::optional<double> figure)
     case SentenceState::Blank:
         break;
     }
-    return Band::Uncoloured;
+    return Band::NoSimilarity;
 }
 
 } // namespace report

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/SiteStats.h"
+#include "report/SiteTable.h"
 #include "search/CheckRecord.h"
 
 #include <QDateTime>
@@ -17,7 +17,7 @@ struct CheckReportData
 {
     search::CheckRecord record;
     QStringList sentences;          // the analysis, in order
-    QList<Row> sites;               // the similar-website table as the statistics would show it now
+    QList<TitleCount> sites;               // the similar-website table as the statistics would show it now
     QList<search::Engine> services; // the services searched; the chosen one when none was searched yet
     QDateTime madeAt;
     QString program;      // name and version

@@ -27,9 +27,9 @@ QString stateName(SentenceState state)
     return QString();
 }
 
-QString SentenceEntry::figureText() const
+QString SentenceEntry::similarityText() const
 {
-    return figure ? text::generalNumber(*figure) : QString();
+    return similarity ? text::generalNumber(*similarity) : QString();
 }
 
 void CheckRecord::reset(qsizetype sentenceCount, const QString& heading)
@@ -87,7 +87,7 @@ bool CheckRecord::markSearched(int index, Engine engine)
     SentenceEntry& e = m_entries[index];
     keepTitlesAsEarlier(e);
     e.state = SentenceState::Searching;
-    e.figure.reset();
+    e.similarity.reset();
     ++e.searches;
     return true;
 }
@@ -106,7 +106,7 @@ bool CheckRecord::markUnscored(int index, SentenceState state)
         return false;
     SentenceEntry& e = m_entries[index];
     e.state = state;
-    e.figure.reset();
+    e.similarity.reset();
     keepTitlesAsEarlier(e);
     return true;
 }
@@ -135,10 +135,10 @@ bool CheckRecord::pageScored(int index, const PageScore& score)
     if (score.shortPage) {
         e.state = SentenceState::ShortPage;
         // The display shows 0 for a short page, when it shows a caption at all.
-        e.figure = score.caption ? std::optional<double>(0) : std::nullopt;
+        e.similarity = score.caption ? std::optional<double>(0) : std::nullopt;
     } else {
         e.state = SentenceState::Scored;
-        e.figure = score.caption ? score.sentenceFigure : std::nullopt;
+        e.similarity = score.caption ? score.sentenceFigure : std::nullopt;
     }
     return true;
 }

@@ -29,7 +29,7 @@ QString stateName(SentenceState state);
 struct SentenceEntry
 {
     SentenceState state = SentenceState::NotSearched;
-    std::optional<double> figure; // P in percent, as the similarity display showed it
+    std::optional<double> similarity; // P in percent, as the similarity display showed it
     int searches = 0;
     QList<Title> titles; // from the latest page, in page order
     // The title slots after those that an earlier page of the sentence filled and no later page
@@ -37,7 +37,7 @@ struct SentenceEntry
     QList<Title> earlierTitles;
 
     // P written as the similarity display writes it; empty when there is none.
-    QString figureText() const;
+    QString similarityText() const;
 };
 
 // The result titles of the check as the window's title slots hold them: kResultsPerPage slots per

@@ -1,17 +1,17 @@
-#include "report/SiteStatsCommand.h"
+#include "report/SiteTableCommand.h"
 
 #include "platform/Browser.h"
 
-SiteStatsCommand::SiteStatsCommand(CheckState& state, const search::CheckRecord& record, Browser* pane,
+SiteTableCommand::SiteTableCommand(CheckState& state, const search::CheckRecord& record, Browser* pane,
                                    std::chrono::milliseconds wait, QObject* parent)
     : QObject(parent), m_state(state), m_record(record), m_pane(pane)
 {
     m_wait.setSingleShot(true);
     m_wait.setInterval(wait);
-    connect(&m_wait, &QTimer::timeout, this, &SiteStatsCommand::writeReport);
+    connect(&m_wait, &QTimer::timeout, this, &SiteTableCommand::writeTable);
 }
 
-void SiteStatsCommand::run()
+void SiteTableCommand::run()
 {
     if (m_busy)
         return;
@@ -26,7 +26,7 @@ void SiteStatsCommand::run()
     m_wait.start();
 }
 
-QList<report::Row> SiteStatsCommand::rowsNow() const
+QList<report::TitleCount> SiteTableCommand::rowsNow() const
 {
     if (!m_state.statsPending)
         return m_lastRows;
@@ -34,9 +34,9 @@ QList<report::Row> SiteStatsCommand::rowsNow() const
     return report::siteRows(table.texts, table.blocks);
 }
 
-void SiteStatsCommand::writeReport()
+void SiteTableCommand::writeTable()
 {
-    m_pane->insertReportAtSelection(report::reportTable(m_lastRows), {});
+    m_pane->insertSiteTableAtSelection(report::siteTable(m_lastRows), {});
     m_state.statsPending = false;
     m_busy = false;
     emit busyChanged(false);

@@ -1,5 +1,5 @@
 #include "support/QtPrinters.h"
-#include "report/SiteStats.h"
+#include "report/SiteTable.h"
 #include "report/TitleLink.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 namespace {
 
 // The statistics done literally, as the report has always done them, for comparison.
-QList<report::Row> literalRows(QStringList texts, QStringList blocks)
+QList<report::TitleCount> literalRows(QStringList texts, QStringList blocks)
 {
     const qsizetype L = texts.size() - 2;
     QList<int> counts(texts.size(), 0);
@@ -28,7 +28,7 @@ QList<report::Row> literalRows(QStringList texts, QStringList blocks)
         for (qsizetype i = j + 1; i <= L; ++i)
             if (texts[i] == texts[j])
                 texts[i].clear();
-    QList<report::Row> rows;
+    QList<report::TitleCount> rows;
     for (qsizetype i = 0; i <= L; ++i)
         if (!texts[i].isEmpty())
             rows.append({blocks[i], counts[i]});
@@ -47,36 +47,36 @@ std::pair<QStringList, QStringList> tables(int sentences, const QStringList& tit
     return {texts, blocks};
 }
 
-QStringList shownTitles(const QList<report::Row>& rows, const QStringList& originalTexts)
+QStringList shownTitles(const QList<report::TitleCount>& rows, const QStringList& originalTexts)
 {
     QStringList out;
-    for (const report::Row& r : rows)
-        out << originalTexts.value(r.block.mid(1).toInt()) + QLatin1Char(':') + QString::number(r.count);
+    for (const report::TitleCount& r : rows)
+        out << originalTexts.value(r.html.mid(1).toInt()) + QLatin1Char(':') + QString::number(r.count);
     return out;
 }
 
-TEST(SiteStats, RepeatedTitlesMostFrequentFirst)
+TEST(SiteTable, RepeatedTitlesMostFrequentFirst)
 {
     const auto [texts, blocks] = tables(1, {"T1", "T2", "T1", "T3", "T2", "T1"});
     EXPECT_EQ(shownTitles(report::siteRows(texts, blocks), texts), (QStringList{"T1:3", "T2:2", "T3:1"}));
 }
 
-TEST(SiteStats, EqualCountsInTheOrderTheExchangesLeave)
+TEST(SiteTable, EqualCountsInTheOrderTheExchangesLeave)
 {
     const auto [texts, blocks] = tables(1, {"T1", "T2", "T3", "T4", "T5"});
     EXPECT_EQ(shownTitles(report::siteRows(texts, blocks), texts),
               (QStringList{"T1:1", "T3:1", "T4:1", "T5:1", "T2:1"}));
 }
 
-TEST(SiteStats, CaseAndSpacesMakeDifferentTitles)
+TEST(SiteTable, CaseAndSpacesMakeDifferentTitles)
 {
     const auto [texts, blocks] = tables(1, {"Title", "title", "Title ", "Title"});
-    const QList<report::Row> rows = report::siteRows(texts, blocks);
+    const QList<report::TitleCount> rows = report::siteRows(texts, blocks);
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows[0].count, 2);
 }
 
-TEST(SiteStats, SpareSlotIsNeitherCountedNorShown)
+TEST(SiteTable, SpareSlotIsNeitherCountedNorShown)
 {
     auto [texts, blocks] = tables(1, {"A"});
     texts[10] = QStringLiteral("A");
@@ -85,27 +85,27 @@ TEST(SiteStats, SpareSlotIsNeitherCountedNorShown)
     EXPECT_EQ(report::slotCounts(texts).at(10), 0);
 }
 
-TEST(SiteStats, NoTablesGiveNoRows)
+TEST(SiteTable, NoTablesGiveNoRows)
 {
     EXPECT_TRUE(report::siteRows({}, {}).isEmpty());
     EXPECT_TRUE(report::siteRows({QString()}, {QString()}).isEmpty());
-    EXPECT_EQ(report::reportTable({}), (ReportTable{QStringLiteral("相似性网站分析结果"), {}}));
+    EXPECT_EQ(report::siteTable({}), (SiteTable{QStringLiteral("相似性网站分析结果"), {}}));
 }
 
-TEST(SiteStats, RowsAreTextLinkAndCount)
+TEST(SiteTable, RowsAreTextLinkAndCount)
 {
-    const ReportTable table = report::reportTable(
+    const SiteTable table = report::siteTable(
         {{QStringLiteral("<a href=\"http://r.example/a?b=1&amp;c=2\" data-click=\"{}\">标题 <b>一</b></a>"), 3},
          {QStringLiteral("没有链接"), 1}});
     ASSERT_EQ(table.rows.size(), 2);
-    EXPECT_EQ(table.rows[0], (ReportTable::Row{QStringLiteral("标题 一"), QStringLiteral("http://r.example/a?b=1&c=2"),
+    EXPECT_EQ(table.rows[0], (SiteTable::Row{QStringLiteral("标题 一"), QStringLiteral("http://r.example/a?b=1&c=2"),
                                                QStringLiteral("\u00A0\u00A0出现次数：3")}));
-    EXPECT_EQ(table.rows[1], (ReportTable::Row{QStringLiteral("没有链接"), QString(), QStringLiteral("\u00A0\u00A0出现次数：1")}));
+    EXPECT_EQ(table.rows[1], (SiteTable::Row{QStringLiteral("没有链接"), QString(), QStringLiteral("\u00A0\u00A0出现次数：1")}));
 }
 
 // The fast ordering must leave exactly the literal procedure's order, equal counts and the block kept
 // for each title included.
-TEST(SiteStats, SameRowsAsTheLiteralProcedure)
+TEST(SiteTable, SameRowsAsTheLiteralProcedure)
 {
     std::mt19937 rng(4);
     for (int round = 0; round < 3000; ++round) {
@@ -116,11 +116,11 @@ TEST(SiteStats, SameRowsAsTheLiteralProcedure)
             if (rng() % 3 != 0)
                 texts[i] = QStringLiteral("T%1").arg(rng() % distinct);
         }
-        const QList<report::Row> fast = report::siteRows(texts, blocks);
-        const QList<report::Row> literal = literalRows(texts, blocks);
+        const QList<report::TitleCount> fast = report::siteRows(texts, blocks);
+        const QList<report::TitleCount> literal = literalRows(texts, blocks);
         ASSERT_EQ(fast.size(), literal.size()) << round;
         for (qsizetype k = 0; k < fast.size(); ++k) {
-            ASSERT_EQ(fast[k].block, literal[k].block) << "round " << round << " row " << k;
+            ASSERT_EQ(fast[k].html, literal[k].html) << "round " << round << " row " << k;
             ASSERT_EQ(fast[k].count, literal[k].count) << "round " << round << " row " << k;
         }
     }
@@ -140,7 +140,7 @@ namespace {
 struct TitleRow
 {
     const char* name;
-    QString block;
+    QString html;
     report::TitleLink title;
 };
 
@@ -155,11 +155,11 @@ class TitleLinks : public ::testing::TestWithParam<TitleRow>
 
 TEST_P(TitleLinks, KeepTextAndOnlyWebAddresses)
 {
-    EXPECT_EQ(report::titleLink(GetParam().block), GetParam().title);
+    EXPECT_EQ(report::titleLink(GetParam().html), GetParam().title);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    SiteStats, TitleLinks,
+    SiteTable, TitleLinks,
     ::testing::Values(
         TitleRow{"PlainLink", QStringLiteral("<a href=\"http://x.example/\" target=\"_blank\">标题</a>"),
                  {QStringLiteral("标题"), QStringLiteral("http://x.example/")}},
@@ -194,7 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
         TitleRow{"LessThanInText", QStringLiteral("1 < 2 <a href=\"http://x.example/\">t</a>"),
                  {QStringLiteral("1 < 2 t"), QStringLiteral("http://x.example/")}}));
 
-TEST(SiteStats, CharacterReferencesAsBrowsersDecodeThem)
+TEST(SiteTable, CharacterReferencesAsBrowsersDecodeThem)
 {
     using report::decodeCharacterReferences;
     EXPECT_EQ(decodeCharacterReferences(u"&#1;&#0;&#x80;&#xD800;&#99999999;"),
