@@ -234,12 +234,14 @@ QString webAddress(QStringView attributeValue)
     s.remove(u'\t');
     s.remove(u'\n');
     s.remove(u'\r');
-    const QUrl url(s, QUrl::TolerantMode);
+    QUrl url(s, QUrl::TolerantMode);
     if (!url.isValid() || url.isRelative() || url.host().isEmpty())
         return {};
     const QString scheme = url.scheme().toLower();
     if (scheme != u"http" && scheme != u"https")
         return {};
+    // A user name or password in a link is nobody's business in a report.
+    url.setUserInfo(QString());
     return QString::fromLatin1(url.toEncoded());
 }
 

@@ -25,6 +25,9 @@ struct EngineMarks
 // The first of zhiwang, longyuan, wenku that is checked, else baidu.
 Engine selectedEngine(const EngineMarks& marks);
 
+// The engine menu's name for a service, as the window and the report show it.
+QString engineName(Engine engine);
+
 // Host of the engine's search site; empty for Longyuan, which has no query template.
 QString engineHost(Engine engine);
 
