@@ -3,7 +3,7 @@
 #include "analysis/Analysis.h"
 #include "platform/PdfPrinter.h"
 #include "report/CheckReport.h"
-#include "report/SiteStats.h"
+#include "report/SiteTable.h"
 
 #include <QEventLoop>
 

@@ -1,5 +1,5 @@
 #include "Article.h"
-#include "report/SiteStats.h"
+#include "report/SiteTable.h"
 #include "search/PageScore.h"
 
 #include <benchmark/benchmark.h>

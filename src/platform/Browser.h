@@ -9,9 +9,9 @@
 #include <functional>
 #include <optional>
 
-// A table written into a page as nodes: every text goes in as text, every link address only once the
+// The site table written into a page as nodes: every text goes in as text, every link address only once the
 // page's own address parser has read it as http or https.
-struct ReportTable
+struct SiteTable
 {
     struct Row
     {
@@ -22,7 +22,7 @@ struct ReportTable
     };
     QString heading;
     QList<Row> rows;
-    bool operator==(const ReportTable&) const = default;
+    bool operator==(const SiteTable&) const = default;
 };
 
 // What the program relies on from a browser pane. One real implementation (Qt WebEngine) and a fake
@@ -50,7 +50,7 @@ public:
     virtual void readBodyHtml(HtmlCallback done) = 0;
     // Inserts the table at the current selection of the shown page (at the start of its body without
     // one), built from nodes, never from markup; false when the page has no body.
-    virtual void insertReportAtSelection(const ReportTable& table, DoneCallback done) = 0;
+    virtual void insertSiteTableAtSelection(const SiteTable& table, DoneCallback done) = 0;
     // Address of the page shown, once it has loaded.
     virtual QString currentUrl() const = 0;
     // Title of the page shown, once it has loaded.

@@ -30,7 +30,7 @@ public:
     bool isSilent() const override;
     void writeDocument(const QString& html) override;
     void readBodyHtml(HtmlCallback done) override;
-    void insertReportAtSelection(const ReportTable& table, DoneCallback done) override;
+    void insertSiteTableAtSelection(const SiteTable& table, DoneCallback done) override;
     QString currentUrl() const override;
     QString currentTitle() const override;
     bool lastLoadFailed() const override { return m_lastLoadFailed; }

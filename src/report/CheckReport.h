@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/PrintedDocument.h"
-#include "report/SiteStats.h"
+#include "report/SiteTable.h"
 #include "search/CheckRecord.h"
 
 #include <QDateTime>

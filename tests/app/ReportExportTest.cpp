@@ -153,7 +153,7 @@ TEST_F(ReportExportTest, HtmlReportHoldsWhatTheWindowShowed)
     // Counted on a copy: the check state is as it was, and nothing was pasted into the pane.
     EXPECT_EQ(state().titleCounts, countsBefore);
     EXPECT_EQ(state().statsPending, pendingBefore);
-    EXPECT_TRUE(browser->reports.isEmpty());
+    EXPECT_TRUE(browser->siteTables.isEmpty());
     // Offered to open, and opened.
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("检测报告已导出到：")));

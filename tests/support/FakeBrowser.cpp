@@ -31,11 +31,11 @@ void FakeBrowser::answerHeldReads()
         done(body);
 }
 
-void FakeBrowser::insertReportAtSelection(const ReportTable& table, DoneCallback done)
+void FakeBrowser::insertSiteTableAtSelection(const SiteTable& table, DoneCallback done)
 {
     const bool ok = body.has_value();
     if (ok)
-        reports.append(table);
+        siteTables.append(table);
     if (done)
         done(ok);
 }

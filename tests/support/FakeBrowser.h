@@ -18,7 +18,7 @@ public:
     bool isSilent() const override { return silent; }
     void writeDocument(const QString& html) override;
     void readBodyHtml(HtmlCallback done) override;
-    void insertReportAtSelection(const ReportTable& table, DoneCallback done) override;
+    void insertSiteTableAtSelection(const SiteTable& table, DoneCallback done) override;
     QString currentUrl() const override { return url; }
     QString currentTitle() const override { return title; }
     bool lastLoadFailed() const override { return failed; }
@@ -33,7 +33,7 @@ public:
     QList<HtmlCallback> heldReads;
 
     QStringList navigations;
-    QList<ReportTable> reports; // every table inserted, in order
+    QList<SiteTable> siteTables; // every table inserted, in order
     QString url;
     QString title;
     std::optional<QString> body;

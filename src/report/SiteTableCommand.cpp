@@ -1,17 +1,17 @@
-#include "report/SiteStatsCommand.h"
+#include "report/SiteTableCommand.h"
 
 #include "platform/Browser.h"
 
-SiteStatsCommand::SiteStatsCommand(CheckState& state, Browser* pane, std::chrono::milliseconds wait,
+SiteTableCommand::SiteTableCommand(CheckState& state, Browser* pane, std::chrono::milliseconds wait,
                                    QObject* parent)
     : QObject(parent), m_state(state), m_pane(pane)
 {
     m_wait.setSingleShot(true);
     m_wait.setInterval(wait);
-    connect(&m_wait, &QTimer::timeout, this, &SiteStatsCommand::writeReport);
+    connect(&m_wait, &QTimer::timeout, this, &SiteTableCommand::writeTable);
 }
 
-void SiteStatsCommand::run()
+void SiteTableCommand::run()
 {
     if (m_busy)
         return;
@@ -25,14 +25,14 @@ void SiteStatsCommand::run()
     m_wait.start();
 }
 
-QList<report::Row> SiteStatsCommand::rowsNow() const
+QList<report::Row> SiteTableCommand::rowsNow() const
 {
     return m_state.statsPending ? report::siteRows(m_state.titleTexts, m_state.titleBlocks) : m_lastRows;
 }
 
-void SiteStatsCommand::writeReport()
+void SiteTableCommand::writeTable()
 {
-    m_pane->insertReportAtSelection(report::reportTable(m_lastRows), {});
+    m_pane->insertSiteTableAtSelection(report::siteTable(m_lastRows), {});
     m_state.statsPending = false;
     m_busy = false;
     emit busyChanged(false);

@@ -1,5 +1,5 @@
 #include "support/QtPrinters.h"
-#include "report/SiteStats.h"
+#include "report/SiteTable.h"
 #include "report/TitleLink.h"
 
 #include <gtest/gtest.h>
@@ -55,20 +55,20 @@ QStringList shownTitles(const QList<report::Row>& rows, const QStringList& origi
     return out;
 }
 
-TEST(SiteStats, RepeatedTitlesMostFrequentFirst)
+TEST(SiteTable, RepeatedTitlesMostFrequentFirst)
 {
     const auto [texts, blocks] = tables(1, {"T1", "T2", "T1", "T3", "T2", "T1"});
     EXPECT_EQ(shownTitles(report::siteRows(texts, blocks), texts), (QStringList{"T1:3", "T2:2", "T3:1"}));
 }
 
-TEST(SiteStats, EqualCountsInTheOrderTheExchangesLeave)
+TEST(SiteTable, EqualCountsInTheOrderTheExchangesLeave)
 {
     const auto [texts, blocks] = tables(1, {"T1", "T2", "T3", "T4", "T5"});
     EXPECT_EQ(shownTitles(report::siteRows(texts, blocks), texts),
               (QStringList{"T1:1", "T3:1", "T4:1", "T5:1", "T2:1"}));
 }
 
-TEST(SiteStats, CaseAndSpacesMakeDifferentTitles)
+TEST(SiteTable, CaseAndSpacesMakeDifferentTitles)
 {
     const auto [texts, blocks] = tables(1, {"Title", "title", "Title ", "Title"});
     const QList<report::Row> rows = report::siteRows(texts, blocks);
@@ -76,7 +76,7 @@ TEST(SiteStats, CaseAndSpacesMakeDifferentTitles)
     EXPECT_EQ(rows[0].count, 2);
 }
 
-TEST(SiteStats, SpareSlotIsNeitherCountedNorShown)
+TEST(SiteTable, SpareSlotIsNeitherCountedNorShown)
 {
     auto [texts, blocks] = tables(1, {"A"});
     texts[10] = QStringLiteral("A");
@@ -85,27 +85,27 @@ TEST(SiteStats, SpareSlotIsNeitherCountedNorShown)
     EXPECT_EQ(report::slotCounts(texts).at(10), 0);
 }
 
-TEST(SiteStats, NoTablesGiveNoRows)
+TEST(SiteTable, NoTablesGiveNoRows)
 {
     EXPECT_TRUE(report::siteRows({}, {}).isEmpty());
     EXPECT_TRUE(report::siteRows({QString()}, {QString()}).isEmpty());
-    EXPECT_EQ(report::reportTable({}), (ReportTable{QStringLiteral("相似性网站分析结果"), {}}));
+    EXPECT_EQ(report::siteTable({}), (SiteTable{QStringLiteral("相似性网站分析结果"), {}}));
 }
 
-TEST(SiteStats, RowsAreTextLinkAndCount)
+TEST(SiteTable, RowsAreTextLinkAndCount)
 {
-    const ReportTable table = report::reportTable(
+    const SiteTable table = report::siteTable(
         {{QStringLiteral("<a href=\"http://r.example/a?b=1&amp;c=2\" data-click=\"{}\">标题 <b>一</b></a>"), 3},
          {QStringLiteral("没有链接"), 1}});
     ASSERT_EQ(table.rows.size(), 2);
-    EXPECT_EQ(table.rows[0], (ReportTable::Row{QStringLiteral("标题 一"), QStringLiteral("http://r.example/a?b=1&c=2"),
+    EXPECT_EQ(table.rows[0], (SiteTable::Row{QStringLiteral("标题 一"), QStringLiteral("http://r.example/a?b=1&c=2"),
                                                QStringLiteral("\u00A0\u00A0出现次数：3")}));
-    EXPECT_EQ(table.rows[1], (ReportTable::Row{QStringLiteral("没有链接"), QString(), QStringLiteral("\u00A0\u00A0出现次数：1")}));
+    EXPECT_EQ(table.rows[1], (SiteTable::Row{QStringLiteral("没有链接"), QString(), QStringLiteral("\u00A0\u00A0出现次数：1")}));
 }
 
 // The fast ordering must leave exactly the literal procedure's order, equal counts and the block kept
 // for each title included.
-TEST(SiteStats, SameRowsAsTheLiteralProcedure)
+TEST(SiteTable, SameRowsAsTheLiteralProcedure)
 {
     std::mt19937 rng(4);
     for (int round = 0; round < 3000; ++round) {
@@ -159,7 +159,7 @@ TEST_P(TitleLinks, KeepTextAndOnlyWebAddresses)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    SiteStats, TitleLinks,
+    SiteTable, TitleLinks,
     ::testing::Values(
         TitleRow{"PlainLink", QStringLiteral("<a href=\"http://x.example/\" target=\"_blank\">标题</a>"),
                  {QStringLiteral("标题"), QStringLiteral("http://x.example/")}},
@@ -196,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
         TitleRow{"LessThanInText", QStringLiteral("1 < 2 <a href=\"http://x.example/\">t</a>"),
                  {QStringLiteral("1 < 2 t"), QStringLiteral("http://x.example/")}}));
 
-TEST(SiteStats, CharacterReferencesAsBrowsersDecodeThem)
+TEST(SiteTable, CharacterReferencesAsBrowsersDecodeThem)
 {
     using report::decodeCharacterReferences;
     EXPECT_EQ(decodeCharacterReferences(u"&#1;&#0;&#x80;&#xD800;&#99999999;"),

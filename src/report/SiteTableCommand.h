@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/CheckState.h"
-#include "report/SiteStats.h"
+#include "report/SiteTable.h"
 
 #include <QObject>
 #include <QTimer>
@@ -13,28 +13,28 @@ class Browser;
 // "统计相似性网站": counts the result titles of the run, waits, then writes the table into the page
 // the pane shows at that moment. The wait is a timer, so the window, the automatic run and the
 // scoring of arriving pages go on meanwhile.
-class SiteStatsCommand : public QObject
+class SiteTableCommand : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr std::chrono::milliseconds kWaitBeforeReport{5000};
+    static constexpr std::chrono::milliseconds kWaitBeforeTable{5000};
 
-    SiteStatsCommand(CheckState& state, Browser* pane, std::chrono::milliseconds wait = kWaitBeforeReport,
+    SiteTableCommand(CheckState& state, Browser* pane, std::chrono::milliseconds wait = kWaitBeforeTable,
                      QObject* parent = nullptr);
 
-    // Does nothing while a report is on its way.
+    // Does nothing while a table is on its way.
     void run();
     bool isBusy() const { return m_busy; }
     // The table a run would paste now, counted on a copy: the check state does not change.
     QList<report::Row> rowsNow() const;
-    // A new analysis discards the tables the last report was counted from.
+    // A new analysis discards the rows the last table was counted from.
     void forgetLastTable() { m_lastRows.clear(); }
 
 signals:
     void busyChanged(bool busy);
 
 private:
-    void writeReport();
+    void writeTable();
 
     CheckState& m_state;
     Browser* m_pane;

@@ -1,4 +1,4 @@
-#include "report/SiteStats.h"
+#include "report/SiteTable.h"
 
 #include "report/TitleLink.h"
 
@@ -102,9 +102,9 @@ QList<Row> siteRows(const QStringList& titleTexts, const QStringList& titleBlock
     return rows;
 }
 
-ReportTable reportTable(const QList<Row>& rows)
+SiteTable siteTable(const QList<Row>& rows)
 {
-    ReportTable table;
+    SiteTable table;
     table.heading = QStringLiteral("相似性网站分析结果");
     table.rows.reserve(rows.size());
     for (const Row& row : rows) {
