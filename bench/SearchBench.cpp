@@ -57,7 +57,7 @@ static void BM_SiteStatistics(benchmark::State& state)
     }
     qsizetype rows = 0;
     for (auto _ : state) {
-        QList<report::Row> r = report::siteRows(texts, blocks);
+        QList<report::TitleCount> r = report::siteRows(texts, blocks);
         rows = r.size();
         benchmark::DoNotOptimize(r);
     }

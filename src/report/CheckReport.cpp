@@ -121,9 +121,9 @@ QList<TitleLink> shownTitles(const search::SentenceEntry& e)
     for (const search::Title& t : e.titles) {
         if (out.size() == kTitlesPerSentence)
             break;
-        if (t.text.isEmpty() && t.block.isEmpty())
+        if (t.text.isEmpty() && t.html.isEmpty())
             continue;
-        TitleLink link = titleLink(t.block);
+        TitleLink link = titleLink(t.html);
         const QString text = titleLink(t.text).text;
         if (!text.isEmpty())
             link.text = text;
@@ -133,9 +133,9 @@ QList<TitleLink> shownTitles(const search::SentenceEntry& e)
     return out;
 }
 
-TitleLink siteTitle(const Row& row)
+TitleLink siteTitle(const TitleCount& row)
 {
-    TitleLink t = titleLink(row.block);
+    TitleLink t = titleLink(row.html);
     t.text = shownTitle(t.text);
     return t;
 }
@@ -329,7 +329,7 @@ void appendSites(QString& out, const CheckReportData& d)
         return;
     }
     out += QStringLiteral("<table class=\"sites\"><tr><th>网站标题</th><th>出现次数</th></tr>\n");
-    for (const Row& row : d.sites) {
+    for (const TitleCount& row : d.sites) {
         out += QLatin1String("<tr><td>");
         appendTitleLink(out, siteTitle(row));
         out += QLatin1String("</td><td class=\"num\">") + QString::number(row.count) +
@@ -496,7 +496,7 @@ void addPrintedSites(printed::Document& doc, const CheckReportData& d)
     }
     printed::Block t = table({6, 1}, {QStringLiteral("网站标题"), QStringLiteral("出现次数")});
     t.rows.reserve(d.sites.size());
-    for (const Row& site : d.sites)
+    for (const TitleCount& site : d.sites)
         t.rows.append({{titleCell({siteTitle(site)}), printed::plainCell(QString::number(site.count))}, std::nullopt});
     doc.append(std::move(t));
 }

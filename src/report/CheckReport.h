@@ -22,7 +22,7 @@ struct CheckReportData
     QStringList sentences;            // the analysis, in order
     QList<qsizetype> paragraphEnds;   // where the article's paragraphs end, as offsets into the
                                       // sentences joined; empty: the text is one block
-    QList<Row> sites;                 // the site table as the window would show it now
+    QList<TitleCount> sites;          // the site table as the window would show it now
     QList<search::Engine> services;   // the services searched; the chosen one when none was searched yet
     QDateTime madeAt;
     QString program;      // name and version

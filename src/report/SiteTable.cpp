@@ -76,12 +76,12 @@ QList<int> slotCounts(const QStringList& titleTexts)
     return counts;
 }
 
-QList<Row> siteRows(const QStringList& titleTexts, const QStringList& titleBlocks)
+QList<TitleCount> siteRows(const QStringList& titleTexts, const QStringList& titleBlocks)
 {
     return siteRows(titleTexts, titleBlocks, slotCounts(titleTexts));
 }
 
-QList<Row> siteRows(const QStringList& titleTexts, const QStringList& titleBlocks, QList<int> counts)
+QList<TitleCount> siteRows(const QStringList& titleTexts, const QStringList& titleBlocks, QList<int> counts)
 {
     const qsizetype L = lastPosition(titleTexts);
     if (L < 0)
@@ -90,7 +90,7 @@ QList<Row> siteRows(const QStringList& titleTexts, const QStringList& titleBlock
     const std::vector<qsizetype> order = exchangeOrder(counts);
 
     // Thinning keeps the first entry of each title text in the new order.
-    QList<Row> rows;
+    QList<TitleCount> rows;
     QSet<QString> shown;
     for (const qsizetype k : order) {
         const QString& title = titleTexts[k];
@@ -102,13 +102,13 @@ QList<Row> siteRows(const QStringList& titleTexts, const QStringList& titleBlock
     return rows;
 }
 
-SiteTable siteTable(const QList<Row>& rows)
+SiteTable siteTable(const QList<TitleCount>& rows)
 {
     SiteTable table;
     table.heading = QStringLiteral("相似性网站分析结果");
     table.rows.reserve(rows.size());
-    for (const Row& row : rows) {
-        TitleLink title = titleLink(row.block);
+    for (const TitleCount& row : rows) {
+        TitleLink title = titleLink(row.html);
         table.rows.append({std::move(title.text), std::move(title.link),
                            QStringLiteral("\u00A0\u00A0出现次数：") + QString::number(row.count)});
     }

@@ -10,25 +10,25 @@
 // the most frequent first.
 namespace report {
 
-struct Row
+struct TitleCount
 {
-    QString block; // the title's HTML as found on the result page
+    QString html; // the title's HTML as found on the result page
     int count = 0;
 };
 
 // Counts, orders and thins the title tables (ten slots per sentence and one spare slot at the end,
 // which is never read). The order is that of the exchange procedure the statistics have always used
 // (equal counts in the order it leaves them), computed in about linear time.
-QList<Row> siteRows(const QStringList& titleTexts, const QStringList& titleBlocks);
+QList<TitleCount> siteRows(const QStringList& titleTexts, const QStringList& titleBlocks);
 
 // The counts each slot's title got, in slot order (0 for an empty title and for the spare slot).
 QList<int> slotCounts(const QStringList& titleTexts);
 
 // siteRows for counts already taken with slotCounts.
-QList<Row> siteRows(const QStringList& titleTexts, const QStringList& titleBlocks, QList<int> counts);
+QList<TitleCount> siteRows(const QStringList& titleTexts, const QStringList& titleBlocks, QList<int> counts);
 
 // The site table as plain data: the heading, and per row the title's text, its web address (see
 // titleLink) and the count cell.
-SiteTable siteTable(const QList<Row>& rows);
+SiteTable siteTable(const QList<TitleCount>& rows);
 
 } // namespace report

@@ -25,7 +25,7 @@ void SiteTableCommand::run()
     m_wait.start();
 }
 
-QList<report::Row> SiteTableCommand::rowsNow() const
+QList<report::TitleCount> SiteTableCommand::rowsNow() const
 {
     return m_state.statsPending ? report::siteRows(m_state.titleTexts, m_state.titleBlocks) : m_lastRows;
 }

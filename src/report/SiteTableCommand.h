@@ -26,7 +26,7 @@ public:
     void run();
     bool isBusy() const { return m_busy; }
     // The table a run would paste now, counted on a copy: the check state does not change.
-    QList<report::Row> rowsNow() const;
+    QList<report::TitleCount> rowsNow() const;
     // A new analysis discards the rows the last table was counted from.
     void forgetLastTable() { m_lastRows.clear(); }
 
@@ -39,6 +39,6 @@ private:
     CheckState& m_state;
     Browser* m_pane;
     QTimer m_wait;
-    QList<report::Row> m_lastRows;
+    QList<report::TitleCount> m_lastRows;
     bool m_busy = false;
 };

@@ -282,7 +282,7 @@ QList<Title> titles(const QString& pageHtml)
             block.remove(tag);
         Title t;
         t.text = titleText(block);
-        t.block = std::move(block);
+        t.html = std::move(block);
         out.append(std::move(t));
         lt = close;
     }

@@ -15,7 +15,7 @@ inline constexpr int kResultsPerPage = 10;         // denominator factor and tit
 
 struct Title
 {
-    QString block; // the heading's HTML, link markup included
+    QString html; // the heading's HTML, link markup included
     QString text;  // the title text; empty when the heading has no link text
 };
 

@@ -111,9 +111,9 @@ report::CheckReportData scriptedCheck()
     r.markBlank(7);
     d.sites = report::siteRows(
         {QStringLiteral("来源0"), QStringLiteral("来源1"), QStringLiteral("来源0"), QString()},
-        {title(QStringLiteral("http://s0.example/"), QStringLiteral("来源0")).block,
+        {title(QStringLiteral("http://s0.example/"), QStringLiteral("来源0")).html,
          QStringLiteral("<a href=\"data:text/html,<b>x</b>\">来源1</a>"),
-         title(QStringLiteral("http://s0.example/"), QStringLiteral("来源0")).block, QString()});
+         title(QStringLiteral("http://s0.example/"), QStringLiteral("来源0")).html, QString()});
     d.services = r.engines();
     d.madeAt = QDateTime(QDate(2024, 5, 6), QTime(14, 3, 9));
     d.program = QStringLiteral("Tessaro V2016.7.27");

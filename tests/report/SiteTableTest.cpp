@@ -9,7 +9,7 @@
 namespace {
 
 // The statistics done literally, as the report has always done them, for comparison.
-QList<report::Row> literalRows(QStringList texts, QStringList blocks)
+QList<report::TitleCount> literalRows(QStringList texts, QStringList blocks)
 {
     const qsizetype L = texts.size() - 2;
     QList<int> counts(texts.size(), 0);
@@ -28,7 +28,7 @@ QList<report::Row> literalRows(QStringList texts, QStringList blocks)
         for (qsizetype i = j + 1; i <= L; ++i)
             if (texts[i] == texts[j])
                 texts[i].clear();
-    QList<report::Row> rows;
+    QList<report::TitleCount> rows;
     for (qsizetype i = 0; i <= L; ++i)
         if (!texts[i].isEmpty())
             rows.append({blocks[i], counts[i]});
@@ -47,11 +47,11 @@ std::pair<QStringList, QStringList> tables(int sentences, const QStringList& tit
     return {texts, blocks};
 }
 
-QStringList shownTitles(const QList<report::Row>& rows, const QStringList& originalTexts)
+QStringList shownTitles(const QList<report::TitleCount>& rows, const QStringList& originalTexts)
 {
     QStringList out;
-    for (const report::Row& r : rows)
-        out << originalTexts.value(r.block.mid(1).toInt()) + QLatin1Char(':') + QString::number(r.count);
+    for (const report::TitleCount& r : rows)
+        out << originalTexts.value(r.html.mid(1).toInt()) + QLatin1Char(':') + QString::number(r.count);
     return out;
 }
 
@@ -71,7 +71,7 @@ TEST(SiteTable, EqualCountsInTheOrderTheExchangesLeave)
 TEST(SiteTable, CaseAndSpacesMakeDifferentTitles)
 {
     const auto [texts, blocks] = tables(1, {"Title", "title", "Title ", "Title"});
-    const QList<report::Row> rows = report::siteRows(texts, blocks);
+    const QList<report::TitleCount> rows = report::siteRows(texts, blocks);
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows[0].count, 2);
 }
@@ -116,11 +116,11 @@ TEST(SiteTable, SameRowsAsTheLiteralProcedure)
             if (rng() % 3 != 0)
                 texts[i] = QStringLiteral("T%1").arg(rng() % distinct);
         }
-        const QList<report::Row> fast = report::siteRows(texts, blocks);
-        const QList<report::Row> literal = literalRows(texts, blocks);
+        const QList<report::TitleCount> fast = report::siteRows(texts, blocks);
+        const QList<report::TitleCount> literal = literalRows(texts, blocks);
         ASSERT_EQ(fast.size(), literal.size()) << round;
         for (qsizetype k = 0; k < fast.size(); ++k) {
-            ASSERT_EQ(fast[k].block, literal[k].block) << "round " << round << " row " << k;
+            ASSERT_EQ(fast[k].html, literal[k].html) << "round " << round << " row " << k;
             ASSERT_EQ(fast[k].count, literal[k].count) << "round " << round << " row " << k;
         }
     }
@@ -140,7 +140,7 @@ namespace {
 struct TitleRow
 {
     const char* name;
-    QString block;
+    QString html;
     report::TitleLink title;
 };
 
@@ -155,7 +155,7 @@ class TitleLinks : public ::testing::TestWithParam<TitleRow>
 
 TEST_P(TitleLinks, KeepTextAndOnlyWebAddresses)
 {
-    EXPECT_EQ(report::titleLink(GetParam().block), GetParam().title);
+    EXPECT_EQ(report::titleLink(GetParam().html), GetParam().title);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -157,8 +157,8 @@ TEST(PageScore, TitlesInPageOrder)
     EXPECT_EQ(t[0].text, QStringLiteral("甲"));
     EXPECT_EQ(t[1].text, QStringLiteral("乙"));
     EXPECT_EQ(t[2].text, QStringLiteral("丙")); // highlight tags are gone from the marked page
-    EXPECT_TRUE(t[0].block.startsWith(QStringLiteral("<a href=")));
-    EXPECT_TRUE(t[0].block.endsWith(QStringLiteral("</a>")));
+    EXPECT_TRUE(t[0].html.startsWith(QStringLiteral("<a href=")));
+    EXPECT_TRUE(t[0].html.endsWith(QStringLiteral("</a>")));
 }
 
 TEST(PageScore, OddNumberOfMarkersLeavesTheLastBlock)
@@ -180,7 +180,7 @@ TEST(PageScore, AtMostTenTitlesAndNoLinkTextMeansEmpty)
     const QList<search::Title> t = search::titles(html);
     ASSERT_EQ(t.size(), 10);
     EXPECT_TRUE(t[0].text.isEmpty());
-    EXPECT_EQ(t[0].block, QStringLiteral("<span>no link</span>"));
+    EXPECT_EQ(t[0].html, QStringLiteral("<span>no link</span>"));
     EXPECT_EQ(t[9].text, QStringLiteral("8"));
 }
 
@@ -263,7 +263,7 @@ TEST(PageScore, OlderMarkupGivesTheTitlesOfTheOlderRules)
         ASSERT_EQ(now.size(), before.size()) << html.toStdString();
         for (qsizetype k = 0; k < now.size(); ++k) {
             EXPECT_EQ(now[k].text, before[k].text);
-            EXPECT_EQ(now[k].block, before[k].block);
+            EXPECT_EQ(now[k].html, before[k].html);
         }
     }
 }

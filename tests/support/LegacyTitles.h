@@ -17,10 +17,10 @@ inline QList<Title> legacyTitles(const QString& pageHtml)
     const QStringList blocks = marked.split(marker);
     for (qsizetype b = 1; b < blocks.size() - 1 && out.size() < kResultsPerPage; b += 2) {
         Title t;
-        t.block = blocks[b];
-        const qsizetype start = t.block.indexOf(linkTextStart);
+        t.html = blocks[b];
+        const qsizetype start = t.html.indexOf(linkTextStart);
         if (start >= 0) {
-            QString title = t.block.mid(start + linkTextStart.size());
+            QString title = t.html.mid(start + linkTextStart.size());
             const qsizetype nextStart = title.indexOf(linkTextStart);
             if (nextStart >= 0)
                 title = title.left(nextStart);
