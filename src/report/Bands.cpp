@@ -31,7 +31,7 @@ const BandStyle& bandStyle(Band band)
     return bandTable().constLast();
 }
 
-Band bandOf(search::SentenceState state, std::optional<double> figure)
+Band bandOf(search::SentenceState state, std::optional<double> similarity)
 {
     using search::SentenceState;
     switch (state) {
@@ -40,13 +40,13 @@ Band bandOf(search::SentenceState state, std::optional<double> figure)
         return Band::Unchecked;
     case SentenceState::Scored:
     case SentenceState::ShortPage:
-        if (!figure)
+        if (!similarity)
             return Band::Uncoloured;
-        if (*figure >= 50)
+        if (*similarity >= 50)
             return Band::High;
-        if (*figure >= 20)
+        if (*similarity >= 20)
             return Band::Medium;
-        if (*figure > 0)
+        if (*similarity > 0)
             return Band::Low;
         return Band::NoneFound;
     case SentenceState::NotSearched:

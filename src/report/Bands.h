@@ -32,10 +32,10 @@ struct BandStyle
 const QList<BandStyle>& bandTable();
 const BandStyle& bandStyle(Band band);
 
-Band bandOf(search::SentenceState state, std::optional<double> figure);
+Band bandOf(search::SentenceState state, std::optional<double> similarity);
 inline Band bandOf(const search::SentenceEntry& entry)
 {
-    return bandOf(entry.state, entry.figure);
+    return bandOf(entry.state, entry.similarity);
 }
 
 } // namespace report

@@ -145,12 +145,12 @@ std::vector<int> rankedSentences(const CheckReportData& d, double minFigure)
 {
     std::vector<int> order;
     for (int i = 0; i < sentenceCount(d); ++i) {
-        const std::optional<double>& f = d.record.at(i).figure;
+        const std::optional<double>& f = d.record.at(i).similarity;
         if (f && *f >= minFigure)
             order.push_back(i);
     }
     std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return *d.record.at(a).figure > *d.record.at(b).figure; });
+                     [&](int a, int b) { return *d.record.at(a).similarity > *d.record.at(b).similarity; });
     return order;
 }
 
@@ -188,12 +188,12 @@ void appendSentenceAttributes(QString& out, int index, const search::SentenceEnt
 {
     out += QLatin1String(" data-sentence=\"") + QString::number(index + 1) +
            QLatin1String("\" data-state=\"") + search::stateName(e.state) +
-           QLatin1String("\" data-similarity=\"") + e.figureText() + u'"';
+           QLatin1String("\" data-similarity=\"") + e.similarityText() + u'"';
 }
 
-QString figureLabel(const search::SentenceEntry& e)
+QString similarityLabel(const search::SentenceEntry& e)
 {
-    return e.figure ? e.figureText() + u'%' : QStringLiteral("—");
+    return e.similarity ? e.similarityText() + u'%' : QStringLiteral("—");
 }
 
 void appendHead(QString& out, const CheckReportData& d)
@@ -279,8 +279,8 @@ void appendRunningText(QString& out, const CheckReportData& d)
             if (first) {
                 appendSentenceAttributes(out, static_cast<int>(i), e);
                 out += QLatin1String("><sup>") + QString::number(i + 1);
-                if (e.figure)
-                    out += QStringLiteral(" · ") + e.figureText() + u'%';
+                if (e.similarity)
+                    out += QStringLiteral(" · ") + e.similarityText() + u'%';
                 out += QLatin1String("</sup>");
             } else {
                 out += u'>';
@@ -309,7 +309,7 @@ void appendRanking(QString& out, const CheckReportData& d)
         appendSentenceAttributes(out, i, e);
         out += QLatin1String("><td class=\"num\">") + QString::number(i + 1) + QLatin1String("</td><td>");
         appendEscaped(out, d.sentences.at(i));
-        out += QLatin1String("</td><td class=\"num\">") + figureLabel(e) + QLatin1String("</td><td>");
+        out += QLatin1String("</td><td class=\"num\">") + similarityLabel(e) + QLatin1String("</td><td>");
         bool firstTitle = true;
         for (const TitleLink& t : shownTitles(e)) {
             if (!std::exchange(firstTitle, false))
@@ -446,8 +446,8 @@ void addPrintedText(printed::Document& doc, const CheckReportData& d)
             const search::SentenceEntry& e = d.record.at(i);
             if (first) {
                 QString number = QString::number(i + 1);
-                if (e.figure)
-                    number += QStringLiteral("·") + e.figureText() + u'%';
+                if (e.similarity)
+                    number += QStringLiteral("·") + e.similarityText() + u'%';
                 paragraph.runs.append({number, std::nullopt, true, QString()});
             }
             paragraph.runs.append({isolated(text.toString()), bandStyle(bandOf(e)).colour, false, QString()});
@@ -469,7 +469,7 @@ void addPrintedRanking(printed::Document& doc, const CheckReportData& d)
         t.rows.reserve(static_cast<qsizetype>(order.size()));
         for (const int i : order) {
             const search::SentenceEntry& e = d.record.at(i);
-            printed::Row r = textRow({QString::number(i + 1), isolated(d.sentences.at(i)), figureLabel(e)},
+            printed::Row r = textRow({QString::number(i + 1), isolated(d.sentences.at(i)), similarityLabel(e)},
                                  bandStyle(bandOf(e)).colour);
             r.cells.append(titleCell(shownTitles(e)));
             t.rows.append(std::move(r));

@@ -23,9 +23,9 @@ QString stateName(SentenceState state)
     return QString();
 }
 
-QString SentenceEntry::figureText() const
+QString SentenceEntry::similarityText() const
 {
-    return figure ? text::generalNumber(*figure) : QString();
+    return similarity ? text::generalNumber(*similarity) : QString();
 }
 
 void CheckRecord::reset(qsizetype sentenceCount, const QString& heading)
@@ -71,7 +71,7 @@ bool CheckRecord::markUnscored(int index, SentenceState state)
         return false;
     SentenceEntry& e = m_entries[index];
     e.state = state;
-    e.figure.reset();
+    e.similarity.reset();
     e.titles.clear();
     return true;
 }
@@ -97,10 +97,10 @@ bool CheckRecord::pageScored(int index, const PageScore& score)
     if (score.shortPage) {
         e.state = SentenceState::ShortPage;
         // The display shows 0 for a short page, when it shows a caption at all.
-        e.figure = score.caption ? std::optional<double>(0) : std::nullopt;
+        e.similarity = score.caption ? std::optional<double>(0) : std::nullopt;
     } else {
         e.state = SentenceState::Scored;
-        e.figure = score.caption ? score.sentenceFigure : std::nullopt;
+        e.similarity = score.caption ? score.sentenceFigure : std::nullopt;
     }
     return true;
 }

@@ -27,12 +27,12 @@ QString stateName(SentenceState state);
 struct SentenceEntry
 {
     SentenceState state = SentenceState::NotSearched;
-    std::optional<double> figure; // P in percent, as the similarity display showed it
+    std::optional<double> similarity; // P in percent, as the similarity display showed it
     int searches = 0;
     QList<Title> titles; // from the latest page, in page order
 
     // P written as the similarity display writes it; empty when there is none.
-    QString figureText() const;
+    QString similarityText() const;
 };
 
 class CheckRecord

@@ -23,7 +23,7 @@ struct BandRow
 {
     const char* name;
     SentenceState state;
-    std::optional<double> figure;
+    std::optional<double> similarity;
     Band band;
 };
 
@@ -33,7 +33,7 @@ class Bands : public ::testing::TestWithParam<BandRow>
 
 TEST_P(Bands, FollowTheOneTable)
 {
-    EXPECT_EQ(report::bandOf(GetParam().state, GetParam().figure), GetParam().band);
+    EXPECT_EQ(report::bandOf(GetParam().state, GetParam().similarity), GetParam().band);
 }
 
 INSTANTIATE_TEST_SUITE_P(

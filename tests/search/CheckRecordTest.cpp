@@ -41,14 +41,14 @@ TEST(CheckRecord, VerificationAndBlankClearAFigure)
     r.reset(2);
     r.markSearched(0, search::Engine::Baidu);
     r.pageScored(0, scored(30, QStringLiteral("x\r\n\r\n目前总体相似度：30%")));
-    EXPECT_EQ(r.at(0).figureText(), QStringLiteral("30"));
+    EXPECT_EQ(r.at(0).similarityText(), QStringLiteral("30"));
     ASSERT_TRUE(r.markVerification(0));
     EXPECT_EQ(r.at(0).state, SentenceState::Verification);
-    EXPECT_FALSE(r.at(0).figure);
+    EXPECT_FALSE(r.at(0).similarity);
     EXPECT_TRUE(r.at(0).titles.isEmpty());
     EXPECT_EQ(r.at(0).searches, 1);
     ASSERT_TRUE(r.markBlank(1));
-    EXPECT_EQ(r.at(1).figureText(), QString());
+    EXPECT_EQ(r.at(1).similarityText(), QString());
     EXPECT_EQ(r.count(SentenceState::Verification), 1);
     EXPECT_EQ(r.count(SentenceState::Blank), 1);
 }
@@ -58,13 +58,13 @@ TEST(CheckRecord, FigureIsWrittenAsTheDisplayWritesIt)
     CheckRecord r;
     r.reset(1);
     r.pageScored(0, scored(19.99, QStringLiteral("c")));
-    EXPECT_EQ(r.at(0).figureText(), QStringLiteral("19.99"));
+    EXPECT_EQ(r.at(0).similarityText(), QStringLiteral("19.99"));
     // Without a caption the display showed no figure for the sentence.
     PageScore silent = scored(40, QString());
     silent.caption.reset();
     r.pageScored(0, silent);
     EXPECT_EQ(r.at(0).state, SentenceState::Scored);
-    EXPECT_FALSE(r.at(0).figure);
+    EXPECT_FALSE(r.at(0).similarity);
     EXPECT_EQ(r.caption(), QStringLiteral("c"));
 }
 
