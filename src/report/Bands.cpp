@@ -16,7 +16,7 @@ const QList<BandStyle>& bandTable()
          0xc9e9c4},
         {Band::Unchecked, QStringLiteral("b-unchecked"), QStringLiteral("未能检测"),
          QStringLiteral("结果页未到或出现验证页"), 0xd4d4d4},
-        {Band::Uncoloured, QStringLiteral("b-plain"), QStringLiteral("未检测"),
+        {Band::NoSimilarity, QStringLiteral("b-nosimilarity"), QStringLiteral("无相似度"),
          QStringLiteral("尚未检索，或句中没有可检索的文字"), std::nullopt},
     };
     return table;
@@ -41,7 +41,7 @@ Band bandOf(search::SentenceState state, std::optional<double> similarity)
     case SentenceState::Scored:
     case SentenceState::ShortPage:
         if (!similarity)
-            return Band::Uncoloured;
+            return Band::NoSimilarity;
         if (*similarity >= 50)
             return Band::High;
         if (*similarity >= 20)
@@ -53,7 +53,7 @@ Band bandOf(search::SentenceState state, std::optional<double> similarity)
     case SentenceState::Blank:
         break;
     }
-    return Band::Uncoloured;
+    return Band::NoSimilarity;
 }
 
 } // namespace report

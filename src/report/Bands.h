@@ -16,7 +16,7 @@ enum class Band {
     Low,        // 0 < P < 20
     NoneFound,  // P = 0
     Unchecked,  // searched, but no result page could be read (not arrived, verification page)
-    Uncoloured, // not searched, nothing to search, or no figure shown
+    NoSimilarity, // no similarity to show: not searched, nothing to search, or no figure shown
 };
 
 struct BandStyle
@@ -25,7 +25,7 @@ struct BandStyle
     QString cssClass;
     QString name;                   // the legend's word for it
     QString meaning;                // what puts a sentence in it
-    std::optional<unsigned> colour; // background as 0xRRGGBB; none for Uncoloured
+    std::optional<unsigned> colour; // background as 0xRRGGBB; none for NoSimilarity
 };
 
 // Every band in legend order, the highest first.

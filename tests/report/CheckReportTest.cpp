@@ -46,11 +46,11 @@ INSTANTIATE_TEST_SUITE_P(
                       BandRow{"Fifty", SentenceState::Scored, 50.0, Band::High},
                       BandRow{"Hundred", SentenceState::Scored, 100.0, Band::High},
                       BandRow{"ShortPage", SentenceState::ShortPage, 0.0, Band::NoneFound},
-                      BandRow{"ScoredWithoutFigure", SentenceState::Scored, std::nullopt, Band::Uncoloured},
+                      BandRow{"ScoredWithoutFigure", SentenceState::Scored, std::nullopt, Band::NoSimilarity},
                       BandRow{"NotArrived", SentenceState::NotArrived, std::nullopt, Band::Unchecked},
                       BandRow{"Verification", SentenceState::Verification, std::nullopt, Band::Unchecked},
-                      BandRow{"NotSearched", SentenceState::NotSearched, std::nullopt, Band::Uncoloured},
-                      BandRow{"Blank", SentenceState::Blank, std::nullopt, Band::Uncoloured}),
+                      BandRow{"NotSearched", SentenceState::NotSearched, std::nullopt, Band::NoSimilarity},
+                      BandRow{"Blank", SentenceState::Blank, std::nullopt, Band::NoSimilarity}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReportBands, EveryBandHasOneStyleAndOnlyUncolouredHasNoColour)
@@ -59,7 +59,7 @@ TEST(ReportBands, EveryBandHasOneStyleAndOnlyUncolouredHasNoColour)
     for (const report::BandStyle& s : report::bandTable()) {
         classes.insert(s.cssClass);
         EXPECT_EQ(&report::bandStyle(s.band), &s);
-        EXPECT_EQ(s.colour.has_value(), s.band != Band::Uncoloured) << s.name.toStdString();
+        EXPECT_EQ(s.colour.has_value(), s.band != Band::NoSimilarity) << s.name.toStdString();
     }
     EXPECT_EQ(classes.size(), 6);
 }
@@ -151,7 +151,7 @@ TEST(CheckReport, EverySentenceCarriesItsNumberStateAndFigure)
                              "not-arrived", "verification", "blank",  "not-searched"};
     const QStringList figures{"0", "19.99", "20", "49.99", "50", "", "", "", ""};
     const QStringList bands{"b-none",      "b-low",       "b-medium", "b-medium", "b-high",
-                            "b-unchecked", "b-unchecked", "b-plain",  "b-plain"};
+                            "b-unchecked", "b-unchecked", "b-nosimilarity",  "b-nosimilarity"};
     for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(text[i].number, i + 1);
         EXPECT_EQ(text[i].state, states[i]) << i;
@@ -315,7 +315,7 @@ TEST(CheckReport, RunningTextKeepsTheParagraphs)
     d.record.reset(d.sentences.size());
     const QString html = report::checkReportHtml(d);
     // The first sentence is cut at the paragraph's end and goes on, unnumbered, in the next.
-    EXPECT_TRUE(html.contains(QString(30, u'甲') + QStringLiteral("</bdi></span>\n</p>\n<p><span class=\"s b-plain\"><bdi>") +
+    EXPECT_TRUE(html.contains(QString(30, u'甲') + QStringLiteral("</bdi></span>\n</p>\n<p><span class=\"s b-nosimilarity\"><bdi>") +
                               QString(8, u'乙') + QStringLiteral("</bdi>")));
     EXPECT_EQ(sentenceRows(html, QStringLiteral("span")).size(), 2);
     const printed::Document doc = report::printedReport(d);
