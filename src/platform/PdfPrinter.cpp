@@ -19,6 +19,7 @@ namespace {
 constexpr int kResolution = 300; // dots per inch of the page's coordinates
 constexpr std::chrono::milliseconds kSlice{40};
 constexpr int kLayoutShare = 80; // percent of the progress that the layout takes
+const QString kFooter = QStringLiteral("第 %1 页，共 %2 页");
 
 qreal mm(qreal millimetres)
 {
@@ -64,6 +65,7 @@ QHash<char32_t, char32_t> radicalsToIdeographs(const printed::Document& document
         for (const char32_t c : s.toUcs4())
             used.insert(c);
     };
+    add(kFooter);
     for (const printed::Block& b : document) {
         for (const printed::Run& r : b.runs)
             add(r.text);
@@ -388,7 +390,7 @@ struct PdfPrinter::Job
             if (!painter->begin(&writer))
                 return true;
         }
-        const QString footer = QStringLiteral("第 %1 页，共 %2 页");
+        const QString& footer = kFooter;
         const QFont footerFont = font(9);
         QPen framePen(QColor(0x99, 0x99, 0x99));
         framePen.setWidthF(mm(0.2));
