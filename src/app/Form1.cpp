@@ -161,7 +161,19 @@ void Form1::connectOnlineCheck(const Options& options)
     connect(m_timer2, &QTimer::timeout, this, [this] { apply(m_run->tick(facts(), m_resultPane->isBusy())); });
     connect(m_run, &search::CheckRun::recordChanged, this, &Form1::showSentenceResult);
 
-    m_export = new ReportExport(*this, m_state, *m_run, *m_stats);
+    m_export = new ReportExport(
+        [this] {
+            report::CheckReportData d;
+            d.record = m_run->record();
+            d.sentences = m_state.sentences;
+            d.paragraphEnds = report::paragraphEnds(m_richTextBox1->text(), m_state.articleText, m_state.sentences);
+            d.sites = m_stats->rowsNow();
+            d.services = d.record.engines().isEmpty() ? QList<search::Engine>{selectedEngine()} : d.record.engines();
+            d.program = windowTitle();
+            d.running = m_state.autoRun;
+            return d;
+        },
+        this);
     connect(m_export, &ReportExport::busyChanged, this, &Form1::Timer1);
     connect(m_daochu, &QAction::triggered, m_export, &ReportExport::run);
 
@@ -289,10 +301,10 @@ void Form1::createMenus()
 
     m_yinqing = bar->addMenu(QStringLiteral("引擎选择"));
     m_yinqing->setObjectName(QStringLiteral("yinqing"));
-    m_baidu = windowparts::addItem(m_yinqing, "baidu", QStringLiteral("百度引擎"));
-    m_wenku = windowparts::addItem(m_yinqing, "wenku", QStringLiteral("百度文库"));
-    m_longyuan = windowparts::addItem(m_yinqing, "longyuan", QStringLiteral("龙源期刊"));
-    m_zhiwang = windowparts::addItem(m_yinqing, "zhiwang", QStringLiteral("中国知网"));
+    m_baidu = windowparts::addItem(m_yinqing, "baidu", search::engineName(search::Engine::Baidu));
+    m_wenku = windowparts::addItem(m_yinqing, "wenku", search::engineName(search::Engine::Wenku));
+    m_longyuan = windowparts::addItem(m_yinqing, "longyuan", search::engineName(search::Engine::Longyuan));
+    m_zhiwang = windowparts::addItem(m_yinqing, "zhiwang", search::engineName(search::Engine::Zhiwang));
     for (QAction* a : {m_baidu, m_wenku, m_longyuan, m_zhiwang}) {
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, a] { checkEngine(a); });

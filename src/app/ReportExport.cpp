@@ -1,80 +1,91 @@
 #include "app/ReportExport.h"
 
-#include "app/Form1.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/PdfPrinter.h"
 #include "platform/Shell.h"
-#include "report/CheckReport.h"
-#include "report/ReportFile.h"
-#include "report/SiteTableCommand.h"
-#include "search/CheckRun.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QPointer>
+#include <QProgressDialog>
 #include <QUrl>
+#include <QWidget>
 
-ReportExport::ReportExport(Form1& form, const CheckState& state, const search::CheckRun& run,
-                           const SiteTableCommand& stats)
-    : QObject(&form), m_form(form), m_state(state), m_run(run), m_stats(stats)
+ReportExport::ReportExport(std::function<report::CheckReportData()> data, QWidget* parent)
+    : QObject(parent), m_data(std::move(data)), m_parent(parent)
 {
 }
 
-QString ReportExport::reportHtml() const
+std::optional<report::ExportTarget> ReportExport::askWhere()
 {
-    report::CheckReportData data;
-    data.record = m_run.record();
-    data.sentences = m_state.sentences;
-    data.sites = m_stats.rowsNow();
-    data.services = m_run.record().engines();
-    if (data.services.isEmpty())
-        data.services = {m_form.selectedEngine()};
-    data.madeAt = QDateTime::currentDateTime();
-    data.program = m_form.windowTitle();
-    data.running = m_state.autoRun;
-    return report::checkReportHtml(data);
+    QString offered = m_lastPath.isEmpty() ? QDir::home().filePath(QStringLiteral("检测报告.html")) : m_lastPath;
+    for (;;) {
+        const std::optional<FileDialog::Choice> chosen = FileDialog::choose(
+            m_parent, {FileDialog::Mode::Save,
+                       QStringLiteral("导出检测报告"),
+                       {report::htmlFilter(), report::pdfFilter()},
+                       report::exportTarget(offered, QString()).kind == report::ReportKind::Pdf ? report::pdfFilter()
+                                                                                              : QString(),
+                       offered});
+        if (!chosen || chosen->fileName.isEmpty())
+            return std::nullopt;
+        const report::ExportTarget target = report::exportTarget(chosen->fileName, chosen->filter);
+        if (!QFileInfo::exists(target.path) ||
+            MessageBox::show(m_parent, {QStringLiteral("文件已存在，要替换它吗？"), QString(),
+                                        MessageBox::Icon::Question, MessageBox::Buttons::YesNo}) ==
+                MessageBox::Answer::Yes)
+            return target;
+        offered = target.path; // 否: choose again
+    }
 }
 
 void ReportExport::run()
 {
     if (m_busy)
         return;
-    const QString offered =
-        m_lastPath.isEmpty() ? QDir::home().filePath(QStringLiteral("检测报告.html")) : m_lastPath;
-    const std::optional<QString> chosen =
-        FileDialog::show(&m_form, {FileDialog::Mode::Save,
-                                   QStringLiteral("导出检测报告"),
-                                   {QStringLiteral("网页文件 (*.html)"), QStringLiteral("PDF 文件 (*.pdf)")},
-                                   QString(),
-                                   offered});
-    if (!chosen || chosen->isEmpty())
+    const std::optional<report::ExportTarget> target = askWhere();
+    if (!target)
         return;
-    const QString path = *chosen;
-    m_lastPath = path;
+    m_lastPath = target->path;
     // Made at once, so that the report holds the check as it was when the user asked.
-    const QString html = reportHtml();
-    if (report::reportKind(path) == report::ReportKind::Html) {
-        finished(path, report::saveReportFile(path, html.toUtf8()));
-        return;
-    }
+    report::CheckReportData data = m_data();
+    data.madeAt = QDateTime::currentDateTime();
+    if (target->kind == report::ReportKind::Html)
+        finished(target->path, report::saveReportFile(target->path, report::checkReportHtml(data).toUtf8()));
+    else
+        printPdf(target->path, std::move(data));
+}
+
+void ReportExport::printPdf(const QString& path, report::CheckReportData data)
+{
     if (!m_printer)
         m_printer = new PdfPrinter(this);
     setBusy(true);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QPointer<ReportExport> self(this);
-    m_printer->print(html, [self, path](const QByteArray& pdf) {
-        QApplication::restoreOverrideCursor();
-        if (!self)
-            return;
-        self->setBusy(false);
+    m_progress = new QProgressDialog(QStringLiteral("正在生成 PDF 检测报告…"), QStringLiteral("取消"), 0, 100,
+                                     m_parent);
+    m_progress->setObjectName(QStringLiteral("pdfProgress"));
+    m_progress->setWindowTitle(QStringLiteral("导出检测报告"));
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    m_progress->setMinimumDuration(300);
+    m_progress->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_printer, &PdfPrinter::progress, m_progress, &QProgressDialog::setValue);
+    connect(m_progress, &QProgressDialog::canceled, this, [this] {
+        m_printer->cancel();
+        m_progress->close();
+        setBusy(false);
+    });
+    m_printer->print(report::printedReport(data), [this, path](const QByteArray& pdf) {
+        if (m_progress) {
+            m_progress->disconnect(this);
+            m_progress->close();
+        }
+        setBusy(false);
         if (pdf.isEmpty()) {
-            self->finished(path, QStringLiteral("无法导出检测报告“%1”：浏览器组件未能生成 PDF 文件。")
-                                     .arg(QDir::toNativeSeparators(path)));
+            finished(path, QStringLiteral("无法导出检测报告“%1”：未能生成 PDF 文件。").arg(QDir::toNativeSeparators(path)));
             return;
         }
-        self->finished(path, report::saveReportFile(path, pdf));
+        finished(path, report::saveReportFile(path, pdf));
     });
 }
 
@@ -89,18 +100,18 @@ void ReportExport::setBusy(bool busy)
 void ReportExport::finished(const QString& path, const std::optional<QString>& failure)
 {
     if (failure) {
-        MessageBox::show(&m_form, {*failure, QString(), MessageBox::Icon::Error, MessageBox::Buttons::Ok});
+        MessageBox::show(m_parent, {*failure, QString(), MessageBox::Icon::Error, MessageBox::Buttons::Ok});
         return;
     }
     const MessageBox::Answer open = MessageBox::show(
-        &m_form,
+        m_parent,
         {QStringLiteral("检测报告已导出到：\n%1\n\n现在打开它吗？").arg(QDir::toNativeSeparators(path)),
          QString(), MessageBox::Icon::Question, MessageBox::Buttons::YesNo});
     if (open != MessageBox::Answer::Yes)
         return;
     // The desktop opens a local file with the program it has for that kind of file.
     if (!Shell::openInDefaultBrowser(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()))) {
-        MessageBox::show(&m_form, {QStringLiteral("无法打开检测报告，请在文件夹中找到它后手动打开。"),
-                                   QString(), MessageBox::Icon::Error, MessageBox::Buttons::Ok});
+        MessageBox::show(m_parent, {QStringLiteral("无法打开检测报告，请在文件夹中找到它后手动打开。"),
+                                    QString(), MessageBox::Icon::Error, MessageBox::Buttons::Ok});
     }
 }

@@ -1,26 +1,28 @@
 #pragma once
 
+#include "report/CheckReport.h"
+#include "report/ReportFile.h"
+
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
-class Form1;
 class PdfPrinter;
-class SiteTableCommand;
-struct CheckState;
-namespace search {
-class CheckRun;
-}
+class QProgressDialog;
+class QWidget;
 
-// "导出检测报告…": asks where to, writes the report of the check as HTML or, for a name ending in
-// .pdf, as a PDF printed by the browser engine, and offers to open it.
+// "导出检测报告…": asks where to and as what, writes the report of the check as HTML or as a PDF,
+// and offers to open it. An existing file is replaced only after a question; the PDF is printed a
+// slice at a time with a progress dialog that can cancel it.
 class ReportExport : public QObject
 {
     Q_OBJECT
 public:
-    ReportExport(Form1& form, const CheckState& state, const search::CheckRun& run,
-                 const SiteTableCommand& stats);
+    // data gives the report's data as the check stands when it is called (madeAt is set here).
+    ReportExport(std::function<report::CheckReportData()> data, QWidget* parent);
 
     // True while a PDF is being made.
     bool isBusy() const { return m_busy; }
@@ -30,15 +32,15 @@ signals:
     void busyChanged(bool busy);
 
 private:
-    QString reportHtml() const;
+    std::optional<report::ExportTarget> askWhere();
+    void printPdf(const QString& path, report::CheckReportData data);
     void setBusy(bool busy);
     void finished(const QString& path, const std::optional<QString>& failure);
 
-    Form1& m_form;
-    const CheckState& m_state;
-    const search::CheckRun& m_run;
-    const SiteTableCommand& m_stats;
+    std::function<report::CheckReportData()> m_data;
+    QWidget* m_parent;
     PdfPrinter* m_printer = nullptr;
+    QPointer<QProgressDialog> m_progress;
     QString m_lastPath;
     bool m_busy = false;
 };

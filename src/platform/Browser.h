@@ -9,7 +9,7 @@
 #include <functional>
 #include <optional>
 
-// A table written into a page as nodes: every text goes in as text, every link address only once the
+// The site table written into a page as nodes: every text goes in as text, every link address only once the
 // page's own address parser has read it as http or https.
 struct SiteTable
 {

@@ -16,6 +16,14 @@ void FileDialog::setHandler(Handler h)
 
 std::optional<QString> FileDialog::show(QWidget* parent, const Request& request)
 {
+    const std::optional<Choice> c = choose(parent, request);
+    if (!c)
+        return std::nullopt;
+    return c->fileName;
+}
+
+std::optional<FileDialog::Choice> FileDialog::choose(QWidget* parent, const Request& request)
+{
     if (handler())
         return handler()(request);
 
@@ -38,5 +46,5 @@ std::optional<QString> FileDialog::show(QWidget* parent, const Request& request)
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return Choice(dialog.selectedFiles().constFirst(), dialog.selectedNameFilter());
 }

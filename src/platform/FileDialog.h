@@ -23,11 +23,19 @@ public:
         QString selectedFilter; // empty: the dialog's own choice
         QString fileName;       // offered as the initial name
     };
-    // The chosen file name, or nothing when the user cancelled.
-    using Handler = std::function<std::optional<QString>(const Request&)>;
+    struct Choice
+    {
+        Choice(QString name, QString filter = QString()) : fileName(std::move(name)), filter(std::move(filter)) {}
+        QString fileName;
+        QString filter; // the filter selected when the user accepted; empty when not known
+    };
+    // The chosen file, or nothing when the user cancelled.
+    using Handler = std::function<std::optional<Choice>(const Request&)>;
 
     // Shows the dialog modally. A save dialog adds no extension and asks nothing about an existing file.
     static std::optional<QString> show(QWidget* parent, const Request& request);
+    // The same, with the filter the user had selected.
+    static std::optional<Choice> choose(QWidget* parent, const Request& request);
 
     // Tests: every later dialog is given to handler instead of being shown. An empty handler restores
     // the real dialogs.

@@ -1,41 +1,42 @@
 #pragma once
 
+#include "platform/PrintedDocument.h"
+
 #include <QByteArray>
 #include <QObject>
-#include <QString>
-#include <QTemporaryDir>
-#include <QUrl>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
 
-class QWebEnginePage;
-class QWebEngineProfile;
-
-// Prints an HTML document to PDF with the browser engine, off screen. The document is loaded from a
-// temporary file (a page set from a string is limited to 2 MB) with scripts off, in a profile that
-// keeps nothing. One print at a time.
+// Prints a document to an A4 PDF in memory, a slice at a time from the event loop, so that the window
+// stays usable and the print can be cancelled. Pages are numbered "第 N 页，共 M 页", a table's
+// header row repeats on every page it runs over, a heading is never left alone at a page's foot, and
+// no page is left empty. Nothing is written to disk. One print at a time.
 class PdfPrinter : public QObject
 {
     Q_OBJECT
 public:
-    // The PDF, or an empty array when the engine could not make it.
+    // The PDF, or an empty array when it could not be made.
     using Done = std::function<void(const QByteArray& pdf)>;
 
     explicit PdfPrinter(QObject* parent = nullptr);
     ~PdfPrinter() override;
 
-    bool isBusy() const { return static_cast<bool>(m_done); }
-    // done is called later, from the event loop; never when the printer is destroyed first.
-    void print(const QString& html, Done done);
+    bool isBusy() const { return static_cast<bool>(m_job); }
+    // done is called later, from the event loop; never after cancel() or when the printer is
+    // destroyed first.
+    void print(printed::Document document, Done done);
+    void cancel();
+
+signals:
+    // How much of the print is done, 0 to 100.
+    void progress(int percent);
 
 private:
-    void loaded(bool ok);
-    void finish(const QByteArray& pdf);
+    struct Job;
+    void step();
 
-    QWebEngineProfile* m_profile;
-    QWebEnginePage* m_page = nullptr;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QUrl m_document;
-    Done m_done;
+    std::unique_ptr<Job> m_job;
+    QTimer m_slice;
 };

@@ -16,7 +16,7 @@ enum class Band {
     Low,        // 0 < P < 20
     NoneFound,  // P = 0
     Unchecked,  // searched, but no result page could be read (not arrived, verification page)
-    NoSimilarity, // not searched, nothing to search, or no figure shown
+    NoSimilarity, // no similarity to show: not searched, nothing to search, or no figure shown
 };
 
 struct BandStyle

@@ -1,34 +1,70 @@
 #include "report/CheckReport.h"
 
-
+#include "analysis/Analysis.h"
 #include "report/Bands.h"
 #include "report/TitleLink.h"
 
-#include <QUrl>
-
 #include <algorithm>
-#include <numeric>
 
 namespace report {
 namespace {
 
+using search::SentenceState;
+
 constexpr qsizetype kHeadingLength = 60;
 constexpr int kTitlesPerSentence = 3;
 
+const QString kReportTitle = QStringLiteral("论文相似度检测报告");
+const QString kEstimateNotice = QStringLiteral(
+    "本报告中的相似度是根据公开搜索服务的检索结果估算的，不是学校、期刊等机构的查重检测，结果仅供参考。");
+const QString kRunningNotice = QStringLiteral("检测仍在进行中：本报告记录的是导出时的结果。");
+
 const QString kStyle = QStringLiteral(
-    "body{font-family:\"Noto Serif CJK SC\",\"Noto Sans CJK SC\",SimSun,serif;margin:2em;color:#000;"
-    "line-height:1.6}"
+    "body{font-family:\"Noto Serif CJK SC\",\"Noto Sans CJK SC\",SimSun,serif;max-width:46em;"
+    "margin:2em auto;padding:0 1em;color:#000;line-height:1.6}"
     "h1{font-size:1.6em;margin-bottom:.2em}h2{font-size:1.25em;margin-top:1.6em;border-bottom:1px solid #999}"
     "table{border-collapse:collapse;margin:.5em 0}td,th{border:1px solid #aaa;padding:.2em .5em;"
     "vertical-align:top;text-align:left}"
+    ".notice{border:1px solid #888;padding:.4em .6em;background:#f6f6f6}"
     ".meta{color:#333}.running{color:#b00000;font-weight:bold}.overall{font-size:1.3em;font-weight:bold}"
-    ".text span.s{padding:0 .1em}.text sup{font-size:.7em;color:#333;margin-right:.15em}"
+    ".coverage{font-size:.8em;font-weight:normal;margin-left:1em}"
+    ".text p{text-indent:0}.text span.s{padding:0 .1em;unicode-bidi:isolate}"
+    ".text sup{font-size:.7em;color:#333;margin-right:.15em}"
     ".swatch{display:inline-block;width:2.5em;height:1em;border:1px solid #888}"
-    "td.num{text-align:right;white-space:nowrap}th{white-space:nowrap}a{color:#00c;overflow-wrap:anywhere}"
+    "td.num{text-align:right;white-space:nowrap}th{white-space:nowrap}"
+    "a{color:#00c;overflow-wrap:anywhere;unicode-bidi:isolate}"
     ".ranking{width:100%;table-layout:fixed}.ranking th:nth-child(1){width:3em}.ranking "
     "th:nth-child(3){width:4.5em}"
     ".ranking th:nth-child(4){width:32%}"
     "tr{page-break-inside:avoid}");
+
+// The record's states in the order the report counts them, each with its name there. A state that
+// could not be checked is also listed by its sentence numbers.
+struct StateRow
+{
+    SentenceState state;
+    QString name;
+    bool listed;
+};
+
+const QList<StateRow>& stateRows()
+{
+    static const QList<StateRow> rows{
+        {SentenceState::Scored, QStringLiteral("已评分"), false},
+        {SentenceState::ShortPage, QStringLiteral("结果页过短（不足 %1 字）").arg(search::kMinPageSize), false},
+        {SentenceState::Searching, QStringLiteral("正在检索"), true},
+        {SentenceState::NotArrived, QStringLiteral("结果页未到"), true},
+        {SentenceState::Verification, QStringLiteral("出现验证页"), true},
+        {SentenceState::Blank, QStringLiteral("无可检索的文字"), false},
+        {SentenceState::NotSearched, QStringLiteral("尚未检索"), false},
+    };
+    return rows;
+}
+
+bool hasFigure(SentenceState state)
+{
+    return state == SentenceState::Scored || state == SentenceState::ShortPage;
+}
 
 void appendEscaped(QString& out, QStringView s)
 {
@@ -74,22 +110,77 @@ QString bandCss()
     return css;
 }
 
-void appendTitleLink(QString& out, const search::Title& t)
+qsizetype sentenceCount(const CheckReportData& d)
 {
-    // Plain data only: nothing of a page's markup reaches the report.
-    const TitleLink fromBlock = titleLink(t.html);
-    QString text = titleLink(t.text).text;
-    if (text.isEmpty())
-        text = fromBlock.text;
-    const QString& link = fromBlock.link;
-    if (link.isEmpty()) {
-        appendEscaped(out, text);
+    return std::min(d.sentences.size(), d.record.size());
+}
+
+// The result titles a sentence shows: the first kTitlesPerSentence with text or markup, as plain data.
+QList<TitleLink> shownTitles(const search::SentenceEntry& e)
+{
+    QList<TitleLink> out;
+    for (const search::Title& t : e.titles) {
+        if (out.size() == kTitlesPerSentence)
+            break;
+        if (t.text.isEmpty() && t.html.isEmpty())
+            continue;
+        TitleLink link = titleLink(t.html);
+        const QString text = titleLink(t.text).text;
+        if (!text.isEmpty())
+            link.text = text;
+        link.text = shownTitle(link.text);
+        out.append(std::move(link));
+    }
+    return out;
+}
+
+TitleLink siteTitle(const TitleCount& row)
+{
+    TitleLink t = titleLink(row.html);
+    t.text = shownTitle(t.text);
+    return t;
+}
+
+// Sentences with a figure of at least minFigure, the highest first (equal figures in text order).
+std::vector<int> rankedSentences(const CheckReportData& d, double minFigure)
+{
+    std::vector<int> order;
+    for (int i = 0; i < sentenceCount(d); ++i) {
+        const std::optional<double>& f = d.record.at(i).similarity;
+        if (f && *f >= minFigure)
+            order.push_back(i);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return *d.record.at(a).similarity > *d.record.at(b).similarity; });
+    return order;
+}
+
+QStringList serviceNames(const CheckReportData& d)
+{
+    QStringList names;
+    for (const search::Engine e : d.services)
+        names.append(search::engineName(e));
+    return names;
+}
+
+QString overallText(const search::CheckRecord& r)
+{
+    const QString overall = r.overallLine();
+    return overall.isEmpty() ? QStringLiteral("尚无总体相似度（还没有评分的结果页）") : overall;
+}
+
+void appendTitleLink(QString& out, const TitleLink& t)
+{
+    if (t.link.isEmpty()) {
+        out += QLatin1String("<bdi>");
+        appendEscaped(out, t.text);
+        out += QLatin1String("</bdi>");
         return;
     }
     out += QLatin1String("<a href=\"");
-    appendEscaped(out, link);
+    appendEscaped(out, t.link);
     out += QLatin1String("\">");
-    appendEscaped(out, text.isEmpty() ? link : text);
+    appendEscaped(out, t.text.isEmpty() ? t.link : t.text);
     out += QLatin1String("</a>");
 }
 
@@ -109,43 +200,30 @@ QString similarityLabel(const search::SentenceEntry& e)
 void appendHead(QString& out, const CheckReportData& d)
 {
     const QString heading = d.record.heading();
-    out += QStringLiteral("<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"
-                          "<title>论文相似度检测报告");
+    out += QStringLiteral("<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\"><title>") +
+           kReportTitle;
     if (!heading.isEmpty())
         out += QStringLiteral(" — ") + esc(heading);
     out += QStringLiteral("</title><style>") + kStyle + bandCss() + QStringLiteral("</style></head><body>\n");
-    out += QStringLiteral("<h1>论文相似度检测报告</h1>\n<p class=\"meta\">");
-    out += QStringLiteral("文章：") + (heading.isEmpty() ? QStringLiteral("（无标题）") : esc(heading));
+    out += QStringLiteral("<h1>") + kReportTitle + QStringLiteral("</h1>\n<p class=\"notice\">") +
+           kEstimateNotice + QStringLiteral("</p>\n<p class=\"meta\">文章：");
+    out += heading.isEmpty() ? QStringLiteral("（无标题）") : QStringLiteral("<bdi>") + esc(heading) + QStringLiteral("</bdi>");
     out += QStringLiteral("<br>生成时间：") + d.madeAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    QStringList services;
-    for (const search::Engine e : d.services)
-        services.append(serviceName(e));
-    out += QStringLiteral("<br>检索服务：") + esc(services.join(QStringLiteral("、")));
+    out += QStringLiteral("<br>检索服务：") + esc(serviceNames(d).join(QStringLiteral("、")));
     out += QStringLiteral("<br>检测程序：") + esc(d.program) + QStringLiteral("</p>\n");
     if (d.running)
-        out += QStringLiteral("<p class=\"running\">检测仍在进行中：本报告记录的是导出时的结果。</p>\n");
+        out += QStringLiteral("<p class=\"running\">") + kRunningNotice + QStringLiteral("</p>\n");
 }
 
 void appendSummary(QString& out, const CheckReportData& d)
 {
-    using search::SentenceState;
     const search::CheckRecord& r = d.record;
-    out += QStringLiteral("<h2>总体结果</h2>\n<p class=\"overall\">");
-    const QString overall = r.overallLine();
-    out += overall.isEmpty() ? QStringLiteral("尚无总体相似度（还没有评分的结果页）") : esc(overall);
-    out += QStringLiteral("</p>\n<table class=\"counts\"><tr><th>句子</th><th>句数</th></tr>");
-    const std::pair<QString, SentenceState> rows[] = {
-        {QStringLiteral("已评分"), SentenceState::Scored},
-        {QStringLiteral("结果页过短（不足 500 字）"), SentenceState::ShortPage},
-        {QStringLiteral("正在检索"), SentenceState::Searching},
-        {QStringLiteral("结果页未到"), SentenceState::NotArrived},
-        {QStringLiteral("出现验证页"), SentenceState::Verification},
-        {QStringLiteral("无可检索的文字"), SentenceState::Blank},
-        {QStringLiteral("尚未检索"), SentenceState::NotSearched},
-    };
-    for (const auto& [name, state] : rows) {
-        out += QStringLiteral("<tr><td>") + name + QStringLiteral("</td><td class=\"num\" data-count=\"") +
-               search::stateName(state) + QStringLiteral("\">") + QString::number(r.count(state)) +
+    out += QStringLiteral("<h2>总体结果</h2>\n<p class=\"overall\">") + esc(overallText(r)) +
+           QStringLiteral("<span class=\"coverage\">") + coverageText(coverage(r)) + QStringLiteral("</span></p>\n");
+    out += QStringLiteral("<table class=\"counts\"><tr><th>句子</th><th>句数</th></tr>");
+    for (const StateRow& row : stateRows()) {
+        out += QStringLiteral("<tr><td>") + row.name + QStringLiteral("</td><td class=\"num\" data-count=\"") +
+               search::stateName(row.state) + QStringLiteral("\">") + QString::number(r.count(row.state)) +
                QStringLiteral("</td></tr>");
     }
     out += QStringLiteral("<tr><th>共计</th><th class=\"num\">") + QString::number(r.size()) +
@@ -160,35 +238,65 @@ void appendSummary(QString& out, const CheckReportData& d)
     out += QStringLiteral("</table>\n");
 }
 
+// Walks the sentences joined, cutting each at the article's paragraph ends: piece(i, text, first)
+// for each part of sentence i (first: the part that starts it), paragraphEnd() between paragraphs.
+template<typename Piece, typename ParagraphEnd>
+void walkText(const CheckReportData& d, Piece piece, ParagraphEnd paragraphEnd)
+{
+    const qsizetype n = sentenceCount(d);
+    const QList<qsizetype>& ends = d.paragraphEnds;
+    qsizetype at = 0;
+    qsizetype next = 0; // the first paragraph end not yet passed
+    for (qsizetype i = 0; i < n; ++i) {
+        const QString& s = d.sentences.at(i);
+        const qsizetype end = at + s.size();
+        qsizetype from = at;
+        bool first = true;
+        while (next < ends.size() && ends[next] <= at)
+            ++next;
+        while (next < ends.size() && ends[next] < end) {
+            piece(i, QStringView(s).mid(from - at, ends[next] - from), first);
+            first = false;
+            paragraphEnd();
+            from = ends[next++];
+        }
+        piece(i, QStringView(s).mid(from - at), first);
+        if (next < ends.size() && ends[next] == end && i + 1 < n) {
+            paragraphEnd();
+            ++next;
+        }
+        at = end;
+    }
+}
+
 void appendRunningText(QString& out, const CheckReportData& d)
 {
-    out += QStringLiteral("<h2>全文</h2>\n<p class=\"text\">");
-    const qsizetype n = std::min(d.sentences.size(), d.record.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        const search::SentenceEntry& e = d.record.at(i);
-        out += QLatin1String("<span class=\"s ") + bandStyle(bandOf(e)).cssClass + u'"';
-        appendSentenceAttributes(out, static_cast<int>(i), e);
-        out += QLatin1String("><sup>") + QString::number(i + 1);
-        if (e.similarity)
-            out += QStringLiteral(" · ") + e.similarityText() + u'%';
-        out += QLatin1String("</sup>");
-        appendEscaped(out, d.sentences.at(i));
-        out += QLatin1String("</span>\n");
-    }
-    out += QStringLiteral("</p>\n");
+    out += QStringLiteral("<h2>全文</h2>\n<div class=\"text\"><p>");
+    walkText(
+        d,
+        [&](qsizetype i, QStringView text, bool first) {
+            const search::SentenceEntry& e = d.record.at(i);
+            out += QLatin1String("<span class=\"s ") + bandStyle(bandOf(e)).cssClass + u'"';
+            if (first) {
+                appendSentenceAttributes(out, static_cast<int>(i), e);
+                out += QLatin1String("><sup>") + QString::number(i + 1);
+                if (e.similarity)
+                    out += QStringLiteral(" · ") + e.similarityText() + u'%';
+                out += QLatin1String("</sup>");
+            } else {
+                out += u'>';
+            }
+            out += QLatin1String("<bdi>");
+            appendEscaped(out, text);
+            out += QLatin1String("</bdi></span>\n");
+        },
+        [&] { out += QLatin1String("</p>\n<p>"); });
+    out += QStringLiteral("</p></div>\n");
 }
 
 void appendRanking(QString& out, const CheckReportData& d)
 {
-    const qsizetype n = std::min(d.sentences.size(), d.record.size());
-    std::vector<int> order;
-    order.reserve(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        if (d.record.at(i).similarity)
-            order.push_back(i);
-    }
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return *d.record.at(a).similarity > *d.record.at(b).similarity; });
+    const std::vector<int> order = rankedSentences(d, 0);
     out += QStringLiteral("<h2>按相似度排列的句子</h2>\n");
     if (order.empty()) {
         out += QStringLiteral("<p>还没有得出相似度的句子。</p>\n");
@@ -203,13 +311,9 @@ void appendRanking(QString& out, const CheckReportData& d)
         out += QLatin1String("><td class=\"num\">") + QString::number(i + 1) + QLatin1String("</td><td>");
         appendEscaped(out, d.sentences.at(i));
         out += QLatin1String("</td><td class=\"num\">") + similarityLabel(e) + QLatin1String("</td><td>");
-        int shown = 0;
-        for (const search::Title& t : e.titles) {
-            if (shown == kTitlesPerSentence)
-                break;
-            if (t.text.isEmpty() && t.html.isEmpty())
-                continue;
-            if (shown++ > 0)
+        bool firstTitle = true;
+        for (const TitleLink& t : shownTitles(e)) {
+            if (!std::exchange(firstTitle, false))
                 out += QLatin1String("<br>");
             appendTitleLink(out, t);
         }
@@ -228,41 +332,275 @@ void appendSites(QString& out, const CheckReportData& d)
     out += QStringLiteral("<table class=\"sites\"><tr><th>网站标题</th><th>出现次数</th></tr>\n");
     for (const TitleCount& row : d.sites) {
         out += QLatin1String("<tr><td>");
-        appendTitleLink(out, {row.html, QString()});
+        appendTitleLink(out, siteTitle(row));
         out += QLatin1String("</td><td class=\"num\">") + QString::number(row.count) +
                QLatin1String("</td></tr>\n");
     }
     out += QStringLiteral("</table>\n");
 }
 
+QStringList numbersIn(const search::CheckRecord& r, SentenceState state)
+{
+    QStringList numbers;
+    for (qsizetype i = 0; i < r.size(); ++i) {
+        if (r.at(i).state == state)
+            numbers.append(QString::number(i + 1));
+    }
+    return numbers;
+}
+
 void appendUnchecked(QString& out, const CheckReportData& d)
 {
-    using search::SentenceState;
     out += QStringLiteral("<h2>未能检测的句子</h2>\n");
-    const std::pair<QString, SentenceState> kinds[] = {
-        {QStringLiteral("结果页未到"), SentenceState::NotArrived},
-        {QStringLiteral("出现验证页"), SentenceState::Verification},
-    };
     bool any = false;
-    for (const auto& [name, state] : kinds) {
-        QStringList numbers;
-        for (qsizetype i = 0; i < d.record.size(); ++i) {
-            if (d.record.at(i).state == state)
-                numbers.append(QString::number(i + 1));
-        }
+    for (const StateRow& row : stateRows()) {
+        if (!row.listed)
+            continue;
+        const QStringList numbers = numbersIn(d.record, row.state);
         if (numbers.isEmpty())
             continue;
         any = true;
-        out += QStringLiteral("<p class=\"unchecked\" data-state=\"") + search::stateName(state) +
-               QStringLiteral("\">") + name + QStringLiteral("（") + QString::number(numbers.size()) +
-               QStringLiteral(" 句）：第 ") + numbers.join(QStringLiteral("、")) +
-               QStringLiteral(" 句</p>\n");
+        out += QStringLiteral("<p class=\"unchecked\" data-state=\"") + search::stateName(row.state) +
+               QStringLiteral("\">") + row.name + QStringLiteral("（") + QString::number(numbers.size()) +
+               QStringLiteral(" 句）：第 ") + numbers.join(QStringLiteral("、")) + QStringLiteral(" 句</p>\n");
     }
     if (!any)
         out += QStringLiteral("<p>没有。</p>\n");
 }
 
+// The printed form.
+
+// Each title on its own line, linked to its address.
+printed::Cell titleCell(const QList<TitleLink>& titles)
+{
+    printed::Cell cell;
+    for (const TitleLink& t : titles) {
+        const QString text = isolated(t.text.isEmpty() ? shownTitle(t.link) : t.text);
+        cell.append({cell.isEmpty() ? text : u'\n' + text, std::nullopt, false, t.link});
+    }
+    return cell;
+}
+
+void addHeading(printed::Document& doc, const QString& text)
+{
+    doc.append(printed::textBlock(printed::Block::Kind::Heading, text));
+}
+
+void addParagraph(printed::Document& doc, const QString& text)
+{
+    doc.append(printed::textBlock(printed::Block::Kind::Paragraph, text));
+}
+
+printed::Block table(QList<int> widths, const QStringList& header)
+{
+    printed::Block t;
+    t.kind = printed::Block::Kind::Table;
+    t.columnWidths = std::move(widths);
+    for (const QString& h : header)
+        t.header.append(printed::plainCell(h));
+    return t;
+}
+
+printed::Row textRow(const QStringList& cells, std::optional<unsigned> background = std::nullopt)
+{
+    printed::Row r{{}, background};
+    for (const QString& c : cells)
+        r.cells.append(printed::plainCell(c));
+    return r;
+}
+
+void addPrintedSummary(printed::Document& doc, const CheckReportData& d)
+{
+    const search::CheckRecord& r = d.record;
+    doc.append(printed::textBlock(printed::Block::Kind::Title, kReportTitle));
+    doc.append(printed::textBlock(printed::Block::Kind::Notice, kEstimateNotice));
+    const QString heading = r.heading();
+    addParagraph(doc, QStringLiteral("文章：") + (heading.isEmpty() ? QStringLiteral("（无标题）") : isolated(heading)) +
+                          QStringLiteral("\n生成时间：") + d.madeAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+                          QStringLiteral("\n检索服务：") + serviceNames(d).join(QStringLiteral("、")) +
+                          QStringLiteral("\n检测程序：") + d.program);
+    if (d.running)
+        addParagraph(doc, kRunningNotice);
+
+    addHeading(doc, QStringLiteral("总体结果"));
+    addParagraph(doc, overallText(r) + QStringLiteral("　") + coverageText(coverage(r)));
+    printed::Block counts = table({3, 1}, {QStringLiteral("句子"), QStringLiteral("句数")});
+    for (const StateRow& row : stateRows())
+        counts.rows.append(textRow({row.name, QString::number(r.count(row.state))}));
+    counts.rows.append(textRow({QStringLiteral("共计"), QString::number(r.size())}));
+    doc.append(std::move(counts));
+
+    addHeading(doc, QStringLiteral("图例"));
+    printed::Block legend = table({1, 1, 4}, {QStringLiteral("颜色"), QStringLiteral("名称"), QStringLiteral("含义")});
+    for (const BandStyle& b : bandTable())
+        legend.rows.append(textRow({QString(), b.name, b.meaning}, b.colour));
+    doc.append(std::move(legend));
+}
+
+void addPrintedText(printed::Document& doc, const CheckReportData& d)
+{
+    addHeading(doc, QStringLiteral("全文"));
+    printed::Block paragraph;
+    walkText(
+        d,
+        [&](qsizetype i, QStringView text, bool first) {
+            const search::SentenceEntry& e = d.record.at(i);
+            if (first) {
+                QString number = QString::number(i + 1);
+                if (e.similarity)
+                    number += QStringLiteral("·") + e.similarityText() + u'%';
+                paragraph.runs.append({number, std::nullopt, true, QString()});
+            }
+            paragraph.runs.append({isolated(text.toString()), bandStyle(bandOf(e)).colour, false, QString()});
+        },
+        [&] { doc.append(std::exchange(paragraph, printed::Block{})); });
+    if (!paragraph.runs.isEmpty())
+        doc.append(std::move(paragraph));
+}
+
+void addPrintedRanking(printed::Document& doc, const CheckReportData& d)
+{
+    addHeading(doc, QStringLiteral("相似度 %1% 及以上的句子").arg(kListedFigure));
+    const std::vector<int> order = rankedSentences(d, kListedFigure);
+    if (order.empty()) {
+        addParagraph(doc, QStringLiteral("没有相似度达到 %1% 的句子。").arg(kListedFigure));
+    } else {
+        printed::Block t = table({2, 10, 3, 16}, {QStringLiteral("句号"), QStringLiteral("句子"),
+                                                  QStringLiteral("相似度"), QStringLiteral("检索结果")});
+        t.rows.reserve(static_cast<qsizetype>(order.size()));
+        for (const int i : order) {
+            const search::SentenceEntry& e = d.record.at(i);
+            printed::Row r = textRow({QString::number(i + 1), isolated(d.sentences.at(i)), similarityLabel(e)},
+                                 bandStyle(bandOf(e)).colour);
+            r.cells.append(titleCell(shownTitles(e)));
+            t.rows.append(std::move(r));
+        }
+        doc.append(std::move(t));
+    }
+    // The rest, counted.
+    const search::CheckRecord& r = d.record;
+    const qsizetype below = rankedSentences(d, 0).size() - static_cast<qsizetype>(order.size());
+    QStringList rest{QStringLiteral("相似度低于 %1% 的 %2 句").arg(kListedFigure).arg(below)};
+    for (const StateRow& row : stateRows()) {
+        if (!hasFigure(row.state) && r.count(row.state) > 0)
+            rest.append(QStringLiteral("%1 %2 句").arg(row.name).arg(r.count(row.state)));
+    }
+    addParagraph(doc, QStringLiteral("其余句子（未在上表列出）：") + rest.join(QStringLiteral("；")) + u'。');
+}
+
+void addPrintedSites(printed::Document& doc, const CheckReportData& d)
+{
+    addHeading(doc, QStringLiteral("相似性网站"));
+    if (d.sites.isEmpty()) {
+        addParagraph(doc, QStringLiteral("还没有收集到检索结果。"));
+        return;
+    }
+    printed::Block t = table({6, 1}, {QStringLiteral("网站标题"), QStringLiteral("出现次数")});
+    t.rows.reserve(d.sites.size());
+    for (const TitleCount& site : d.sites)
+        t.rows.append({{titleCell({siteTitle(site)}), printed::plainCell(QString::number(site.count))}, std::nullopt});
+    doc.append(std::move(t));
+}
+
 } // namespace
+
+Coverage coverage(const search::CheckRecord& record)
+{
+    Coverage c;
+    c.total = record.size();
+    for (const search::SentenceEntry& e : record.entries()) {
+        if (hasFigure(e.state))
+            ++c.checked;
+        else if (e.state != SentenceState::Blank)
+            c.finished = false;
+    }
+    return c;
+}
+
+QString coverageText(const Coverage& c)
+{
+    QString text = QStringLiteral("已检测 %1/%2 句").arg(c.checked).arg(c.total);
+    if (!c.finished)
+        text += QStringLiteral("，检测尚未完成");
+    return text;
+}
+
+QList<qsizetype> paragraphEnds(const QString& editorText, const QString& articleText, const QStringList& sentences)
+{
+    // Each line normalised alone gives what it adds to the article; a line that adds nothing is blank.
+    QList<qsizetype> articleEnds;
+    qsizetype articleAt = 0;
+    const QStringList lines = editorText.split(QStringLiteral("\r\n"));
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        const QString part = analysis::normalise(k + 1 < lines.size() ? lines[k] + QStringLiteral("\r\n") : lines[k]);
+        if (part.isEmpty())
+            continue;
+        if (QStringView(articleText).mid(articleAt, part.size()) != part)
+            return {};
+        articleAt += part.size();
+        articleEnds.append(articleAt);
+    }
+    if (articleAt != articleText.size())
+        return {};
+    // The sentences are slices of the article, except where a piece marker was cut out between them.
+    QList<qsizetype> ends;
+    qsizetype joined = 0;
+    qsizetype at = 0;
+    qsizetype next = 0;
+    for (const QString& s : sentences) {
+        qsizetype start = at;
+        if (QStringView(articleText).mid(at, s.size()) != s) {
+            start = articleText.indexOf(s, at);
+            if (start < 0)
+                break;
+        }
+        while (next < articleEnds.size() && articleEnds[next] <= start) {
+            if (articleEnds[next] > at || (articleEnds[next] == at && at > 0))
+                ends.append(joined);
+            ++next;
+        }
+        while (next < articleEnds.size() && articleEnds[next] <= start + s.size())
+            ends.append(joined + articleEnds[next++] - start);
+        at = start + s.size();
+        joined += s.size();
+    }
+    ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
+    return ends;
+}
+
+QString shownTitle(const QString& title)
+{
+    if (title.size() <= kShownTitleLength)
+        return title;
+    qsizetype n = kShownTitleLength - 1;
+    if (title.at(n - 1).isHighSurrogate())
+        --n;
+    return title.left(n) + u'…';
+}
+
+QString isolated(const QString& text)
+{
+    constexpr char16_t kFirstStrongIsolate = 0x2068;
+    constexpr char16_t kPopIsolate = 0x2069;
+    const bool hasControl = std::any_of(text.begin(), text.end(), [](QChar c) {
+        return (c.unicode() >= 0x202A && c.unicode() <= 0x202E) || (c.unicode() >= 0x2066 && c.unicode() <= 0x2069);
+    });
+    if (!hasControl)
+        return text;
+    QString out(1, QChar(kFirstStrongIsolate));
+    int open = 0;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x2066 && c.unicode() <= 0x2068)
+            ++open;
+        else if (c.unicode() == kPopIsolate && open-- == 0) {
+            open = 0;
+            continue; // a pop without its isolate would end ours
+        }
+        out += c;
+    }
+    out += QString(open + 1, QChar(kPopIsolate));
+    return out;
+}
 
 QString articleHeading(const QString& editorText)
 {
@@ -278,34 +616,29 @@ QString articleHeading(const QString& editorText)
     return QString();
 }
 
-QString serviceName(search::Engine engine)
-{
-    switch (engine) {
-    case search::Engine::Baidu:
-        return QStringLiteral("百度引擎");
-    case search::Engine::Wenku:
-        return QStringLiteral("百度文库");
-    case search::Engine::Longyuan:
-        return QStringLiteral("龙源期刊");
-    case search::Engine::Zhiwang:
-        return QStringLiteral("中国知网");
-    }
-    return QString();
-}
-
 QString checkReportHtml(const CheckReportData& data)
 {
     QString out;
-    out.reserve(static_cast<qsizetype>(data.sentences.size()) * 700 + data.sites.size() * 200 + 8192);
+    out.reserve(sentenceCount(data) * 700 + data.sites.size() * 200 + 8192);
     appendHead(out, data);
     appendSummary(out, data);
     appendRunningText(out, data);
     appendRanking(out, data);
     appendSites(out, data);
     appendUnchecked(out, data);
-    out += QStringLiteral("<p class=\"meta\">本报告由 ") + esc(data.program) +
-           QStringLiteral(" 生成。相似度按检索结果页中标出的文字计算，仅供参考。</p>\n</body></html>\n");
+    out += QStringLiteral("<p class=\"meta\">本报告由 ") + esc(data.program) + QStringLiteral(" 生成。</p>\n</body></html>\n");
     return out;
+}
+
+printed::Document printedReport(const CheckReportData& data)
+{
+    printed::Document doc;
+    addPrintedSummary(doc, data);
+    addPrintedText(doc, data);
+    addPrintedRanking(doc, data);
+    addPrintedSites(doc, data);
+    addParagraph(doc, QStringLiteral("本报告由 ") + data.program + QStringLiteral(" 生成。"));
+    return doc;
 }
 
 } // namespace report

@@ -10,11 +10,29 @@ namespace report {
 
 enum class ReportKind { Html, Pdf };
 
-// A name ending in .pdf gives a PDF, any other name an HTML file.
-ReportKind reportKind(const QString& path);
+// The export dialog's filters, in the order it offers them.
+const QString& htmlFilter();
+const QString& pdfFilter();
+
+struct ExportTarget
+{
+    QString path;
+    ReportKind kind = ReportKind::Html;
+    bool operator==(const ExportTarget&) const = default;
+};
+
+// Where and as what to write a report the user named in the export dialog: the chosen filter decides
+// the format, and a name without extension gets the filter's. Without a filter (a dialog that gives
+// none) the name's extension decides, and HTML is the default.
+ExportTarget exportTarget(const QString& chosenPath, const QString& chosenFilter);
 
 // Writes the file atomically: an existing file is replaced only once the new one is complete, and a
 // failed write leaves no partial file. Returns why it failed, in Chinese, or nothing on success.
 std::optional<QString> saveReportFile(const QString& path, const QByteArray& bytes);
+
+// Earlier versions printed a PDF from a copy of the report in a temporary folder (named like
+// "tessaro-Ab12Cd" and holding only report.html), which a crash during the print left behind. Removes
+// such folders from tempDir; returns how many went.
+int removeLeftPrintFolders(const QString& tempDir, const QString& applicationName);
 
 } // namespace report

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-// The similar-website statistics: every distinct result title once, with how often it turned up,
+// The site table (the similar websites): every distinct result title once, with how often it turned up,
 // the most frequent first.
 namespace report {
 
@@ -27,7 +27,7 @@ QList<int> slotCounts(const QStringList& titleTexts);
 // siteRows for counts already taken with slotCounts.
 QList<TitleCount> siteRows(const QStringList& titleTexts, const QStringList& titleBlocks, QList<int> counts);
 
-// The report as plain data: the heading, and per row the title's text, its web address (see
+// The site table as plain data: the heading, and per row the title's text, its web address (see
 // titleLink) and the count cell.
 SiteTable siteTable(const QList<TitleCount>& rows);
 

@@ -24,12 +24,12 @@ public:
     SiteTableCommand(CheckState& state, const search::CheckRecord& record, Browser* pane,
                      std::chrono::milliseconds wait = kWaitBeforeTable, QObject* parent = nullptr);
 
-    // Does nothing while a report is on its way.
+    // Does nothing while a table is on its way.
     void run();
     bool isBusy() const { return m_busy; }
     // The table a run would paste now, counted on a copy: the check state does not change.
     QList<report::TitleCount> rowsNow() const;
-    // A new analysis discards the tables the last report was counted from.
+    // A new analysis discards the rows the last table was counted from.
     void forgetLastTable() { m_lastRows.clear(); }
 
 signals:

@@ -1,5 +1,7 @@
 #include "report/TitleLink.h"
 
+#include "search/TitleHtml.h"
+
 #include <QHash>
 #include <QUrl>
 
@@ -52,28 +54,6 @@ qsizetype legacyPrefix(QStringView letters)
     return longest;
 }
 
-// Where the tag that starts at open ('<') ends: the first '>' outside a quoted attribute value.
-qsizetype tagEnd(QStringView html, qsizetype open)
-{
-    const qsizetype n = html.size();
-    for (qsizetype i = open + 1; i < n; ++i) {
-        if (html[i] == u'>')
-            return i;
-        if (html[i] != u'=')
-            continue;
-        qsizetype j = i + 1;
-        while (j < n && html[j].isSpace())
-            ++j;
-        if (j < n && (html[j] == u'"' || html[j] == u'\'')) {
-            const qsizetype close = html.indexOf(html[j], j + 1);
-            if (close < 0)
-                return -1;
-            i = close;
-        }
-    }
-    return -1;
-}
-
 bool isAsciiAlnum(QChar c)
 {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
@@ -86,49 +66,6 @@ void appendCodePoint(QString& out, char32_t cp)
     else if (cp >= 0x80 && cp <= 0x9F)
         cp = kC1[cp - 0x80];
     out += QString::fromUcs4(&cp, 1);
-}
-
-// The value of the attribute name in the start tag tag (the text between '<' and '>'), nullopt when
-// the tag has no such attribute.
-std::optional<QString> attribute(QStringView tag, QStringView name)
-{
-    qsizetype i = 0;
-    const qsizetype n = tag.size();
-    while (i < n && !tag[i].isSpace() && tag[i] != u'/')
-        ++i; // the tag name
-    while (i < n) {
-        while (i < n && (tag[i].isSpace() || tag[i] == u'/'))
-            ++i;
-        const qsizetype nameStart = i;
-        while (i < n && !tag[i].isSpace() && tag[i] != u'/' && tag[i] != u'=' && (i == nameStart || tag[i] != u'>'))
-            ++i;
-        const QStringView attrName = tag.mid(nameStart, i - nameStart);
-        if (attrName.isEmpty())
-            break;
-        while (i < n && tag[i].isSpace())
-            ++i;
-        QStringView value;
-        if (i < n && tag[i] == u'=') {
-            ++i;
-            while (i < n && tag[i].isSpace())
-                ++i;
-            if (i < n && (tag[i] == u'"' || tag[i] == u'\'')) {
-                const QChar quote = tag[i++];
-                const qsizetype end = tag.indexOf(quote, i);
-                const qsizetype stop = end < 0 ? n : end;
-                value = tag.mid(i, stop - i);
-                i = stop + 1;
-            } else {
-                const qsizetype start = i;
-                while (i < n && !tag[i].isSpace())
-                    ++i;
-                value = tag.mid(start, i - start);
-            }
-        }
-        if (attrName.compare(name, Qt::CaseInsensitive) == 0)
-            return value.toString();
-    }
-    return std::nullopt;
 }
 
 bool isHiddenElement(QStringView name)
@@ -234,12 +171,14 @@ QString webAddress(QStringView attributeValue)
     s.remove(u'\t');
     s.remove(u'\n');
     s.remove(u'\r');
-    const QUrl url(s, QUrl::TolerantMode);
+    QUrl url(s, QUrl::TolerantMode);
     if (!url.isValid() || url.isRelative() || url.host().isEmpty())
         return {};
     const QString scheme = url.scheme().toLower();
     if (scheme != u"http" && scheme != u"https")
         return {};
+    // A user name or password in a link is nobody's business in a report.
+    url.setUserInfo(QString());
     return QString::fromLatin1(url.toEncoded());
 }
 
@@ -269,7 +208,7 @@ TitleLink titleLink(const QString& block)
             ++i;
             continue;
         }
-        const qsizetype close = tagEnd(block, i);
+        const qsizetype close = search::tagEnd(block, i);
         if (close < 0) {
             text += QStringView(block).mid(i); // a '<' that opens no tag is text
             break;
@@ -283,7 +222,7 @@ TitleLink titleLink(const QString& block)
         if (name.isEmpty())
             continue; // end tags, declarations
         if (!linkSeen && name.compare(u"a", Qt::CaseInsensitive) == 0) {
-            if (const std::optional<QString> href = attribute(tag, u"href")) {
+            if (const std::optional<QString> href = search::attribute(tag, u"href")) {
                 linkSeen = true;
                 out.link = webAddress(*href);
             }

@@ -24,7 +24,7 @@ QString decodeCharacterReferences(QStringView html, bool inAttribute = false);
 
 // An attribute value read the way a browser reads a link address (references decoded, leading and
 // trailing controls and spaces stripped, tabs and line breaks removed); the address in its encoded
-// form if it is absolute http or https with a host, otherwise empty.
+// form, without user name or password, if it is absolute http or https with a host, otherwise empty.
 QString webAddress(QStringView attributeValue);
 
 } // namespace report

@@ -34,6 +34,21 @@ Engine selectedEngine(const EngineMarks& marks)
     return Engine::Baidu;
 }
 
+QString engineName(Engine engine)
+{
+    switch (engine) {
+    case Engine::Baidu:
+        return QStringLiteral("百度引擎");
+    case Engine::Wenku:
+        return QStringLiteral("百度文库");
+    case Engine::Longyuan:
+        return QStringLiteral("龙源期刊");
+    case Engine::Zhiwang:
+        return QStringLiteral("中国知网");
+    }
+    return {};
+}
+
 bool isServiceHost(Engine engine, const QString& url)
 {
     QString domain;

@@ -25,6 +25,9 @@ struct EngineMarks
 // The first of zhiwang, longyuan, wenku that is checked, else baidu.
 Engine selectedEngine(const EngineMarks& marks);
 
+// The engine menu's name for a service, as the window and the report show it.
+QString engineName(Engine engine);
+
 // Whether url is on a host of the engine's service: baidu.com and its subdomains for both Baidu
 // services, cnki.net and its subdomains for CNKI, none for Longyuan. A service may answer from any
 // of its hosts.

@@ -2,6 +2,7 @@
 
 #include "text/TextRules.h"
 #include "text/Codepage936.h"
+#include "search/TitleHtml.h"
 
 namespace search {
 namespace {
@@ -137,66 +138,22 @@ bool isSpace(QChar c)
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
 }
 
-// The end of the tag that starts at lt (just past its ">"), with quoted attribute values skipped;
-// -1 when the tag never ends.
-qsizetype tagEnd(QStringView html, qsizetype lt)
+// Just past the end of the tag that starts at lt; -1 when the tag never ends.
+qsizetype pastTag(QStringView html, qsizetype lt)
 {
-    QChar quote;
-    for (qsizetype i = lt + 1; i < html.size(); ++i) {
-        const QChar c = html[i];
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == u'"' || c == u'\'') {
-            quote = c;
-        } else if (c == u'>') {
-            return i + 1;
-        }
-    }
-    return -1;
+    const qsizetype gt = tagEnd(html, lt);
+    return gt < 0 ? -1 : gt + 1;
 }
 
 // Whether the opening tag (from "<" to ">") has a class attribute that holds the class t.
 bool hasTitleClass(QStringView tag)
 {
-    qsizetype i = 1;
-    while (i < tag.size() && !isSpace(tag[i]) && tag[i] != u'>' && tag[i] != u'/')
-        ++i; // the tag name
-    while (i < tag.size()) {
-        while (i < tag.size() && (isSpace(tag[i]) || tag[i] == u'/'))
-            ++i;
-        const qsizetype nameStart = i;
-        while (i < tag.size() && !isSpace(tag[i]) && tag[i] != u'=' && tag[i] != u'>' && tag[i] != u'/')
-            ++i;
-        const QStringView name = tag.mid(nameStart, i - nameStart);
-        if (name.isEmpty())
-            return false; // the closing ">"
-        while (i < tag.size() && isSpace(tag[i]))
-            ++i;
-        QStringView value;
-        if (i < tag.size() && tag[i] == u'=') {
-            ++i;
-            while (i < tag.size() && isSpace(tag[i]))
-                ++i;
-            if (i < tag.size() && (tag[i] == u'"' || tag[i] == u'\'')) {
-                const qsizetype close = tag.indexOf(tag[i], i + 1);
-                const qsizetype end = close < 0 ? tag.size() : close;
-                value = tag.mid(i + 1, end - i - 1);
-                i = end + 1;
-            } else {
-                const qsizetype start = i;
-                while (i < tag.size() && !isSpace(tag[i]) && tag[i] != u'>')
-                    ++i;
-                value = tag.mid(start, i - start);
-            }
-        }
-        if (name.compare(u"class", Qt::CaseInsensitive) == 0) {
-            for (QStringView token : value.split(u' ', Qt::SkipEmptyParts)) {
-                if (token.trimmed().compare(u"t", Qt::CaseInsensitive) == 0)
-                    return true;
-            }
-            return false;
-        }
+    const std::optional<QString> classes = attribute(tag.mid(1, tag.size() - 2), u"class");
+    if (!classes)
+        return false;
+    for (QStringView token : QStringView(*classes).split(u' ', Qt::SkipEmptyParts)) {
+        if (token.trimmed().compare(u"t", Qt::CaseInsensitive) == 0)
+            return true;
     }
     return false;
 }
@@ -211,7 +168,7 @@ QString withoutMarkup(QStringView text)
             const qsizetype end = text.indexOf(u"-->", i + 4);
             i = end < 0 ? text.size() : end + 3;
         } else if (text[i] == u'<') {
-            const qsizetype end = tagEnd(text, i);
+            const qsizetype end = pastTag(text, i);
             i = end < 0 ? text.size() : end;
         } else {
             out.append(text[i++]);
@@ -245,7 +202,7 @@ QString titleText(QStringView block)
         }
         if (a < 0)
             return QString();
-        const qsizetype open = tagEnd(block, a);
+        const qsizetype open = pastTag(block, a);
         if (open < 0)
             return QString();
         text = block.mid(open);
@@ -268,7 +225,7 @@ QList<Title> titles(const QString& pageHtml)
          lt = html.indexOf(u"<h3", lt + 3, Qt::CaseInsensitive)) {
         if (lt + 3 >= html.size() || !(isSpace(html[lt + 3]) || html[lt + 3] == u'>'))
             continue; // "<h30>" or the like
-        const qsizetype open = tagEnd(html, lt);
+        const qsizetype open = pastTag(html, lt);
         if (open < 0)
             break;
         if (!hasTitleClass(html.mid(lt, open - lt)))

@@ -1,6 +1,7 @@
 // The result of a check in the window: the list's colours and the exported report, with a fake pane.
 #include "platform/Shell.h"
 #include "report/Bands.h"
+#include "report/ReportFile.h"
 #include "search/CheckRun.h"
 #include "support/FileDialogScript.h"
 #include "support/Form1Fixture.h"
@@ -11,7 +12,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
+#include <QDir>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -75,20 +78,6 @@ protected:
     QList<QUrl> opened;
     QTemporaryDir dir;
 };
-
-TEST_F(ReportExportTest, ItemSitsBelowSaveAndNeedsAnAnalysis)
-{
-    const QList<QAction*> items = child<QMenu>(form.get(), "wjcd")->actions();
-    const qsizetype at = items.indexOf(daochu());
-    ASSERT_GT(at, 0);
-    EXPECT_EQ(items[at - 1]->objectName(), QStringLiteral("baocun"));
-    EXPECT_EQ(daochu()->text(), QStringLiteral("导出检测报告…"));
-    EXPECT_FALSE(daochu()->isEnabled());
-    analyse(QStringLiteral("一句话。"));
-    EXPECT_TRUE(daochu()->isEnabled());
-    click("Command3"); // also during a run
-    EXPECT_TRUE(daochu()->isEnabled());
-}
 
 TEST_F(ReportExportTest, ListEntriesTakeTheirBandsAndKeepTheirTexts)
 {
@@ -177,13 +166,14 @@ TEST_F(ReportExportTest, HtmlReportHoldsWhatTheWindowShowed)
 
 TEST_F(ReportExportTest, ReportDuringARunSaysSo)
 {
+    EXPECT_FALSE(daochu()->isEnabled()); // nothing to report before an analysis
     analyse(QString(kSentenceLength, QChar(u'甲')) + QString(10, QChar(u'乙')));
     click("Command3");
+    EXPECT_TRUE(daochu()->isEnabled()); // also during a run
     boxes.answerWith(MessageBox::Answer::No);
-    const QString path = dir.filePath(QStringLiteral("r"));
-    dialogs.choose(path); // no extension: an HTML file
+    dialogs.choose(dir.filePath(QStringLiteral("r")), report::htmlFilter());
     daochu()->trigger();
-    const QString html = readFile(path);
+    const QString html = readFile(dir.filePath(QStringLiteral("r.html")));
     EXPECT_TRUE(html.contains(QStringLiteral("检测仍在进行中")));
     EXPECT_TRUE(html.contains(QStringLiteral("data-sentence=\"1\" data-state=\"searching\"")));
     EXPECT_TRUE(html.contains(QStringLiteral("<td>正在检索</td><td class=\"num\" data-count=\"searching\">1<")));
@@ -205,6 +195,60 @@ TEST_F(ReportExportTest, FailedWriteSaysWhyAndLeavesNoFile)
     daochu()->trigger();
     EXPECT_EQ(dialogs.shown.size(), 2);
     EXPECT_EQ(boxes.shown.size(), 1);
+}
+
+TEST_F(ReportExportTest, AnExistingFileIsReplacedOnlyAfterAsking)
+{
+    analyse(QStringLiteral("一句话。"));
+    const QString path = dir.filePath(QStringLiteral("报告.html"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("older");
+    }
+    boxes.answerWith(MessageBox::Answer::No);
+    dialogs.choose(path, report::htmlFilter());
+    dialogs.cancel(); // 否 goes back to the dialog
+    daochu()->trigger();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("文件已存在，要替换它吗？"));
+    EXPECT_EQ(boxes.shown[0].buttons, MessageBox::Buttons::YesNo);
+    ASSERT_EQ(dialogs.shown.size(), 2);
+    EXPECT_EQ(dialogs.shown[1].fileName, path);
+    EXPECT_EQ(readFile(path), QStringLiteral("older"));
+
+    boxes.answerWith(MessageBox::Answer::Yes);
+    dialogs.choose(path, report::htmlFilter());
+    daochu()->trigger();
+    EXPECT_TRUE(readFile(path).startsWith(QStringLiteral("<!DOCTYPE html>")));
+}
+
+TEST_F(ReportExportTest, PdfFilterPrintsWithAProgressThatCancels)
+{
+    runCheck();
+    boxes.answerWith(MessageBox::Answer::No);
+    dialogs.choose(dir.filePath(QStringLiteral("报告")), report::pdfFilter());
+    daochu()->trigger();
+    auto* progress = form->findChild<QProgressDialog*>(QStringLiteral("pdfProgress"));
+    ASSERT_TRUE(progress);
+    EXPECT_FALSE(daochu()->isEnabled()); // one PDF at a time
+    auto* cancel = progress->findChild<QPushButton*>();
+    ASSERT_TRUE(cancel);
+    EXPECT_EQ(cancel->text(), QStringLiteral("取消"));
+    cancel->click();
+    EXPECT_TRUE(daochu()->isEnabled());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    const QString path = dir.filePath(QStringLiteral("报告.pdf"));
+    EXPECT_FALSE(QFile::exists(path));
+
+    dialogs.choose(dir.filePath(QStringLiteral("报告")), report::pdfFilter());
+    daochu()->trigger();
+    ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 30000));
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("检测报告已导出到："))) << boxes.shown[0].text.toStdString();
+    QFile pdf(path);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("报告.pdf")});
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The report of a check, made from a scripted record: bands, escaping, links and the data a script
 // reads from it.
 #include "report/CheckReport.h"
+#include "analysis/Analysis.h"
 #include "report/Bands.h"
 #include "report/ReportFile.h"
 #include "support/QtPrinters.h"
@@ -172,13 +173,16 @@ TEST(CheckReport, HeadingOverallCountsAndUncheckedSentences)
     report::CheckReportData d = scriptedCheck();
     d.running = true;
     const QString html = report::checkReportHtml(d);
-    EXPECT_TRUE(html.contains(QStringLiteral("文章：论文&lt;题目&gt;")));
+    EXPECT_TRUE(html.contains(QStringLiteral("文章：<bdi>论文&lt;题目&gt;</bdi>")));
     EXPECT_TRUE(html.contains(QStringLiteral("生成时间：2024-05-06 14:03:09")));
     EXPECT_TRUE(html.contains(QStringLiteral("检索服务：百度引擎、百度文库")));
     EXPECT_TRUE(html.contains(QStringLiteral("检测程序：Tessaro V2016.7.27")));
     EXPECT_TRUE(html.contains(QStringLiteral("检测仍在进行中")));
     EXPECT_FALSE(report::checkReportHtml(scriptedCheck()).contains(QStringLiteral("检测仍在进行中")));
-    EXPECT_TRUE(html.contains(QStringLiteral("<p class=\"overall\">目前总体相似度：27.8%</p>")));
+    EXPECT_TRUE(html.contains(QStringLiteral(
+        "<p class=\"overall\">目前总体相似度：27.8%<span class=\"coverage\">已检测 5/9 句，检测尚未完成</span></p>")));
+    // The statement of what the figure is comes before any result.
+    EXPECT_LT(html.indexOf(QStringLiteral("不是学校、期刊等机构的查重检测")), html.indexOf(QStringLiteral("<h2>")));
     EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"scored\">5<")));
     EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"not-arrived\">1<")));
     EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"verification\">1<")));
@@ -193,7 +197,7 @@ TEST(CheckReport, HeadingOverallCountsAndUncheckedSentences)
     EXPECT_TRUE(html.contains(QStringLiteral(".b-high{background:#f4a6a6}")));
     // The similar-website table with its counts, the most frequent first.
     EXPECT_LT(html.indexOf(QStringLiteral(">来源0</a></td><td class=\"num\">2<")),
-              html.indexOf(QStringLiteral("<tr><td>来源1</td><td class=\"num\">1<")));
+              html.indexOf(QStringLiteral("<tr><td><bdi>来源1</bdi></td><td class=\"num\">1<")));
 }
 
 TEST(CheckReport, WebTextIsEscapedAndOnlyWebLinksAreKept)
@@ -220,8 +224,8 @@ TEST(CheckReport, WebTextIsEscapedAndOnlyWebLinksAreKept)
     EXPECT_EQ(links, 6); // sentences 1-4, the good one of sentence 5, the site table's first
     EXPECT_FALSE(html.contains(QRegularExpression(QStringLiteral(R"x(<[^>]*\son\w+\s*=)x"),
                                                   QRegularExpression::CaseInsensitiveOption)));
-    const QSet<QString> allowed{"!DOCTYPE", "html", "head",  "meta", "title", "style", "body", "h1",  "h2",
-                                "p",        "br",   "table", "tr",   "th",    "td",    "span", "sup", "a"};
+    const QSet<QString> allowed{"!DOCTYPE", "html", "head", "meta", "title", "style", "body", "h1",  "h2", "p",
+                                "br",       "table", "tr",  "th",   "td",    "span",  "sup",  "a",   "bdi", "div"};
     const QRegularExpression tag(QStringLiteral(R"x(</?([A-Za-z!][A-Za-z0-9]*))x"));
     for (auto it = tag.globalMatch(html); it.hasNext();) {
         const QString name = it.next().captured(1);
@@ -230,6 +234,145 @@ TEST(CheckReport, WebTextIsEscapedAndOnlyWebLinksAreKept)
     // Self-contained: nothing is loaded from outside.
     for (const char* outside : {"src=", "<link", "url(", "@import"})
         EXPECT_FALSE(html.contains(QLatin1String(outside))) << outside;
+}
+
+TEST(CheckReport, DirectionControlsStayInTheirPieceAndLongTitlesAreCut)
+{
+    report::CheckReportData d;
+    d.sentences = {QStringLiteral("甲\u202E乙"), QStringLiteral("丙")};
+    d.record.reset(2);
+    d.record.markSearched(0, search::Engine::Baidu);
+    const QString longTitle = QString(400, QChar(u'长'));
+    d.record.pageScored(0, page(60, {{QStringLiteral("<b>\u202E反</b>"), QString()}, {longTitle, longTitle}}));
+    const QString html = report::checkReportHtml(d);
+    EXPECT_TRUE(html.contains(QStringLiteral("<bdi>甲\u202E乙</bdi></span>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<bdi>\u202E反</bdi>")));
+    EXPECT_TRUE(html.contains(QString(299, QChar(u'长')) + QStringLiteral("…")));
+    EXPECT_FALSE(html.contains(QString(300, QChar(u'长'))));
+}
+
+struct IsolateRow
+{
+    const char* name;
+    QString text;
+    QString isolated;
+};
+
+class Isolates : public ::testing::TestWithParam<IsolateRow>
+{
+};
+
+TEST_P(Isolates, EndWithTheirText)
+{
+    EXPECT_EQ(report::isolated(GetParam().text), GetParam().isolated);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CheckReport, Isolates,
+    ::testing::Values(IsolateRow{"NoControl", QStringLiteral("abc"), QStringLiteral("abc")},
+                      IsolateRow{"Override", QStringLiteral("a\u202Eb"), QStringLiteral("\u2068a\u202Eb\u2069")},
+                      IsolateRow{"StrayPop", QStringLiteral("a\u2069b"), QStringLiteral("\u2068ab\u2069")},
+                      IsolateRow{"OpenIsolate", QStringLiteral("\u2067x"), QStringLiteral("\u2068\u2067x\u2069\u2069")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct ParagraphRow
+{
+    const char* name;
+    QString editorText;
+    QString analysedText; // empty: editorText
+    QList<qsizetype> ends;
+};
+
+class Paragraphs : public ::testing::TestWithParam<ParagraphRow>
+{
+};
+
+TEST_P(Paragraphs, EndWhereTheArticlesDo)
+{
+    const ParagraphRow& r = GetParam();
+    const analysis::Result a = analysis::analyse(r.analysedText.isEmpty() ? r.editorText : r.analysedText);
+    EXPECT_EQ(report::paragraphEnds(r.editorText, a.articleText, a.sentences), r.ends);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CheckReport, Paragraphs,
+    ::testing::Values(
+        // Sentences of 38 characters run over the paragraph ends; a blank line adds nothing.
+        ParagraphRow{"AcrossSentences",
+                     QString(30, u'甲') + QStringLiteral(" \r\n\r\n") + QString(20, u'乙') + QStringLiteral("\r\n") +
+                         QString(5, u'丙'),
+                     QString(), {30, 50, 55}},
+        ParagraphRow{"PieceMarkerCutOut", QStringLiteral("甲甲|@|乙乙\r\n丙"), QString(), {4, 5}},
+        ParagraphRow{"EditedSinceTheAnalysis", QStringLiteral("甲\r\n乙"), QStringLiteral("甲乙丙"), {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CheckReport, RunningTextKeepsTheParagraphs)
+{
+    report::CheckReportData d;
+    const QString editor = QString(30, u'甲') + QStringLiteral("\r\n") + QString(20, u'乙');
+    const analysis::Result a = analysis::analyse(editor);
+    d.sentences = a.sentences;
+    d.paragraphEnds = report::paragraphEnds(editor, a.articleText, a.sentences);
+    d.record.reset(d.sentences.size());
+    const QString html = report::checkReportHtml(d);
+    // The first sentence is cut at the paragraph's end and goes on, unnumbered, in the next.
+    EXPECT_TRUE(html.contains(QString(30, u'甲') + QStringLiteral("</bdi></span>\n</p>\n<p><span class=\"s b-nosimilarity\"><bdi>") +
+                              QString(8, u'乙') + QStringLiteral("</bdi>")));
+    EXPECT_EQ(sentenceRows(html, QStringLiteral("span")).size(), 2);
+    const printed::Document doc = report::printedReport(d);
+    const auto paragraphs = std::count_if(doc.begin(), doc.end(), [](const printed::Block& b) {
+        return b.kind == printed::Block::Kind::Paragraph && !b.runs.isEmpty() && b.runs[0].superscript;
+    });
+    EXPECT_EQ(paragraphs, 1); // the second paragraph starts inside sentence 1, without a number
+}
+
+QString cellText(const printed::Cell& cell)
+{
+    QString text;
+    for (const printed::Run& r : cell)
+        text += r.text;
+    return text;
+}
+
+TEST(PrintedReport, SummaryTextListedSentencesSitesAndTheRestCounted)
+{
+    const printed::Document doc = report::printedReport(scriptedCheck());
+    using Kind = printed::Block::Kind;
+    QStringList headings;
+    qsizetype ranking = -1;
+    for (qsizetype i = 0; i < doc.size(); ++i) {
+        if (doc[i].kind == Kind::Heading)
+            headings.append(doc[i].runs[0].text);
+        if (doc[i].kind == Kind::Table && cellText(doc[i].header.value(3)) == QStringLiteral("检索结果"))
+            ranking = i;
+    }
+    EXPECT_EQ(headings, (QStringList{"总体结果", "图例", "全文", "相似度 20% 及以上的句子", "相似性网站"}));
+    EXPECT_EQ(doc[1].kind, Kind::Notice);
+    ASSERT_GE(ranking, 0);
+    // Sentences of 20 % or more, the highest first, with at most three titles each and web links only.
+    QStringList numbers;
+    for (const printed::Row& r : doc[ranking].rows)
+        numbers.append(cellText(r.cells[0]));
+    EXPECT_EQ(numbers, (QStringList{"5", "4", "3"}));
+    const printed::Cell& titles = doc[ranking].rows[0].cells[3];
+    EXPECT_EQ(cellText(titles).split(u'\n').size(), 3);
+    for (const printed::Run& r : titles)
+        EXPECT_TRUE(r.link.isEmpty() || r.link.startsWith(QStringLiteral("http"))) << r.link.toStdString();
+    EXPECT_EQ(doc[ranking].rows[0].background, report::bandStyle(Band::High).colour);
+    EXPECT_EQ(doc[ranking + 1].runs[0].text,
+              QStringLiteral("其余句子（未在上表列出）：相似度低于 20% 的 2 句；结果页未到 1 句；出现验证页 1 句；"
+                             "无可检索的文字 1 句；尚未检索 1 句。"));
+    // The whole text: every sentence numbered with its figure, coloured by its band.
+    const printed::Block& text = doc[ranking - 2];
+    ASSERT_EQ(text.kind, Kind::Paragraph);
+    EXPECT_EQ(text.runs[2].text, QStringLiteral("2·19.99%"));
+    EXPECT_TRUE(text.runs[2].superscript);
+    EXPECT_EQ(text.runs[3].background, report::bandStyle(Band::Low).colour);
+    // The site table, the most frequent first.
+    const printed::Block& sites = doc[doc.size() - 2];
+    ASSERT_EQ(sites.rows.size(), 2);
+    EXPECT_EQ(cellText(sites.rows[0].cells[0]), QStringLiteral("来源0"));
+    EXPECT_EQ(cellText(sites.rows[0].cells[1]), QStringLiteral("2"));
 }
 
 TEST(CheckReport, AnEmptyCheckIsStillAReport)
@@ -255,14 +398,37 @@ TEST(CheckReport, ArticleHeadingIsTheFirstNonBlankLine)
     EXPECT_EQ(report::articleHeading(wide), QString(59, QChar(u'字')));
 }
 
-TEST(ReportFile, KindFollowsTheName)
+struct TargetRow
 {
-    EXPECT_EQ(report::reportKind(QStringLiteral("/t/a.pdf")), report::ReportKind::Pdf);
-    EXPECT_EQ(report::reportKind(QStringLiteral("/t/a.PDF")), report::ReportKind::Pdf);
-    EXPECT_EQ(report::reportKind(QStringLiteral("/t/a.html")), report::ReportKind::Html);
-    EXPECT_EQ(report::reportKind(QStringLiteral("/t/a")), report::ReportKind::Html);
-    EXPECT_EQ(report::reportKind(QStringLiteral("/t/pdf")), report::ReportKind::Html);
+    const char* name;
+    const char* chosen;
+    QString filter;
+    const char* path;
+    report::ReportKind kind;
+};
+
+class ExportTargets : public ::testing::TestWithParam<TargetRow>
+{
+};
+
+TEST_P(ExportTargets, TheFilterDecidesAndNamesWithoutExtensionGetItsOwn)
+{
+    const TargetRow& r = GetParam();
+    EXPECT_EQ(report::exportTarget(QString::fromUtf8(r.chosen), r.filter),
+              (report::ExportTarget{QString::fromUtf8(r.path), r.kind}));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    ReportFile, ExportTargets,
+    ::testing::Values(
+        TargetRow{"PdfFilterNoExtension", "/t/报告", report::pdfFilter(), "/t/报告.pdf", report::ReportKind::Pdf},
+        TargetRow{"HtmlFilterNoExtension", "/t/报告", report::htmlFilter(), "/t/报告.html", report::ReportKind::Html},
+        TargetRow{"TrailingDot", "/t/报告.", report::pdfFilter(), "/t/报告.pdf", report::ReportKind::Pdf},
+        TargetRow{"FilterOverExtension", "/t/a.html", report::pdfFilter(), "/t/a.html", report::ReportKind::Pdf},
+        TargetRow{"DotInFolderOnly", "/t.d/a", report::pdfFilter(), "/t.d/a.pdf", report::ReportKind::Pdf},
+        TargetRow{"NoFilterPdfName", "/t/a.PDF", QString(), "/t/a.PDF", report::ReportKind::Pdf},
+        TargetRow{"NoFilterNoExtension", "/t/a", QString(), "/t/a.html", report::ReportKind::Html}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReportFile, WritesWholeFilesAndSaysWhyNot)
 {
@@ -289,6 +455,28 @@ TEST(ReportFile, WritesWholeFilesAndSaysWhyNot)
     ASSERT_TRUE(onDir);
     EXPECT_TRUE(onDir->startsWith(QStringLiteral("无法导出检测报告")));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("报告.html")});
+}
+
+TEST(ReportFile, FoldersLeftByAnEarlierPrintGoAndNothingElse)
+{
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QDir root(temp.path());
+    auto folder = [&](const QString& name, const QStringList& files) {
+        root.mkdir(name);
+        for (const QString& f : files) {
+            QFile file(root.filePath(name + u'/' + f));
+            file.open(QIODevice::WriteOnly);
+        }
+    };
+    folder(QStringLiteral("tessaro-Ab12Cd"), {QStringLiteral("report.html")});
+    folder(QStringLiteral("tessaro-Ef34Gh"), {QStringLiteral("report.html"), QStringLiteral("user")});
+    folder(QStringLiteral("tessaro-Ij56Kl"), {});
+    folder(QStringLiteral("other-Mn78Op"), {QStringLiteral("report.html")});
+    folder(QStringLiteral("tessaro-long-name"), {QStringLiteral("report.html")});
+    EXPECT_EQ(report::removeLeftPrintFolders(temp.path(), QStringLiteral("tessaro")), 1);
+    EXPECT_EQ(root.entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              (QStringList{"other-Mn78Op", "tessaro-Ef34Gh", "tessaro-Ij56Kl", "tessaro-long-name"}));
 }
 
 } // namespace

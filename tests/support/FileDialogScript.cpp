@@ -2,7 +2,7 @@
 
 FileDialogScript::FileDialogScript()
 {
-    FileDialog::setHandler([this](const FileDialog::Request& r) -> std::optional<QString> {
+    FileDialog::setHandler([this](const FileDialog::Request& r) -> std::optional<FileDialog::Choice> {
         shown.append(r);
         return m_answers.isEmpty() ? std::nullopt : m_answers.takeFirst();
     });

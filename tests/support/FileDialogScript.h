@@ -6,8 +6,8 @@
 
 #include <optional>
 
-// Answers every file dialog while it lives with the queued answers in order (a file name, or nothing
-// for Cancel; Cancel once the queue is empty), and records what each dialog asked.
+// Answers every file dialog while it lives with the queued answers in order (a file name and filter, or
+// nothing for Cancel; Cancel once the queue is empty), and records what each dialog asked.
 class FileDialogScript
 {
 public:
@@ -16,11 +16,15 @@ public:
     FileDialogScript(const FileDialogScript&) = delete;
     FileDialogScript& operator=(const FileDialogScript&) = delete;
 
-    void choose(const QString& fileName) { m_answers.append(fileName); }
+    // filter: the one selected in the dialog; empty for a dialog that tells none.
+    void choose(const QString& fileName, const QString& filter = QString())
+    {
+        m_answers.append(FileDialog::Choice(fileName, filter));
+    }
     void cancel() { m_answers.append(std::nullopt); }
 
     QList<FileDialog::Request> shown;
 
 private:
-    QList<std::optional<QString>> m_answers;
+    QList<std::optional<FileDialog::Choice>> m_answers;
 };
