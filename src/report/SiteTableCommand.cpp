@@ -21,7 +21,7 @@ void SiteTableCommand::run()
         // Counted afresh on a copy: the tables stay in sentence order for the pages still to come.
         const search::TitleSlots table = m_record.titleSlots();
         m_state.titleCounts = report::slotCounts(table.texts);
-        m_lastRows = report::siteRows(table.texts, table.blocks, m_state.titleCounts);
+        m_lastRows = report::siteRows(table.texts, table.html, m_state.titleCounts);
     }
     m_wait.start();
 }
@@ -31,7 +31,7 @@ QList<report::TitleCount> SiteTableCommand::rowsNow() const
     if (!m_state.statsPending)
         return m_lastRows;
     const search::TitleSlots table = m_record.titleSlots();
-    return report::siteRows(table.texts, table.blocks);
+    return report::siteRows(table.texts, table.html);
 }
 
 void SiteTableCommand::writeTable()

@@ -64,7 +64,7 @@ TitleSlots CheckRecord::titleSlots() const
         for (const QList<Title>* titles : {&m_entries[i].titles, &m_entries[i].earlierTitles}) {
             for (const Title& t : *titles) {
                 table.texts[slot] = t.text;
-                table.blocks[slot] = t.block;
+                table.html[slot] = t.html;
                 ++slot;
             }
         }

@@ -45,7 +45,7 @@ struct SentenceEntry
 struct TitleSlots
 {
     QStringList texts;
-    QStringList blocks;
+    QStringList html;
 };
 
 class CheckRecord

@@ -92,7 +92,7 @@ TEST(CheckRecord, TitleSlotsKeepWhatTheLatestPageDidNotOverwrite)
     const search::TitleSlots table = r.titleSlots();
     EXPECT_EQ(table.texts, (QStringList{"N0", "N1", "N2", "A3", "A4", "A5", "A6", "A7", "A8", "A9"} +
                             QStringList(11)));
-    EXPECT_EQ(table.blocks[3], QStringLiteral("<a>A3</a>"));
+    EXPECT_EQ(table.html[3], QStringLiteral("<a>A3</a>"));
 }
 
 TEST(CheckRecord, APageOnItsWayThatFailsLeavesTheSentenceNotArrived)

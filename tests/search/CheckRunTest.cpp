@@ -289,7 +289,7 @@ TEST(CheckRun, ScoringFillsTheDisplayAndTheTitleSlots)
     EXPECT_EQ(w.state.pageCount, 5);
     EXPECT_EQ(w.state.similaritySum, 50);
     EXPECT_EQ(w.slotTexts(30, 4), (QStringList{"T1", "T2", "T3", QString()}));
-    EXPECT_TRUE(w.run.record().titleSlots().blocks[31].contains(QStringLiteral("T2</a>")));
+    EXPECT_TRUE(w.run.record().titleSlots().html[31].contains(QStringLiteral("T2</a>")));
 }
 
 TEST(CheckRun, PagesThatAreNotResultsCountNothing)
