@@ -59,9 +59,12 @@ bool CheckRecord::markSearched(int index, Engine engine)
         return false;
     SentenceEntry& e = m_entries[index];
     const int searches = e.searches + 1;
+    const analysis::PieceUse use = e.use;
     e = SentenceEntry();
     e.state = SentenceState::NotArrived;
     e.searches = searches;
+    e.use = use;
+    e.engine = engine;
     return true;
 }
 
@@ -94,6 +97,7 @@ bool CheckRecord::pageScored(int index, const PageScore& score)
         return false;
     SentenceEntry& e = m_entries[index];
     e.titles = score.titles;
+    e.obtained = QDateTime::currentDateTimeUtc();
     if (score.shortPage) {
         e.state = SentenceState::ShortPage;
         // The display shows 0 for a short page, when it shows a caption at all.
@@ -103,6 +107,48 @@ bool CheckRecord::pageScored(int index, const PageScore& score)
         e.figure = score.caption ? score.sentenceFigure : std::nullopt;
     }
     return true;
+}
+
+void CheckRecord::setUses(const QList<analysis::PieceUse>& uses)
+{
+    for (qsizetype i = 0; i < uses.size() && i < m_entries.size(); ++i)
+        m_entries[i].use = uses[i];
+}
+
+bool CheckRecord::adopt(int index, const SentenceEntry& kept)
+{
+    if (!valid(index))
+        return false;
+    SentenceEntry& e = m_entries[index];
+    e.state = kept.state;
+    e.figure = kept.figure;
+    e.titles = kept.titles;
+    e.engine = kept.engine;
+    e.obtained = kept.obtained;
+    e.reused = true;
+    if (!m_engines.contains(kept.engine))
+        m_engines.append(kept.engine);
+    return true;
+}
+
+bool CheckRecord::passedOver(int index) const
+{
+    return valid(index) && (m_entries[index].use != analysis::PieceUse::Searched || m_entries[index].reused);
+}
+
+int CheckRecord::nextToSearch(int index) const
+{
+    while (passedOver(index))
+        ++index;
+    return index;
+}
+
+int CheckRecord::reusedCount() const
+{
+    int n = 0;
+    for (const SentenceEntry& e : m_entries)
+        n += e.reused ? 1 : 0;
+    return n;
 }
 
 } // namespace search

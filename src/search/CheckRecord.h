@@ -1,8 +1,10 @@
 #pragma once
 
+#include "analysis/SentenceCutting.h"
 #include "search/Engines.h"
 #include "search/PageScore.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -30,6 +32,10 @@ struct SentenceEntry
     std::optional<double> figure; // P in percent, as the similarity display showed it
     int searches = 0;
     QList<Title> titles; // from the latest page, in page order
+    analysis::PieceUse use = analysis::PieceUse::Searched; // why the piece is never searched, if so
+    Engine engine = Engine::Baidu; // the service of the latest search
+    QDateTime obtained;            // when the page was scored: now, or for a kept result, then
+    bool reused = false;           // the result was kept from an earlier start and taken over
 
     // P written as the similarity display writes it; empty when there is none.
     QString figureText() const;
@@ -59,6 +65,19 @@ public:
     bool markVerification(int index);
     // A page was scored for the sentence at index; the caption is kept even when index is out of range.
     bool pageScored(int index, const PageScore& score);
+
+    // Which pieces are listed but never searched; uses has one entry per sentence, or none.
+    void setUses(const QList<analysis::PieceUse>& uses);
+    // The result of an earlier start taken over for the sentence at index: state, figure, titles and
+    // the time it was obtained.
+    bool adopt(int index, const SentenceEntry& kept);
+    void setCaption(const QString& caption) { m_caption = caption; }
+    // Whether the compare step passes over the sentence without a search: not to be searched, or
+    // its kept result was taken over.
+    bool passedOver(int index) const;
+    // The first sentence from index on that the compare step searches; size() when none.
+    int nextToSearch(int index) const;
+    int reusedCount() const;
 
 private:
     bool valid(int index) const { return index >= 0 && index < m_entries.size(); }

@@ -1,5 +1,6 @@
 #include "search/CheckRun.h"
 
+#include "analysis/TextRules.h"
 #include "search/PageScore.h"
 #include "search/QueryText.h"
 #include "search/Verification.h"
@@ -35,9 +36,10 @@ void followWith(RunEffects& first, const RunEffects& then)
 
 CheckRun::CheckRun(CheckState& state, QObject* parent) : QObject(parent), m_state(state) {}
 
-void CheckRun::analysed(const QString& heading)
+void CheckRun::analysed(const QString& heading, const QList<analysis::PieceUse>& uses)
 {
     m_record.reset(m_state.sentences.size(), heading);
+    m_record.setUses(uses);
     // A verification page met by hand belongs to the sentences before: nothing waits for it now.
     m_personAsked = false;
 }
@@ -114,6 +116,9 @@ RunEffects CheckRun::step(const WindowFacts& window)
         fx.informationBox = QStringLiteral("请先输入关键字");
         return fx;
     }
+    // Pieces not to be searched, and those whose kept result was taken over, cost neither a search
+    // nor a tick.
+    m_state.nextIndex = m_record.nextToSearch(m_state.nextIndex);
     if (!hasSentenceTable() || m_state.nextIndex > m_state.sentences.size() - 1) {
         setAutoRun(false);
         fx.stopAction = true;
@@ -154,6 +159,37 @@ RunEffects CheckRun::step(const WindowFacts& window)
         fx.selectEntry = m_state.lastIndex;
         fx.listToolTip = sentence;
     }
+    return fx;
+}
+
+RunEffects CheckRun::adoptKept(const QList<std::pair<int, SentenceEntry>>& kept)
+{
+    RunEffects fx;
+    int adopted = 0;
+    for (const auto& [index, entry] : kept) {
+        if (!m_record.adopt(index, entry))
+            continue;
+        for (int n = 0; n < entry.titles.size() && n < kResultsPerPage; ++n) {
+            const qsizetype slot = static_cast<qsizetype>(index) * kResultsPerPage + n;
+            m_state.titleTexts[slot] = entry.titles[n].text;
+            m_state.titleBlocks[slot] = entry.titles[n].block;
+        }
+        // Counted as scoring counts a page: a short page or one without a figure adds nothing to the sum.
+        if (entry.state == SentenceState::Scored && entry.figure)
+            m_state.similaritySum += *entry.figure;
+        m_state.pageCount = m_state.pageCount + 1;
+        ++adopted;
+        emit recordChanged(index);
+    }
+    if (adopted == 0)
+        return fx;
+    m_state.statsPending = true;
+    const double overall = text::round2(m_state.similaritySum / (m_state.pageCount - 1));
+    const QString caption = QStringLiteral("已沿用 %1 句的检测结果\r\n\r\n目前总体相似度：").arg(adopted) +
+                            text::generalNumber(overall) + u'%';
+    m_record.setCaption(caption);
+    fx.label2 = caption;
+    fx.stepBegan = true;
     return fx;
 }
 

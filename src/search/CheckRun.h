@@ -81,8 +81,9 @@ public:
     // What the check found out about each sentence since the latest analysis.
     const CheckRecord& record() const { return m_record; }
 
-    // An analysis has just cut the article: the record starts afresh. heading names the article.
-    void analysed(const QString& heading);
+    // An analysis has just cut the article: the record starts afresh. heading names the article; uses
+    // says which pieces are never searched (empty: every piece is).
+    void analysed(const QString& heading, const QList<analysis::PieceUse>& uses = {});
 
     // Command2, and the step that the run's start and ticks take.
     RunEffects compareStep(const WindowFacts& window);
@@ -95,6 +96,11 @@ public:
     RunEffects stop();
     // Timer2: decides at once when the page has settled, else waits for it.
     RunEffects tick(const WindowFacts& window, bool paneBusy);
+
+    // Results kept from an earlier start, taken over for these sentences (index, entry) as if their
+    // pages had been scored now: record, title slots, sum and page count. The compare step passes over
+    // them.
+    RunEffects adoptKept(const QList<std::pair<int, SentenceEntry>>& kept);
 
     // The pane finished a download (a page, an error page, or a stopped load).
     RunEffects downloadComplete(const PaneFacts& pane, const WindowFacts& window);
