@@ -22,7 +22,10 @@ void ResultKeeper::recordChanged(int sentence)
         return;
     const search::SentenceEntry& entry = record.at(sentence);
     if (const std::optional<KeptResult> kept = keptResultOf(entry))
+    {
         m_store->keep(entry.engine, search::queryText(m_state.sentences[sentence]), *kept);
+        passOnNotice();
+    }
 }
 
 ResumeOffer ResultKeeper::offer(search::Engine engine, const QList<analysis::PieceUse>& uses)
@@ -30,7 +33,9 @@ ResumeOffer ResultKeeper::offer(search::Engine engine, const QList<analysis::Pie
     if (!m_store)
         return {};
     const QStringList queries = pieceQueries(m_state.sentences, uses);
-    return resumeOffer(queries, m_store->lookUp(engine, queries));
+    const QHash<QString, KeptResult> found = m_store->lookUp(engine, queries);
+    passOnNotice();
+    return resumeOffer(queries, found);
 }
 
 search::RunEffects ResultKeeper::resume(const ResumeOffer& offer, search::Engine engine)
@@ -40,12 +45,17 @@ search::RunEffects ResultKeeper::resume(const ResumeOffer& offer, search::Engine
 
 bool ResultKeeper::clear()
 {
-    return !m_store || m_store->clear();
+    if (!m_store)
+        return true;
+    const bool cleared = m_store->clear();
+    passOnNotice();
+    return cleared;
 }
 
-QString ResultKeeper::takeNotice()
+void ResultKeeper::passOnNotice()
 {
-    return m_store ? m_store->takeNotice() : QString();
+    if (const QString text = m_store->takeNotice(); !text.isEmpty())
+        emit notice(text);
 }
 
 } // namespace store

@@ -27,10 +27,13 @@ public:
     search::RunEffects resume(const ResumeOffer& offer, search::Engine engine);
     // Deletes every kept result. False when that failed.
     bool clear();
-    // A fault the person must hear of, once; empty when none.
-    QString takeNotice();
+signals:
+    // A fault of the store the person must hear of, once each: a damaged file set aside, or results
+    // that can no longer be kept.
+    void notice(const QString& text);
 
 private:
+    void passOnNotice();
     void recordChanged(int sentence);
 
     std::unique_ptr<ResultStore> m_store;
