@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <utility>
 #include <numeric>
 
 namespace report {
@@ -27,7 +28,7 @@ const QString kStyle = QStringLiteral(
     "td.num{text-align:right;white-space:nowrap}th{white-space:nowrap}a{color:#00c;overflow-wrap:anywhere}"
     ".ranking{width:100%;table-layout:fixed}.ranking th:nth-child(1){width:3em}.ranking "
     "th:nth-child(3){width:4.5em}"
-    ".ranking th:nth-child(4){width:32%}"
+    ".ranking th:nth-child(4){width:32%}.ranking th:nth-child(5){width:6.5em}"
     "tr{page-break-inside:avoid}");
 
 void appendEscaped(QString& out, QStringView s)
@@ -106,6 +107,17 @@ QString figureLabel(const search::SentenceEntry& e)
     return e.figure ? e.figureText() + u'%' : QStringLiteral("—");
 }
 
+// When the sentence's result was obtained, and whether it was taken over from an earlier start.
+void appendObtained(QString& out, const search::SentenceEntry& e)
+{
+    out += QLatin1String("<td class=\"obtained\">");
+    if (e.obtained.isValid())
+        out += e.obtained.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    if (e.reused)
+        out += QStringLiteral("<br>（沿用）");
+    out += QLatin1String("</td>");
+}
+
 void appendHead(QString& out, const CheckReportData& d)
 {
     const QString heading = d.record.heading();
@@ -121,7 +133,10 @@ void appendHead(QString& out, const CheckReportData& d)
     for (const search::Engine e : d.services)
         services.append(serviceName(e));
     out += QStringLiteral("<br>检索服务：") + esc(services.join(QStringLiteral("、")));
-    out += QStringLiteral("<br>检测程序：") + esc(d.program) + QStringLiteral("</p>\n");
+    out += QStringLiteral("<br>检测程序：") + esc(d.program);
+    if (const int reused = d.record.reusedCount(); reused > 0)
+        out += QStringLiteral("<br>沿用此前保存的检测结果：<span data-reused=\"%1\">%1 句</span>").arg(reused);
+    out += QStringLiteral("</p>\n");
     if (d.running)
         out += QStringLiteral("<p class=\"running\">检测仍在进行中：本报告记录的是导出时的结果。</p>\n");
 }
@@ -194,7 +209,7 @@ void appendRanking(QString& out, const CheckReportData& d)
         return;
     }
     out += QStringLiteral("<table class=\"ranking\"><tr><th>句号</th><th>句子</th><th>相似度</th>"
-                          "<th>检索结果</th></tr>\n");
+                          "<th>检索结果</th><th>检测时间</th></tr>\n");
     for (const int i : order) {
         const search::SentenceEntry& e = d.record.at(i);
         out += QLatin1String("<tr class=\"") + bandStyle(bandOf(e)).cssClass + u'"';
@@ -212,7 +227,9 @@ void appendRanking(QString& out, const CheckReportData& d)
                 out += QLatin1String("<br>");
             appendTitleLink(out, t);
         }
-        out += QLatin1String("</td></tr>\n");
+        out += QLatin1String("</td>");
+        appendObtained(out, e);
+        out += QLatin1String("</tr>\n");
     }
     out += QStringLiteral("</table>\n");
 }
@@ -261,6 +278,26 @@ void appendUnchecked(QString& out, const CheckReportData& d)
         out += QStringLiteral("<p>没有。</p>\n");
 }
 
+// The pieces that the cutting by sentence lists but never searches, by reason.
+void appendNotSearched(QString& out, const CheckReportData& d)
+{
+    bool headed = false;
+    for (const analysis::PieceUse use : {analysis::PieceUse::TooShort, analysis::PieceUse::Reference}) {
+        QStringList numbers;
+        for (qsizetype i = 0; i < d.record.size(); ++i) {
+            if (d.record.at(i).use == use)
+                numbers.append(QString::number(i + 1));
+        }
+        if (numbers.isEmpty())
+            continue;
+        if (!std::exchange(headed, true))
+            out += QStringLiteral("<h2>不检测的句子</h2>\n");
+        out += QStringLiteral("<p class=\"not-searched\">") + analysis::pieceUseName(use) + QStringLiteral("（") +
+               QString::number(numbers.size()) + QStringLiteral(" 句）：第 ") + numbers.join(QStringLiteral("、")) +
+               QStringLiteral(" 句</p>\n");
+    }
+}
+
 } // namespace
 
 QString articleHeading(const QString& editorText)
@@ -302,6 +339,7 @@ QString checkReportHtml(const CheckReportData& data)
     appendRanking(out, data);
     appendSites(out, data);
     appendUnchecked(out, data);
+    appendNotSearched(out, data);
     out += QStringLiteral("<p class=\"meta\">本报告由 ") + esc(data.program) +
            QStringLiteral(" 生成。相似度按检索结果页中标出的文字计算，仅供参考。</p>\n</body></html>\n");
     return out;
