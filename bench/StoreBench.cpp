@@ -1,4 +1,7 @@
 #include "Article.h"
+#include "analysis/Analysis.h"
+#include "search/CheckRun.h"
+#include "store/Resume.h"
 #include "store/ResultStore.h"
 
 #include <QFileInfo>
@@ -95,3 +98,23 @@ static void BM_KeepOne(benchmark::State& state)
     }
 }
 BENCHMARK(BM_KeepOne)->Unit(benchmark::kMillisecond);
+
+// 沿用 for a whole thesis: every piece's titles unpacked and taken over by the run.
+static void BM_TakeOverThesis(benchmark::State& state)
+{
+    const QString text = makeArticle(kThesisPieces * analysis::kSentenceLength);
+    std::mt19937 rng(7);
+    store::ResumeOffer offer;
+    for (int k = 0; k < kThesisPieces; ++k)
+        offer.kept.append({k, realisticResult(rng, text)});
+    for (auto _ : state) {
+        state.PauseTiming();
+        CheckState check;
+        analysis::startRun(check, analysis::analyse(text));
+        search::CheckRun run(check);
+        run.analysed(QString());
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(run.adoptKept(store::keptEntries(offer, search::Engine::Baidu)));
+    }
+}
+BENCHMARK(BM_TakeOverThesis)->Unit(benchmark::kMillisecond);

@@ -131,6 +131,12 @@ bool CheckRecord::adopt(int index, const SentenceEntry& kept)
     return true;
 }
 
+void CheckRecord::releaseKept(int index)
+{
+    if (valid(index))
+        m_entries[index].reused = false;
+}
+
 bool CheckRecord::passedOver(int index) const
 {
     return valid(index) && (m_entries[index].use != analysis::PieceUse::Searched || m_entries[index].reused);

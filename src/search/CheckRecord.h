@@ -72,6 +72,8 @@ public:
     // the time it was obtained.
     bool adopt(int index, const SentenceEntry& kept);
     void setCaption(const QString& caption) { m_caption = caption; }
+    // The sentence's kept result no longer keeps the compare step from searching it.
+    void releaseKept(int index);
     // Whether the compare step passes over the sentence without a search: not to be searched, or
     // its kept result was taken over.
     bool passedOver(int index) const;

@@ -199,8 +199,11 @@ RunEffects CheckRun::listEntryChosen(int row, const WindowFacts& window)
     if (row < 0)
         return fx;
     m_state.nextIndex = row;
-    if (!m_state.firstStepPending)
+    if (!m_state.firstStepPending) {
+        // A kept result the person chose is searched anew; a piece never searched stays so.
+        m_record.releaseKept(row);
         fx = step(window);
+    }
     m_state.firstStepPending = false;
     // The tooltip names the chosen sentence unless the step selected another entry.
     if (!fx.listToolTip && row < m_state.sentences.size())

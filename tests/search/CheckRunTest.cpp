@@ -596,6 +596,12 @@ TEST(CheckRunResume, TakesKeptResultsOverAndPassesOverWhatIsNotSearched)
     EXPECT_TRUE(w.label2.endsWith(QStringLiteral("目前总体相似度：30%")));
     EXPECT_EQ(w.run.record().at(1).state, search::SentenceState::NotSearched);
     EXPECT_EQ(w.run.record().at(1).use, analysis::PieceUse::TooShort);
+
+    // Chosen in the list, a kept piece is searched anew; a piece never searched is still passed over.
+    w.click(0);
+    EXPECT_EQ(w.navigations.last(), w.urlFor(0));
+    w.click(1);
+    EXPECT_EQ(w.navigations.last(), w.urlFor(2));
 }
 
 } // namespace
