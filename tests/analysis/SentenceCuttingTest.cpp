@@ -72,11 +72,4 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"HeadingInsideALineIsNotOne", QStringLiteral("参考文献的格式很重要") + QStringLiteral("\r\n") + k8,
             {QStringLiteral("参考文献的格式很重要"), k8}, {S, S}}));
 
-TEST(SentenceCutting, NamesWhyAPieceIsNotSearched)
-{
-    EXPECT_EQ(analysis::pieceUseName(PieceUse::TooShort), QStringLiteral("过短"));
-    EXPECT_EQ(analysis::pieceUseName(PieceUse::Reference), QStringLiteral("参考文献"));
-    EXPECT_TRUE(analysis::pieceUseName(PieceUse::Searched).isEmpty());
-}
-
 } // namespace

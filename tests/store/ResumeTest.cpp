@@ -51,20 +51,16 @@ TEST(Resume, OffersThePiecesWithKeptResultsAndTheLatestDate)
 
 TEST(Resume, OnlyFreshResultsOfScoredOrShortPagesAreKept)
 {
-    search::SentenceEntry e;
-    e.state = search::SentenceState::Scored;
-    e.figure = 25;
-    EXPECT_TRUE(store::keptResultOf(e));
-    e.state = search::SentenceState::ShortPage;
-    EXPECT_TRUE(store::keptResultOf(e));
-    for (auto other : {search::SentenceState::NotSearched, search::SentenceState::NotArrived,
-                       search::SentenceState::Verification, search::SentenceState::Blank}) {
-        e.state = other;
+    using search::SentenceState;
+    for (const auto state : {SentenceState::NotSearched, SentenceState::Scored, SentenceState::ShortPage,
+                             SentenceState::NotArrived, SentenceState::Verification, SentenceState::Blank}) {
+        search::SentenceEntry e;
+        e.state = state;
+        const bool result = state == SentenceState::Scored || state == SentenceState::ShortPage;
+        EXPECT_EQ(store::keptResultOf(e).has_value(), result) << search::stateName(state).toStdString();
+        e.reused = true; // kept already, with its own date
         EXPECT_FALSE(store::keptResultOf(e));
     }
-    e.state = search::SentenceState::Scored;
-    e.reused = true; // kept already, with its own date
-    EXPECT_FALSE(store::keptResultOf(e));
 }
 
 } // namespace
