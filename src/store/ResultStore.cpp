@@ -14,9 +14,9 @@
 namespace store {
 namespace {
 
-// One statement per schema version: a file of version v runs the steps from v on.
-// The key is a hash of engine and query, so that the table needs no second index over the query text;
-// the text is kept to tell a rare collision from a hit.
+// One statement per schema version: a file of version v runs the steps from v on. The key is a hash of
+// engine and query, so that the table needs no second index over the query text; the text is kept to
+// tell a rare collision from a hit.
 const char* const kSchemaSteps[] = {
     "CREATE TABLE results (key INTEGER PRIMARY KEY, engine TEXT NOT NULL, query TEXT NOT NULL, "
     "obtained INTEGER NOT NULL, session INTEGER NOT NULL, state INTEGER NOT NULL, figure REAL, titles BLOB)",
@@ -75,11 +75,30 @@ search::SentenceState stateOf(int key)
     return key == 2 ? search::SentenceState::ShortPage : search::SentenceState::Scored;
 }
 
-// The titles packed and compressed: a heading's markup repeats from one title to the next.
-// UTF-8 with a unit separator after each block and text; neither holds control characters of a page.
-constexpr char kSeparator = '\x1f';
+// A packed field: its length in four bytes, little-endian, then its UTF-8.
+void appendField(QByteArray& out, const QString& field)
+{
+    const QByteArray utf8 = field.toUtf8();
+    const quint32 n = static_cast<quint32>(utf8.size());
+    for (int shift = 0; shift < 32; shift += 8)
+        out += static_cast<char>((n >> shift) & 0xff);
+    out += utf8;
+}
 
-
+// The next field of rest, which moves past it; nullopt when rest holds no whole field.
+std::optional<QString> takeField(QByteArrayView& rest)
+{
+    if (rest.size() < 4)
+        return std::nullopt;
+    quint32 n = 0;
+    for (int i = 3; i >= 0; --i)
+        n = (n << 8) | static_cast<quint8>(rest[i]);
+    if (n > static_cast<quint64>(rest.size() - 4))
+        return std::nullopt;
+    const QString field = QString::fromUtf8(rest.sliced(4, n));
+    rest = rest.sliced(4 + n);
+    return field;
+}
 
 // Opens the file in write-ahead-log mode and brings its schema to this version. An invalid error on
 // success; newer tells a later program's file.
@@ -90,8 +109,9 @@ QSqlError prepareFile(QSqlDatabase& db, bool& newer)
     QSqlQuery q(db);
     // A new file only: with pages of 16 KB, results of about 2 KB fill a page up to the last few
     // hundred bytes, where pages of 4 KB would hold one result each.
-    if (!q.exec(QStringLiteral("PRAGMA page_size=16384")) || !q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) ||
-        !q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+    if (!q.exec(QStringLiteral("PRAGMA page_size=16384")) || !q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
+        !q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) || !q.exec(QStringLiteral("PRAGMA user_version")) ||
+        !q.next())
         return q.lastError();
     const int version = q.value(0).toInt();
     newer = version > kSchemaVersion;
@@ -115,14 +135,13 @@ QSqlError prepareFile(QSqlDatabase& db, bool& newer)
 
 } // namespace
 
+// Compressed: a heading's markup repeats from one title to the next.
 void KeptResult::setTitles(const QList<search::Title>& titles)
 {
     QByteArray raw;
     for (const search::Title& t : titles) {
-        raw += t.block.toUtf8();
-        raw += kSeparator;
-        raw += t.text.toUtf8();
-        raw += kSeparator;
+        appendField(raw, t.block);
+        appendField(raw, t.text);
     }
     packedTitles = qCompress(raw, 9);
 }
@@ -130,16 +149,14 @@ void KeptResult::setTitles(const QList<search::Title>& titles)
 QList<search::Title> KeptResult::titles() const
 {
     const QByteArray raw = qUncompress(packedTitles);
-    QList<search::Title> out;
     QByteArrayView rest(raw);
+    QList<search::Title> out;
     for (;;) {
-        const qsizetype blockEnd = rest.indexOf(kSeparator);
-        const qsizetype textEnd = blockEnd < 0 ? -1 : rest.indexOf(kSeparator, blockEnd + 1);
-        if (textEnd < 0)
+        std::optional<QString> block = takeField(rest);
+        std::optional<QString> text = block ? takeField(rest) : std::nullopt;
+        if (!text)
             return out;
-        out.append({QString::fromUtf8(rest.first(blockEnd)),
-                    QString::fromUtf8(rest.sliced(blockEnd + 1, textEnd - blockEnd - 1))});
-        rest = rest.sliced(textEnd + 1);
+        out.append({std::move(*block), std::move(*text)});
     }
 }
 
