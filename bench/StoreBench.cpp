@@ -1,8 +1,8 @@
 #include "Article.h"
 #include "analysis/Analysis.h"
 #include "search/CheckRun.h"
-#include "store/Resume.h"
 #include "store/ResultStore.h"
+#include "store/Resume.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -20,7 +20,8 @@ constexpr int kThesisPieces = 5300;
 // compress), the service's click data and a Chinese title.
 store::KeptResult realisticResult(std::mt19937& rng, const QString& text)
 {
-    static const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_");
+    static const QString alphabet =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_");
     store::KeptResult r;
     r.obtained = QDateTime::currentDateTimeUtc();
     r.figure = 37.5;
@@ -31,7 +32,9 @@ store::KeptResult realisticResult(std::mt19937& rng, const QString& text)
             link.append(alphabet.at(rng() % alphabet.size()));
         const QString title = text.mid(rng() % (text.size() - 30), 24);
         search::Title t;
-        t.block = QStringLiteral("<a data-click=\"{'F':'778317EA','F1':'9D73F1E4','F2':'4CA6DD6B','F3':'54E5243F','T':'%1','y':'EFBCEFFE'}\" "
+        t.block = QStringLiteral("<a "
+                                 "data-click=\"{'F':'778317EA','F1':'9D73F1E4','F2':'4CA6DD6B','F3':'"
+                                 "54E5243F','T':'%1','y':'EFBCEFFE'}\" "
                                  "href=\"http://www.baidu.com/link?url=%2\" target=\"_blank\">%3</a>")
                       .arg(rng())
                       .arg(link, title);

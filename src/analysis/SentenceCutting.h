@@ -19,8 +19,8 @@ inline constexpr qsizetype kShortestSearched = 8;
 
 struct SentencePieces
 {
-    QStringList pieces;    // every piece, also those not searched, in article order
-    QList<PieceUse> uses;  // one per piece
+    QStringList pieces;   // every piece, also those not searched, in article order
+    QList<PieceUse> uses; // one per piece
 };
 
 // editorText separates lines with CR LF. A sentence ends after ；。！？ ! ? and …… and at every line

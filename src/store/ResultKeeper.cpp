@@ -4,7 +4,8 @@
 
 namespace store {
 
-ResultKeeper::ResultKeeper(const QString& directory, search::CheckRun& run, const CheckState& state, QObject* parent)
+ResultKeeper::ResultKeeper(const QString& directory, search::CheckRun& run, const CheckState& state,
+                           QObject* parent)
     : QObject(parent), m_run(run), m_state(state)
 {
     if (directory.isEmpty())
@@ -21,8 +22,7 @@ void ResultKeeper::recordChanged(int sentence)
     if (sentence < 0 || sentence >= record.size() || sentence >= m_state.sentences.size())
         return;
     const search::SentenceEntry& entry = record.at(sentence);
-    if (const std::optional<KeptResult> kept = keptResultOf(entry))
-    {
+    if (const std::optional<KeptResult> kept = keptResultOf(entry)) {
         m_store->keep(entry.engine, search::queryText(m_state.sentences[sentence]), *kept);
         passOnNotice();
     }

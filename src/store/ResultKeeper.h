@@ -16,7 +16,8 @@ class ResultKeeper : public QObject
 {
     Q_OBJECT
 public:
-    ResultKeeper(const QString& directory, search::CheckRun& run, const CheckState& state, QObject* parent = nullptr);
+    ResultKeeper(const QString& directory, search::CheckRun& run, const CheckState& state,
+                 QObject* parent = nullptr);
     ~ResultKeeper() override;
 
     bool enabled() const { return m_store != nullptr; }

@@ -109,9 +109,10 @@ QSqlError prepareFile(QSqlDatabase& db, bool& newer)
     QSqlQuery q(db);
     // A new file only: with pages of 16 KB, results of about 2 KB fill a page up to the last few
     // hundred bytes, where pages of 4 KB would hold one result each.
-    if (!q.exec(QStringLiteral("PRAGMA page_size=16384")) || !q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
-        !q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) || !q.exec(QStringLiteral("PRAGMA user_version")) ||
-        !q.next())
+    if (!q.exec(QStringLiteral("PRAGMA page_size=16384")) ||
+        !q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
+        !q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) ||
+        !q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
         return q.lastError();
     const int version = q.value(0).toInt();
     newer = version > kSchemaVersion;
@@ -270,8 +271,10 @@ void ResultStore::setAside()
         return;
     }
     m_health = Health::Closed;
-    m_notice = QStringLiteral("保存的检测结果无法读取。损坏的文件已改名为“%1”，保留在原来的文件夹中；程序已开始新的记录。")
-                   .arg(QDir::toNativeSeparators(aside));
+    m_notice =
+        QStringLiteral(
+            "保存的检测结果无法读取。损坏的文件已改名为“%1”，保留在原来的文件夹中；程序已开始新的记录。")
+            .arg(QDir::toNativeSeparators(aside));
 }
 
 void ResultStore::stopKeeping()
@@ -280,15 +283,18 @@ void ResultStore::stopKeeping()
     if (m_health == Health::NotKeeping)
         return;
     m_health = Health::NotKeeping;
-    m_notice = QStringLiteral("检测结果无法保存（磁盘已满，或数据文件夹“%1”不可写）。检测照常进行，但这次的结果不会保存。")
-                   .arg(QDir::toNativeSeparators(m_directory));
+    m_notice =
+        QStringLiteral(
+            "检测结果无法保存（磁盘已满，或数据文件夹“%1”不可写）。检测照常进行，但这次的结果不会保存。")
+            .arg(QDir::toNativeSeparators(m_directory));
 }
 
 QSqlError ResultStore::write(search::Engine engine, const QString& query, const KeptResult& result)
 {
     QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-    q.prepare(QStringLiteral("INSERT OR REPLACE INTO results (key, engine, query, obtained, session, state, figure, titles) "
-                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    q.prepare(QStringLiteral(
+        "INSERT OR REPLACE INTO results (key, engine, query, obtained, session, state, figure, titles) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
     const QString name = engineKey(engine);
     q.addBindValue(resultKey(name, query));
     q.addBindValue(name);
@@ -338,8 +344,9 @@ QSqlError ResultStore::read(search::Engine engine, const QStringList& queries, c
 
     QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT key, query, obtained, state, figure, titles FROM results "
-                             "WHERE key IN (SELECT value FROM json_each(?)) AND engine = ? AND session <> ? AND obtained >= ?"));
+    q.prepare(QStringLiteral(
+        "SELECT key, query, obtained, state, figure, titles FROM results "
+        "WHERE key IN (SELECT value FROM json_each(?)) AND engine = ? AND session <> ? AND obtained >= ?"));
     q.addBindValue(keys);
     q.addBindValue(name);
     q.addBindValue(m_session);
@@ -361,7 +368,8 @@ QSqlError ResultStore::read(search::Engine engine, const QStringList& queries, c
     return q.lastError();
 }
 
-QHash<QString, KeptResult> ResultStore::lookUp(search::Engine engine, const QStringList& queries, const QDateTime& now)
+QHash<QString, KeptResult> ResultStore::lookUp(search::Engine engine, const QStringList& queries,
+                                               const QDateTime& now)
 {
     QHash<QString, KeptResult> found;
     if (queries.isEmpty() || !ensureOpen())

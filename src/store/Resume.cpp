@@ -59,7 +59,8 @@ QList<std::pair<int, search::SentenceEntry>> keptEntries(const ResumeOffer& offe
 
 std::optional<KeptResult> keptResultOf(const search::SentenceEntry& entry)
 {
-    if (entry.reused || (entry.state != search::SentenceState::Scored && entry.state != search::SentenceState::ShortPage))
+    if (entry.reused ||
+        (entry.state != search::SentenceState::Scored && entry.state != search::SentenceState::ShortPage))
         return std::nullopt;
     KeptResult r;
     r.state = entry.state;

@@ -1,11 +1,11 @@
 // Results kept between starts, as the person sees them: the option of cutting by sentence, the resume
 // question, forgetting, and a damaged store.
-#include "support/QtPrinters.h"
 #include "app/Form1.h"
 #include "report/Bands.h"
 #include "store/ResultStore.h"
 #include "support/FakeBrowser.h"
 #include "support/GuiHelpers.h"
+#include "support/QtPrinters.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -27,8 +27,8 @@ namespace {
 // A result page with enough counted text to be scored and the given highlighted characters.
 QString resultPage(int highlighted)
 {
-    return QStringLiteral("<div>") + QString(600, u'页') + QStringLiteral("</div><EM>") + QString(highlighted, u'x') +
-           QStringLiteral("</EM><EM>");
+    return QStringLiteral("<div>") + QString(600, u'页') + QStringLiteral("</div><EM>") +
+           QString(highlighted, u'x') + QStringLiteral("</EM><EM>");
 }
 
 class KeptResultsTest : public ::testing::Test
@@ -58,11 +58,7 @@ protected:
         browser->finish(QString()); // the blank start page
         browser->navigations.clear();
     }
-    template <typename T>
-    T* w(const char* name)
-    {
-        return child<T>(form.get(), name);
-    }
+    template <typename T> T* w(const char* name) { return child<T>(form.get(), name); }
     void click(const char* button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
     void analyse(const QString& text)
     {
@@ -101,8 +97,9 @@ TEST_F(KeptResultsTest, ASecondStartResumesWithoutSearchingAndForgetsWhenCleared
     start(); // the program closed and started again
     analyse(article);
     ASSERT_EQ(boxes.shown.size(), 1);
-    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("这篇文章中有 2 句在 %1 检测过。沿用这些结果，只检测其余的句子吗？")
-                                       .arg(QDate::currentDate().toString(Qt::ISODate)));
+    EXPECT_EQ(boxes.shown[0].text,
+              QStringLiteral("这篇文章中有 2 句在 %1 检测过。沿用这些结果，只检测其余的句子吗？")
+                  .arg(QDate::currentDate().toString(Qt::ISODate)));
     EXPECT_EQ(boxes.shown[0].buttons, MessageBox::Buttons::ReuseRedo);
     EXPECT_EQ(w<QListWidget>("List1")->item(0)->background().color(),
               QColor(QRgb(*report::bandStyle(report::Band::High).colour)));
@@ -127,7 +124,8 @@ TEST_F(KeptResultsTest, CuttingBySentenceIsAnOptionKeptBetweenStarts)
     QAction* option = w<QAction>("anjuqiefen");
     EXPECT_FALSE(option->isChecked());
     option->trigger();
-    analyse(QStringLiteral("这是正文的第一句话。短句。\r\n参考文献\r\n[1] 作者. 书名[M]. 北京: 出版社, 2010."));
+    analyse(
+        QStringLiteral("这是正文的第一句话。短句。\r\n参考文献\r\n[1] 作者. 书名[M]. 北京: 出版社, 2010."));
     QListWidget* list = w<QListWidget>("List1");
     ASSERT_EQ(list->count(), 4);
     EXPECT_TRUE(list->item(0)->toolTip().isEmpty());

@@ -1,5 +1,5 @@
-#include "support/QtPrinters.h"
 #include "store/ResultStore.h"
+#include "support/QtPrinters.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -53,7 +53,8 @@ TEST_F(ResultStoreTest, OffersWhatAnotherStartKeptWithTheSameEngine)
     EXPECT_EQ(first.lookUp(Engine::Baidu, {QStringLiteral("甲句"), QStringLiteral("乙句")}).keys(),
               QList<QString>{QStringLiteral("乙句")});
 
-    const auto found = ResultStore(path()).lookUp(Engine::Baidu, {QStringLiteral("甲句"), QStringLiteral("乙句"), QStringLiteral("丙句")});
+    const auto found = ResultStore(path()).lookUp(
+        Engine::Baidu, {QStringLiteral("甲句"), QStringLiteral("乙句"), QStringLiteral("丙句")});
     ASSERT_EQ(found.size(), 2);
     const KeptResult& a = found.value(QStringLiteral("甲句"));
     EXPECT_EQ(a.state, search::SentenceState::Scored);
@@ -80,16 +81,19 @@ TEST_F(ResultStoreTest, OldResultsAreNotOfferedAndGoAtTheNextStart)
     const QDateTime now = QDateTime::currentDateTimeUtc();
     {
         ResultStore first(path());
-        ASSERT_TRUE(first.keep(Engine::Baidu, QStringLiteral("旧"), scored(1, now.addDays(-store::kKeptDays - 1))));
-        ASSERT_TRUE(first.keep(Engine::Baidu, QStringLiteral("新"), scored(2, now.addDays(-store::kKeptDays + 1))));
+        ASSERT_TRUE(
+            first.keep(Engine::Baidu, QStringLiteral("旧"), scored(1, now.addDays(-store::kKeptDays - 1))));
+        ASSERT_TRUE(
+            first.keep(Engine::Baidu, QStringLiteral("新"), scored(2, now.addDays(-store::kKeptDays + 1))));
         ResultStore second(path());
         EXPECT_EQ(second.lookUp(Engine::Baidu, {QStringLiteral("旧"), QStringLiteral("新")}, now).keys(),
                   QList<QString>{QStringLiteral("新")});
     }
     // Asked as of two days ago, the old result would still count: it is gone from the file.
     ResultStore third(path());
-    EXPECT_EQ(third.lookUp(Engine::Baidu, {QStringLiteral("旧"), QStringLiteral("新")}, now.addDays(-2)).keys(),
-              QList<QString>{QStringLiteral("新")});
+    EXPECT_EQ(
+        third.lookUp(Engine::Baidu, {QStringLiteral("旧"), QStringLiteral("新")}, now.addDays(-2)).keys(),
+        QList<QString>{QStringLiteral("新")});
 }
 
 TEST_F(ResultStoreTest, DamagedFileIsRenamedAsideAndANewOneStarted)
@@ -104,7 +108,8 @@ TEST_F(ResultStoreTest, DamagedFileIsRenamedAsideAndANewOneStarted)
     EXPECT_TRUE(damaged.lookUp(Engine::Baidu, {QStringLiteral("甲句")}).isEmpty());
     const QString notice = damaged.takeNotice();
     EXPECT_TRUE(notice.contains(QStringLiteral("无法读取"))) << notice.toStdString();
-    const QStringList aside = QDir(path()).entryList({ResultStore::fileName() + QStringLiteral(".damaged-*")});
+    const QStringList aside =
+        QDir(path()).entryList({ResultStore::fileName() + QStringLiteral(".damaged-*")});
     ASSERT_EQ(aside.size(), 1);
     EXPECT_TRUE(notice.contains(aside[0]));
     QFile kept(path() + u'/' + aside[0]);

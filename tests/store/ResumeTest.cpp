@@ -1,6 +1,6 @@
-#include "support/QtPrinters.h"
-#include "search/QueryText.h"
 #include "store/Resume.h"
+#include "search/QueryText.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -19,17 +19,19 @@ store::KeptResult keptAt(const QDateTime& when, double figure)
 
 TEST(Resume, OffersThePiecesWithKeptResultsAndTheLatestDate)
 {
-    const QStringList pieces{QStringLiteral("第一句，有逗号。"), QStringLiteral("过短"), QStringLiteral("第三句"),
-                             QStringLiteral("。"), QStringLiteral("第五句")};
+    const QStringList pieces{QStringLiteral("第一句，有逗号。"), QStringLiteral("过短"),
+                             QStringLiteral("第三句"), QStringLiteral("。"), QStringLiteral("第五句")};
     const QStringList queries =
-        store::pieceQueries(pieces, {PieceUse::Searched, PieceUse::TooShort, PieceUse::Searched, PieceUse::Searched,
-                                     PieceUse::Reference});
+        store::pieceQueries(pieces, {PieceUse::Searched, PieceUse::TooShort, PieceUse::Searched,
+                                     PieceUse::Searched, PieceUse::Reference});
     // Searched as the compare step searches them; a piece never searched or with a blank query asks nothing.
-    EXPECT_EQ(queries, (QStringList{search::queryText(pieces[0]), QString(), QStringLiteral("第三句"), QString(), QString()}));
+    EXPECT_EQ(queries, (QStringList{search::queryText(pieces[0]), QString(), QStringLiteral("第三句"),
+                                    QString(), QString()}));
 
     const QDateTime early = QDateTime(QDate(2026, 11, 20), QTime(9, 0)).toUTC();
     const QDateTime late = QDateTime(QDate(2026, 12, 1), QTime(9, 0)).toUTC();
-    const QHash<QString, store::KeptResult> found{{queries[0], keptAt(late, 40)}, {QStringLiteral("第三句"), keptAt(early, 0)},
+    const QHash<QString, store::KeptResult> found{{queries[0], keptAt(late, 40)},
+                                                  {QStringLiteral("第三句"), keptAt(early, 0)},
                                                   {QStringLiteral("第五句"), keptAt(late, 90)}};
     const store::ResumeOffer offer = store::resumeOffer(queries, found);
     ASSERT_EQ(offer.kept.size(), 2);
