@@ -1,10 +1,10 @@
 #include "Article.h"
-#include "app/Form1.h"
 #include "analysis/Analysis.h"
+#include "app/Form1.h"
 #include "editor/RichTextBox.h"
 #include "platform/MessageBox.h"
-#include "store/Resume.h"
 #include "store/ResultStore.h"
+#include "store/Resume.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -46,7 +46,9 @@ static void BM_AnalyseClickResumingEverything(benchmark::State& state)
         kept.figure = 30;
         QList<search::Title> titles;
         for (int n = 0; n < search::kResultsPerPage; ++n)
-            titles.append({QStringLiteral("<a href=\"http://www.baidu.com/link?url=%1\">%2</a>").arg(n).arg(article.mid(n * 20, 20)),
+            titles.append({QStringLiteral("<a href=\"http://www.baidu.com/link?url=%1\">%2</a>")
+                               .arg(n)
+                               .arg(article.mid(n * 20, 20)),
                            article.mid(n * 20, 20)});
         kept.setTitles(titles);
         for (const QString& query : store::pieceQueries(analysis::analyse(article).sentences, {})) {

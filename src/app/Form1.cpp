@@ -563,10 +563,11 @@ void Form1::offerResume(const QList<analysis::PieceUse>& uses)
 void Form1::clearKeptResults()
 {
     const MessageBox::Answer answer =
-        MessageBox::show(this, {QStringLiteral("确定要清除保存的全部检测结果吗？"), QString(), MessageBox::Icon::Question,
-                                MessageBox::Buttons::YesNo});
+        MessageBox::show(this, {QStringLiteral("确定要清除保存的全部检测结果吗？"), QString(),
+                                MessageBox::Icon::Question, MessageBox::Buttons::YesNo});
     if (answer == MessageBox::Answer::Yes && !m_keeper->clear())
-        MessageBox::show(this, {QStringLiteral("检测记录未能清除，请稍后再试。"), QString(), MessageBox::Icon::Error});
+        MessageBox::show(
+            this, {QStringLiteral("检测记录未能清除，请稍后再试。"), QString(), MessageBox::Icon::Error});
 }
 
 void Form1::showStoreNotice(const QString& notice)

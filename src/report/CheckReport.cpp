@@ -7,8 +7,8 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <utility>
 #include <numeric>
+#include <utility>
 
 namespace report {
 namespace {
@@ -135,7 +135,8 @@ void appendHead(QString& out, const CheckReportData& d)
     out += QStringLiteral("<br>检索服务：") + esc(services.join(QStringLiteral("、")));
     out += QStringLiteral("<br>检测程序：") + esc(d.program);
     if (const int reused = d.record.reusedCount(); reused > 0)
-        out += QStringLiteral("<br>沿用此前保存的检测结果：<span data-reused=\"%1\">%1 句</span>").arg(reused);
+        out +=
+            QStringLiteral("<br>沿用此前保存的检测结果：<span data-reused=\"%1\">%1 句</span>").arg(reused);
     out += QStringLiteral("</p>\n");
     if (d.running)
         out += QStringLiteral("<p class=\"running\">检测仍在进行中：本报告记录的是导出时的结果。</p>\n");
@@ -292,9 +293,9 @@ void appendNotSearched(QString& out, const CheckReportData& d)
             continue;
         if (!std::exchange(headed, true))
             out += QStringLiteral("<h2>不检测的句子</h2>\n");
-        out += QStringLiteral("<p class=\"not-searched\">") + analysis::pieceUseName(use) + QStringLiteral("（") +
-               QString::number(numbers.size()) + QStringLiteral(" 句）：第 ") + numbers.join(QStringLiteral("、")) +
-               QStringLiteral(" 句</p>\n");
+        out += QStringLiteral("<p class=\"not-searched\">") + analysis::pieceUseName(use) +
+               QStringLiteral("（") + QString::number(numbers.size()) + QStringLiteral(" 句）：第 ") +
+               numbers.join(QStringLiteral("、")) + QStringLiteral(" 句</p>\n");
     }
 }
 

@@ -33,9 +33,9 @@ struct SentenceEntry
     int searches = 0;
     QList<Title> titles; // from the latest page, in page order
     analysis::PieceUse use = analysis::PieceUse::Searched; // why the piece is never searched, if so
-    Engine engine = Engine::Baidu; // the service of the latest search
-    QDateTime obtained;            // when the page was scored: now, or for a kept result, then
-    bool reused = false;           // the result was kept from an earlier start and taken over
+    Engine engine = Engine::Baidu;                         // the service of the latest search
+    QDateTime obtained;  // when the page was scored: now, or for a kept result, then
+    bool reused = false; // the result was kept from an earlier start and taken over
 
     // P written as the similarity display writes it; empty when there is none.
     QString figureText() const;

@@ -302,7 +302,8 @@ TEST(CheckReport, SaysWhenEachResultWasObtainedWhatWasReusedAndWhatIsNotSearched
                    QStringLiteral("[1] 文献"), QStringLiteral("[2] 文献")};
     search::CheckRecord& r = d.record;
     r.reset(d.sentences.size());
-    r.setUses({PieceUse::Searched, PieceUse::Searched, PieceUse::TooShort, PieceUse::Reference, PieceUse::Reference});
+    r.setUses({PieceUse::Searched, PieceUse::Searched, PieceUse::TooShort, PieceUse::Reference,
+               PieceUse::Reference});
     search::SentenceEntry kept;
     kept.state = search::SentenceState::Scored;
     kept.figure = 40;

@@ -570,18 +570,21 @@ TEST(CheckRunResume, TakesKeptResultsOverAndPassesOverWhatIsNotSearched)
     ScriptedWindow w;
     analysis::startRun(w.state, analysis::analyse(kA + kB + kC));
     w.facts.listCount = 3;
-    w.run.analysed(QString(), {analysis::PieceUse::Searched, analysis::PieceUse::TooShort, analysis::PieceUse::Searched});
+    w.run.analysed(QString(), {analysis::PieceUse::Searched, analysis::PieceUse::TooShort,
+                               analysis::PieceUse::Searched});
 
     search::SentenceEntry kept;
     kept.state = search::SentenceState::Scored;
     kept.figure = 60;
-    kept.titles = {{QStringLiteral("<a>甲站</a>"), QStringLiteral("甲站")}, {QStringLiteral("<a>乙站</a>"), QStringLiteral("乙站")}};
+    kept.titles = {{QStringLiteral("<a>甲站</a>"), QStringLiteral("甲站")},
+                   {QStringLiteral("<a>乙站</a>"), QStringLiteral("乙站")}};
     kept.obtained = QDateTime::currentDateTimeUtc().addDays(-1);
     w.apply(w.run.adoptKept({{0, kept}}));
     EXPECT_EQ(w.label2, QStringLiteral("已沿用 1 句的检测结果\r\n\r\n目前总体相似度：60%"));
     EXPECT_EQ(w.state.similaritySum, 60);
     EXPECT_EQ(w.state.pageCount, 2);
-    EXPECT_EQ(w.state.titleTexts.mid(0, 3), (QStringList{QStringLiteral("甲站"), QStringLiteral("乙站"), QString()}));
+    EXPECT_EQ(w.state.titleTexts.mid(0, 3),
+              (QStringList{QStringLiteral("甲站"), QStringLiteral("乙站"), QString()}));
     EXPECT_TRUE(w.run.record().at(0).reused);
     EXPECT_EQ(w.run.record().at(0).obtained, kept.obtained);
     EXPECT_EQ(w.run.record().reusedCount(), 1);
