@@ -43,7 +43,7 @@ static void BM_AnalyseClickResumingEverything(benchmark::State& state)
         store::ResultStore earlier(dir.path());
         store::KeptResult kept;
         kept.obtained = QDateTime::currentDateTimeUtc();
-        kept.figure = 30;
+        kept.similarity = 30;
         QList<search::Title> titles;
         for (int n = 0; n < search::kResultsPerPage; ++n)
             titles.append({QStringLiteral("<a href=\"http://www.baidu.com/link?url=%1\">%2</a>")

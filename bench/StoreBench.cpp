@@ -24,7 +24,7 @@ store::KeptResult realisticResult(std::mt19937& rng, const QString& text)
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_");
     store::KeptResult r;
     r.obtained = QDateTime::currentDateTimeUtc();
-    r.figure = 37.5;
+    r.similarity = 37.5;
     QList<search::Title> titles;
     for (int n = 0; n < 10; ++n) {
         QString link;

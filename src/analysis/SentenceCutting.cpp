@@ -1,7 +1,7 @@
 #include "analysis/SentenceCutting.h"
 
 #include "analysis/Analysis.h"
-#include "analysis/TextRules.h"
+#include "text/TextRules.h"
 
 namespace analysis {
 namespace {

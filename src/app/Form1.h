@@ -22,7 +22,7 @@ class OnlineCheck;
 class QWebEngineView;
 class ReportExport;
 class RichTextBox;
-class SiteStatsCommand;
+class SiteTableCommand;
 namespace store {
 class ResultKeeper;
 }
@@ -133,7 +133,7 @@ private:
     QAction* m_zhiwang = nullptr;
 
     OnlineCheck* m_online = nullptr;
-    SiteStatsCommand* m_stats = nullptr;
+    SiteTableCommand* m_stats = nullptr;
     ReportExport* m_export = nullptr;
     store::ResultKeeper* m_keeper = nullptr;
     int m_listRowBeforePress = -1;

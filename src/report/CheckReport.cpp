@@ -78,7 +78,7 @@ QString bandCss()
 void appendTitleLink(QString& out, const search::Title& t)
 {
     // Plain data only: nothing of a page's markup reaches the report.
-    const TitleLink fromBlock = titleLink(t.block);
+    const TitleLink fromBlock = titleLink(t.html);
     QString text = titleLink(t.text).text;
     if (text.isEmpty())
         text = fromBlock.text;
@@ -99,12 +99,12 @@ void appendSentenceAttributes(QString& out, int index, const search::SentenceEnt
 {
     out += QLatin1String(" data-sentence=\"") + QString::number(index + 1) +
            QLatin1String("\" data-state=\"") + search::stateName(e.state) +
-           QLatin1String("\" data-similarity=\"") + e.figureText() + u'"';
+           QLatin1String("\" data-similarity=\"") + e.similarityText() + u'"';
 }
 
-QString figureLabel(const search::SentenceEntry& e)
+QString similarityLabel(const search::SentenceEntry& e)
 {
-    return e.figure ? e.figureText() + u'%' : QStringLiteral("—");
+    return e.similarity ? e.similarityText() + u'%' : QStringLiteral("—");
 }
 
 // When the sentence's result was obtained, and whether it was taken over from an earlier start.
@@ -184,8 +184,8 @@ void appendRunningText(QString& out, const CheckReportData& d)
         out += QLatin1String("<span class=\"s ") + bandStyle(bandOf(e)).cssClass + u'"';
         appendSentenceAttributes(out, static_cast<int>(i), e);
         out += QLatin1String("><sup>") + QString::number(i + 1);
-        if (e.figure)
-            out += QStringLiteral(" · ") + e.figureText() + u'%';
+        if (e.similarity)
+            out += QStringLiteral(" · ") + e.similarityText() + u'%';
         out += QLatin1String("</sup>");
         appendEscaped(out, d.sentences.at(i));
         out += QLatin1String("</span>\n");
@@ -199,11 +199,11 @@ void appendRanking(QString& out, const CheckReportData& d)
     std::vector<int> order;
     order.reserve(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
-        if (d.record.at(i).figure)
+        if (d.record.at(i).similarity)
             order.push_back(i);
     }
     std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return *d.record.at(a).figure > *d.record.at(b).figure; });
+                     [&](int a, int b) { return *d.record.at(a).similarity > *d.record.at(b).similarity; });
     out += QStringLiteral("<h2>按相似度排列的句子</h2>\n");
     if (order.empty()) {
         out += QStringLiteral("<p>还没有得出相似度的句子。</p>\n");
@@ -217,12 +217,12 @@ void appendRanking(QString& out, const CheckReportData& d)
         appendSentenceAttributes(out, i, e);
         out += QLatin1String("><td class=\"num\">") + QString::number(i + 1) + QLatin1String("</td><td>");
         appendEscaped(out, d.sentences.at(i));
-        out += QLatin1String("</td><td class=\"num\">") + figureLabel(e) + QLatin1String("</td><td>");
+        out += QLatin1String("</td><td class=\"num\">") + similarityLabel(e) + QLatin1String("</td><td>");
         int shown = 0;
         for (const search::Title& t : e.titles) {
             if (shown == kTitlesPerSentence)
                 break;
-            if (t.text.isEmpty() && t.block.isEmpty())
+            if (t.text.isEmpty() && t.html.isEmpty())
                 continue;
             if (shown++ > 0)
                 out += QLatin1String("<br>");
@@ -245,7 +245,7 @@ void appendSites(QString& out, const CheckReportData& d)
     out += QStringLiteral("<table class=\"sites\"><tr><th>网站标题</th><th>出现次数</th></tr>\n");
     for (const Row& row : d.sites) {
         out += QLatin1String("<tr><td>");
-        appendTitleLink(out, {row.block, QString()});
+        appendTitleLink(out, {row.html, QString()});
         out += QLatin1String("</td><td class=\"num\">") + QString::number(row.count) +
                QLatin1String("</td></tr>\n");
     }

@@ -1,6 +1,6 @@
 #include "search/CheckRecord.h"
 
-#include "analysis/TextRules.h"
+#include "text/TextRules.h"
 
 namespace search {
 
@@ -23,7 +23,7 @@ QString stateName(SentenceState state)
     return QString();
 }
 
-QString SentenceEntry::figureText() const
+QString SentenceEntry::similarityText() const
 {
     return figure ? text::generalNumber(*figure) : QString();
 }
@@ -74,7 +74,7 @@ bool CheckRecord::markUnscored(int index, SentenceState state)
         return false;
     SentenceEntry& e = m_entries[index];
     e.state = state;
-    e.figure.reset();
+    e.similarity.reset();
     e.titles.clear();
     return true;
 }
@@ -101,10 +101,10 @@ bool CheckRecord::pageScored(int index, const PageScore& score)
     if (score.shortPage) {
         e.state = SentenceState::ShortPage;
         // The display shows 0 for a short page, when it shows a caption at all.
-        e.figure = score.caption ? std::optional<double>(0) : std::nullopt;
+        e.similarity = score.caption ? std::optional<double>(0) : std::nullopt;
     } else {
         e.state = SentenceState::Scored;
-        e.figure = score.caption ? score.sentenceFigure : std::nullopt;
+        e.similarity = score.caption ? score.sentenceFigure : std::nullopt;
     }
     return true;
 }
@@ -121,7 +121,7 @@ bool CheckRecord::adopt(int index, const SentenceEntry& kept)
         return false;
     SentenceEntry& e = m_entries[index];
     e.state = kept.state;
-    e.figure = kept.figure;
+    e.similarity = kept.similarity;
     e.titles = kept.titles;
     e.engine = kept.engine;
     e.obtained = kept.obtained;

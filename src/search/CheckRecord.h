@@ -29,7 +29,7 @@ QString stateName(SentenceState state);
 struct SentenceEntry
 {
     SentenceState state = SentenceState::NotSearched;
-    std::optional<double> figure; // P in percent, as the similarity display showed it
+    std::optional<double> similarity; // P in percent, as the similarity display showed it
     int searches = 0;
     QList<Title> titles; // from the latest page, in page order
     analysis::PieceUse use = analysis::PieceUse::Searched; // why the piece is never searched, if so
@@ -38,7 +38,7 @@ struct SentenceEntry
     bool reused = false; // the result was kept from an earlier start and taken over
 
     // P written as the similarity display writes it; empty when there is none.
-    QString figureText() const;
+    QString similarityText() const;
 };
 
 class CheckRecord

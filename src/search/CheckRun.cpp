@@ -1,6 +1,6 @@
 #include "search/CheckRun.h"
 
-#include "analysis/TextRules.h"
+#include "text/TextRules.h"
 #include "search/PageScore.h"
 #include "search/QueryText.h"
 #include "search/Verification.h"
@@ -172,11 +172,11 @@ RunEffects CheckRun::adoptKept(const QList<std::pair<int, SentenceEntry>>& kept)
         for (int n = 0; n < entry.titles.size() && n < kResultsPerPage; ++n) {
             const qsizetype slot = static_cast<qsizetype>(index) * kResultsPerPage + n;
             m_state.titleTexts[slot] = entry.titles[n].text;
-            m_state.titleBlocks[slot] = entry.titles[n].block;
+            m_state.titleBlocks[slot] = entry.titles[n].html;
         }
         // Counted as scoring counts a page: a short page or one without a figure adds nothing to the sum.
-        if (entry.state == SentenceState::Scored && entry.figure)
-            m_state.similaritySum += *entry.figure;
+        if (entry.state == SentenceState::Scored && entry.similarity)
+            m_state.similaritySum += *entry.similarity;
         m_state.pageCount = m_state.pageCount + 1;
         ++adopted;
         emit recordChanged(index);
@@ -347,7 +347,7 @@ void CheckRun::scorePage(const std::optional<QString>& body, RunEffects& fx)
             if (slot < 0 || slot >= m_state.titleTexts.size())
                 continue;
             m_state.titleTexts[slot] = score.titles[n].text;
-            m_state.titleBlocks[slot] = score.titles[n].block;
+            m_state.titleBlocks[slot] = score.titles[n].html;
         }
         m_state.pageCount = m_state.pageCount + 1;
         if (m_record.pageScored(index, score))

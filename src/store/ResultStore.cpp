@@ -302,7 +302,7 @@ QSqlError ResultStore::write(search::Engine engine, const QString& query, const 
     q.addBindValue(result.obtained.toMSecsSinceEpoch());
     q.addBindValue(m_session);
     q.addBindValue(stateKey(result.state));
-    q.addBindValue(result.figure ? QVariant(*result.figure) : QVariant(QMetaType(QMetaType::Double)));
+    q.addBindValue(result.similarity ? QVariant(*result.similarity) : QVariant(QMetaType(QMetaType::Double)));
     q.addBindValue(result.packedTitles);
     return q.exec() ? QSqlError() : q.lastError();
 }
@@ -361,7 +361,7 @@ QSqlError ResultStore::read(search::Engine engine, const QStringList& queries, c
         r.obtained = QDateTime::fromMSecsSinceEpoch(q.value(2).toLongLong(), Qt::UTC);
         r.state = stateOf(q.value(3).toInt());
         if (!q.value(4).isNull())
-            r.figure = q.value(4).toDouble();
+            r.similarity = q.value(4).toDouble();
         r.packedTitles = q.value(5).toByteArray();
         found.insert(query, std::move(r));
     }

@@ -27,7 +27,7 @@ inline constexpr int kKeptDays = 30;
 struct KeptResult
 {
     search::SentenceState state = search::SentenceState::Scored;
-    std::optional<double> figure;
+    std::optional<double> similarity;
     QDateTime obtained;
     QByteArray packedTitles;
 

@@ -48,7 +48,7 @@ QList<std::pair<int, search::SentenceEntry>> keptEntries(const ResumeOffer& offe
     for (const auto& [index, kept] : offer.kept) {
         search::SentenceEntry e;
         e.state = kept.state;
-        e.figure = kept.figure;
+        e.similarity = kept.similarity;
         e.titles = kept.titles();
         e.engine = engine;
         e.obtained = kept.obtained;
@@ -64,7 +64,7 @@ std::optional<KeptResult> keptResultOf(const search::SentenceEntry& entry)
         return std::nullopt;
     KeptResult r;
     r.state = entry.state;
-    r.figure = entry.figure;
+    r.similarity = entry.similarity;
     r.obtained = entry.obtained.isValid() ? entry.obtained : QDateTime::currentDateTimeUtc();
     r.setTitles(entry.titles);
     return r;

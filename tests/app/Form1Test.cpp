@@ -2,7 +2,7 @@
 #include "app/Form1.h"
 #include "editor/RichTextBox.h"
 #include "platform/Shell.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 #include "widgets/WidgetTwips.h"
 #include "support/Form1Fixture.h"
 #include "support/GuiHelpers.h"

@@ -22,7 +22,7 @@ struct BandRow
 {
     const char* name;
     SentenceState state;
-    std::optional<double> figure;
+    std::optional<double> similarity;
     Band band;
 };
 
@@ -32,7 +32,7 @@ class Bands : public ::testing::TestWithParam<BandRow>
 
 TEST_P(Bands, FollowTheOneTable)
 {
-    EXPECT_EQ(report::bandOf(GetParam().state, GetParam().figure), GetParam().band);
+    EXPECT_EQ(report::bandOf(GetParam().state, GetParam().similarity), GetParam().band);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -45,11 +45,11 @@ INSTANTIATE_TEST_SUITE_P(
                       BandRow{"Fifty", SentenceState::Scored, 50.0, Band::High},
                       BandRow{"Hundred", SentenceState::Scored, 100.0, Band::High},
                       BandRow{"ShortPage", SentenceState::ShortPage, 0.0, Band::NoneFound},
-                      BandRow{"ScoredWithoutFigure", SentenceState::Scored, std::nullopt, Band::Uncoloured},
+                      BandRow{"ScoredWithoutFigure", SentenceState::Scored, std::nullopt, Band::NoSimilarity},
                       BandRow{"NotArrived", SentenceState::NotArrived, std::nullopt, Band::Unchecked},
                       BandRow{"Verification", SentenceState::Verification, std::nullopt, Band::Unchecked},
-                      BandRow{"NotSearched", SentenceState::NotSearched, std::nullopt, Band::Uncoloured},
-                      BandRow{"Blank", SentenceState::Blank, std::nullopt, Band::Uncoloured}),
+                      BandRow{"NotSearched", SentenceState::NotSearched, std::nullopt, Band::NoSimilarity},
+                      BandRow{"Blank", SentenceState::Blank, std::nullopt, Band::NoSimilarity}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReportBands, EveryBandHasOneStyleAndOnlyUncolouredHasNoColour)
@@ -58,7 +58,7 @@ TEST(ReportBands, EveryBandHasOneStyleAndOnlyUncolouredHasNoColour)
     for (const report::BandStyle& s : report::bandTable()) {
         classes.insert(s.cssClass);
         EXPECT_EQ(&report::bandStyle(s.band), &s);
-        EXPECT_EQ(s.colour.has_value(), s.band != Band::Uncoloured) << s.name.toStdString();
+        EXPECT_EQ(s.colour.has_value(), s.band != Band::NoSimilarity) << s.name.toStdString();
     }
     EXPECT_EQ(classes.size(), 6);
 }
@@ -110,9 +110,9 @@ report::CheckReportData scriptedCheck()
     r.markBlank(7);
     d.sites = report::siteRows(
         {QStringLiteral("来源0"), QStringLiteral("来源1"), QStringLiteral("来源0"), QString()},
-        {title(QStringLiteral("http://s0.example/"), QStringLiteral("来源0")).block,
+        {title(QStringLiteral("http://s0.example/"), QStringLiteral("来源0")).html,
          QStringLiteral("<a href=\"data:text/html,<b>x</b>\">来源1</a>"),
-         title(QStringLiteral("http://s0.example/"), QStringLiteral("来源0")).block, QString()});
+         title(QStringLiteral("http://s0.example/"), QStringLiteral("来源0")).html, QString()});
     d.services = r.engines();
     d.madeAt = QDateTime(QDate(2024, 5, 6), QTime(14, 3, 9));
     d.program = QStringLiteral("Tessaro V2016.7.27");
@@ -150,7 +150,7 @@ TEST(CheckReport, EverySentenceCarriesItsNumberStateAndFigure)
                              "not-arrived", "verification", "blank",  "not-searched"};
     const QStringList figures{"0", "19.99", "20", "49.99", "50", "", "", "", ""};
     const QStringList bands{"b-none",      "b-low",       "b-medium", "b-medium", "b-high",
-                            "b-unchecked", "b-unchecked", "b-plain",  "b-plain"};
+                            "b-unchecked", "b-unchecked", "b-nosimilarity",  "b-nosimilarity"};
     for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(text[i].number, i + 1);
         EXPECT_EQ(text[i].state, states[i]) << i;
@@ -306,7 +306,7 @@ TEST(CheckReport, SaysWhenEachResultWasObtainedWhatWasReusedAndWhatIsNotSearched
                PieceUse::Reference});
     search::SentenceEntry kept;
     kept.state = search::SentenceState::Scored;
-    kept.figure = 40;
+    kept.similarity = 40;
     kept.obtained = QDateTime(QDate(2026, 11, 30), QTime(8, 5));
     r.adopt(0, kept);
     r.markSearched(1, search::Engine::Baidu);

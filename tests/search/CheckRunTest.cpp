@@ -496,7 +496,7 @@ TEST(CheckRunRecord, FollowsEachSentenceThroughTheRun)
     EXPECT_EQ(r.at(0).searches, 2);
     w.finish(resultPage(190, {"T1", "T2"}));
     EXPECT_EQ(r.at(0).state, SentenceState::Scored);
-    EXPECT_EQ(r.at(0).figureText(), QStringLiteral("50"));
+    EXPECT_EQ(r.at(0).similarityText(), QStringLiteral("50"));
     ASSERT_EQ(r.at(0).titles.size(), 2);
     EXPECT_EQ(r.at(0).titles[1].text, QStringLiteral("T2"));
     EXPECT_EQ(r.overallLine(), QStringLiteral("目前总体相似度：50%"));
@@ -505,7 +505,7 @@ TEST(CheckRunRecord, FollowsEachSentenceThroughTheRun)
     w.tick(); // sentence 2 searched
     w.finish(QString(300, QChar(u'短'))); // under 500 counted characters
     EXPECT_EQ(r.at(1).state, SentenceState::ShortPage);
-    EXPECT_EQ(r.at(1).figureText(), QStringLiteral("0"));
+    EXPECT_EQ(r.at(1).similarityText(), QStringLiteral("0"));
     EXPECT_TRUE(w.label2.startsWith(QStringLiteral("本句相似度：0%")));
     EXPECT_EQ(r.caption(), w.label2);
 
@@ -533,20 +533,20 @@ TEST(CheckRunRecord, ASentenceSearchedAgainOverwritesItsEntry)
     w.finish(resultPage(190, {"OLD"}));
     w.step();
     w.finish(resultPage(76, {"B"}));
-    EXPECT_EQ(w.run.record().at(1).figureText(), QStringLiteral("20"));
+    EXPECT_EQ(w.run.record().at(1).similarityText(), QStringLiteral("20"));
     w.click(0); // the list's rule searches sentence 1 again
     const search::SentenceEntry& e = w.run.record().at(0);
     EXPECT_EQ(e.state, SentenceState::NotArrived);
     EXPECT_EQ(e.searches, 2);
-    EXPECT_FALSE(e.figure);
+    EXPECT_FALSE(e.similarity);
     EXPECT_TRUE(e.titles.isEmpty());
     w.finish(resultPage(38, {"NEW"}));
-    EXPECT_EQ(e.figureText(), QStringLiteral("10"));
+    EXPECT_EQ(e.similarityText(), QStringLiteral("10"));
     ASSERT_EQ(e.titles.size(), 1);
     EXPECT_EQ(e.titles[0].text, QStringLiteral("NEW"));
     // The figure is the one the display showed for this sentence.
     EXPECT_TRUE(w.label2.startsWith(QStringLiteral("本句相似度：10%")));
-    EXPECT_EQ(w.run.record().at(1).figureText(), QStringLiteral("20"));
+    EXPECT_EQ(w.run.record().at(1).similarityText(), QStringLiteral("20"));
 }
 
 TEST(CheckRunRecord, PagesThatAreNotReadLeaveTheSentenceNotArrived)
@@ -575,7 +575,7 @@ TEST(CheckRunResume, TakesKeptResultsOverAndPassesOverWhatIsNotSearched)
 
     search::SentenceEntry kept;
     kept.state = search::SentenceState::Scored;
-    kept.figure = 60;
+    kept.similarity = 60;
     kept.titles = {{QStringLiteral("<a>甲站</a>"), QStringLiteral("甲站")},
                    {QStringLiteral("<a>乙站</a>"), QStringLiteral("乙站")}};
     kept.obtained = QDateTime::currentDateTimeUtc().addDays(-1);

@@ -17,7 +17,7 @@ using store::ResultStore;
 KeptResult scored(double figure, const QDateTime& obtained = QDateTime::currentDateTimeUtc())
 {
     KeptResult r;
-    r.figure = figure;
+    r.similarity = figure;
     r.obtained = obtained;
     r.setTitles({{QStringLiteral("<a href=\"http://example.com/1\">标题一</a>"), QStringLiteral("标题一")},
                  {QStringLiteral("<a href=\"http://example.com/2\">标题二</a>"), QStringLiteral("")},
@@ -58,7 +58,7 @@ TEST_F(ResultStoreTest, OffersWhatAnotherStartKeptWithTheSameEngine)
     ASSERT_EQ(found.size(), 2);
     const KeptResult& a = found.value(QStringLiteral("甲句"));
     EXPECT_EQ(a.state, search::SentenceState::Scored);
-    EXPECT_EQ(a.figure, std::optional<double>(42.5));
+    EXPECT_EQ(a.similarity, std::optional<double>(42.5));
     EXPECT_EQ(a.obtained.toMSecsSinceEpoch(), when.toMSecsSinceEpoch());
     const QList<search::Title> titles = a.titles();
     ASSERT_EQ(titles.size(), 3);
@@ -66,12 +66,12 @@ TEST_F(ResultStoreTest, OffersWhatAnotherStartKeptWithTheSameEngine)
     EXPECT_TRUE(titles[1].text.isEmpty());
     EXPECT_EQ(titles[2].text, QStringLiteral("标题三"));
     EXPECT_EQ(found.value(QStringLiteral("乙句")).state, search::SentenceState::ShortPage);
-    EXPECT_FALSE(found.value(QStringLiteral("乙句")).figure);
+    EXPECT_FALSE(found.value(QStringLiteral("乙句")).similarity);
     EXPECT_TRUE(second.lookUp(Engine::Wenku, {QStringLiteral("甲句")}).isEmpty());
 
     // A new search replaces the kept result.
     ASSERT_TRUE(first.keep(Engine::Baidu, QStringLiteral("甲句"), scored(10)));
-    EXPECT_EQ(second.lookUp(Engine::Baidu, {QStringLiteral("甲句")}).value(QStringLiteral("甲句")).figure,
+    EXPECT_EQ(second.lookUp(Engine::Baidu, {QStringLiteral("甲句")}).value(QStringLiteral("甲句")).similarity,
               std::optional<double>(10));
     EXPECT_TRUE(second.takeNotice().isEmpty());
 }

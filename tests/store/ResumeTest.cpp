@@ -11,7 +11,7 @@ using analysis::PieceUse;
 store::KeptResult keptAt(const QDateTime& when, double figure)
 {
     store::KeptResult r;
-    r.figure = figure;
+    r.similarity = figure;
     r.obtained = when;
     r.setTitles({{QStringLiteral("<a href=\"http://a/\">甲</a>"), QStringLiteral("甲")}});
     return r;
@@ -44,7 +44,7 @@ TEST(Resume, OffersThePiecesWithKeptResultsAndTheLatestDate)
 
     const auto entries = store::keptEntries(offer, search::Engine::Wenku);
     ASSERT_EQ(entries.size(), 2);
-    EXPECT_EQ(entries[0].second.figure, std::optional<double>(40));
+    EXPECT_EQ(entries[0].second.similarity, std::optional<double>(40));
     EXPECT_EQ(entries[0].second.engine, search::Engine::Wenku);
     EXPECT_EQ(entries[0].second.obtained, late);
     ASSERT_EQ(entries[0].second.titles.size(), 1);
