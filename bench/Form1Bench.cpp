@@ -1,10 +1,16 @@
 #include "Article.h"
+#include "analysis/Analysis.h"
 #include "app/Form1.h"
 #include "editor/Marking.h"
 #include "editor/RichTextBox.h"
+#include "platform/MessageBox.h"
+#include "store/ResultStore.h"
+#include "store/Resume.h"
 
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -59,3 +65,44 @@ static void BM_MarkOccurrences(benchmark::State& state)
     state.counters["yields"] = marked;
 }
 BENCHMARK(BM_MarkOccurrences)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(5);
+// The same click when an earlier start kept a result for every piece and the person answers 沿用:
+// analysis, look-up, question and taking the whole thesis over.
+static void BM_AnalyseClickResumingEverything(benchmark::State& state)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir dir;
+    const QString article = makeArticle(state.range(0));
+    {
+        store::ResultStore earlier(dir.path());
+        store::KeptResult kept;
+        kept.obtained = QDateTime::currentDateTimeUtc();
+        kept.similarity = 30;
+        QList<search::Title> titles;
+        for (int n = 0; n < search::kResultsPerPage; ++n)
+            titles.append({QStringLiteral("<a href=\"http://www.baidu.com/link?url=%1\">%2</a>")
+                               .arg(n)
+                               .arg(article.mid(n * 20, 20)),
+                           article.mid(n * 20, 20)});
+        kept.setTitles(titles);
+        for (const QString& query : store::pieceQueries(analysis::analyse(article).sentences, {})) {
+            if (!query.isEmpty())
+                earlier.keep(search::Engine::Baidu, query, kept);
+        }
+    }
+    MessageBox::setHandler([](const MessageBox::Request&) { return MessageBox::Answer::Yes; });
+    Form1::Options options;
+    options.storeDirectory = dir.path();
+    Form1 form(std::move(options));
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        state.SkipWithError("the window was not shown");
+    form.findChild<RichTextBox*>(QStringLiteral("RichTextBox1"))->setPlainText(article);
+    auto* command1 = form.findChild<QPushButton*>(QStringLiteral("Command1"));
+    for (auto _ : state) {
+        command1->click();
+        QCoreApplication::processEvents();
+    }
+    state.counters["reused"] = form.checkState().pageCount - 1;
+    MessageBox::setHandler({});
+}
+BENCHMARK(BM_AnalyseClickResumingEverything)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(10);

@@ -22,6 +22,7 @@
 #include "report/Bands.h"
 #include "report/CheckReport.h"
 #include "report/SiteTableCommand.h"
+#include "store/ResultKeeper.h"
 
 #include "Version.h"
 
@@ -34,6 +35,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSettings>
 #include <QTextCursor>
 #include <QTimer>
 #include <QWebEngineView>
@@ -79,6 +81,7 @@ Form1::Form1(Options options, QWidget* parent) : QMainWindow(parent), m_resultPa
     // Client area of the stated size below the menu bar, centred on the screen.
     windowparts::sizeAndCentre(this, kClientWidth, kClientHeight, menuBar()->sizeHint().height());
     connectOnlineCheck(options);
+    connectResultStore(options);
     load();
     Timer1();
     connectEditingAndComparator();
@@ -284,6 +287,7 @@ void Form1::createMenus()
     windowparts::addItem(m_wjcd, "dakai", QStringLiteral("打开"));
     windowparts::addItem(m_wjcd, "baocun", QStringLiteral("保存"));
     m_daochu = windowparts::addItem(m_wjcd, "daochu", QStringLiteral("导出检测报告…"));
+    m_qingchu = windowparts::addItem(m_wjcd, "qingchu", QStringLiteral("清除检测记录…"));
     windowparts::addSeparator(m_wjcd, "fg1");
     QAction* tuichu = windowparts::addItem(m_wjcd, "tuichu", QStringLiteral("退出"));
     connect(tuichu, &QAction::triggered, this, &Form1::exitProgram);
@@ -310,6 +314,7 @@ void Form1::createMenus()
         connect(a, &QAction::triggered, this, [this, a] { checkEngine(a); });
     }
     m_longyuan->setEnabled(false);
+    createOptionsMenu();
 
     m_duibiqi = bar->addAction(QStringLiteral("对比器"));
     m_duibiqi->setObjectName(QStringLiteral("duibiqi"));
@@ -511,9 +516,21 @@ void Form1::analyse()
 {
     m_stats->forgetLastTable();
     const QString article = m_richTextBox1->text();
-    apply(m_run->analyse(analysis::analyse(article), report::articleHeading(article)));
+    analysis::Result result = analysis::analyse(article);
+    QList<analysis::PieceUse> uses;
+    if (m_anjuqiefen->isChecked()) {
+        analysis::SentencePieces pieces = analysis::cutSentences(article);
+        result.sentences = std::move(pieces.pieces);
+        uses = std::move(pieces.uses);
+    }
+    apply(m_run->analyse(std::move(result), report::articleHeading(article), uses));
     m_richTextBox1->moveCaretToStart();
+    for (qsizetype k = 0; k < uses.size() && k < m_list1->count(); ++k) {
+        if (uses[k] != analysis::PieceUse::Searched)
+            m_list1->item(static_cast<int>(k))->setToolTip(analysis::pieceUseName(uses[k]));
+    }
     Timer1();
+    offerResume(uses);
 }
 
 void Form1::openProjectPage()
@@ -585,4 +602,53 @@ void Form1::connectDocumentCommands()
     QAction* baocun = findChild<QAction*>(QStringLiteral("baocun"));
     baocun->setShortcut(QKeySequence::Save);
     connect(baocun, &QAction::triggered, this, [this] { m_documentCommands->save(); });
+}
+
+void Form1::createOptionsMenu()
+{
+    QMenu* xuanxiang = menuBar()->addMenu(QStringLiteral("选项"));
+    xuanxiang->setObjectName(QStringLiteral("xuanxiang"));
+    m_anjuqiefen = windowparts::addItem(xuanxiang, "anjuqiefen", QStringLiteral("按句子切分"));
+    m_anjuqiefen->setCheckable(true);
+    QSettings settings;
+    m_anjuqiefen->setChecked(settings.value(QStringLiteral("analysis/bySentence"), false).toBool());
+    connect(m_anjuqiefen, &QAction::toggled, this,
+            [](bool on) { QSettings().setValue(QStringLiteral("analysis/bySentence"), on); });
+}
+
+void Form1::connectResultStore(const Options& options)
+{
+    m_keeper = new store::ResultKeeper(options.storeDirectory, *m_run, m_state, this);
+    // Deferred: a notice raised while a result is kept must not hold up the step that scored it.
+    connect(m_keeper, &store::ResultKeeper::notice, this, &Form1::showStoreNotice, Qt::QueuedConnection);
+    connect(m_qingchu, &QAction::triggered, this, &Form1::clearKeptResults);
+    m_qingchu->setEnabled(m_keeper->enabled());
+}
+
+void Form1::offerResume(const QList<analysis::PieceUse>& uses)
+{
+    const search::Engine engine = selectedEngine();
+    const store::ResumeOffer offer = m_keeper->offer(engine, uses);
+    if (offer.isEmpty())
+        return;
+    const MessageBox::Request question{store::resumeQuestion(offer), QString(), MessageBox::Icon::Question,
+                                       MessageBox::Buttons::ReuseRedo};
+    if (MessageBox::show(this, question) != MessageBox::Answer::Yes)
+        return;
+    apply(m_keeper->resume(offer, engine));
+}
+
+void Form1::clearKeptResults()
+{
+    const MessageBox::Answer answer =
+        MessageBox::show(this, {QStringLiteral("确定要清除保存的全部检测结果吗？"), QString(),
+                                MessageBox::Icon::Question, MessageBox::Buttons::YesNo});
+    if (answer == MessageBox::Answer::Yes && !m_keeper->clear())
+        MessageBox::show(
+            this, {QStringLiteral("检测记录未能清除，请稍后再试。"), QString(), MessageBox::Icon::Error});
+}
+
+void Form1::showStoreNotice(const QString& notice)
+{
+    MessageBox::show(this, {notice, QString(), MessageBox::Icon::Information});
 }

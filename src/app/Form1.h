@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/CheckState.h"
+#include "analysis/SentenceCutting.h"
 #include "platform/Browser.h"
 #include "search/CheckRun.h"
 
@@ -22,6 +23,9 @@ class QWebEngineView;
 class ReportExport;
 class RichTextBox;
 class SiteTableCommand;
+namespace store {
+class ResultKeeper;
+}
 
 // The main window: article editor, sentence list, result pane and the command buttons. It owns the
 // check state and the check run, passes its commands to the run and applies what the run decides.
@@ -36,6 +40,8 @@ public:
         std::chrono::milliseconds tickInterval{1000}; // Timer2
         std::chrono::milliseconds reportWait{5000};   // before the statistics write their table
         std::chrono::milliseconds loadTimeout{30000}; // a load of the real pane that never ends
+        // Where the results of checks are kept between starts; empty: nothing is kept or offered.
+        QString storeDirectory{};
     };
 
     explicit Form1(std::unique_ptr<Browser> resultPane = nullptr, QWidget* parent = nullptr);
@@ -89,6 +95,13 @@ private:
     // comparator.
     void connectEditingAndComparator();
     void connectDocumentCommands();
+    // Results kept between starts: the option of cutting by sentence, the resume question after an
+    // analysis, forgetting, and the store's notices.
+    void createOptionsMenu();
+    void connectResultStore(const Options& options);
+    void offerResume(const QList<analysis::PieceUse>& uses);
+    void clearKeptResults();
+    void showStoreNotice(const QString& notice);
 
     // Handlers
     void analyse();
@@ -114,6 +127,8 @@ private:
     QMenu* m_yjcd = nullptr;
     QMenu* m_yinqing = nullptr;
     QAction* m_daochu = nullptr;
+    QAction* m_qingchu = nullptr;
+    QAction* m_anjuqiefen = nullptr;
     QAction* m_duibiqi = nullptr;
     QAction* m_gengxin = nullptr;
     QAction* m_baidu = nullptr;
@@ -125,6 +140,7 @@ private:
     OnlineCheck* m_online = nullptr;
     SiteTableCommand* m_stats = nullptr;
     ReportExport* m_export = nullptr;
+    store::ResultKeeper* m_keeper = nullptr;
     int m_listRowBeforePress = -1;
     bool m_selectingList = false; // the run selects an entry: not the user's choice
     bool m_leaving = false; // "退出" has asked about unsaved text: the close asks nothing more

@@ -6,18 +6,24 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QStandardPaths>
 
 int main(int argc, char* argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     localisation::prepareBrowserLanguage();
     QApplication app(argc, argv);
+    // Names the settings file and the folder of kept results.
+    QCoreApplication::setOrganizationName(QStringLiteral("tessaro"));
+    QCoreApplication::setApplicationName(QStringLiteral("tessaro"));
     localisation::installChinese(app);
     QApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral(TESSARO_APP_ID));
     fonts::installSongSubstitution();
     report::removeLeftPrintFolders(QDir::tempPath(), QCoreApplication::applicationName());
-    Form1 form;
+    Form1::Options options;
+    options.storeDirectory = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    Form1 form(std::move(options));
     form.show();
     return app.exec();
 }

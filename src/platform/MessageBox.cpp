@@ -51,6 +51,14 @@ MessageBox::Answer MessageBox::show(QWidget* parent, const Request& request)
             return Answer::Save;
         return box.clickedButton() == discard ? Answer::Discard : Answer::Cancel;
     }
+    if (request.buttons == Buttons::ReuseRedo) {
+        QPushButton* reuse = box.addButton(QStringLiteral("沿用"), QMessageBox::YesRole);
+        QPushButton* redo = box.addButton(QStringLiteral("重新检测"), QMessageBox::NoRole);
+        box.setDefaultButton(reuse);
+        box.setEscapeButton(redo);
+        box.exec();
+        return box.clickedButton() == reuse ? Answer::Yes : Answer::No;
+    }
     if (request.buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(request.defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes);

@@ -11,7 +11,8 @@ class MessageBox
 {
 public:
     enum class Icon { None, Information, Error, Question };
-    enum class Buttons { Ok, YesNo, SaveDiscardCancel };
+    // ReuseRedo: "沿用" answers Yes, "重新检测" answers No.
+    enum class Buttons { Ok, YesNo, SaveDiscardCancel, ReuseRedo };
     enum class Answer { Ok, Yes, No, Save, Discard, Cancel };
 
     struct Request

@@ -5,6 +5,7 @@
 #include "report/TitleLink.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace report {
 namespace {
@@ -35,7 +36,7 @@ const QString kStyle = QStringLiteral(
     "a{color:#00c;overflow-wrap:anywhere;unicode-bidi:isolate}"
     ".ranking{width:100%;table-layout:fixed}.ranking th:nth-child(1){width:3em}.ranking "
     "th:nth-child(3){width:4.5em}"
-    ".ranking th:nth-child(4){width:32%}"
+    ".ranking th:nth-child(4){width:32%}.ranking th:nth-child(5){width:6.5em}"
     "tr{page-break-inside:avoid}");
 
 // The record's states in the order the report counts them, each with its name there. A state that
@@ -197,6 +198,23 @@ QString similarityLabel(const search::SentenceEntry& e)
     return e.similarity ? e.similarityText() + u'%' : QStringLiteral("—");
 }
 
+// When the sentence's result was obtained, and whether it was taken over from an earlier start.
+void appendObtained(QString& out, const search::SentenceEntry& e)
+{
+    out += QLatin1String("<td class=\"obtained\">");
+    if (e.obtained.isValid())
+        out += e.obtained.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    if (e.reused)
+        out += QStringLiteral("<br>（沿用）");
+    out += QLatin1String("</td>");
+}
+
+QString reusedLine(const search::CheckRecord& r)
+{
+    const int reused = r.reusedCount();
+    return reused > 0 ? QStringLiteral("沿用此前保存的检测结果：%1 句").arg(reused) : QString();
+}
+
 void appendHead(QString& out, const CheckReportData& d)
 {
     const QString heading = d.record.heading();
@@ -210,7 +228,11 @@ void appendHead(QString& out, const CheckReportData& d)
     out += heading.isEmpty() ? QStringLiteral("（无标题）") : QStringLiteral("<bdi>") + esc(heading) + QStringLiteral("</bdi>");
     out += QStringLiteral("<br>生成时间：") + d.madeAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     out += QStringLiteral("<br>检索服务：") + esc(serviceNames(d).join(QStringLiteral("、")));
-    out += QStringLiteral("<br>检测程序：") + esc(d.program) + QStringLiteral("</p>\n");
+    out += QStringLiteral("<br>检测程序：") + esc(d.program);
+    if (const int reused = d.record.reusedCount(); reused > 0)
+        out +=
+            QStringLiteral("<br>沿用此前保存的检测结果：<span data-reused=\"%1\">%1 句</span>").arg(reused);
+    out += QStringLiteral("</p>\n");
     if (d.running)
         out += QStringLiteral("<p class=\"running\">") + kRunningNotice + QStringLiteral("</p>\n");
 }
@@ -303,7 +325,7 @@ void appendRanking(QString& out, const CheckReportData& d)
         return;
     }
     out += QStringLiteral("<table class=\"ranking\"><tr><th>句号</th><th>句子</th><th>相似度</th>"
-                          "<th>检索结果</th></tr>\n");
+                          "<th>检索结果</th><th>检测时间</th></tr>\n");
     for (const int i : order) {
         const search::SentenceEntry& e = d.record.at(i);
         out += QLatin1String("<tr class=\"") + bandStyle(bandOf(e)).cssClass + u'"';
@@ -317,7 +339,9 @@ void appendRanking(QString& out, const CheckReportData& d)
                 out += QLatin1String("<br>");
             appendTitleLink(out, t);
         }
-        out += QLatin1String("</td></tr>\n");
+        out += QLatin1String("</td>");
+        appendObtained(out, e);
+        out += QLatin1String("</tr>\n");
     }
     out += QStringLiteral("</table>\n");
 }
@@ -409,6 +433,26 @@ printed::Row textRow(const QStringList& cells, std::optional<unsigned> backgroun
     return r;
 }
 
+// The pieces that the cutting by sentence lists but never searches, by reason.
+void appendNotSearched(QString& out, const CheckReportData& d)
+{
+    bool headed = false;
+    for (const analysis::PieceUse use : {analysis::PieceUse::TooShort, analysis::PieceUse::Reference}) {
+        QStringList numbers;
+        for (qsizetype i = 0; i < d.record.size(); ++i) {
+            if (d.record.at(i).use == use)
+                numbers.append(QString::number(i + 1));
+        }
+        if (numbers.isEmpty())
+            continue;
+        if (!std::exchange(headed, true))
+            out += QStringLiteral("<h2>不检测的句子</h2>\n");
+        out += QStringLiteral("<p class=\"not-searched\">") + analysis::pieceUseName(use) +
+               QStringLiteral("（") + QString::number(numbers.size()) + QStringLiteral(" 句）：第 ") +
+               numbers.join(QStringLiteral("、")) + QStringLiteral(" 句</p>\n");
+    }
+}
+
 void addPrintedSummary(printed::Document& doc, const CheckReportData& d)
 {
     const search::CheckRecord& r = d.record;
@@ -418,7 +462,8 @@ void addPrintedSummary(printed::Document& doc, const CheckReportData& d)
     addParagraph(doc, QStringLiteral("文章：") + (heading.isEmpty() ? QStringLiteral("（无标题）") : isolated(heading)) +
                           QStringLiteral("\n生成时间：") + d.madeAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
                           QStringLiteral("\n检索服务：") + serviceNames(d).join(QStringLiteral("、")) +
-                          QStringLiteral("\n检测程序：") + d.program);
+                          QStringLiteral("\n检测程序：") + d.program +
+                          (reusedLine(r).isEmpty() ? QString() : u'\n' + reusedLine(r)));
     if (d.running)
         addParagraph(doc, kRunningNotice);
 
@@ -626,6 +671,7 @@ QString checkReportHtml(const CheckReportData& data)
     appendRanking(out, data);
     appendSites(out, data);
     appendUnchecked(out, data);
+    appendNotSearched(out, data);
     out += QStringLiteral("<p class=\"meta\">本报告由 ") + esc(data.program) + QStringLiteral(" 生成。</p>\n</body></html>\n");
     return out;
 }

@@ -89,6 +89,9 @@ bool CheckRecord::markSearched(int index, Engine engine)
     e.state = SentenceState::Searching;
     e.similarity.reset();
     ++e.searches;
+    e.engine = engine;
+    e.obtained = {};
+    e.reused = false;
     return true;
 }
 
@@ -132,6 +135,7 @@ bool CheckRecord::pageScored(int index, const PageScore& score)
     keepTitlesAsEarlier(e);
     e.titles = score.titles;
     e.earlierTitles.remove(0, std::min(score.titles.size(), e.earlierTitles.size()));
+    e.obtained = QDateTime::currentDateTimeUtc();
     if (score.shortPage) {
         e.state = SentenceState::ShortPage;
         // The display shows 0 for a short page, when it shows a caption at all.
@@ -141,6 +145,54 @@ bool CheckRecord::pageScored(int index, const PageScore& score)
         e.similarity = score.caption ? score.sentenceFigure : std::nullopt;
     }
     return true;
+}
+
+void CheckRecord::setUses(const QList<analysis::PieceUse>& uses)
+{
+    for (qsizetype i = 0; i < uses.size() && i < m_entries.size(); ++i)
+        m_entries[i].use = uses[i];
+}
+
+bool CheckRecord::adopt(int index, const SentenceEntry& kept)
+{
+    if (!valid(index))
+        return false;
+    SentenceEntry& e = m_entries[index];
+    e.state = kept.state;
+    e.similarity = kept.similarity;
+    e.titles = kept.titles;
+    e.engine = kept.engine;
+    e.obtained = kept.obtained;
+    e.reused = true;
+    if (!m_engines.contains(kept.engine))
+        m_engines.append(kept.engine);
+    return true;
+}
+
+void CheckRecord::releaseKept(int index)
+{
+    if (valid(index))
+        m_entries[index].reused = false;
+}
+
+bool CheckRecord::passedOver(int index) const
+{
+    return valid(index) && (m_entries[index].use != analysis::PieceUse::Searched || m_entries[index].reused);
+}
+
+int CheckRecord::nextToSearch(int index) const
+{
+    while (passedOver(index))
+        ++index;
+    return index;
+}
+
+int CheckRecord::reusedCount() const
+{
+    int n = 0;
+    for (const SentenceEntry& e : m_entries)
+        n += e.reused ? 1 : 0;
+    return n;
 }
 
 } // namespace search

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "analysis/SentenceCutting.h"
 #include "search/Engines.h"
 #include "search/PageScore.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -35,6 +37,10 @@ struct SentenceEntry
     // The title slots after those that an earlier page of the sentence filled and no later page
     // overwrote: the window's site table still counts them.
     QList<Title> earlierTitles;
+    analysis::PieceUse use = analysis::PieceUse::Searched; // why the piece is never searched, if so
+    Engine engine = Engine::Baidu;                         // the service of the latest search
+    QDateTime obtained;  // when the page was scored: now, or for a kept result, then
+    bool reused = false; // the result was kept from an earlier start and taken over
 
     // P written as the similarity display writes it; empty when there is none.
     QString similarityText() const;
@@ -76,6 +82,21 @@ public:
     bool markVerification(int index);
     // A page was scored for the sentence at index; the caption is kept even when index is out of range.
     bool pageScored(int index, const PageScore& score);
+
+    // Which pieces are listed but never searched; uses has one entry per sentence, or none.
+    void setUses(const QList<analysis::PieceUse>& uses);
+    // The result of an earlier start taken over for the sentence at index: state, figure, titles and
+    // the time it was obtained.
+    bool adopt(int index, const SentenceEntry& kept);
+    void setCaption(const QString& caption) { m_caption = caption; }
+    // The sentence's kept result no longer keeps the compare step from searching it.
+    void releaseKept(int index);
+    // Whether the compare step passes over the sentence without a search: not to be searched, or
+    // its kept result was taken over.
+    bool passedOver(int index) const;
+    // The first sentence from index on that the compare step searches; size() when none.
+    int nextToSearch(int index) const;
+    int reusedCount() const;
 
 private:
     bool valid(int index) const { return index >= 0 && index < m_entries.size(); }

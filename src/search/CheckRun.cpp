@@ -1,5 +1,6 @@
 #include "search/CheckRun.h"
 
+#include "text/TextRules.h"
 #include "search/PageScore.h"
 #include "search/QueryText.h"
 #include "search/Verification.h"
@@ -36,7 +37,8 @@ void followWith(RunEffects& first, const RunEffects& then)
 
 CheckRun::CheckRun(CheckState& state, QObject* parent) : QObject(parent), m_state(state) {}
 
-RunEffects CheckRun::analyse(analysis::Result result, const QString& heading)
+RunEffects CheckRun::analyse(analysis::Result result, const QString& heading,
+                             const QList<analysis::PieceUse>& uses)
 {
     const qsizetype charCount = result.charCount;
     m_state.articleText = std::move(result.articleText);
@@ -51,6 +53,7 @@ RunEffects CheckRun::analyse(analysis::Result result, const QString& heading)
     m_analysed = true;
     setAutoRun(false);
     m_record.reset(m_state.sentences.size(), heading);
+    m_record.setUses(uses);
 
     RunEffects fx;
     // A verification page met by hand belongs to the sentences before: nothing waits for it now.
@@ -107,6 +110,10 @@ RunEffects CheckRun::compareStep(const WindowFacts& window)
 RunEffects CheckRun::step(const WindowFacts& window)
 {
     RunEffects fx = beginStep(window);
+    // Pieces not to be searched, and those whose kept result was taken over, cost neither a search
+    // nor a tick.
+    if (!window.editorEmpty)
+        m_state.nextIndex = m_record.nextToSearch(m_state.nextIndex);
     if (window.editorEmpty || !hasSentenceTable() || m_state.nextIndex > m_state.sentences.size() - 1)
         return endOfCheck(window, std::move(fx));
     const QString sentence = m_state.sentences[m_state.nextIndex];
@@ -201,14 +208,43 @@ void CheckRun::searchSentence(const QString& sentence, const QString& query, con
     }
 }
 
+RunEffects CheckRun::adoptKept(const QList<std::pair<int, SentenceEntry>>& kept)
+{
+    RunEffects fx;
+    int adopted = 0;
+    for (const auto& [index, entry] : kept) {
+        if (!m_record.adopt(index, entry))
+            continue;
+        // Counted as scoring counts a page: a short page or one without a figure adds nothing to the sum.
+        if (entry.state == SentenceState::Scored && entry.similarity)
+            m_state.similaritySum += *entry.similarity;
+        m_state.pageCount = m_state.pageCount + 1;
+        ++adopted;
+        emit recordChanged(index);
+    }
+    if (adopted == 0)
+        return fx;
+    m_state.statsPending = true;
+    const double overall = text::round2(m_state.similaritySum / (m_state.pageCount - 1));
+    const QString caption = QStringLiteral("已沿用 %1 句的检测结果\r\n\r\n目前总体相似度：").arg(adopted) +
+                            text::generalNumber(overall) + u'%';
+    m_record.setCaption(caption);
+    fx.label2 = caption;
+    fx.showSimilarity = true;
+    return fx;
+}
+
 RunEffects CheckRun::listEntryChosen(int row, const WindowFacts& window)
 {
     RunEffects fx;
     if (row < 0)
         return fx;
     m_state.nextIndex = row;
-    if (!m_state.firstStepPending)
+    if (!m_state.firstStepPending) {
+        // A kept result the person chose is searched anew; a piece never searched stays so.
+        m_record.releaseKept(row);
         fx = step(window);
+    }
     m_state.firstStepPending = false;
     // The tooltip names the chosen sentence unless the step selected another entry.
     if (!fx.listToolTip && row < m_state.sentences.size())

@@ -96,7 +96,9 @@ public:
 
     // "进行分析": the article cut into sentences starts a new check; the record starts afresh and
     // heading names the article in it.
-    RunEffects analyse(analysis::Result result, const QString& heading);
+    // uses says which pieces are never searched (empty: every piece is).
+    RunEffects analyse(analysis::Result result, const QString& heading,
+                       const QList<analysis::PieceUse>& uses = {});
 
     // Command2, and the step that the run's start and ticks take.
     RunEffects compareStep(const WindowFacts& window);
@@ -109,6 +111,11 @@ public:
     RunEffects stop();
     // Timer2: decides at once when the page has settled, else waits for it.
     RunEffects tick(const WindowFacts& window, bool paneBusy);
+
+    // Results kept from an earlier start, taken over for these sentences (index, entry) as if their
+    // pages had been scored now: record, title slots, sum and page count. The compare step passes over
+    // them.
+    RunEffects adoptKept(const QList<std::pair<int, SentenceEntry>>& kept);
 
     // The pane finished a download (a page, an error page, or a stopped load).
     RunEffects downloadComplete(const PaneFacts& pane, const WindowFacts& window);

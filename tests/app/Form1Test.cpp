@@ -75,7 +75,7 @@ TEST_F(Form1Test, MenusInOrder)
     QStringList titles;
     for (QAction* a : form->menuBar()->actions())
         titles << a->text();
-    EXPECT_EQ(titles, (QStringList{"文件", "编辑", "引擎选择", "对比器", "获取更新"}));
+    EXPECT_EQ(titles, (QStringList{"文件", "编辑", "引擎选择", "选项", "对比器", "获取更新"}));
 
     auto captions = [](const QMenu* m) {
         QStringList out;
@@ -83,9 +83,11 @@ TEST_F(Form1Test, MenusInOrder)
             out << (a->isSeparator() ? QStringLiteral("-") : a->text());
         return out;
     };
-    EXPECT_EQ(captions(w<QMenu>("wjcd")), (QStringList{"新建", "打开", "保存", "导出检测报告…", "-", "退出"}));
+    EXPECT_EQ(captions(w<QMenu>("wjcd")),
+              (QStringList{"新建", "打开", "保存", "导出检测报告…", "清除检测记录…", "-", "退出"}));
     EXPECT_EQ(captions(w<QMenu>("yjcd")), (QStringList{"撤销", "-", "剪切", "复制", "粘贴", "删除", "-", "全选"}));
     EXPECT_EQ(captions(w<QMenu>("yinqing")), (QStringList{"百度引擎", "百度文库", "龙源期刊", "中国知网"}));
+    EXPECT_EQ(captions(w<QMenu>("xuanxiang")), (QStringList{"按句子切分"}));
 }
 
 TEST_F(Form1Test, EngineMenuKeepsOneMark)

@@ -480,3 +480,36 @@ TEST(ReportFile, FoldersLeftByAnEarlierPrintGoAndNothingElse)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CheckReport, SaysWhenEachResultWasObtainedWhatWasReusedAndWhatIsNotSearched)
+{
+    using analysis::PieceUse;
+    report::CheckReportData d;
+    d.sentences = {QStringLiteral("沿用的句子"), QStringLiteral("新检测的句子"), QStringLiteral("短"),
+                   QStringLiteral("[1] 文献"), QStringLiteral("[2] 文献")};
+    search::CheckRecord& r = d.record;
+    r.reset(d.sentences.size());
+    r.setUses({PieceUse::Searched, PieceUse::Searched, PieceUse::TooShort, PieceUse::Reference,
+               PieceUse::Reference});
+    search::SentenceEntry kept;
+    kept.state = search::SentenceState::Scored;
+    kept.similarity = 40;
+    kept.obtained = QDateTime(QDate(2026, 11, 30), QTime(8, 5));
+    r.adopt(0, kept);
+    r.markSearched(1, search::Engine::Baidu);
+    r.pageScored(1, page(10));
+    d.madeAt = QDateTime(QDate(2026, 12, 1), QTime(9, 0));
+
+    const QString html = report::checkReportHtml(d);
+    EXPECT_TRUE(html.contains(QStringLiteral("沿用此前保存的检测结果：<span data-reused=\"1\">1 句</span>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<td class=\"obtained\">2026-11-30 08:05<br>（沿用）</td>")));
+    const QString now = r.at(1).obtained.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    EXPECT_TRUE(html.contains(QStringLiteral("<td class=\"obtained\">") + now + QStringLiteral("</td>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<p class=\"not-searched\">过短（1 句）：第 3 句</p>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<p class=\"not-searched\">参考文献（2 句）：第 4、5 句</p>")));
+    EXPECT_FALSE(report::checkReportHtml(scriptedCheck()).contains(QStringLiteral("沿用此前")));
+}
+
+} // namespace

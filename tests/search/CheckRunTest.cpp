@@ -636,3 +636,50 @@ TEST(CheckRunRecord, PagesThatAreNotReadLeaveTheSentenceNotArrived)
 }
 
 } // namespace
+
+// Pieces that are never searched and results taken over from an earlier start.
+namespace {
+
+TEST(CheckRunResume, TakesKeptResultsOverAndPassesOverWhatIsNotSearched)
+{
+    ScriptedWindow w;
+    analysis::startRun(w.state, analysis::analyse(kA + kB + kC));
+    w.facts.listCount = 3;
+    w.run.analysed(QString(), {analysis::PieceUse::Searched, analysis::PieceUse::TooShort,
+                               analysis::PieceUse::Searched});
+
+    search::SentenceEntry kept;
+    kept.state = search::SentenceState::Scored;
+    kept.similarity = 60;
+    kept.titles = {{QStringLiteral("<a>甲站</a>"), QStringLiteral("甲站")},
+                   {QStringLiteral("<a>乙站</a>"), QStringLiteral("乙站")}};
+    kept.obtained = QDateTime::currentDateTimeUtc().addDays(-1);
+    w.apply(w.run.adoptKept({{0, kept}}));
+    EXPECT_EQ(w.label2, QStringLiteral("已沿用 1 句的检测结果\r\n\r\n目前总体相似度：60%"));
+    EXPECT_EQ(w.state.similaritySum, 60);
+    EXPECT_EQ(w.state.pageCount, 2);
+    EXPECT_EQ(w.state.titleTexts.mid(0, 3),
+              (QStringList{QStringLiteral("甲站"), QStringLiteral("乙站"), QString()}));
+    EXPECT_TRUE(w.run.record().at(0).reused);
+    EXPECT_EQ(w.run.record().at(0).obtained, kept.obtained);
+    EXPECT_EQ(w.run.record().reusedCount(), 1);
+
+    // The kept and the too short piece cost neither a search nor a tick.
+    w.start();
+    EXPECT_EQ(w.navigations, QStringList{w.urlFor(2)});
+    w.finish(resultPage(0));
+    w.tick();
+    EXPECT_EQ(w.boxes, QStringList{QStringLiteral("本次对比结束！")});
+    EXPECT_EQ(w.navigations.size(), 1);
+    EXPECT_TRUE(w.label2.endsWith(QStringLiteral("目前总体相似度：30%")));
+    EXPECT_EQ(w.run.record().at(1).state, search::SentenceState::NotSearched);
+    EXPECT_EQ(w.run.record().at(1).use, analysis::PieceUse::TooShort);
+
+    // Chosen in the list, a kept piece is searched anew; a piece never searched is still passed over.
+    w.click(0);
+    EXPECT_EQ(w.navigations.last(), w.urlFor(0));
+    w.click(1);
+    EXPECT_EQ(w.navigations.last(), w.urlFor(2));
+}
+
+} // namespace

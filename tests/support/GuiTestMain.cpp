@@ -3,6 +3,7 @@
 #include "platform/Fonts.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,8 @@ int main(int argc, char** argv)
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --disable-gpu");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // Settings and kept results of the tests stay apart from the person's own.
+    QStandardPaths::setTestModeEnabled(true);
     fonts::installSongSubstitution();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

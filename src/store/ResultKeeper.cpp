@@ -1,0 +1,61 @@
+#include "store/ResultKeeper.h"
+
+#include "search/QueryText.h"
+
+namespace store {
+
+ResultKeeper::ResultKeeper(const QString& directory, search::CheckRun& run, const CheckState& state,
+                           QObject* parent)
+    : QObject(parent), m_run(run), m_state(state)
+{
+    if (directory.isEmpty())
+        return;
+    m_store = std::make_unique<ResultStore>(directory);
+    connect(&run, &search::CheckRun::recordChanged, this, &ResultKeeper::recordChanged);
+}
+
+ResultKeeper::~ResultKeeper() = default;
+
+void ResultKeeper::recordChanged(int sentence)
+{
+    const search::CheckRecord& record = m_run.record();
+    if (sentence < 0 || sentence >= record.size() || sentence >= m_state.sentences.size())
+        return;
+    const search::SentenceEntry& entry = record.at(sentence);
+    if (const std::optional<KeptResult> kept = keptResultOf(entry)) {
+        m_store->keep(entry.engine, search::queryText(m_state.sentences[sentence]), *kept);
+        passOnNotice();
+    }
+}
+
+ResumeOffer ResultKeeper::offer(search::Engine engine, const QList<analysis::PieceUse>& uses)
+{
+    if (!m_store)
+        return {};
+    const QStringList queries = pieceQueries(m_state.sentences, uses);
+    const QHash<QString, KeptResult> found = m_store->lookUp(engine, queries);
+    passOnNotice();
+    return resumeOffer(queries, found);
+}
+
+search::RunEffects ResultKeeper::resume(const ResumeOffer& offer, search::Engine engine)
+{
+    return m_run.adoptKept(keptEntries(offer, engine));
+}
+
+bool ResultKeeper::clear()
+{
+    if (!m_store)
+        return true;
+    const bool cleared = m_store->clear();
+    passOnNotice();
+    return cleared;
+}
+
+void ResultKeeper::passOnNotice()
+{
+    if (const QString text = m_store->takeNotice(); !text.isEmpty())
+        emit notice(text);
+}
+
+} // namespace store

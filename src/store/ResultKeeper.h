@@ -1,0 +1,45 @@
+#pragma once
+
+#include "analysis/CheckState.h"
+#include "search/CheckRun.h"
+#include "store/Resume.h"
+
+#include <QObject>
+
+#include <memory>
+
+// Keeps every result the check run obtains and offers the kept ones after an analysis. Without a
+// folder it keeps and offers nothing.
+namespace store {
+
+class ResultKeeper : public QObject
+{
+    Q_OBJECT
+public:
+    ResultKeeper(const QString& directory, search::CheckRun& run, const CheckState& state,
+                 QObject* parent = nullptr);
+    ~ResultKeeper() override;
+
+    bool enabled() const { return m_store != nullptr; }
+
+    // After an analysis: the pieces whose results an earlier start kept with engine.
+    ResumeOffer offer(search::Engine engine, const QList<analysis::PieceUse>& uses);
+    // 沿用: the run takes the offered results over.
+    search::RunEffects resume(const ResumeOffer& offer, search::Engine engine);
+    // Deletes every kept result. False when that failed.
+    bool clear();
+signals:
+    // A fault of the store the person must hear of, once each: a damaged file set aside, or results
+    // that can no longer be kept.
+    void notice(const QString& text);
+
+private:
+    void passOnNotice();
+    void recordChanged(int sentence);
+
+    std::unique_ptr<ResultStore> m_store;
+    search::CheckRun& m_run;
+    const CheckState& m_state;
+};
+
+} // namespace store
