@@ -32,7 +32,7 @@ store::KeptResult realisticResult(std::mt19937& rng, const QString& text)
             link.append(alphabet.at(rng() % alphabet.size()));
         const QString title = text.mid(rng() % (text.size() - 30), 24);
         search::Title t;
-        t.block = QStringLiteral("<a "
+        t.html = QStringLiteral("<a "
                                  "data-click=\"{'F':'778317EA','F1':'9D73F1E4','F2':'4CA6DD6B','F3':'"
                                  "54E5243F','T':'%1','y':'EFBCEFFE'}\" "
                                  "href=\"http://www.baidu.com/link?url=%2\" target=\"_blank\">%3</a>")
@@ -113,9 +113,8 @@ static void BM_TakeOverThesis(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         CheckState check;
-        analysis::startRun(check, analysis::analyse(text));
         search::CheckRun run(check);
-        run.analysed(QString());
+        run.analyse(analysis::analyse(text), QString());
         state.ResumeTiming();
         benchmark::DoNotOptimize(run.adoptKept(store::keptEntries(offer, search::Engine::Baidu)));
     }

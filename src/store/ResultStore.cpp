@@ -141,7 +141,7 @@ void KeptResult::setTitles(const QList<search::Title>& titles)
 {
     QByteArray raw;
     for (const search::Title& t : titles) {
-        appendField(raw, t.block);
+        appendField(raw, t.html);
         appendField(raw, t.text);
     }
     packedTitles = qCompress(raw, 9);

@@ -643,10 +643,9 @@ namespace {
 TEST(CheckRunResume, TakesKeptResultsOverAndPassesOverWhatIsNotSearched)
 {
     ScriptedWindow w;
-    analysis::startRun(w.state, analysis::analyse(kA + kB + kC));
+    w.apply(w.run.analyse(analysis::analyse(kA + kB + kC), QString(),
+                          {analysis::PieceUse::Searched, analysis::PieceUse::TooShort, analysis::PieceUse::Searched}));
     w.facts.listCount = 3;
-    w.run.analysed(QString(), {analysis::PieceUse::Searched, analysis::PieceUse::TooShort,
-                               analysis::PieceUse::Searched});
 
     search::SentenceEntry kept;
     kept.state = search::SentenceState::Scored;
@@ -658,7 +657,7 @@ TEST(CheckRunResume, TakesKeptResultsOverAndPassesOverWhatIsNotSearched)
     EXPECT_EQ(w.label2, QStringLiteral("已沿用 1 句的检测结果\r\n\r\n目前总体相似度：60%"));
     EXPECT_EQ(w.state.similaritySum, 60);
     EXPECT_EQ(w.state.pageCount, 2);
-    EXPECT_EQ(w.state.titleTexts.mid(0, 3),
+    EXPECT_EQ(w.run.record().titleSlots().texts.mid(0, 3),
               (QStringList{QStringLiteral("甲站"), QStringLiteral("乙站"), QString()}));
     EXPECT_TRUE(w.run.record().at(0).reused);
     EXPECT_EQ(w.run.record().at(0).obtained, kept.obtained);

@@ -62,7 +62,7 @@ TEST_F(ResultStoreTest, OffersWhatAnotherStartKeptWithTheSameEngine)
     EXPECT_EQ(a.obtained.toMSecsSinceEpoch(), when.toMSecsSinceEpoch());
     const QList<search::Title> titles = a.titles();
     ASSERT_EQ(titles.size(), 3);
-    EXPECT_EQ(titles[1].block, scored(0).titles()[1].block);
+    EXPECT_EQ(titles[1].html, scored(0).titles()[1].html);
     EXPECT_TRUE(titles[1].text.isEmpty());
     EXPECT_EQ(titles[2].text, QStringLiteral("标题三"));
     EXPECT_EQ(found.value(QStringLiteral("乙句")).state, search::SentenceState::ShortPage);
