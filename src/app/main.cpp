@@ -2,8 +2,10 @@
 #include "app/Localisation.h"
 #include "app/ProgramIcon.h"
 #include "platform/Fonts.h"
+#include "platform/WordProcessorJob.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char* argv[])
 {
@@ -14,6 +16,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral(TESSARO_APP_ID));
     fonts::installSongSubstitution();
+    WordProcessorJob::removeStaleProfiles(QDir::tempPath());
     Form1 form;
     form.show();
     return app.exec();

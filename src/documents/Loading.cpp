@@ -118,7 +118,7 @@ Loaded load(const QString& path, const WordProcessorRead& wordProcessor, Readers
     return std::get<Failure>(step);
 }
 
-QString openFailureMessage(const QString& path, Failure failure)
+QString openFailureMessage(const QString& path, Failure failure, std::chrono::milliseconds wordProcessorLimit)
 {
     QString reason;
     switch (failure) {
@@ -141,7 +141,8 @@ QString openFailureMessage(const QString& path, Failure failure)
         reason = QStringLiteral("读取这种文档需要 LibreOffice，但无法启动它（可能没有安装）。");
         break;
     case Failure::WordProcessorTimedOut:
-        reason = QStringLiteral("LibreOffice 在 60 秒内没有读完该文档。");
+        reason = QStringLiteral("LibreOffice 在 %1 秒内没有读完该文档。")
+                     .arg(QString::number(double(wordProcessorLimit.count()) / 1000, 'g', 15));
         break;
     case Failure::WordProcessorFailed:
         reason = QStringLiteral("LibreOffice 没能从中读出文字（文档可能已损坏，或不是它认识的格式）。");

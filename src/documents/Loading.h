@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <variant>
 
@@ -57,7 +58,8 @@ FirstStep readDirectly(const QString& path, Readers readers = Readers::NativeFir
 Loaded load(const QString& path, const WordProcessorRead& wordProcessor, Readers readers = Readers::NativeFirst);
 
 // The message that tells the user why the file at path did not open; empty for a cancelled read,
-// which the user asked for.
-QString openFailureMessage(const QString& path, Failure failure);
+// which the user asked for. wordProcessorLimit: the time limit the word processor had.
+QString openFailureMessage(const QString& path, Failure failure,
+                           std::chrono::milliseconds wordProcessorLimit = std::chrono::milliseconds(0));
 
 } // namespace documents

@@ -5,14 +5,15 @@
 #include "editor/RichTextBox.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
-#include "platform/WordProcessorJob.h"
 #include "widgets/WidgetTwips.h"
 
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -41,11 +42,19 @@ const QString DocumentCommands::kUnsavedQuestion = QStringLiteral("文章已修�
 const QString DocumentCommands::kReadingText = QStringLiteral("正在读取文件……");
 
 DocumentCommands::DocumentCommands(QWidget* window, RichTextBox* editor, std::function<void()> fullLayout)
-    : m_window(window), m_editor(editor), m_fullLayout(std::move(fullLayout)), m_savedText(editor->toPlainText())
+    : QObject(window), m_window(window), m_editor(editor), m_fullLayout(std::move(fullLayout)),
+      m_savedText(editor->toPlainText())
 {
+    setObjectName(QStringLiteral("documentCommands"));
+    m_barDelay.setSingleShot(true);
+    connect(&m_barDelay, &QTimer::timeout, this, [this] { showReading(true); });
 }
 
-DocumentCommands::~DocumentCommands() = default;
+DocumentCommands::~DocumentCommands()
+{
+    // A worker still reading finishes with nobody waiting; a word processor is killed with its job.
+    delete m_worker;
+}
 
 void DocumentCommands::restoreEditorSize()
 {
@@ -106,35 +115,51 @@ void DocumentCommands::open()
     if (!chosen || chosen->isEmpty())
         return;
     m_lastFileName = *chosen;
-
-    documents::FirstStep step = documents::readDirectly(*chosen);
-    if (std::holds_alternative<documents::NeedsWordProcessor>(step)) {
-        startReading(*chosen);
-        return;
-    }
-    if (QString* text = std::get_if<QString>(&step))
-        finishOpen(*chosen, std::move(*text));
-    else if (richtext::Document* doc = std::get_if<richtext::Document>(&step))
-        finishOpen(*chosen, std::move(*doc));
-    else
-        finishOpen(*chosen, std::get<documents::Failure>(step));
+    startReading(*chosen);
 }
 
 void DocumentCommands::startReading(const QString& path)
 {
     m_readingPath = path;
-    m_job = std::make_unique<WordProcessorJob>(path);
-    QObject::connect(m_job.get(), &WordProcessorJob::finished, m_job.get(),
-                     [this](const documents::WordProcessorResult& result) { finishReading(result); });
-    showReading(true);
-    m_job->start();
+    // No edits while the read runs: the loaded text would replace them.
+    m_editor->setReadOnly(true);
+    m_barDelay.start(m_reading.barDelay);
+
+    m_worker = new QFutureWatcher<documents::FirstStep>(this);
+    QFutureWatcher<documents::FirstStep>* worker = m_worker;
+    connect(worker, &QFutureWatcherBase::finished, this, [this, worker] {
+        worker->deleteLater();
+        m_worker = nullptr;
+        directReadDone(worker->future().takeResult());
+    });
+    worker->setFuture(QtConcurrent::run([direct = m_reading.direct, path] { return direct(path); }));
+    emit readingChanged(true);
+}
+
+void DocumentCommands::directReadDone(documents::FirstStep step)
+{
+    if (std::holds_alternative<documents::NeedsWordProcessor>(step)) {
+        m_job = m_reading.wordProcessor(m_readingPath);
+        m_wordProcessorLimit = m_job->options().timeout;
+        connect(m_job.get(), &WordProcessorJob::finished, this,
+                [this](const documents::WordProcessorResult& result) { finishReading(result); });
+        m_job->start();
+        return;
+    }
+    endReading();
+    if (QString* text = std::get_if<QString>(&step))
+        finishOpen(m_readingPath, std::move(*text));
+    else if (richtext::Document* doc = std::get_if<richtext::Document>(&step))
+        finishOpen(m_readingPath, std::move(*doc));
+    else
+        finishOpen(m_readingPath, std::get<documents::Failure>(step));
 }
 
 void DocumentCommands::finishReading(const documents::WordProcessorResult& result)
 {
     // The job is still inside its signal: it goes once the event loop comes back.
     m_job.release()->deleteLater();
-    showReading(false);
+    endReading();
     if (const QString* text = std::get_if<QString>(&result))
         finishOpen(m_readingPath, *text);
     else if (std::get<documents::Failure>(result) != documents::Failure::Cancelled)
@@ -142,8 +167,21 @@ void DocumentCommands::finishReading(const documents::WordProcessorResult& resul
     // A cancelled read leaves the article exactly as it was.
 }
 
+void DocumentCommands::endReading()
+{
+    m_barDelay.stop();
+    showReading(false);
+    emit readingChanged(false);
+}
+
 void DocumentCommands::cancelReading()
 {
+    if (m_worker) {
+        // Its result, when it comes, goes nowhere.
+        delete m_worker;
+        m_worker = nullptr;
+        endReading();
+    }
     if (m_job)
         m_job->cancel();
 }
@@ -153,7 +191,8 @@ void DocumentCommands::finishOpen(const QString& path, const documents::Loaded& 
     if (editor::show(*m_editor, loaded)) {
         markSaved();
     } else {
-        MessageBox::show(m_window, {documents::openFailureMessage(path, std::get<documents::Failure>(loaded)),
+        MessageBox::show(m_window, {documents::openFailureMessage(path, std::get<documents::Failure>(loaded),
+                                                                  m_wordProcessorLimit),
                                     QStringLiteral("打开失败"), MessageBox::Icon::Error, MessageBox::Buttons::Ok});
     }
     m_editor->select(0, m_editor->text().size());
@@ -192,8 +231,8 @@ void DocumentCommands::showReading(bool reading)
         // The article stays in view below the bar, as it is until the read ends.
         m_editor->reserveTop(reading ? height : 0);
     }
-    // No edits while the read runs: the loaded text would replace them.
-    m_editor->setReadOnly(reading);
+    if (!reading)
+        m_editor->setReadOnly(false);
     if (reading)
         m_editor->viewport()->setCursor(Qt::BusyCursor);
     else

@@ -3,7 +3,6 @@
 #include "documents/RtfWriter.h"
 #include "editor/RichTextBox.h"
 #include "editor/RichTextConversion.h"
-#include "platform/WordProcessor.h"
 
 namespace editor {
 
@@ -22,9 +21,10 @@ bool show(RichTextBox& editor, const documents::Loaded& loaded)
     return false;
 }
 
-bool loadFile(RichTextBox& editor, const QString& path, documents::Failure* why)
+bool loadFile(RichTextBox& editor, const QString& path, const documents::WordProcessorRead& wordProcessor,
+              documents::Failure* why)
 {
-    const documents::Loaded loaded = documents::load(path, &WordProcessor::plainText);
+    const documents::Loaded loaded = documents::load(path, wordProcessor);
     if (show(editor, loaded))
         return true;
     if (why)

@@ -14,10 +14,11 @@ namespace editor {
 // failure.
 bool show(RichTextBox& editor, const documents::Loaded& loaded);
 
-// Loads a file into the editor as documents::load reads it, waiting for LibreOffice where it is
-// needed. Returns false, leaves the editor as it was and tells why (when asked) when the file could not
-// be read.
-bool loadFile(RichTextBox& editor, const QString& path, documents::Failure* why = nullptr);
+// Loads a file into the editor as documents::load reads it, waiting for wordProcessor where it is
+// needed (tests and benchmarks: the window reads through DocumentCommands without waiting). Returns
+// false, leaves the editor as it was and tells why (when asked) when the file could not be read.
+bool loadFile(RichTextBox& editor, const QString& path, const documents::WordProcessorRead& wordProcessor,
+              documents::Failure* why = nullptr);
 
 // Writes the editor's whole content as rich text, whatever the name's extension. An existing file is
 // replaced only once the new one is completely written; on failure it stays as it was, and false comes

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/RichTextConversion.h"
-#include "platform/WordProcessor.h"
+#include "platform/WordProcessorJob.h"
 
 #include <QStringList>
 
@@ -48,26 +48,79 @@ inline void appendText(QTextDocument& document, const QString& text, const QColo
     c.insertText(text, f);
 }
 
-// Stands in for the word processor while it lives: records the paths asked for and gives answer.
+// Stands in for the word processor in documents::load: records the paths asked for and gives answer.
 class FakeWordProcessor
 {
 public:
-    explicit FakeWordProcessor(std::optional<QString> answer) : answer(std::move(answer))
+    explicit FakeWordProcessor(std::optional<QString> answer) : answer(std::move(answer)) {}
+
+    documents::WordProcessorRead read()
     {
-        WordProcessor::setHandler([this](const QString& path) -> documents::WordProcessorResult {
+        return [this](const QString& path) -> documents::WordProcessorResult {
             calls.append(path);
-            if (this->answer)
-                return *this->answer;
+            if (answer)
+                return *answer;
             return failure;
-        });
+        };
     }
-    ~FakeWordProcessor() { WordProcessor::setHandler({}); }
-    FakeWordProcessor(const FakeWordProcessor&) = delete;
-    FakeWordProcessor& operator=(const FakeWordProcessor&) = delete;
 
     std::optional<QString> answer;
     documents::Failure failure = documents::Failure::WordProcessorFailed; // the answer when there is no text
     QStringList calls;
+};
+
+// A stand-in office program for word-processor jobs: a shell script in dir that records the
+// document it was asked for and prints an answer as LibreOffice prints a document, or never answers.
+class StandInOffice
+{
+public:
+    explicit StandInOffice(const QTemporaryDir& dir)
+        : m_program(dir.filePath(QStringLiteral("stand-in-office"))),
+          m_answer(dir.filePath(QStringLiteral("office-answer"))),
+          m_calls(dir.filePath(QStringLiteral("office-calls"))), m_pid(dir.filePath(QStringLiteral("office-child")))
+    {
+        answer(QStringLiteral("文字处理器的正文\n第二段"));
+    }
+
+    void answer(const QString& text)
+    {
+        write(m_answer, "\xEF\xBB\xBF" + text.toUtf8() + '\n');
+        script("cat '" + m_answer.toUtf8() + "'\n");
+    }
+    // Starts a child of its own and waits, until killed.
+    void neverAnswer() { script("sleep 300 &\necho $! > '" + m_pid.toUtf8() + "'\nwait\n"); }
+
+    WordProcessorJobs jobs(std::chrono::milliseconds timeout = std::chrono::minutes(5)) const
+    {
+        return wordProcessorJobs({m_program, timeout});
+    }
+    QStringList calls() const
+    {
+        QFile f(m_calls);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts)
+                                           : QStringList();
+    }
+    // The never-answering office's own child, once it has started.
+    qint64 child() const
+    {
+        QFile f(m_pid);
+        return f.open(QIODevice::ReadOnly) ? f.readAll().trimmed().toLongLong() : 0;
+    }
+
+private:
+    static void write(const QString& path, const QByteArray& bytes)
+    {
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+    }
+    void script(const QByteArray& body)
+    {
+        write(m_program, "#!/bin/sh\necho \"$4\" >> '" + m_calls.toUtf8() + "'\n" + body);
+        QFile::setPermissions(m_program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    QString m_program, m_answer, m_calls, m_pid;
 };
 
 // A file of the given content in dir; returns its path.
