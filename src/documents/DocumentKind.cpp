@@ -20,6 +20,8 @@ Kind kindOf(const QString& fileName, const QByteArray& content)
         return Kind::RichText;
     if (content.startsWith("PK\x03\x04") || content.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
         return Kind::WordProcessor;
+    if (content.startsWith("%PDF-"))
+        return Kind::Pdf;
     return Kind::Text;
 }
 

@@ -3,6 +3,7 @@
 #include "documents/DocumentKind.h"
 #include "documents/DocxReader.h"
 #include "documents/OdtReader.h"
+#include "documents/PdfReader.h"
 #include "documents/RtfReader.h"
 #include "documents/TextFileDecoding.h"
 #include "documents/ZipArchive.h"
@@ -94,6 +95,12 @@ FirstStep readDirectly(const QString& path, Readers readers)
         if (std::optional<richtext::Document> doc = rtf::read(bytes))
             return std::move(*doc);
         return Failure::NotText;
+    case Kind::Pdf: {
+        std::variant<QString, Failure> read = pdf::read(bytes);
+        if (QString* text = std::get_if<QString>(&read))
+            return std::move(*text);
+        return std::get<Failure>(read);
+    }
     case Kind::Text:
         if (std::optional<QString> text = textfile::decode(bytes))
             return std::move(*text);
@@ -146,6 +153,15 @@ QString openFailureMessage(const QString& path, Failure failure, std::chrono::mi
         break;
     case Failure::WordProcessorFailed:
         reason = QStringLiteral("LibreOffice 没能从中读出文字（文档可能已损坏，或不是它认识的格式）。");
+        break;
+    case Failure::Damaged:
+        reason = QStringLiteral("文件已损坏，无法读取。");
+        break;
+    case Failure::NoTextLayer:
+        reason = QStringLiteral("这个 PDF 文件里没有可读取的文字，可能是扫描件。");
+        break;
+    case Failure::TooMuchText:
+        reason = QStringLiteral("文档展开后超过 %1 万字，可能已损坏或被恶意构造。").arg(pdf::kMaxCharacters / 10000);
         break;
     case Failure::Cancelled:
         return QString();

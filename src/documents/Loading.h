@@ -20,7 +20,10 @@ enum class Failure {
     WordProcessorMissing,  // the word processor is needed but cannot be started
     WordProcessorTimedOut, // the word processor did not finish within its time limit
     WordProcessorFailed,   // the word processor gave no text
-    Cancelled,             // the user ended the word processor's read
+    Cancelled,             // the user ended the read
+    Damaged,               // a PDF file that cannot be opened
+    NoTextLayer,           // a PDF file without text: a scan
+    TooMuchText,           // the document would become more text than a hundred theses
 };
 
 // Plain text (paragraphs joined by '\n'), rich text, or why neither.

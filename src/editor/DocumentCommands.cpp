@@ -32,6 +32,12 @@ QStringList dialogFilters()
                                                     "|WPS 文字文档(*.wps)|*.wps"));
 }
 
+// The open dialog also offers what the program reads but does not write.
+QStringList openFilters()
+{
+    return dialogFilters() + dialogfilter::toQtFilters(QStringLiteral("PDF 文件 (*.pdf)|*.pdf"));
+}
+
 } // namespace
 
 const QString DocumentCommands::kFilter =
@@ -108,7 +114,7 @@ void DocumentCommands::open()
     FileDialog::Request request;
     request.mode = FileDialog::Mode::Open;
     request.title = kOpenTitle;
-    request.filters = dialogFilters();
+    request.filters = openFilters();
     request.selectedFilter = request.filters.constFirst();
     request.fileName = m_lastFileName;
     const std::optional<QString> chosen = FileDialog::show(m_window, request);
@@ -188,15 +194,16 @@ void DocumentCommands::cancelReading()
 
 void DocumentCommands::finishOpen(const QString& path, const documents::Loaded& loaded)
 {
-    if (editor::show(*m_editor, loaded)) {
+    // The text ends black with the caret at the start.
+    if (editor::show(*m_editor, loaded, kBlack)) {
         markSaved();
     } else {
         MessageBox::show(m_window, {documents::openFailureMessage(path, std::get<documents::Failure>(loaded),
                                                                   m_wordProcessorLimit),
                                     QStringLiteral("打开失败"), MessageBox::Icon::Error, MessageBox::Buttons::Ok});
+        m_editor->select(0, m_editor->text().size());
+        m_editor->setSelectionColor(kBlack);
     }
-    m_editor->select(0, m_editor->text().size());
-    m_editor->setSelectionColor(kBlack);
     m_editor->moveCaretToStart();
 }
 

@@ -6,16 +6,29 @@
 
 namespace editor {
 
-bool show(RichTextBox& editor, const documents::Loaded& loaded)
+bool show(RichTextBox& editor, const documents::Loaded& loaded, std::optional<QColor> colour)
 {
+    // The colour goes in with the text: colouring it afterwards would lay the whole text out twice.
     if (const QString* text = std::get_if<QString>(&loaded)) {
         fitWrapMode(editor, *text);
-        editor.setPlainText(*text);
+        if (colour)
+            setPlainText(editor, *text, *colour);
+        else
+            editor.setPlainText(*text);
         return true;
     }
     if (const richtext::Document* doc = std::get_if<richtext::Document>(&loaded)) {
         fitWrapMode(editor, doc->text());
-        setRichText(editor, *doc);
+        if (!colour) {
+            setRichText(editor, *doc);
+            return true;
+        }
+        richtext::Document coloured = *doc;
+        const richtext::Color c{colour->red(), colour->green(), colour->blue()};
+        for (richtext::Paragraph& p : coloured.paragraphs)
+            for (richtext::Run& run : p.runs)
+                run.format.color = c;
+        setRichText(editor, coloured);
         return true;
     }
     return false;

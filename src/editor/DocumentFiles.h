@@ -3,16 +3,19 @@
 #include "documents/Loading.h"
 #include "documents/Saving.h"
 
+#include <QColor>
 #include <QString>
+
+#include <optional>
 
 class RichTextBox;
 
 // The editor's own loading and saving of files.
 namespace editor {
 
-// Puts a loaded document into the editor. Returns false and leaves the editor as it was for a
-// failure.
-bool show(RichTextBox& editor, const documents::Loaded& loaded);
+// Puts a loaded document into the editor, every character in colour when one is given, with the caret
+// at the start and no undo step. Returns false and leaves the editor as it was for a failure.
+bool show(RichTextBox& editor, const documents::Loaded& loaded, std::optional<QColor> colour = std::nullopt);
 
 // Loads a file into the editor as documents::load reads it, waiting for wordProcessor where it is
 // needed (tests and benchmarks: the window reads through DocumentCommands without waiting). Returns

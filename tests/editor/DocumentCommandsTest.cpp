@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "documents/PdfFixture.h"
 #include "documents/RtfReader.h"
 #include "editor/DocumentCommands.h"
 #include "editor/DocumentTestHelpers.h"
@@ -134,6 +135,7 @@ TEST_F(DocumentCommandsTest, OpenAsksWithTheTitleAndFilters)
               (QStringList{QStringLiteral("WORD文档(*.doc)"), QStringLiteral("文本文件(*.txt)"),
                            QStringLiteral("写字板文件(*.rtf)")}));
     EXPECT_EQ(r.selectedFilter, r.filters[0]);
+    EXPECT_EQ(r.filters.last(), QStringLiteral("PDF 文件 (*.pdf)")) << "after the others";
 }
 
 TEST_F(DocumentCommandsTest, CancelledOpenLoadsNothing)
@@ -205,19 +207,19 @@ TEST_F(DocumentCommandsTest, FailedOpenKeepsTheTextAndSaysWhy)
     const QString missing = dir.filePath(QStringLiteral("missing.doc"));
     const QString binary = file("binary.txt", QByteArray("\0\1\2\3", 4));
     const QString slow = file("slow.doc", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
-    dialogs.choose(missing);
-    dialogs.choose(binary);
-    dialogs.choose(slow);
-    trigger("dakai");
-    trigger("dakai");
-    trigger("dakai");
+    const QString scan = file("scan.pdf", pdffixture::make({pdffixture::Page{}}));
+    for (const QString& path : {missing, binary, slow, scan}) {
+        dialogs.choose(path);
+        trigger("dakai");
+    }
     EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑"));
     EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkkkkk"));
     EXPECT_EQ(editor->selectionStart(), 0);
-    ASSERT_EQ(boxes.shown.size(), 3);
-    const QStringList reasons{QStringLiteral("不存在"), QStringLiteral("既不是文本文件"), QStringLiteral("在 0.5 秒内")};
-    const QStringList paths{missing, binary, slow};
-    for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(boxes.shown.size(), 4);
+    const QStringList reasons{QStringLiteral("不存在"), QStringLiteral("既不是文本文件"), QStringLiteral("在 0.5 秒内"),
+                              QStringLiteral("这个 PDF 文件里没有可读取的文字，可能是扫描件。")};
+    const QStringList paths{missing, binary, slow, scan};
+    for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(boxes.shown[i].icon, MessageBox::Icon::Error);
         EXPECT_TRUE(boxes.shown[i].text.contains(QDir::toNativeSeparators(paths[i]))) << boxes.shown[i].text.toStdString();
         EXPECT_TRUE(boxes.shown[i].text.contains(reasons[i])) << boxes.shown[i].text.toStdString();

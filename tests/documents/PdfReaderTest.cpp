@@ -1,0 +1,140 @@
+#include "documents/PdfReader.h"
+#include "PdfFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using pdffixture::Line;
+using pdffixture::Page;
+
+// "text" or the failure's name.
+std::string describe(const std::variant<QString, documents::Failure>& read)
+{
+    if (const QString* text = std::get_if<QString>(&read))
+        return text->toStdString();
+    switch (std::get<documents::Failure>(read)) {
+    case documents::Failure::Damaged:
+        return "Damaged";
+    case documents::Failure::NoTextLayer:
+        return "NoTextLayer";
+    case documents::Failure::TooMuchText:
+        return "TooMuchText";
+    case documents::Failure::Encrypted:
+        return "Encrypted";
+    default:
+        return "other failure";
+    }
+}
+
+// A column from 72 to 522 points: 12-point Chinese characters, 37 to a full line, 18 points apart.
+constexpr double kLeft = 72, kSize = 12, kLead = 18;
+
+QString chars(const char16_t* base, int count)
+{
+    QString out;
+    const QString pattern = QString::fromUtf16(base);
+    while (out.size() < count)
+        out += pattern;
+    return out.left(count);
+}
+
+// A paragraph: its first line indented by two characters, full lines, a short last line.
+void addParagraph(Page& page, double& y, const char16_t* base, int fullLines)
+{
+    page << Line{kLeft + 2 * kSize, y, kSize, chars(base, 35)};
+    y += kLead;
+    for (int i = 0; i < fullLines; ++i, y += kLead)
+        page << Line{kLeft, y, kSize, chars(base, 37)};
+    page << Line{kLeft, y, kSize, chars(base, 9) + u'。'};
+    y += kLead;
+}
+
+QString paragraphText(const char16_t* base, int fullLines)
+{
+    QString text = chars(base, 35);
+    for (int i = 0; i < fullLines; ++i)
+        text += chars(base, 37);
+    return text + chars(base, 9) + u'。';
+}
+
+struct PdfRow
+{
+    const char* name;
+    QByteArray file;
+    std::string expected;
+    qsizetype maxCharacters = pdf::kMaxCharacters;
+};
+
+void PrintTo(const PdfRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+PdfRow twoParagraphs()
+{
+    Page page;
+    double y = 100;
+    addParagraph(page, y, u"研究方法与数据来源", 2);
+    addParagraph(page, y, u"结果分析表明", 1);
+    return {"paragraphs", pdffixture::make({page}),
+            (paragraphText(u"研究方法与数据来源", 2) + u'\n' + paragraphText(u"结果分析表明", 1)).toStdString()};
+}
+
+// Three pages with the same title at the top and a numbered footer; a paragraph runs over the page
+// break; a title line in the body, set apart by a wider gap, is its own paragraph.
+PdfRow runningHeadersAndFooters()
+{
+    QList<Page> pages;
+    const char16_t* bodies[] = {u"第一页的段落", u"第二页正文", u"第三页内容"};
+    for (int p = 0; p < 3; ++p) {
+        Page page{Line{kLeft, 40, 9, QStringLiteral("硕士学位论文：城市交通研究")}};
+        double y = 100;
+        if (p == 1) {
+            page << Line{kLeft, y, kSize, chars(u"接上页的正文", 37)} << Line{kLeft, y + kLead, kSize, chars(u"接上页的正文", 37)};
+            y += 2 * kLead;
+            page << Line{kLeft, y + 20, 16, QStringLiteral("第二章 方法")};
+            y += 60;
+        }
+        page << Line{kLeft + 2 * kSize, y, kSize, chars(bodies[p], 35)};
+        for (int i = 0; i < 2; ++i)
+            page << Line{kLeft, y + (i + 1) * kLead, kSize, chars(bodies[p], 37)};
+        page << Line{280, 800, 9, QStringLiteral("第 %1 页").arg(p + 1)};
+        pages << page;
+    }
+    auto body = [](const char16_t* base) { return chars(base, 35) + chars(base, 37) + chars(base, 37); };
+    const QString expected = body(bodies[0]) + chars(u"接上页的正文", 37) + chars(u"接上页的正文", 37) + u'\n' +
+                             QStringLiteral("第二章 方法") + u'\n' + body(bodies[1]) + u'\n' + body(bodies[2]);
+    return {"runningLines", pdffixture::make(pages), expected.toStdString()};
+}
+
+// Latin lines join with a space; a hyphen at a line's end stays where it is.
+PdfRow latinLines()
+{
+    const double latin = 10;
+    Page page{Line{kLeft, 100, latin, QStringLiteral("Reading order of a text layer with hyphen-")},
+              Line{kLeft, 114, latin, QStringLiteral("ation kept as it is in the whole first line")},
+              Line{kLeft, 128, latin, QStringLiteral("and the end.")}};
+    return {"latin", pdffixture::make({page}),
+            "Reading order of a text layer with hyphen-ation kept as it is in the whole first line and the end."};
+}
+
+class PdfRead : public ::testing::TestWithParam<PdfRow>
+{
+};
+
+TEST_P(PdfRead, GivesTheTextLayerOrSaysWhyNot)
+{
+    const PdfRow& row = GetParam();
+    EXPECT_EQ(describe(pdf::read(row.file, row.maxCharacters)), row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pdf, PdfRead,
+    ::testing::Values(twoParagraphs(), runningHeadersAndFooters(), latinLines(),
+                      PdfRow{"scan", pdffixture::make({Page{}, Page{}}), "NoTextLayer"},
+                      PdfRow{"damaged", QByteArray("%PDF-1.4\n1 0 obj broken"), "Damaged"},
+                      PdfRow{"overTheBudget", twoParagraphs().file, "TooMuchText", 100}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
