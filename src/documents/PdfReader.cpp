@@ -18,12 +18,14 @@ struct Line
 {
     QString text;
     double left = 0, right = 0, top = 0, bottom = 0;
+    double firstWord = 0; // the width of its first word
     double height() const { return bottom - top; }
 };
 
 struct Page
 {
     QList<Line> lines; // in reading order
+    double width = 0;
 };
 
 // Script, not Latin: lines and words of it join without a space.
@@ -44,6 +46,7 @@ void appendWord(Line& line, const QString& word, bool spaceBefore)
 Page linesOf(const poppler::page& page, qsizetype& characters, qsizetype maxCharacters)
 {
     Page out;
+    out.width = page.page_rect().width();
     bool spaceAfter = false;
     for (const poppler::text_box& box : page.text_list()) {
         const poppler::byte_array utf8 = box.text().to_utf8();
@@ -59,7 +62,9 @@ Page linesOf(const poppler::page& page, qsizetype& characters, qsizetype maxChar
         const bool sameLine = line && (top + bottom) / 2 < line->bottom && (top + bottom) / 2 > line->top &&
                               left >= line->left - (bottom - top) * 0.5;
         if (!sameLine) {
-            out.lines.append(Line{word, left, right, top, bottom});
+            // A run of wide characters comes as one word; its first character is what could move up.
+            const double first = isWide(word.front()) ? (right - left) / word.size() : right - left;
+            out.lines.append(Line{word, left, right, top, bottom, first});
         } else {
             // A gap wider than a third of the height is a space, whatever the file says.
             const bool gap = left - line->right > (bottom - top) * 0.3;
@@ -132,8 +137,9 @@ double median(QList<double> values)
 }
 
 // The left and right edges of the column a line belongs to: the extremes of the page's lines that
-// start within three line heights of it.
-std::pair<double, double> columnOf(const Page& page, const Line& line)
+// start within three line heights of it. A page whose lines never stand side by side has one column,
+// which reaches as far right as its left margin is wide: its lines may all be short.
+std::pair<double, double> columnOf(const Page& page, const Line& line, bool oneColumn)
 {
     double left = line.left, right = line.right;
     const double reach = 3 * line.height();
@@ -143,12 +149,26 @@ std::pair<double, double> columnOf(const Page& page, const Line& line)
             right = std::max(right, other.right);
         }
     }
+    if (oneColumn)
+        right = std::max(right, page.width - left);
     return {left, right};
 }
 
-// Joins the pages' lines into paragraphs. A paragraph ends after a line that stops well short of its
-// column's right edge, before a line that is indented or that stands after a wider gap than the page's
-// lines usually leave, and where the reading goes up (a new column).
+bool hasOneColumn(const Page& page)
+{
+    QList<const Line*> byTop;
+    for (const Line& line : page.lines)
+        byTop.append(&line);
+    std::sort(byTop.begin(), byTop.end(), [](const Line* a, const Line* b) { return a->top < b->top; });
+    for (qsizetype i = 1; i < byTop.size(); ++i)
+        if (byTop[i]->top < byTop[i - 1]->bottom - 0.5 * byTop[i - 1]->height())
+            return false;
+    return true;
+}
+
+// Joins the pages' lines into paragraphs. A paragraph ends after a line that leaves room at the right
+// for the next line's first word, before a line that is indented or that stands after a wider gap than
+// the page's lines usually leave, and where the reading goes up (a new column).
 QString paragraphsOf(const QList<Page>& pages)
 {
     QString out;
@@ -162,13 +182,14 @@ QString paragraphsOf(const QList<Page>& pages)
                 gaps.append(gap);
         }
         const double usualGap = median(gaps);
+        const bool oneColumn = hasOneColumn(page);
         for (qsizetype i = 0; i < page.lines.size(); ++i) {
             const Line& line = page.lines[i];
-            const auto [columnLeft, columnRight] = columnOf(page, line);
+            const auto [columnLeft, columnRight] = columnOf(page, line, oneColumn);
             const double em = line.height();
             if (previous) {
                 const bool samePage = i > 0;
-                const bool shortBefore = previous->right < previousRight - 1.5 * em;
+                const bool shortBefore = previous->right + 0.5 * em + line.firstWord < previousRight;
                 const bool indented = line.left > columnLeft + 0.8 * em;
                 const bool gap = samePage && line.top - previous->bottom > usualGap + 0.5 * em;
                 const bool up = samePage && line.top < previous->top;

@@ -108,15 +108,16 @@ PdfRow runningHeadersAndFooters()
     return {"runningLines", pdffixture::make(pages), expected.toStdString()};
 }
 
-// Latin lines join with a space; a hyphen at a line's end stays where it is.
+// Latin lines join with a space; a hyphen at a line's end stays where it is. Ten-point letters are
+// five points wide here, so 90 of them fill the column.
 PdfRow latinLines()
 {
-    const double latin = 10;
-    Page page{Line{kLeft, 100, latin, QStringLiteral("Reading order of a text layer with hyphen-")},
-              Line{kLeft, 114, latin, QStringLiteral("ation kept as it is in the whole first line")},
-              Line{kLeft, 128, latin, QStringLiteral("and the end.")}};
-    return {"latin", pdffixture::make({page}),
-            "Reading order of a text layer with hyphen-ation kept as it is in the whole first line and the end."};
+    const QString first = QStringLiteral("The reader keeps the text layer in its reading order and it leaves every single word hyphen-");
+    const QString second = QStringLiteral("ation exactly as the file has it, joining all the lines of one paragraph with single spaces");
+    const QString last = QStringLiteral("to the end.");
+    const Page page{Line{kLeft, 100, 10, first}, Line{kLeft, 114, 10, second},
+                    Line{kLeft, 128, 10, last}};
+    return {"latin", pdffixture::make({page}), (first + second + u' ' + last).toStdString()};
 }
 
 class PdfRead : public ::testing::TestWithParam<PdfRow>
