@@ -213,7 +213,7 @@ void quiet(const std::string&, void*)
 
 } // namespace
 
-std::variant<QString, documents::Failure> read(const QByteArray& bytes, qsizetype maxCharacters)
+std::variant<QString, documents::Failure> read(const QByteArray& bytes, qsizetype maxCharacters, int maxPages)
 {
     // Poppler writes its complaints about damaged files to the terminal otherwise.
     static const bool silenced = (poppler::set_debug_error_function(&quiet, nullptr), true);
@@ -225,6 +225,8 @@ std::variant<QString, documents::Failure> read(const QByteArray& bytes, qsizetyp
         return documents::Failure::Damaged;
     if (document->is_locked())
         return documents::Failure::Encrypted;
+    if (document->pages() > maxPages)
+        return documents::Failure::TooMuchText;
     QList<Page> pages;
     qsizetype characters = 0;
     for (int i = 0; i < document->pages(); ++i) {

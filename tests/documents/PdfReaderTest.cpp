@@ -64,6 +64,7 @@ struct PdfRow
     QByteArray file;
     std::string expected;
     qsizetype maxCharacters = pdf::kMaxCharacters;
+    int maxPages = pdf::kMaxPages;
 };
 
 void PrintTo(const PdfRow& row, std::ostream* os)
@@ -127,7 +128,7 @@ class PdfRead : public ::testing::TestWithParam<PdfRow>
 TEST_P(PdfRead, GivesTheTextLayerOrSaysWhyNot)
 {
     const PdfRow& row = GetParam();
-    EXPECT_EQ(describe(pdf::read(row.file, row.maxCharacters)), row.expected);
+    EXPECT_EQ(describe(pdf::read(row.file, row.maxCharacters, row.maxPages)), row.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -135,7 +136,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(twoParagraphs(), runningHeadersAndFooters(), latinLines(),
                       PdfRow{"scan", pdffixture::make({Page{}, Page{}}), "NoTextLayer"},
                       PdfRow{"damaged", QByteArray("%PDF-1.4\n1 0 obj broken"), "Damaged"},
-                      PdfRow{"overTheBudget", twoParagraphs().file, "TooMuchText", 100}),
+                      PdfRow{"overTheBudget", twoParagraphs().file, "TooMuchText", 100},
+                      PdfRow{"tooManyPages", pdffixture::make({Page{}, Page{}, Page{}}), "TooMuchText",
+                             pdf::kMaxCharacters, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
