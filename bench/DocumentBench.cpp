@@ -94,7 +94,7 @@ static void BM_OpenMarkedRtf(benchmark::State& state)
     RichTextBox editor;
     showEditor(editor);
     for (auto _ : state) {
-        if (!editor::loadFile(editor, files().article, {}))
+        if (!editor::loadFile(editor, files().article))
             state.SkipWithError("load failed");
         editor.viewport()->repaint();
         QCoreApplication::processEvents();
@@ -110,7 +110,7 @@ static void BM_SaveMarkedRtf(benchmark::State& state)
 {
     RichTextBox editor;
     showEditor(editor);
-    editor::loadFile(editor, files().article, {});
+    editor::loadFile(editor, files().article);
     for (auto _ : state) {
         if (!editor::saveFile(editor, files().saved))
             state.SkipWithError("save failed");
@@ -150,7 +150,7 @@ void openAndPaint(benchmark::State& state, const QString& path)
     RichTextBox editor;
     showEditor(editor);
     for (auto _ : state) {
-        if (!editor::loadFile(editor, path, {}))
+        if (!editor::loadFile(editor, path))
             state.SkipWithError("load failed");
         editor.viewport()->repaint();
         QCoreApplication::processEvents();
@@ -222,7 +222,7 @@ static void BM_SaveAndReopenTenMillion(benchmark::State& state)
     for (auto _ : state) {
         if (!editor::saveFile(editor, path))
             state.SkipWithError("save failed");
-        if (!editor::loadFile(editor, path, {}))
+        if (!editor::loadFile(editor, path))
             state.SkipWithError("reopen failed");
         editor.viewport()->repaint();
         QCoreApplication::processEvents();

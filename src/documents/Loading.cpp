@@ -113,6 +113,8 @@ Loaded load(const QString& path, const WordProcessorRead& wordProcessor, Readers
 {
     FirstStep step = readDirectly(path, readers);
     if (std::holds_alternative<NeedsWordProcessor>(step)) {
+        if (!wordProcessor)
+            return Failure::WordProcessorMissing;
         WordProcessorResult result = wordProcessor(path);
         if (QString* text = std::get_if<QString>(&result))
             return std::move(*text);

@@ -57,7 +57,8 @@ std::optional<Failure> fileFailure(const QString& path);
 // except that the word processor, a slow outside program, is left to the caller.
 FirstStep readDirectly(const QString& path, Readers readers = Readers::NativeFirst);
 
-// The whole load, waiting for the word processor where it is needed.
+// The whole load, waiting for the word processor where it is needed (without one, such a file fails
+// as WordProcessorMissing).
 Loaded load(const QString& path, const WordProcessorRead& wordProcessor, Readers readers = Readers::NativeFirst);
 
 // The message that tells the user why the file at path did not open; empty for a cancelled read,

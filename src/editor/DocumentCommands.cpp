@@ -23,6 +23,9 @@ constexpr int kEditorWidth = 10140;
 
 const QColor kBlack(0, 0, 0);
 
+// A read shorter than this shows no bar: it would only flicker.
+constexpr std::chrono::milliseconds kReadingBarDelay{200};
+
 // The three quoted types, then the other documents the program reads.
 QStringList dialogFilters()
 {
@@ -129,7 +132,7 @@ void DocumentCommands::startReading(const QString& path)
     m_readingPath = path;
     // No edits while the read runs: the loaded text would replace them.
     m_editor->setReadOnly(true);
-    m_barDelay.start(m_reading.barDelay);
+    m_barDelay.start(kReadingBarDelay);
 
     m_worker = new QFutureWatcher<documents::FirstStep>(this);
     QFutureWatcher<documents::FirstStep>* worker = m_worker;

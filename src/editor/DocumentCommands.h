@@ -38,10 +38,8 @@ public:
             return documents::readDirectly(path);
         };
         WordProcessorJobs wordProcessor = wordProcessorJobs();
-        std::chrono::milliseconds barDelay{200}; // a read shorter than this shows no bar
     };
 
-    // sentenceList: the window's sentence list, hidden by New and Open; windows that only save pass none.
     // fullLayout, when given, is the window's own way of giving the editor its full size back (the
     // main window also hides its sentence list then); without it the editor is resized here.
     DocumentCommands(QWidget* window, RichTextBox* editor, std::function<void()> fullLayout = {});

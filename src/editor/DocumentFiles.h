@@ -18,9 +18,10 @@ namespace editor {
 bool show(RichTextBox& editor, const documents::Loaded& loaded, std::optional<QColor> colour = std::nullopt);
 
 // Loads a file into the editor as documents::load reads it, waiting for wordProcessor where it is
-// needed (tests and benchmarks: the window reads through DocumentCommands without waiting). Returns
-// false, leaves the editor as it was and tells why (when asked) when the file could not be read.
-bool loadFile(RichTextBox& editor, const QString& path, const documents::WordProcessorRead& wordProcessor,
+// needed (none: such files fail as WordProcessorMissing). For tests and benchmarks: the window reads
+// through DocumentCommands without waiting. Returns false, leaves the editor as it was and tells why
+// (when asked) when the file could not be read.
+bool loadFile(RichTextBox& editor, const QString& path, const documents::WordProcessorRead& wordProcessor = {},
               documents::Failure* why = nullptr);
 
 // Writes the editor's whole content as rich text, whatever the name's extension. An existing file is
