@@ -27,7 +27,9 @@ const QString kProfilePrefix = QStringLiteral("tessaro-office-");
 
 // The guard: waits until the program's end of its pipe closes, then kills the process group given as
 // $1 and removes the profile given as $2. A shell, so that it runs no code of ours after a fork.
-const char kGuardScript[] = "read _; kill -s KILL -- \"-$1\" 2>/dev/null; rm -rf -- \"$2\"";
+// A group number of 1 or less would reach every process: never.
+const char kGuardScript[] =
+    "read _; [ \"$1\" -gt 1 ] && kill -s KILL -- \"-$1\" 2>/dev/null; rm -rf -- \"$2\"";
 
 // Decimal digits of a positive number into out, without allocating (after fork, before exec).
 void writeDecimal(char* out, long value)
@@ -58,6 +60,8 @@ struct ChildSetup
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (::getppid() != program)
             ::_exit(127); // the program ended before the signal was set
+        // The group is this process's own (setsid): known here, before the guard could lose its parent.
+        writeDecimal(group.data(), static_cast<long>(::getpid()));
         const pid_t guard = ::fork();
         if (guard != 0)
             return; // the word processor goes on to exec; the guard's input closes there (close-on-exec)
@@ -73,7 +77,6 @@ struct ChildSetup
             for (int fd = 3; fd < 4096; ++fd)
                 ::close(fd);
         }
-        writeDecimal(group.data(), static_cast<long>(::getppid()));
         char shell[] = "/bin/sh";
         char dashC[] = "-c";
         char script[sizeof kGuardScript];

@@ -330,7 +330,9 @@ TEST_P(KilledProgram, LeavesNoOfficeAndNoProfile)
     ASSERT_TRUE(profile.startsWith(temp.path() + QStringLiteral("/tessaro-office-"))) << profile.toStdString();
     ASSERT_TRUE(QFileInfo::exists(profile));
 
-    ::kill(static_cast<pid_t>(parent.processId()), GetParam());
+    const qint64 programPid = parent.processId();
+    ASSERT_GT(programPid, 0) << "the program ended by itself";
+    ::kill(static_cast<pid_t>(programPid), GetParam());
     ASSERT_TRUE(parent.waitForFinished(10'000));
     EXPECT_TRUE(waitUntil([&] { return processGone(office) && processGone(child) && !QFileInfo::exists(profile); }))
         << "office " << processGone(office) << ", its child " << processGone(child) << ", profile "
