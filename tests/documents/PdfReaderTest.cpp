@@ -1,31 +1,15 @@
 #include "documents/PdfReader.h"
 #include "PdfFixture.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+using documents::Failure;
 using pdffixture::Line;
 using pdffixture::Page;
-
-// "text" or the failure's name.
-std::string describe(const std::variant<QString, documents::Failure>& read)
-{
-    if (const QString* text = std::get_if<QString>(&read))
-        return text->toStdString();
-    switch (std::get<documents::Failure>(read)) {
-    case documents::Failure::Damaged:
-        return "Damaged";
-    case documents::Failure::NoTextLayer:
-        return "NoTextLayer";
-    case documents::Failure::TooMuchText:
-        return "TooMuchText";
-    case documents::Failure::Encrypted:
-        return "Encrypted";
-    default:
-        return "other failure";
-    }
-}
+using Read = std::variant<QString, Failure>;
 
 // A column from 72 to 522 points: 12-point Chinese characters, 37 to a full line, 18 points apart.
 constexpr double kLeft = 72, kSize = 12, kLead = 18;
@@ -39,22 +23,16 @@ QString chars(const char16_t* base, int count)
     return out.left(count);
 }
 
-// A paragraph: its first line indented by two characters, full lines, a short last line.
-void addParagraph(Page& page, double& y, const char16_t* base, int fullLines)
+// A paragraph: its first line indented by two characters, full lines, a short last line. Returns its
+// text.
+QString addParagraph(Page& page, double& y, const char16_t* base, int fullLines)
 {
     page << Line{kLeft + 2 * kSize, y, kSize, chars(base, 35)};
-    y += kLead;
-    for (int i = 0; i < fullLines; ++i, y += kLead)
-        page << Line{kLeft, y, kSize, chars(base, 37)};
-    page << Line{kLeft, y, kSize, chars(base, 9) + u'。'};
-    y += kLead;
-}
-
-QString paragraphText(const char16_t* base, int fullLines)
-{
     QString text = chars(base, 35);
-    for (int i = 0; i < fullLines; ++i)
-        text += chars(base, 37);
+    for (int i = 0; i < fullLines; ++i, text += chars(base, 37))
+        page << Line{kLeft, y += kLead, kSize, chars(base, 37)};
+    page << Line{kLeft, y += kLead, kSize, chars(base, 9) + u'。'};
+    y += kLead;
     return text + chars(base, 9) + u'。';
 }
 
@@ -62,7 +40,7 @@ struct PdfRow
 {
     const char* name;
     QByteArray file;
-    std::string expected;
+    Read expected;
     qsizetype maxCharacters = pdf::kMaxCharacters;
     int maxPages = pdf::kMaxPages;
 };
@@ -76,10 +54,9 @@ PdfRow twoParagraphs()
 {
     Page page;
     double y = 100;
-    addParagraph(page, y, u"研究方法与数据来源", 2);
-    addParagraph(page, y, u"结果分析表明", 1);
-    return {"paragraphs", pdffixture::make({page}),
-            (paragraphText(u"研究方法与数据来源", 2) + u'\n' + paragraphText(u"结果分析表明", 1)).toStdString()};
+    const QString first = addParagraph(page, y, u"研究方法与数据来源", 2);
+    const QString second = addParagraph(page, y, u"结果分析表明", 1);
+    return {"paragraphs", pdffixture::make({page}), first + u'\n' + second};
 }
 
 // Three pages with the same title at the top and a numbered footer; a paragraph runs over the page
@@ -106,7 +83,7 @@ PdfRow runningHeadersAndFooters()
     auto body = [](const char16_t* base) { return chars(base, 35) + chars(base, 37) + chars(base, 37); };
     const QString expected = body(bodies[0]) + chars(u"接上页的正文", 37) + chars(u"接上页的正文", 37) + u'\n' +
                              QStringLiteral("第二章 方法") + u'\n' + body(bodies[1]) + u'\n' + body(bodies[2]);
-    return {"runningLines", pdffixture::make(pages), expected.toStdString()};
+    return {"runningLines", pdffixture::make(pages), expected};
 }
 
 // Latin lines join with a space; a hyphen at a line's end stays where it is. Ten-point letters are
@@ -118,7 +95,7 @@ PdfRow latinLines()
     const QString last = QStringLiteral("to the end.");
     const Page page{Line{kLeft, 100, 10, first}, Line{kLeft, 114, 10, second},
                     Line{kLeft, 128, 10, last}};
-    return {"latin", pdffixture::make({page}), (first + second + u' ' + last).toStdString()};
+    return {"latin", pdffixture::make({page}), first + second + u' ' + last};
 }
 
 class PdfRead : public ::testing::TestWithParam<PdfRow>
@@ -128,16 +105,16 @@ class PdfRead : public ::testing::TestWithParam<PdfRow>
 TEST_P(PdfRead, GivesTheTextLayerOrSaysWhyNot)
 {
     const PdfRow& row = GetParam();
-    EXPECT_EQ(describe(pdf::read(row.file, row.maxCharacters, row.maxPages)), row.expected);
+    EXPECT_EQ(pdf::read(row.file, row.maxCharacters, row.maxPages), row.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Pdf, PdfRead,
     ::testing::Values(twoParagraphs(), runningHeadersAndFooters(), latinLines(),
-                      PdfRow{"scan", pdffixture::make({Page{}, Page{}}), "NoTextLayer"},
-                      PdfRow{"damaged", QByteArray("%PDF-1.4\n1 0 obj broken"), "Damaged"},
-                      PdfRow{"overTheBudget", twoParagraphs().file, "TooMuchText", 100},
-                      PdfRow{"tooManyPages", pdffixture::make({Page{}, Page{}, Page{}}), "TooMuchText",
+                      PdfRow{"scan", pdffixture::make({Page{}, Page{}}), Failure::NoTextLayer},
+                      PdfRow{"damaged", QByteArray("%PDF-1.4\n1 0 obj broken"), Failure::Damaged},
+                      PdfRow{"overTheBudget", twoParagraphs().file, Failure::TooMuchText, 100},
+                      PdfRow{"tooManyPages", pdffixture::make({Page{}, Page{}, Page{}}), Failure::TooMuchText,
                              pdf::kMaxCharacters, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 

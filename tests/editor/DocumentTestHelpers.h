@@ -70,57 +70,46 @@ public:
 };
 
 // A stand-in office program for word-processor jobs: a shell script in dir that records the
-// document it was asked for and prints an answer as LibreOffice prints a document, or never answers.
+// document it was asked for and prints "文字处理器的正文\n第二段" as LibreOffice prints a document, or
+// never answers.
 class StandInOffice
 {
 public:
-    explicit StandInOffice(const QTemporaryDir& dir)
-        : m_program(dir.filePath(QStringLiteral("stand-in-office"))),
-          m_answer(dir.filePath(QStringLiteral("office-answer"))),
-          m_calls(dir.filePath(QStringLiteral("office-calls"))), m_pid(dir.filePath(QStringLiteral("office-child")))
+    explicit StandInOffice(const QTemporaryDir& dir) : m_dir(dir)
     {
-        answer(QStringLiteral("文字处理器的正文\n第二段"));
-    }
-
-    void answer(const QString& text)
-    {
-        write(m_answer, "\xEF\xBB\xBF" + text.toUtf8() + '\n');
-        script("cat '" + m_answer.toUtf8() + "'\n");
+        script("printf '\\357\\273\\277文字处理器的正文\\n第二段\\n'\n");
     }
     // Starts a child of its own and waits, until killed.
-    void neverAnswer() { script("sleep 300 &\necho $! > '" + m_pid.toUtf8() + "'\nwait\n"); }
+    void neverAnswer() { script("sleep 300 &\necho $! > '" + m_dir.filePath(QStringLiteral("office-child")).toUtf8() + "'\nwait\n"); }
 
     WordProcessorJobs jobs(std::chrono::milliseconds timeout = std::chrono::minutes(5)) const
     {
-        return wordProcessorJobs({m_program, timeout});
+        return wordProcessorJobs({m_dir.filePath(QStringLiteral("stand-in-office")), timeout});
     }
     QStringList calls() const
     {
-        QFile f(m_calls);
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts)
-                                           : QStringList();
+        return QString::fromUtf8(contentOf("office-calls")).split(u'\n', Qt::SkipEmptyParts);
     }
     // The never-answering office's own child, once it has started.
-    qint64 child() const
-    {
-        QFile f(m_pid);
-        return f.open(QIODevice::ReadOnly) ? f.readAll().trimmed().toLongLong() : 0;
-    }
+    qint64 child() const { return contentOf("office-child").trimmed().toLongLong(); }
 
 private:
-    static void write(const QString& path, const QByteArray& bytes)
+    QByteArray contentOf(const char* name) const
     {
-        QFile f(path);
-        if (f.open(QIODevice::WriteOnly))
-            f.write(bytes);
+        QFile f(m_dir.filePath(QLatin1String(name)));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     void script(const QByteArray& body)
     {
-        write(m_program, "#!/bin/sh\necho \"$4\" >> '" + m_calls.toUtf8() + "'\n" + body);
-        QFile::setPermissions(m_program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString path = m_dir.filePath(QStringLiteral("stand-in-office"));
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly))
+            f.write("#!/bin/sh\necho \"$4\" >> '" + m_dir.filePath(QStringLiteral("office-calls")).toUtf8() + "'\n" + body);
+        f.close();
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    QString m_program, m_answer, m_calls, m_pid;
+    const QTemporaryDir& m_dir;
 };
 
 // A file of the given content in dir; returns its path.
