@@ -26,31 +26,15 @@ inline QByteArray hexCodes(const QString& text)
     return out + '>';
 }
 
+// Each code is its own UTF-16 unit: one range, which Poppler takes across the high byte.
 inline QByteArray toUnicodeMap()
 {
-    QByteArray ranges;
-    int inBlock = 0;
-    QByteArray block;
-    auto flush = [&] {
-        if (inBlock > 0)
-            ranges += QByteArray::number(inBlock) + " beginbfrange\n" + block + "endbfrange\n";
-        block.clear();
-        inBlock = 0;
-    };
-    for (int high = 0; high < 256; ++high) {
-        if (high >= 0xD8 && high <= 0xDF)
-            continue; // surrogates
-        const QByteArray h = QByteArray::number(high + 0x100, 16).right(2).toUpper();
-        block += '<' + h + "00> <" + h + "FF> <" + h + "00>\n";
-        if (++inBlock == 100)
-            flush();
-    }
-    flush();
     return "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
            "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
            "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
-           "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n" +
-           ranges + "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+           "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n"
+           "1 beginbfrange\n<0000> <FFFF> <0000>\nendbfrange\n"
+           "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
 }
 
 // A PDF of A4 pages (595 x 842 points); a page without lines has a grey box and no text, as a scan.
