@@ -38,7 +38,8 @@ inline QByteArray toUnicodeMap()
 }
 
 // A PDF of A4 pages (595 x 842 points); a page without lines has a grey box and no text, as a scan.
-inline QByteArray make(const QList<Page>& pages)
+// locked: with a user password (the standard security handler's entries do not match the empty one).
+inline QByteArray make(const QList<Page>& pages, bool locked = false)
 {
     QList<QByteArray> objects; // object n is objects[n - 1]
     auto stream = [](const QByteArray& dictionary, const QByteArray& data) {
@@ -84,7 +85,11 @@ inline QByteArray make(const QList<Page>& pages)
     out += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
     for (qsizetype offset : offsets)
         out += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
-    out += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
+    const QByteArray id = "<00112233445566778899AABBCCDDEEFF>";
+    const QByteArray lock = "/Encrypt << /Filter /Standard /V 1 /R 2 /P -4 /O <" + QByteArray(64, 'A') + "> /U <" +
+                            QByteArray(64, 'B') + "> >> /ID [" + id + ' ' + id + "] ";
+    out += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R " +
+           (locked ? lock : QByteArray()) + ">>\nstartxref\n" +
            QByteArray::number(xref) + "\n%%EOF\n";
     return out;
 }
