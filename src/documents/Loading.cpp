@@ -72,7 +72,7 @@ std::optional<Failure> fileFailure(const QString& path)
     return std::nullopt;
 }
 
-FirstStep readDirectly(const QString& path, Readers readers)
+DirectReadOutcome readDirectly(const QString& path, Readers readers)
 {
     const std::variant<QByteArray, Failure> content = readWhole(path);
     if (const Failure* failure = std::get_if<Failure>(&content))
@@ -111,7 +111,7 @@ FirstStep readDirectly(const QString& path, Readers readers)
 
 Loaded load(const QString& path, const WordProcessorRead& wordProcessor, Readers readers)
 {
-    FirstStep step = readDirectly(path, readers);
+    DirectReadOutcome step = readDirectly(path, readers);
     if (std::holds_alternative<NeedsWordProcessor>(step)) {
         if (!wordProcessor)
             return Failure::WordProcessorMissing;

@@ -47,7 +47,7 @@ struct NeedsWordProcessor
 {
 };
 
-using FirstStep = std::variant<QString, richtext::Document, Failure, NeedsWordProcessor>;
+using DirectReadOutcome = std::variant<QString, richtext::Document, Failure, NeedsWordProcessor>;
 
 // Why the file at path cannot be opened at all (missing, not a readable file, over the size limit);
 // nothing when it may be read.
@@ -55,7 +55,7 @@ std::optional<Failure> fileFailure(const QString& path);
 
 // Reads the file at path and hands it to the reader its name and content call for (see kindOf),
 // except that the word processor, a slow outside program, is left to the caller.
-FirstStep readDirectly(const QString& path, Readers readers = Readers::NativeFirst);
+DirectReadOutcome readDirectly(const QString& path, Readers readers = Readers::NativeFirst);
 
 // The whole load, waiting for the word processor where it is needed (without one, such a file fails
 // as WordProcessorMissing).

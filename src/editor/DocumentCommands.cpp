@@ -29,7 +29,7 @@ constexpr std::chrono::milliseconds kReadingBarDelay{200};
 // The three quoted types, then the other documents the program reads.
 QStringList dialogFilters()
 {
-    return dialogfilter::toQtFilters(DocumentCommands::kFilter +
+    return documents::toQtFilters(DocumentCommands::kFilter +
                                      QStringLiteral("|Word 2007 文档(*.docx)|*.docx"
                                                     "|OpenDocument 文本(*.odt)|*.odt"
                                                     "|WPS 文字文档(*.wps)|*.wps"));
@@ -38,7 +38,7 @@ QStringList dialogFilters()
 // The open dialog also offers what the program reads but does not write.
 QStringList openFilters()
 {
-    return dialogFilters() + dialogfilter::toQtFilters(QStringLiteral("PDF 文件 (*.pdf)|*.pdf"));
+    return dialogFilters() + documents::toQtFilters(QStringLiteral("PDF 文件 (*.pdf)|*.pdf"));
 }
 
 } // namespace
@@ -134,8 +134,8 @@ void DocumentCommands::startReading(const QString& path)
     m_editor->setReadOnly(true);
     m_barDelay.start(kReadingBarDelay);
 
-    m_worker = new QFutureWatcher<documents::FirstStep>(this);
-    QFutureWatcher<documents::FirstStep>* worker = m_worker;
+    m_worker = new QFutureWatcher<documents::DirectReadOutcome>(this);
+    QFutureWatcher<documents::DirectReadOutcome>* worker = m_worker;
     connect(worker, &QFutureWatcherBase::finished, this, [this, worker] {
         worker->deleteLater();
         m_worker = nullptr;
@@ -145,7 +145,7 @@ void DocumentCommands::startReading(const QString& path)
     emit readingChanged(true);
 }
 
-void DocumentCommands::directReadDone(documents::FirstStep step)
+void DocumentCommands::directReadDone(documents::DirectReadOutcome step)
 {
     if (std::holds_alternative<documents::NeedsWordProcessor>(step)) {
         m_job = m_reading.wordProcessor(m_readingPath);

@@ -34,7 +34,7 @@ public:
     struct Reading
     {
         // The readers of the program itself; runs in a worker thread, so it touches no widget.
-        std::function<documents::FirstStep(const QString& path)> direct = [](const QString& path) {
+        std::function<documents::DirectReadOutcome(const QString& path)> direct = [](const QString& path) {
             return documents::readDirectly(path);
         };
         WordProcessorJobs wordProcessor = wordProcessorJobs();
@@ -87,7 +87,7 @@ signals:
 private:
     void restoreEditorSize();
     void startReading(const QString& path);
-    void directReadDone(documents::FirstStep step);
+    void directReadDone(documents::DirectReadOutcome step);
     void finishReading(const documents::WordProcessorResult& result);
     void endReading();
     void finishOpen(const QString& path, const documents::Loaded& loaded);
@@ -101,7 +101,7 @@ private:
     QString m_savedText; // the editor's text when last loaded, saved or begun
     QString m_readingPath;
     Reading m_reading;
-    QFutureWatcher<documents::FirstStep>* m_worker = nullptr;
+    QFutureWatcher<documents::DirectReadOutcome>* m_worker = nullptr;
     std::unique_ptr<WordProcessorJob> m_job;
     std::chrono::milliseconds m_wordProcessorLimit{0}; // of the last word-processor read
     QTimer m_barDelay;

@@ -5,7 +5,7 @@
 #include "editor/DocumentTestHelpers.h"
 #include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 #include "support/FakeBrowser.h"
 #include "support/FileDialogScript.h"
 #include "support/GuiHelpers.h"
@@ -431,7 +431,7 @@ TEST_P(CancelledRead, StopsTheReadAndLeavesTheArticle)
     if (row.inOffice) {
         office.neverAnswer();
     } else {
-        reading.direct = [&](const QString&) -> documents::FirstStep {
+        reading.direct = [&](const QString&) -> documents::DirectReadOutcome {
             release.acquire();
             answered = true;
             return QStringLiteral("迟到的文字");

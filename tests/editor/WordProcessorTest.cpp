@@ -170,7 +170,7 @@ struct NativeRoute
     static constexpr bool kChecksTheName = true; // the content, not the name, picks the reader
     static documents::Loaded read(const QString& path)
     {
-        const documents::FirstStep step = documents::readDirectly(path);
+        const documents::DirectReadOutcome step = documents::readDirectly(path);
         if (const QString* text = std::get_if<QString>(&step))
             return *text;
         return Failure::NotText; // the native reader did not take it
