@@ -471,9 +471,12 @@ void Form1::statisticsBusyChanged(bool busy)
 void Form1::Timer1()
 {
     const bool running = m_state.autoRun;
+    // While a file is read, the editor still holds the old article: nothing may analyse or search it.
+    const bool reading = m_documentCommands && m_documentCommands->isReading();
     m_list1->setEnabled(!running);
-    m_command1->setEnabled(!running);
-    m_command2->setEnabled(!running);
+    m_command1->setEnabled(!running && !reading);
+    m_command2->setEnabled(!running && !reading);
+    m_command3->setEnabled(!reading);
     if (running)
         m_command5->setEnabled(false);
     m_command4->setVisible(running);
@@ -482,7 +485,7 @@ void Form1::Timer1()
     m_command6->setVisible(true);
     m_wjcd->setEnabled(true);
     // A report needs an analysis; one PDF at a time.
-    m_daochu->setEnabled(m_run->hasSentenceTable() && !m_export->isBusy());
+    m_daochu->setEnabled(m_run->hasSentenceTable() && !m_export->isBusy() && !reading);
     m_duibiqi->setEnabled(true);
     m_yinqing->setEnabled(true);
 }
@@ -587,6 +590,7 @@ void Form1::connectEditingAndComparator()
 void Form1::connectDocumentCommands()
 {
     m_documentCommands = std::make_unique<DocumentCommands>(this, m_richTextBox1, [this] { fullLayout(); });
+    connect(m_documentCommands.get(), &DocumentCommands::readingChanged, this, &Form1::Timer1);
     const struct
     {
         const char* name;

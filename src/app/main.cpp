@@ -2,6 +2,7 @@
 #include "app/Localisation.h"
 #include "app/ProgramIcon.h"
 #include "platform/Fonts.h"
+#include "platform/WordProcessorJob.h"
 #include "report/ReportFile.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(TESSARO_APP_ID));
     fonts::installSongSubstitution();
     report::removeLeftPrintFolders(QDir::tempPath(), QCoreApplication::applicationName());
+    WordProcessorJob::removeStaleProfiles(QDir::tempPath());
     Form1::Options options;
     options.storeDirectory = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     Form1 form(std::move(options));

@@ -30,6 +30,8 @@ Kind kindOf(const QString& fileName, const QByteArray& content)
         return Kind::RichText;
     if (isContainer(content))
         return Kind::WordProcessor;
+    if (content.startsWith("%PDF-"))
+        return Kind::Pdf;
     return Kind::Text;
 }
 

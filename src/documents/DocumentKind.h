@@ -14,6 +14,7 @@ inline constexpr qint64 kMaxFileBytes = 50LL * 1024 * 1024;
 enum class Kind {
     RichText,      // starts with "{\rtf"
     WordProcessor, // a word processor's own format: ZIP (.docx, .odt) or OLE2 (.doc, .wps) container
+    Pdf,           // starts with "%PDF-"
     Text,          // anything else
 };
 

@@ -3,6 +3,7 @@
 #include "documents/DocumentKind.h"
 #include "documents/DocxReader.h"
 #include "documents/OdtReader.h"
+#include "documents/PdfReader.h"
 #include "documents/RtfReader.h"
 #include "documents/TextFileDecoding.h"
 #include "documents/ZipArchive.h"
@@ -96,6 +97,12 @@ DirectReadOutcome readDirectly(const QString& path, Readers readers)
         if (std::optional<richtext::Document> doc = rtf::read(bytes))
             return std::move(*doc);
         return Failure::NotText;
+    case Kind::Pdf: {
+        std::variant<QString, Failure> read = pdf::read(bytes);
+        if (QString* text = std::get_if<QString>(&read))
+            return std::move(*text);
+        return std::get<Failure>(read);
+    }
     case Kind::Text:
         if (std::optional<QString> text = textfile::decode(bytes))
             return std::move(*text);
@@ -108,6 +115,8 @@ Loaded load(const QString& path, const WordProcessorRead& wordProcessor, Readers
 {
     DirectReadOutcome step = readDirectly(path, readers);
     if (std::holds_alternative<NeedsWordProcessor>(step)) {
+        if (!wordProcessor)
+            return Failure::WordProcessorMissing;
         WordProcessorResult result = wordProcessor(path);
         if (QString* text = std::get_if<QString>(&result))
             return std::move(*text);
@@ -129,7 +138,7 @@ Failure wordProcessorFailure(const QString& path, Failure failure)
     return bytes && isEncryptedOoxml(*bytes) ? Failure::Encrypted : failure;
 }
 
-QString openFailureMessage(const QString& path, Failure failure)
+QString openFailureMessage(const QString& path, Failure failure, std::chrono::milliseconds wordProcessorLimit)
 {
     QString reason;
     switch (failure) {
@@ -152,10 +161,20 @@ QString openFailureMessage(const QString& path, Failure failure)
         reason = QStringLiteral("读取这种文档需要 LibreOffice，但无法启动它（可能没有安装）。");
         break;
     case Failure::WordProcessorTimedOut:
-        reason = QStringLiteral("LibreOffice 在 60 秒内没有读完该文档。");
+        reason = QStringLiteral("LibreOffice 在 %1 秒内没有读完该文档。")
+                     .arg(QString::number(double(wordProcessorLimit.count()) / 1000, 'g', 15));
         break;
     case Failure::WordProcessorFailed:
         reason = QStringLiteral("LibreOffice 没能从中读出文字（文档可能已损坏，或不是它认识的格式）。");
+        break;
+    case Failure::Damaged:
+        reason = QStringLiteral("文件已损坏，无法读取。");
+        break;
+    case Failure::NoTextLayer:
+        reason = QStringLiteral("这个 PDF 文件里没有可读取的文字，可能是扫描件。");
+        break;
+    case Failure::TooMuchText:
+        reason = QStringLiteral("文档展开后超过 %1 万字，可能已损坏或被恶意构造。").arg(pdf::kMaxCharacters / 10000);
         break;
     case Failure::Cancelled:
         return QString();

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <variant>
 
@@ -19,7 +20,10 @@ enum class Failure {
     WordProcessorMissing,  // the word processor is needed but cannot be started
     WordProcessorTimedOut, // the word processor did not finish within its time limit
     WordProcessorFailed,   // the word processor gave no text
-    Cancelled,             // the user ended the word processor's read
+    Cancelled,             // the user ended the read
+    Damaged,               // a PDF file that cannot be opened
+    NoTextLayer,           // a PDF file without text: a scan
+    TooMuchText,           // the document would become more text than a hundred theses
 };
 
 // Plain text (paragraphs joined by '\n'), rich text, or why neither.
@@ -57,11 +61,13 @@ DirectReadOutcome readDirectly(const QString& path, Readers readers = Readers::N
 // could not open either is locked with a password of the user's (Failure::Encrypted).
 Failure wordProcessorFailure(const QString& path, Failure failure);
 
-// The whole load, waiting for the word processor where it is needed.
+// The whole load, waiting for the word processor where it is needed (without one, such a file fails
+// as WordProcessorMissing).
 Loaded load(const QString& path, const WordProcessorRead& wordProcessor, Readers readers = Readers::NativeFirst);
 
 // The message that tells the user why the file at path did not open; empty for a cancelled read,
-// which the user asked for.
-QString openFailureMessage(const QString& path, Failure failure);
+// which the user asked for. wordProcessorLimit: the time limit the word processor had.
+QString openFailureMessage(const QString& path, Failure failure,
+                           std::chrono::milliseconds wordProcessorLimit = std::chrono::milliseconds(0));
 
 } // namespace documents

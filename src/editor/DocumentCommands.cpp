@@ -10,15 +10,20 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
 const QColor kBlack(0, 0, 0);
+
+// A read shorter than this shows no bar: it would only flicker.
+constexpr std::chrono::milliseconds kReadingBarDelay{200};
 
 // The three quoted types, then the other documents the program reads.
 QStringList dialogFilters()
@@ -27,6 +32,12 @@ QStringList dialogFilters()
                                      QStringLiteral("|Word 2007 文档(*.docx)|*.docx"
                                                     "|OpenDocument 文本(*.odt)|*.odt"
                                                     "|WPS 文字文档(*.wps)|*.wps"));
+}
+
+// The open dialog also offers what the program reads but does not write.
+QStringList openFilters()
+{
+    return dialogFilters() + documents::toQtFilters(QStringLiteral("PDF 文件 (*.pdf)|*.pdf"));
 }
 
 } // namespace
@@ -40,11 +51,19 @@ const QString DocumentCommands::kUnsavedQuestion = QStringLiteral("文章已修�
 const QString DocumentCommands::kReadingText = QStringLiteral("正在读取文件……");
 
 DocumentCommands::DocumentCommands(QWidget* window, RichTextBox* editor, std::function<void()> fullLayout)
-    : m_window(window), m_editor(editor), m_fullLayout(std::move(fullLayout)), m_savedText(editor->toPlainText())
+    : QObject(window), m_window(window), m_editor(editor), m_fullLayout(std::move(fullLayout)),
+      m_savedText(editor->toPlainText())
 {
+    setObjectName(QStringLiteral("documentCommands"));
+    m_barDelay.setSingleShot(true);
+    connect(&m_barDelay, &QTimer::timeout, this, [this] { showReading(true); });
 }
 
-DocumentCommands::~DocumentCommands() = default;
+DocumentCommands::~DocumentCommands()
+{
+    // A worker still reading finishes with nobody waiting; a word processor is killed with its job.
+    delete m_worker;
+}
 
 void DocumentCommands::restoreEditorSize()
 {
@@ -94,42 +113,58 @@ void DocumentCommands::open()
     FileDialog::Request request;
     request.mode = FileDialog::Mode::Open;
     request.title = kOpenTitle;
-    request.filters = dialogFilters();
+    request.filters = openFilters();
     request.selectedFilter = request.filters.constFirst();
     request.fileName = m_lastFileName;
     const std::optional<QString> chosen = FileDialog::show(m_window, request);
     if (!chosen || chosen->isEmpty())
         return;
     m_lastFileName = *chosen;
-
-    documents::DirectReadOutcome step = documents::readDirectly(*chosen);
-    if (std::holds_alternative<documents::NeedsWordProcessor>(step)) {
-        startReading(*chosen);
-        return;
-    }
-    if (QString* text = std::get_if<QString>(&step))
-        finishOpen(*chosen, std::move(*text));
-    else if (richtext::Document* doc = std::get_if<richtext::Document>(&step))
-        finishOpen(*chosen, std::move(*doc));
-    else
-        finishOpen(*chosen, std::get<documents::Failure>(step));
+    startReading(*chosen);
 }
 
 void DocumentCommands::startReading(const QString& path)
 {
     m_readingPath = path;
-    m_job = std::make_unique<WordProcessorJob>(path);
-    QObject::connect(m_job.get(), &WordProcessorJob::finished, m_job.get(),
-                     [this](const documents::WordProcessorResult& result) { finishReading(result); });
-    showReading(true);
-    m_job->start();
+    // No edits while the read runs: the loaded text would replace them.
+    m_editor->setReadOnly(true);
+    m_barDelay.start(kReadingBarDelay);
+
+    m_worker = new QFutureWatcher<documents::DirectReadOutcome>(this);
+    QFutureWatcher<documents::DirectReadOutcome>* worker = m_worker;
+    connect(worker, &QFutureWatcherBase::finished, this, [this, worker] {
+        worker->deleteLater();
+        m_worker = nullptr;
+        directReadDone(worker->future().takeResult());
+    });
+    worker->setFuture(QtConcurrent::run([direct = m_reading.direct, path] { return direct(path); }));
+    emit readingChanged(true);
+}
+
+void DocumentCommands::directReadDone(documents::DirectReadOutcome step)
+{
+    if (std::holds_alternative<documents::NeedsWordProcessor>(step)) {
+        m_job = m_reading.wordProcessor(m_readingPath);
+        m_wordProcessorLimit = m_job->options().timeout;
+        connect(m_job.get(), &WordProcessorJob::finished, this,
+                [this](const documents::WordProcessorResult& result) { finishReading(result); });
+        m_job->start();
+        return;
+    }
+    endReading();
+    if (QString* text = std::get_if<QString>(&step))
+        finishOpen(m_readingPath, std::move(*text));
+    else if (richtext::Document* doc = std::get_if<richtext::Document>(&step))
+        finishOpen(m_readingPath, std::move(*doc));
+    else
+        finishOpen(m_readingPath, std::get<documents::Failure>(step));
 }
 
 void DocumentCommands::finishReading(const documents::WordProcessorResult& result)
 {
     // The job is still inside its signal: it goes once the event loop comes back.
     m_job.release()->deleteLater();
-    showReading(false);
+    endReading();
     if (const QString* text = std::get_if<QString>(&result))
         finishOpen(m_readingPath, *text);
     else if (std::get<documents::Failure>(result) != documents::Failure::Cancelled)
@@ -137,22 +172,37 @@ void DocumentCommands::finishReading(const documents::WordProcessorResult& resul
     // A cancelled read leaves the article exactly as it was.
 }
 
+void DocumentCommands::endReading()
+{
+    m_barDelay.stop();
+    showReading(false);
+    emit readingChanged(false);
+}
+
 void DocumentCommands::cancelReading()
 {
+    if (m_worker) {
+        // Its result, when it comes, goes nowhere.
+        delete m_worker;
+        m_worker = nullptr;
+        endReading();
+    }
     if (m_job)
         m_job->cancel();
 }
 
 void DocumentCommands::finishOpen(const QString& path, const documents::Loaded& loaded)
 {
-    if (editor::show(*m_editor, loaded)) {
+    // The text ends black with the caret at the start.
+    if (editor::show(*m_editor, loaded, kBlack)) {
         markSaved();
     } else {
-        MessageBox::show(m_window, {documents::openFailureMessage(path, std::get<documents::Failure>(loaded)),
+        MessageBox::show(m_window, {documents::openFailureMessage(path, std::get<documents::Failure>(loaded),
+                                                                  m_wordProcessorLimit),
                                     QStringLiteral("打开失败"), MessageBox::Icon::Error, MessageBox::Buttons::Ok});
+        m_editor->select(0, m_editor->text().size());
+        m_editor->setSelectionColor(kBlack);
     }
-    m_editor->select(0, m_editor->text().size());
-    m_editor->setSelectionColor(kBlack);
     m_editor->moveCaretToStart();
 }
 
@@ -187,8 +237,8 @@ void DocumentCommands::showReading(bool reading)
         // The article stays in view below the bar, as it is until the read ends.
         m_editor->reserveTop(reading ? height : 0);
     }
-    // No edits while the read runs: the loaded text would replace them.
-    m_editor->setReadOnly(reading);
+    if (!reading)
+        m_editor->setReadOnly(false);
     if (reading)
         m_editor->viewport()->setCursor(Qt::BusyCursor);
     else

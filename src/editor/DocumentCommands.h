@@ -1,31 +1,52 @@
 #pragma once
 
 #include "documents/Loading.h"
+#include "platform/WordProcessorJob.h"
 
+#include <QObject>
 #include <QString>
+#include <QTimer>
 
+#include <chrono>
 #include <functional>
 #include <memory>
+
+template <typename T>
+class QFutureWatcher;
 
 class QLabel;
 class QPushButton;
 class QShortcut;
 class QWidget;
 class RichTextBox;
-class WordProcessorJob;
 
 // New, Open and Save of one window's article editor. Each window owns one, so each keeps the file
 // name of its own last dialog and offers it again in the next; a cancelled dialog changes nothing.
-// New and Open ask before they replace text with edits not yet saved. A document that LibreOffice has
-// to read is read while the window goes on: the editor takes no edits meanwhile, a bar over it says
+// New and Open ask before they replace text with edits not yet saved. A chosen file is read while the
+// window goes on (the readers in a worker thread, LibreOffice in its own process): the editor takes no
+// edits meanwhile, and a read that lasts longer than a blink shows a bar over it that says
 // "正在读取文件……" with a button and Esc to cancel.
-class DocumentCommands
+class DocumentCommands : public QObject
 {
+    Q_OBJECT
 public:
+    // Where the text of a chosen file comes from.
+    struct Reading
+    {
+        // The readers of the program itself; runs in a worker thread, so it touches no widget.
+        std::function<documents::DirectReadOutcome(const QString& path)> direct = [](const QString& path) {
+            return documents::readDirectly(path);
+        };
+        WordProcessorJobs wordProcessor = wordProcessorJobs();
+    };
+
     // fullLayout: the window's own way of giving the editor its full size back before New and Open
     // (the main window also hides its sentence list then); windows that only save pass none.
     DocumentCommands(QWidget* window, RichTextBox* editor, std::function<void()> fullLayout = {});
-    ~DocumentCommands();
+    ~DocumentCommands() override;
+
+    // Tests and benchmarks: stand-ins for the readers. Found as the window's child "documentCommands".
+    void setReading(Reading reading) { m_reading = std::move(reading); }
 
     // xinjian: after the unsaved-text question, empties the editor, restores its full size and hides
     // the sentence list.
@@ -46,9 +67,10 @@ public:
     // to lose, saved, or the user chose not to save.
     bool confirmDiscard();
 
-    // A read through LibreOffice is under way.
-    bool isReading() const { return m_job != nullptr; }
-    // Ends such a read: the word processor is killed, nothing is loaded.
+    // A chosen file is being read.
+    bool isReading() const { return m_worker || m_job; }
+    // Ends such a read: the word processor is killed, nothing is loaded, and a reader that is still
+    // working is left to finish with nobody waiting for its result.
     void cancelReading();
 
     const QString& lastFileName() const { return m_lastFileName; }
@@ -60,10 +82,16 @@ public:
     static const QString kUnsavedQuestion;
     static const QString kReadingText;
 
+signals:
+    // A read began or ended: the window's commands that use the article wait for its end.
+    void readingChanged(bool reading);
+
 private:
     void restoreEditorSize();
     void startReading(const QString& path);
+    void directReadDone(documents::DirectReadOutcome step);
     void finishReading(const documents::WordProcessorResult& result);
+    void endReading();
     void finishOpen(const QString& path, const documents::Loaded& loaded);
     void showReading(bool reading);
     void markSaved();
@@ -76,7 +104,11 @@ private:
     QString m_lastFileName;
     QString m_savedText; // the editor's text when last loaded, saved or begun
     QString m_readingPath;
+    Reading m_reading;
+    QFutureWatcher<documents::DirectReadOutcome>* m_worker = nullptr;
     std::unique_ptr<WordProcessorJob> m_job;
+    std::chrono::milliseconds m_wordProcessorLimit{0}; // of the last word-processor read
+    QTimer m_barDelay;
     QWidget* m_readingBar = nullptr;
     QShortcut* m_escape = nullptr;
 };

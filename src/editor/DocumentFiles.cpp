@@ -3,28 +3,41 @@
 #include "documents/RtfWriter.h"
 #include "editor/RichTextBox.h"
 #include "editor/RichTextConversion.h"
-#include "platform/WordProcessor.h"
 
 namespace editor {
 
-bool show(RichTextBox& editor, const documents::Loaded& loaded)
+bool show(RichTextBox& editor, const documents::Loaded& loaded, std::optional<QColor> colour)
 {
+    // The colour goes in with the text: colouring it afterwards would lay the whole text out twice.
     if (const QString* text = std::get_if<QString>(&loaded)) {
         fitWrapMode(editor, *text);
-        editor.setPlainText(*text);
+        if (colour)
+            setPlainText(editor, *text, *colour);
+        else
+            editor.setPlainText(*text);
         return true;
     }
     if (const richtext::Document* doc = std::get_if<richtext::Document>(&loaded)) {
         fitWrapMode(editor, doc->text());
-        setRichText(editor, *doc);
+        if (!colour) {
+            setRichText(editor, *doc);
+            return true;
+        }
+        richtext::Document coloured = *doc;
+        const richtext::Color c{colour->red(), colour->green(), colour->blue()};
+        for (richtext::Paragraph& p : coloured.paragraphs)
+            for (richtext::Run& run : p.runs)
+                run.format.color = c;
+        setRichText(editor, coloured);
         return true;
     }
     return false;
 }
 
-bool loadFile(RichTextBox& editor, const QString& path, documents::Failure* why)
+bool loadFile(RichTextBox& editor, const QString& path, const documents::WordProcessorRead& wordProcessor,
+              documents::Failure* why)
 {
-    const documents::Loaded loaded = documents::load(path, &WordProcessor::plainText);
+    const documents::Loaded loaded = documents::load(path, wordProcessor);
     if (show(editor, loaded))
         return true;
     if (why)

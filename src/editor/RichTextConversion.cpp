@@ -91,19 +91,49 @@ void setRichText(QTextDocument& document, const richtext::Document& content)
     document.setUndoRedoEnabled(undo);
 }
 
-void setRichText(QTextEdit& editor, const richtext::Document& content)
+namespace {
+
+// A new, empty document with the editor's document's default font and options. Content is built
+// apart and then given to the editor: an editor lays its document out again after every insertion,
+// which costs ten times the build itself.
+QTextDocument* freshDocument(QTextEdit& editor)
 {
-    // Built apart and then given to the editor: an editor lays its document out again after every
-    // insertion, which costs ten times the build itself.
     QTextDocument* old = editor.document();
     auto* fresh = new QTextDocument(&editor);
     fresh->setDefaultFont(old->defaultFont());
     fresh->setDefaultTextOption(old->defaultTextOption());
     fresh->setDocumentMargin(old->documentMargin());
     fresh->setDefaultStyleSheet(old->defaultStyleSheet());
-    setRichText(*fresh, content);
-    fresh->setUndoRedoEnabled(old->isUndoRedoEnabled());
+    return fresh;
+}
+
+void give(QTextEdit& editor, QTextDocument* fresh)
+{
+    fresh->setUndoRedoEnabled(editor.document()->isUndoRedoEnabled());
     editor.setDocument(fresh); // deletes the old document when the editor owned it
+}
+
+} // namespace
+
+void setRichText(QTextEdit& editor, const richtext::Document& content)
+{
+    QTextDocument* fresh = freshDocument(editor);
+    setRichText(*fresh, content);
+    give(editor, fresh);
+}
+
+void setPlainText(QTextEdit& editor, const QString& text, const QColor& colour)
+{
+    QTextDocument* fresh = freshDocument(editor);
+    fresh->setUndoRedoEnabled(false);
+    QTextCharFormat format;
+    format.setForeground(colour);
+    QTextCursor cursor(fresh);
+    cursor.beginEditBlock();
+    cursor.setBlockCharFormat(format);
+    cursor.insertText(text, format); // each '\n' begins a paragraph
+    cursor.endEditBlock();
+    give(editor, fresh);
 }
 
 void fitWrapMode(QTextEdit& editor, QStringView text)

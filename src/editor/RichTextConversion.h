@@ -4,6 +4,8 @@
 
 #include <QStringView>
 
+class QColor;
+class QString;
 class QTextDocument;
 class QTextEdit;
 
@@ -20,6 +22,9 @@ void setRichText(QTextDocument& document, const richtext::Document& content);
 // The same for an editor's whole content, faster: the editor is given a new document with the old
 // one's default font and options; Qt deletes the old one when the editor owned it.
 void setRichText(QTextEdit& editor, const richtext::Document& content);
+
+// The same for plain text (paragraphs joined by '\n'), every character in colour.
+void setPlainText(QTextEdit& editor, const QString& text, const QColor& colour);
 
 // Makes the editor wrap lines anywhere when the text it is about to get has a stretch too long for
 // word wrapping (see wrapsAnywhere), at word boundaries otherwise. Called before the text goes in, so

@@ -2,14 +2,20 @@
 
 #include "documents/DocumentKind.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
-#include <QPointer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
 
+#include <array>
+
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -17,16 +23,81 @@ namespace {
 // More text than any document of the size the program opens could hold.
 constexpr qsizetype kMaxOutputBytes = 256LL * 1024 * 1024;
 
-} // namespace
+const QString kProfilePrefix = QStringLiteral("tessaro-office-");
 
-WordProcessorJob::WordProcessorJob(const QString& path, QObject* parent)
-    : WordProcessorJob(path, WordProcessor::options(), parent)
+// The guard: waits until the program's end of its pipe closes, then kills the process group given as
+// $1 and removes the profile given as $2. A shell, so that it runs no code of ours after a fork.
+// A group number of 1 or less would reach every process: never.
+const char kGuardScript[] =
+    "read _; [ \"$1\" -gt 1 ] && kill -s KILL -- \"-$1\" 2>/dev/null; rm -rf -- \"$2\"";
+
+// Decimal digits of a positive number into out, without allocating (after fork, before exec).
+void writeDecimal(char* out, long value)
 {
-    m_useHandler = static_cast<bool>(WordProcessor::handler());
+    char reversed[24];
+    int n = 0;
+    do {
+        reversed[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && n < 23);
+    for (int i = 0; i < n; ++i)
+        out[i] = reversed[n - 1 - i];
+    out[n] = '\0';
 }
 
-WordProcessorJob::WordProcessorJob(const QString& path, const WordProcessor::Options& options, QObject* parent)
-    : QObject(parent), m_path(path), m_options(options)
+// Runs in the word processor's process between fork and exec: only async-signal-safe calls.
+struct ChildSetup
+{
+    pid_t program;      // the program that starts the word processor
+    int guardInput;     // the guard's end of the pipe
+    QByteArray profile; // the profile folder, for the guard to remove
+    std::array<char, 24> group{};
+
+    void operator()()
+    {
+        // Its own process group, so that one kill reaches the office process the launcher starts.
+        ::setsid();
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != program)
+            ::_exit(127); // the program ended before the signal was set
+        // The group is this process's own (setsid): known here, before the guard could lose its parent.
+        writeDecimal(group.data(), static_cast<long>(::getpid()));
+        const pid_t guard = ::fork();
+        if (guard != 0)
+            return; // the word processor goes on to exec; the guard's input closes there (close-on-exec)
+        // The guard leaves the group it is to kill, keeps only its pipe and exec's the shell.
+        ::setpgid(0, 0);
+        ::dup2(guardInput, STDIN_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY);
+        if (null >= 0) {
+            ::dup2(null, STDOUT_FILENO);
+            ::dup2(null, STDERR_FILENO);
+        }
+        if (::syscall(SYS_close_range, 3U, ~0U, 0U) != 0) {
+            for (int fd = 3; fd < 4096; ++fd)
+                ::close(fd);
+        }
+        char shell[] = "/bin/sh";
+        char dashC[] = "-c";
+        char script[sizeof kGuardScript];
+        for (std::size_t i = 0; i < sizeof kGuardScript; ++i)
+            script[i] = kGuardScript[i];
+        char name[] = "tessaro-office-guard";
+        char* argv[] = {shell, dashC, script, name, group.data(), const_cast<char*>(profile.constData()), nullptr};
+        ::execv(shell, argv);
+        ::_exit(127);
+    }
+};
+
+} // namespace
+
+WordProcessorJobs wordProcessorJobs(WordProcessorJob::Options options)
+{
+    return [options](const QString& path) { return std::make_unique<WordProcessorJob>(path, options); };
+}
+
+WordProcessorJob::WordProcessorJob(const QString& path, Options options, QObject* parent)
+    : QObject(parent), m_path(path), m_options(std::move(options))
 {
 }
 
@@ -39,34 +110,50 @@ WordProcessorJob::~WordProcessorJob()
         m_process->kill();
         m_process->waitForFinished(5000); // killed: ends at once
     }
+    closeGuard();
+}
+
+QString WordProcessorJob::profileTemplate(const QString& folder)
+{
+    return QDir(folder).filePath(kProfilePrefix + QString::number(QCoreApplication::applicationPid()) +
+                                 QStringLiteral("-XXXXXX"));
+}
+
+void WordProcessorJob::removeStaleProfiles(const QString& folder)
+{
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList({kProfilePrefix + u'*'}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo& entry : entries) {
+        // "tessaro-office-<pid>-XXXXXX": stale when no process of that number runs.
+        const QStringList parts = entry.fileName().mid(kProfilePrefix.size()).split(u'-');
+        bool isNumber = false;
+        const qint64 pid = parts.constFirst().toLongLong(&isNumber);
+        if (parts.size() != 2 || !isNumber || pid <= 0)
+            continue;
+        if (!QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)))
+            QDir(entry.absoluteFilePath()).removeRecursively();
+    }
 }
 
 void WordProcessorJob::start()
 {
-    if (m_useHandler) {
-        // The stand-in answers from the event loop, as the real process does.
-        const WordProcessor::Handler handler = WordProcessor::handler();
-        QTimer::singleShot(0, this, [this, handler] {
-            if (!m_done)
-                finish(handler(m_path));
-        });
-        return;
-    }
     startProcess();
 }
 
 void WordProcessorJob::startProcess()
 {
     if (const std::optional<documents::Failure> failure = documents::fileFailure(m_path)) {
-        finish(*failure);
+        QTimer::singleShot(0, this, [this, failure] { finish(*failure); });
         return;
     }
     const QFileInfo file(m_path);
-    m_profile = std::make_unique<QTemporaryDir>();
-    if (!m_profile->isValid()) {
-        finish(documents::Failure::WordProcessorFailed);
+    m_profile = std::make_unique<QTemporaryDir>(profileTemplate(QDir::tempPath()));
+    int pipe[2];
+    if (!m_profile->isValid() || ::pipe2(pipe, O_CLOEXEC) != 0) {
+        QTimer::singleShot(0, this, [this] { finish(documents::Failure::WordProcessorFailed); });
         return;
     }
+    m_guard = pipe[1];
 
     m_process = new QProcess(this);
     m_process->setProgram(m_options.program);
@@ -76,8 +163,8 @@ void WordProcessorJob::startProcess()
                              QStringLiteral("--cat"), file.absoluteFilePath()});
     m_process->setStandardInputFile(QProcess::nullDevice());
     m_process->setStandardErrorFile(QProcess::nullDevice());
-    // Its own process group, so that a kill reaches the office process that the launcher starts.
-    m_process->setChildProcessModifier([] { ::setsid(); });
+    m_process->setChildProcessModifier(
+        ChildSetup{::getpid(), pipe[0], QFile::encodeName(m_profile->path()), {}});
 
     connect(m_process, &QProcess::readyReadStandardOutput, this, [this] {
         m_output += m_process->readAllStandardOutput();
@@ -97,6 +184,7 @@ void WordProcessorJob::startProcess()
     m_limit->start(m_options.timeout);
 
     m_process->start();
+    ::close(pipe[0]); // the guard has its own copy
     if (m_process->waitForStarted(-1) && m_process->processId() > 0)
         m_group = m_process->processId();
 }
@@ -128,6 +216,14 @@ void WordProcessorJob::killGroup()
     m_group = 0;
 }
 
+void WordProcessorJob::closeGuard()
+{
+    // The guard wakes, finds the group gone and removes the profile (again).
+    if (m_guard >= 0)
+        ::close(m_guard);
+    m_guard = -1;
+}
+
 void WordProcessorJob::finish(const documents::WordProcessorResult& result)
 {
     if (m_done)
@@ -139,6 +235,7 @@ void WordProcessorJob::finish(const documents::WordProcessorResult& result)
     killGroup();
     if (m_process && m_process->state() != QProcess::NotRunning)
         m_process->kill();
+    closeGuard();
     m_output.clear();
     emit finished(result);
 }

@@ -1,5 +1,6 @@
 #include "documents/Loading.h"
 #include "documents/DocumentKind.h"
+#include "PdfFixture.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -39,6 +40,12 @@ QString describe(const documents::Loaded& loaded)
         return QStringLiteral("WordProcessorFailed");
     case Failure::Cancelled:
         return QStringLiteral("Cancelled");
+    case Failure::Damaged:
+        return QStringLiteral("Damaged");
+    case Failure::NoTextLayer:
+        return QStringLiteral("NoTextLayer");
+    case Failure::TooMuchText:
+        return QStringLiteral("TooMuchText");
     }
     return QStringLiteral("?");
 }
@@ -134,7 +141,13 @@ INSTANTIATE_TEST_SUITE_P(
                 true},
         LoadRow{"oleByContent", "a.wps", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 ole", kWordText,
                 QStringLiteral("text 文档\n正文"), true},
+        // PDF by its content, whatever the name.
+        LoadRow{"pdfByContent", "thesis.bin",
+                pdffixture::make({{pdffixture::Line{72, 100, 12, QStringLiteral("论文的文字")}}}), kWordText,
+                QStringLiteral("text 论文的文字"), false},
         // Why not.
+        LoadRow{"scanPdf", "scan.pdf", pdffixture::make({pdffixture::Page{}}), kWordText,
+                QStringLiteral("NoTextLayer"), false},
         LoadRow{"missing", "missing.txt", "", kWordText, QStringLiteral("Missing"), false, Make::None},
         LoadRow{"folder", "folder.txt", "", kWordText, QStringLiteral("Unreadable"), false, Make::Folder},
         LoadRow{"tooLarge", "big.txt", "", kWordText, QStringLiteral("TooLarge"), false, Make::Large},

@@ -1,11 +1,11 @@
 #include "app/Form1.h"
+#include "documents/PdfFixture.h"
 #include "documents/RtfReader.h"
 #include "editor/DocumentCommands.h"
 #include "editor/DocumentTestHelpers.h"
 #include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
 #include "widgets/Twips.h"
-#include "platform/WordProcessor.h"
 #include "support/FakeBrowser.h"
 #include "support/FileDialogScript.h"
 #include "support/GuiHelpers.h"
@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QSemaphore>
+#include <QThreadPool>
 #include <QTimer>
 #include <QLabel>
 
@@ -42,9 +44,23 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         editor = child<RichTextBox>(form.get(), "RichTextBox1");
         list = child<QListWidget>(form.get(), "List1");
+        commands = child<DocumentCommands>(form.get(), "documentCommands");
+        useOffice();
     }
 
-    void trigger(const char* action) { child<QAction>(form.get(), action)->trigger(); }
+    void useOffice(std::chrono::milliseconds timeout = std::chrono::minutes(5))
+    {
+        DocumentCommands::Reading reading;
+        reading.wordProcessor = office.jobs(timeout);
+        commands->setReading(reading);
+    }
+
+    // Triggers the action and waits for the read it may have begun to end.
+    void trigger(const char* action)
+    {
+        child<QAction>(form.get(), action)->trigger();
+        ASSERT_TRUE(waitUntil([this] { return !commands->isReading(); }));
+    }
 
     // An analysed article, after a compare step: the sentence list shows and the editor has shrunk.
     void analyse(const QString& text)
@@ -80,17 +96,11 @@ protected:
     std::unique_ptr<Form1> form;
     RichTextBox* editor = nullptr;
     QListWidget* list = nullptr;
+    DocumentCommands* commands = nullptr;
     // The unsaved-text question is answered "不保存" unless a test says otherwise.
     MessageBoxRecorder boxes{MessageBox::Answer::Discard};
     FileDialogScript dialogs;
-    FakeWordProcessor wordProcessor{QStringLiteral("文字处理器的正文\n第二段")};
-
-    // The word processor answers from the event loop: waits until the editor shows a read's end.
-    void triggerAndWaitForRead(const char* action)
-    {
-        trigger(action);
-        ASSERT_TRUE(waitUntil([this] { return !editor->isReadOnly(); }));
-    }
+    StandInOffice office{dir}; // answers "文字处理器的正文\n第二段"
 
     QStringList boxTexts() const
     {
@@ -125,6 +135,7 @@ TEST_F(DocumentCommandsTest, OpenAsksWithTheTitleAndFilters)
               (QStringList{QStringLiteral("WORD文档(*.doc)"), QStringLiteral("文本文件(*.txt)"),
                            QStringLiteral("写字板文件(*.rtf)")}));
     EXPECT_EQ(r.selectedFilter, r.filters[0]);
+    EXPECT_EQ(r.filters.last(), QStringLiteral("PDF 文件 (*.pdf)")) << "after the others";
 }
 
 TEST_F(DocumentCommandsTest, CancelledOpenLoadsNothing)
@@ -146,13 +157,12 @@ TEST_F(DocumentCommandsTest, OpenWordDocumentGoesToTheWordProcessor)
 {
     analyse(QStringLiteral("第一句话很长。第二句话也很长。"));
     for (const char* name : {"a.DOC", "a.Doc", "a.doc"}) {
-        wordProcessor.calls.clear();
         markedText();
         editor->select(1, 2);
         const QString path = file(name, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
         dialogs.choose(path);
-        triggerAndWaitForRead("dakai");
-        EXPECT_EQ(wordProcessor.calls, QStringList{path}) << name;
+        trigger("dakai");
+        EXPECT_EQ(office.calls().last(), path) << name;
         EXPECT_EQ(editor->text(), QStringLiteral("文字处理器的正文\r\n第二段")) << name;
         EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkkkkkkk|kkk")) << name;
         EXPECT_EQ(editor->selectionStart(), 0);
@@ -167,9 +177,9 @@ TEST_F(DocumentCommandsTest, OpenOtherNamesByContent)
     trigger("dakai");
     EXPECT_EQ(editor->text(), QStringLiteral("mixed case name"));
     dialogs.choose(file("a.docx", "PK\x03\x04zip"));
-    triggerAndWaitForRead("dakai");
+    trigger("dakai");
     EXPECT_EQ(editor->text(), QStringLiteral("文字处理器的正文\r\n第二段"));
-    EXPECT_EQ(wordProcessor.calls.size(), 1) << "only the ZIP container";
+    EXPECT_EQ(office.calls().size(), 1) << "only the ZIP container";
 }
 
 TEST_F(DocumentCommandsTest, OpenRichTextEndsBlackWithTheCaretAtTheStart)
@@ -192,24 +202,24 @@ TEST_F(DocumentCommandsTest, FailedOpenKeepsTheTextAndSaysWhy)
     dialogs.choose(dir.filePath(QStringLiteral("base.rtf")));
     trigger("baocun"); // nothing unsaved from here on
     boxes.shown.clear();
-    wordProcessor.answer = std::nullopt;
-    wordProcessor.failure = documents::Failure::WordProcessorTimedOut;
+    office.neverAnswer();
+    useOffice(std::chrono::milliseconds(500));
     const QString missing = dir.filePath(QStringLiteral("missing.doc"));
     const QString binary = file("binary.txt", QByteArray("\0\1\2\3", 4));
     const QString slow = file("slow.doc", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
-    dialogs.choose(missing);
-    dialogs.choose(binary);
-    dialogs.choose(slow);
-    trigger("dakai");
-    trigger("dakai");
-    triggerAndWaitForRead("dakai");
+    const QString scan = file("scan.pdf", pdffixture::make({pdffixture::Page{}}));
+    for (const QString& path : {missing, binary, slow, scan}) {
+        dialogs.choose(path);
+        trigger("dakai");
+    }
     EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑"));
     EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkkkkk"));
     EXPECT_EQ(editor->selectionStart(), 0);
-    ASSERT_EQ(boxes.shown.size(), 3);
-    const QStringList reasons{QStringLiteral("不存在"), QStringLiteral("既不是文本文件"), QStringLiteral("60 秒")};
-    const QStringList paths{missing, binary, slow};
-    for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(boxes.shown.size(), 4);
+    const QStringList reasons{QStringLiteral("不存在"), QStringLiteral("既不是文本文件"), QStringLiteral("在 0.5 秒内"),
+                              QStringLiteral("这个 PDF 文件里没有可读取的文字，可能是扫描件。")};
+    const QStringList paths{missing, binary, slow, scan};
+    for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(boxes.shown[i].icon, MessageBox::Icon::Error);
         EXPECT_TRUE(boxes.shown[i].text.contains(QDir::toNativeSeparators(paths[i]))) << boxes.shown[i].text.toStdString();
         EXPECT_TRUE(boxes.shown[i].text.contains(reasons[i])) << boxes.shown[i].text.toStdString();
@@ -450,49 +460,61 @@ TEST_F(DocumentCommandsTest, ColourMarksAloneAreNoEdits)
     EXPECT_EQ(boxes.shown.size(), 1);
 }
 
-// An office program that never answers: it records the pid of what it started and waits.
-class NeverAnsweringOffice
+bool processGone(qint64 pid)
 {
-public:
-    explicit NeverAnsweringOffice(const QTemporaryDir& dir) : pidFile(dir.filePath(QStringLiteral("child.pid")))
-    {
-        const QString program = dir.filePath(QStringLiteral("fake-office"));
-        QFile f(program);
-        if (f.open(QIODevice::WriteOnly))
-            f.write("#!/bin/sh\nsleep 300 &\necho $! > '" + pidFile.toUtf8() + "'\nwait\n");
-        f.close();
-        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        WordProcessor::setHandler({});
-        WordProcessor::setOptions({program, std::chrono::minutes(5)});
-    }
-    ~NeverAnsweringOffice() { WordProcessor::setOptions({}); }
+    const QString cmdline = QStringLiteral("/proc/%1/cmdline").arg(pid);
+    return !QFileInfo::exists(cmdline) || readFile(cmdline).isEmpty();
+}
 
-    // The office's own child, once it has started.
-    qint64 child() const { return readFile(pidFile).trimmed().toLongLong(); }
-    static bool gone(qint64 pid) { return !QFileInfo::exists(QStringLiteral("/proc/%1/cmdline").arg(pid)) ||
-                                          readFile(QStringLiteral("/proc/%1/cmdline").arg(pid)).isEmpty(); }
-
-    QString pidFile;
+// A read that does not end by itself, cancelled by the bar's button or Esc: in the program's own
+// readers (a worker that answers only when the test lets it) or in the office program.
+struct CancelRow
+{
+    const char* name;
+    bool byEscape;
+    bool inOffice;
 };
 
-class CancelledRead : public DocumentCommandsTest, public ::testing::WithParamInterface<bool>
+class CancelledRead : public DocumentCommandsTest, public ::testing::WithParamInterface<CancelRow>
 {
 };
 
-TEST_P(CancelledRead, KillsTheOfficeAndLeavesTheArticle)
+TEST_P(CancelledRead, StopsTheReadAndLeavesTheArticle)
 {
-    const bool byEscape = GetParam();
+    const CancelRow& row = GetParam();
     markedText();
     dialogs.choose(dir.filePath(QStringLiteral("base.rtf")));
     trigger("baocun");
-    NeverAnsweringOffice office(dir);
-    dialogs.choose(file("slow.doc", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"));
-    trigger("dakai");
+    QTest::mouseClick(child<QPushButton>(form.get(), "Command1"), Qt::LeftButton); // an analysis, for the report
 
-    // The window goes on: the read shows, the editor takes no typing, the timer still ticks.
-    QWidget* bar = child<QWidget>(form.get(), "readingBar");
-    ASSERT_TRUE(waitUntil([&] { return office.child() > 0; }));
-    EXPECT_TRUE(bar->isVisible());
+    std::atomic<bool> answered = false;
+    QSemaphore release;
+    // However the test ends, the worker is let go before what it uses goes.
+    const std::unique_ptr<QSemaphore, void (*)(QSemaphore*)> letGo(&release, [](QSemaphore* s) {
+        s->release();
+        QThreadPool::globalInstance()->waitForDone();
+    });
+    DocumentCommands::Reading reading;
+    reading.wordProcessor = office.jobs();
+    if (row.inOffice) {
+        office.neverAnswer();
+    } else {
+        reading.direct = [&](const QString&) -> documents::DirectReadOutcome {
+            release.acquire();
+            answered = true;
+            return QStringLiteral("迟到的文字");
+        };
+    }
+    commands->setReading(reading);
+    dialogs.choose(file("slow.doc", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"));
+    child<QAction>(form.get(), "dakai")->trigger();
+
+    // The window goes on: after a blink the read shows, the editor takes no typing, nothing may
+    // analyse, search or report the old article, the timer still ticks.
+    QWidget* bar = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (bar = form->findChild<QWidget*>(QStringLiteral("readingBar"))) && bar->isVisible(); }));
+    if (row.inOffice)
+        ASSERT_TRUE(waitUntil([&] { return office.child() > 0; }));
     EXPECT_EQ(child<QLabel>(bar, "readingLabel")->text(), QStringLiteral("正在读取文件……"));
     // The bar hides none of the article.
     const int textTop = editor->viewport()->mapTo(form.get(), QPoint(0, 0)).y();
@@ -502,24 +524,40 @@ TEST_P(CancelledRead, KillsTheOfficeAndLeavesTheArticle)
     editor->setFocus();
     QTest::keyClicks(editor, QStringLiteral("x"));
     EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑"));
-    QTimer* timer2 = child<QTimer>(form.get(), "Timer2");
-    EXPECT_TRUE(timer2->isActive());
+    for (const char* button : {"Command1", "Command2", "Command3"})
+        EXPECT_FALSE(child<QPushButton>(form.get(), button)->isEnabled()) << button;
+    EXPECT_FALSE(child<QAction>(form.get(), "daochu")->isEnabled());
+    EXPECT_TRUE(child<QTimer>(form.get(), "Timer2")->isActive());
 
     const qint64 pid = office.child();
-    if (byEscape)
+    if (row.byEscape)
         QTest::keyClick(form.get(), Qt::Key_Escape);
     else
         QTest::mouseClick(child<QPushButton>(bar, "cancelReading"), Qt::LeftButton);
     ASSERT_TRUE(waitUntil([&] { return !editor->isReadOnly(); }));
     EXPECT_FALSE(bar->isVisible());
     EXPECT_NE(form->cursor().shape(), Qt::BusyCursor);
-    EXPECT_TRUE(waitUntil([&] { return NeverAnsweringOffice::gone(pid); })) << "the office's child outlived it";
+    for (const char* button : {"Command1", "Command2", "Command3"})
+        EXPECT_TRUE(child<QPushButton>(form.get(), button)->isEnabled()) << button;
+    EXPECT_TRUE(child<QAction>(form.get(), "daochu")->isEnabled());
+    if (row.inOffice) {
+        EXPECT_TRUE(waitUntil([&] { return processGone(pid); })) << "the office's child outlived it";
+    } else {
+        // The reader ends after the cancel: its text goes nowhere.
+        release.release();
+        QThreadPool::globalInstance()->waitForDone();
+        EXPECT_TRUE(answered);
+        QCoreApplication::processEvents();
+    }
     EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑"));
     EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkrrkk")) << "the article as it was";
     EXPECT_TRUE(boxes.shown.isEmpty()) << "a cancel is no failure";
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, CancelledRead, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? std::string("escape") : std::string("button"); });
+INSTANTIATE_TEST_SUITE_P(Reads, CancelledRead,
+                         ::testing::Values(CancelRow{"officeByEscape", true, true},
+                                           CancelRow{"officeByButton", false, true},
+                                           CancelRow{"readerByButton", false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "editor/DocumentTestHelpers.h"
 #include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
-#include "platform/WordProcessor.h"
 #include "support/QtPrinters.h"
 
 #include "TestData.h"
@@ -29,6 +28,7 @@ protected:
     }
 
     QString file(const char* name, const QByteArray& content) { return writeFile(dir, name, content); }
+    bool load(const QString& path) { return editor::loadFile(editor, path, wordProcessor.read()); }
 
     QTemporaryDir dir;
     RichTextBox editor;
@@ -51,7 +51,7 @@ TEST_F(DocumentFiles, SavedFileReadsBackWithTextAndColours)
 
     const QString path = dir.filePath(QStringLiteral("round.rtf"));
     ASSERT_TRUE(editor::saveFile(source, path));
-    ASSERT_TRUE(editor::loadFile(editor, path));
+    ASSERT_TRUE(load(path));
     EXPECT_EQ(editor.text(), source.text());
     EXPECT_EQ(colourMap(*editor.document()), colourMap(*source.document()));
     EXPECT_EQ(colourMap(*editor.document()), QStringLiteral("kkkkkkkkrrrrrrkk|rrrrrrrrk"));
@@ -100,7 +100,7 @@ TEST_P(DocumentFilesLoad, Loads)
 {
     const LoadRow& row = GetParam();
     const QString path = file(row.fileName, row.content);
-    EXPECT_TRUE(editor::loadFile(editor, path));
+    EXPECT_TRUE(load(path));
     EXPECT_EQ(editor.text(), row.text);
     EXPECT_EQ(wordProcessor.calls, row.wordProcessor ? QStringList{path} : QStringList{});
 }
@@ -115,11 +115,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DocumentFiles, FixturesOpenWithTheirColours)
 {
-    ASSERT_TRUE(editor::loadFile(editor, testdata::path("wordpad.rtf")));
+    ASSERT_TRUE(load(testdata::path("wordpad.rtf")));
     EXPECT_EQ(editor.text(),
               QStringLiteral("中文标红abc\r\nSecond bold it under\ttab\r\nnext\r\n黑体字{}\\"));
     EXPECT_TRUE(colourMap(*editor.document()).startsWith(QStringLiteral("--rrkkk|")));
-    ASSERT_TRUE(editor::loadFile(editor, testdata::path("libreoffice.rtf")));
+    ASSERT_TRUE(load(testdata::path("libreoffice.rtf")));
     EXPECT_TRUE(colourMap(*editor.document()).startsWith(QStringLiteral("rrr---")));
 }
 
@@ -130,12 +130,12 @@ TEST_F(DocumentFiles, UnreadableFilesLeaveTheEditorAsItWas)
     const QString before = editor.text();
     const QString map = colourMap(*editor.document());
 
-    EXPECT_FALSE(editor::loadFile(editor, dir.filePath(QStringLiteral("missing.txt"))));
-    EXPECT_FALSE(editor::loadFile(editor, file("binary.txt", QByteArray("\x7F"
+    EXPECT_FALSE(load(dir.filePath(QStringLiteral("missing.txt"))));
+    EXPECT_FALSE(load(file("binary.txt", QByteArray("\x7F"
                                                                         "ELF\x02\x01\x01\0\0\0",
                                                                         10))));
     wordProcessor.answer = std::nullopt;
-    EXPECT_FALSE(editor::loadFile(editor, file("broken.doc", "\xD0\xCF\x11\xE0 broken")));
+    EXPECT_FALSE(load(file("broken.doc", "\xD0\xCF\x11\xE0 broken")));
 
     EXPECT_EQ(editor.text(), before);
     EXPECT_EQ(colourMap(*editor.document()), map);
@@ -145,7 +145,7 @@ TEST_F(DocumentFiles, LoadingIsNoUndoStepAndKeepsTheEditorsSettings)
 {
     editor.document()->setDefaultFont(QFont(QStringLiteral("宋体"), 10));
     editor.document()->setDocumentMargin(7);
-    ASSERT_TRUE(editor::loadFile(editor, testdata::path("word.rtf")));
+    ASSERT_TRUE(load(testdata::path("word.rtf")));
     EXPECT_FALSE(editor.document()->isUndoAvailable());
     EXPECT_TRUE(editor.document()->isUndoRedoEnabled());
     EXPECT_EQ(editor.document()->defaultFont().family(), QStringLiteral("宋体"));

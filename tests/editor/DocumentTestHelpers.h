@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/RichTextConversion.h"
-#include "platform/WordProcessor.h"
+#include "platform/WordProcessorJob.h"
 
 #include <QStringList>
 
@@ -48,26 +48,68 @@ inline void appendText(QTextDocument& document, const QString& text, const QColo
     c.insertText(text, f);
 }
 
-// Stands in for the word processor while it lives: records the paths asked for and gives answer.
+// Stands in for the word processor in documents::load: records the paths asked for and gives answer.
 class FakeWordProcessor
 {
 public:
-    explicit FakeWordProcessor(std::optional<QString> answer) : answer(std::move(answer))
+    explicit FakeWordProcessor(std::optional<QString> answer) : answer(std::move(answer)) {}
+
+    documents::WordProcessorRead read()
     {
-        WordProcessor::setHandler([this](const QString& path) -> documents::WordProcessorResult {
+        return [this](const QString& path) -> documents::WordProcessorResult {
             calls.append(path);
-            if (this->answer)
-                return *this->answer;
+            if (answer)
+                return *answer;
             return failure;
-        });
+        };
     }
-    ~FakeWordProcessor() { WordProcessor::setHandler({}); }
-    FakeWordProcessor(const FakeWordProcessor&) = delete;
-    FakeWordProcessor& operator=(const FakeWordProcessor&) = delete;
 
     std::optional<QString> answer;
     documents::Failure failure = documents::Failure::WordProcessorFailed; // the answer when there is no text
     QStringList calls;
+};
+
+// A stand-in office program for word-processor jobs: a shell script in dir that records the
+// document it was asked for and prints "文字处理器的正文\n第二段" as LibreOffice prints a document, or
+// never answers.
+class StandInOffice
+{
+public:
+    explicit StandInOffice(const QTemporaryDir& dir) : m_dir(dir)
+    {
+        script("printf '\\357\\273\\277文字处理器的正文\\n第二段\\n'\n");
+    }
+    // Starts a child of its own and waits, until killed.
+    void neverAnswer() { script("sleep 300 &\necho $! > '" + m_dir.filePath(QStringLiteral("office-child")).toUtf8() + "'\nwait\n"); }
+
+    WordProcessorJobs jobs(std::chrono::milliseconds timeout = std::chrono::minutes(5)) const
+    {
+        return wordProcessorJobs({m_dir.filePath(QStringLiteral("stand-in-office")), timeout});
+    }
+    QStringList calls() const
+    {
+        return QString::fromUtf8(contentOf("office-calls")).split(u'\n', Qt::SkipEmptyParts);
+    }
+    // The never-answering office's own child, once it has started.
+    qint64 child() const { return contentOf("office-child").trimmed().toLongLong(); }
+
+private:
+    QByteArray contentOf(const char* name) const
+    {
+        QFile f(m_dir.filePath(QLatin1String(name)));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void script(const QByteArray& body)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("stand-in-office"));
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly))
+            f.write("#!/bin/sh\necho \"$4\" >> '" + m_dir.filePath(QStringLiteral("office-calls")).toUtf8() + "'\n" + body);
+        f.close();
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    const QTemporaryDir& m_dir;
 };
 
 // A file of the given content in dir; returns its path.

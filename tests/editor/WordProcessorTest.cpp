@@ -5,11 +5,15 @@
 #include "editor/DocumentFiles.h"
 #include "editor/DocumentTestHelpers.h"
 #include "editor/RichTextBox.h"
-#include "platform/WordProcessor.h"
+#include "support/WordProcessorWait.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProcessEnvironment>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -86,11 +90,11 @@ TEST_F(LibreOffice, WordDocumentsOpenWithTheirText)
     const QString docx =
         convert(source, QStringLiteral("docx:MS Word 2007 XML"), QStringLiteral("docx"), utf8);
 
-    EXPECT_EQ(WordProcessor::plainText(doc), Result(kArticle));
-    EXPECT_EQ(WordProcessor::plainText(docx), Result(kArticle));
+    EXPECT_EQ(readWithWordProcessor(doc), Result(kArticle));
+    EXPECT_EQ(readWithWordProcessor(docx), Result(kArticle));
 
     RichTextBox editor;
-    ASSERT_TRUE(editor::loadFile(editor, docx)) << "a .docx is recognised by its content";
+    ASSERT_TRUE(editor::loadFile(editor, docx, [](const QString& p) { return readWithWordProcessor(p); })) << "a .docx is recognised by its content";
     EXPECT_EQ(editor.text(), QString(kArticle).replace(u'\n', QStringLiteral("\r\n")));
 }
 
@@ -151,13 +155,13 @@ TEST_F(LibreOffice, ReadsOurRichTextWithEveryCharacterAndMark)
 
 TEST_F(LibreOffice, MissingAndBrokenDocumentsGiveNothing)
 {
-    EXPECT_EQ(WordProcessor::plainText(in.filePath(QStringLiteral("missing.doc"))), Result(Failure::Missing));
+    EXPECT_EQ(readWithWordProcessor(in.filePath(QStringLiteral("missing.doc"))), Result(Failure::Missing));
     const QString broken = in.filePath(QStringLiteral("broken.doc"));
     QByteArray noise(4096, '\0');
     for (qsizetype i = 0; i < noise.size(); ++i)
         noise[i] = static_cast<char>((i * 7919 + 13) % 251);
     write(broken, noise);
-    EXPECT_EQ(WordProcessor::plainText(broken), Result(Failure::WordProcessorFailed));
+    EXPECT_EQ(readWithWordProcessor(broken), Result(Failure::WordProcessorFailed));
 }
 
 // The same documents through both routes: the native readers and LibreOffice give one text.
@@ -178,7 +182,7 @@ struct LibreOfficeRoute
     static constexpr bool kChecksTheName = false; // LibreOffice looks at the content itself
     static documents::Loaded read(const QString& path)
     {
-        return documents::load(path, &WordProcessor::plainText, documents::Readers::WordProcessorOnly);
+        return documents::load(path, [](const QString& p) { return readWithWordProcessor(p); }, documents::Readers::WordProcessorOnly);
     }
 };
 
@@ -248,7 +252,7 @@ TEST(WordProcessorProcess, OverrunningProcessIsKilledWithWhatItStarted)
 
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(WordProcessor::run(doc, {program, 500ms}), Result(Failure::WordProcessorTimedOut));
+    EXPECT_EQ(readWithWordProcessor(doc, {program, 500ms}), Result(Failure::WordProcessorTimedOut));
     EXPECT_LT(clock.elapsed(), 10'000);
     const qint64 child = contentOf(pidFile).trimmed().toLongLong();
     ASSERT_GT(child, 0);
@@ -264,7 +268,7 @@ TEST(WordProcessorProcess, ClosedOutputStillTimesOut)
     const QString program = script(dir, "exec >&-\nsleep 300\n");
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(WordProcessor::run(doc, {program, 500ms}), Result(Failure::WordProcessorTimedOut));
+    EXPECT_EQ(readWithWordProcessor(doc, {program, 500ms}), Result(Failure::WordProcessorTimedOut));
     EXPECT_LT(clock.elapsed(), 10'000) << "one limit for the whole read, not one per wait";
 }
 
@@ -275,9 +279,83 @@ TEST(WordProcessorProcess, PrintedTextComesBack)
     write(doc, "x");
     // Prints its last argument's name after the byte-order mark, as the office prints a document.
     const QString program = script(dir, "printf '\\357\\273\\277%s\\n' \"$(basename \"$4\")\"\n");
-    EXPECT_EQ(WordProcessor::run(doc, {program, 10s}), Result(QStringLiteral("a b.doc")));
-    EXPECT_EQ(WordProcessor::run(doc, {dir.filePath(QStringLiteral("no-such-program")), 10s}),
+    EXPECT_EQ(readWithWordProcessor(doc, {program, 10s}), Result(QStringLiteral("a b.doc")));
+    EXPECT_EQ(readWithWordProcessor(doc, {dir.filePath(QStringLiteral("no-such-program")), 10s}),
               Result(Failure::WordProcessorMissing));
+}
+
+// The program ends while the office reads, by a signal it does not handle: the office, what it
+// started and its profile go with it. The test runs itself as that program (the environment says so).
+const char kParentVariable[] = "TESSARO_TEST_OFFICE_PARENT";
+
+class KilledProgram : public ::testing::TestWithParam<int>
+{
+};
+
+TEST_P(KilledProgram, LeavesNoOfficeAndNoProfile)
+{
+    if (qEnvironmentVariableIsSet(kParentVariable)) {
+        // The program: starts a read and waits for its end, which does not come.
+        const QStringList given = qEnvironmentVariable(kParentVariable).split(u'|');
+        WordProcessorJob job(given[1], {given[0], std::chrono::minutes(5)});
+        job.start();
+        QEventLoop().exec();
+        return;
+    }
+    QTemporaryDir dir, temp;
+    const QString doc = dir.filePath(QStringLiteral("a.doc"));
+    write(doc, "x");
+    const QString info = dir.filePath(QStringLiteral("office.info"));
+    // Records its own pid, its child's and the profile it was given, then waits.
+    const QString program = script(dir, "sleep 300 &\necho $$ $! \"${2#-env:UserInstallation=file://}\" > '" +
+                                            info.toUtf8() + ".part'\nmv '" + info.toUtf8() + ".part' '" +
+                                            info.toUtf8() + "'\nwait\n");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(kParentVariable), program + u'|' + doc);
+    environment.insert(QStringLiteral("TMPDIR"), temp.path());
+    environment.remove(QStringLiteral("GTEST_SHARD_INDEX"));
+    environment.remove(QStringLiteral("GTEST_TOTAL_SHARDS"));
+    QProcess parent;
+    parent.setProcessEnvironment(environment);
+    parent.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    parent.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--gtest_filter=") +
+                  QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()) +
+                  u'.' + QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name())});
+    ASSERT_TRUE(waitUntil([&] { return QFileInfo::exists(info); }, 20'000)) << "the office never started";
+    const QStringList started = QString::fromUtf8(contentOf(info)).trimmed().split(u' ');
+    ASSERT_EQ(started.size(), 3);
+    const qint64 office = started[0].toLongLong(), child = started[1].toLongLong();
+    const QString profile = QUrl::fromPercentEncoding(started[2].toUtf8());
+    ASSERT_TRUE(profile.startsWith(temp.path() + QStringLiteral("/tessaro-office-"))) << profile.toStdString();
+    ASSERT_TRUE(QFileInfo::exists(profile));
+
+    const qint64 programPid = parent.processId();
+    ASSERT_GT(programPid, 0) << "the program ended by itself";
+    ::kill(static_cast<pid_t>(programPid), GetParam());
+    ASSERT_TRUE(parent.waitForFinished(10'000));
+    EXPECT_TRUE(waitUntil([&] { return processGone(office) && processGone(child) && !QFileInfo::exists(profile); }))
+        << "office " << processGone(office) << ", its child " << processGone(child) << ", profile "
+        << QFileInfo::exists(profile);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, KilledProgram, ::testing::Values(SIGTERM, SIGHUP, SIGKILL));
+
+TEST(WordProcessorProfiles, StaleOnesGoAtTheNextStart)
+{
+    QTemporaryDir temp;
+    // No process has a number above the kernel's largest (4,194,304).
+    const QString stale = QStringLiteral("tessaro-office-999999999-aB3dE9");
+    const QString live = QStringLiteral("tessaro-office-%1-aB3dE9").arg(QCoreApplication::applicationPid());
+    const QString other = QStringLiteral("tessaro-office-notes");
+    for (const QString& name : {stale, live, other}) {
+        ASSERT_TRUE(QDir(temp.path()).mkpath(name + QStringLiteral("/user")));
+        write(temp.filePath(name + QStringLiteral("/user/registrymodifications.xcu")), "x");
+    }
+    WordProcessorJob::removeStaleProfiles(temp.path());
+    EXPECT_FALSE(QFileInfo::exists(temp.filePath(stale)));
+    EXPECT_TRUE(QFileInfo::exists(temp.filePath(live))) << "a running program's profile stays";
+    EXPECT_TRUE(QFileInfo::exists(temp.filePath(other))) << "only the program's own names";
 }
 
 } // namespace

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "documents/Loading.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <variant>
+
+// The text layer of a PDF file, through Poppler.
+namespace pdf {
+
+// More characters than a hundred theses: a file that yields more is refused, not shown.
+inline constexpr qsizetype kMaxCharacters = 20'000'000;
+// More pages than any thesis: a small file can name the same page a million times.
+inline constexpr int kMaxPages = 20'000;
+
+// The text in reading order, one paragraph per paragraph (joined by '\n'), without the headers and
+// footers that stand at the same place on most pages, hyphenation as it is. Failure::Encrypted for a
+// password, NoTextLayer for pages without text (a scan), Damaged for what Poppler cannot open,
+// TooMuchText beyond maxCharacters or maxPages.
+std::variant<QString, documents::Failure> read(const QByteArray& bytes, qsizetype maxCharacters = kMaxCharacters,
+                                               int maxPages = kMaxPages);
+
+} // namespace pdf

@@ -1,0 +1,124 @@
+#include "documents/PdfReader.h"
+#include "PdfFixture.h"
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using documents::Failure;
+using pdffixture::Line;
+using pdffixture::Page;
+using Read = std::variant<QString, Failure>;
+
+// A column from 72 to 522 points: 12-point Chinese characters, 37 to a full line, 18 points apart.
+constexpr double kLeft = 72, kSize = 12, kLead = 18;
+
+QString chars(const char16_t* base, int count)
+{
+    QString out;
+    const QString pattern = QString::fromUtf16(base);
+    while (out.size() < count)
+        out += pattern;
+    return out.left(count);
+}
+
+// A paragraph: its first line indented by two characters, full lines, a short last line. Returns its
+// text.
+QString addParagraph(Page& page, double& y, const char16_t* base, int fullLines)
+{
+    page << Line{kLeft + 2 * kSize, y, kSize, chars(base, 35)};
+    QString text = chars(base, 35);
+    for (int i = 0; i < fullLines; ++i, text += chars(base, 37))
+        page << Line{kLeft, y += kLead, kSize, chars(base, 37)};
+    page << Line{kLeft, y += kLead, kSize, chars(base, 9) + u'。'};
+    y += kLead;
+    return text + chars(base, 9) + u'。';
+}
+
+struct PdfRow
+{
+    const char* name;
+    QByteArray file;
+    Read expected;
+    qsizetype maxCharacters = pdf::kMaxCharacters;
+    int maxPages = pdf::kMaxPages;
+};
+
+void PrintTo(const PdfRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+PdfRow twoParagraphs()
+{
+    Page page;
+    double y = 100;
+    const QString first = addParagraph(page, y, u"研究方法与数据来源", 2);
+    const QString second = addParagraph(page, y, u"结果分析表明", 1);
+    return {"paragraphs", pdffixture::make({page}), first + u'\n' + second};
+}
+
+// Three pages with the same title at the top and a numbered footer; a paragraph runs over the page
+// break; a title line in the body, set apart by a wider gap, is its own paragraph.
+PdfRow runningHeadersAndFooters()
+{
+    QList<Page> pages;
+    const char16_t* bodies[] = {u"第一页的段落", u"第二页正文", u"第三页内容"};
+    for (int p = 0; p < 3; ++p) {
+        Page page{Line{kLeft, 40, 9, QStringLiteral("硕士学位论文：城市交通研究")}};
+        double y = 100;
+        if (p == 1) {
+            page << Line{kLeft, y, kSize, chars(u"接上页的正文", 37)} << Line{kLeft, y + kLead, kSize, chars(u"接上页的正文", 37)};
+            y += 2 * kLead;
+            page << Line{kLeft, y + 20, 16, QStringLiteral("第二章 方法")};
+            y += 60;
+        }
+        page << Line{kLeft + 2 * kSize, y, kSize, chars(bodies[p], 35)};
+        for (int i = 0; i < 2; ++i)
+            page << Line{kLeft, y + (i + 1) * kLead, kSize, chars(bodies[p], 37)};
+        page << Line{280, 800, 9, QStringLiteral("第 %1 页").arg(p + 1)};
+        pages << page;
+    }
+    auto body = [](const char16_t* base) { return chars(base, 35) + chars(base, 37) + chars(base, 37); };
+    const QString expected = body(bodies[0]) + chars(u"接上页的正文", 37) + chars(u"接上页的正文", 37) + u'\n' +
+                             QStringLiteral("第二章 方法") + u'\n' + body(bodies[1]) + u'\n' + body(bodies[2]);
+    return {"runningLines", pdffixture::make(pages), expected};
+}
+
+// Latin lines join with a space; a hyphen at a line's end stays where it is. Ten-point letters are
+// five points wide here, so 90 of them fill the column.
+PdfRow latinLines()
+{
+    const QString first = QStringLiteral("The reader keeps the text layer in its reading order and it leaves every single word hyphen-");
+    const QString second = QStringLiteral("ation exactly as the file has it, joining all the lines of one paragraph with single spaces");
+    const QString last = QStringLiteral("to the end.");
+    const Page page{Line{kLeft, 100, 10, first}, Line{kLeft, 114, 10, second},
+                    Line{kLeft, 128, 10, last}};
+    return {"latin", pdffixture::make({page}), first + second + u' ' + last};
+}
+
+class PdfRead : public ::testing::TestWithParam<PdfRow>
+{
+};
+
+TEST_P(PdfRead, GivesTheTextLayerOrSaysWhyNot)
+{
+    const PdfRow& row = GetParam();
+    EXPECT_EQ(pdf::read(row.file, row.maxCharacters, row.maxPages), row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pdf, PdfRead,
+    ::testing::Values(twoParagraphs(), runningHeadersAndFooters(), latinLines(),
+                      PdfRow{"scan", pdffixture::make({Page{}, Page{}}), Failure::NoTextLayer},
+                      PdfRow{"locked",
+                             pdffixture::make({Page{Line{kLeft, 100, kSize, QStringLiteral("密")}}}, true),
+                             Failure::Encrypted},
+                      PdfRow{"damaged", QByteArray("%PDF-1.4\n1 0 obj broken"), Failure::Damaged},
+                      PdfRow{"overTheBudget", twoParagraphs().file, Failure::TooMuchText, 100},
+                      PdfRow{"tooManyPages", pdffixture::make({Page{}, Page{}, Page{}}), Failure::TooMuchText,
+                             pdf::kMaxCharacters, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
