@@ -79,6 +79,8 @@ public:
     {
         script("printf '\\357\\273\\277文字处理器的正文\\n第二段\\n'\n");
     }
+    // Prints nothing: the office could not read the file.
+    void printNothing() { script("exit 0\n"); }
     // Starts a child of its own and waits, until killed.
     void neverAnswer() { script("sleep 300 &\necho $! > '" + m_dir.filePath(QStringLiteral("office-child")).toUtf8() + "'\nwait\n"); }
 
