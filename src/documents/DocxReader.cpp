@@ -1,5 +1,6 @@
 #include "documents/DocxReader.h"
 
+#include "documents/ExpansionBudget.h"
 #include "documents/ListLabels.h"
 #include "documents/XmlWalk.h"
 #include "documents/ZipArchive.h"
@@ -13,6 +14,7 @@
 namespace docx {
 namespace {
 
+using documents::ExpansionBudget;
 using documents::ZipArchive;
 
 const QString kW = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
@@ -57,7 +59,7 @@ struct Level
 {
     listlabels::Format format = listlabels::Format::Decimal;
     QString text; // w:lvlText, "%1." and the like
-    int start = 1;
+    qint64 start = 1;
     bool bullet = false;
     bool legal = false; // w:isLgl: every number decimal
 };
@@ -70,14 +72,14 @@ struct AbstractList
 struct ListRef
 {
     QString abstractId;
-    std::array<std::optional<int>, kLevels> startOverride;
+    std::array<std::optional<qint64>, kLevels> startOverride;
 };
 
 struct Numbering
 {
     QHash<QString, AbstractList> abstracts;
     QHash<QString, ListRef> lists;                           // by w:numId
-    QHash<QString, std::array<std::optional<int>, kLevels>> counters; // by abstract id
+    QHash<QString, std::array<std::optional<qint64>, kLevels>> counters; // by abstract id
     QHash<QString, bool> overrideApplied;                    // by w:numId
 };
 
@@ -180,37 +182,39 @@ QHash<QString, NumberingRef> readStyleNumbering(const QByteArray& bytes)
 class BodyReader
 {
 public:
-    BodyReader(Numbering numbering, QHash<QString, NumberingRef> styles)
-        : m_numbering(std::move(numbering)), m_styles(std::move(styles))
+    BodyReader(Numbering numbering, QHash<QString, NumberingRef> styles, ExpansionBudget& budget)
+        : m_numbering(std::move(numbering)), m_styles(std::move(styles)), m_budget(budget)
     {
     }
 
-    std::optional<QString> read(const QByteArray& bytes);
+    std::optional<QString> read(QIODevice& document);
 
 private:
     void startElement();
     void endElement();
-    bool inFieldResult() const
-    {
-        for (bool result : m_fields) {
-            if (!result)
-                return false;
-        }
-        return true;
-    }
+    bool inFieldResult() const { return m_fieldsBeforeResult == 0; }
     void append(const QString& text)
     {
-        if (!m_hidden && inFieldResult())
+        if (!m_hidden && inFieldResult() && charge(m_budget.characters(text.size())))
             m_paragraph += text;
+    }
+    // Stops the walk once the budget is spent.
+    bool charge(bool fits)
+    {
+        if (!fits)
+            m_xml.raiseError();
+        return fits;
     }
     QString listLabel();
 
     QXmlStreamReader m_xml;
     Numbering m_numbering;
     QHash<QString, NumberingRef> m_styles;
+    ExpansionBudget& m_budget;
     QString m_out;
     QString m_paragraph;
     QList<bool> m_fields;  // for each open field: whether its result has begun
+    qsizetype m_fieldsBeforeResult = 0; // open fields whose result has not begun
     int m_skipDepth = 0;   // >0 inside a part whose text is not the document's
     int m_paragraphs = 0;  // open w:p, for paragraphs inside paragraphs (text boxes are skipped)
     bool m_hidden = false; // the current run is hidden
@@ -225,10 +229,9 @@ private:
     int m_endnotes = 0;
 };
 
-std::optional<QString> BodyReader::read(const QByteArray& bytes)
+std::optional<QString> BodyReader::read(QIODevice& document)
 {
-    m_out.reserve(bytes.size() / 4);
-    m_xml.addData(bytes);
+    m_xml.setDevice(&document);
     // Text is read where its run element starts, not as character data.
     if (!documents::walkXml(m_xml, m_skipDepth, [this] { startElement(); }, [this] { endElement(); }, [] {}))
         return std::nullopt;
@@ -269,6 +272,8 @@ void BodyReader::startElement()
         return;
     }
     if (name == u"p") {
+        if (!charge(m_budget.paragraph()))
+            return;
         ++m_paragraphs;
         m_paragraph.clear();
         m_style.clear();
@@ -304,12 +309,16 @@ void BodyReader::startElement()
             append(QString(QChar(static_cast<char16_t>(code))));
     } else if (name == u"fldChar") {
         const QStringView type = wAttribute(m_xml, QLatin1String("fldCharType"));
-        if (type == u"begin")
+        if (type == u"begin" && charge(m_budget.nesting(m_fields.size() + 1))) {
             m_fields.append(false);
-        else if (type == u"separate" && !m_fields.isEmpty())
+            ++m_fieldsBeforeResult;
+        } else if (type == u"separate" && !m_fields.isEmpty() && !m_fields.last()) {
             m_fields.last() = true;
-        else if (type == u"end" && !m_fields.isEmpty())
-            m_fields.removeLast();
+            --m_fieldsBeforeResult;
+        } else if (type == u"end" && !m_fields.isEmpty()) {
+            if (!m_fields.takeLast())
+                --m_fieldsBeforeResult;
+        }
     } else if (name == u"footnoteReference") {
         const QStringView custom = wAttribute(m_xml, QLatin1String("customMarkFollows"));
         if (custom.isNull() || custom == u"0" || custom == u"false" || custom == u"off")
@@ -342,7 +351,10 @@ void BodyReader::endElement()
         // An empty paragraph that only ends a section is no line of its own.
         if (m_sectionBreak && m_paragraph.isEmpty())
             return;
-        m_out += listLabel();
+        const QString label = listLabel();
+        if (!charge(m_budget.characters(label.size())))
+            return;
+        m_out += label;
         m_out += m_paragraph;
         m_out += u'\n';
         m_paragraph.clear();
@@ -367,7 +379,7 @@ QString BodyReader::listLabel()
     const int level = ref.level.value_or(0);
     const Level& format = abstract->levels[level];
 
-    std::array<std::optional<int>, kLevels>& counters = m_numbering.counters[list->abstractId];
+    std::array<std::optional<qint64>, kLevels>& counters = m_numbering.counters[list->abstractId];
     if (!m_numbering.overrideApplied.value(ref.numId)) {
         m_numbering.overrideApplied.insert(ref.numId, true);
         for (int l = 0; l < kLevels; ++l) {
@@ -388,13 +400,16 @@ QString BodyReader::listLabel()
             if (text[i] == u'%' && i + 1 < text.size() && text[i + 1] >= u'1' && text[i + 1] <= u'9') {
                 const int l = text[i + 1].unicode() - u'1';
                 const Level& shown = abstract->levels[l];
-                const int value = counters[l].value_or(shown.start);
+                const qint64 value = counters[l].value_or(shown.start);
                 label += listlabels::number(value, format.legal && l < level ? listlabels::Format::Decimal
                                                                               : shown.format);
                 ++i;
             } else {
                 label += text[i];
             }
+            // A level text may repeat "%1" a million times: the label is counted as it grows.
+            if (label.size() > m_budget.remaining() && !charge(m_budget.characters(label.size())))
+                return QString();
         }
     }
     return listlabels::indent(level) + label + u' ';
@@ -402,12 +417,12 @@ QString BodyReader::listLabel()
 
 } // namespace
 
-std::optional<QString> read(const ZipArchive& archive)
+std::optional<QString> read(const ZipArchive& archive, ExpansionBudget& budget)
 {
     const std::optional<QString> main = mainPart(archive);
     if (!main)
         return std::nullopt;
-    const std::optional<QByteArray> document = archive.read(*main);
+    const std::unique_ptr<documents::ZipEntry> document = archive.open(*main);
     if (!document)
         return std::nullopt;
     const qsizetype slash = main->lastIndexOf(u'/');
@@ -415,8 +430,12 @@ std::optional<QString> read(const ZipArchive& archive)
     const std::optional<QByteArray> numbering = archive.read(folder + QStringLiteral("numbering.xml"));
     const std::optional<QByteArray> styles = archive.read(folder + QStringLiteral("styles.xml"));
     BodyReader reader(numbering ? readNumbering(*numbering) : Numbering(),
-                      styles && numbering ? readStyleNumbering(*styles) : QHash<QString, NumberingRef>());
-    return reader.read(*document);
+                      styles && numbering ? readStyleNumbering(*styles) : QHash<QString, NumberingRef>(), budget);
+    std::optional<QString> text = reader.read(*document);
+    // A body whose checksum or length is wrong is broken, however well its XML ended.
+    if (document->failed())
+        return std::nullopt;
+    return text;
 }
 
 } // namespace docx

@@ -3,16 +3,20 @@
 namespace listlabels {
 namespace {
 
-QString letters(int value, QChar first)
+// Beyond this a letter label is no label anyone counts; like Roman numerals past 3999 it falls back
+// to decimal, and no start value from a file makes a label of millions of letters.
+constexpr qint64 kMaxLetterRepeat = 100;
+
+QString letters(qint64 value, QChar first)
 {
     // a … z, then aa … zz, as word processors count: the letter repeats.
-    if (value <= 0)
+    if (value <= 0 || (value - 1) / 26 >= kMaxLetterRepeat)
         return QString::number(value);
-    const int repeat = (value - 1) / 26 + 1;
-    return QString(repeat, QChar(first.unicode() + (value - 1) % 26));
+    const qsizetype repeat = static_cast<qsizetype>((value - 1) / 26 + 1);
+    return QString(repeat, QChar(static_cast<char16_t>(first.unicode() + (value - 1) % 26)));
 }
 
-QString roman(int value, bool upper)
+QString roman(qint64 value, bool upper)
 {
     if (value <= 0 || value >= 4000)
         return QString::number(value);
@@ -32,7 +36,7 @@ QString roman(int value, bool upper)
     return upper ? out.toUpper() : out;
 }
 
-QString chinese(int value)
+QString chinese(qint64 value)
 {
     static const QString digits = QStringLiteral("〇一二三四五六七八九");
     if (value < 0 || value >= 10000)
@@ -49,7 +53,7 @@ QString chinese(int value)
     QString out;
     bool zero = false;
     for (int i = 0, divisor = 1000; divisor > 0; ++i, divisor /= 10) {
-        const int digit = value / divisor % 10;
+        const int digit = static_cast<int>(value / divisor % 10);
         if (digit == 0) {
             zero = !out.isEmpty();
             continue;
@@ -107,7 +111,7 @@ Format fromOdfFormat(QStringView numFormat)
     return Format::Decimal;
 }
 
-QString number(int value, Format format)
+QString number(qint64 value, Format format)
 {
     switch (format) {
     case Format::Decimal:
@@ -125,7 +129,7 @@ QString number(int value, Format format)
     case Format::Chinese:
         return chinese(value);
     case Format::CircledDigit:
-        return value >= 1 && value <= 20 ? QString(QChar(0x2460 + value - 1)) : QString::number(value);
+        return value >= 1 && value <= 20 ? QString(QChar(static_cast<char16_t>(0x2460 + value - 1))) : QString::number(value);
     case Format::None:
         return QString();
     }

@@ -23,7 +23,8 @@ Format fromWordFormat(QStringView numFmt);
 // The format an OpenDocument style:num-format value names ("1", "a", "A", "i", "I", "", …).
 Format fromOdfFormat(QStringView numFormat);
 
-QString number(int value, Format format);
+// The label of value (a counter, computed in 64 bits so that no start value from a file overflows).
+QString number(qint64 value, Format format);
 
 // The character that stands for a bullet drawn from a symbol font's private area (U+F0xx), or from a
 // plain "o" or "§" that Word sets in a symbol font: the Unicode bullet LibreOffice puts in its place.

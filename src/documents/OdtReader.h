@@ -5,6 +5,7 @@
 #include <optional>
 
 namespace documents {
+class ExpansionBudget;
 class ZipArchive;
 }
 
@@ -15,8 +16,9 @@ namespace odt {
 // cells one paragraph a line in reading order, list items after their indent and label, the shown
 // values of fields, tracked insertions but not deletions, a note's citation in place of the note; no
 // hidden text, annotations, headers, footers or frames. Nothing when the container holds no readable
-// content.xml: such a file is left to LibreOffice.
-std::optional<QString> read(const documents::ZipArchive& archive);
+// content.xml: such a file is left to LibreOffice. Nothing either once what it produces exceeds
+// budget: the caller refuses the file (so also when the archive meets an entry over its limit).
+std::optional<QString> read(const documents::ZipArchive& archive, documents::ExpansionBudget& budget);
 
 // Whether the package's manifest says its content is encrypted with a password.
 bool isEncrypted(const documents::ZipArchive& archive);

@@ -1,14 +1,40 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 struct zip;
+struct zip_file;
 
 // Read-only view of a ZIP container held in memory (.docx, .odt), over libzip.
 namespace documents {
+
+// An entry as it inflates: a sequential device. libzip checks the checksum once the data ends but
+// not the length, so the entry counts: a wrong checksum, or more or fewer bytes than the directory
+// gave, makes its read fail (-1) and failed() true.
+class ZipEntry : public QIODevice
+{
+public:
+    ZipEntry(zip_file* file, qint64 size, bool& overLimit);
+    ~ZipEntry() override;
+    bool isSequential() const override { return true; }
+    bool failed() const { return m_failed; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override;
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    zip_file* m_file;
+    qint64 m_size;
+    qint64 m_done = 0;
+    bool m_failed = false;
+    bool& m_overLimit;
+};
 
 class ZipArchive
 {
@@ -23,15 +49,31 @@ public:
     bool contains(const QString& name) const;
     // Whether the entry's data is encrypted with a ZIP password.
     bool isEncrypted(const QString& name) const;
-    // The entry's uncompressed content; nothing when it is missing, encrypted, broken or larger than
-    // kMaxEntryBytes.
-    std::optional<QByteArray> read(const QString& name) const;
+    // Whether any entry is.
+    bool hasEncryptedEntry() const;
+    // Whether the directory says that an entry, or all of them together, unpack past the limits.
+    bool hasOversizedEntry() const;
+    // The entry's uncompressed content, its checksum and length checked; nothing when it is missing,
+    // encrypted, broken or larger than limit. A part read whole is small; the document's body is
+    // read through open().
+    std::optional<QByteArray> read(const QString& name, qint64 limit = kMaxPartBytes) const;
+    // The entry read as it inflates, up to kMaxEntryBytes; null when it is missing, encrypted or
+    // larger. The archive must outlive it.
+    std::unique_ptr<ZipEntry> open(const QString& name) const;
+    // Whether a read or an open met an entry that unpacks past its limit or past the length it
+    // gives: a file that is refused, not handed to the word processor.
+    bool overLimit() const { return m_overLimit; }
 
     // No part of a 50 MB document unpacks to more than this, short of a ZIP bomb.
     static constexpr qint64 kMaxEntryBytes = 512LL * 1024 * 1024;
+    // Nor do all parts together to more than this.
+    static constexpr qint64 kMaxTotalBytes = 2 * kMaxEntryBytes;
+    // Styles, numbering, relationships: what a reader holds whole while it reads the body.
+    static constexpr qint64 kMaxPartBytes = 64LL * 1024 * 1024;
 
 private:
     zip* m_zip = nullptr;
+    mutable bool m_overLimit = false;
 };
 
 } // namespace documents
