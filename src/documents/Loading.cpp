@@ -54,14 +54,19 @@ std::optional<std::variant<QString, Failure>> readNatively(const QByteArray& byt
     const bool odf = archive.contains(QStringLiteral("content.xml"));
     if (odf && odt::isEncrypted(archive))
         return Failure::Encrypted;
-    if (readers != Readers::NativeFirst)
-        return std::nullopt;
-    ExpansionBudget budget;
-    std::optional<QString> text = odf ? odt::read(archive, budget) : docx::read(archive, budget);
-    if (budget.exceeded() || archive.overLimit())
+    if (readers == Readers::NativeFirst) {
+        ExpansionBudget budget;
+        std::optional<QString> text = odf ? odt::read(archive, budget) : docx::read(archive, budget);
+        if (budget.exceeded() || archive.overLimit())
+            return Failure::Overexpanded;
+        if (text)
+            return std::move(*text);
+    }
+    // The word processor reads what the directory promises; a container that breaks its word is not
+    // handed on.
+    archive.checkLengths();
+    if (archive.overLimit())
         return Failure::Overexpanded;
-    if (text)
-        return std::move(*text);
     return std::nullopt;
 }
 

@@ -133,7 +133,23 @@ std::optional<QByteArray> ZipArchive::read(const QString& name, qint64 limit) co
 
 std::unique_ptr<ZipEntry> ZipArchive::open(const QString& name) const
 {
-    const zip_int64_t index = indexOf(m_zip, name);
+    return openIndex(indexOf(m_zip, name));
+}
+
+void ZipArchive::checkLengths() const
+{
+    const zip_int64_t count = m_zip ? zip_get_num_entries(m_zip, 0) : 0;
+    QByteArray scratch(64 * 1024, Qt::Uninitialized);
+    for (zip_int64_t i = 0; i < count && !m_overLimit; ++i) {
+        if (const std::unique_ptr<ZipEntry> entry = openIndex(i)) {
+            while (entry->read(scratch.data(), scratch.size()) > 0) {
+            }
+        }
+    }
+}
+
+std::unique_ptr<ZipEntry> ZipArchive::openIndex(qint64 index) const
+{
     zip_stat_t stat;
     if (index < 0 || zip_stat_index(m_zip, static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
         !(stat.valid & ZIP_STAT_SIZE) || encrypted(stat))

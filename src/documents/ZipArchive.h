@@ -60,8 +60,13 @@ public:
     // The entry read as it inflates, up to kMaxEntryBytes; null when it is missing, encrypted or
     // larger. The archive must outlive it.
     std::unique_ptr<ZipEntry> open(const QString& name) const;
-    // Whether a read or an open met an entry that unpacks past its limit or past the length it
-    // gives: a file that is refused, not handed to the word processor.
+    // Inflates every entry to its end, keeping nothing, so that what the directory says about the
+    // lengths holds for whoever reads the container next (the word processor): an entry longer than
+    // it says sets overLimit(). Costs at most kMaxTotalBytes of inflating once hasOversizedEntry()
+    // is false.
+    void checkLengths() const;
+    // Whether a read, an open or checkLengths() met an entry that unpacks past its limit or past the
+    // length it gives: a file that is refused, not handed to the word processor.
     bool overLimit() const { return m_overLimit; }
 
     // No part of a 50 MB document unpacks to more than this, short of a ZIP bomb.
@@ -72,6 +77,8 @@ public:
     static constexpr qint64 kMaxPartBytes = 64LL * 1024 * 1024;
 
 private:
+    std::unique_ptr<ZipEntry> openIndex(qint64 index) const;
+
     zip* m_zip = nullptr;
     mutable bool m_overLimit = false;
 };
