@@ -111,22 +111,13 @@ inline QByteArray docxLongRun(int megabytes)
                                    QByteArray(1000 * 1000, 'a'), megabytes, "</w:t></w:r></w:p></w:body></w:document>"));
 }
 
-// hundredThousands × 100,000 paragraphs, each a few letters.
-inline QByteArray docxParagraphs(int hundredThousands)
+// hundredThousands × 100,000 copies of paragraph.
+inline QByteArray docxParagraphs(int hundredThousands, const QByteArray& paragraph)
 {
     return docx(zipmaker::repeated(
         "word/document.xml",
         "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>",
-        QByteArray("<w:p><w:r><w:t>abc</w:t></w:r></w:p>").repeated(100000), hundredThousands, "</w:body></w:document>"));
-}
-
-// hundredThousands × 100,000 empty paragraphs.
-inline QByteArray docxEmptyParagraphs(int hundredThousands)
-{
-    return docx(zipmaker::repeated(
-        "word/document.xml",
-        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>",
-        QByteArray("<w:p/>").repeated(100000), hundredThousands, "</w:body></w:document>"));
+        paragraph.repeated(100000), hundredThousands, "</w:body></w:document>"));
 }
 
 // A .docx whose directory says one entry unpacks to bytes.
