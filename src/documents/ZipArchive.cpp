@@ -2,6 +2,8 @@
 
 #include <zip.h>
 
+#include <cstring>
+
 namespace documents {
 namespace {
 
@@ -17,7 +19,8 @@ bool encrypted(const zip_stat_t& stat)
 
 } // namespace
 
-ZipEntry::ZipEntry(zip_file* file, qint64 size, bool& overLimit) : m_file(file), m_size(size), m_overLimit(overLimit)
+ZipEntry::ZipEntry(zip_file* file, qint64 size, bool xml, bool& overLimit)
+    : m_file(file), m_size(size), m_xml(xml), m_overLimit(overLimit)
 {
     QIODevice::open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
@@ -42,6 +45,17 @@ qint64 ZipEntry::readData(char* data, qint64 maxSize)
         return -1;
     }
     m_done += got;
+    if (m_xml && got > 0) {
+        const auto* first = static_cast<const char*>(memchr(data, '<', static_cast<size_t>(got)));
+        const auto* last = static_cast<const char*>(memrchr(data, '<', static_cast<size_t>(got)));
+        const bool tooLong = (first ? m_sinceMarkup + (first - data) : m_sinceMarkup + got) > ZipArchive::kMaxTextBytes;
+        m_sinceMarkup = last ? data + got - last - 1 : m_sinceMarkup + got;
+        if (tooLong) {
+            m_overLimit = true;
+            m_failed = true;
+            return -1;
+        }
+    }
     return got;
 }
 
@@ -115,7 +129,7 @@ std::optional<QByteArray> ZipArchive::read(const QString& name, qint64 limit) co
         m_overLimit = true;
         return std::nullopt;
     }
-    const std::unique_ptr<ZipEntry> device = open(name);
+    const std::unique_ptr<ZipEntry> device = openIndex(index, false);
     if (!device)
         return std::nullopt;
     QByteArray content(static_cast<qsizetype>(stat.size), Qt::Uninitialized);
@@ -133,7 +147,7 @@ std::optional<QByteArray> ZipArchive::read(const QString& name, qint64 limit) co
 
 std::unique_ptr<ZipEntry> ZipArchive::open(const QString& name) const
 {
-    return openIndex(indexOf(m_zip, name));
+    return openIndex(indexOf(m_zip, name), true);
 }
 
 void ZipArchive::checkLengths() const
@@ -141,14 +155,14 @@ void ZipArchive::checkLengths() const
     const zip_int64_t count = m_zip ? zip_get_num_entries(m_zip, 0) : 0;
     QByteArray scratch(64 * 1024, Qt::Uninitialized);
     for (zip_int64_t i = 0; i < count && !m_overLimit; ++i) {
-        if (const std::unique_ptr<ZipEntry> entry = openIndex(i)) {
+        if (const std::unique_ptr<ZipEntry> entry = openIndex(i, false)) {
             while (entry->read(scratch.data(), scratch.size()) > 0) {
             }
         }
     }
 }
 
-std::unique_ptr<ZipEntry> ZipArchive::openIndex(qint64 index) const
+std::unique_ptr<ZipEntry> ZipArchive::openIndex(qint64 index, bool xml) const
 {
     zip_stat_t stat;
     if (index < 0 || zip_stat_index(m_zip, static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
@@ -161,7 +175,7 @@ std::unique_ptr<ZipEntry> ZipArchive::openIndex(qint64 index) const
     zip_file_t* file = zip_fopen_index(m_zip, static_cast<zip_uint64_t>(index), 0);
     if (!file)
         return nullptr;
-    return std::make_unique<ZipEntry>(file, static_cast<qint64>(stat.size), m_overLimit);
+    return std::make_unique<ZipEntry>(file, static_cast<qint64>(stat.size), xml, m_overLimit);
 }
 
 } // namespace documents

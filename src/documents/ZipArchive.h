@@ -15,11 +15,12 @@ namespace documents {
 
 // An entry as it inflates: a sequential device. libzip checks the checksum once the data ends but
 // not the length, so the entry counts: a wrong checksum, or more or fewer bytes than the directory
-// gave, makes its read fail (-1) and failed() true.
+// gave, makes its read fail (-1) and failed() true. An XML entry also fails, over the limit, at text
+// that runs on past kMaxTextBytes without markup: the XML reader would hold it whole.
 class ZipEntry : public QIODevice
 {
 public:
-    ZipEntry(zip_file* file, qint64 size, bool& overLimit);
+    ZipEntry(zip_file* file, qint64 size, bool xml, bool& overLimit);
     ~ZipEntry() override;
     bool isSequential() const override { return true; }
     bool failed() const { return m_failed; }
@@ -32,6 +33,8 @@ private:
     zip_file* m_file;
     qint64 m_size;
     qint64 m_done = 0;
+    bool m_xml;
+    qint64 m_sinceMarkup = 0; // bytes since the last '<'
     bool m_failed = false;
     bool& m_overLimit;
 };
@@ -57,7 +60,7 @@ public:
     // encrypted, broken or larger than limit. A part read whole is small; the document's body is
     // read through open().
     std::optional<QByteArray> read(const QString& name, qint64 limit = kMaxPartBytes) const;
-    // The entry read as it inflates, up to kMaxEntryBytes; null when it is missing, encrypted or
+    // The XML entry read as it inflates, up to kMaxEntryBytes; null when it is missing, encrypted or
     // larger. The archive must outlive it.
     std::unique_ptr<ZipEntry> open(const QString& name) const;
     // Inflates every entry to its end, keeping nothing, so that what the directory says about the
@@ -75,9 +78,12 @@ public:
     static constexpr qint64 kMaxTotalBytes = 2 * kMaxEntryBytes;
     // Styles, numbering, relationships: what a reader holds whole while it reads the body.
     static constexpr qint64 kMaxPartBytes = 64LL * 1024 * 1024;
+    // Text between two tags this long holds more characters than a document may have (three bytes
+    // a character at most in UTF-8, short of character references).
+    static constexpr qint64 kMaxTextBytes = 60'000'000;
 
 private:
-    std::unique_ptr<ZipEntry> openIndex(qint64 index) const;
+    std::unique_ptr<ZipEntry> openIndex(qint64 index, bool xml) const;
 
     zip* m_zip = nullptr;
     mutable bool m_overLimit = false;

@@ -219,6 +219,23 @@ INSTANTIATE_TEST_SUITE_P(
                    QByteArray("content"), false, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Text that runs on without markup is cut short before the XML reader holds all of it.
+TEST(ZipEntry, TextPastTheLimitFails)
+{
+    const QByteArray bytes =
+        zipmaker::container({zipmaker::repeated("a.xml", "<a>", QByteArray(1000 * 1000, 'a'), 61, "</a>")});
+    const documents::ZipArchive archive(bytes);
+    const std::unique_ptr<documents::ZipEntry> entry = archive.open(QStringLiteral("a.xml"));
+    ASSERT_TRUE(entry);
+    QByteArray chunk(1024 * 1024, Qt::Uninitialized);
+    qint64 read = 0;
+    for (qint64 got = 0; (got = entry->read(chunk.data(), chunk.size())) > 0;)
+        read += got;
+    EXPECT_TRUE(entry->failed());
+    EXPECT_TRUE(archive.overLimit());
+    EXPECT_LT(read, 61'000'000);
+}
+
 TEST(OpenFailureMessage, NamesTheFileAndWhy)
 {
     const QString path = QStringLiteral("/tmp/论文.docx");
