@@ -410,9 +410,10 @@ BENCHMARK(BM_OpenHostileLetterLists)->Unit(benchmark::kMillisecond)->Iterations(
 // The same in a .docx: nine levels in letters from 2147483647.
 static void BM_OpenHostileLetterLevels(benchmark::State& state)
 {
-    openHostile(state, "letters.docx",
-                hostile::docx(hostile::docxListItems(2, 8),
-                              {hostile::docxNumbering("lowerLetter", "2147483647", "%1.%2.%3.%4.%5.%6.%7.%8.%9")}));
+    openHostile(
+        state, "letters.docx",
+        hostile::docx(hostile::docxListItems(2, 8),
+                      {hostile::docxNumbering("lowerLetter", "2147483647", "%1.%2.%3.%4.%5.%6.%7.%8.%9")}));
 }
 BENCHMARK(BM_OpenHostileLetterLevels)->Unit(benchmark::kMillisecond)->Iterations(1);
 
@@ -426,7 +427,8 @@ BENCHMARK(BM_OpenHostileLongRun)->Unit(benchmark::kMillisecond)->Iterations(1);
 // 500 MB of short paragraphs (13.5 M) in a .docx of about 1 MB.
 static void BM_OpenHostileParagraphs(benchmark::State& state)
 {
-    openHostile(state, "paragraphs.docx", hostile::docxParagraphs(135, "<w:p><w:r><w:t>abc</w:t></w:r></w:p>"));
+    openHostile(state, "paragraphs.docx",
+                hostile::docxParagraphs(135, "<w:p><w:r><w:t>abc</w:t></w:r></w:p>"));
 }
 BENCHMARK(BM_OpenHostileParagraphs)->Unit(benchmark::kMillisecond)->Iterations(1);
 
@@ -449,7 +451,8 @@ static void BM_OpenHostileLargeEntry(benchmark::State& state)
 {
     openHostile(state, "entry.docx",
                 hostile::docx("<w:p><w:r><w:t>x</w:t></w:r></w:p>",
-                              {zipmaker::repeated("word/media/image1.bmp", "BM", QByteArray(1000 * 1000, '\0'), 600, "")}));
+                              {zipmaker::repeated("word/media/image1.bmp", "BM",
+                                                  QByteArray(1000 * 1000, '\0'), 600, "")}));
 }
 BENCHMARK(BM_OpenHostileLargeEntry)->Unit(benchmark::kMillisecond)->Iterations(1);
 

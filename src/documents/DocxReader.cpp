@@ -430,7 +430,8 @@ std::optional<QString> read(const ZipArchive& archive, ExpansionBudget& budget)
     const std::optional<QByteArray> numbering = archive.read(folder + QStringLiteral("numbering.xml"));
     const std::optional<QByteArray> styles = archive.read(folder + QStringLiteral("styles.xml"));
     BodyReader reader(numbering ? readNumbering(*numbering) : Numbering(),
-                      styles && numbering ? readStyleNumbering(*styles) : QHash<QString, NumberingRef>(), budget);
+                      styles && numbering ? readStyleNumbering(*styles) : QHash<QString, NumberingRef>(),
+                      budget);
     std::optional<QString> text = reader.read(*document);
     // A body whose checksum or length is wrong is broken, however well its XML ended.
     if (document->failed())

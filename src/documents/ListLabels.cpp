@@ -129,7 +129,8 @@ QString number(qint64 value, Format format)
     case Format::Chinese:
         return chinese(value);
     case Format::CircledDigit:
-        return value >= 1 && value <= 20 ? QString(QChar(static_cast<char16_t>(0x2460 + value - 1))) : QString::number(value);
+        return value >= 1 && value <= 20 ? QString(QChar(static_cast<char16_t>(0x2460 + value - 1)))
+                                         : QString::number(value);
     case Format::None:
         return QString();
     }

@@ -75,7 +75,7 @@ std::optional<std::variant<QString, Failure>> readNatively(const QByteArray& byt
 bool isContainerName(const QString& path)
 {
     static const QStringList suffixes{QStringLiteral("docx"), QStringLiteral("docm"), QStringLiteral("dotx"),
-                                      QStringLiteral("dotm"), QStringLiteral("odt"), QStringLiteral("ott")};
+                                      QStringLiteral("dotm"), QStringLiteral("odt"),  QStringLiteral("ott")};
     return suffixes.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive);
 }
 
@@ -169,13 +169,15 @@ QString openFailureMessage(const QString& path, Failure failure)
         reason = QStringLiteral("LibreOffice 没能从中读出文字（文档可能已损坏，或不是它认识的格式）。");
         break;
     case Failure::Overexpanded:
-        reason = QStringLiteral("文档展开后超过 %1 万字，可能已损坏或被恶意构造。").arg(ExpansionBudget::kMaxCharacters / 10000);
+        reason = QStringLiteral("文档展开后超过 %1 万字，可能已损坏或被恶意构造。")
+                     .arg(ExpansionBudget::kMaxCharacters / 10000);
         break;
     case Failure::EmptyDocument:
         reason = QStringLiteral("文件是空的（0 字节），其中没有文档。");
         break;
     case Failure::NotAContainer:
-        reason = QStringLiteral("文件的扩展名是 .%1，但内容既不是这种文档，也不是文本（可能已损坏，或只是改了扩展名）。")
+        reason = QStringLiteral(
+                     "文件的扩展名是 .%1，但内容既不是这种文档，也不是文本（可能已损坏，或只是改了扩展名）。")
                      .arg(QFileInfo(path).suffix());
         break;
     case Failure::Cancelled:

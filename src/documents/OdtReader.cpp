@@ -100,7 +100,8 @@ void readStyles(QXmlStreamReader& xml, Styles& styles)
 using Counters = std::array<std::optional<qint64>, kLevels>;
 
 // Headings' outline numbers stand at the line's start; list items are indented by level.
-QString label(const ListStyle& style, Counters& counters, int level, std::optional<qint64> restart, bool indented = true)
+QString label(const ListStyle& style, Counters& counters, int level, std::optional<qint64> restart,
+              bool indented = true)
 {
     const ListLevel& format = style[level];
     if (restart)
@@ -132,7 +133,7 @@ public:
 private:
     struct OpenList
     {
-        QString style; // its own, or else the one of the list it is in
+        QString style;                 // its own, or else the one of the list it is in
         bool itemHasParagraph = false; // the current item's first paragraph has been seen
         std::optional<qint64> restart;
     };
@@ -217,7 +218,8 @@ void BodyReader::beginParagraph()
         list.itemHasParagraph = true;
         const auto found = m_styles.lists.constFind(list.style);
         if (found != m_styles.lists.constEnd())
-            prefix = label(*found, m_counters[list.style], std::min<int>(m_lists.size(), kLevels) - 1, list.restart);
+            prefix = label(*found, m_counters[list.style], std::min<int>(m_lists.size(), kLevels) - 1,
+                           list.restart);
     }
     if (charge(m_budget.characters(prefix.size())))
         m_out += prefix;

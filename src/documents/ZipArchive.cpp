@@ -48,7 +48,8 @@ qint64 ZipEntry::readData(char* data, qint64 maxSize)
     if (m_xml && got > 0) {
         const auto* first = static_cast<const char*>(memchr(data, '<', static_cast<size_t>(got)));
         const auto* last = static_cast<const char*>(memrchr(data, '<', static_cast<size_t>(got)));
-        const bool tooLong = (first ? m_sinceMarkup + (first - data) : m_sinceMarkup + got) > ZipArchive::kMaxTextBytes;
+        const bool tooLong =
+            (first ? m_sinceMarkup + (first - data) : m_sinceMarkup + got) > ZipArchive::kMaxTextBytes;
         m_sinceMarkup = last ? data + got - last - 1 : m_sinceMarkup + got;
         if (tooLong) {
             m_overLimit = true;
@@ -87,7 +88,8 @@ bool ZipArchive::isEncrypted(const QString& name) const
 {
     const zip_int64_t index = indexOf(m_zip, name);
     zip_stat_t stat;
-    return index >= 0 && zip_stat_index(m_zip, static_cast<zip_uint64_t>(index), 0, &stat) == 0 && encrypted(stat);
+    return index >= 0 && zip_stat_index(m_zip, static_cast<zip_uint64_t>(index), 0, &stat) == 0 &&
+           encrypted(stat);
 }
 
 bool ZipArchive::hasEncryptedEntry() const
@@ -107,7 +109,8 @@ bool ZipArchive::hasOversizedEntry() const
     zip_stat_t stat;
     zip_uint64_t total = 0;
     for (zip_int64_t i = 0; i < count; ++i) {
-        if (zip_stat_index(m_zip, static_cast<zip_uint64_t>(i), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
+        if (zip_stat_index(m_zip, static_cast<zip_uint64_t>(i), 0, &stat) != 0 ||
+            !(stat.valid & ZIP_STAT_SIZE))
             continue;
         if (stat.size > static_cast<zip_uint64_t>(kMaxEntryBytes))
             return true;

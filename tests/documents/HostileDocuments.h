@@ -14,17 +14,20 @@ using zipmaker::Entry;
 
 inline Entry docxDocument(const QByteArray& body)
 {
-    return Entry{"word/document.xml",
-                 "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>" +
-                     body + "</w:body></w:document>"};
+    return Entry{
+        "word/document.xml",
+        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>" +
+            body + "</w:body></w:document>"};
 }
 
 inline QByteArray docx(const Entry& document, const QList<Entry>& more = {})
 {
     QList<Entry> entries{
         Entry{"_rels/.rels",
-              "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
-              "Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
+              "<Relationships "
+              "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+              "Id=\"rId1\" "
+              "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
               "Target=\"word/document.xml\"/></Relationships>"},
         document};
     return zipmaker::container(entries + more);
@@ -40,12 +43,15 @@ inline Entry docxNumbering(const char* format, const QByteArray& start, const QB
 {
     QByteArray levels;
     for (int l = 0; l < 9; ++l)
-        levels += "<w:lvl w:ilvl=\"" + QByteArray::number(l) + "\"><w:start w:val=\"" + start + "\"/><w:numFmt w:val=\"" +
-                  format + "\"/><w:lvlText w:val=\"" + levelText + "\"/></w:lvl>";
-    return Entry{"word/numbering.xml",
-                 "<w:numbering xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:abstractNum "
-                 "w:abstractNumId=\"0\">" +
-                     levels + "</w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num></w:numbering>"};
+        levels += "<w:lvl w:ilvl=\"" + QByteArray::number(l) + "\"><w:start w:val=\"" + start +
+                  "\"/><w:numFmt w:val=\"" + format + "\"/><w:lvlText w:val=\"" + levelText + "\"/></w:lvl>";
+    return Entry{
+        "word/numbering.xml",
+        "<w:numbering "
+        "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:abstractNum "
+        "w:abstractNumId=\"0\">" +
+            levels +
+            "</w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num></w:numbering>"};
 }
 
 inline QByteArray docxListItems(int items, int level)
@@ -59,17 +65,19 @@ inline QByteArray odt(const QByteArray& body, const QByteArray& styles = {})
 {
     return zipmaker::container(
         {Entry{"mimetype", "application/vnd.oasis.opendocument.text"},
-         Entry{"content.xml", "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-                              "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
-                              "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\"><office:automatic-styles>" +
-                                  styles + "</office:automatic-styles><office:body><office:text>" + body +
-                                  "</office:text></office:body></office:document-content>"}});
+         Entry{"content.xml",
+               "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+               "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+               "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\"><office:automatic-styles>" +
+                   styles + "</office:automatic-styles><office:body><office:text>" + body +
+                   "</office:text></office:body></office:document-content>"}});
 }
 
 // One paragraph of elements <text:s text:c="count"/>.
 inline QByteArray odtSpaces(int elements, int count)
 {
-    return odt("<text:p>" + ("<text:s text:c=\"" + QByteArray::number(count) + "\"/>").repeated(elements) + "</text:p>");
+    return odt("<text:p>" + ("<text:s text:c=\"" + QByteArray::number(count) + "\"/>").repeated(elements) +
+               "</text:p>");
 }
 
 // depth lists one in another, each level counting in letters from start and showing every level,
@@ -91,7 +99,8 @@ inline QByteArray odtNestedLetterLists(int depth, const QByteArray& start, int i
 // depth lists one in another without a style, paragraphs in the innermost.
 inline QByteArray odtNestedLists(int depth, int paragraphs)
 {
-    return odt(QByteArray("<text:list><text:list-item>").repeated(depth) + QByteArray("<text:p>x</text:p>").repeated(paragraphs) +
+    return odt(QByteArray("<text:list><text:list-item>").repeated(depth) +
+               QByteArray("<text:p>x</text:p>").repeated(paragraphs) +
                QByteArray("</text:list-item></text:list>").repeated(depth));
 }
 
@@ -105,10 +114,11 @@ inline QByteArray docxOpenFields(int count)
 // A paragraph of one run of megabytes million letters.
 inline QByteArray docxLongRun(int megabytes)
 {
-    return docx(zipmaker::repeated("word/document.xml",
-                                   "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/"
-                                   "main\"><w:body><w:p><w:r><w:t>",
-                                   QByteArray(1000 * 1000, 'a'), megabytes, "</w:t></w:r></w:p></w:body></w:document>"));
+    return docx(zipmaker::repeated(
+        "word/document.xml",
+        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/"
+        "main\"><w:body><w:p><w:r><w:t>",
+        QByteArray(1000 * 1000, 'a'), megabytes, "</w:t></w:r></w:p></w:body></w:document>"));
 }
 
 // hundredThousands × 100,000 copies of paragraph.

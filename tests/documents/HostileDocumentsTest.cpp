@@ -21,7 +21,8 @@ using zipmaker::Entry;
 QString describe(const documents::FirstStep& step)
 {
     if (const QString* text = std::get_if<QString>(&step))
-        return text->size() > 1000 ? QStringLiteral("text of %1 characters").arg(text->size()) : QStringLiteral("text ") + *text;
+        return text->size() > 1000 ? QStringLiteral("text of %1 characters").arg(text->size())
+                                   : QStringLiteral("text ") + *text;
     if (std::holds_alternative<documents::NeedsWordProcessor>(step))
         return QStringLiteral("word processor");
     if (std::holds_alternative<richtext::Document>(step))
@@ -94,20 +95,24 @@ INSTANTIATE_TEST_SUITE_P(
         // Labels from the largest start a file can give: no overflow, no million-letter label.
         HostileRow{"nestedLetterListsFromTheLargestStart", "a.odt",
                    [] { return hostile::odtNestedLetterLists(10, "2147483647", 2); },
-                   QStringLiteral("text ") + QString(40, u' ') + labelled(QStringLiteral("2147483647"), 10) + QStringLiteral(". x\n") +
-                       QString(40, u' ') + labelled(QStringLiteral("2147483647"), 9) + QStringLiteral(".2147483648. y")},
+                   QStringLiteral("text ") + QString(40, u' ') + labelled(QStringLiteral("2147483647"), 10) +
+                       QStringLiteral(". x\n") + QString(40, u' ') +
+                       labelled(QStringLiteral("2147483647"), 9) + QStringLiteral(".2147483648. y")},
         HostileRow{"letterLevelsFromTheLargestStart", "a.docx",
                    [] {
                        return hostile::docx(hostile::docxListItems(2, 8),
-                                            {hostile::docxNumbering("lowerLetter", "2147483647", "%1.%2.%3.%4.%5.%6.%7.%8.%9")});
+                                            {hostile::docxNumbering("lowerLetter", "2147483647",
+                                                                    "%1.%2.%3.%4.%5.%6.%7.%8.%9")});
                    },
-                   QStringLiteral("text ") + QString(36, u' ') + labelled(QStringLiteral("2147483647"), 9) + QStringLiteral(" x\n") +
-                       QString(36, u' ') + labelled(QStringLiteral("2147483647"), 8) + QStringLiteral(".2147483648 x")},
+                   QStringLiteral("text ") + QString(36, u' ') + labelled(QStringLiteral("2147483647"), 9) +
+                       QStringLiteral(" x\n") + QString(36, u' ') +
+                       labelled(QStringLiteral("2147483647"), 8) + QStringLiteral(".2147483648 x")},
         HostileRow{"levelTextRepeatingItsNumber", "a.docx",
                    [] {
                        // Ten digits 20,000 times a label, 101 labels.
                        return hostile::docx(hostile::docxListItems(101, 0),
-                                            {hostile::docxNumbering("decimal", "1000000000", QByteArray("%1").repeated(20000))});
+                                            {hostile::docxNumbering("decimal", "1000000000",
+                                                                    QByteArray("%1").repeated(20000))});
                    },
                    QStringLiteral("Overexpanded")},
         // Paragraphs, nested lists and open fields past their limits.
@@ -119,14 +124,16 @@ INSTANTIATE_TEST_SUITE_P(
                    QStringLiteral("Overexpanded")},
         // Within the limits: a nested list numbers with the enclosing list's style, a field's result
         // shows once every enclosing field's result has begun.
-        HostileRow{"styleOfTheEnclosingList", "a.odt",
-                   [] {
-                       return hostile::odt("<text:list text:style-name=\"L1\"><text:list-item><text:list><text:list-item>"
-                                           "<text:p>x</text:p></text:list-item></text:list></text:list-item></text:list>",
-                                           "<text:list-style style:name=\"L1\"><text:list-level-style-number text:level=\"2\" "
-                                           "style:num-format=\"i\" style:num-suffix=\")\"/></text:list-style>");
-                   },
-                   QStringLiteral("text         i) x")},
+        HostileRow{
+            "styleOfTheEnclosingList", "a.odt",
+            [] {
+                return hostile::odt(
+                    "<text:list text:style-name=\"L1\"><text:list-item><text:list><text:list-item>"
+                    "<text:p>x</text:p></text:list-item></text:list></text:list-item></text:list>",
+                    "<text:list-style style:name=\"L1\"><text:list-level-style-number text:level=\"2\" "
+                    "style:num-format=\"i\" style:num-suffix=\")\"/></text:list-style>");
+            },
+            QStringLiteral("text         i) x")},
         HostileRow{"resultOfNestedFields", "a.docx",
                    [] {
                        const auto field = [](const char* type) {
@@ -141,22 +148,25 @@ INSTANTIATE_TEST_SUITE_P(
         HostileRow{"entryOverTheLimit", "a.docx", [] { return hostile::docxWithEntryOf(600u * 1024 * 1024); },
                    QStringLiteral("Overexpanded")},
         HostileRow{"entryOverTheLimitForTheWordProcessor", "a.docx",
-                   [] { return hostile::docxWithEntryOf(600u * 1024 * 1024); }, QStringLiteral("Overexpanded"),
-                   documents::Readers::WordProcessorOnly},
-        HostileRow{"entryLongerThanItSays", "a.docx", [] { return docxEntries([](Entry& e) { e.declaredSize = 10; }); },
+                   [] { return hostile::docxWithEntryOf(600u * 1024 * 1024); },
+                   QStringLiteral("Overexpanded"), documents::Readers::WordProcessorOnly},
+        HostileRow{"entryLongerThanItSays", "a.docx",
+                   [] { return docxEntries([](Entry& e) { e.declaredSize = 10; }); },
                    QStringLiteral("Overexpanded")},
         HostileRow{"entryLongerThanItSaysForTheWordProcessor", "a.docx",
-                   [] { return docxEntries([](Entry& e) { e.declaredSize = 10; }); }, QStringLiteral("Overexpanded"),
-                   documents::Readers::WordProcessorOnly},
-        HostileRow{"entryWithAWrongChecksum", "a.docx", [] { return docxEntries([](Entry& e) { e.crc = 1; }); },
-                   QStringLiteral("word processor")},
-        HostileRow{"entryEncrypted", "a.docx", [] { return docxEntries([](Entry& e) { e.encrypted = true; }); },
+                   [] { return docxEntries([](Entry& e) { e.declaredSize = 10; }); },
+                   QStringLiteral("Overexpanded"), documents::Readers::WordProcessorOnly},
+        HostileRow{"entryWithAWrongChecksum", "a.docx",
+                   [] { return docxEntries([](Entry& e) { e.crc = 1; }); }, QStringLiteral("word processor")},
+        HostileRow{"entryEncrypted", "a.docx",
+                   [] { return docxEntries([](Entry& e) { e.encrypted = true; }); },
                    QStringLiteral("Encrypted")},
         // What the name promises and the bytes are not.
         HostileRow{"emptyDocx", "a.docx", [] { return QByteArray(); }, QStringLiteral("EmptyDocument")},
         HostileRow{"binaryDocx", "a.docx", [] { return QByteArray("\x01\x02\x00\xFF\xFE rest", 10); },
                    QStringLiteral("NotAContainer")},
-        HostileRow{"textDocxReadsAsText", "a.odt", [] { return QByteArray("plain"); }, QStringLiteral("text plain")}),
+        HostileRow{"textDocxReadsAsText", "a.docx", [] { return QByteArray("plain"); },
+                   QStringLiteral("text plain")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ArchiveRow
@@ -190,7 +200,8 @@ TEST_P(ZipEntries, AreReadCheckedOrRefused)
     EXPECT_EQ(archive.hasOversizedEntry(), row.oversized);
 }
 
-Entry entry(const char* name, std::function<void(Entry&)> change = [](Entry&) {})
+Entry entry(
+    const char* name, std::function<void(Entry&)> change = [](Entry&) {})
 {
     Entry e{name, "content"};
     change(e);
@@ -205,18 +216,28 @@ INSTANTIATE_TEST_SUITE_P(
         ArchiveRow{"whole", {entry("a.xml")}, QByteArray("content")},
         ArchiveRow{"wrongChecksum", {entry("a.xml", [](Entry& e) { e.crc = 1; })}, std::nullopt},
         ArchiveRow{"shorterThanItSays", {entry("a.xml", [](Entry& e) { e.declaredSize = 8; })}, std::nullopt},
-        ArchiveRow{"longerThanItSays", {entry("a.xml", [](Entry& e) { e.declaredSize = 6; })}, std::nullopt, true},
-        ArchiveRow{"overThePartLimit", {entry("a.xml", [](Entry& e) { e.declaredSize = 65 * kMegabyte; })},
-                   std::nullopt, true},
-        ArchiveRow{"encrypted", {entry("a.xml", [](Entry& e) { e.encrypted = true; })}, std::nullopt, false, true},
+        ArchiveRow{
+            "longerThanItSays", {entry("a.xml", [](Entry& e) { e.declaredSize = 6; })}, std::nullopt, true},
+        ArchiveRow{"overThePartLimit",
+                   {entry("a.xml", [](Entry& e) { e.declaredSize = 65 * kMegabyte; })},
+                   std::nullopt,
+                   true},
+        ArchiveRow{
+            "encrypted", {entry("a.xml", [](Entry& e) { e.encrypted = true; })}, std::nullopt, false, true},
         ArchiveRow{"oneOverTheEntryLimit",
                    {entry("a.xml"), entry("x.png", [](Entry& e) { e.declaredSize = 513 * kMegabyte; })},
-                   QByteArray("content"), false, false, true},
+                   QByteArray("content"),
+                   false,
+                   false,
+                   true},
         ArchiveRow{"allOverTheTotalLimit",
                    {entry("a.xml"), entry("x.png", [](Entry& e) { e.declaredSize = 500 * kMegabyte; }),
                     entry("y.png", [](Entry& e) { e.declaredSize = 500 * kMegabyte; }),
                     entry("z.png", [](Entry& e) { e.declaredSize = 500 * kMegabyte; })},
-                   QByteArray("content"), false, false, true}),
+                   QByteArray("content"),
+                   false,
+                   false,
+                   true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Text that runs on without markup is cut short before the XML reader holds all of it.
@@ -239,10 +260,12 @@ TEST(ZipEntry, TextPastTheLimitFails)
 TEST(OpenFailureMessage, NamesTheFileAndWhy)
 {
     const QString path = QStringLiteral("/tmp/论文.docx");
-    EXPECT_EQ(documents::openFailureMessage(path, Failure::Overexpanded),
-              QStringLiteral("无法打开文件“/tmp/论文.docx”：\n文档展开后超过 2000 万字，可能已损坏或被恶意构造。"));
+    EXPECT_EQ(
+        documents::openFailureMessage(path, Failure::Overexpanded),
+        QStringLiteral("无法打开文件“/tmp/论文.docx”：\n文档展开后超过 2000 万字，可能已损坏或被恶意构造。"));
     EXPECT_EQ(documents::openFailureMessage(path, Failure::NotAContainer),
-              QStringLiteral("无法打开文件“/tmp/论文.docx”：\n文件的扩展名是 .docx，但内容既不是这种文档，也不是文本（可能已损坏，"
+              QStringLiteral("无法打开文件“/tmp/论文.docx”：\n文件的扩展名是 "
+                             ".docx，但内容既不是这种文档，也不是文本（可能已损坏，"
                              "或只是改了扩展名）。"));
 }
 

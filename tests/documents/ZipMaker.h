@@ -16,18 +16,19 @@ namespace zipmaker {
 struct Entry
 {
     QByteArray name;
-    QByteArray data;                       // the entry's content, deflated when written
-    std::optional<QByteArray> deflated;    // a ready raw deflate stream of data (see repeated())
-    std::optional<quint32> crc;            // instead of data's checksum
-    std::optional<quint32> declaredSize;   // instead of data's length
-    bool encrypted = false;                // marked as encrypted with a ZIP password
+    QByteArray data;                     // the entry's content, deflated when written
+    std::optional<QByteArray> deflated;  // a ready raw deflate stream of data (see repeated())
+    std::optional<quint32> crc;          // instead of data's checksum
+    std::optional<quint32> declaredSize; // instead of data's length
+    bool encrypted = false;              // marked as encrypted with a ZIP password
 };
 
 inline QByteArray rawDeflate(const QByteArray& data, int flush = Z_FINISH)
 {
     z_stream z{};
     deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(static_cast<qsizetype>(deflateBound(&z, static_cast<uLong>(data.size()))) + 64, Qt::Uninitialized);
+    QByteArray out(static_cast<qsizetype>(deflateBound(&z, static_cast<uLong>(data.size()))) + 64,
+                   Qt::Uninitialized);
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
     z.avail_in = static_cast<uInt>(data.size());
     z.next_out = reinterpret_cast<Bytef*>(out.data());
@@ -47,7 +48,8 @@ inline Entry repeated(const QByteArray& name, const QByteArray& head, const QByt
     QByteArray stream = rawDeflate(head, Z_FULL_FLUSH);
     const QByteArray block = rawDeflate(unit, Z_FULL_FLUSH);
     uLong crc = crc32(0, reinterpret_cast<const Bytef*>(head.constData()), static_cast<uInt>(head.size()));
-    const uLong unitCrc = crc32(0, reinterpret_cast<const Bytef*>(unit.constData()), static_cast<uInt>(unit.size()));
+    const uLong unitCrc =
+        crc32(0, reinterpret_cast<const Bytef*>(unit.constData()), static_cast<uInt>(unit.size()));
     stream.reserve(stream.size() + block.size() * times + tail.size() + 64);
     for (qint64 i = 0; i < times; ++i) {
         stream += block;
@@ -70,16 +72,17 @@ inline QByteArray container(const QList<Entry>& entries)
     QByteArray out, directory;
     for (const Entry& e : entries) {
         const QByteArray packed = e.deflated ? *e.deflated : rawDeflate(e.data);
-        const quint32 crc = e.crc ? *e.crc
-                                  : static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef*>(e.data.constData()),
-                                                               static_cast<uInt>(e.data.size())));
+        const quint32 crc =
+            e.crc ? *e.crc
+                  : static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef*>(e.data.constData()),
+                                               static_cast<uInt>(e.data.size())));
         const quint32 size = e.declaredSize ? *e.declaredSize : static_cast<quint32>(e.data.size());
         const quint32 offset = static_cast<quint32>(out.size());
         auto common = [&](QByteArray& h) {
-            le(h, 20, 2);                    // version needed
-            le(h, e.encrypted ? 1 : 0, 2);   // flags
-            le(h, 8, 2);                     // deflated
-            le(h, 0, 4);                     // time and date
+            le(h, 20, 2);                  // version needed
+            le(h, e.encrypted ? 1 : 0, 2); // flags
+            le(h, 8, 2);                   // deflated
+            le(h, 0, 4);                   // time and date
             le(h, crc, 4);
             le(h, static_cast<quint64>(packed.size()), 4);
             le(h, size, 4);
