@@ -96,7 +96,8 @@ inline QByteArray container(const QList<Entry>& entries)
         le(directory, 0x02014b50, 4);
         le(directory, 20, 2); // made by
         common(directory);
-        le(directory, 0, 2 + 2 + 2 + 4); // comment, disk, internal and external attributes
+        le(directory, 0, 6); // comment length, disk, internal attributes
+        le(directory, 0, 4); // external attributes
         le(directory, offset, 4);
         directory += e.name;
     }
