@@ -39,6 +39,12 @@ QString describe(const documents::Loaded& loaded)
         return QStringLiteral("WordProcessorFailed");
     case Failure::Cancelled:
         return QStringLiteral("Cancelled");
+    case Failure::Overexpanded:
+        return QStringLiteral("Overexpanded");
+    case Failure::EmptyDocument:
+        return QStringLiteral("EmptyDocument");
+    case Failure::NotAContainer:
+        return QStringLiteral("NotAContainer");
     }
     return QStringLiteral("?");
 }
