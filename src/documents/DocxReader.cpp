@@ -525,6 +525,8 @@ void BodyReader::endParagraph()
 // A text box's paragraphs are read apart and written after the paragraph it is anchored in.
 void BodyReader::beginBox()
 {
+    if (!charge(m_budget.nesting(m_suspended.size() + 1)))
+        return;
     m_suspended.append(Suspended{std::exchange(m_out, QString()), std::exchange(m_paragraph, QString()),
                                  std::exchange(m_boxes, QString()), m_style, m_numberingRef, m_hasNumberingRef,
                                  m_sectionBreak, m_inRun, m_hidden});
@@ -536,7 +538,8 @@ void BodyReader::endBox()
     Suspended outer = m_suspended.takeLast();
     const QString box = std::exchange(m_out, std::move(outer.out));
     m_paragraph = std::move(outer.paragraph);
-    m_boxes = std::move(outer.boxes) + box;
+    m_boxes = std::move(outer.boxes);
+    m_boxes += box; // in place: a paragraph may anchor boxes by the thousand
     m_style = std::move(outer.style);
     m_numberingRef = std::move(outer.numberingRef);
     m_hasNumberingRef = outer.hasNumberingRef;

@@ -16,7 +16,7 @@ class ExpansionBudget
 public:
     static constexpr qint64 kMaxCharacters = 20'000'000; // a hundred theses
     static constexpr qint64 kMaxParagraphs = 500'000;
-    static constexpr qint64 kMaxNesting = 1'000; // lists in lists, fields in fields
+    static constexpr qint64 kMaxNesting = 1'000; // lists in lists, fields in fields, boxes in boxes
 
     // Charges count characters.
     bool characters(qint64 count)

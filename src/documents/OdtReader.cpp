@@ -475,6 +475,8 @@ qsizetype BodyReader::headerIndent() const
 
 void BodyReader::suspend()
 {
+    if (!charge(m_budget.nesting(m_suspended.size() + 1)))
+        return;
     m_suspended.append(Suspended{std::exchange(m_out, QString()), std::exchange(m_paragraph, QString()),
                                  std::exchange(m_boxes, QString()), std::exchange(m_lists, {}),
                                  std::exchange(m_paragraphDepth, 0), std::exchange(m_spacePending, false)});

@@ -141,6 +141,15 @@ inline QByteArray docxFootnoteReferred(int length, int references)
                            QByteArray(length, 'a') + "</w:t></w:r></w:p></w:footnote></w:footnotes>"}});
 }
 
+// depth text boxes one in another, each in a paragraph of the one around it with a letter of its own.
+inline QByteArray odtNestedTextBoxes(int depth)
+{
+    const QByteArray open = "<text:p>x<draw:frame "
+                            "xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\"><draw:text-box>";
+    const QByteArray close = "</draw:text-box></draw:frame></text:p>";
+    return odt(open.repeated(depth) + close.repeated(depth));
+}
+
 // A .docx whose directory says one entry unpacks to bytes.
 inline QByteArray docxWithEntryOf(quint32 bytes)
 {

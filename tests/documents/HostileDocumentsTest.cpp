@@ -122,9 +122,11 @@ INSTANTIATE_TEST_SUITE_P(
                    QStringLiteral("Overexpanded")},
         HostileRow{"fieldsOpenPastTheLimit", "a.docx", [] { return hostile::docxOpenFields(100000); },
                    QStringLiteral("Overexpanded")},
-        // A note's text counts as often as the body refers to it.
+        // A note's text counts as often as the body refers to it; boxes in boxes as lists in lists.
         HostileRow{"footnoteReferredPastTheBudget", "a.docx",
                    [] { return hostile::docxFootnoteReferred(100000, 201); }, QStringLiteral("Overexpanded")},
+        HostileRow{"textBoxesNestedPastTheLimit", "a.odt", [] { return hostile::odtNestedTextBoxes(100000); },
+                   QStringLiteral("Overexpanded")},
         // Within the limits: a nested list numbers with the enclosing list's style, a field's result
         // shows once every enclosing field's result has begun.
         HostileRow{
