@@ -1,4 +1,5 @@
 #include "Article.h"
+#include "documents/HostileDocuments.h"
 #include "documents/Loading.h"
 #include "documents/RtfReader.h"
 #include "documents/RtfWriter.h"
@@ -20,6 +21,8 @@
 #include <QTextDocument>
 
 #include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -413,3 +416,108 @@ static void BM_OpenThroughDocumentCommand(benchmark::State& state)
 // wall-clock time, which then counts the waits for a core.
 BENCHMARK(BM_OpenThroughDocumentCommand)->Arg(0)->Arg(1)->MeasureProcessCPUTime()->UseRealTime()
     ->Unit(benchmark::kMillisecond)->Iterations(10);
+
+namespace {
+
+// A file made to unfold into far more than it holds, opened as 文件→打开 opens it: read, and shown
+// in the editor when it opens. The word processor is never to be asked: it would be told to fail.
+// Run one shape per process (--benchmark_filter) for its own peak memory.
+void openHostile(benchmark::State& state, const char* name, const QByteArray& bytes)
+{
+    QTemporaryDir dir;
+    const QString path = writeTemp(dir, QLatin1String(name), bytes);
+    RichTextBox editor;
+    showEditor(editor);
+    bool refused = false, asked = false;
+    for (auto _ : state) {
+        const documents::Loaded loaded = documents::load(path, [&](const QString&) {
+            asked = true;
+            return documents::WordProcessorResult(documents::Failure::WordProcessorFailed);
+        });
+        refused = std::holds_alternative<documents::Failure>(loaded) &&
+                  std::get<documents::Failure>(loaded) == documents::Failure::Overexpanded;
+        editor::show(editor, loaded);
+        editor.viewport()->repaint();
+        QCoreApplication::processEvents();
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["file_kb"] = static_cast<double>(bytes.size()) / 1024;
+    state.counters["refused"] = refused;
+    state.counters["word_processor_asked"] = asked;
+    state.counters["characters"] = static_cast<double>(editor.document()->characterCount() - 1);
+    state.counters["peak_rss_mb"] = static_cast<double>(usage.ru_maxrss) / 1024;
+}
+
+} // namespace
+
+// 20,000 <text:s text:c="10000"/>: 200 M spaces asked for in 2 KB.
+static void BM_OpenHostileSpaces(benchmark::State& state)
+{
+    openHostile(state, "spaces.odt", hostile::odtSpaces(20000, 10000));
+}
+BENCHMARK(BM_OpenHostileSpaces)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Ten nested list levels counting in letters from 2147483647, every level shown.
+static void BM_OpenHostileLetterLists(benchmark::State& state)
+{
+    openHostile(state, "letters.odt", hostile::odtNestedLetterLists(10, "2147483647", 2));
+}
+BENCHMARK(BM_OpenHostileLetterLists)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The same in a .docx: nine levels in letters from 2147483647.
+static void BM_OpenHostileLetterLevels(benchmark::State& state)
+{
+    openHostile(
+        state, "letters.docx",
+        hostile::docx(hostile::docxListItems(2, 8),
+                      {hostile::docxNumbering("lowerLetter", "2147483647", "%1.%2.%3.%4.%5.%6.%7.%8.%9")}));
+}
+BENCHMARK(BM_OpenHostileLetterLevels)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A run of 100 million letters in a .docx of about 100 KB.
+static void BM_OpenHostileLongRun(benchmark::State& state)
+{
+    openHostile(state, "run.docx", hostile::docxLongRun(100));
+}
+BENCHMARK(BM_OpenHostileLongRun)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// 500 MB of short paragraphs (13.5 M) in a .docx of about 1 MB.
+static void BM_OpenHostileParagraphs(benchmark::State& state)
+{
+    openHostile(state, "paragraphs.docx",
+                hostile::docxParagraphs(135, "<w:p><w:r><w:t>abc</w:t></w:r></w:p>"));
+}
+BENCHMARK(BM_OpenHostileParagraphs)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// 100,000 lists one in another.
+static void BM_OpenHostileNestedLists(benchmark::State& state)
+{
+    openHostile(state, "lists.odt", hostile::odtNestedLists(100000, 1));
+}
+BENCHMARK(BM_OpenHostileNestedLists)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// 100,000 fields begun and never ended.
+static void BM_OpenHostileOpenFields(benchmark::State& state)
+{
+    openHostile(state, "fields.docx", hostile::docxOpenFields(100000));
+}
+BENCHMARK(BM_OpenHostileOpenFields)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// An entry that unpacks to 600 MB, beside a readable body: refused, not handed to LibreOffice.
+static void BM_OpenHostileLargeEntry(benchmark::State& state)
+{
+    openHostile(state, "entry.docx",
+                hostile::docx("<w:p><w:r><w:t>x</w:t></w:r></w:p>",
+                              {zipmaker::repeated("word/media/image1.bmp", "BM",
+                                                  QByteArray(1000 * 1000, '\0'), 600, "")}));
+}
+BENCHMARK(BM_OpenHostileLargeEntry)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Within the limits, each paragraph costs the same however deep its list: 999 lists one in another
+// with 100,000 paragraphs in the innermost.
+static void BM_OpenDeepListManyParagraphs(benchmark::State& state)
+{
+    openHostile(state, "deep.odt", hostile::odtNestedLists(999, 100000));
+}
+BENCHMARK(BM_OpenDeepListManyParagraphs)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -1,5 +1,6 @@
 #include "documents/DocxReader.h"
 
+#include "documents/ExpansionBudget.h"
 #include "documents/ListLabels.h"
 #include "documents/XmlWalk.h"
 #include "documents/ZipArchive.h"
@@ -14,6 +15,7 @@
 namespace docx {
 namespace {
 
+using documents::ExpansionBudget;
 using documents::ZipArchive;
 
 const QString kW = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
@@ -59,7 +61,7 @@ struct Level
 {
     documents::listlabels::Format format = documents::listlabels::Format::Decimal;
     QString text; // w:lvlText, "%1." and the like
-    int start = 1;
+    qint64 start = 1;
     bool bullet = false;
     bool legal = false; // w:isLgl: every number decimal
     QString style;      // w:pStyle: the paragraph style this level numbers
@@ -73,7 +75,7 @@ struct AbstractList
 struct ListRef
 {
     QString abstractId;
-    std::array<std::optional<int>, kLevels> startOverride;
+    std::array<std::optional<qint64>, kLevels> startOverride;
     std::array<std::optional<Level>, kLevels> levels; // w:lvlOverride's own level definitions
 };
 
@@ -81,7 +83,7 @@ struct Numbering
 {
     QHash<QString, AbstractList> abstracts;
     QHash<QString, ListRef> lists;                           // by w:numId
-    QHash<QString, std::array<std::optional<int>, kLevels>> counters; // by abstract id
+    QHash<QString, std::array<std::optional<qint64>, kLevels>> counters; // by abstract id
     QHash<QString, bool> overrideApplied;                    // by w:numId
 };
 
@@ -205,8 +207,8 @@ struct NoteMarks
 {
     documents::listlabels::Format footnotes = documents::listlabels::Format::Decimal;
     documents::listlabels::Format endnotes = documents::listlabels::Format::LowerRoman;
-    int footnoteStart = 1;
-    int endnoteStart = 1;
+    qint64 footnoteStart = 1;
+    qint64 endnoteStart = 1;
 };
 
 NoteMarks readNoteMarks(const QByteArray& settings)
@@ -242,13 +244,14 @@ struct NoteRef
 class BodyReader
 {
 public:
-    BodyReader(Numbering numbering, QHash<QString, NumberingRef> styles, documents::TextBoxes boxes,
-               NoteMarks marks = NoteMarks())
-        : m_numbering(std::move(numbering)), m_styles(std::move(styles)), m_marks(marks), m_textBoxes(boxes)
+    BodyReader(Numbering numbering, QHash<QString, NumberingRef> styles, ExpansionBudget& budget,
+               documents::TextBoxes boxes, NoteMarks marks = NoteMarks())
+        : m_numbering(std::move(numbering)), m_styles(std::move(styles)), m_budget(budget), m_marks(marks),
+          m_textBoxes(boxes)
     {
     }
 
-    std::optional<QString> read(const QByteArray& bytes);
+    std::optional<QString> read(QIODevice& document);
     const QList<NoteRef>& noteRefs() const { return m_noteRefs; }
     const QHash<QString, QString>& notes() const { return m_notes; }
 
@@ -272,24 +275,25 @@ private:
     void beginBox();
     void endBox();
     void noteReference(bool endnote);
-    bool inFieldResult() const
-    {
-        for (bool result : m_fields) {
-            if (!result)
-                return false;
-        }
-        return true;
-    }
+    bool inFieldResult() const { return m_fieldsBeforeResult == 0; }
     void append(const QString& text)
     {
-        if (!m_hidden && inFieldResult())
+        if (!m_hidden && inFieldResult() && charge(m_budget.characters(text.size())))
             m_paragraph += text;
+    }
+    // Stops the walk once the budget is spent.
+    bool charge(bool fits)
+    {
+        if (!fits)
+            m_xml.raiseError();
+        return fits;
     }
     QString listLabel();
 
     QXmlStreamReader m_xml;
     Numbering m_numbering;
     QHash<QString, NumberingRef> m_styles;
+    ExpansionBudget& m_budget;
     NoteMarks m_marks;
     documents::TextBoxes m_textBoxes;
     QString m_out;
@@ -297,6 +301,7 @@ private:
     QString m_boxes;       // text of the boxes anchored in the open paragraph, written after it
     QList<Suspended> m_suspended; // for each open text box
     QList<bool> m_fields;  // for each open field: whether its result has begun
+    qsizetype m_fieldsBeforeResult = 0; // open fields whose result has not begun
     int m_skipDepth = 0;   // >0 inside a part whose text is not the document's
     int m_paragraphs = 0;  // open w:p, for paragraphs inside paragraphs
     bool m_hidden = false; // the current run is hidden
@@ -315,10 +320,9 @@ private:
     qsizetype m_noteStart = 0; // where the open note's text begins in m_out
 };
 
-std::optional<QString> BodyReader::read(const QByteArray& bytes)
+std::optional<QString> BodyReader::read(QIODevice& document)
 {
-    m_out.reserve(bytes.size() / 4);
-    m_xml.addData(bytes);
+    m_xml.setDevice(&document);
     // Text is read where its run element starts, not as character data.
     if (!documents::walkXml(m_xml, m_skipDepth, [this] { startElement(); }, [this] { endElement(); }, [] {}))
         return std::nullopt;
@@ -387,6 +391,8 @@ void BodyReader::contentElement(QStringView name)
 bool BodyReader::structureElement(QStringView name)
 {
     if (name == u"p") {
+        if (!charge(m_budget.paragraph()))
+            return true;
         ++m_paragraphs;
         m_paragraph.clear();
         m_style.clear();
@@ -438,12 +444,16 @@ void BodyReader::textElement(QStringView name)
             append(QString(QChar(static_cast<char16_t>(code))));
     } else if (name == u"fldChar") {
         const QStringView type = wAttribute(m_xml, QLatin1String("fldCharType"));
-        if (type == u"begin")
+        if (type == u"begin" && charge(m_budget.nesting(m_fields.size() + 1))) {
             m_fields.append(false);
-        else if (type == u"separate" && !m_fields.isEmpty())
+            ++m_fieldsBeforeResult;
+        } else if (type == u"separate" && !m_fields.isEmpty() && !m_fields.last()) {
             m_fields.last() = true;
-        else if (type == u"end" && !m_fields.isEmpty())
-            m_fields.removeLast();
+            --m_fieldsBeforeResult;
+        } else if (type == u"end" && !m_fields.isEmpty()) {
+            if (!m_fields.takeLast())
+                --m_fieldsBeforeResult;
+        }
     } else if (name == u"footnoteReference") {
         noteReference(false);
     } else if (name == u"endnoteReference") {
@@ -463,6 +473,9 @@ void BodyReader::noteReference(bool endnote)
             mark = documents::listlabels::number(m_marks.footnoteStart + m_footnotes++, m_marks.footnotes);
     }
     append(mark);
+    // The note's paragraph after the body, paid for now: references cost little in the file.
+    if (!charge(m_budget.paragraph()))
+        return;
     m_noteRefs.append(NoteRef{(endnote ? QStringLiteral("endnote:") : QStringLiteral("footnote:")) +
                                   wAttribute(m_xml, QLatin1String("id")).toString(),
                               mark});
@@ -498,7 +511,10 @@ void BodyReader::endParagraph()
     --m_paragraphs;
     // An empty paragraph that only ends a section or anchors text boxes is no line of its own.
     if (!m_paragraph.isEmpty() || (!m_sectionBreak && m_boxes.isEmpty())) {
-        m_out += listLabel();
+        const QString label = listLabel();
+        if (!charge(m_budget.characters(label.size())))
+            return;
+        m_out += label;
         m_out += m_paragraph;
         m_out += u'\n';
     }
@@ -509,6 +525,8 @@ void BodyReader::endParagraph()
 // A text box's paragraphs are read apart and written after the paragraph it is anchored in.
 void BodyReader::beginBox()
 {
+    if (!charge(m_budget.nesting(m_suspended.size() + 1)))
+        return;
     m_suspended.append(Suspended{std::exchange(m_out, QString()), std::exchange(m_paragraph, QString()),
                                  std::exchange(m_boxes, QString()), m_style, m_numberingRef, m_hasNumberingRef,
                                  m_sectionBreak, m_inRun, m_hidden});
@@ -520,7 +538,8 @@ void BodyReader::endBox()
     Suspended outer = m_suspended.takeLast();
     const QString box = std::exchange(m_out, std::move(outer.out));
     m_paragraph = std::move(outer.paragraph);
-    m_boxes = std::move(outer.boxes) + box;
+    m_boxes = std::move(outer.boxes);
+    m_boxes += box; // in place: a paragraph may anchor boxes by the thousand
     m_style = std::move(outer.style);
     m_numberingRef = std::move(outer.numberingRef);
     m_hasNumberingRef = outer.hasNumberingRef;
@@ -562,7 +581,7 @@ QString BodyReader::listLabel()
     const int level = ref.level.value_or(0);
     const Level& format = levelFormat(level);
 
-    std::array<std::optional<int>, kLevels>& counters = m_numbering.counters[list->abstractId];
+    std::array<std::optional<qint64>, kLevels>& counters = m_numbering.counters[list->abstractId];
     if (!m_numbering.overrideApplied.value(ref.numId)) {
         m_numbering.overrideApplied.insert(ref.numId, true);
         for (int l = 0; l < kLevels; ++l) {
@@ -588,21 +607,26 @@ QString BodyReader::listLabel()
             if (text[i] == u'%' && i + 1 < text.size() && text[i + 1] >= u'1' && text[i + 1] <= u'9') {
                 const int l = text[i + 1].unicode() - u'1';
                 const Level& shown = levelFormat(l);
-                const int value = counters[l].value_or(shown.start);
+                const qint64 value = counters[l].value_or(shown.start);
                 label += documents::listlabels::number(value, format.legal && l < level ? documents::listlabels::Format::Decimal
                                                                               : shown.format);
                 ++i;
             } else {
                 label += text[i];
             }
+            // A level text may repeat "%1" a million times: the label is counted as it grows.
+            if (label.size() > m_budget.remaining() && !charge(m_budget.characters(label.size())))
+                return QString();
         }
     }
     return (outline ? QString() : documents::listlabels::indent(level)) + label + u' ';
 }
 
 // The notes the body refers to, in the order of their references, each a paragraph that begins with
-// its number.
-QString noteText(const QList<NoteRef>& refs, const QHash<QString, QString>& notes)
+// its number; nothing once they exceed budget. Each reference has paid for its paragraph where it was
+// met; a note referred to twice is written, and charged, twice.
+std::optional<QString> noteText(const QList<NoteRef>& refs, const QHash<QString, QString>& notes,
+                                ExpansionBudget& budget)
 {
     QString out;
     for (const NoteRef& ref : refs) {
@@ -611,6 +635,9 @@ QString noteText(const QList<NoteRef>& refs, const QHash<QString, QString>& note
         while (blank < text.size() && (text[blank] == u' ' || text[blank] == u'\t'))
             ++blank;
         text.remove(0, blank);
+        const qsizetype lines = text.count(u'\n');
+        if (!budget.characters(ref.mark.size() + 1 + text.size() - lines) || !budget.paragraphs(lines))
+            return std::nullopt;
         if (!out.isEmpty())
             out += u'\n';
         out += ref.mark.isEmpty() || text.isEmpty() ? ref.mark + text : ref.mark + u' ' + text;
@@ -620,12 +647,13 @@ QString noteText(const QList<NoteRef>& refs, const QHash<QString, QString>& note
 
 } // namespace
 
-std::optional<documents::TextParts> readParts(const ZipArchive& archive, documents::TextBoxes boxes)
+std::optional<documents::TextParts> readParts(const ZipArchive& archive, ExpansionBudget& budget,
+                                              documents::TextBoxes boxes)
 {
     const std::optional<QString> main = mainPart(archive);
     if (!main)
         return std::nullopt;
-    const std::optional<QByteArray> document = archive.read(*main);
+    const std::unique_ptr<documents::ZipEntry> document = archive.open(*main);
     if (!document)
         return std::nullopt;
     const qsizetype slash = main->lastIndexOf(u'/');
@@ -636,29 +664,40 @@ std::optional<documents::TextParts> readParts(const ZipArchive& archive, documen
     const Numbering numbering = numberingPart ? readNumbering(*numberingPart) : Numbering();
     const QHash<QString, NumberingRef> styleNumbering =
         styles && numberingPart ? readStyleNumbering(*styles) : QHash<QString, NumberingRef>();
-    BodyReader reader(numbering, styleNumbering, boxes, settings ? readNoteMarks(*settings) : NoteMarks());
+    BodyReader reader(numbering, styleNumbering, budget, boxes,
+                      settings ? readNoteMarks(*settings) : NoteMarks());
     std::optional<QString> body = reader.read(*document);
-    if (!body)
+    // A body whose checksum or length is wrong is broken, however well its XML ended.
+    if (!body || document->failed())
         return std::nullopt;
     documents::TextParts parts{std::move(*body), QString()};
     if (!reader.noteRefs().isEmpty()) {
-        // Broken notes cost the notes, not the body.
+        // The notes parts are read on what the budget has left, but only what the body refers to is
+        // charged to it, as often as it is referred to. Broken notes cost the notes, not the body.
+        ExpansionBudget notesBudget = budget;
         QHash<QString, QString> notes;
         for (const QString& part : {QStringLiteral("footnotes.xml"), QStringLiteral("endnotes.xml")}) {
-            if (const std::optional<QByteArray> bytes = archive.read(folder + part)) {
-                BodyReader notesReader(numbering, styleNumbering, boxes);
-                if (notesReader.read(*bytes))
+            if (const std::unique_ptr<documents::ZipEntry> entry = archive.open(folder + part)) {
+                BodyReader notesReader(numbering, styleNumbering, notesBudget, boxes);
+                if (notesReader.read(*entry) && !entry->failed())
                     notes.insert(notesReader.notes());
             }
+            if (notesBudget.exceeded()) {
+                budget = notesBudget;
+                return std::nullopt;
+            }
         }
-        parts.notes = noteText(reader.noteRefs(), notes);
+        std::optional<QString> noteParagraphs = noteText(reader.noteRefs(), notes, budget);
+        if (!noteParagraphs)
+            return std::nullopt;
+        parts.notes = std::move(*noteParagraphs);
     }
     return parts;
 }
 
-std::optional<QString> read(const ZipArchive& archive)
+std::optional<QString> read(const ZipArchive& archive, ExpansionBudget& budget)
 {
-    std::optional<documents::TextParts> parts = readParts(archive);
+    std::optional<documents::TextParts> parts = readParts(archive, budget);
     if (!parts)
         return std::nullopt;
     return parts->joined();

@@ -7,6 +7,7 @@
 #include <optional>
 
 namespace documents {
+class ExpansionBudget;
 class ZipArchive;
 }
 
@@ -19,11 +20,14 @@ namespace docx {
 // in place of the note, the paragraphs of a text box after the paragraph it is anchored in; no hidden
 // text, comments, headers, footers, ruby readings or equations. The notes' text follows the body.
 // Nothing when the container holds no transitional main document (strict documents, other ZIP files)
-// or its XML is broken: such a file is left to LibreOffice.
-std::optional<QString> read(const documents::ZipArchive& archive);
+// or its XML is broken: such a file is left to LibreOffice. Nothing either once what it produces
+// (notes and text boxes included) exceeds budget: the caller refuses the file (so also when the
+// archive meets an entry over its limit).
+std::optional<QString> read(const documents::ZipArchive& archive, documents::ExpansionBudget& budget);
 
 // The same text with the body and the notes apart.
 std::optional<documents::TextParts> readParts(const documents::ZipArchive& archive,
+                                              documents::ExpansionBudget& budget,
                                               documents::TextBoxes boxes = documents::TextBoxes::Read);
 
 } // namespace docx

@@ -5,16 +5,20 @@
 namespace documents::listlabels {
 namespace {
 
-QString letters(int value, QChar first)
+// Beyond this a letter label is no label anyone counts; like Roman numerals past 3999 it falls back
+// to decimal, and no start value from a file makes a label of millions of letters.
+constexpr qint64 kMaxLetterRepeat = 100;
+
+QString letters(qint64 value, QChar first)
 {
     // a … z, then aa … zz, as word processors count: the letter repeats.
-    if (value <= 0)
+    if (value <= 0 || (value - 1) / 26 >= kMaxLetterRepeat)
         return QString::number(value);
-    const int repeat = (value - 1) / 26 + 1;
-    return QString(repeat, QChar(first.unicode() + (value - 1) % 26));
+    const qsizetype repeat = static_cast<qsizetype>((value - 1) / 26 + 1);
+    return QString(repeat, QChar(static_cast<char16_t>(first.unicode() + (value - 1) % 26)));
 }
 
-QString roman(int value, bool upper)
+QString roman(qint64 value, bool upper)
 {
     if (value <= 0 || value >= 4000)
         return QString::number(value);
@@ -34,7 +38,7 @@ QString roman(int value, bool upper)
     return upper ? out.toUpper() : out;
 }
 
-QString chinese(int value)
+QString chinese(qint64 value)
 {
     static const QString digits = QStringLiteral("〇一二三四五六七八九");
     if (value < 0 || value >= 10000)
@@ -51,7 +55,7 @@ QString chinese(int value)
     QString out;
     bool zero = false;
     for (int i = 0, divisor = 1000; divisor > 0; ++i, divisor /= 10) {
-        const int digit = value / divisor % 10;
+        const int digit = static_cast<int>(value / divisor % 10);
         if (digit == 0) {
             zero = !out.isEmpty();
             continue;
@@ -67,12 +71,12 @@ QString chinese(int value)
 }
 
 // A cycle of signs counted as letters are: after the last sign come two, 甲甲, 甲乙 …
-QString cyclic(int value, QStringView signs)
+QString cyclic(qint64 value, QStringView signs)
 {
     if (value <= 0)
         return QString::number(value);
     QString out;
-    for (int n = value - 1;; n = n / int(signs.size()) - 1) {
+    for (qint64 n = value - 1;; n = n / signs.size() - 1) {
         out.prepend(signs.at(n % signs.size()));
         if (n < signs.size())
             break;
@@ -130,7 +134,7 @@ Format fromOdfFormat(QStringView numFormat)
     return Format::Decimal;
 }
 
-QString number(int value, Format format)
+QString number(qint64 value, Format format)
 {
     switch (format) {
     case Format::Decimal:
@@ -152,7 +156,8 @@ QString number(int value, Format format)
     case Format::EarthlyBranch:
         return cyclic(value, u"子丑寅卯辰巳午未申酉戌亥");
     case Format::CircledDigit:
-        return value >= 1 && value <= 20 ? QString(QChar(0x2460 + value - 1)) : QString::number(value);
+        return value >= 1 && value <= 20 ? QString(QChar(static_cast<char16_t>(0x2460 + value - 1)))
+                                         : QString::number(value);
     case Format::None:
         return QString();
     }

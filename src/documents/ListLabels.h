@@ -25,7 +25,8 @@ Format fromWordFormat(QStringView numFmt);
 // The format an OpenDocument style:num-format value names ("1", "a", "A", "i", "I", "", …).
 Format fromOdfFormat(QStringView numFormat);
 
-QString number(int value, Format format);
+// The label of value (a counter, computed in 64 bits so that no start value from a file overflows).
+QString number(qint64 value, Format format);
 
 // The bullet the text export writes for a bulleted item of the given level (0 the outermost),
 // whatever character the document draws: •, ◦, ▪, then again •.

@@ -2,6 +2,7 @@
 
 #include "documents/DocumentKind.h"
 #include "documents/DocxReader.h"
+#include "documents/ExpansionBudget.h"
 #include "documents/OdtReader.h"
 #include "documents/PdfReader.h"
 #include "documents/RtfReader.h"
@@ -39,23 +40,44 @@ bool isEncryptedOoxml(const QByteArray& bytes)
     return bytes.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") && bytes.contains(name);
 }
 
-// The text of a ZIP container when one of the native readers handles it; Failure::Encrypted for a
-// locked OpenDocument; nothing when the word processor has to try.
-std::optional<std::variant<QString, Failure>> readNatively(const QByteArray& bytes)
+// The text of a ZIP container when one of the native readers handles it (readers permitting);
+// Failure::Encrypted for a locked one, Failure::Overexpanded for one that unpacks or unfolds past the
+// limits (never handed to the word processor); nothing when the word processor has to try.
+std::optional<std::variant<QString, Failure>> readNatively(const QByteArray& bytes, Readers readers)
 {
     const ZipArchive archive(bytes);
     if (!archive.isOpen())
         return std::nullopt;
-    if (archive.contains(QStringLiteral("content.xml"))) {
-        if (odt::isEncrypted(archive))
-            return Failure::Encrypted;
-        if (std::optional<QString> text = odt::read(archive))
+    if (archive.hasEncryptedEntry())
+        return Failure::Encrypted;
+    if (archive.hasOversizedEntry())
+        return Failure::Overexpanded;
+    const bool odf = archive.contains(QStringLiteral("content.xml"));
+    if (odf && odt::isEncrypted(archive))
+        return Failure::Encrypted;
+    if (readers == Readers::NativeFirst) {
+        ExpansionBudget budget;
+        std::optional<QString> text = odf ? odt::read(archive, budget) : docx::read(archive, budget);
+        if (budget.exceeded() || archive.overLimit())
+            return Failure::Overexpanded;
+        if (text)
             return std::move(*text);
-        return std::nullopt;
     }
-    if (std::optional<QString> text = docx::read(archive))
-        return std::move(*text);
+    // The word processor reads what the directory promises; a container that breaks its word is not
+    // handed on.
+    archive.checkLengths();
+    if (archive.overLimit())
+        return Failure::Overexpanded;
     return std::nullopt;
+}
+
+// A name that promises a ZIP container: .docx, .odt and their kin. When its bytes are no container
+// and no text either (text opens as text, as in LibreOffice), the user is told so by name.
+bool isContainerName(const QString& path)
+{
+    static const QStringList suffixes{QStringLiteral("docx"), QStringLiteral("docm"), QStringLiteral("dotx"),
+                                      QStringLiteral("dotm"), QStringLiteral("odt"),  QStringLiteral("ott")};
+    return suffixes.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -78,18 +100,18 @@ DirectReadOutcome readDirectly(const QString& path, Readers readers)
     if (const Failure* failure = std::get_if<Failure>(&content))
         return *failure;
     const QByteArray& bytes = std::get<QByteArray>(content);
+    if (bytes.isEmpty() && isContainerName(path))
+        return Failure::EmptyDocument;
     switch (kindOf(QFileInfo(path).fileName(), bytes)) {
     case Kind::WordProcessor:
         // A locked Word 2007 document may be locked with Office's default password, which the word
         // processor opens without a question: it goes there, and only its failure says it is locked.
         if (isEncryptedOoxml(bytes))
             return NeedsWordProcessor{};
-        if (readers == Readers::NativeFirst) {
-            if (auto native = readNatively(bytes)) {
-                if (QString* text = std::get_if<QString>(&*native))
-                    return std::move(*text);
-                return std::get<Failure>(*native);
-            }
+        if (auto native = readNatively(bytes, readers)) {
+            if (QString* text = std::get_if<QString>(&*native))
+                return std::move(*text);
+            return std::get<Failure>(*native);
         }
         return NeedsWordProcessor{};
     case Kind::RichText:
@@ -106,7 +128,7 @@ DirectReadOutcome readDirectly(const QString& path, Readers readers)
     case Kind::Text:
         if (std::optional<QString> text = textfile::decode(bytes))
             return std::move(*text);
-        return Failure::NotText;
+        return isContainerName(path) ? Failure::NotAContainer : Failure::NotText;
     }
     return Failure::NotText;
 }
@@ -173,8 +195,17 @@ QString openFailureMessage(const QString& path, Failure failure, std::chrono::mi
     case Failure::NoTextLayer:
         reason = QStringLiteral("这个 PDF 文件里没有可读取的文字，可能是扫描件。");
         break;
-    case Failure::TooMuchText:
-        reason = QStringLiteral("文档展开后超过 %1 万字，可能已损坏或被恶意构造。").arg(pdf::kMaxCharacters / 10000);
+    case Failure::Overexpanded:
+        reason = QStringLiteral("文档展开后超过 %1 万字，可能已损坏或被恶意构造。")
+                     .arg(ExpansionBudget::kMaxCharacters / 10000);
+        break;
+    case Failure::EmptyDocument:
+        reason = QStringLiteral("文件是空的（0 字节），其中没有文档。");
+        break;
+    case Failure::NotAContainer:
+        reason = QStringLiteral(
+                     "文件的扩展名是 .%1，但内容既不是这种文档，也不是文本（可能已损坏，或只是改了扩展名）。")
+                     .arg(QFileInfo(path).suffix());
         break;
     case Failure::Cancelled:
         return QString();

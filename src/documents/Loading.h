@@ -21,9 +21,11 @@ enum class Failure {
     WordProcessorTimedOut, // the word processor did not finish within its time limit
     WordProcessorFailed,   // the word processor gave no text
     Cancelled,             // the user ended the read
+    Overexpanded,          // it unpacks or unfolds into more than any thesis (a ZIP bomb and the like)
+    EmptyDocument,         // a .docx or .odt of 0 bytes
+    NotAContainer,         // a .docx or .odt whose bytes are neither a ZIP container nor text
     Damaged,               // a PDF file that cannot be opened
     NoTextLayer,           // a PDF file without text: a scan
-    TooMuchText,           // the document would become more text than a hundred theses
 };
 
 // Plain text (paragraphs joined by '\n'), rich text, or why neither.

@@ -1,5 +1,6 @@
 #include "documents/OdtReader.h"
 
+#include "documents/ExpansionBudget.h"
 #include "documents/ListLabels.h"
 #include "documents/XmlWalk.h"
 #include "documents/ZipArchive.h"
@@ -14,6 +15,7 @@
 namespace odt {
 namespace {
 
+using documents::ExpansionBudget;
 using documents::ZipArchive;
 
 const QString kText = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
@@ -30,7 +32,7 @@ struct ListLevel
     documents::listlabels::Format format = documents::listlabels::Format::Decimal;
     QString prefix, suffix;
     int displayLevels = 1;
-    int start = 1;
+    qint64 start = 1;
 };
 
 using ListStyle = std::array<ListLevel, kLevels>;
@@ -74,9 +76,8 @@ int levelOf(QStringView v)
 }
 
 // The list styles and the outline style in styles.xml or content.xml.
-void readStyles(const QByteArray& bytes, Styles& styles)
+void readStyles(QXmlStreamReader& xml, Styles& styles)
 {
-    QXmlStreamReader xml(bytes);
     ListStyle* current = nullptr;
     while (!xml.atEnd()) {
         xml.readNext();
@@ -125,10 +126,11 @@ void readStyles(const QByteArray& bytes, Styles& styles)
     }
 }
 
-using Counters = std::array<std::optional<int>, kLevels>;
+using Counters = std::array<std::optional<qint64>, kLevels>;
 
 // Headings' outline numbers stand at the line's start; list items are indented by level.
-QString label(const ListStyle& style, Counters& counters, int level, std::optional<int> restart, bool indented = true)
+QString label(const ListStyle& style, Counters& counters, int level, std::optional<qint64> restart,
+              bool indented = true)
 {
     const ListLevel& format = style[level];
     if (restart)
@@ -157,17 +159,20 @@ QString label(const ListStyle& style, Counters& counters, int level, std::option
 class BodyReader
 {
 public:
-    BodyReader(const Styles& styles, documents::TextBoxes boxes) : m_styles(styles), m_textBoxes(boxes) {}
-    std::optional<QString> read(const QByteArray& bytes);
+    BodyReader(const Styles& styles, ExpansionBudget& budget, documents::TextBoxes boxes)
+        : m_styles(styles), m_budget(budget), m_textBoxes(boxes)
+    {
+    }
+    std::optional<QString> read(QIODevice& content);
     // The notes' text, each note a paragraph that begins with its citation.
     const QString& notes() const { return m_notes; }
 
 private:
     struct OpenList
     {
-        QString style;
+        QString style;                 // its own, or else the one of the list it is in
         bool itemHasParagraph = false; // the current item's first paragraph has been seen
-        std::optional<int> restart;
+        std::optional<qint64> restart;
         qsizetype labelWidth = 0; // the current item's indent and label: its later paragraphs line up
     };
 
@@ -189,8 +194,16 @@ private:
     qsizetype headerIndent() const;
     void suspend();
     QString resume();
+    // Stops the walk once the budget is spent.
+    bool charge(bool fits)
+    {
+        if (!fits)
+            m_xml.raiseError();
+        return fits;
+    }
 
     const Styles& m_styles;
+    ExpansionBudget& m_budget;
     documents::TextBoxes m_textBoxes;
     QXmlStreamReader m_xml;
     QString m_out;
@@ -211,10 +224,9 @@ private:
     bool m_inNoteMarkup = false;  // between a note's parts, where white space only lays out the XML
 };
 
-std::optional<QString> BodyReader::read(const QByteArray& bytes)
+std::optional<QString> BodyReader::read(QIODevice& content)
 {
-    m_out.reserve(bytes.size() / 4);
-    m_xml.addData(bytes);
+    m_xml.setDevice(&content);
     const bool whole = documents::walkXml(
         m_xml, m_skipDepth, [this] { startElement(); }, [this] { endElement(); },
         [this] {
@@ -231,7 +243,11 @@ std::optional<QString> BodyReader::read(const QByteArray& bytes)
 
 void BodyReader::appendCharacters(QStringView text)
 {
+    // A run of text longer than what is left is refused before it is copied.
+    if (text.size() > m_budget.remaining() && !charge(m_budget.characters(text.size())))
+        return;
     // White space in a paragraph's markup collapses to one space, none at the paragraph's start.
+    const qsizetype before = m_paragraph.size();
     for (QChar c : text) {
         if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r') {
             if (!m_paragraph.isEmpty())
@@ -244,10 +260,13 @@ void BodyReader::appendCharacters(QStringView text)
         }
         m_paragraph += c;
     }
+    charge(m_budget.characters(m_paragraph.size() - before));
 }
 
 void BodyReader::beginParagraph()
 {
+    if (!charge(m_budget.paragraph()))
+        return;
     m_paragraph.clear();
     m_spacePending = false;
     QString prefix;
@@ -259,19 +278,16 @@ void BodyReader::beginParagraph()
     } else if (!m_lists.isEmpty() && !m_lists.last().itemHasParagraph) {
         OpenList& list = m_lists.last();
         list.itemHasParagraph = true;
-        QString style;
-        for (const OpenList& l : m_lists) {
-            if (!l.style.isEmpty())
-                style = l.style;
-        }
-        const auto found = m_styles.lists.constFind(style);
+        const auto found = m_styles.lists.constFind(list.style);
         if (found != m_styles.lists.constEnd())
-            prefix = label(*found, m_counters[style], std::min<int>(m_lists.size(), kLevels) - 1, list.restart);
+            prefix = label(*found, m_counters[list.style], std::min<int>(m_lists.size(), kLevels) - 1,
+                           list.restart);
         list.labelWidth = prefix.size();
     } else if (!m_lists.isEmpty()) {
         prefix = QString(m_lists.last().labelWidth, u' ');
     }
-    m_out += prefix;
+    if (charge(m_budget.characters(prefix.size())))
+        m_out += prefix;
 }
 
 void BodyReader::startElement()
@@ -304,6 +320,8 @@ void BodyReader::startElement()
         return;
     const QXmlStreamAttributes a = m_xml.attributes();
     if ((name == u"s" || name == u"tab" || name == u"line-break") && m_spacePending) {
+        if (!charge(m_budget.characters(1)))
+            return;
         m_paragraph += u' '; // collapsed white space before an explicit one still counts once
         m_spacePending = false;
     }
@@ -312,31 +330,41 @@ void BodyReader::startElement()
             beginParagraph();
     } else if (name == u"s") {
         const QStringView c = a.value(kText, QLatin1String("c"));
-        m_paragraph += QString(c.isEmpty() ? 1 : std::clamp(c.toInt(), 1, 10000), u' ');
+        const int count = c.isEmpty() ? 1 : std::clamp(c.toInt(), 1, 10000);
+        if (charge(m_budget.characters(count)))
+            m_paragraph += QString(count, u' ');
         m_spacePending = false;
         m_skipDepth = 1; // what a writer puts inside is not more text
     } else if (name == u"tab") {
-        m_paragraph += u'\t';
+        if (charge(m_budget.characters(1)))
+            m_paragraph += u'\t';
         m_spacePending = false;
         m_skipDepth = 1;
     } else if (name == u"line-break") {
-        m_paragraph += u'\n';
+        if (charge(m_budget.characters(1)))
+            m_paragraph += u'\n';
         m_spacePending = false;
         m_skipDepth = 1;
     } else if (name == u"note" || name == u"note-citation" || name == u"note-body") {
         noteElement(name);
     } else if (name == u"list") {
+        if (!charge(m_budget.nesting(m_lists.size() + 1)))
+            return;
         OpenList list;
         list.style = a.value(kText, QLatin1String("style-name")).toString();
         if (m_lists.isEmpty() && a.value(kText, QLatin1String("continue-numbering")) != u"true" &&
             a.value(kText, QLatin1String("continue-list")).isEmpty() && !list.style.isEmpty())
             m_counters.remove(list.style);
+        // A list without a style of its own numbers with the enclosing one's: kept here so that a
+        // paragraph need not look through every open list.
+        if (list.style.isEmpty() && !m_lists.isEmpty())
+            list.style = m_lists.last().style;
         m_lists.append(list);
     } else if (name == u"list-item" || name == u"list-header") {
         if (!m_lists.isEmpty()) {
             m_lists.last().itemHasParagraph = name == u"list-header";
             const QStringView start = a.value(kText, QLatin1String("start-value"));
-            m_lists.last().restart = start.isEmpty() ? std::nullopt : std::optional<int>(start.toInt());
+            m_lists.last().restart = start.isEmpty() ? std::nullopt : std::optional<qint64>(start.toInt());
             m_lists.last().labelWidth = name == u"list-header" ? headerIndent() : 0;
         }
     } else if (name == u"tracked-changes" || name == u"hidden-text" ||
@@ -352,6 +380,8 @@ void BodyReader::drawElement(QStringView name)
     // An object set in the line as a character parts the white space around it, though it writes none.
     if (m_paragraphDepth > 0 && m_spacePending &&
         m_xml.attributes().value(kText, QLatin1String("anchor-type")) == u"as-char") {
+        if (!charge(m_budget.characters(1)))
+            return;
         m_paragraph += u' ';
         m_spacePending = false;
     }
@@ -419,6 +449,9 @@ void BodyReader::endElement()
         QString text = resume();
         while (text.startsWith(u' ') || text.startsWith(u'\t'))
             text.remove(0, 1);
+        // The citation is written again before the note's text.
+        if (!charge(m_budget.characters(m_noteMark.size() + 1)))
+            return;
         if (!m_notes.isEmpty())
             m_notes += u'\n';
         m_notes += m_noteMark.isEmpty() || text.isEmpty() ? m_noteMark + text : m_noteMark + u' ' + text;
@@ -432,11 +465,7 @@ void BodyReader::endElement()
 // that is not there.
 qsizetype BodyReader::headerIndent() const
 {
-    QString style;
-    for (const OpenList& l : m_lists) {
-        if (!l.style.isEmpty())
-            style = l.style;
-    }
+    const QString& style = m_lists.last().style; // the nearest open list's that names one
     const auto found = m_styles.lists.constFind(style);
     if (found == m_styles.lists.constEnd())
         return 0;
@@ -446,6 +475,8 @@ qsizetype BodyReader::headerIndent() const
 
 void BodyReader::suspend()
 {
+    if (!charge(m_budget.nesting(m_suspended.size() + 1)))
+        return;
     m_suspended.append(Suspended{std::exchange(m_out, QString()), std::exchange(m_paragraph, QString()),
                                  std::exchange(m_boxes, QString()), std::exchange(m_lists, {}),
                                  std::exchange(m_paragraphDepth, 0), std::exchange(m_spacePending, false)});
@@ -468,25 +499,34 @@ QString BodyReader::resume()
 
 } // namespace
 
-std::optional<documents::TextParts> readParts(const ZipArchive& archive, documents::TextBoxes boxes)
+std::optional<documents::TextParts> readParts(const ZipArchive& archive, ExpansionBudget& budget,
+                                              documents::TextBoxes boxes)
 {
-    const std::optional<QByteArray> content = archive.read(QStringLiteral("content.xml"));
-    if (!content)
+    // content.xml is read as it inflates, twice: for its styles up to the body, then for the body.
+    const std::unique_ptr<documents::ZipEntry> head = archive.open(QStringLiteral("content.xml"));
+    if (!head)
         return std::nullopt;
     Styles styles;
-    if (const std::optional<QByteArray> shared = archive.read(QStringLiteral("styles.xml")))
-        readStyles(*shared, styles);
-    readStyles(*content, styles);
-    BodyReader reader(styles, boxes);
+    if (const std::optional<QByteArray> shared = archive.read(QStringLiteral("styles.xml"))) {
+        QXmlStreamReader xml(*shared);
+        readStyles(xml, styles);
+    }
+    QXmlStreamReader xml(head.get());
+    readStyles(xml, styles);
+    const std::unique_ptr<documents::ZipEntry> content = archive.open(QStringLiteral("content.xml"));
+    if (!content)
+        return std::nullopt;
+    BodyReader reader(styles, budget, boxes);
     std::optional<QString> body = reader.read(*content);
-    if (!body)
+    // A body whose checksum or length is wrong is broken, however well its XML ended.
+    if (!body || content->failed())
         return std::nullopt;
     return documents::TextParts{std::move(*body), reader.notes()};
 }
 
-std::optional<QString> read(const ZipArchive& archive)
+std::optional<QString> read(const ZipArchive& archive, ExpansionBudget& budget)
 {
-    std::optional<documents::TextParts> parts = readParts(archive);
+    std::optional<documents::TextParts> parts = readParts(archive, budget);
     if (!parts)
         return std::nullopt;
     return parts->joined();

@@ -7,6 +7,7 @@
 #include <optional>
 
 namespace documents {
+class ExpansionBudget;
 class ZipArchive;
 }
 
@@ -18,11 +19,14 @@ namespace odt {
 // shown values of fields, tracked insertions but not deletions, a note's citation in place of the
 // note, a text box's paragraphs after the paragraph it is anchored in; no hidden text, annotations,
 // headers, footers, shapes or ruby readings. The notes' text follows the body. Nothing when the
-// container holds no readable content.xml: such a file is left to LibreOffice.
-std::optional<QString> read(const documents::ZipArchive& archive);
+// container holds no readable content.xml: such a file is left to LibreOffice. Nothing either once
+// what it produces (notes and text boxes included) exceeds budget: the caller refuses the file (so
+// also when the archive meets an entry over its limit).
+std::optional<QString> read(const documents::ZipArchive& archive, documents::ExpansionBudget& budget);
 
 // The same text with the body and the notes apart.
 std::optional<documents::TextParts> readParts(const documents::ZipArchive& archive,
+                                              documents::ExpansionBudget& budget,
                                               documents::TextBoxes boxes = documents::TextBoxes::Read);
 
 // Whether the package's manifest says its content is encrypted with a password.

@@ -226,7 +226,7 @@ std::variant<QString, documents::Failure> read(const QByteArray& bytes, qsizetyp
     if (document->is_locked())
         return documents::Failure::Encrypted;
     if (document->pages() > maxPages)
-        return documents::Failure::TooMuchText;
+        return documents::Failure::Overexpanded;
     QList<Page> pages;
     qsizetype characters = 0;
     for (int i = 0; i < document->pages(); ++i) {
@@ -235,7 +235,7 @@ std::variant<QString, documents::Failure> read(const QByteArray& bytes, qsizetyp
             continue;
         pages.append(linesOf(*page, characters, maxCharacters));
         if (characters > maxCharacters)
-            return documents::Failure::TooMuchText;
+            return documents::Failure::Overexpanded;
     }
     removeRunningLines(pages);
     QString text = paragraphsOf(pages);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/ExpansionBudget.h"
 #include "documents/Loading.h"
 
 #include <QByteArray>
@@ -11,14 +12,14 @@
 namespace pdf {
 
 // More characters than a hundred theses: a file that yields more is refused, not shown.
-inline constexpr qsizetype kMaxCharacters = 20'000'000;
+inline constexpr qsizetype kMaxCharacters = documents::ExpansionBudget::kMaxCharacters;
 // More pages than any thesis: a small file can name the same page a million times.
 inline constexpr int kMaxPages = 20'000;
 
 // The text in reading order, one paragraph per paragraph (joined by '\n'), without the headers and
 // footers that stand at the same place on most pages, hyphenation as it is. Failure::Encrypted for a
 // password, NoTextLayer for pages without text (a scan), Damaged for what Poppler cannot open,
-// TooMuchText beyond maxCharacters or maxPages.
+// Overexpanded beyond maxCharacters or maxPages.
 std::variant<QString, documents::Failure> read(const QByteArray& bytes, qsizetype maxCharacters = kMaxCharacters,
                                                int maxPages = kMaxPages);
 

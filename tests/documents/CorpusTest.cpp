@@ -1,5 +1,6 @@
 // The native .docx and .odt readers against LibreOffice's text of real documents.
 #include "documents/DocxReader.h"
+#include "documents/ExpansionBudget.h"
 #include "documents/Loading.h"
 #include "documents/OdtReader.h"
 #include "documents/ZipArchive.h"
@@ -112,9 +113,10 @@ TEST_P(Corpus, NativeTextEqualsLibreOffice)
             const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
             const documents::ZipArchive archive(bytes);
             const auto body = [&](documents::TextBoxes boxes) {
-                const std::optional<documents::TextParts> parts = GetParam().suffix == std::string("docx")
-                                                                      ? docx::readParts(archive, boxes)
-                                                                      : odt::readParts(archive, boxes);
+                documents::ExpansionBudget budget;
+                const std::optional<documents::TextParts> parts =
+                    GetParam().suffix == std::string("docx") ? docx::readParts(archive, budget, boxes)
+                                                              : odt::readParts(archive, budget, boxes);
                 return parts ? normalised(parts->body) : QString();
             };
             // A file of the name that is no container at all is read as text.

@@ -40,12 +40,16 @@ QString describe(const documents::Loaded& loaded)
         return QStringLiteral("WordProcessorFailed");
     case Failure::Cancelled:
         return QStringLiteral("Cancelled");
+    case Failure::Overexpanded:
+        return QStringLiteral("Overexpanded");
+    case Failure::EmptyDocument:
+        return QStringLiteral("EmptyDocument");
+    case Failure::NotAContainer:
+        return QStringLiteral("NotAContainer");
     case Failure::Damaged:
         return QStringLiteral("Damaged");
     case Failure::NoTextLayer:
         return QStringLiteral("NoTextLayer");
-    case Failure::TooMuchText:
-        return QStringLiteral("TooMuchText");
     }
     return QStringLiteral("?");
 }

@@ -1,5 +1,6 @@
 // The .docx and .odt readers on small documents made here, one per thing they must get right.
 #include "documents/DocxReader.h"
+#include "documents/ExpansionBudget.h"
 #include "documents/ListLabels.h"
 #include "documents/OdtReader.h"
 #include "documents/ZipArchive.h"
@@ -73,7 +74,8 @@ class DocxText : public ::testing::TestWithParam<Row>
 TEST_P(DocxText, ReadsAsTheExportWritesIt)
 {
     const documents::ZipArchive archive(GetParam().file);
-    EXPECT_EQ(docx::read(archive), std::optional<QString>(GetParam().text));
+    documents::ExpansionBudget budget;
+    EXPECT_EQ(docx::read(archive, budget), std::optional<QString>(GetParam().text));
 }
 
 const QByteArray kOutline = wordPart(
@@ -144,7 +146,8 @@ class OdtText : public ::testing::TestWithParam<Row>
 TEST_P(OdtText, ReadsAsTheExportWritesIt)
 {
     const documents::ZipArchive archive(GetParam().file);
-    EXPECT_EQ(odt::read(archive), std::optional<QString>(GetParam().text));
+    documents::ExpansionBudget budget;
+    EXPECT_EQ(odt::read(archive, budget), std::optional<QString>(GetParam().text));
 }
 
 INSTANTIATE_TEST_SUITE_P(

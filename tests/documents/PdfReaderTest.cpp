@@ -116,8 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
                              pdffixture::make({Page{Line{kLeft, 100, kSize, QStringLiteral("密")}}}, true),
                              Failure::Encrypted},
                       PdfRow{"damaged", QByteArray("%PDF-1.4\n1 0 obj broken"), Failure::Damaged},
-                      PdfRow{"overTheBudget", twoParagraphs().file, Failure::TooMuchText, 100},
-                      PdfRow{"tooManyPages", pdffixture::make({Page{}, Page{}, Page{}}), Failure::TooMuchText,
+                      PdfRow{"overTheBudget", twoParagraphs().file, Failure::Overexpanded, 100},
+                      PdfRow{"tooManyPages", pdffixture::make({Page{}, Page{}, Page{}}), Failure::Overexpanded,
                              pdf::kMaxCharacters, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -1,0 +1,275 @@
+// Documents that unpack or unfold into more than any thesis, and broken ZIP containers: each opens
+// within its limits or is refused with a reason, and none is handed to the word processor.
+#include "documents/HostileDocuments.h"
+#include "documents/Loading.h"
+#include "documents/ZipArchive.h"
+#include "support/QtPrinters.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using documents::Failure;
+using zipmaker::Entry;
+
+// "text <text>" (long texts by their length), "word processor", or the failure's name.
+QString describe(const documents::DirectReadOutcome& step)
+{
+    if (const QString* text = std::get_if<QString>(&step))
+        return text->size() > 1000 ? QStringLiteral("text of %1 characters").arg(text->size())
+                                   : QStringLiteral("text ") + *text;
+    if (std::holds_alternative<documents::NeedsWordProcessor>(step))
+        return QStringLiteral("word processor");
+    if (std::holds_alternative<richtext::Document>(step))
+        return QStringLiteral("rich text");
+    switch (std::get<Failure>(step)) {
+    case Failure::Encrypted:
+        return QStringLiteral("Encrypted");
+    case Failure::Overexpanded:
+        return QStringLiteral("Overexpanded");
+    case Failure::EmptyDocument:
+        return QStringLiteral("EmptyDocument");
+    case Failure::NotAContainer:
+        return QStringLiteral("NotAContainer");
+    default:
+        return QStringLiteral("another failure");
+    }
+}
+
+struct HostileRow
+{
+    const char* name;
+    const char* fileName;
+    std::function<QByteArray()> make;
+    QString outcome; // as describe() puts it
+    documents::Readers readers = documents::Readers::NativeFirst;
+};
+
+void PrintTo(const HostileRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class HostileDocuments : public ::testing::TestWithParam<HostileRow>
+{
+};
+
+TEST_P(HostileDocuments, OpenWithinTheLimitsOrAreRefused)
+{
+    const HostileRow& row = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QLatin1String(row.fileName));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    const QByteArray bytes = row.make();
+    ASSERT_EQ(f.write(bytes), bytes.size());
+    f.close();
+    EXPECT_EQ(describe(documents::readDirectly(path, row.readers)), row.outcome);
+}
+
+QString labelled(const QString& number, int levels)
+{
+    return QStringList(levels, number).join(u'.');
+}
+
+QByteArray docxEntries(std::function<void(Entry&)> change)
+{
+    Entry document = hostile::docxDocument("<w:p><w:r><w:t>x</w:t></w:r></w:p>");
+    change(document);
+    return hostile::docx(document);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, HostileDocuments,
+    ::testing::Values(
+        // Characters: 20,000 runs of 10,000 spaces in 2 KB; just under the budget it opens.
+        HostileRow{"spacesPastTheBudget", "a.odt", [] { return hostile::odtSpaces(20000, 10000); },
+                   QStringLiteral("Overexpanded")},
+        HostileRow{"spacesWithinTheBudget", "a.odt", [] { return hostile::odtSpaces(1999, 10000); },
+                   QStringLiteral("text of 19990000 characters")},
+        // Labels from the largest start a file can give: no overflow, no million-letter label.
+        HostileRow{"nestedLetterListsFromTheLargestStart", "a.odt",
+                   [] { return hostile::odtNestedLetterLists(10, "2147483647", 2); },
+                   QStringLiteral("text ") + QString(40, u' ') + labelled(QStringLiteral("2147483647"), 10) +
+                       QStringLiteral(". x\n") + QString(40, u' ') +
+                       labelled(QStringLiteral("2147483647"), 9) + QStringLiteral(".2147483648. y")},
+        HostileRow{"letterLevelsFromTheLargestStart", "a.docx",
+                   [] {
+                       return hostile::docx(hostile::docxListItems(2, 8),
+                                            {hostile::docxNumbering("lowerLetter", "2147483647",
+                                                                    "%1.%2.%3.%4.%5.%6.%7.%8.%9")});
+                   },
+                   QStringLiteral("text ") + QString(36, u' ') + labelled(QStringLiteral("2147483647"), 9) +
+                       QStringLiteral(" x\n") + QString(36, u' ') +
+                       labelled(QStringLiteral("2147483647"), 8) + QStringLiteral(".2147483648 x")},
+        HostileRow{"levelTextRepeatingItsNumber", "a.docx",
+                   [] {
+                       // Ten digits 20,000 times a label, 101 labels.
+                       return hostile::docx(hostile::docxListItems(101, 0),
+                                            {hostile::docxNumbering("decimal", "1000000000",
+                                                                    QByteArray("%1").repeated(20000))});
+                   },
+                   QStringLiteral("Overexpanded")},
+        // Paragraphs, nested lists and open fields past their limits.
+        HostileRow{"paragraphsPastTheLimit", "a.docx", [] { return hostile::docxParagraphs(6, "<w:p/>"); },
+                   QStringLiteral("Overexpanded")},
+        HostileRow{"listsNestedPastTheLimit", "a.odt", [] { return hostile::odtNestedLists(100000, 1); },
+                   QStringLiteral("Overexpanded")},
+        HostileRow{"fieldsOpenPastTheLimit", "a.docx", [] { return hostile::docxOpenFields(100000); },
+                   QStringLiteral("Overexpanded")},
+        // A note's text counts as often as the body refers to it; boxes in boxes as lists in lists.
+        HostileRow{"footnoteReferredPastTheBudget", "a.docx",
+                   [] { return hostile::docxFootnoteReferred(100000, 201); }, QStringLiteral("Overexpanded")},
+        HostileRow{"textBoxesNestedPastTheLimit", "a.odt", [] { return hostile::odtNestedTextBoxes(100000); },
+                   QStringLiteral("Overexpanded")},
+        // Within the limits: a nested list numbers with the enclosing list's style, a field's result
+        // shows once every enclosing field's result has begun.
+        HostileRow{
+            "styleOfTheEnclosingList", "a.odt",
+            [] {
+                return hostile::odt(
+                    "<text:list text:style-name=\"L1\"><text:list-item><text:list><text:list-item>"
+                    "<text:p>x</text:p></text:list-item></text:list></text:list-item></text:list>",
+                    "<text:list-style style:name=\"L1\"><text:list-level-style-number text:level=\"2\" "
+                    "style:num-format=\"i\" style:num-suffix=\")\"/></text:list-style>");
+            },
+            QStringLiteral("text         i) x")},
+        HostileRow{"resultOfNestedFields", "a.docx",
+                   [] {
+                       const auto field = [](const char* type) {
+                           return "<w:r><w:fldChar w:fldCharType=\"" + QByteArray(type) + "\"/></w:r>";
+                       };
+                       return hostile::docx("<w:p>" + field("begin") + field("begin") + field("separate") +
+                                            "<w:r><w:t>inner</w:t></w:r>" + field("end") + field("separate") +
+                                            "<w:r><w:t>outer</w:t></w:r>" + field("end") + "</w:p>");
+                   },
+                   QStringLiteral("text outer")},
+        // Entries past the limit, or longer than they say: refused, by either route.
+        HostileRow{"entryOverTheLimitForTheWordProcessor", "a.docx",
+                   [] { return hostile::docxWithEntryOf(600u * 1024 * 1024); },
+                   QStringLiteral("Overexpanded"), documents::Readers::WordProcessorOnly},
+        HostileRow{"entryLongerThanItSays", "a.docx",
+                   [] { return docxEntries([](Entry& e) { e.declaredSize = 10; }); },
+                   QStringLiteral("Overexpanded")},
+        HostileRow{"entryLongerThanItSaysForTheWordProcessor", "a.docx",
+                   [] { return docxEntries([](Entry& e) { e.declaredSize = 10; }); },
+                   QStringLiteral("Overexpanded"), documents::Readers::WordProcessorOnly},
+        HostileRow{"entryWithAWrongChecksum", "a.docx",
+                   [] { return docxEntries([](Entry& e) { e.crc = 1; }); }, QStringLiteral("word processor")},
+        HostileRow{"entryEncrypted", "a.docx",
+                   [] { return docxEntries([](Entry& e) { e.encrypted = true; }); },
+                   QStringLiteral("Encrypted")},
+        // What the name promises and the bytes are not.
+        HostileRow{"emptyDocx", "a.docx", [] { return QByteArray(); }, QStringLiteral("EmptyDocument")},
+        HostileRow{"binaryDocx", "a.docx", [] { return QByteArray("\x01\x02\x00\xFF\xFE rest", 10); },
+                   QStringLiteral("NotAContainer")},
+        HostileRow{"textDocxReadsAsText", "a.docx", [] { return QByteArray("plain"); },
+                   QStringLiteral("text plain")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct ArchiveRow
+{
+    const char* name;
+    QList<Entry> entries; // the first is read
+    std::optional<QByteArray> read;
+    bool overLimit = false;
+    bool encrypted = false;
+    bool oversized = false;
+};
+
+void PrintTo(const ArchiveRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class ZipEntries : public ::testing::TestWithParam<ArchiveRow>
+{
+};
+
+TEST_P(ZipEntries, AreReadCheckedOrRefused)
+{
+    const ArchiveRow& row = GetParam();
+    const QByteArray bytes = zipmaker::container(row.entries);
+    const documents::ZipArchive archive(bytes);
+    ASSERT_TRUE(archive.isOpen());
+    EXPECT_EQ(archive.read(QString::fromLatin1(row.entries.first().name)), row.read);
+    EXPECT_EQ(archive.overLimit(), row.overLimit);
+    EXPECT_EQ(archive.hasEncryptedEntry(), row.encrypted);
+    EXPECT_EQ(archive.hasOversizedEntry(), row.oversized);
+}
+
+Entry entry(
+    const char* name, std::function<void(Entry&)> change = [](Entry&) {})
+{
+    Entry e{name, "content"};
+    change(e);
+    return e;
+}
+
+constexpr quint32 kMegabyte = 1024 * 1024;
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, ZipEntries,
+    ::testing::Values(
+        ArchiveRow{"whole", {entry("a.xml")}, QByteArray("content")},
+        ArchiveRow{"wrongChecksum", {entry("a.xml", [](Entry& e) { e.crc = 1; })}, std::nullopt},
+        ArchiveRow{"shorterThanItSays", {entry("a.xml", [](Entry& e) { e.declaredSize = 8; })}, std::nullopt},
+        ArchiveRow{
+            "longerThanItSays", {entry("a.xml", [](Entry& e) { e.declaredSize = 6; })}, std::nullopt, true},
+        ArchiveRow{"overThePartLimit",
+                   {entry("a.xml", [](Entry& e) { e.declaredSize = 65 * kMegabyte; })},
+                   std::nullopt,
+                   true},
+        ArchiveRow{
+            "encrypted", {entry("a.xml", [](Entry& e) { e.encrypted = true; })}, std::nullopt, false, true},
+        ArchiveRow{"oneOverTheEntryLimit",
+                   {entry("a.xml"), entry("x.png", [](Entry& e) { e.declaredSize = 513 * kMegabyte; })},
+                   QByteArray("content"),
+                   false,
+                   false,
+                   true},
+        ArchiveRow{"allOverTheTotalLimit",
+                   {entry("a.xml"), entry("x.png", [](Entry& e) { e.declaredSize = 500 * kMegabyte; }),
+                    entry("y.png", [](Entry& e) { e.declaredSize = 500 * kMegabyte; }),
+                    entry("z.png", [](Entry& e) { e.declaredSize = 500 * kMegabyte; })},
+                   QByteArray("content"),
+                   false,
+                   false,
+                   true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Text that runs on without markup is cut short before the XML reader holds all of it.
+TEST(ZipEntry, TextPastTheLimitFails)
+{
+    const QByteArray bytes =
+        zipmaker::container({zipmaker::repeated("a.xml", "<a>", QByteArray(1000 * 1000, 'a'), 61, "</a>")});
+    const documents::ZipArchive archive(bytes);
+    const std::unique_ptr<documents::ZipEntry> entry = archive.open(QStringLiteral("a.xml"));
+    ASSERT_TRUE(entry);
+    QByteArray chunk(1024 * 1024, Qt::Uninitialized);
+    qint64 read = 0;
+    for (qint64 got = 0; (got = entry->read(chunk.data(), chunk.size())) > 0;)
+        read += got;
+    EXPECT_TRUE(entry->failed());
+    EXPECT_TRUE(archive.overLimit());
+    EXPECT_LT(read, 61'000'000);
+}
+
+TEST(OpenFailureMessage, NamesTheFileAndWhy)
+{
+    const QString path = QStringLiteral("/tmp/论文.docx");
+    EXPECT_EQ(
+        documents::openFailureMessage(path, Failure::Overexpanded),
+        QStringLiteral("无法打开文件“/tmp/论文.docx”：\n文档展开后超过 2000 万字，可能已损坏或被恶意构造。"));
+    EXPECT_EQ(documents::openFailureMessage(path, Failure::NotAContainer),
+              QStringLiteral("无法打开文件“/tmp/论文.docx”：\n文件的扩展名是 "
+                             ".docx，但内容既不是这种文档，也不是文本（可能已损坏，"
+                             "或只是改了扩展名）。"));
+}
+
+} // namespace
