@@ -40,6 +40,7 @@ void CheckRun::analysed(const QString& heading)
     m_record.reset(m_state.sentences.size(), heading);
     // A verification page met by hand belongs to the sentences before: nothing waits for it now.
     m_personAsked = false;
+    emit recordReset();
 }
 
 RunState CheckRun::state() const
