@@ -18,6 +18,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class OnlineCheck;
+class ResultWindow;
 class QWebEngineView;
 class ReportExport;
 class RichTextBox;
@@ -57,7 +58,7 @@ public:
     // What the online check asks of the window's layout and controls.
     void showSimilarity(); // a compare step began: similarity display shown, statistics allowed
     void compactLayout();  // the editor and the sentence list share the top
-    void fullLayout();     // the editor fills the window, the list hides
+    void fullLayout();     // the editor fills the window as it is now, the list hides
     void showResultPane();
     // While the service's verification page waits for the person, the whole pane shows above the
     // editor and the list.
@@ -85,6 +86,17 @@ private:
     // comparator.
     void connectEditingAndComparator();
     void connectDocumentCommands();
+    // The editor's size while the sentence list is hidden, for the window as it is now.
+    void setEditorFullSize();
+    // The result pane by the resize rule, then the status line: Label1 ends where Label2 begins while
+    // Label2 shows and grows upwards from the buttons as its wrapped text needs, the pane giving way.
+    void placePaneAndStatusLine();
+    // 检测结果, made when first asked for.
+    void showResults();
+    // Selects sentence k in the editor and scrolls it into view; false when the text no longer holds it.
+    bool showSentenceInEditor(int sentence);
+    // Keys for the commands and the menu bar, and a way out of the editor.
+    void connectKeyboardRoute();
 
     // Handlers
     void analyse();
@@ -111,6 +123,7 @@ private:
     QMenu* m_yinqing = nullptr;
     QAction* m_daochu = nullptr;
     QAction* m_duibiqi = nullptr;
+    QAction* m_jieguo = nullptr;
     QAction* m_gengxin = nullptr;
     QAction* m_baidu = nullptr;
     QAction* m_wenku = nullptr;
@@ -128,5 +141,6 @@ private:
     std::unique_ptr<Browser> m_startupPane;
 
     ComparatorOpener* m_comparator = nullptr;
+    ResultWindow* m_results = nullptr;
     std::unique_ptr<DocumentCommands> m_documentCommands;
 };

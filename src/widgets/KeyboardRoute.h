@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QKeySequence>
+
+class QAbstractButton;
+class QAction;
+class QMainWindow;
+class QWidget;
+
+// What a person without a mouse needs: the menu bar within reach, a way out of an editor that takes
+// Tab as text, and keys that say themselves in tool tips.
+namespace keyboardroute {
+
+// Alt alone (pressed and released) and F10 reach the window's menu bar, whatever the style's habit:
+// Alt marks its first menu for the arrow keys, F10 opens it. The captions are left as they are.
+void reachMenuBar(QMainWindow* window);
+
+// Ctrl+Tab and Ctrl+Shift+Tab move the focus on from an editor that keeps Tab for itself.
+void leaveOnCtrlTab(QWidget* editor);
+
+// The button or item answers key; its tool tip names the key.
+void setKey(QAbstractButton* button, const QKeySequence& key);
+void setKey(QAction* action, const QKeySequence& key);
+
+} // namespace keyboardroute
