@@ -110,7 +110,8 @@ void Form1::createControls()
     m_webBrowser2 = new QWebEngineView(client);
     m_webBrowser2->setObjectName(QStringLiteral("WebBrowser2"));
     twips::setGeometry(m_webBrowser2, 9540, 6210, 690, 510);
-    m_webBrowser2->setFocusPolicy(Qt::NoFocus); // 0 × 0: Tab must not vanish into it
+    // 0 × 0 and never used: Tab must not vanish into its page. Disabled, it still loads.
+    m_webBrowser2->setEnabled(false);
 
     m_list1 = new QListWidget(client);
     m_list1->setObjectName(QStringLiteral("List1"));
@@ -307,6 +308,7 @@ void Form1::layoutControls()
 
     twips::setWidth(m_webBrowser1, W - 525);
     if (!m_state.articleText.isEmpty()) {
+        m_editorFull = false;
         twips::setHeight(m_richTextBox1, kCompactHeight);
         twips::setWidth(m_richTextBox1, W - 1905);
     } else {
@@ -327,6 +329,7 @@ void Form1::layoutControls()
 
 void Form1::setEditorFullSize()
 {
+    m_editorFull = true;
     const QSize outer = twips::outerSize(this);
     twips::setHeight(m_richTextBox1, outer.height() - 1890);
     twips::setWidth(m_richTextBox1, outer.width() - 525);
@@ -355,6 +358,10 @@ void Form1::placePaneAndStatusLine()
         if (m_webBrowser1->geometry().bottom() >= m_label1->y())
             m_webBrowser1->resize(m_webBrowser1->width(), std::max(0, m_label1->y() - m_webBrowser1->y()));
     }
+    // A full-size editor reaches down to the labels: it gives way to a taller status line as well.
+    if (m_editorFull && twips::setHeight(m_richTextBox1, H - 1890) &&
+        m_richTextBox1->geometry().bottom() >= m_label1->y() && m_label1->y() > m_richTextBox1->y())
+        m_richTextBox1->resize(m_richTextBox1->width(), m_label1->y() - m_richTextBox1->y());
 }
 
 void Form1::showSimilarity()
@@ -366,6 +373,7 @@ void Form1::showSimilarity()
 
 void Form1::compactLayout()
 {
+    m_editorFull = false;
     const int W = twips::outerSize(this).width();
     twips::setHeight(m_richTextBox1, kCompactHeight);
     twips::setWidth(m_richTextBox1, W - 1605);
@@ -381,6 +389,7 @@ void Form1::fullLayout()
     // most of a large one empty.
     setEditorFullSize();
     m_list1->setVisible(false);
+    placePaneAndStatusLine();
 }
 
 void Form1::showResultPane()
@@ -583,7 +592,7 @@ bool Form1::showSentenceInEditor(int sentence)
 void Form1::connectKeyboardRoute()
 {
     keyboardroute::reachMenuBar(this);
-    keyboardroute::leaveOnCtrlTab(m_richTextBox1);
+    keyboardroute::ctrlTabMovesOn(this);
     keyboardroute::setKey(m_command1, QKeySequence(Qt::Key_F7));
     keyboardroute::setKey(m_command2, QKeySequence(Qt::Key_F8));
     keyboardroute::setKey(m_command3, QKeySequence(Qt::Key_F5));

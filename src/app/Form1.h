@@ -135,6 +135,7 @@ private:
     ReportExport* m_export = nullptr;
     int m_listRowBeforePress = -1;
     bool m_paneUncovered = false;
+    bool m_editorFull = true; // the editor has the full layout's size, not the compact one
     bool m_leaving = false; // "退出" has asked about unsaved text: the close asks nothing more
 
     std::unique_ptr<Browser> m_resultPane;

@@ -29,6 +29,14 @@ QStringList dialogFilters()
                                                     "|WPS 文字文档(*.wps)|*.wps"));
 }
 
+// The open dialog starts on every kind it reads, so that a folder of any of them never looks empty.
+QStringList openFilters()
+{
+    QStringList filters = dialogFilters();
+    filters.prepend(documents::combinedFilter(QStringLiteral("所有支持的文档"), filters));
+    return filters;
+}
+
 } // namespace
 
 const QString DocumentCommands::kFilter =
@@ -94,7 +102,7 @@ void DocumentCommands::open()
     FileDialog::Request request;
     request.mode = FileDialog::Mode::Open;
     request.title = kOpenTitle;
-    request.filters = dialogFilters();
+    request.filters = openFilters();
     request.selectedFilter = request.filters.constFirst();
     request.fileName = m_lastFileName;
     const std::optional<QString> chosen = FileDialog::show(m_window, request);

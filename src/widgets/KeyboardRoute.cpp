@@ -28,34 +28,61 @@ public:
     }
 };
 
-class CtrlTabFilter : public QObject
+// The control that has the focus, seen from its window: a widget whose focus proxy holds it.
+QWidget* focusedControl(QWidget* focus)
+{
+    QWidget* control = focus;
+    while (control->parentWidget() && !control->isWindow() && control->parentWidget()->focusProxy() == control)
+        control = control->parentWidget();
+    return control;
+}
+
+void moveFocus(QWidget* window, bool forward)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || focus->window() != window)
+        return;
+    QWidget* from = focusedControl(focus);
+    // Once round the chain at most; the control's own children are passed over.
+    for (QWidget* w = forward ? from->nextInFocusChain() : from->previousInFocusChain(); w != from;
+         w = forward ? w->nextInFocusChain() : w->previousInFocusChain()) {
+        const bool candidate = w->window() == window && !from->isAncestorOf(w) && w->isVisible() &&
+                               w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && w->width() > 0;
+        if (candidate) {
+            w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    }
+}
+
+// Watches the keys of the whole application, since a web page's widget takes every key for the page
+// before a shortcut could see it; acts on those of its own window only.
+class CtrlTab : public QObject
 {
 public:
-    using QObject::QObject;
+    explicit CtrlTab(QWidget* window) : QObject(window), m_window(window) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::KeyPress)
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        const bool ctrl = key->modifiers() & Qt::ControlModifier;
-        if (!ctrl || (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab))
+        if (!(key->modifiers() & Qt::ControlModifier) || (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab))
             return false;
-        const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
-        auto* from = static_cast<QWidget*>(watched);
-        for (QWidget* w = next(from, forward); w && w != from; w = next(w, forward)) {
-            if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && w->window() == from->window() &&
-                !from->isAncestorOf(w)) {
-                w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-                return true;
-            }
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != m_window)
+            return false;
+        if (event->type() == QEvent::ShortcutOverride) {
+            event->accept(); // the key comes as a key press, to this filter
+            return true;
         }
+        moveFocus(m_window, key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
         return true;
     }
 
 private:
-    static QWidget* next(QWidget* w, bool forward) { return forward ? w->nextInFocusChain() : w->previousInFocusChain(); }
+    QWidget* m_window;
 };
 
 QString withKey(const QString& text, const QKeySequence& key)
@@ -86,9 +113,9 @@ void reachMenuBar(QMainWindow* window)
     });
 }
 
-void leaveOnCtrlTab(QWidget* editor)
+void ctrlTabMovesOn(QWidget* window)
 {
-    editor->installEventFilter(new CtrlTabFilter(editor));
+    qApp->installEventFilter(new CtrlTab(window));
 }
 
 void setKey(QAbstractButton* button, const QKeySequence& key)

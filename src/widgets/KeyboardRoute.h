@@ -15,8 +15,9 @@ namespace keyboardroute {
 // Alt marks its first menu for the arrow keys, F10 opens it. The captions are left as they are.
 void reachMenuBar(QMainWindow* window);
 
-// Ctrl+Tab and Ctrl+Shift+Tab move the focus on from an editor that keeps Tab for itself.
-void leaveOnCtrlTab(QWidget* editor);
+// Ctrl+Tab and Ctrl+Shift+Tab move the focus to the next or previous control of the window, also out
+// of the controls that keep Tab for themselves: an editor, a web page.
+void ctrlTabMovesOn(QWidget* window);
 
 // The button or item answers key; its tool tip names the key.
 void setKey(QAbstractButton* button, const QKeySequence& key);
