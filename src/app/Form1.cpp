@@ -595,7 +595,11 @@ void Form1::connectKeyboardRoute()
     keyboardroute::ctrlTabMovesOn(this);
     keyboardroute::setKey(m_command1, QKeySequence(Qt::Key_F7));
     keyboardroute::setKey(m_command2, QKeySequence(Qt::Key_F8));
-    keyboardroute::setKey(m_command3, QKeySequence(Qt::Key_F5));
+    // Command3 stays visible under Command4 during a run: its key must not start a step out of turn then.
+    const QKeySequence startKey(Qt::Key_F5);
+    keyboardroute::setKey(m_command3, startKey);
+    connect(&m_online->run(), &search::CheckRun::runningChanged, m_command3,
+            [this, startKey](bool running) { m_command3->setShortcut(running ? QKeySequence() : startKey); });
     keyboardroute::setKey(m_command4, QKeySequence(Qt::SHIFT | Qt::Key_F5));
     keyboardroute::setKey(m_daochu, QKeySequence(Qt::CTRL | Qt::Key_E));
     keyboardroute::setKey(m_jieguo, QKeySequence(Qt::CTRL | Qt::Key_R));

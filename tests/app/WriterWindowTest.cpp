@@ -182,8 +182,10 @@ TEST_F(WriterWindowTest, KeyboardReachesTheCommandsTheMenuBarAndEveryControl)
     browser->finish(resultPage(0));
     key(Qt::Key_F5);
     ASSERT_TRUE(waitUntil([&] { return state().autoRun; }));
+    EXPECT_TRUE(w<QPushButton>("Command3")->shortcut().isEmpty()) << "F5 starts no second step during the run";
     key(Qt::Key_F5, Qt::ShiftModifier);
     ASSERT_TRUE(waitUntil([&] { return !state().autoRun; }));
+    EXPECT_EQ(w<QPushButton>("Command3")->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_TRUE(w<QPushButton>("Command1")->toolTip().contains(QStringLiteral("F7")));
 
     QMenuBar* bar = form->menuBar();
