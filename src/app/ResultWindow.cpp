@@ -9,10 +9,9 @@
 #include <QCheckBox>
 #include <QColor>
 #include <QHeaderView>
-#include <QLabel>
+#include <QTextBrowser>
 #include <QSortFilterProxyModel>
 #include <QTableView>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -94,20 +93,17 @@ ResultWindow::ResultWindow(const CheckState& state, const search::CheckRun& run,
     header->setSectionResizeMode(ResultTableModel::Source, QHeaderView::Interactive);
     header->resizeSection(ResultTableModel::Source, 220);
 
-    m_details = new QLabel(this);
+    // Scrolls when a page had many titles; Tab and Enter reach its links.
+    m_details = new QTextBrowser(this);
     m_details->setObjectName(QStringLiteral("ResultDetails"));
-    m_details->setWordWrap(true);
-    m_details->setTextFormat(Qt::RichText);
-    m_details->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_details->setTextInteractionFlags(Qt::TextBrowserInteraction);
-    m_details->setOpenExternalLinks(false);
+    m_details->setOpenLinks(false);
     m_details->setMinimumHeight(fontMetrics().lineSpacing() * 6);
-    connect(m_details, &QLabel::linkActivated, this, &ResultWindow::openLink);
+    connect(m_details, &QTextBrowser::anchorClicked, this, &ResultWindow::openLink);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_onlyHigh);
-    layout->addWidget(m_table, 1);
-    layout->addWidget(m_details);
+    layout->addWidget(m_table, 3);
+    layout->addWidget(m_details, 2);
 
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         m_notice.clear();
@@ -166,9 +162,9 @@ void ResultWindow::showSentence(const QModelIndex& index)
     showDetails();
 }
 
-void ResultWindow::openLink(const QString& link)
+void ResultWindow::openLink(const QUrl& link)
 {
-    if (!Shell::openInDefaultBrowser(QUrl(link))) {
+    if (!Shell::openInDefaultBrowser(link)) {
         MessageBox::show(this, {QStringLiteral("调用浏览器错误！"), QStringLiteral("错误："), MessageBox::Icon::Error,
                                 MessageBox::Buttons::Ok});
     }

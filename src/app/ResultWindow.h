@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QUrl>
 #include <QWidget>
 
 #include <functional>
 
 struct CheckState;
 class QCheckBox;
-class QLabel;
+class QTextBrowser;
 class QSortFilterProxyModel;
 class QTableView;
 
@@ -36,7 +37,7 @@ private:
     int currentSentence() const;
     void showDetails();
     void showSentence(const QModelIndex& index);
-    void openLink(const QString& link);
+    void openLink(const QUrl& link);
 
     const search::CheckRun& m_run;
     std::function<bool(int)> m_showInEditor;
@@ -44,6 +45,6 @@ private:
     QSortFilterProxyModel* m_proxy = nullptr;
     QTableView* m_table = nullptr;
     QCheckBox* m_onlyHigh = nullptr;
-    QLabel* m_details = nullptr;
+    QTextBrowser* m_details = nullptr;
     QString m_notice; // why the last double click showed nothing, until another row is chosen
 };

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTableView>
+#include <QTextBrowser>
 #include <QToolTip>
 #include <QWebEngineView>
 
@@ -100,21 +101,21 @@ TEST_F(WriterWindowTest, ResultsTableFollowsTheRunAndShowsASentenceWithoutSearch
 
     // The chosen row's titles link to their pages, opened in the default browser.
     table->selectRow(2);
-    auto* details = child<QLabel>(results, "ResultDetails");
-    EXPECT_TRUE(details->text().contains(QStringLiteral("href=\"http://r.example/T2\"")));
+    auto* details = child<QTextBrowser>(results, "ResultDetails");
+    EXPECT_TRUE(details->toHtml().contains(QStringLiteral("href=\"http://r.example/T2\"")));
     QList<QUrl> opened;
     Shell::setHandler([&](const QUrl& url) {
         opened.append(url);
         return true;
     });
-    emit details->linkActivated(QStringLiteral("http://r.example/T2"));
+    emit details->anchorClicked(QUrl(QStringLiteral("http://r.example/T2")));
     Shell::setHandler({});
     EXPECT_EQ(opened, QList<QUrl>{QUrl(QStringLiteral("http://r.example/T2"))});
 
     // An article edited after the analysis: the window says so instead of selecting something else.
     editor()->setPlainText(kA);
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(rows->index(1, 1)).center());
-    EXPECT_TRUE(details->text().contains(QStringLiteral("找不到这一句")));
+    EXPECT_TRUE(details->toPlainText().contains(QStringLiteral("找不到这一句")));
 
     analyse(kA); // a new analysis: the table follows
     EXPECT_EQ(rows->rowCount(), 1);
