@@ -3,12 +3,14 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QProxyStyle>
 #include <QShortcut>
 #include <QStyleFactory>
+#include <QToolTip>
 
 namespace keyboardroute {
 
@@ -85,6 +87,29 @@ private:
     QWidget* m_window;
 };
 
+// A menu bar shows no tool tips of its own: those of the items on the bar name their keys.
+class BarToolTips : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return false;
+        auto* bar = static_cast<QMenuBar*>(watched);
+        const auto* help = static_cast<QHelpEvent*>(event);
+        QAction* action = bar->actionAt(help->pos());
+        if (!action || action->menu() || action->toolTip() == action->text()) {
+            QToolTip::hideText();
+            return false;
+        }
+        QToolTip::showText(help->globalPos(), action->toolTip(), bar, bar->actionGeometry(action));
+        return true;
+    }
+};
+
 QString withKey(const QString& text, const QKeySequence& key)
 {
     QString plain = text;
@@ -100,6 +125,7 @@ void reachMenuBar(QMainWindow* window)
     auto* style = new AltNavigation(QStyleFactory::create(QApplication::style()->name()));
     style->setParent(bar);
     bar->setStyle(style);
+    bar->installEventFilter(new BarToolTips(bar));
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), window);
     f10->setObjectName(QStringLiteral("menuBarKey"));
     QObject::connect(f10, &QShortcut::activated, bar, [bar] {

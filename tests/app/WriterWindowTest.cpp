@@ -186,6 +186,11 @@ TEST_F(WriterWindowTest, KeyboardReachesTheCommandsTheMenuBarAndEveryControl)
     if (QWidget* popup = QApplication::activePopupWidget())
         popup->close();
     EXPECT_EQ(w<QMenu>("wjcd")->title(), QStringLiteral("文件")) << "captions unchanged";
+    // The items on the bar itself name their keys in tool tips.
+    const QPoint over = bar->actionGeometry(w<QAction>("jieguo")).center();
+    QHelpEvent help(QEvent::ToolTip, over, bar->mapToGlobal(over));
+    QApplication::sendEvent(bar, &help);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("检测结果（Ctrl+R）"));
 
     // Tab visits every control; Ctrl+Tab leaves those that keep Tab for themselves.
     editor()->setFocus();
