@@ -7,28 +7,12 @@
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QProxyStyle>
 #include <QShortcut>
-#include <QStyleFactory>
 #include <QToolTip>
 
 namespace keyboardroute {
 
 namespace {
-
-// The style the program has, with the menu bar's Alt navigation of the Windows style.
-class AltNavigation : public QProxyStyle
-{
-public:
-    using QProxyStyle::QProxyStyle;
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override
-    {
-        if (hint == SH_MenuBar_AltKeyNavigation)
-            return 1;
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
 
 // The control that has the focus, seen from its window: a widget whose focus proxy holds it.
 QWidget* focusedControl(QWidget* focus)
@@ -121,10 +105,9 @@ QString withKey(const QString& text, const QKeySequence& key)
 
 void reachMenuBar(QMainWindow* window)
 {
+    // Alt alone reaches the bar through the style's own menu-bar navigation, which the program's
+    // style has; F10, the other usual key, opens the first menu.
     QMenuBar* bar = window->menuBar();
-    auto* style = new AltNavigation(QStyleFactory::create(QApplication::style()->name()));
-    style->setParent(bar);
-    bar->setStyle(style);
     bar->installEventFilter(new BarToolTips(bar));
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), window);
     f10->setObjectName(QStringLiteral("menuBarKey"));

@@ -11,8 +11,8 @@ class QWidget;
 // Tab as text, and keys that say themselves in tool tips.
 namespace keyboardroute {
 
-// Alt alone (pressed and released) and F10 reach the window's menu bar, whatever the style's habit:
-// Alt marks its first menu for the arrow keys, F10 opens it. The captions are left as they are.
+// F10 opens the first menu of the window's menu bar (Alt alone marks it, as the style does), the
+// captions left as they are; the items on the bar itself name their keys in tool tips.
 void reachMenuBar(QMainWindow* window);
 
 // Ctrl+Tab and Ctrl+Shift+Tab move the focus to the next or previous control of the window, also out
