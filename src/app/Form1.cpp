@@ -18,6 +18,7 @@
 #include "widgets/KeyboardRoute.h"
 #include "widgets/SelectionFrameDelegate.h"
 #include "widgets/StatusLabel.h"
+#include "widgets/Twips.h"
 #include "platform/WebEngineBrowser.h"
 #include "widgets/WidgetTwips.h"
 #include "widgets/WindowParts.h"
@@ -312,7 +313,8 @@ void Form1::layoutControls()
         twips::setHeight(m_richTextBox1, kCompactHeight);
         twips::setWidth(m_richTextBox1, W - 1905);
     } else {
-        setEditorFullSize();
+        m_editorFull = true; // its height comes with the status line below
+        twips::setWidth(m_richTextBox1, W - 525);
     }
     twips::setTop(m_label2, H - 1700);
     for (QPushButton* b : {m_command1, m_command2, m_command3, m_command4})
@@ -330,9 +332,8 @@ void Form1::layoutControls()
 void Form1::setEditorFullSize()
 {
     m_editorFull = true;
-    const QSize outer = twips::outerSize(this);
-    twips::setHeight(m_richTextBox1, outer.height() - 1890);
-    twips::setWidth(m_richTextBox1, outer.width() - 525);
+    twips::setWidth(m_richTextBox1, twips::outerSize(this).width() - 525);
+    placePaneAndStatusLine(); // the height, which the status line may shorten
 }
 
 void Form1::placePaneAndStatusLine()
@@ -359,9 +360,12 @@ void Form1::placePaneAndStatusLine()
             m_webBrowser1->resize(m_webBrowser1->width(), std::max(0, m_label1->y() - m_webBrowser1->y()));
     }
     // A full-size editor reaches down to the labels: it gives way to a taller status line as well.
-    if (m_editorFull && twips::setHeight(m_richTextBox1, H - 1890) &&
-        m_richTextBox1->geometry().bottom() >= m_label1->y() && m_label1->y() > m_richTextBox1->y())
-        m_richTextBox1->resize(m_richTextBox1->width(), m_label1->y() - m_richTextBox1->y());
+    // One resize at most: a long article is laid out again at each.
+    if (m_editorFull && H - 1890 >= 0) {
+        const int full = twips::toPixels(H - 1890, twips::logicalDpi(this));
+        const int room = m_label1->y() - m_richTextBox1->y();
+        m_richTextBox1->resize(m_richTextBox1->width(), room > 0 ? std::min(full, room) : full);
+    }
 }
 
 void Form1::showSimilarity()
@@ -389,7 +393,6 @@ void Form1::fullLayout()
     // most of a large one empty.
     setEditorFullSize();
     m_list1->setVisible(false);
-    placePaneAndStatusLine();
 }
 
 void Form1::showResultPane()

@@ -86,7 +86,8 @@ private:
     // comparator.
     void connectEditingAndComparator();
     void connectDocumentCommands();
-    // The editor's size while the sentence list is hidden, for the window as it is now.
+    // The editor's size while the sentence list is hidden, for the window as it is now: H − 1890 by
+    // W − 525 twips, shortened to end above a status line that has grown upwards.
     void setEditorFullSize();
     // The result pane by the resize rule, then the status line: Label1 ends where Label2 begins while
     // Label2 shows and grows upwards from the buttons as its wrapped text needs, the pane giving way.
