@@ -25,7 +25,7 @@
 #include "report/Bands.h"
 #include "report/CheckReport.h"
 #include "report/ResultTableModel.h"
-#include "report/SiteStatsCommand.h"
+#include "report/SiteTableCommand.h"
 
 #include "Version.h"
 
@@ -161,14 +161,14 @@ void Form1::createControls()
 void Form1::connectOnlineCheck(const Options& options)
 {
     m_online = new OnlineCheck(m_state, *this, {m_richTextBox1, m_list1, m_label1, m_label2, m_resultPane.get()});
-    m_stats = new SiteStatsCommand(m_state, m_resultPane.get(), options.reportWait, this);
+    m_stats = new SiteTableCommand(m_state, m_resultPane.get(), options.reportWait, this);
     connect(&m_online->run(), &search::CheckRun::runningChanged, this, &Form1::Timer1);
-    connect(m_stats, &SiteStatsCommand::busyChanged, this, &Form1::statisticsBusyChanged);
+    connect(m_stats, &SiteTableCommand::busyChanged, this, &Form1::statisticsBusyChanged);
 
     connect(m_command2, &QPushButton::clicked, m_online, &OnlineCheck::compareStep);
     connect(m_command3, &QPushButton::clicked, m_online, &OnlineCheck::start);
     connect(m_command4, &QPushButton::clicked, m_online, &OnlineCheck::stop);
-    connect(m_command5, &QPushButton::clicked, m_stats, &SiteStatsCommand::run);
+    connect(m_command5, &QPushButton::clicked, m_stats, &SiteTableCommand::run);
     connect(m_timer2, &QTimer::timeout, m_online, &OnlineCheck::tick);
     connect(&m_online->run(), &search::CheckRun::recordChanged, this, &Form1::showSentenceResult);
 

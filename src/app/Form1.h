@@ -22,7 +22,7 @@ class ResultWindow;
 class QWebEngineView;
 class ReportExport;
 class RichTextBox;
-class SiteStatsCommand;
+class SiteTableCommand;
 
 // The main window: article editor, sentence list, result pane and the command buttons. It owns the
 // check state through which its handlers share data.
@@ -132,7 +132,7 @@ private:
     QAction* m_zhiwang = nullptr;
 
     OnlineCheck* m_online = nullptr;
-    SiteStatsCommand* m_stats = nullptr;
+    SiteTableCommand* m_stats = nullptr;
     ReportExport* m_export = nullptr;
     int m_listRowBeforePress = -1;
     bool m_paneUncovered = false;

@@ -110,7 +110,7 @@ void DocumentCommands::open()
         return;
     m_lastFileName = *chosen;
 
-    documents::FirstStep step = documents::readDirectly(*chosen);
+    documents::DirectReadOutcome step = documents::readDirectly(*chosen);
     if (std::holds_alternative<documents::NeedsWordProcessor>(step)) {
         startReading(*chosen);
         return;

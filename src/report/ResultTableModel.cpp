@@ -37,7 +37,7 @@ QString checkedAtText(const search::SentenceEntry&)
 ShownTitle shownTitle(const search::Title& title)
 {
     // Plain data only, as in the report: the title's own text, else the block's, and the block's link.
-    const TitleLink fromBlock = titleLink(title.block);
+    const TitleLink fromBlock = titleLink(title.html);
     QString text = titleLink(title.text).text;
     if (text.isEmpty())
         text = fromBlock.text;
@@ -48,7 +48,7 @@ ShownTitle shownTitle(const search::Title& title)
 
 QString entryToolTip(qsizetype index, const QString& sentence, const search::SentenceEntry& entry)
 {
-    const QString figure = entry.figureText();
+    const QString figure = entry.similarityText();
     return QStringLiteral("第 %1 句：%2\n相似度：%3\n状态：%4")
         .arg(index + 1)
         .arg(text::trimSpaces(sentence), figure.isEmpty() ? QStringLiteral("—") : figure + u'%', stateText(entry));
@@ -92,7 +92,7 @@ QVariant ResultTableModel::display(int row, int column) const
     case Sentence:
         return text::trimSpaces(sentence(row));
     case Figure: {
-        const QString figure = e.figureText();
+        const QString figure = e.similarityText();
         return figure.isEmpty() ? QString() : figure + u'%';
     }
     case State:
@@ -118,7 +118,7 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const
         return index.column() == Sentence || index.column() == Source ? display(row, index.column()) : QVariant();
     case SortRole:
         if (index.column() == Figure)
-            return e.figure.value_or(-1.0);
+            return e.similarity.value_or(-1.0);
         return display(row, index.column());
     case BandRole:
         return static_cast<int>(bandOf(e));

@@ -309,7 +309,7 @@ void CheckRun::scorePage(const std::optional<QString>& body, RunEffects& fx)
             if (slot < 0 || slot >= m_state.titleTexts.size())
                 continue;
             m_state.titleTexts[slot] = score.titles[n].text;
-            m_state.titleBlocks[slot] = score.titles[n].block;
+            m_state.titleBlocks[slot] = score.titles[n].html;
         }
         m_state.pageCount = m_state.pageCount + 1;
         if (m_record.pageScored(index, score))

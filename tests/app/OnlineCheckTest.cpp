@@ -1,5 +1,5 @@
 #include "support/QtPrinters.h"
-#include "report/SiteStatsCommand.h"
+#include "report/SiteTableCommand.h"
 #include "search/CheckRun.h"
 #include "app/Form1.h"
 #include "editor/RichTextBox.h"
@@ -210,9 +210,9 @@ TEST_F(OnlineCheckTest, StatisticsPasteTheTableAndRepeatIt)
     QTest::mouseClick(command5, Qt::LeftButton);
     EXPECT_EQ(command5->text(), QStringLiteral("正在统计中……"));
     EXPECT_FALSE(command5->isEnabled());
-    EXPECT_TRUE(browser->reports.isEmpty()); // written only after the wait
-    ASSERT_TRUE(waitUntil([&] { return browser->reports.size() == 1; }));
-    const ReportTable table = browser->reports[0];
+    EXPECT_TRUE(browser->siteTables.isEmpty()); // written only after the wait
+    ASSERT_TRUE(waitUntil([&] { return browser->siteTables.size() == 1; }));
+    const SiteTable table = browser->siteTables[0];
     EXPECT_EQ(table.heading, QStringLiteral("相似性网站分析结果"));
     ASSERT_EQ(table.rows.size(), 2);
     EXPECT_EQ(table.rows[0].text, QStringLiteral("T1"));
@@ -226,16 +226,16 @@ TEST_F(OnlineCheckTest, StatisticsPasteTheTableAndRepeatIt)
     EXPECT_EQ(state().titleTexts.mid(0, 3), (QStringList{"T1", "T2", "T1"}));
 
     QTest::mouseClick(command5, Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return browser->reports.size() == 2; }));
-    EXPECT_EQ(browser->reports[1], table);
+    ASSERT_TRUE(waitUntil([&] { return browser->siteTables.size() == 2; }));
+    EXPECT_EQ(browser->siteTables[1], table);
 }
 
 TEST_F(OnlineCheckTest, StatisticsRightAfterAnalysisWriteAnEmptyTable)
 {
     analyse(kA);
     click("Command5");
-    ASSERT_TRUE(waitUntil([&] { return browser->reports.size() == 1; }));
-    EXPECT_EQ(browser->reports[0], (ReportTable{QStringLiteral("相似性网站分析结果"), {}}));
+    ASSERT_TRUE(waitUntil([&] { return browser->siteTables.size() == 1; }));
+    EXPECT_EQ(browser->siteTables[0], (SiteTable{QStringLiteral("相似性网站分析结果"), {}}));
 }
 
 TEST_F(AutoRunTest, ClosingTheWindowWhileATickWaitsForThePage)
@@ -265,7 +265,7 @@ TEST_F(OnlineCheckTest, ClosingTheWindowWhileTheStatisticsWait)
 {
     analyse(kA);
     click("Command5");
-    QPointer<SiteStatsCommand> stats = form->findChild<SiteStatsCommand*>();
+    QPointer<SiteTableCommand> stats = form->findChild<SiteTableCommand*>();
     ASSERT_TRUE(stats && stats->isBusy());
     boxes.answerWith(MessageBox::Answer::Discard);
     form->close();

@@ -84,11 +84,11 @@ TEST(ResultTableModel, ShowsEachSentenceAsTheRunRecordsIt)
         {"50%", "已评分", "第一篇", report::Band::High},
         {"20%", "已评分", "", report::Band::Medium},
         {"0%", "结果页过短", "", report::Band::NoneFound},
-        {"", "无可检索文字", "", report::Band::Uncoloured},
+        {"", "无可检索文字", "", report::Band::NoSimilarity},
     };
     for (int row = 0; row < 4; ++row) {
         SCOPED_TRACE(row);
-        EXPECT_EQ(r.cell(row, Model::Figure), QString::fromUtf8(expected[row].figure));
+        EXPECT_EQ(r.cell(row, Model::Figure), QString::fromUtf8(expected[row].similarity));
         EXPECT_EQ(r.cell(row, Model::State), QString::fromUtf8(expected[row].state));
         EXPECT_EQ(r.cell(row, Model::Source), QString::fromUtf8(expected[row].source));
         EXPECT_EQ(r.model.index(row, 0).data(Model::BandRole).toInt(), int(expected[row].band));
