@@ -1,9 +1,11 @@
 #include "app/Form1.h"
 
 #include "analysis/Analysis.h"
+#include "analysis/SentencePlace.h"
 #include "app/MakerSite.h"
 #include "app/OnlineCheck.h"
 #include "app/ReportExport.h"
+#include "app/ResultWindow.h"
 #include "editor/MarkColors.h"
 #include "editor/Marking.h"
 #include "comparator/ComparatorOpener.h"
@@ -14,13 +16,16 @@
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
+#include "widgets/KeyboardRoute.h"
 #include "widgets/SelectionFrameDelegate.h"
 #include "widgets/StatusLabel.h"
+#include "widgets/Twips.h"
 #include "platform/WebEngineBrowser.h"
 #include "widgets/WidgetTwips.h"
 #include "widgets/WindowParts.h"
 #include "report/Bands.h"
 #include "report/CheckReport.h"
+#include "report/ResultTableModel.h"
 #include "report/SiteTableCommand.h"
 #include "store/ResultKeeper.h"
 
@@ -53,6 +58,9 @@ constexpr int kCompactHeight = 2400;
 // Top of the result pane, and its top while it shows above the editor.
 constexpr int kPaneTop = 1125;
 constexpr int kPaneUncoveredTop = 45;
+// Label1 as created.
+constexpr int kLabel1Width = 8385;
+constexpr int kLabel1Height = 420;
 
 const QColor kBlue(0, 0, 255);
 
@@ -86,6 +94,7 @@ Form1::Form1(Options options, QWidget* parent) : QMainWindow(parent), m_resultPa
     Timer1();
     connectEditingAndComparator();
     connectDocumentCommands();
+    connectKeyboardRoute();
 }
 
 Form1::~Form1() = default;
@@ -108,6 +117,8 @@ void Form1::createControls()
     m_webBrowser2 = new QWebEngineView(client);
     m_webBrowser2->setObjectName(QStringLiteral("WebBrowser2"));
     twips::setGeometry(m_webBrowser2, 9540, 6210, 690, 510);
+    // 0 × 0 and never used: Tab must not vanish into its page. Disabled, it still loads.
+    m_webBrowser2->setEnabled(false);
 
     m_list1 = new QListWidget(client);
     m_list1->setObjectName(QStringLiteral("List1"));
@@ -115,10 +126,15 @@ void Form1::createControls()
     m_list1->setItemDelegate(new SelectionFrameDelegate(m_list1));
     twips::setGeometry(m_list1, 9180, 45, 1095, 2760);
     m_list1->hide();
+    // Disabled during a run, the entries keep their colours: grey text on the bands would be unreadable.
+    QPalette listPalette = m_list1->palette();
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::Base, QPalette::Highlight, QPalette::HighlightedText})
+        listPalette.setColor(QPalette::Disabled, role, listPalette.color(QPalette::Active, role));
+    m_list1->setPalette(listPalette);
 
     m_label1 = statuslabel::make(client, "Label1", marks::kRed);
     m_label1->setText(QStringLiteral("请点击“分析”开始解析论文！"));
-    twips::setGeometry(m_label1, 225, 6345, 8385, 420);
+    twips::setGeometry(m_label1, 225, 6345, kLabel1Width, kLabel1Height);
 
     m_label2 = statuslabel::make(client, "Label2", kBlue);
     twips::setGeometry(m_label2, 5520, 5640, 4605, 780);
@@ -143,6 +159,9 @@ void Form1::createControls()
     m_timer2->setObjectName(QStringLiteral("Timer2"));
 
     connect(m_command1, &QPushButton::clicked, this, &Form1::analyse);
+    // A new text in Label1 asks its parent for a new layout; Label2 shown or hidden moves Label1's end.
+    client->installEventFilter(this);
+    m_label2->installEventFilter(this);
 }
 
 void Form1::connectOnlineCheck(const Options& options)
@@ -267,6 +286,10 @@ bool Form1::markSentence(const QString& sentence)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    const bool labelsMoved = (watched == centralWidget() && event->type() == QEvent::LayoutRequest) ||
+                             (watched == m_label2 && (event->type() == QEvent::Show || event->type() == QEvent::Hide));
+    if (labelsMoved)
+        placePaneAndStatusLine();
     if (watched == m_list1->viewport() &&
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
         // Qt makes a row current on any button; only the left one chooses a sentence to search.
@@ -318,6 +341,9 @@ void Form1::createMenus()
 
     m_duibiqi = bar->addAction(QStringLiteral("对比器"));
     m_duibiqi->setObjectName(QStringLiteral("duibiqi"));
+    m_jieguo = bar->addAction(QStringLiteral("检测结果"));
+    m_jieguo->setObjectName(QStringLiteral("jieguo"));
+    connect(m_jieguo, &QAction::triggered, this, &Form1::showResults);
     m_gengxin = bar->addAction(QStringLiteral("获取更新"));
     m_gengxin->setObjectName(QStringLiteral("gengxin"));
     m_gengxin->setVisible(false);
@@ -386,23 +412,15 @@ void Form1::layoutControls()
     const int H = outer.height();
     const int W = outer.width();
 
-    if (m_run && m_run->waitsForPerson()) {
-        // From the editor's top down to the labels: the verification page shows whole.
-        twips::setTop(m_webBrowser1, kPaneUncoveredTop);
-        twips::setHeight(m_webBrowser1, H - 2890 + kPaneTop - kPaneUncoveredTop);
-    } else {
-        twips::setTop(m_webBrowser1, kPaneTop);
-        twips::setHeight(m_webBrowser1, H - 2890);
-    }
     twips::setWidth(m_webBrowser1, W - 525);
     if (!m_state.articleText.isEmpty()) {
+        m_editorFull = false;
         twips::setHeight(m_richTextBox1, kCompactHeight);
         twips::setWidth(m_richTextBox1, W - 1905);
     } else {
-        twips::setHeight(m_richTextBox1, H - 1890);
+        m_editorFull = true; // its height comes with the status line below
         twips::setWidth(m_richTextBox1, W - 525);
     }
-    twips::setTop(m_label1, H - 1700);
     twips::setTop(m_label2, H - 1700);
     for (QPushButton* b : {m_command1, m_command2, m_command3, m_command4})
         twips::setTop(b, H - 1400);
@@ -413,6 +431,46 @@ void Form1::layoutControls()
     twips::setLeft(m_command6, W - 900);
     twips::setLeft(m_list1, W - 1800);
     twips::setWidth(m_list1, 1400);
+    placePaneAndStatusLine();
+}
+
+void Form1::setEditorFullSize()
+{
+    m_editorFull = true;
+    twips::setWidth(m_richTextBox1, twips::outerSize(this).width() - 525);
+    placePaneAndStatusLine(); // the height, which the status line may shorten
+}
+
+void Form1::placePaneAndStatusLine()
+{
+    const int H = twips::outerSize(this).height();
+    if (m_run && m_run->waitsForPerson()) {
+        // From the editor's top down to the labels: the verification page shows whole.
+        twips::setTop(m_webBrowser1, kPaneUncoveredTop);
+        twips::setHeight(m_webBrowser1, H - 2890 + kPaneTop - kPaneUncoveredTop);
+    } else {
+        twips::setTop(m_webBrowser1, kPaneTop);
+        twips::setHeight(m_webBrowser1, H - 2890);
+    }
+
+    twips::setTop(m_label1, H - 1700);
+    twips::setHeight(m_label1, kLabel1Height);
+    twips::setWidth(m_label1, m_label2->isHidden() ? kLabel1Width : twips::left(m_label2) - twips::left(m_label1));
+    // The buttons below take the label's lower part; what the wrapped text needs more goes upwards.
+    const int needed = m_label1->heightForWidth(m_label1->width());
+    const int buttonsTop = m_command1->y();
+    if (m_label1->y() + needed > buttonsTop && needed > 0) {
+        m_label1->setGeometry(m_label1->x(), std::max(0, buttonsTop - needed), m_label1->width(), needed);
+        if (m_webBrowser1->geometry().bottom() >= m_label1->y())
+            m_webBrowser1->resize(m_webBrowser1->width(), std::max(0, m_label1->y() - m_webBrowser1->y()));
+    }
+    // A full-size editor reaches down to the labels: it gives way to a taller status line as well.
+    // One resize at most: a long article is laid out again at each.
+    if (m_editorFull && H - 1890 >= 0) {
+        const int full = twips::toPixels(H - 1890, twips::logicalDpi(this));
+        const int room = m_label1->y() - m_richTextBox1->y();
+        m_richTextBox1->resize(m_richTextBox1->width(), room > 0 ? std::min(full, room) : full);
+    }
 }
 
 void Form1::showSimilarity(bool shown)
@@ -426,6 +484,7 @@ void Form1::showSimilarity(bool shown)
 
 void Form1::compactLayout()
 {
+    m_editorFull = false;
     const int W = twips::outerSize(this).width();
     twips::setHeight(m_richTextBox1, kCompactHeight);
     twips::setWidth(m_richTextBox1, W - 1605);
@@ -437,8 +496,9 @@ void Form1::compactLayout()
 
 void Form1::fullLayout()
 {
-    twips::setHeight(m_richTextBox1, kEditorFullHeight);
-    twips::setWidth(m_richTextBox1, kEditorFullWidth);
+    // The size the resize rule gives: a fixed size would cover the labels of a small window and leave
+    // most of a large one empty.
+    setEditorFullSize();
     m_list1->setVisible(false);
 }
 
@@ -501,6 +561,7 @@ void Form1::showSentenceResult(int sentence)
         item->setBackground(QColor(QRgb(*band.colour)));
     else
         item->setData(Qt::BackgroundRole, QVariant());
+    item->setToolTip(report::entryToolTip(sentence, m_state.sentences.value(sentence), record.at(sentence)));
 }
 
 search::Engine Form1::selectedEngine() const
@@ -528,10 +589,8 @@ void Form1::analyse()
     }
     apply(m_run->analyse(std::move(result), report::articleHeading(article), uses));
     m_richTextBox1->moveCaretToStart();
-    for (qsizetype k = 0; k < uses.size() && k < m_list1->count(); ++k) {
-        if (uses[k] != analysis::PieceUse::Searched)
-            m_list1->item(static_cast<int>(k))->setToolTip(analysis::pieceUseName(uses[k]));
-    }
+    for (int k = 0; k < m_list1->count(); ++k)
+        showSentenceResult(k);
     Timer1();
     offerResume(uses);
 }
@@ -655,4 +714,45 @@ void Form1::clearKeptResults()
 void Form1::showStoreNotice(const QString& notice)
 {
     MessageBox::show(this, {notice, QString(), MessageBox::Icon::Information});
+}
+
+void Form1::showResults()
+{
+    if (!m_results) {
+        m_results = new ResultWindow(m_state, *m_run, [this](int k) { return showSentenceInEditor(k); }, this);
+    }
+    m_results->show();
+    m_results->raise();
+    m_results->activateWindow();
+}
+
+bool Form1::showSentenceInEditor(int sentence)
+{
+    const auto place = analysis::sentencePlace(m_richTextBox1->text(), m_state.sentences, sentence);
+    if (!place)
+        return false;
+    m_richTextBox1->select(place->start, place->length);
+    m_richTextBox1->ensureCursorVisible();
+    raise();
+    activateWindow();
+    m_richTextBox1->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void Form1::connectKeyboardRoute()
+{
+    keyboardroute::reachMenuBar(this);
+    keyboardroute::ctrlTabMovesOn(this);
+    keyboardroute::setKey(m_command1, QKeySequence(Qt::Key_F7));
+    keyboardroute::setKey(m_command2, QKeySequence(Qt::Key_F8));
+    // Command3 stays visible under Command4 during a run: its key must not start a step out of turn then.
+    const QKeySequence startKey(Qt::Key_F5);
+    keyboardroute::setKey(m_command3, startKey);
+    connect(m_run, &search::CheckRun::runningChanged, m_command3,
+            [this, startKey](bool running) { m_command3->setShortcut(running ? QKeySequence() : startKey); });
+    keyboardroute::setKey(m_command4, QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    keyboardroute::setKey(m_daochu, QKeySequence(Qt::CTRL | Qt::Key_E));
+    keyboardroute::setKey(m_jieguo, QKeySequence(Qt::CTRL | Qt::Key_R));
+    keyboardroute::setKey(m_duibiqi, QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_command6->setToolTip(m_duibiqi->toolTip()); // the same window as the menu's
 }

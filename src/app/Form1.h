@@ -19,6 +19,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class OnlineCheck;
+class ResultWindow;
 class QWebEngineView;
 class ReportExport;
 class RichTextBox;
@@ -84,7 +85,7 @@ private:
     void listEntryChosen(int row);
     void showSimilarity(bool shown);
     void compactLayout(); // the editor and the sentence list share the top
-    void fullLayout();    // the editor fills the window, the list hides
+    void fullLayout();    // the editor fills the window as it is now, the list hides
     // While a page waits for the person, the whole pane shows above the editor and the list.
     void uncoverResultPane(bool uncover);
     void stopAction();
@@ -102,6 +103,18 @@ private:
     void offerResume(const QList<analysis::PieceUse>& uses);
     void clearKeptResults();
     void showStoreNotice(const QString& notice);
+    // The editor's size while the sentence list is hidden, for the window as it is now: H − 1890 by
+    // W − 525 twips, shortened to end above a status line that has grown upwards.
+    void setEditorFullSize();
+    // The result pane by the resize rule, then the status line: Label1 ends where Label2 begins while
+    // Label2 shows and grows upwards from the buttons as its wrapped text needs, the pane giving way.
+    void placePaneAndStatusLine();
+    // 检测结果, made when first asked for.
+    void showResults();
+    // Selects sentence k in the editor and scrolls it into view; false when the text no longer holds it.
+    bool showSentenceInEditor(int sentence);
+    // Keys for the commands and the menu bar, and a way out of the editor.
+    void connectKeyboardRoute();
 
     // Handlers
     void analyse();
@@ -130,6 +143,7 @@ private:
     QAction* m_qingchu = nullptr;
     QAction* m_anjuqiefen = nullptr;
     QAction* m_duibiqi = nullptr;
+    QAction* m_jieguo = nullptr;
     QAction* m_gengxin = nullptr;
     QAction* m_baidu = nullptr;
     QAction* m_wenku = nullptr;
@@ -143,11 +157,13 @@ private:
     store::ResultKeeper* m_keeper = nullptr;
     int m_listRowBeforePress = -1;
     bool m_selectingList = false; // the run selects an entry: not the user's choice
+    bool m_editorFull = true; // the editor has the full layout's size, not the compact one
     bool m_leaving = false; // "退出" has asked about unsaved text: the close asks nothing more
 
     std::unique_ptr<Browser> m_resultPane;
     std::unique_ptr<Browser> m_startupPane;
 
     ComparatorOpener* m_comparator = nullptr;
+    ResultWindow* m_results = nullptr;
     std::unique_ptr<DocumentCommands> m_documentCommands;
 };

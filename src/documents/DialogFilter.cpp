@@ -22,4 +22,21 @@ QStringList toQtFilters(const QString& pairs)
     return filters;
 }
 
+QString combinedFilter(const QString& description, const QStringList& qtFilters)
+{
+    QStringList patterns;
+    for (const QString& filter : qtFilters) {
+        // Qt reads an entry's patterns from its last parentheses.
+        const qsizetype open = filter.lastIndexOf(u'(');
+        const qsizetype close = filter.lastIndexOf(u')');
+        if (open < 0 || close < open)
+            continue;
+        for (const QString& p : filter.mid(open + 1, close - open - 1).split(u' ', Qt::SkipEmptyParts)) {
+            if (!patterns.contains(p))
+                patterns.append(p);
+        }
+    }
+    return description + QStringLiteral(" (") + patterns.join(u' ') + u')';
+}
+
 } // namespace documents

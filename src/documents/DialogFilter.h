@@ -9,4 +9,7 @@ namespace documents {
 
 QStringList toQtFilters(const QString& pairs);
 
+// One Qt filter for every pattern of the given ones, in their order, each once: "description (p1 p2 …)".
+QString combinedFilter(const QString& description, const QStringList& qtFilters);
+
 } // namespace documents

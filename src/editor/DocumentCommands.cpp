@@ -34,10 +34,13 @@ QStringList dialogFilters()
                                                     "|WPS 文字文档(*.wps)|*.wps"));
 }
 
-// The open dialog also offers what the program reads but does not write.
+// The open dialog starts on every kind it reads, so that a folder of any of them never looks empty,
+// and also offers what the program reads but does not write.
 QStringList openFilters()
 {
-    return dialogFilters() + documents::toQtFilters(QStringLiteral("PDF 文件 (*.pdf)|*.pdf"));
+    QStringList filters = dialogFilters() + documents::toQtFilters(QStringLiteral("PDF 文件 (*.pdf)|*.pdf"));
+    filters.prepend(documents::combinedFilter(QStringLiteral("所有支持的文档"), filters));
+    return filters;
 }
 
 } // namespace

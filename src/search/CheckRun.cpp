@@ -66,6 +66,7 @@ RunEffects CheckRun::analyse(analysis::Result result, const QString& heading,
     fx.listEntries = std::move(entries);
     fx.showSimilarity = false;
     fx.label1 = analysis::reportLine(charCount, m_state.sentences.size());
+    emit recordReset();
     return fx;
 }
 

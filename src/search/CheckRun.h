@@ -126,6 +126,8 @@ signals:
     void runningChanged(bool running);
     // The record's entry for this sentence (0-based) changed.
     void recordChanged(int sentence);
+    // The record was started afresh for a new analysis: every entry and the number of them changed.
+    void recordReset();
 
 private:
     enum class Page { None, Loading, Reading, Settled, PersonAsked };

@@ -75,7 +75,7 @@ TEST_F(Form1Test, MenusInOrder)
     QStringList titles;
     for (QAction* a : form->menuBar()->actions())
         titles << a->text();
-    EXPECT_EQ(titles, (QStringList{"文件", "编辑", "引擎选择", "选项", "对比器", "获取更新"}));
+    EXPECT_EQ(titles, (QStringList{"文件", "编辑", "引擎选择", "选项", "对比器", "检测结果", "获取更新"}));
 
     auto captions = [](const QMenu* m) {
         QStringList out;

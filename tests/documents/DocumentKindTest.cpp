@@ -103,4 +103,12 @@ TEST(DialogFilter, WindowsPairsBecomeQtFilters)
     EXPECT_TRUE(documents::toQtFilters(QString()).isEmpty());
 }
 
+TEST(DialogFilter, CombinedFilterTakesEveryPatternOnce)
+{
+    EXPECT_EQ(documents::combinedFilter(QStringLiteral("所有支持的文档"),
+                                        {QStringLiteral("WORD文档(*.doc)"), QStringLiteral("Pictures (*.png *.jpg)"),
+                                         QStringLiteral("Again (*.doc)"), QStringLiteral("No patterns")}),
+              QStringLiteral("所有支持的文档 (*.doc *.png *.jpg)"));
+}
+
 } // namespace

@@ -7,6 +7,7 @@
 #include "editor/RichTextBox.h"
 #include "widgets/Twips.h"
 #include "support/FakeBrowser.h"
+#include "documents/DialogFilter.h"
 #include "support/FileDialogScript.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
@@ -70,7 +71,7 @@ protected:
         list->show();
         twips::setHeight(editor, 2400);
         twips::setWidth(editor, 5000);
-        ASSERT_NE(editor->height(), px(6225));
+        ASSERT_NE(editor->height(), fullHeight());
     }
 
     void markedText()
@@ -85,10 +86,13 @@ protected:
 
     int px(int twipsValue) const { return twips::toPixels(twipsValue, twips::logicalDpi(form.get())); }
 
+    // The editor's full size for the window as it is: above Label1, never over it.
+    int fullHeight() const { return px(twips::outerSize(form.get()).height() - 1890); }
     void expectFullSizeEditor()
     {
-        EXPECT_EQ(editor->height(), px(6225));
-        EXPECT_EQ(editor->width(), px(10140));
+        EXPECT_EQ(editor->height(), fullHeight());
+        EXPECT_EQ(editor->width(), px(twips::outerSize(form.get()).width() - 525));
+        EXPECT_LT(editor->geometry().bottom(), child<QLabel>(form.get(), "Label1")->y());
         EXPECT_FALSE(list->isVisible());
     }
 
@@ -130,8 +134,11 @@ TEST_F(DocumentCommandsTest, OpenAsksWithTheTitleAndFilters)
     const FileDialog::Request& r = dialogs.shown[0];
     EXPECT_EQ(r.mode, FileDialog::Mode::Open);
     EXPECT_EQ(r.title, QStringLiteral("请选择一个文件"));
-    ASSERT_GE(r.filters.size(), 3);
-    EXPECT_EQ(r.filters.mid(0, 3),
+    ASSERT_GE(r.filters.size(), 4);
+    // It starts on every kind it reads; the quoted types follow in their order.
+    EXPECT_EQ(r.filters[0], documents::combinedFilter(QStringLiteral("所有支持的文档"), r.filters.mid(1)));
+    EXPECT_TRUE(r.filters[0].contains(QStringLiteral("*.docx")));
+    EXPECT_EQ(r.filters.mid(1, 3),
               (QStringList{QStringLiteral("WORD文档(*.doc)"), QStringLiteral("文本文件(*.txt)"),
                            QStringLiteral("写字板文件(*.rtf)")}));
     EXPECT_EQ(r.selectedFilter, r.filters[0]);

@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableView>
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
@@ -200,7 +201,23 @@ bool run(const QDir& out, StandInServer& server)
     if (!waitUntil([&] { return resultPages >= 3 && record.count(search::SentenceState::Scored) > 0; }, 60000))
         return fail("the automatic check did not search");
     QObject::disconnect(hold);
-    const bool saved = save(&form, out, "check.png");
+    bool saved = save(&form, out, "check.png");
+    // The results table while the run is held on that page: the sentences searched so far coloured,
+    // the rest not yet searched.
+    if (saved) {
+        child<QAction>(&form, "jieguo")->trigger();
+        auto* results = form.findChild<QWidget*>(QStringLiteral("ResultWindow"));
+        if (!results || !waitUntil([&] { return results->isVisible(); }, 5000))
+            return fail("the results window did not open");
+        results->resize(820, 560);
+        results->move(form.pos() + QPoint(110, 80));
+        auto* table = results->findChild<QTableView*>(QStringLiteral("ResultTable"));
+        if (table)
+            table->selectRow(0);
+        saved = save(results, out, "results.png");
+        results->hide();
+        form.activateWindow();
+    }
     if (runTimer)
         runTimer->start();
     if (!saved)

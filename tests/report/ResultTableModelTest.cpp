@@ -1,0 +1,146 @@
+// The results table over the check record, driven by the run without a window.
+#include "support/QtPrinters.h"
+#include "analysis/Analysis.h"
+#include "analysis/SentencePlace.h"
+#include "report/Bands.h"
+#include "report/ResultTableModel.h"
+#include "search/CheckRun.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Model = report::ResultTableModel;
+
+const QString kA(38, QChar(u'甲'));
+const QString kB(38, QChar(u'乙'));
+const QString kC(38, QChar(u'丙'));
+
+// A result page with enough counted text to be scored, the given highlighted characters and titles.
+QString resultPage(int highlighted, const QStringList& titles = {})
+{
+    QString html = QStringLiteral("<div>") + QString(600, QChar(u'页')) + QStringLiteral("</div><EM>") +
+                   QString(highlighted, QChar(u'x')) + QStringLiteral("</EM><EM>");
+    for (const QString& t : titles)
+        html += QStringLiteral("<h3 class=\"t\"><a href=\"https://r.example/\">") + t + QStringLiteral("</a></h3>");
+    return html;
+}
+
+struct TableRun
+{
+    CheckState state;
+    search::CheckRun run{state};
+    search::WindowFacts facts;
+    Model model{state, run};
+
+    void analyse(const QString& text)
+    {
+        run.analyse(analysis::analyse(text), QString());
+        facts.listCount = int(state.sentences.size());
+    }
+    // A compare step whose page arrives with this body.
+    void step(const QString& body)
+    {
+        const search::RunEffects fx = run.compareStep(facts);
+        if (!fx.navigate)
+            return; // nothing to search
+        const search::RunEffects arrived = run.downloadComplete({false, false, *fx.navigate, QString()}, facts);
+        if (arrived.readBody)
+            run.bodyRead(*arrived.readBody, body, facts);
+    }
+    QString cell(int row, Model::Column column) const { return model.index(row, column).data().toString(); }
+};
+
+} // namespace
+
+TEST(ResultTableModel, ShowsEachSentenceAsTheRunRecordsIt)
+{
+    TableRun r;
+    QList<QPair<int, int>> changed; // first and last row of each dataChanged
+    int resets = 0;
+    QObject::connect(&r.model, &Model::dataChanged, [&](const QModelIndex& a, const QModelIndex& b) {
+        changed.append({a.row(), b.row()});
+        EXPECT_EQ(b.column(), Model::ColumnCount - 1);
+    });
+    QObject::connect(&r.model, &Model::modelReset, [&] { ++resets; });
+    r.analyse(kA + kB + kC + QStringLiteral("（）"));
+    ASSERT_EQ(r.model.rowCount(), 4);
+    EXPECT_EQ(r.cell(1, Model::Number), QStringLiteral("2"));
+    EXPECT_EQ(r.cell(1, Model::Sentence), kB);
+    EXPECT_EQ(r.cell(1, Model::State), QStringLiteral("尚未检索"));
+
+    r.step(resultPage(190, {QStringLiteral("第一篇"), QStringLiteral("第二篇")}));
+    r.step(resultPage(76));
+    r.step(QString(300, QChar(u'短'))); // too little counted text
+    r.step(QString());                   // the blank sentence searches nothing
+    const struct
+    {
+        const char* similarity;
+        const char* state;
+        const char* source;
+        report::Band band;
+    } expected[] = {
+        {"50%", "已评分", "第一篇", report::Band::High},
+        {"20%", "已评分", "", report::Band::Medium},
+        {"0%", "结果页过短", "", report::Band::NoneFound},
+        {"", "无可检索文字", "", report::Band::NoSimilarity},
+    };
+    for (int row = 0; row < 4; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(r.cell(row, Model::Figure), QString::fromUtf8(expected[row].similarity));
+        EXPECT_EQ(r.cell(row, Model::State), QString::fromUtf8(expected[row].state));
+        EXPECT_EQ(r.cell(row, Model::Source), QString::fromUtf8(expected[row].source));
+        EXPECT_EQ(r.model.index(row, 0).data(Model::BandRole).toInt(), int(expected[row].band));
+    }
+    // Without a figure a row sorts below 0 %.
+    EXPECT_EQ(r.model.index(3, Model::Figure).data(Model::SortRole).toDouble(), -1.0);
+    // Each change is reported for its own row only: searched, then scored.
+    EXPECT_EQ(changed, (QList<QPair<int, int>>{{0, 0}, {0, 0}, {1, 1}, {1, 1}, {2, 2}, {2, 2}, {3, 3}}));
+    EXPECT_EQ(report::entryToolTip(0, r.state.sentences[0], r.run.record().at(0)),
+              QStringLiteral("第 1 句：") + kA + QStringLiteral("\n相似度：50%\n状态：已评分"));
+    EXPECT_EQ(report::shownTitle(r.run.record().at(0).titles.constFirst()).link, QStringLiteral("https://r.example/"));
+
+    r.analyse(kA); // a new analysis: the table starts afresh
+    EXPECT_EQ(resets, 2);
+    EXPECT_EQ(r.model.rowCount(), 1);
+}
+
+TEST(ResultTableModel, SentenceFoundWhereTheAnalysisCutIt)
+{
+    using analysis::Place;
+    const struct
+    {
+        QString text;
+        QStringList sentences;
+        qsizetype index;
+        std::optional<Place> place;
+    } rows[] = {
+        {QStringLiteral("好的好的好的"), {"好的", "好的", "好的"}, 2, Place{4, 2}},      // its own occurrence
+        {QStringLiteral("甲乙\r\n丙 丁"), {"甲乙丙丁"}, 0, Place{0, 7}},                // over breaks and spaces
+        {QStringLiteral("丙丁甲乙"), {"戊己", "甲乙"}, 1, Place{2, 2}},                 // one before edited away
+        {QStringLiteral("甲乙"), {"丙丁"}, 0, std::nullopt},                            // edited away
+        {QStringLiteral("甲乙"), {"甲乙"}, 1, std::nullopt},                            // no such sentence
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(analysis::sentencePlace(row.text, row.sentences, row.index), row.place) << row.text.toStdString();
+}
+
+// Kept results and pieces never searched: what the 状态 and 检测时间 columns say of them.
+TEST(ResultTableModel, KeptAndNeverSearchedPiecesSayWhatTheyAre)
+{
+    search::SentenceEntry shortPiece;
+    shortPiece.use = analysis::PieceUse::TooShort;
+    EXPECT_EQ(report::stateText(shortPiece), QStringLiteral("过短"));
+    EXPECT_EQ(report::checkedAtText(shortPiece), QString());
+
+    search::SentenceEntry kept;
+    kept.state = search::SentenceState::Scored;
+    kept.obtained = QDateTime(QDate(2026, 11, 30), QTime(9, 5), Qt::LocalTime);
+    kept.reused = true;
+    EXPECT_EQ(report::stateText(kept), QStringLiteral("已评分"));
+    EXPECT_EQ(report::checkedAtText(kept), QStringLiteral("2026-11-30 09:05（沿用）"));
+
+    search::SentenceEntry searching;
+    searching.state = search::SentenceState::Searching;
+    EXPECT_EQ(report::stateText(searching), QStringLiteral("检索中"));
+}
