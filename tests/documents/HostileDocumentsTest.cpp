@@ -2,6 +2,7 @@
 // within its limits or is refused with a reason, and none is handed to the word processor.
 #include "documents/HostileDocuments.h"
 #include "documents/Loading.h"
+#include "FailureNames.h"
 #include "documents/ZipArchive.h"
 #include "support/QtPrinters.h"
 
@@ -27,18 +28,7 @@ QString describe(const documents::DirectReadOutcome& step)
         return QStringLiteral("word processor");
     if (std::holds_alternative<richtext::Document>(step))
         return QStringLiteral("rich text");
-    switch (std::get<Failure>(step)) {
-    case Failure::Encrypted:
-        return QStringLiteral("Encrypted");
-    case Failure::Overexpanded:
-        return QStringLiteral("Overexpanded");
-    case Failure::EmptyDocument:
-        return QStringLiteral("EmptyDocument");
-    case Failure::NotAContainer:
-        return QStringLiteral("NotAContainer");
-    default:
-        return QStringLiteral("another failure");
-    }
+    return failureName(std::get<Failure>(step));
 }
 
 struct HostileRow

@@ -1,4 +1,5 @@
 #include "documents/Loading.h"
+#include "FailureNames.h"
 #include "documents/DocumentKind.h"
 #include "PdfFixture.h"
 #include "support/QtPrinters.h"
@@ -21,37 +22,7 @@ QString describe(const documents::Loaded& loaded)
         return QStringLiteral("text ") + *text;
     if (const richtext::Document* doc = std::get_if<richtext::Document>(&loaded))
         return QStringLiteral("rich ") + doc->text(QStringLiteral("|"));
-    switch (std::get<Failure>(loaded)) {
-    case Failure::Missing:
-        return QStringLiteral("Missing");
-    case Failure::Unreadable:
-        return QStringLiteral("Unreadable");
-    case Failure::TooLarge:
-        return QStringLiteral("TooLarge");
-    case Failure::NotText:
-        return QStringLiteral("NotText");
-    case Failure::Encrypted:
-        return QStringLiteral("Encrypted");
-    case Failure::WordProcessorMissing:
-        return QStringLiteral("WordProcessorMissing");
-    case Failure::WordProcessorTimedOut:
-        return QStringLiteral("WordProcessorTimedOut");
-    case Failure::WordProcessorFailed:
-        return QStringLiteral("WordProcessorFailed");
-    case Failure::Cancelled:
-        return QStringLiteral("Cancelled");
-    case Failure::Overexpanded:
-        return QStringLiteral("Overexpanded");
-    case Failure::EmptyDocument:
-        return QStringLiteral("EmptyDocument");
-    case Failure::NotAContainer:
-        return QStringLiteral("NotAContainer");
-    case Failure::Damaged:
-        return QStringLiteral("Damaged");
-    case Failure::NoTextLayer:
-        return QStringLiteral("NoTextLayer");
-    }
-    return QStringLiteral("?");
+    return failureName(std::get<Failure>(loaded));
 }
 
 enum class Make {

@@ -6,7 +6,7 @@
 #include "documents/ZipArchive.h"
 #include "support/QtPrinters.h"
 
-#include "StoredZip.h"
+#include "documents/ZipMaker.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +23,14 @@ QByteArray wordPart(const char* root, const QByteArray& content)
            content + "</w:" + root + ">";
 }
 
+QByteArray zipOf(const Parts& parts)
+{
+    QList<zipmaker::Entry> entries;
+    for (const auto& [name, content] : parts)
+        entries.append({name, content});
+    return zipmaker::container(entries);
+}
+
 // A .docx of the given body and, beside it, parts of word/ by name.
 QByteArray docx(const QByteArray& body, const Parts& word = {})
 {
@@ -31,7 +39,7 @@ QByteArray docx(const QByteArray& body, const Parts& word = {})
                 {"word/document.xml", wordPart("document", "<w:body>" + body + "</w:body>")}};
     for (const auto& [name, content] : word)
         parts.append({"word/" + name, content});
-    return storedzip::container(parts);
+    return zipOf(parts);
 }
 
 QByteArray p(const QByteArray& content, const QByteArray& properties = {})
@@ -132,7 +140,7 @@ const QByteArray kOdfNamespaces =
 
 QByteArray odt(const QByteArray& styles, const QByteArray& text)
 {
-    return storedzip::container(
+    return zipOf(
         {{"styles.xml", "<office:document-styles" + kOdfNamespaces + "><office:styles>" + styles +
                             "</office:styles></office:document-styles>"},
          {"content.xml", "<office:document-content" + kOdfNamespaces + "><office:body><office:text>" + text +

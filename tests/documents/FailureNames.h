@@ -1,0 +1,42 @@
+#pragma once
+
+#include "documents/Loading.h"
+
+#include <QString>
+
+// A failure by its name in the code, for the tables of the loading tests.
+inline QString failureName(documents::Failure failure)
+{
+    using documents::Failure;
+    switch (failure) {
+    case Failure::Missing:
+        return QStringLiteral("Missing");
+    case Failure::Unreadable:
+        return QStringLiteral("Unreadable");
+    case Failure::TooLarge:
+        return QStringLiteral("TooLarge");
+    case Failure::NotText:
+        return QStringLiteral("NotText");
+    case Failure::Encrypted:
+        return QStringLiteral("Encrypted");
+    case Failure::WordProcessorMissing:
+        return QStringLiteral("WordProcessorMissing");
+    case Failure::WordProcessorTimedOut:
+        return QStringLiteral("WordProcessorTimedOut");
+    case Failure::WordProcessorFailed:
+        return QStringLiteral("WordProcessorFailed");
+    case Failure::Cancelled:
+        return QStringLiteral("Cancelled");
+    case Failure::Overexpanded:
+        return QStringLiteral("Overexpanded");
+    case Failure::EmptyDocument:
+        return QStringLiteral("EmptyDocument");
+    case Failure::NotAContainer:
+        return QStringLiteral("NotAContainer");
+    case Failure::Damaged:
+        return QStringLiteral("Damaged");
+    case Failure::NoTextLayer:
+        return QStringLiteral("NoTextLayer");
+    }
+    return QStringLiteral("?");
+}
