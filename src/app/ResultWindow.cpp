@@ -3,6 +3,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
 #include "report/Bands.h"
+#include "report/CheckReport.h"
 #include "report/ResultTableModel.h"
 #include "search/CheckRun.h"
 
@@ -140,7 +141,7 @@ void ResultWindow::showDetails()
     } else {
         html += QStringLiteral("<ol>");
         for (const search::Title& t : e.titles) {
-            const report::ShownTitle shown = report::shownTitle(t);
+            const report::TitleLink shown = report::titleOf(t);
             html += QStringLiteral("<li>");
             if (shown.link.isEmpty())
                 html += shown.text.toHtmlEscaped();

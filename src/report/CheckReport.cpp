@@ -125,12 +125,7 @@ QList<TitleLink> shownTitles(const search::SentenceEntry& e)
             break;
         if (t.text.isEmpty() && t.html.isEmpty())
             continue;
-        TitleLink link = titleLink(t.html);
-        const QString text = titleLink(t.text).text;
-        if (!text.isEmpty())
-            link.text = text;
-        link.text = shownTitle(link.text);
-        out.append(std::move(link));
+        out.append(titleOf(t));
     }
     return out;
 }
@@ -611,6 +606,18 @@ QList<qsizetype> paragraphEnds(const QString& editorText, const QString& article
     }
     ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
     return ends;
+}
+
+TitleLink titleOf(const search::Title& title)
+{
+    TitleLink shown = titleLink(title.html);
+    const QString text = titleLink(title.text).text;
+    if (!text.isEmpty())
+        shown.text = text;
+    if (shown.text.isEmpty())
+        shown.text = shown.link;
+    shown.text = shownTitle(shown.text);
+    return shown;
 }
 
 QString shownTitle(const QString& title)

@@ -2,6 +2,7 @@
 
 #include "platform/PrintedDocument.h"
 #include "report/SiteTable.h"
+#include "report/TitleLink.h"
 #include "search/CheckRecord.h"
 
 #include <QDateTime>
@@ -58,6 +59,9 @@ QList<qsizetype> paragraphEnds(const QString& editorText, const QString& article
 // A title as the report shows it: at most kShownTitleLength characters, a longer one cut with "…".
 inline constexpr qsizetype kShownTitleLength = 300;
 QString shownTitle(const QString& title);
+// A result title as the report and the results table show it: plain data only, its own text (else
+// its markup's, else its link), cut as shownTitle cuts it, and its markup's link.
+TitleLink titleOf(const search::Title& title);
 
 // text wrapped in a first-strong isolate, with its own isolates balanced, so that no direction
 // control in it reaches beyond it; text without controls is returned as it is.

@@ -3,7 +3,7 @@
 #include "analysis/CheckState.h"
 #include "analysis/SentenceCutting.h"
 #include "report/Bands.h"
-#include "report/TitleLink.h"
+#include "report/CheckReport.h"
 #include "search/CheckRun.h"
 #include "text/TextRules.h"
 
@@ -39,18 +39,6 @@ QString checkedAtText(const search::SentenceEntry& entry)
         return QString();
     const QString when = entry.obtained.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     return entry.reused ? when + QStringLiteral("（沿用）") : when;
-}
-
-ShownTitle shownTitle(const search::Title& title)
-{
-    // Plain data only, as in the report: the title's own text, else the block's, and the block's link.
-    const TitleLink fromBlock = titleLink(title.html);
-    QString text = titleLink(title.text).text;
-    if (text.isEmpty())
-        text = fromBlock.text;
-    if (text.isEmpty())
-        text = fromBlock.link;
-    return {text, fromBlock.link};
 }
 
 QString entryToolTip(qsizetype index, const QString& sentence, const search::SentenceEntry& entry)
@@ -107,7 +95,7 @@ QVariant ResultTableModel::display(int row, int column) const
     case CheckedAt:
         return checkedAtText(e);
     case Source:
-        return e.titles.isEmpty() ? QString() : shownTitle(e.titles.constFirst()).text;
+        return e.titles.isEmpty() ? QString() : titleOf(e.titles.constFirst()).text;
     }
     return QVariant();
 }

@@ -17,13 +17,6 @@ namespace report {
 QString stateText(const search::SentenceEntry& entry);
 // When the sentence's result was obtained, as the table writes it; empty when that is not known.
 QString checkedAtText(const search::SentenceEntry& entry);
-// A result title as a reader sees it: its text, and its link when the title has one.
-struct ShownTitle
-{
-    QString text;
-    QString link; // http or https only; empty when none
-};
-ShownTitle shownTitle(const search::Title& title);
 // A list entry's tool tip: that sentence, its figure and its state.
 QString entryToolTip(qsizetype index, const QString& sentence, const search::SentenceEntry& entry);
 

@@ -3,6 +3,7 @@
 #include "analysis/Analysis.h"
 #include "analysis/SentencePlace.h"
 #include "report/Bands.h"
+#include "report/CheckReport.h"
 #include "report/ResultTableModel.h"
 #include "search/CheckRun.h"
 
@@ -98,7 +99,7 @@ TEST(ResultTableModel, ShowsEachSentenceAsTheRunRecordsIt)
     EXPECT_EQ(changed, (QList<QPair<int, int>>{{0, 0}, {0, 0}, {1, 1}, {1, 1}, {2, 2}, {2, 2}, {3, 3}}));
     EXPECT_EQ(report::entryToolTip(0, r.state.sentences[0], r.run.record().at(0)),
               QStringLiteral("第 1 句：") + kA + QStringLiteral("\n相似度：50%\n状态：已评分"));
-    EXPECT_EQ(report::shownTitle(r.run.record().at(0).titles.constFirst()).link, QStringLiteral("https://r.example/"));
+    EXPECT_EQ(report::titleOf(r.run.record().at(0).titles.constFirst()).link, QStringLiteral("https://r.example/"));
 
     r.analyse(kA); // a new analysis: the table starts afresh
     EXPECT_EQ(resets, 2);
