@@ -430,31 +430,17 @@ INSTANTIATE_TEST_SUITE_P(
         TargetRow{"NoFilterNoExtension", "/t/a", QString(), "/t/a.html", report::ReportKind::Html}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ReportFile, WritesWholeFilesAndSaysWhyNot)
+// The write itself is documents::writeFile's (tested there); the report's part is its own message.
+TEST(ReportFile, SaysWhyTheReportWasNotWritten)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("报告.html"));
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("an older, longer report that must go entirely");
-    }
-    EXPECT_EQ(report::saveReportFile(path, "<p>新</p>"), std::nullopt);
-    QFile written(path);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), QByteArray("<p>新</p>"));
-
     const QString missing = dir.filePath(QStringLiteral("no/such/dir/r.html"));
     const std::optional<QString> why = report::saveReportFile(missing, "x");
     ASSERT_TRUE(why);
-    EXPECT_TRUE(why->contains(QStringLiteral("文件夹不存在")));
-    EXPECT_FALSE(QFile::exists(missing));
-
-    const std::optional<QString> onDir = report::saveReportFile(dir.path(), "x");
-    ASSERT_TRUE(onDir);
-    EXPECT_TRUE(onDir->startsWith(QStringLiteral("无法导出检测报告")));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("报告.html")});
+    EXPECT_TRUE(why->startsWith(QStringLiteral("无法导出检测报告"))) << why->toStdString();
+    EXPECT_TRUE(why->contains(QStringLiteral("文件夹不存在"))) << why->toStdString();
+    EXPECT_EQ(report::saveReportFile(dir.filePath(QStringLiteral("报告.html")), "<p>新</p>"), std::nullopt);
 }
 
 TEST(ReportFile, FoldersLeftByAnEarlierPrintGoAndNothingElse)
