@@ -25,20 +25,15 @@ const QColor kBlack(0, 0, 0);
 // A read shorter than this shows no bar: it would only flicker.
 constexpr std::chrono::milliseconds kReadingBarDelay{200};
 
-// The three quoted types, then the other documents the program reads.
-QStringList dialogFilters()
-{
-    return documents::toQtFilters(DocumentCommands::kFilter +
-                                     QStringLiteral("|Word 2007 文档(*.docx)|*.docx"
-                                                    "|OpenDocument 文本(*.odt)|*.odt"
-                                                    "|WPS 文字文档(*.wps)|*.wps"));
-}
-
-// The open dialog starts on every kind it reads, so that a folder of any of them never looks empty,
-// and also offers what the program reads but does not write.
+// The three quoted types, then the other documents the program reads. The dialog starts on all of them
+// together, so that a folder of any of them never looks empty.
 QStringList openFilters()
 {
-    QStringList filters = dialogFilters() + documents::toQtFilters(QStringLiteral("PDF 文件 (*.pdf)|*.pdf"));
+    QStringList filters = documents::toQtFilters(DocumentCommands::kFilter +
+                                                 QStringLiteral("|Word 2007 文档(*.docx)|*.docx"
+                                                                "|OpenDocument 文本(*.odt)|*.odt"
+                                                                "|WPS 文字文档(*.wps)|*.wps"
+                                                                "|PDF 文件 (*.pdf)|*.pdf"));
     filters.prepend(documents::combinedFilter(QStringLiteral("所有支持的文档"), filters));
     return filters;
 }

@@ -19,6 +19,7 @@ const QString kReportTitle = QStringLiteral("论文相似度检测报告");
 const QString kEstimateNotice = QStringLiteral(
     "本报告中的相似度是根据公开搜索服务的检索结果估算的，不是学校、期刊等机构的查重检测，结果仅供参考。");
 const QString kRunningNotice = QStringLiteral("检测仍在进行中：本报告记录的是导出时的结果。");
+const QString kReusedLine = QStringLiteral("沿用此前保存的检测结果：%1");
 
 const QString kStyle = QStringLiteral(
     "body{font-family:\"Noto Serif CJK SC\",\"Noto Sans CJK SC\",SimSun,serif;max-width:46em;"
@@ -197,17 +198,10 @@ QString similarityLabel(const search::SentenceEntry& e)
 void appendObtained(QString& out, const search::SentenceEntry& e)
 {
     out += QLatin1String("<td class=\"obtained\">");
-    if (e.obtained.isValid())
-        out += e.obtained.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    out += e.obtainedText();
     if (e.reused)
         out += QStringLiteral("<br>（沿用）");
     out += QLatin1String("</td>");
-}
-
-QString reusedLine(const search::CheckRecord& r)
-{
-    const int reused = r.reusedCount();
-    return reused > 0 ? QStringLiteral("沿用此前保存的检测结果：%1 句").arg(reused) : QString();
 }
 
 void appendHead(QString& out, const CheckReportData& d)
@@ -225,8 +219,7 @@ void appendHead(QString& out, const CheckReportData& d)
     out += QStringLiteral("<br>检索服务：") + esc(serviceNames(d).join(QStringLiteral("、")));
     out += QStringLiteral("<br>检测程序：") + esc(d.program);
     if (const int reused = d.record.reusedCount(); reused > 0)
-        out +=
-            QStringLiteral("<br>沿用此前保存的检测结果：<span data-reused=\"%1\">%1 句</span>").arg(reused);
+        out += QStringLiteral("<br>") + kReusedLine.arg(QStringLiteral("<span data-reused=\"%1\">%1 句</span>").arg(reused));
     out += QStringLiteral("</p>\n");
     if (d.running)
         out += QStringLiteral("<p class=\"running\">") + kRunningNotice + QStringLiteral("</p>\n");
@@ -454,11 +447,12 @@ void addPrintedSummary(printed::Document& doc, const CheckReportData& d)
     doc.append(printed::textBlock(printed::Block::Kind::Title, kReportTitle));
     doc.append(printed::textBlock(printed::Block::Kind::Notice, kEstimateNotice));
     const QString heading = r.heading();
+    const int reused = r.reusedCount();
     addParagraph(doc, QStringLiteral("文章：") + (heading.isEmpty() ? QStringLiteral("（无标题）") : isolated(heading)) +
                           QStringLiteral("\n生成时间：") + d.madeAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
                           QStringLiteral("\n检索服务：") + serviceNames(d).join(QStringLiteral("、")) +
                           QStringLiteral("\n检测程序：") + d.program +
-                          (reusedLine(r).isEmpty() ? QString() : u'\n' + reusedLine(r)));
+                          (reused > 0 ? u'\n' + kReusedLine.arg(QStringLiteral("%1 句").arg(reused)) : QString()));
     if (d.running)
         addParagraph(doc, kRunningNotice);
 

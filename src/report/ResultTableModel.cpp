@@ -35,10 +35,8 @@ QString stateText(const search::SentenceEntry& entry)
 
 QString checkedAtText(const search::SentenceEntry& entry)
 {
-    if (!entry.obtained.isValid())
-        return QString();
-    const QString when = entry.obtained.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    return entry.reused ? when + QStringLiteral("（沿用）") : when;
+    const QString when = entry.obtainedText();
+    return entry.reused && !when.isEmpty() ? when + QStringLiteral("（沿用）") : when;
 }
 
 QString entryToolTip(qsizetype index, const QString& sentence, const search::SentenceEntry& entry)

@@ -27,6 +27,11 @@ QString stateName(SentenceState state)
     return QString();
 }
 
+QString SentenceEntry::obtainedText() const
+{
+    return obtained.isValid() ? obtained.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+}
+
 QString SentenceEntry::similarityText() const
 {
     return similarity ? text::generalNumber(*similarity) : QString();

@@ -44,6 +44,8 @@ struct SentenceEntry
 
     // P written as the similarity display writes it; empty when there is none.
     QString similarityText() const;
+    // When the result was obtained, in local time as reports and tables write it; empty when unknown.
+    QString obtainedText() const;
 };
 
 // The result titles of the check as the window's title slots hold them: kResultsPerPage slots per

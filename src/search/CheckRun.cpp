@@ -1,6 +1,5 @@
 #include "search/CheckRun.h"
 
-#include "text/TextRules.h"
 #include "search/PageScore.h"
 #include "search/QueryText.h"
 #include "search/Verification.h"
@@ -226,9 +225,8 @@ RunEffects CheckRun::adoptKept(const QList<std::pair<int, SentenceEntry>>& kept)
     if (adopted == 0)
         return fx;
     m_state.statsPending = true;
-    const double overall = text::round2(m_state.similaritySum / (m_state.pageCount - 1));
-    const QString caption = QStringLiteral("已沿用 %1 句的检测结果\r\n\r\n目前总体相似度：").arg(adopted) +
-                            text::generalNumber(overall) + u'%';
+    const QString caption = QStringLiteral("已沿用 %1 句的检测结果\r\n\r\n").arg(adopted) +
+                            overallLine(m_state.similaritySum, m_state.pageCount - 1);
     m_record.setCaption(caption);
     fx.label2 = caption;
     fx.showSimilarity = true;

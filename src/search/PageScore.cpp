@@ -246,17 +246,21 @@ QList<Title> titles(const QString& pageHtml)
     return out;
 }
 
+QString overallLine(double sum, int pages)
+{
+    return QStringLiteral("目前总体相似度：") + text::generalNumber(text::round2(sum / pages)) + u'%';
+}
+
 PageScore scorePage(const QString& pageHtml, const std::optional<QString>& sentence, double sum, int pageCount)
 {
     PageScore s;
     s.pageSize = pageText(pageHtml).size();
     s.sum = sum;
-    auto overall = [&] { return text::generalNumber(text::round2(s.sum / pageCount)); };
 
     if (s.pageSize < kMinPageSize) {
         s.shortPage = true;
         if (pageCount != 0)
-            s.caption = QStringLiteral("本句相似度：0%\r\n\r\n目前总体相似度：") + overall() + u'%';
+            s.caption = QStringLiteral("本句相似度：0%\r\n\r\n") + overallLine(s.sum, pageCount);
     } else if (sentence && !sentence->isEmpty()) {
         const double ratio =
             static_cast<double>(highlightedLength(pageHtml)) / (kResultsPerPage * static_cast<double>(sentence->size()));
@@ -264,7 +268,7 @@ PageScore scorePage(const QString& pageHtml, const std::optional<QString>& sente
         s.sum += *s.sentenceFigure;
         if (pageCount != 0) {
             s.caption = QStringLiteral("本句相似度：") + text::generalNumber(*s.sentenceFigure) +
-                        QStringLiteral("%\r\n\r\n目前总体相似度：") + overall() + u'%';
+                        QStringLiteral("%\r\n\r\n") + overallLine(s.sum, pageCount);
         }
     }
     s.titles = titles(pageHtml);

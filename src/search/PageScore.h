@@ -49,6 +49,9 @@ struct PageScore
     QList<Title> titles;
 };
 
+// The similarity display's last line: "目前总体相似度：" and sum over pages, rounded to 2 decimals.
+QString overallLine(double sum, int pages);
+
 // Scores a non-empty page. sentence is the one searched (nullopt when the index addressed none); sum
 // and pageCount are the run's similarity sum and page count before this page, and the overall figure
 // divides the sum including this page's figure by pageCount.
