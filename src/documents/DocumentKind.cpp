@@ -13,22 +13,13 @@ bool isWordDocumentName(const QString& fileName)
            fileName.endsWith(QLatin1String("Doc"));
 }
 
-namespace {
-
-bool isContainer(const QByteArray& content)
-{
-    return content.startsWith("PK\x03\x04") || content.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
-}
-
-} // namespace
-
 Kind kindOf(const QString& fileName, const QByteArray& content)
 {
     if (isWordDocumentName(fileName))
         return Kind::WordProcessor;
     if (content.startsWith("{\\rtf"))
         return Kind::RichText;
-    if (isContainer(content))
+    if (content.startsWith("PK\x03\x04") || content.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
         return Kind::WordProcessor;
     if (content.startsWith("%PDF-"))
         return Kind::Pdf;
@@ -37,7 +28,9 @@ Kind kindOf(const QString& fileName, const QByteArray& content)
 
 bool isFormattedDocument(const QByteArray& content)
 {
-    return isContainer(content) || content.startsWith("%PDF-");
+    // By content alone: the name decides nothing here.
+    const Kind kind = kindOf(QString(), content);
+    return kind == Kind::WordProcessor || kind == Kind::Pdf;
 }
 
 QString richTextFileName(const QString& path)

@@ -52,14 +52,19 @@ QString RichTextBox::text() const
     return snapshot().text;
 }
 
-void RichTextBox::select(qsizetype start, qsizetype length)
+QTextCursor RichTextBox::cursorOver(qsizetype start, qsizetype length) const
 {
     const editor::OffsetMap& map = snapshot().map;
     QTextCursor c(document());
     const int last = document()->characterCount() - 1;
     c.setPosition(std::clamp(map.toDocument(start), 0, last));
     c.setPosition(std::clamp(map.toDocument(start + length), 0, last), QTextCursor::KeepAnchor);
-    setTextCursor(c);
+    return c;
+}
+
+void RichTextBox::select(qsizetype start, qsizetype length)
+{
+    setTextCursor(cursorOver(start, length));
 }
 
 qsizetype RichTextBox::selectionStart() const
@@ -76,14 +81,9 @@ qsizetype RichTextBox::selectionLength() const
 
 void RichTextBox::colourText(qsizetype start, qsizetype length, const QColor& color)
 {
-    const editor::OffsetMap& map = snapshot().map;
-    QTextCursor c(document());
-    const int last = document()->characterCount() - 1;
-    c.setPosition(std::clamp(map.toDocument(start), 0, last));
-    c.setPosition(std::clamp(map.toDocument(start + length), 0, last), QTextCursor::KeepAnchor);
     QTextCharFormat f;
     f.setForeground(color);
-    c.mergeCharFormat(f);
+    cursorOver(start, length).mergeCharFormat(f);
 }
 
 void RichTextBox::setSelectionColor(const QColor& color)

@@ -44,6 +44,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // A cursor selecting the range given by offsets into text().
+    QTextCursor cursorOver(qsizetype start, qsizetype length) const;
     struct Snapshot
     {
         QPointer<const QTextDocument> document;
