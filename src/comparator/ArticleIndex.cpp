@@ -8,37 +8,73 @@ namespace {
 
 // Suffix array by induced sorting (SA-IS), linear in the length. s holds values 0..upper. The
 // article's characters come as 16-bit values: half the memory of the random reads that dominate.
-template <typename Symbol> std::vector<int> inducedSort(const std::vector<Symbol>& s, int upper)
+template <typename Symbol> std::vector<int> inducedSort(const std::vector<Symbol>& s, int upper);
+
+// One level of the induced sorting: the suffix types, the buckets and the induction over them.
+template <typename Symbol> class InducedSorter
 {
-    const int n = static_cast<int>(s.size());
-    if (n == 0)
-        return {};
-    if (n == 1)
-        return {0};
-    if (n == 2)
-        return s[0] < s[1] ? std::vector<int>{0, 1} : std::vector<int>{1, 0};
-
-    std::vector<int> sa(n);
-    // isS[i]: the suffix at i sorts before the one at i + 1 (S type); the last one is L type.
-    std::vector<std::uint8_t> isS(n);
-    for (int i = n - 2; i >= 0; --i)
-        isS[i] = s[i] == s[i + 1] ? isS[i + 1] : s[i] < s[i + 1];
-
-    // Bucket starts: bucketL[c] where the L-type suffixes of c begin, bucketS[c] where its S-types do.
-    std::vector<int> bucketL(upper + 1), bucketS(upper + 1);
-    for (int i = 0; i < n; ++i) {
-        if (!isS[i])
-            ++bucketS[s[i]];
-        else
-            ++bucketL[s[i] + 1];
-    }
-    for (int c = 0; c <= upper; ++c) {
-        bucketS[c] += bucketL[c];
-        if (c < upper)
-            bucketL[c + 1] += bucketS[c];
+public:
+    InducedSorter(const std::vector<Symbol>& s, int upper)
+        : s(s), n(static_cast<int>(s.size())), sa(n), isS(n), bucketL(upper + 1), bucketS(upper + 1)
+    {
+        // isS[i]: the suffix at i sorts before the one at i + 1 (S type); the last one is L type.
+        for (int i = n - 2; i >= 0; --i)
+            isS[i] = s[i] == s[i + 1] ? isS[i + 1] : s[i] < s[i + 1];
+        // Bucket starts: bucketL[c] where the L-type suffixes of c begin, bucketS[c] where its S-types do.
+        for (int i = 0; i < n; ++i) {
+            if (!isS[i])
+                ++bucketS[s[i]];
+            else
+                ++bucketL[s[i] + 1];
+        }
+        for (int c = 0; c <= upper; ++c) {
+            bucketS[c] += bucketL[c];
+            if (c < upper)
+                bucketL[c + 1] += bucketS[c];
+        }
     }
 
-    auto induce = [&](const std::vector<int>& lms) {
+    std::vector<int> sort()
+    {
+        // LMS positions: an S type right after an L type.
+        std::vector<int> lmsNumber(n + 1, -1);
+        std::vector<int> lms;
+        for (int i = 1; i < n; ++i) {
+            if (!isS[i - 1] && isS[i]) {
+                lmsNumber[i] = static_cast<int>(lms.size());
+                lms.push_back(i);
+            }
+        }
+        const int m = static_cast<int>(lms.size());
+        induce(lms);
+        if (m == 0)
+            return sa;
+
+        // Name the LMS substrings in their induced order, sort the reduced string, induce again.
+        std::vector<int> sortedLms;
+        sortedLms.reserve(m);
+        for (const int v : sa) {
+            if (lmsNumber[v] != -1)
+                sortedLms.push_back(v);
+        }
+        std::vector<int> reduced(m);
+        int names = 0;
+        reduced[lmsNumber[sortedLms[0]]] = 0;
+        for (int i = 1; i < m; ++i) {
+            if (!sameLmsSubstring(sortedLms[i - 1], sortedLms[i], lms, lmsNumber))
+                ++names;
+            reduced[lmsNumber[sortedLms[i]]] = names;
+        }
+        const std::vector<int> reducedSa = inducedSort(reduced, names);
+        for (int i = 0; i < m; ++i)
+            sortedLms[i] = lms[reducedSa[i]];
+        induce(sortedLms);
+        return sa;
+    }
+
+private:
+    void induce(const std::vector<int>& lms)
+    {
         std::fill(sa.begin(), sa.end(), -1);
         std::vector<int> buf(bucketS);
         for (const int d : lms) {
@@ -58,56 +94,40 @@ template <typename Symbol> std::vector<int> inducedSort(const std::vector<Symbol
             if (v >= 1 && isS[v - 1])
                 sa[--buf[s[v - 1] + 1]] = v - 1;
         }
-    };
-
-    // LMS positions: an S type right after an L type.
-    std::vector<int> lmsNumber(n + 1, -1);
-    std::vector<int> lms;
-    for (int i = 1; i < n; ++i) {
-        if (!isS[i - 1] && isS[i]) {
-            lmsNumber[i] = static_cast<int>(lms.size());
-            lms.push_back(i);
-        }
     }
-    const int m = static_cast<int>(lms.size());
-    induce(lms);
-    if (m == 0)
-        return sa;
 
-    // Name the LMS substrings in their induced order, sort the reduced string, induce again.
-    std::vector<int> sortedLms;
-    sortedLms.reserve(m);
-    for (const int v : sa) {
-        if (lmsNumber[v] != -1)
-            sortedLms.push_back(v);
-    }
-    std::vector<int> reduced(m);
-    int names = 0;
-    reduced[lmsNumber[sortedLms[0]]] = 0;
-    for (int i = 1; i < m; ++i) {
-        int l = sortedLms[i - 1], r = sortedLms[i];
+    // The LMS substrings that start at l and r (each up to the next LMS position) are equal.
+    bool sameLmsSubstring(int l, int r, const std::vector<int>& lms, const std::vector<int>& lmsNumber) const
+    {
+        const int m = static_cast<int>(lms.size());
         const int endL = lmsNumber[l] + 1 < m ? lms[lmsNumber[l] + 1] : n;
         const int endR = lmsNumber[r] + 1 < m ? lms[lmsNumber[r] + 1] : n;
-        bool same = true;
-        if (endL - l != endR - r) {
-            same = false;
-        } else {
-            while (l < endL && s[l] == s[r]) {
-                ++l;
-                ++r;
-            }
-            if (l == n || s[l] != s[r])
-                same = false;
+        if (endL - l != endR - r)
+            return false;
+        while (l < endL && s[l] == s[r]) {
+            ++l;
+            ++r;
         }
-        if (!same)
-            ++names;
-        reduced[lmsNumber[sortedLms[i]]] = names;
+        return l != n && s[l] == s[r];
     }
-    const std::vector<int> reducedSa = inducedSort(reduced, names);
-    for (int i = 0; i < m; ++i)
-        sortedLms[i] = lms[reducedSa[i]];
-    induce(sortedLms);
-    return sa;
+
+    const std::vector<Symbol>& s;
+    const int n;
+    std::vector<int> sa;
+    std::vector<std::uint8_t> isS;
+    std::vector<int> bucketL, bucketS;
+};
+
+template <typename Symbol> std::vector<int> inducedSort(const std::vector<Symbol>& s, int upper)
+{
+    const int n = static_cast<int>(s.size());
+    if (n == 0)
+        return {};
+    if (n == 1)
+        return {0};
+    if (n == 2)
+        return s[0] < s[1] ? std::vector<int>{0, 1} : std::vector<int>{1, 0};
+    return InducedSorter<Symbol>(s, upper).sort();
 }
 
 } // namespace

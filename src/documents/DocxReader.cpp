@@ -10,6 +10,7 @@
 #include <QXmlStreamReader>
 
 #include <array>
+#include <functional>
 #include <utility>
 
 namespace docx {
@@ -57,6 +58,8 @@ std::optional<QString> mainPart(const ZipArchive& archive)
     return std::nullopt;
 }
 
+using Counters = std::array<std::optional<qint64>, kLevels>;
+
 struct Level
 {
     documents::listlabels::Format format = documents::listlabels::Format::Decimal;
@@ -82,9 +85,9 @@ struct ListRef
 struct Numbering
 {
     QHash<QString, AbstractList> abstracts;
-    QHash<QString, ListRef> lists;                           // by w:numId
-    QHash<QString, std::array<std::optional<qint64>, kLevels>> counters; // by abstract id
-    QHash<QString, bool> overrideApplied;                    // by w:numId
+    QHash<QString, ListRef> lists;        // by w:numId
+    QHash<QString, Counters> counters;    // by abstract id
+    QHash<QString, bool> overrideApplied; // by w:numId
 };
 
 int levelIndex(QStringView v)
@@ -137,9 +140,11 @@ Numbering readNumbering(const QByteArray& bytes)
             overrideLevel = levelIndex(wAttribute(xml, QLatin1String("ilvl")));
             level = nullptr;
         } else if (name == u"startOverride" && !numId.isEmpty() && overrideLevel >= 0) {
-            numbering.lists[numId].startOverride[overrideLevel] = wAttribute(xml, QLatin1String("val")).toInt();
+            numbering.lists[numId].startOverride[overrideLevel] =
+                wAttribute(xml, QLatin1String("val")).toInt();
         } else if (name == u"lvl" && !abstractId.isEmpty()) {
-            level = &numbering.abstracts[abstractId].levels[levelIndex(wAttribute(xml, QLatin1String("ilvl")))];
+            level =
+                &numbering.abstracts[abstractId].levels[levelIndex(wAttribute(xml, QLatin1String("ilvl")))];
         } else if (name == u"lvl" && !numId.isEmpty() && overrideLevel >= 0) {
             level = &numbering.lists[numId].levels[overrideLevel].emplace();
         } else if (level) {
@@ -170,7 +175,9 @@ QHash<QString, NumberingRef> readStyleNumbering(const QByteArray& bytes)
             continue;
         const QStringView name = xml.name();
         if (name == u"style")
-            style = wAttribute(xml, QLatin1String("type")) == u"paragraph" ? wAttribute(xml, QLatin1String("styleId")).toString() : QString();
+            style = wAttribute(xml, QLatin1String("type")) == u"paragraph"
+                        ? wAttribute(xml, QLatin1String("styleId")).toString()
+                        : QString();
         else if (style.isEmpty())
             continue;
         else if (name == u"basedOn")
@@ -179,7 +186,8 @@ QHash<QString, NumberingRef> readStyleNumbering(const QByteArray& bytes)
             own[style].numId = wAttribute(xml, QLatin1String("val")).toString();
         else if (name == u"ilvl")
             own[style].level = levelIndex(wAttribute(xml, QLatin1String("val")));
-        else if (name == u"outlineLvl" || (name == u"name" && wAttribute(xml, QLatin1String("val")).startsWith(u"heading ")))
+        else if (name == u"outlineLvl" ||
+                 (name == u"name" && wAttribute(xml, QLatin1String("val")).startsWith(u"heading ")))
             own[style].heading = true;
     }
     QHash<QString, NumberingRef> resolved;
@@ -225,9 +233,11 @@ NoteMarks readNoteMarks(const QByteArray& settings)
             inProperties = xml.isStartElement();
             endnotes = name == u"endnotePr";
         } else if (xml.isStartElement() && inProperties && name == u"numFmt") {
-            (endnotes ? marks.endnotes : marks.footnotes) = documents::listlabels::fromWordFormat(wAttribute(xml, QLatin1String("val")));
+            (endnotes ? marks.endnotes : marks.footnotes) =
+                documents::listlabels::fromWordFormat(wAttribute(xml, QLatin1String("val")));
         } else if (xml.isStartElement() && inProperties && name == u"numStart") {
-            (endnotes ? marks.endnoteStart : marks.footnoteStart) = wAttribute(xml, QLatin1String("val")).toInt();
+            (endnotes ? marks.endnoteStart : marks.footnoteStart) =
+                wAttribute(xml, QLatin1String("val")).toInt();
         }
     }
     return marks;
@@ -289,6 +299,10 @@ private:
         return fits;
     }
     QString listLabel();
+    // The label text of an item at level of the given format, with counters as they stand; null when
+    // it overruns the budget.
+    QString labelText(const Level& format, int level, const Counters& counters,
+                      const std::function<const Level&(int)>& levelFormat);
 
     QXmlStreamReader m_xml;
     Numbering m_numbering;
@@ -298,13 +312,13 @@ private:
     documents::TextBoxes m_textBoxes;
     QString m_out;
     QString m_paragraph;
-    QString m_boxes;       // text of the boxes anchored in the open paragraph, written after it
-    QList<Suspended> m_suspended; // for each open text box
-    QList<bool> m_fields;  // for each open field: whether its result has begun
+    QString m_boxes;                    // text of the boxes anchored in the open paragraph, written after it
+    QList<Suspended> m_suspended;       // for each open text box
+    QList<bool> m_fields;               // for each open field: whether its result has begun
     qsizetype m_fieldsBeforeResult = 0; // open fields whose result has not begun
-    int m_skipDepth = 0;   // >0 inside a part whose text is not the document's
-    int m_paragraphs = 0;  // open w:p, for paragraphs inside paragraphs
-    bool m_hidden = false; // the current run is hidden
+    int m_skipDepth = 0;                // >0 inside a part whose text is not the document's
+    int m_paragraphs = 0;               // open w:p, for paragraphs inside paragraphs
+    bool m_hidden = false;              // the current run is hidden
     bool m_inRun = false;
     bool m_inParagraphProperties = false;
     bool m_inRunProperties = false;
@@ -324,7 +338,8 @@ std::optional<QString> BodyReader::read(QIODevice& document)
 {
     m_xml.setDevice(&document);
     // Text is read where its run element starts, not as character data.
-    if (!documents::walkXml(m_xml, m_skipDepth, [this] { startElement(); }, [this] { endElement(); }, [] {}))
+    if (!documents::walkXml(
+            m_xml, m_skipDepth, [this] { startElement(); }, [this] { endElement(); }, [] {}))
         return std::nullopt;
     if (m_out.endsWith(u'\n'))
         m_out.chop(1);
@@ -528,8 +543,8 @@ void BodyReader::beginBox()
     if (!charge(m_budget.nesting(m_suspended.size() + 1)))
         return;
     m_suspended.append(Suspended{std::exchange(m_out, QString()), std::exchange(m_paragraph, QString()),
-                                 std::exchange(m_boxes, QString()), m_style, m_numberingRef, m_hasNumberingRef,
-                                 m_sectionBreak, m_inRun, m_hidden});
+                                 std::exchange(m_boxes, QString()), m_style, m_numberingRef,
+                                 m_hasNumberingRef, m_sectionBreak, m_inRun, m_hidden});
     m_inRun = m_hidden = false;
 }
 
@@ -581,7 +596,7 @@ QString BodyReader::listLabel()
     const int level = ref.level.value_or(0);
     const Level& format = levelFormat(level);
 
-    std::array<std::optional<qint64>, kLevels>& counters = m_numbering.counters[list->abstractId];
+    Counters& counters = m_numbering.counters[list->abstractId];
     if (!m_numbering.overrideApplied.value(ref.numId)) {
         m_numbering.overrideApplied.insert(ref.numId, true);
         for (int l = 0; l < kLevels; ++l) {
@@ -598,28 +613,35 @@ QString BodyReader::listLabel()
     for (int l = level + 1; l < kLevels; ++l)
         counters[l].reset();
 
-    QString label;
-    if (format.bullet) {
-        label = documents::listlabels::bullet(level);
-    } else {
-        const QString& text = format.text;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text[i] == u'%' && i + 1 < text.size() && text[i + 1] >= u'1' && text[i + 1] <= u'9') {
-                const int l = text[i + 1].unicode() - u'1';
-                const Level& shown = levelFormat(l);
-                const qint64 value = counters[l].value_or(shown.start);
-                label += documents::listlabels::number(value, format.legal && l < level ? documents::listlabels::Format::Decimal
-                                                                              : shown.format);
-                ++i;
-            } else {
-                label += text[i];
-            }
-            // A level text may repeat "%1" a million times: the label is counted as it grows.
-            if (label.size() > m_budget.remaining() && !charge(m_budget.characters(label.size())))
-                return QString();
-        }
-    }
+    const QString label = labelText(format, level, counters, levelFormat);
+    if (label.isNull())
+        return QString();
     return (outline ? QString() : documents::listlabels::indent(level)) + label + u' ';
+}
+
+QString BodyReader::labelText(const Level& format, int level, const Counters& counters,
+                              const std::function<const Level&(int)>& levelFormat)
+{
+    if (format.bullet)
+        return documents::listlabels::bullet(level);
+    QString label = QLatin1String("");
+    const QString& text = format.text;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'%' && i + 1 < text.size() && text[i + 1] >= u'1' && text[i + 1] <= u'9') {
+            const int l = text[i + 1].unicode() - u'1';
+            const Level& shown = levelFormat(l);
+            const qint64 value = counters[l].value_or(shown.start);
+            label += documents::listlabels::number(
+                value, format.legal && l < level ? documents::listlabels::Format::Decimal : shown.format);
+            ++i;
+        } else {
+            label += text[i];
+        }
+        // A level text may repeat "%1" a million times: the label is counted as it grows.
+        if (label.size() > m_budget.remaining() && !charge(m_budget.characters(label.size())))
+            return QString();
+    }
+    return label;
 }
 
 // The notes the body refers to, in the order of their references, each a paragraph that begins with

@@ -114,7 +114,8 @@ void readStyles(QXmlStreamReader& xml, Styles& styles)
             if (name == u"list-level-style-bullet" || name == u"list-level-style-image") {
                 level.bullet = true;
             } else {
-                level.format = documents::listlabels::fromOdfFormat(a.value(kStyle, QLatin1String("num-format")));
+                level.format =
+                    documents::listlabels::fromOdfFormat(a.value(kStyle, QLatin1String("num-format")));
                 level.prefix = a.value(kStyle, QLatin1String("num-prefix")).toString();
                 level.suffix = a.value(kStyle, QLatin1String("num-suffix")).toString();
                 if (const QStringView d = a.value(kText, QLatin1String("display-levels")); !d.isEmpty())
@@ -144,7 +145,9 @@ QString label(const ListStyle& style, Counters& counters, int level, std::option
     if (format.format == documents::listlabels::Format::None) {
         // No number, but what stands around it stays.
         const QString around = format.prefix + format.suffix;
-        return around.isEmpty() ? QString() : (indented ? documents::listlabels::indent(level) : QString()) + around + u' ';
+        return around.isEmpty()
+                   ? QString()
+                   : (indented ? documents::listlabels::indent(level) : QString()) + around + u' ';
     }
     QString number;
     const int first = std::max(0, level - format.displayLevels + 1);
@@ -153,7 +156,8 @@ QString label(const ListStyle& style, Counters& counters, int level, std::option
             number += u'.';
         number += documents::listlabels::number(counters[l].value_or(style[l].start), style[l].format);
     }
-    return (indented ? documents::listlabels::indent(level) : QString()) + format.prefix + number + format.suffix + u' ';
+    return (indented ? documents::listlabels::indent(level) : QString()) + format.prefix + number +
+           format.suffix + u' ';
 }
 
 class BodyReader
@@ -187,6 +191,7 @@ private:
 
     void startElement();
     void drawElement(QStringView name);
+    void textElement(QStringView name);
     void noteElement(QStringView name);
     void endElement();
     void appendCharacters(QStringView text);
@@ -219,9 +224,9 @@ private:
     QList<Suspended> m_suspended; // for each open note body and text box
     QList<bool> m_frames;         // for each open frame: whether the next element is its own child
     QString m_notes;
-    QString m_noteMark;           // the open note's citation
+    QString m_noteMark; // the open note's citation
     qsizetype m_citationStart = 0;
-    bool m_inNoteMarkup = false;  // between a note's parts, where white space only lays out the XML
+    bool m_inNoteMarkup = false; // between a note's parts, where white space only lays out the XML
 };
 
 std::optional<QString> BodyReader::read(QIODevice& content)
@@ -316,8 +321,12 @@ void BodyReader::startElement()
             m_skipDepth = 1;
         return;
     }
-    if (ns != kText)
-        return;
+    if (ns == kText)
+        textElement(name);
+}
+
+void BodyReader::textElement(QStringView name)
+{
     const QXmlStreamAttributes a = m_xml.attributes();
     if ((name == u"s" || name == u"tab" || name == u"line-break") && m_spacePending) {
         if (!charge(m_budget.characters(1)))
@@ -367,10 +376,10 @@ void BodyReader::startElement()
             m_lists.last().restart = start.isEmpty() ? std::nullopt : std::optional<qint64>(start.toInt());
             m_lists.last().labelWidth = name == u"list-header" ? headerIndent() : 0;
         }
-    } else if (name == u"tracked-changes" || name == u"hidden-text" ||
-               name == u"hidden-paragraph" || name == u"ruby-text" || name == u"sequence-decls" ||
-               name == u"variable-decls" || name == u"user-field-decls" || name == u"index-title-template" ||
-               name.endsWith(u"-source") || (name == u"section" && a.value(kText, QLatin1String("display")) == u"none")) {
+    } else if (name == u"tracked-changes" || name == u"hidden-text" || name == u"hidden-paragraph" ||
+               name == u"ruby-text" || name == u"sequence-decls" || name == u"variable-decls" ||
+               name == u"user-field-decls" || name == u"index-title-template" || name.endsWith(u"-source") ||
+               (name == u"section" && a.value(kText, QLatin1String("display")) == u"none")) {
         m_skipDepth = 1;
     }
 }
@@ -431,7 +440,8 @@ void BodyReader::endElement()
         return;
     if ((name == u"p" || name == u"h") && m_paragraphDepth > 0) {
         // An empty paragraph that only anchors text boxes is no line of its own (unless it has a label).
-        const bool ownLine = !m_paragraph.isEmpty() || m_boxes.isEmpty() || !(m_out.isEmpty() || m_out.endsWith(u'\n'));
+        const bool ownLine =
+            !m_paragraph.isEmpty() || m_boxes.isEmpty() || !(m_out.isEmpty() || m_out.endsWith(u'\n'));
         if (--m_paragraphDepth == 0) {
             if (ownLine) {
                 m_out += m_paragraph;

@@ -47,67 +47,23 @@ struct GroupState
 
 int codepageOfCharset(int charset)
 {
-    switch (charset) {
-    case 0:
-    case 2:
-        return kAnsiCodepage;
-    case 77:
-        return 10000;
-    case 78:
-        return 10001;
-    case 79:
-        return 10003;
-    case 80:
-        return 10008;
-    case 81:
-        return 10002;
-    case 83:
-        return 10005;
-    case 84:
-        return 10004;
-    case 85:
-        return 10006;
-    case 86:
-        return 10081;
-    case 87:
-        return 10021;
-    case 88:
-        return 10029;
-    case 89:
-        return 10007;
-    case 128:
-        return 932;
-    case 129:
-        return 949;
-    case 134:
-        return 936;
-    case 136:
-        return 950;
-    case 161:
-        return 1253;
-    case 162:
-        return 1254;
-    case 163:
-        return 1258;
-    case 177:
-        return 1255;
-    case 178:
-        return 1256;
-    case 186:
-        return 1257;
-    case 204:
-        return 1251;
-    case 222:
-        return 874;
-    case 238:
-        return 1250;
-    case 254:
-        return 437;
-    case 255:
-        return 850;
-    default:
-        return 0;
+    struct Entry
+    {
+        int charset;
+        int codepage;
+    };
+    static constexpr Entry kCodepages[] = {
+        {0, kAnsiCodepage}, {2, kAnsiCodepage}, {77, 10000}, {78, 10001}, {79, 10003}, {80, 10008},
+        {81, 10002},        {83, 10005},        {84, 10004}, {85, 10006}, {86, 10081}, {87, 10021},
+        {88, 10029},        {89, 10007},        {128, 932},  {129, 949},  {134, 936},  {136, 950},
+        {161, 1253},        {162, 1254},        {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257},
+        {204, 1251},        {222, 874},         {238, 1250}, {254, 437},  {255, 850},
+    };
+    for (const Entry& e : kCodepages) {
+        if (e.charset == charset)
+            return e.codepage;
     }
+    return 0;
 }
 
 bool isDoubleByteCodepage(int codepage)
@@ -125,11 +81,11 @@ using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 // list bounds the converters a file can make the reader open.
 bool isKnownCodepage(int codepage)
 {
-    static const QSet<int> known{437,  708,  720,  737,  775,  850,  852,  855,  857,   860,  861,  862,
-                                 863,  864,  865,  866,  869,  874,  932,  936,  949,   950,  1250, 1251,
-                                 1252, 1253, 1254, 1255, 1256, 1257, 1258, 1361, 10000, 10001,
-                                 10002, 10003, 10004, 10005, 10006, 10007, 10008, 10021, 10029, 10081,
-                                 65001};
+    static const QSet<int> known{437,   708,   720,   737,   775,   850,   852,   855,   857,
+                                 860,   861,   862,   863,   864,   865,   866,   869,   874,
+                                 932,   936,   949,   950,   1250,  1251,  1252,  1253,  1254,
+                                 1255,  1256,  1257,  1258,  1361,  10000, 10001, 10002, 10003,
+                                 10004, 10005, 10006, 10007, 10008, 10021, 10029, 10081, 65001};
     return known.contains(codepage);
 }
 
@@ -138,13 +94,18 @@ Converter openConverter(int codepage)
     QList<QByteArray> names;
     // Mac code pages: ICU's Mac converters, or for the Far East ones the Windows code page of the same
     // character set.
-    static const QHash<int, QList<QByteArray>> mac{
-        {10000, {"macintosh"}},          {10001, {"x-mac-japanese", "windows-932"}},
-        {10002, {"x-mac-trad-chinese", "windows-950"}}, {10003, {"x-mac-korean", "windows-949"}},
-        {10004, {"x-mac-arabic"}},       {10005, {"x-mac-hebrew"}},
-        {10006, {"x-mac-greek"}},        {10007, {"x-mac-cyrillic"}},
-        {10008, {"x-mac-simp-chinese", "windows-936"}}, {10021, {"x-mac-thai", "windows-874"}},
-        {10029, {"x-mac-centraleurroman"}}, {10081, {"x-mac-turkish"}}};
+    static const QHash<int, QList<QByteArray>> mac{{10000, {"macintosh"}},
+                                                   {10001, {"x-mac-japanese", "windows-932"}},
+                                                   {10002, {"x-mac-trad-chinese", "windows-950"}},
+                                                   {10003, {"x-mac-korean", "windows-949"}},
+                                                   {10004, {"x-mac-arabic"}},
+                                                   {10005, {"x-mac-hebrew"}},
+                                                   {10006, {"x-mac-greek"}},
+                                                   {10007, {"x-mac-cyrillic"}},
+                                                   {10008, {"x-mac-simp-chinese", "windows-936"}},
+                                                   {10021, {"x-mac-thai", "windows-874"}},
+                                                   {10029, {"x-mac-centraleurroman"}},
+                                                   {10081, {"x-mac-turkish"}}};
     if (codepage == 65001)
         names << "UTF-8";
     else
@@ -162,23 +123,23 @@ Converter openConverter(int codepage)
 // A destination whose text is never shown.
 bool isSkippedDestination(const QByteArray& word)
 {
-    static const QSet<QByteArray> skipped{"info",      "stylesheet",   "pict",         "object",
-                                          "header",    "headerl",      "headerr",      "headerf",
-                                          "footer",    "footerl",      "footerr",      "footerf",
-                                          "footnote",  "annotation",   "themedata",    "colorschememapping",
-                                          "datastore", "latentstyles", "listtable",    "listoverridetable",
-                                          "rsidtbl",   "generator",    "xmlnstbl",     "mmathPr",
-                                          "pgdsctbl",  "filetbl",      "revtbl",       "nonshppict",
-                                          "shp",       "shpinst",      "fldinst",      "bkmkstart",
-                                          "bkmkend",   "atnid",        "atnauthor",    "xe",
-                                          "tc",        "txe",          "pn",           "pnseclvl",
-                                          "pntxta",    "pntxtb",       "falt",         "panose",
-                                          "template",  "private",      "userprops",    "wgrffmtfilter",
-                                          "defchp",    "defpap",       "listpicture",  "background",
-                                          "do",        "fchars",       "lchars",       "blipuid",
-                                          "pgptbl",    "protusertbl",  "ftnsep",       "ftnsepc",
-                                          "ftncn",     "aftnsep",      "aftnsepc",     "aftncn",
-                                          "objdata",   "result",       "passwordhash", "docvar",
+    static const QSet<QByteArray> skipped{"info",        "stylesheet",   "pict",         "object",
+                                          "header",      "headerl",      "headerr",      "headerf",
+                                          "footer",      "footerl",      "footerr",      "footerf",
+                                          "footnote",    "annotation",   "themedata",    "colorschememapping",
+                                          "datastore",   "latentstyles", "listtable",    "listoverridetable",
+                                          "rsidtbl",     "generator",    "xmlnstbl",     "mmathPr",
+                                          "pgdsctbl",    "filetbl",      "revtbl",       "nonshppict",
+                                          "shp",         "shpinst",      "fldinst",      "bkmkstart",
+                                          "bkmkend",     "atnid",        "atnauthor",    "xe",
+                                          "tc",          "txe",          "pn",           "pnseclvl",
+                                          "pntxta",      "pntxtb",       "falt",         "panose",
+                                          "template",    "private",      "userprops",    "wgrffmtfilter",
+                                          "defchp",      "defpap",       "listpicture",  "background",
+                                          "do",          "fchars",       "lchars",       "blipuid",
+                                          "pgptbl",      "protusertbl",  "ftnsep",       "ftnsepc",
+                                          "ftncn",       "aftnsep",      "aftnsepc",     "aftncn",
+                                          "objdata",     "result",       "passwordhash", "docvar",
                                           "nonesttables"};
     return skipped.contains(word);
 }
@@ -187,12 +148,11 @@ bool isSkippedDestination(const QByteArray& word)
 char16_t specialCharacter(const QByteArray& word)
 {
     static const QHash<QByteArray, char16_t> characters{
-        {"line", u'\u2028'},      {"tab", u'\t'},           {"cell", u'\t'},
-        {"nestcell", u'\t'},      {"emdash", u'\u2014'},    {"endash", u'\u2013'},
-        {"bullet", u'\u2022'},    {"lquote", u'\u2018'},    {"rquote", u'\u2019'},
-        {"ldblquote", u'\u201C'}, {"rdblquote", u'\u201D'}, {"emspace", u'\u2003'},
-        {"enspace", u'\u2002'},   {"qmspace", u'\u2005'},   {"zwj", u'\u200D'},
-        {"zwnj", u'\u200C'},      {"nbsp", u'\u00A0'},      {"nbhyphen", u'\u2011'}};
+        {"line", u'\u2028'},    {"tab", u'\t'},           {"cell", u'\t'},          {"nestcell", u'\t'},
+        {"emdash", u'\u2014'},  {"endash", u'\u2013'},    {"bullet", u'\u2022'},    {"lquote", u'\u2018'},
+        {"rquote", u'\u2019'},  {"ldblquote", u'\u201C'}, {"rdblquote", u'\u201D'}, {"emspace", u'\u2003'},
+        {"enspace", u'\u2002'}, {"qmspace", u'\u2005'},   {"zwj", u'\u200D'},       {"zwnj", u'\u200C'},
+        {"nbsp", u'\u00A0'},    {"nbhyphen", u'\u2011'}};
     return characters.value(word, 0);
 }
 
@@ -210,6 +170,7 @@ private:
     void colorTableWord(const QByteArray& word, int parameter);
     using WordHandler = void (*)(Reader&, int parameter, bool on);
     static const QHash<QByteArray, WordHandler>& wordHandlers();
+    static QHash<QByteArray, WordHandler> characterFormatHandlers();
     void controlSymbol(char symbol);
     void groupStart();
     void groupEnd();
@@ -688,7 +649,6 @@ const QHash<QByteArray, Reader::WordHandler>& Reader::wordHandlers()
 {
     static const QHash<QByteArray, WordHandler> handlers = [] {
         QHash<QByteArray, WordHandler> h{
-            // Document and destinations
             {"fonttbl",
              [](Reader& r, int, bool) {
                  r.m_state.destination = Destination::FontTable;
@@ -720,28 +680,11 @@ const QHash<QByteArray, Reader::WordHandler>& Reader::wordHandlers()
             {"pca", [](Reader& r, int, bool) { r.m_documentCodepage = 850; }},
             {"deff", [](Reader& r, int p, bool) { r.m_defaultFont = p; }},
             {"uc", [](Reader& r, int p, bool) { r.m_state.unicodeSkip = std::clamp(p, 0, 255); }},
-            // Character formats
-            {"plain", [](Reader& r, int, bool) { r.resetCharFormat(); }},
-            {"f", [](Reader& r, int p, bool) { r.m_state.fontIndex = p; }},
-            {"af", [](Reader& r, int p, bool) { r.m_state.associatedFont = p; }},
-            {"dbch", [](Reader& r, int, bool) { r.m_state.doubleByte = true; }},
-            {"loch", [](Reader& r, int, bool) { r.m_state.doubleByte = false; }},
-            {"hich", [](Reader& r, int, bool) { r.m_state.doubleByte = false; }},
-            {"fs",
-             [](Reader& r, int p, bool) {
-                 r.m_state.format.halfPoints = p > 0 ? std::min(p, 3276) : richtext::kDefaultHalfPoints;
-             }},
-            {"cf",
-             [](Reader& r, int p, bool) {
-                 r.m_state.format.color = p >= 0 && p < r.m_colors.size() ? r.m_colors[p] : std::optional<Color>();
-             }},
-            {"b", [](Reader& r, int, bool on) { r.m_state.format.bold = on; }},
-            {"i", [](Reader& r, int, bool on) { r.m_state.format.italic = on; }},
-            {"ulnone", [](Reader& r, int, bool) { r.m_state.format.underline = false; }},
         };
-        for (const char* word : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth",
-                                 "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw",
-                                 "ulwave"})
+        h.insert(characterFormatHandlers());
+        for (const char* word :
+             {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth", "ulthd",
+              "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw", "ulwave"})
             h.insert(word, [](Reader& r, int, bool on) { r.m_state.format.underline = on; });
         // Paragraph ends: sections, pages and table rows end a paragraph too.
         for (const char* word : {"par", "sect", "page", "row"})
@@ -752,6 +695,31 @@ const QHash<QByteArray, Reader::WordHandler>& Reader::wordHandlers()
         return h;
     }();
     return handlers;
+}
+
+// The control words of character formats (underline styles aside).
+QHash<QByteArray, Reader::WordHandler> Reader::characterFormatHandlers()
+{
+    return {
+        {"plain", [](Reader& r, int, bool) { r.resetCharFormat(); }},
+        {"f", [](Reader& r, int p, bool) { r.m_state.fontIndex = p; }},
+        {"af", [](Reader& r, int p, bool) { r.m_state.associatedFont = p; }},
+        {"dbch", [](Reader& r, int, bool) { r.m_state.doubleByte = true; }},
+        {"loch", [](Reader& r, int, bool) { r.m_state.doubleByte = false; }},
+        {"hich", [](Reader& r, int, bool) { r.m_state.doubleByte = false; }},
+        {"fs",
+         [](Reader& r, int p, bool) {
+             r.m_state.format.halfPoints = p > 0 ? std::min(p, 3276) : richtext::kDefaultHalfPoints;
+         }},
+        {"cf",
+         [](Reader& r, int p, bool) {
+             r.m_state.format.color =
+                 p >= 0 && p < r.m_colors.size() ? r.m_colors[p] : std::optional<Color>();
+         }},
+        {"b", [](Reader& r, int, bool on) { r.m_state.format.bold = on; }},
+        {"i", [](Reader& r, int, bool on) { r.m_state.format.italic = on; }},
+        {"ulnone", [](Reader& r, int, bool) { r.m_state.format.underline = false; }},
+    };
 }
 
 } // namespace

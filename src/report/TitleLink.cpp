@@ -20,24 +20,40 @@ const QHash<QString, QString>& namedReferences()
 {
     // The references that spell address syntax (so that a hidden scheme is seen) and those common in
     // titles. An unknown name stays as it is written.
-    static const QHash<QString, QString> names{
-        {"amp", "&"},           {"lt", "<"},           {"gt", ">"},          {"quot", "\""},
-        {"apos", "'"},          {"nbsp", "\u00A0"},    {"Tab", "\t"},        {"NewLine", "\n"},
-        {"colon", ":"},         {"sol", "/"},          {"bsol", "\\"},       {"period", "."},
-        {"comma", ","},         {"semi", ";"},         {"quest", "?"},       {"num", "#"},
-        {"percnt", "%"},        {"equals", "="},       {"excl", "!"},        {"lpar", "("},
-        {"rpar", ")"},          {"lsqb", "["},         {"rsqb", "]"},        {"lbrack", "["},
-        {"rbrack", "]"},        {"lcub", "{"},         {"rcub", "}"},        {"lbrace", "{"},
-        {"rbrace", "}"},        {"commat", "@"},       {"dollar", "$"},      {"plus", "+"},
-        {"ast", "*"},           {"midast", "*"},       {"lowbar", "_"},      {"UnderBar", "_"},
-        {"grave", "`"},         {"DiacriticalGrave", "`"}, {"hyphen", "\u2010"}, {"dash", "\u2010"},
-        {"verbar", "|"},        {"vert", "|"},         {"VerticalLine", "|"}, {"Hat", "^"},
-        {"copy", "\u00A9"},     {"reg", "\u00AE"},     {"trade", "\u2122"},  {"middot", "\u00B7"},
-        {"mdash", "\u2014"},    {"ndash", "\u2013"},   {"hellip", "\u2026"}, {"laquo", "\u00AB"},
-        {"raquo", "\u00BB"},    {"ldquo", "\u201C"},   {"rdquo", "\u201D"},  {"lsquo", "\u2018"},
-        {"rsquo", "\u2019"},    {"times", "\u00D7"},   {"divide", "\u00F7"}, {"yen", "\u00A5"},
-        {"bull", "\u2022"},     {"deg", "\u00B0"},     {"ensp", "\u2002"},   {"emsp", "\u2003"},
-        {"thinsp", "\u2009"},   {"zwnj", "\u200C"},    {"zwj", "\u200D"},    {"shy", "\u00AD"}};
+    static const QHash<QString, QString> names{{"amp", "&"},          {"lt", "<"},
+                                               {"gt", ">"},           {"quot", "\""},
+                                               {"apos", "'"},         {"nbsp", "\u00A0"},
+                                               {"Tab", "\t"},         {"NewLine", "\n"},
+                                               {"colon", ":"},        {"sol", "/"},
+                                               {"bsol", "\\"},        {"period", "."},
+                                               {"comma", ","},        {"semi", ";"},
+                                               {"quest", "?"},        {"num", "#"},
+                                               {"percnt", "%"},       {"equals", "="},
+                                               {"excl", "!"},         {"lpar", "("},
+                                               {"rpar", ")"},         {"lsqb", "["},
+                                               {"rsqb", "]"},         {"lbrack", "["},
+                                               {"rbrack", "]"},       {"lcub", "{"},
+                                               {"rcub", "}"},         {"lbrace", "{"},
+                                               {"rbrace", "}"},       {"commat", "@"},
+                                               {"dollar", "$"},       {"plus", "+"},
+                                               {"ast", "*"},          {"midast", "*"},
+                                               {"lowbar", "_"},       {"UnderBar", "_"},
+                                               {"grave", "`"},        {"DiacriticalGrave", "`"},
+                                               {"hyphen", "\u2010"},  {"dash", "\u2010"},
+                                               {"verbar", "|"},       {"vert", "|"},
+                                               {"VerticalLine", "|"}, {"Hat", "^"},
+                                               {"copy", "\u00A9"},    {"reg", "\u00AE"},
+                                               {"trade", "\u2122"},   {"middot", "\u00B7"},
+                                               {"mdash", "\u2014"},   {"ndash", "\u2013"},
+                                               {"hellip", "\u2026"},  {"laquo", "\u00AB"},
+                                               {"raquo", "\u00BB"},   {"ldquo", "\u201C"},
+                                               {"rdquo", "\u201D"},   {"lsquo", "\u2018"},
+                                               {"rsquo", "\u2019"},   {"times", "\u00D7"},
+                                               {"divide", "\u00F7"},  {"yen", "\u00A5"},
+                                               {"bull", "\u2022"},    {"deg", "\u00B0"},
+                                               {"ensp", "\u2002"},    {"emsp", "\u2003"},
+                                               {"thinsp", "\u2009"},  {"zwnj", "\u200C"},
+                                               {"zwj", "\u200D"},     {"shy", "\u00AD"}};
     return names;
 }
 
@@ -70,13 +86,75 @@ void appendCodePoint(QString& out, char32_t cp)
 
 bool isHiddenElement(QStringView name)
 {
-    static const QStringView hidden[] = {u"script", u"style", u"template", u"iframe", u"noembed",
-                                         u"noframes", u"noscript", u"object", u"title"};
+    static const QStringView hidden[] = {u"script",   u"style",    u"template", u"iframe", u"noembed",
+                                         u"noframes", u"noscript", u"object",   u"title"};
     for (QStringView h : hidden) {
         if (name.compare(h, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
+}
+
+// A numeric reference "&#..." at html[i]: appends what it stands for and returns the index after
+// it; i itself when "&#" has no digits (then it is text).
+qsizetype decodeNumericReference(QStringView html, qsizetype i, QString& out)
+{
+    const qsizetype n = html.size();
+    qsizetype j = i + 2;
+    const bool hex = j < n && (html[j] == u'x' || html[j] == u'X');
+    if (hex)
+        ++j;
+    const qsizetype digitsStart = j;
+    char32_t value = 0;
+    bool overflow = false;
+    while (j < n) {
+        const char16_t d = html[j].unicode();
+        int digit = -1;
+        if (d >= '0' && d <= '9')
+            digit = d - '0';
+        else if (hex && d >= 'a' && d <= 'f')
+            digit = d - 'a' + 10;
+        else if (hex && d >= 'A' && d <= 'F')
+            digit = d - 'A' + 10;
+        if (digit < 0)
+            break;
+        value = value * (hex ? 16 : 10) + digit;
+        if (value > 0x10FFFF)
+            overflow = true, value = 0x110000;
+        ++j;
+    }
+    if (j == digitsStart)
+        return i;
+    if (j < n && html[j] == u';')
+        ++j;
+    appendCodePoint(out, overflow ? 0x110000 : value);
+    return j;
+}
+
+// A named reference at html[i] ('&' then letters): appends what it stands for and returns the index
+// after it; i itself when it names nothing (then the '&' is text).
+qsizetype decodeNamedReference(QStringView html, qsizetype i, bool inAttribute, QString& out)
+{
+    const qsizetype n = html.size();
+    qsizetype j = i + 1;
+    while (j < n && isAsciiAlnum(html[j]))
+        ++j;
+    const QStringView name = html.mid(i + 1, j - i - 1);
+    if (j < n && html[j] == u';') {
+        const auto found = namedReferences().constFind(name.toString());
+        if (found != namedReferences().constEnd()) {
+            out += found.value();
+            return j + 1;
+        }
+    }
+    // Without ';' a browser takes the longest legacy name the letters start with; in an attribute
+    // only when no letter, digit or '=' follows it.
+    const qsizetype legacy = legacyPrefix(name);
+    const QChar after = i + 1 + legacy < n ? html[i + 1 + legacy] : QChar();
+    if (legacy == 0 || (inAttribute && (isAsciiAlnum(after) || after == u'=')))
+        return i;
+    out += namedReferences().value(name.left(legacy).toString());
+    return i + 1 + legacy;
 }
 
 } // namespace
@@ -89,69 +167,16 @@ QString decodeCharacterReferences(QStringView html, bool inAttribute)
     qsizetype i = 0;
     while (i < n) {
         const QChar c = html[i];
-        if (c != u'&' || i + 1 >= n) {
+        qsizetype next = i;
+        if (c == u'&' && i + 1 < n)
+            next = html[i + 1] == u'#' ? decodeNumericReference(html, i, out)
+                                       : decodeNamedReference(html, i, inAttribute, out);
+        if (next == i) {
             out += c;
             ++i;
-            continue;
+        } else {
+            i = next;
         }
-        if (html[i + 1] == u'#') {
-            qsizetype j = i + 2;
-            const bool hex = j < n && (html[j] == u'x' || html[j] == u'X');
-            if (hex)
-                ++j;
-            const qsizetype digitsStart = j;
-            char32_t value = 0;
-            bool overflow = false;
-            while (j < n) {
-                const char16_t d = html[j].unicode();
-                int digit = -1;
-                if (d >= '0' && d <= '9')
-                    digit = d - '0';
-                else if (hex && d >= 'a' && d <= 'f')
-                    digit = d - 'a' + 10;
-                else if (hex && d >= 'A' && d <= 'F')
-                    digit = d - 'A' + 10;
-                if (digit < 0)
-                    break;
-                value = value * (hex ? 16 : 10) + digit;
-                if (value > 0x10FFFF)
-                    overflow = true, value = 0x110000;
-                ++j;
-            }
-            if (j == digitsStart) { // "&#" without digits is text
-                out += c;
-                ++i;
-                continue;
-            }
-            if (j < n && html[j] == u';')
-                ++j;
-            appendCodePoint(out, overflow ? 0x110000 : value);
-            i = j;
-            continue;
-        }
-        qsizetype j = i + 1;
-        while (j < n && isAsciiAlnum(html[j]))
-            ++j;
-        const QStringView name = html.mid(i + 1, j - i - 1);
-        if (j < n && html[j] == u';') {
-            const auto found = namedReferences().constFind(name.toString());
-            if (found != namedReferences().constEnd()) {
-                out += found.value();
-                i = j + 1;
-                continue;
-            }
-        }
-        // Without ';' a browser takes the longest legacy name the letters start with; in an attribute
-        // only when no letter, digit or '=' follows it.
-        const qsizetype legacy = legacyPrefix(name);
-        const QChar after = i + 1 + legacy < n ? html[i + 1 + legacy] : QChar();
-        if (legacy == 0 || (inAttribute && (isAsciiAlnum(after) || after == u'='))) {
-            out += c;
-            ++i;
-            continue;
-        }
-        out += namedReferences().value(name.left(legacy).toString());
-        i += 1 + legacy;
     }
     return out;
 }
