@@ -29,7 +29,8 @@ QString stateName(SentenceState state)
 
 QString SentenceEntry::obtainedText() const
 {
-    return obtained.isValid() ? obtained.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+    return obtained.isValid() ? obtained.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                              : QString();
 }
 
 QString SentenceEntry::similarityText() const
@@ -37,19 +38,13 @@ QString SentenceEntry::similarityText() const
     return similarity ? text::generalNumber(*similarity) : QString();
 }
 
-void CheckRecord::reset(qsizetype sentenceCount, const QString& heading)
+void CheckRecord::reset(qsizetype sentenceCount, const QString& article)
 {
     m_entries = QList<SentenceEntry>(sentenceCount);
     m_engines.clear();
-    m_heading = heading;
+    m_article = article;
     m_caption.clear();
-}
-
-QString CheckRecord::overallLine() const
-{
-    // The caption's last line: both forms end with the overall figure after an empty line.
-    const qsizetype at = m_caption.lastIndexOf(QStringLiteral("\r\n"));
-    return at < 0 ? m_caption : m_caption.mid(at + 2);
+    m_overall.reset();
 }
 
 int CheckRecord::count(SentenceState state) const
@@ -131,8 +126,10 @@ bool CheckRecord::markVerification(int index)
 
 bool CheckRecord::pageScored(int index, const PageScore& score)
 {
-    if (score.caption)
+    if (score.caption) {
         m_caption = *score.caption;
+        m_overall = score.overall;
+    }
     if (!valid(index))
         return false;
     SentenceEntry& e = m_entries[index];
@@ -150,6 +147,12 @@ bool CheckRecord::pageScored(int index, const PageScore& score)
         e.similarity = score.caption ? score.sentenceFigure : std::nullopt;
     }
     return true;
+}
+
+void CheckRecord::setQueries(const QStringList& queries)
+{
+    for (qsizetype i = 0; i < queries.size() && i < m_entries.size(); ++i)
+        m_entries[i].query = queries[i];
 }
 
 void CheckRecord::setUses(const QList<analysis::PieceUse>& uses)

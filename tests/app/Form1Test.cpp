@@ -48,11 +48,11 @@ TEST_F(Form1Test, StartUpState)
     EXPECT_FALSE(action("gengxin")->isVisible());
     EXPECT_EQ(form->selectedEngine(), search::Engine::Baidu);
 
-    const CheckState& s = form->checkState();
-    EXPECT_TRUE(s.firstStepPending);
-    EXPECT_FALSE(s.autoRun);
-    EXPECT_TRUE(s.articleText.isEmpty());
-    EXPECT_TRUE(s.sentences.isEmpty());
+    const search::CheckRun& s = run();
+    EXPECT_TRUE(s.firstStepPending());
+    EXPECT_FALSE(s.isRunning());
+    EXPECT_TRUE(s.articleText().isEmpty());
+    EXPECT_TRUE(s.sentences().isEmpty());
 }
 
 TEST_F(Form1Test, InstructionTextHasThreeIndentedParagraphsInSongTi)
@@ -168,8 +168,10 @@ TEST(WidgetTwips, NegativeSizesLeaveTheWidgetAsItIs)
 TEST_F(Form1Test, ControlStatesFollowAutoRun)
 {
     auto* command5 = w<QPushButton>("Command5");
-    form->checkState().autoRun = true;
-    form->Timer1();
+    // The run model itself starts and stops: the window answers its state changes only.
+    auto* checkRun = form->findChild<search::CheckRun*>();
+    analyse(QString(38, QChar(u'甲')));
+    checkRun->start({false, 1, search::Engine::Baidu});
     EXPECT_FALSE(w<QListWidget>("List1")->isEnabled());
     EXPECT_FALSE(w<QPushButton>("Command1")->isEnabled());
     EXPECT_FALSE(w<QPushButton>("Command2")->isEnabled());
@@ -185,8 +187,7 @@ TEST_F(Form1Test, ControlStatesFollowAutoRun)
     const auto siblings = form->centralWidget()->children();
     EXPECT_GT(siblings.indexOf(w<QPushButton>("Command4")), siblings.indexOf(w<QPushButton>("Command3")));
 
-    form->checkState().autoRun = false;
-    form->Timer1();
+    checkRun->stop();
     EXPECT_TRUE(w<QListWidget>("List1")->isEnabled());
     EXPECT_TRUE(w<QPushButton>("Command1")->isEnabled());
     EXPECT_TRUE(w<QPushButton>("Command2")->isEnabled());

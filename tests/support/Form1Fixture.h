@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "editor/RichTextBox.h"
+#include "report/SiteTableCommand.h"
 #include "widgets/Twips.h"
 #include "search/CheckRun.h"
 #include "support/FakeBrowser.h"
@@ -39,8 +40,9 @@ protected:
         return child<T>(form.get(), name);
     }
     void click(const char* button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
-    CheckState& state() { return form->checkState(); }
-    const search::CheckRecord& record() { return form->findChild<search::CheckRun*>()->record(); }
+    const search::CheckRun& run() { return form->checkRun(); }
+    const search::CheckRecord& record() { return run().record(); }
+    const SiteTableCommand& stats() { return *form->findChild<SiteTableCommand*>(); }
     // The title the window's site table counts in slot k (ten per sentence).
     QString titleSlot(qsizetype k) { return record().titleSlots().texts.value(k); }
     RichTextBox* editor() { return w<RichTextBox>("RichTextBox1"); }
