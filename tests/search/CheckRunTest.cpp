@@ -1,10 +1,10 @@
 // The online check's decisions on scripted sequences of pages, without a window or timers.
-#include "support/QtPrinters.h"
+#include "search/CheckRun.h"
 #include "analysis/Analysis.h"
 #include "report/SiteTableCommand.h"
-#include "search/CheckRun.h"
 #include "search/QueryText.h"
 #include "search/Verification.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,8 @@ QString resultPage(int highlighted, const QStringList& titles = {})
     QString html = QStringLiteral("<div>") + QString(600, QChar(u'页')) + QStringLiteral("</div><EM>") +
                    QString(highlighted, QChar(u'x')) + QStringLiteral("</EM><EM>");
     for (const QString& t : titles)
-        html += QStringLiteral("<h3 class=\"t\"><a href=\"http://r/\" data-click=\"{}\">") + t + QStringLiteral("</a></h3>");
+        html += QStringLiteral("<h3 class=\"t\"><a href=\"http://r/\" data-click=\"{}\">") + t +
+                QStringLiteral("</a></h3>");
     return html;
 }
 
@@ -100,8 +101,8 @@ public:
     void start() { apply(run.start(facts)); }
     void tick() { apply(run.tick(facts, paneBusy)); }
     // The pane ends its load; a page from the searched host is read at once unless held.
-    void finish(std::optional<QString> body, bool ok = true, const QString& finalUrl = QString(), bool holdRead = false,
-                const QString& title = QString())
+    void finish(std::optional<QString> body, bool ok = true, const QString& finalUrl = QString(),
+                bool holdRead = false, const QString& title = QString())
     {
         paneBusy = false;
         if (!finalUrl.isEmpty())
@@ -155,7 +156,7 @@ TEST(CheckRun, AnalysisStartsTheCheckAfresh)
     EXPECT_EQ(w.stats.titleCounts(), QList<int>(11, 0));
     EXPECT_EQ(w.run.record().titleSlots().texts, QStringList(11));
     EXPECT_EQ(w.run.searchUrl(), searched); // the URL stays
-    EXPECT_EQ(w.navigations.size(), 1);                       // an analysis searches nothing
+    EXPECT_EQ(w.navigations.size(), 1);     // an analysis searches nothing
     // An article without sentences is still an analysis, with the one spare slot.
     w.analyse(QStringLiteral(" \r\n "));
     EXPECT_TRUE(w.listEntries.isEmpty());
@@ -190,38 +191,39 @@ TEST_P(StepIndices, FollowTheTable)
     EXPECT_EQ(w.navigations.size(), row.searches);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    CheckRun, StepIndices,
-    ::testing::Values(
-        IndexRow{"AfterAnalysis", kA + kB, [](ScriptedWindow&) {}, 0, 0, 0},
-        IndexRow{"FirstClickOnlyChooses", kA + kB + kC, [](ScriptedWindow& w) { w.click(2); }, 0, 2, 0},
-        IndexRow{"LaterClickSearches", kA + kB + kC,
-                 [](ScriptedWindow& w) {
-                     w.click(0);
-                     w.click(2);
-                 },
-                 2, 3, 1},
-        IndexRow{"StepOnSentenceK", kA + kB + kC,
-                 [](ScriptedWindow& w) {
-                     w.step();
-                     w.step();
-                 },
-                 1, 2, 2},
-        IndexRow{"BlankSentenceMovesOn", kA + QStringLiteral("（）"),
-                 [](ScriptedWindow& w) {
-                     w.step();
-                     w.step();
-                 },
-                 1, 2, 1},
-        IndexRow{"BlankFirstSentenceMovesOn", QStringLiteral("。"), [](ScriptedWindow& w) { w.step(); }, 0, 1, 0},
-        IndexRow{"PastTheLastSentence", kC,
-                 [](ScriptedWindow& w) {
-                     w.step();
-                     w.step();
-                     w.step();
-                 },
-                 0, 1, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(CheckRun, StepIndices,
+                         ::testing::Values(IndexRow{"AfterAnalysis", kA + kB, [](ScriptedWindow&) {}, 0, 0,
+                                                    0},
+                                           IndexRow{"FirstClickOnlyChooses", kA + kB + kC,
+                                                    [](ScriptedWindow& w) { w.click(2); }, 0, 2, 0},
+                                           IndexRow{"LaterClickSearches", kA + kB + kC,
+                                                    [](ScriptedWindow& w) {
+                                                        w.click(0);
+                                                        w.click(2);
+                                                    },
+                                                    2, 3, 1},
+                                           IndexRow{"StepOnSentenceK", kA + kB + kC,
+                                                    [](ScriptedWindow& w) {
+                                                        w.step();
+                                                        w.step();
+                                                    },
+                                                    1, 2, 2},
+                                           IndexRow{"BlankSentenceMovesOn", kA + QStringLiteral("（）"),
+                                                    [](ScriptedWindow& w) {
+                                                        w.step();
+                                                        w.step();
+                                                    },
+                                                    1, 2, 1},
+                                           IndexRow{"BlankFirstSentenceMovesOn", QStringLiteral("。"),
+                                                    [](ScriptedWindow& w) { w.step(); }, 0, 1, 0},
+                                           IndexRow{"PastTheLastSentence", kC,
+                                                    [](ScriptedWindow& w) {
+                                                        w.step();
+                                                        w.step();
+                                                        w.step();
+                                                    },
+                                                    0, 1, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CheckRun, StepSearchesMarksAndSelects)
 {
@@ -371,7 +373,7 @@ TEST(CheckRun, RunGoesOnAfterEachPageAndEnds)
     w.start();
     EXPECT_TRUE(w.run.isRunning());
     EXPECT_EQ(w.label1, analysisLine); // during a run the step leaves the status line to scoring and ticks
-    w.tick();                        // the page is still loading: the tick waits
+    w.tick();                          // the page is still loading: the tick waits
     EXPECT_EQ(w.navigations.size(), 1);
     w.finish(resultPage(0)); // the waiting tick goes on at once
     ASSERT_EQ(w.navigations.size(), 2);
@@ -398,7 +400,7 @@ TEST(CheckRun, PageThatNeverArrivesIsSearchedAgain)
     w.tick();
     EXPECT_EQ(w.navigations[2], w.urlFor(0));
     EXPECT_EQ(w.run.pageCount(), 1); // counted by scoring, taken back by the retry
-    w.finish(QString(), false); // a failed load
+    w.finish(QString(), false);      // a failed load
     w.tick();
     EXPECT_EQ(w.navigations[3], w.urlFor(0));
     w.finish(resultPage(0));
@@ -438,7 +440,8 @@ TEST(CheckRun, BlankSentenceCountsAsFinishedInARun)
 // The service's verification pages: at the search address itself, and on a host of their own.
 const QString kVerifyTitle = QStringLiteral("百度安全验证");
 const QString kVerifyBody = QStringLiteral("<div class=\"timeout\"><p>网络不给力，请稍后重试</p></div>");
-const QString kCaptchaUrl = QStringLiteral("https://wappass.baidu.com/static/captcha/tuxing.html?ak=1&backurl=x");
+const QString kCaptchaUrl =
+    QStringLiteral("https://wappass.baidu.com/static/captcha/tuxing.html?ak=1&backurl=x");
 
 TEST(CheckRun, AVerificationPageByHandAsksThePersonAndScoresNothing)
 {
@@ -517,7 +520,8 @@ class AsksForVerification : public ::testing::TestWithParam<VerificationRow>
 
 TEST_P(AsksForVerification, ByTitleOrHeadingWithoutResults)
 {
-    EXPECT_EQ(search::asksForVerification(GetParam().title, GetParam().body, search::Engine::Wenku), GetParam().asks);
+    EXPECT_EQ(search::asksForVerification(GetParam().title, GetParam().body, search::Engine::Wenku),
+              GetParam().asks);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -525,13 +529,17 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         VerificationRow{"TitleBeforeTheRead", kVerifyTitle, std::nullopt, true},
         VerificationRow{"TitleAtTheSearchAddress", kVerifyTitle, kVerifyBody, true},
-        VerificationRow{"HeadingOnly", QString(), QStringLiteral("<h1>百度安全验证</h1><p>请完成下方验证后继续操作</p>"), true},
-        VerificationRow{"ResultsAboutVerification", QStringLiteral("安全验证_百度搜索"), resultPage(0, {"安全验证"}), false},
+        VerificationRow{"HeadingOnly", QString(),
+                        QStringLiteral("<h1>百度安全验证</h1><p>请完成下方验证后继续操作</p>"), true},
+        VerificationRow{"ResultsAboutVerification", QStringLiteral("安全验证_百度搜索"),
+                        resultPage(0, {"安全验证"}), false},
         VerificationRow{"OrdinaryResultPage", QStringLiteral("甲_百度搜索"), resultPage(0, {"T"}), false},
         // A page without results whose title holds the query's own words.
-        VerificationRow{"NoResultsForTheQuery", QStringLiteral("身份验证_百度文库"),
-                        QStringLiteral("<form><input type=\"text\" name=\"word\" value=\"身份验证\"></form><p>没有找到</p>"),
-                        false},
+        VerificationRow{
+            "NoResultsForTheQuery", QStringLiteral("身份验证_百度文库"),
+            QStringLiteral(
+                "<form><input type=\"text\" name=\"word\" value=\"身份验证\"></form><p>没有找到</p>"),
+            false},
         VerificationRow{"AnotherServicesForm", kVerifyTitle,
                         QStringLiteral("<form><input name=\"wd\"></form>"), true},
         VerificationRow{"EmptyTitle", QString(), std::nullopt, false}),
@@ -573,7 +581,7 @@ TEST(CheckRunRecord, FollowsEachSentenceThroughTheRun)
     EXPECT_EQ(search::overallText(*r.overall()), QStringLiteral("目前总体相似度：50%"));
     EXPECT_EQ(r.caption(), w.label2);
 
-    w.tick(); // sentence 2 searched
+    w.tick();                             // sentence 2 searched
     w.finish(QString(300, QChar(u'短'))); // under 500 counted characters
     EXPECT_EQ(r.at(1).state, SentenceState::ShortPage);
     EXPECT_EQ(r.at(1).similarityText(), QStringLiteral("0"));
@@ -639,8 +647,9 @@ namespace {
 TEST(CheckRunResume, TakesKeptResultsOverAndPassesOverWhatIsNotSearched)
 {
     ScriptedWindow w;
-    w.apply(w.run.analyse(analysis::analyse(kA + kB + kC), QString(),
-                          {analysis::PieceUse::Searched, analysis::PieceUse::TooShort, analysis::PieceUse::Searched}));
+    w.apply(w.run.analyse(
+        analysis::analyse(kA + kB + kC), QString(),
+        {analysis::PieceUse::Searched, analysis::PieceUse::TooShort, analysis::PieceUse::Searched}));
     w.facts.listCount = 3;
 
     search::SentenceEntry kept;

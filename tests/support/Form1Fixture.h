@@ -3,10 +3,10 @@
 #include "app/Form1.h"
 #include "editor/RichTextBox.h"
 #include "report/SiteTableCommand.h"
-#include "widgets/Twips.h"
 #include "search/CheckRun.h"
 #include "support/FakeBrowser.h"
 #include "support/GuiHelpers.h"
+#include "widgets/Twips.h"
 #include "widgets/WidgetTwips.h"
 
 #include <QPushButton>
@@ -34,11 +34,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
 
-    template <typename T>
-    T* w(const char* name)
-    {
-        return child<T>(form.get(), name);
-    }
+    template <typename T> T* w(const char* name) { return child<T>(form.get(), name); }
     void click(const char* button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
     const search::CheckRun& run() { return form->checkRun(); }
     const search::CheckRecord& record() { return run().record(); }
