@@ -78,7 +78,7 @@ void CheckRecord::keepTitlesAsEarlier(SentenceEntry& e)
     e.titles.clear();
 }
 
-bool CheckRecord::markSearched(int index, Engine engine)
+bool CheckRecord::markSearched(int index, Engine engine, const QString& query)
 {
     if (!m_engines.contains(engine))
         m_engines.append(engine);
@@ -90,6 +90,7 @@ bool CheckRecord::markSearched(int index, Engine engine)
     e.similarity.reset();
     ++e.searches;
     e.engine = engine;
+    e.query = query;
     e.obtained = {};
     e.reused = false;
     return true;
@@ -149,10 +150,10 @@ bool CheckRecord::pageScored(int index, const PageScore& score)
     return true;
 }
 
-void CheckRecord::setQueries(const QStringList& queries)
+void CheckRecord::setQuery(int index, const QString& query)
 {
-    for (qsizetype i = 0; i < queries.size() && i < m_entries.size(); ++i)
-        m_entries[i].query = queries[i];
+    if (valid(index))
+        m_entries[index].query = query;
 }
 
 void CheckRecord::setUses(const QList<analysis::PieceUse>& uses)

@@ -39,7 +39,7 @@ struct SentenceEntry
     QList<Title> earlierTitles;
     analysis::PieceUse use = analysis::PieceUse::Searched; // why the piece is never searched, if so
     Engine engine = Engine::Baidu;                         // the service of the latest search
-    QString query;                                         // what the piece is searched with
+    QString query;                                         // what the piece was last searched with
     QDateTime obtained;  // when the page was scored: now, or for a kept result, then
     bool reused = false; // the result was kept from an earlier start and taken over
 
@@ -79,7 +79,7 @@ public:
     TitleSlots titleSlots() const;
 
     // Each returns false when index addresses no sentence. A sentence searched again starts afresh.
-    bool markSearched(int index, Engine engine);
+    bool markSearched(int index, Engine engine, const QString& query = QString());
     // The page on its way for the sentence did not come as a result page; false unless it was on its way.
     bool markNotArrived(int index);
     bool markBlank(int index);
@@ -89,8 +89,7 @@ public:
 
     // Which pieces are listed but never searched; uses has one entry per sentence, or none.
     void setUses(const QList<analysis::PieceUse>& uses);
-    // Each piece's query, one per sentence.
-    void setQueries(const QStringList& queries);
+    void setQuery(int index, const QString& query);
     // The result of an earlier start taken over for the sentence at index: state, figure, titles and
     // the time it was obtained.
     bool adopt(int index, const SentenceEntry& kept);

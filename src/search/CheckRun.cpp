@@ -51,11 +51,6 @@ RunEffects CheckRun::analyse(analysis::Result result, const QString& article,
     setAutoRun(false);
     m_record.reset(m_sentences.size(), article);
     m_record.setUses(uses);
-    QStringList queries;
-    queries.reserve(m_sentences.size());
-    for (const QString& sentence : std::as_const(m_sentences))
-        queries.append(queryText(sentence));
-    m_record.setQueries(queries);
 
     RunEffects fx;
     // A verification page met by hand belongs to the sentences before: nothing waits for it now.
@@ -115,7 +110,7 @@ RunEffects CheckRun::step(const WindowFacts& window)
     if (window.editorEmpty || !hasSentenceTable() || m_nextIndex > m_sentences.size() - 1)
         return endOfCheck(window, std::move(fx));
     const QString sentence = m_sentences[m_nextIndex];
-    const QString query = m_record.at(m_nextIndex).query;
+    const QString query = queryText(sentence);
     if (isBlankQuery(query))
         skipBlankSentence();
     else
@@ -196,7 +191,7 @@ void CheckRun::searchSentence(const QString& sentence, const QString& query, con
         fx.label1 = progressLine(index + 1);
     if (!m_articleText.isEmpty() && !sentence.isEmpty())
         fx.markSentence = sentence;
-    if (m_record.markSearched(index, window.engine))
+    if (m_record.markSearched(index, window.engine, query))
         emit recordChanged(index);
 
     m_lastIndex = index;
@@ -411,6 +406,9 @@ void CheckRun::scorePage(const std::optional<QString>& body, RunEffects& fx)
         m_similaritySum = score.sum;
         ++m_pageCount;
         m_foreignPages = 0;
+        // A page credited to a piece never searched is kept under that piece's query all the same.
+        if (sentence && m_record.at(index).query.isEmpty())
+            m_record.setQuery(index, queryText(*sentence));
         if (m_record.pageScored(index, score))
             emit recordChanged(index);
         // The record keeps the caption; the display shows it.
