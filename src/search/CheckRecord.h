@@ -89,6 +89,7 @@ public:
 
     // Which pieces are listed but never searched; uses has one entry per sentence, or none.
     void setUses(const QList<analysis::PieceUse>& uses);
+    // The query a page is kept under when the sentence it was credited to was never searched.
     void setQuery(int index, const QString& query);
     // The result of an earlier start taken over for the sentence at index: state, figure, titles and
     // the time it was obtained.

@@ -168,7 +168,8 @@ private:
     QStringList m_sentences;
     int m_nextIndex = 0;
     int m_lastIndex = 0;
-    // The piece a page that arrives now is credited to: stored when its search is sent.
+    // The piece a page that arrives now is credited to: stored when its search is sent, and moved
+    // with the next piece when that moves without a search (setNextIndex).
     int m_awaited = -1;
     int m_pageCount = 0;
     double m_similaritySum = 0;
