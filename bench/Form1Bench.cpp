@@ -102,7 +102,7 @@ static void BM_AnalyseClickResumingEverything(benchmark::State& state)
         command1->click();
         QCoreApplication::processEvents();
     }
-    state.counters["reused"] = form.checkState().pageCount - 1;
+    state.counters["reused"] = form.checkRun().pageCount() - 1;
     MessageBox::setHandler({});
 }
 BENCHMARK(BM_AnalyseClickResumingEverything)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(10);

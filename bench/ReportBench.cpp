@@ -29,12 +29,13 @@ Thesis makeThesis(int distinctTitles)
     const analysis::Result analysed = analysis::analyse(article);
     t.data.sentences = analysed.sentences.mid(0, kSentences);
     t.data.paragraphEnds = report::paragraphEnds(article, analysed.articleText, t.data.sentences);
-    t.data.record.reset(kSentences, report::articleHeading(article));
+    t.data.record.reset(kSentences, article);
     t.titleTexts = QStringList(kSentences * search::kResultsPerPage + 1);
     t.titleBlocks = t.titleTexts;
     for (int i = 0; i < kSentences; ++i) {
         search::PageScore score;
         score.sentenceFigure = (i * 37) % 101;
+        score.overall = 23.45;
         score.caption =
             QStringLiteral("本句相似度：%1%\r\n\r\n目前总体相似度：23.45%").arg(*score.sentenceFigure);
         for (int n = 0; n < search::kResultsPerPage; ++n) {

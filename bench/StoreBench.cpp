@@ -112,8 +112,7 @@ static void BM_TakeOverThesis(benchmark::State& state)
         offer.kept.append({k, realisticResult(rng, text)});
     for (auto _ : state) {
         state.PauseTiming();
-        CheckState check;
-        search::CheckRun run(check);
+        search::CheckRun run;
         run.analyse(analysis::analyse(text), QString());
         state.ResumeTiming();
         benchmark::DoNotOptimize(run.adoptKept(store::keptEntries(offer, search::Engine::Baidu)));

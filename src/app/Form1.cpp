@@ -78,6 +78,7 @@ Form1::Form1(std::unique_ptr<Browser> resultPane, QWidget* parent) : Form1(Optio
 Form1::Form1(Options options, QWidget* parent) : QMainWindow(parent), m_resultPane(std::move(options.resultPane))
 {
     setObjectName(QStringLiteral("Form1"));
+    m_run = new search::CheckRun(this);
     createControls();
     createMenus();
     setInstructionText();
@@ -166,10 +167,9 @@ void Form1::createControls()
 
 void Form1::connectOnlineCheck(const Options& options)
 {
-    m_run = new search::CheckRun(m_state, this);
     m_online = new OnlineCheck(*m_run, *m_resultPane, [this] { return facts(); }, this);
     connect(m_online, &OnlineCheck::decided, this, &Form1::apply);
-    m_stats = new SiteTableCommand(m_state, m_run->record(), m_resultPane.get(), options.reportWait, this);
+    m_stats = new SiteTableCommand(*m_run, m_resultPane.get(), options.reportWait, this);
     connect(m_run, &search::CheckRun::runningChanged, this, &Form1::Timer1);
     connect(m_stats, &SiteTableCommand::busyChanged, this, &Form1::statisticsBusyChanged);
 
@@ -187,12 +187,12 @@ void Form1::connectOnlineCheck(const Options& options)
         [this] {
             report::CheckReportData d;
             d.record = m_run->record();
-            d.sentences = m_state.sentences;
-            d.paragraphEnds = report::paragraphEnds(m_richTextBox1->text(), m_state.articleText, m_state.sentences);
+            d.sentences = m_run->sentences();
+            d.paragraphEnds = report::paragraphEnds(m_richTextBox1->text(), m_run->articleText(), d.sentences);
             d.sites = m_stats->rowsNow();
             d.services = d.record.engines().isEmpty() ? QList<search::Engine>{selectedEngine()} : d.record.engines();
             d.program = windowTitle();
-            d.running = m_state.autoRun;
+            d.running = m_run->isRunning();
             return d;
         },
         this);
@@ -267,8 +267,6 @@ void Form1::apply(const search::RunEffects& fx)
         selectEntry(*fx.selectEntry);
     if (fx.listToolTip)
         m_list1->setToolTip(*fx.listToolTip);
-    if (fx.readBody)
-        m_online->readBody(*fx.readBody);
     if (fx.informationBox)
         MessageBox::show(this, {*fx.informationBox, QString(), MessageBox::Icon::Information});
 }
@@ -396,7 +394,6 @@ void Form1::load()
     m_longyuan->setChecked(false);
     m_zhiwang->setChecked(false);
 
-    m_state.firstStepPending = true;
     m_timer2->start();
 }
 
@@ -413,7 +410,7 @@ void Form1::layoutControls()
     const int W = outer.width();
 
     twips::setWidth(m_webBrowser1, W - 525);
-    if (!m_state.articleText.isEmpty()) {
+    if (!m_run->articleText().isEmpty()) {
         m_editorFull = false;
         twips::setHeight(m_richTextBox1, kCompactHeight);
         twips::setWidth(m_richTextBox1, W - 1905);
@@ -530,7 +527,7 @@ void Form1::statisticsBusyChanged(bool busy)
 
 void Form1::Timer1()
 {
-    const bool running = m_state.autoRun;
+    const bool running = m_run->isRunning();
     // While a file is read, the editor still holds the old article: nothing may analyse or search it.
     const bool reading = m_documentCommands && m_documentCommands->isReading();
     m_list1->setEnabled(!running);
@@ -556,12 +553,11 @@ void Form1::showSentenceResult(int sentence)
     QListWidgetItem* item = m_list1->item(sentence);
     if (!item || sentence >= record.size())
         return;
-    const report::BandStyle& band = report::bandStyle(report::bandOf(record.at(sentence)));
-    if (band.colour)
-        item->setBackground(QColor(QRgb(*band.colour)));
+    if (const std::optional<unsigned> colour = report::bandColour(record.at(sentence)))
+        item->setBackground(QColor(QRgb(*colour)));
     else
         item->setData(Qt::BackgroundRole, QVariant());
-    item->setToolTip(report::entryToolTip(sentence, m_state.sentences.value(sentence), record.at(sentence)));
+    item->setToolTip(report::entryToolTip(sentence, m_run->sentences().value(sentence), record.at(sentence)));
 }
 
 search::Engine Form1::selectedEngine() const
@@ -578,7 +574,6 @@ void Form1::checkEngine(QAction* chosen)
 
 void Form1::analyse()
 {
-    m_stats->forgetLastTable();
     const QString article = m_richTextBox1->text();
     analysis::Result result = analysis::analyse(article);
     QList<analysis::PieceUse> uses;
@@ -587,7 +582,7 @@ void Form1::analyse()
         result.sentences = std::move(pieces.pieces);
         uses = std::move(pieces.uses);
     }
-    apply(m_run->analyse(std::move(result), report::articleHeading(article), uses));
+    apply(m_run->analyse(std::move(result), article, uses));
     m_richTextBox1->moveCaretToStart();
     for (int k = 0; k < m_list1->count(); ++k)
         showSentenceResult(k);
@@ -681,7 +676,7 @@ void Form1::createOptionsMenu()
 
 void Form1::connectResultStore(const Options& options)
 {
-    m_keeper = new store::ResultKeeper(options.storeDirectory, *m_run, m_state, this);
+    m_keeper = new store::ResultKeeper(options.storeDirectory, *m_run, this);
     // Deferred: a notice raised while a result is kept must not hold up the step that scored it.
     connect(m_keeper, &store::ResultKeeper::notice, this, &Form1::showStoreNotice, Qt::QueuedConnection);
     connect(m_qingchu, &QAction::triggered, this, &Form1::clearKeptResults);
@@ -719,7 +714,7 @@ void Form1::showStoreNotice(const QString& notice)
 void Form1::showResults()
 {
     if (!m_results) {
-        m_results = new ResultWindow(m_state, *m_run, [this](int k) { return showSentenceInEditor(k); }, this);
+        m_results = new ResultWindow(*m_run, [this](int k) { return showSentenceInEditor(k); }, this);
     }
     m_results->show();
     m_results->raise();
@@ -728,7 +723,7 @@ void Form1::showResults()
 
 bool Form1::showSentenceInEditor(int sentence)
 {
-    const auto place = analysis::sentencePlace(m_richTextBox1->text(), m_state.sentences, sentence);
+    const auto place = analysis::sentencePlace(m_richTextBox1->text(), m_run->sentences(), sentence);
     if (!place)
         return false;
     m_richTextBox1->select(place->start, place->length);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "analysis/CheckState.h"
 #include "analysis/SentenceCutting.h"
 #include "platform/Browser.h"
 #include "search/CheckRun.h"
@@ -29,7 +28,7 @@ class ResultKeeper;
 }
 
 // The main window: article editor, sentence list, result pane and the command buttons. It owns the
-// check state and the check run, passes its commands to the run and applies what the run decides.
+// check run, passes its commands to the run and applies what the run decides.
 class Form1 : public QMainWindow
 {
     Q_OBJECT
@@ -49,8 +48,7 @@ public:
     explicit Form1(Options options, QWidget* parent = nullptr);
     ~Form1() override;
 
-    CheckState& checkState() { return m_state; }
-    const CheckState& checkState() const { return m_state; }
+    const search::CheckRun& checkRun() const { return *m_run; }
     Browser& resultPane() { return *m_resultPane; }
 
     // The engine whose query URL the next compare step builds, read from the menu's marks.
@@ -119,8 +117,6 @@ private:
     // Handlers
     void analyse();
     void exitProgram();
-
-    CheckState m_state;
 
     RichTextBox* m_richTextBox1 = nullptr;
     QWebEngineView* m_webBrowser1 = nullptr;

@@ -4,6 +4,8 @@
 
 #include <QPointer>
 
+#include <utility>
+
 OnlineCheck::OnlineCheck(search::CheckRun& run, Browser& pane, Facts facts, QObject* parent)
     : QObject(parent), m_run(run), m_pane(pane), m_facts(std::move(facts))
 {
@@ -14,8 +16,13 @@ OnlineCheck::OnlineCheck(search::CheckRun& run, Browser& pane, Facts facts, QObj
 void OnlineCheck::downloadComplete()
 {
     m_pane.setSilent(true);
-    emit decided(m_run.downloadComplete(
-        {m_pane.isBusy(), m_pane.lastLoadFailed(), m_pane.currentUrl(), m_pane.currentTitle()}, m_facts()));
+    search::RunEffects fx = m_run.downloadComplete(
+        {m_pane.isBusy(), m_pane.lastLoadFailed(), m_pane.currentUrl(), m_pane.currentTitle()}, m_facts());
+    const std::optional<quint64> read = std::exchange(fx.readBody, std::nullopt);
+    QPointer<OnlineCheck> self(this);
+    emit decided(fx);
+    if (read && self)
+        readBody(*read);
 }
 
 void OnlineCheck::readBody(quint64 tag)

@@ -8,9 +8,9 @@
 
 class Browser;
 
-// The result pane's side of the online check: feeds the pane's finished downloads and the body reads
-// the run asks for into the check run, and hands what the run decides to the window (decided). It
-// decides nothing and writes no control; it keeps the pane silent.
+// The result pane's side of the online check: feeds the pane's finished downloads into the check run,
+// reads the pane's body when the run asks for it and feeds that in too, and hands what the run decides
+// to the window (decided). It decides nothing and writes no control; it keeps the pane silent.
 class OnlineCheck : public QObject
 {
     Q_OBJECT
@@ -19,14 +19,13 @@ public:
 
     OnlineCheck(search::CheckRun& run, Browser& pane, Facts facts, QObject* parent = nullptr);
 
-    // Reads the pane's body for the step tagged tag, as an effect asked.
-    void readBody(quint64 tag);
-
 signals:
     void decided(const search::RunEffects& fx);
 
 private:
     void downloadComplete();
+    // Reads the pane's body for the step tagged tag.
+    void readBody(quint64 tag);
 
     search::CheckRun& m_run;
     Browser& m_pane;

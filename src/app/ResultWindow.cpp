@@ -59,14 +59,14 @@ private:
 
 const QString ResultWindow::kTitle = QStringLiteral("检测结果");
 
-ResultWindow::ResultWindow(const CheckState& state, const search::CheckRun& run, std::function<bool(int)> showInEditor,
+ResultWindow::ResultWindow(const search::CheckRun& run, std::function<bool(int)> showInEditor,
                            QWidget* parent)
     : QWidget(parent, Qt::Window), m_run(run), m_showInEditor(std::move(showInEditor))
 {
     setObjectName(QStringLiteral("ResultWindow"));
     setWindowTitle(kTitle);
 
-    m_model = new ResultTableModel(state, run, this);
+    m_model = new ResultTableModel(run, this);
     auto* proxy = new ResultProxy(this);
     m_proxy = proxy;
     proxy->setSourceModel(m_model);

@@ -5,7 +5,6 @@
 
 #include <functional>
 
-struct CheckState;
 class QCheckBox;
 class QTextBrowser;
 class QSortFilterProxyModel;
@@ -28,7 +27,7 @@ class ResultWindow : public QWidget
 public:
     // showInEditor shows sentence k (0-based) in the main editor; false when the article no longer
     // holds it.
-    ResultWindow(const CheckState& state, const search::CheckRun& run, std::function<bool(int)> showInEditor,
+    ResultWindow(const search::CheckRun& run, std::function<bool(int)> showInEditor,
                  QWidget* parent = nullptr);
 
     static const QString kTitle;

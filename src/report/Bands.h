@@ -11,11 +11,11 @@
 namespace report {
 
 enum class Band {
-    High,       // P >= 50
-    Medium,     // 20 <= P < 50
-    Low,        // 0 < P < 20
-    NoneFound,  // P = 0
-    Unchecked,  // searched, but no result page could be read (not arrived, verification page)
+    High,         // P >= 50
+    Medium,       // 20 <= P < 50
+    Low,          // 0 < P < 20
+    NoneFound,    // P = 0
+    Unchecked,    // searched, but no result page could be read (not arrived, verification page)
     NoSimilarity, // no similarity to show: not searched, nothing to search, or no figure shown
 };
 
@@ -36,6 +36,12 @@ Band bandOf(search::SentenceState state, std::optional<double> similarity);
 inline Band bandOf(const search::SentenceEntry& entry)
 {
     return bandOf(entry.state, entry.similarity);
+}
+// The background of the entry's band wherever a sentence is shown: the sentence list, the results
+// table and the report.
+inline std::optional<unsigned> bandColour(const search::SentenceEntry& entry)
+{
+    return bandStyle(bandOf(entry)).colour;
 }
 
 } // namespace report

@@ -162,8 +162,7 @@ QStringList serviceNames(const CheckReportData& d)
 
 QString overallText(const search::CheckRecord& r)
 {
-    const QString overall = r.overallLine();
-    return overall.isEmpty() ? QStringLiteral("尚无总体相似度（还没有评分的结果页）") : overall;
+    return r.overall() ? search::overallText(*r.overall()) : QStringLiteral("尚无总体相似度（还没有评分的结果页）");
 }
 
 void appendTitleLink(QString& out, const TitleLink& t)
@@ -206,7 +205,7 @@ void appendObtained(QString& out, const search::SentenceEntry& e)
 
 void appendHead(QString& out, const CheckReportData& d)
 {
-    const QString heading = d.record.heading();
+    const QString heading = articleHeading(d.record.article());
     out += QStringLiteral("<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\"><title>") +
            kReportTitle;
     if (!heading.isEmpty())
@@ -446,7 +445,7 @@ void addPrintedSummary(printed::Document& doc, const CheckReportData& d)
     const search::CheckRecord& r = d.record;
     doc.append(printed::textBlock(printed::Block::Kind::Title, kReportTitle));
     doc.append(printed::textBlock(printed::Block::Kind::Notice, kEstimateNotice));
-    const QString heading = r.heading();
+    const QString heading = articleHeading(r.article());
     const int reused = r.reusedCount();
     addParagraph(doc, QStringLiteral("文章：") + (heading.isEmpty() ? QStringLiteral("（无标题）") : isolated(heading)) +
                           QStringLiteral("\n生成时间：") + d.madeAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
@@ -485,7 +484,7 @@ void addPrintedText(printed::Document& doc, const CheckReportData& d)
                     number += QStringLiteral("·") + e.similarityText() + u'%';
                 paragraph.runs.append({number, std::nullopt, true, QString()});
             }
-            paragraph.runs.append({isolated(text.toString()), bandStyle(bandOf(e)).colour, false, QString()});
+            paragraph.runs.append({isolated(text.toString()), bandColour(e), false, QString()});
         },
         [&] { doc.append(std::exchange(paragraph, printed::Block{})); });
     if (!paragraph.runs.isEmpty())
@@ -505,7 +504,7 @@ void addPrintedRanking(printed::Document& doc, const CheckReportData& d)
         for (const int i : order) {
             const search::SentenceEntry& e = d.record.at(i);
             printed::Row r = textRow({QString::number(i + 1), isolated(d.sentences.at(i)), similarityLabel(e)},
-                                 bandStyle(bandOf(e)).colour);
+                                 bandColour(e));
             r.cells.append(titleCell(shownTitles(e)));
             t.rows.append(std::move(r));
         }

@@ -1,6 +1,5 @@
 #include "report/ResultTableModel.h"
 
-#include "analysis/CheckState.h"
 #include "analysis/SentenceCutting.h"
 #include "report/Bands.h"
 #include "report/CheckReport.h"
@@ -47,8 +46,8 @@ QString entryToolTip(qsizetype index, const QString& sentence, const search::Sen
         .arg(text::trimSpaces(sentence), figure.isEmpty() ? QStringLiteral("—") : figure + u'%', stateText(entry));
 }
 
-ResultTableModel::ResultTableModel(const CheckState& state, const search::CheckRun& run, QObject* parent)
-    : QAbstractTableModel(parent), m_state(state), m_run(run)
+ResultTableModel::ResultTableModel(const search::CheckRun& run, QObject* parent)
+    : QAbstractTableModel(parent), m_run(run)
 {
     connect(&run, &search::CheckRun::recordChanged, this, [this](int sentence) {
         if (sentence >= 0 && sentence < rowCount())
@@ -73,7 +72,7 @@ int ResultTableModel::columnCount(const QModelIndex& parent) const
 
 QString ResultTableModel::sentence(int row) const
 {
-    return row >= 0 && row < m_state.sentences.size() ? m_state.sentences.at(row) : QString();
+    return m_run.sentences().value(row);
 }
 
 QVariant ResultTableModel::display(int row, int column) const

@@ -5,7 +5,6 @@
 #include <QAbstractTableModel>
 #include <QString>
 
-struct CheckState;
 
 namespace search {
 class CheckRun;
@@ -33,7 +32,7 @@ public:
         BandRole,                // the report::Band of the row, as an int
     };
 
-    ResultTableModel(const CheckState& state, const search::CheckRun& run, QObject* parent = nullptr);
+    ResultTableModel(const search::CheckRun& run, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -46,7 +45,6 @@ public:
 private:
     QVariant display(int row, int column) const;
 
-    const CheckState& m_state;
     const search::CheckRun& m_run;
 };
 

@@ -2,13 +2,22 @@
 
 #include "platform/Browser.h"
 
-SiteTableCommand::SiteTableCommand(CheckState& state, const search::CheckRecord& record, Browser* pane,
-                                   std::chrono::milliseconds wait, QObject* parent)
-    : QObject(parent), m_state(state), m_record(record), m_pane(pane)
+SiteTableCommand::SiteTableCommand(const search::CheckRun& run, Browser* pane, std::chrono::milliseconds wait,
+                                   QObject* parent)
+    : QObject(parent), m_record(run.record()), m_pane(pane)
 {
     m_wait.setSingleShot(true);
     m_wait.setInterval(wait);
     connect(&m_wait, &QTimer::timeout, this, &SiteTableCommand::writeTable);
+    connect(&run, &search::CheckRun::stepped, this, [this] { m_pending = true; });
+    connect(&run, &search::CheckRun::recordReset, this, &SiteTableCommand::recordReset);
+}
+
+void SiteTableCommand::recordReset()
+{
+    m_pending = false;
+    m_titleCounts = QList<int>(m_record.size() * search::kResultsPerPage + 1, 0);
+    m_lastRows.clear();
 }
 
 void SiteTableCommand::run()
@@ -17,18 +26,18 @@ void SiteTableCommand::run()
         return;
     m_busy = true;
     emit busyChanged(true);
-    if (m_state.statsPending) {
+    if (m_pending) {
         // Counted afresh on a copy: the tables stay in sentence order for the pages still to come.
         const search::TitleSlots table = m_record.titleSlots();
-        m_state.titleCounts = report::slotCounts(table.texts);
-        m_lastRows = report::siteRows(table.texts, table.html, m_state.titleCounts);
+        m_titleCounts = report::slotCounts(table.texts);
+        m_lastRows = report::siteRows(table.texts, table.html, m_titleCounts);
     }
     m_wait.start();
 }
 
 QList<report::TitleCount> SiteTableCommand::rowsNow() const
 {
-    if (!m_state.statsPending)
+    if (!m_pending)
         return m_lastRows;
     const search::TitleSlots table = m_record.titleSlots();
     return report::siteRows(table.texts, table.html);
@@ -37,7 +46,7 @@ QList<report::TitleCount> SiteTableCommand::rowsNow() const
 void SiteTableCommand::writeTable()
 {
     m_pane->insertSiteTableAtSelection(report::siteTable(m_lastRows), {});
-    m_state.statsPending = false;
+    m_pending = false;
     m_busy = false;
     emit busyChanged(false);
 }

@@ -29,7 +29,8 @@ QString stateName(SentenceState state)
 
 QString SentenceEntry::obtainedText() const
 {
-    return obtained.isValid() ? obtained.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+    return obtained.isValid() ? obtained.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                              : QString();
 }
 
 QString SentenceEntry::similarityText() const
@@ -37,19 +38,13 @@ QString SentenceEntry::similarityText() const
     return similarity ? text::generalNumber(*similarity) : QString();
 }
 
-void CheckRecord::reset(qsizetype sentenceCount, const QString& heading)
+void CheckRecord::reset(qsizetype sentenceCount, const QString& article)
 {
     m_entries = QList<SentenceEntry>(sentenceCount);
     m_engines.clear();
-    m_heading = heading;
+    m_article = article;
     m_caption.clear();
-}
-
-QString CheckRecord::overallLine() const
-{
-    // The caption's last line: both forms end with the overall figure after an empty line.
-    const qsizetype at = m_caption.lastIndexOf(QStringLiteral("\r\n"));
-    return at < 0 ? m_caption : m_caption.mid(at + 2);
+    m_overall.reset();
 }
 
 int CheckRecord::count(SentenceState state) const
@@ -83,7 +78,7 @@ void CheckRecord::keepTitlesAsEarlier(SentenceEntry& e)
     e.titles.clear();
 }
 
-bool CheckRecord::markSearched(int index, Engine engine)
+bool CheckRecord::markSearched(int index, Engine engine, const QString& query)
 {
     if (!m_engines.contains(engine))
         m_engines.append(engine);
@@ -95,6 +90,7 @@ bool CheckRecord::markSearched(int index, Engine engine)
     e.similarity.reset();
     ++e.searches;
     e.engine = engine;
+    e.query = query;
     e.obtained = {};
     e.reused = false;
     return true;
@@ -131,8 +127,10 @@ bool CheckRecord::markVerification(int index)
 
 bool CheckRecord::pageScored(int index, const PageScore& score)
 {
-    if (score.caption)
+    if (score.caption) {
         m_caption = *score.caption;
+        m_overall = score.overall;
+    }
     if (!valid(index))
         return false;
     SentenceEntry& e = m_entries[index];
@@ -150,6 +148,12 @@ bool CheckRecord::pageScored(int index, const PageScore& score)
         e.similarity = score.caption ? score.sentenceFigure : std::nullopt;
     }
     return true;
+}
+
+void CheckRecord::setQuery(int index, const QString& query)
+{
+    if (valid(index))
+        m_entries[index].query = query;
 }
 
 void CheckRecord::setUses(const QList<analysis::PieceUse>& uses)

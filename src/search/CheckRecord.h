@@ -17,7 +17,7 @@ namespace search {
 
 enum class SentenceState {
     NotSearched,
-    Searching,    // searched, its page is on its way
+    Searching, // searched, its page is on its way
     Scored,
     ShortPage,    // the result page had too little counted text to be scored
     NotArrived,   // searched, and the page that came was no result page (or none came)
@@ -39,6 +39,7 @@ struct SentenceEntry
     QList<Title> earlierTitles;
     analysis::PieceUse use = analysis::PieceUse::Searched; // why the piece is never searched, if so
     Engine engine = Engine::Baidu;                         // the service of the latest search
+    QString query;                                         // what the piece was last searched with
     QDateTime obtained;  // when the page was scored: now, or for a kept result, then
     bool reused = false; // the result was kept from an earlier start and taken over
 
@@ -59,25 +60,26 @@ struct TitleSlots
 class CheckRecord
 {
 public:
-    // A new analysis: every sentence not searched. heading names the article in a report.
-    void reset(qsizetype sentenceCount, const QString& heading = QString());
+    // A new analysis: every sentence not searched. article is the text the analysis cut, as the
+    // editor held it.
+    void reset(qsizetype sentenceCount, const QString& article = QString());
 
     qsizetype size() const { return m_entries.size(); }
     const SentenceEntry& at(qsizetype index) const { return m_entries.at(index); }
     const QList<SentenceEntry>& entries() const { return m_entries; }
-    const QString& heading() const { return m_heading; }
+    const QString& article() const { return m_article; }
     // The services searched since the analysis, in the order first used.
     const QList<Engine>& engines() const { return m_engines; }
     // The similarity display's caption after the latest scored page; empty before the first.
     const QString& caption() const { return m_caption; }
-    // The overall line of that caption ("目前总体相似度：…%"); empty when there is none.
-    QString overallLine() const;
+    // The overall figure that caption shows; unset when there is none.
+    std::optional<double> overall() const { return m_overall; }
     int count(SentenceState state) const;
     // Each sentence's latest titles followed by its earlier ones; the site tables are counted from it.
     TitleSlots titleSlots() const;
 
     // Each returns false when index addresses no sentence. A sentence searched again starts afresh.
-    bool markSearched(int index, Engine engine);
+    bool markSearched(int index, Engine engine, const QString& query = QString());
     // The page on its way for the sentence did not come as a result page; false unless it was on its way.
     bool markNotArrived(int index);
     bool markBlank(int index);
@@ -87,10 +89,16 @@ public:
 
     // Which pieces are listed but never searched; uses has one entry per sentence, or none.
     void setUses(const QList<analysis::PieceUse>& uses);
+    // The query a page is kept under when the sentence it was credited to was never searched.
+    void setQuery(int index, const QString& query);
     // The result of an earlier start taken over for the sentence at index: state, figure, titles and
     // the time it was obtained.
     bool adopt(int index, const SentenceEntry& kept);
-    void setCaption(const QString& caption) { m_caption = caption; }
+    void setCaption(const QString& caption, double overall)
+    {
+        m_caption = caption;
+        m_overall = overall;
+    }
     // The sentence's kept result no longer keeps the compare step from searching it.
     void releaseKept(int index);
     // Whether the compare step passes over the sentence without a search: not to be searched, or
@@ -108,8 +116,9 @@ private:
 
     QList<SentenceEntry> m_entries;
     QList<Engine> m_engines;
-    QString m_heading;
+    QString m_article;
     QString m_caption;
+    std::optional<double> m_overall;
 };
 
 } // namespace search

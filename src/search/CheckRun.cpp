@@ -34,24 +34,22 @@ void followWith(RunEffects& first, const RunEffects& then)
     take(first.uncoverPane, then.uncoverPane);
 }
 
-CheckRun::CheckRun(CheckState& state, QObject* parent) : QObject(parent), m_state(state) {}
+CheckRun::CheckRun(QObject* parent) : QObject(parent) {}
 
-RunEffects CheckRun::analyse(analysis::Result result, const QString& heading,
+RunEffects CheckRun::analyse(analysis::Result result, const QString& article,
                              const QList<analysis::PieceUse>& uses)
 {
     const qsizetype charCount = result.charCount;
-    m_state.articleText = std::move(result.articleText);
-    m_state.sentences = std::move(result.sentences);
-    m_state.nextIndex = 0;
-    m_state.lastIndex = 0;
-    m_state.pageCount = 1;
-    m_state.similaritySum = 0;
-    m_state.statsPending = false;
-    m_state.firstStepPending = true;
-    m_state.titleCounts = QList<int>(m_state.sentences.size() * kResultsPerPage + 1, 0);
+    m_articleText = std::move(result.articleText);
+    m_sentences = std::move(result.sentences);
+    setNextIndex(0);
+    m_lastIndex = 0;
+    m_pageCount = 1;
+    m_similaritySum = 0;
+    m_firstStepPending = true;
     m_analysed = true;
     setAutoRun(false);
-    m_record.reset(m_state.sentences.size(), heading);
+    m_record.reset(m_sentences.size(), article);
     m_record.setUses(uses);
 
     RunEffects fx;
@@ -59,27 +57,14 @@ RunEffects CheckRun::analyse(analysis::Result result, const QString& heading,
     if (std::exchange(m_waitingForPerson, false))
         fx.uncoverPane = false;
     QStringList entries;
-    entries.reserve(m_state.sentences.size());
-    for (qsizetype k = 0; k < m_state.sentences.size(); ++k)
-        entries.append(analysis::listEntry(k, m_state.sentences[k]));
+    entries.reserve(m_sentences.size());
+    for (qsizetype k = 0; k < m_sentences.size(); ++k)
+        entries.append(analysis::listEntry(k, m_sentences[k]));
     fx.listEntries = std::move(entries);
     fx.showSimilarity = false;
-    fx.label1 = analysis::reportLine(charCount, m_state.sentences.size());
+    fx.label1 = analysis::reportLine(charCount, m_sentences.size());
     emit recordReset();
     return fx;
-}
-
-RunState CheckRun::state() const
-{
-    if (!m_state.autoRun)
-        return RunState::Idle;
-    if (m_waitingForPerson)
-        return RunState::WaitingForPerson;
-    if (m_tickWaiting)
-        return RunState::TickWaiting;
-    if (m_page == Page::Loading || m_page == Page::Reading)
-        return RunState::WaitingForPage;
-    return RunState::DueForTick;
 }
 
 bool CheckRun::hasSentenceTable() const
@@ -89,16 +74,24 @@ bool CheckRun::hasSentenceTable() const
 
 QString CheckRun::progressLine(int sentenceNumber) const
 {
-    return QStringLiteral("现在正在对比第 %1 句！共 %2 句。").arg(sentenceNumber).arg(m_state.sentences.size());
+    return QStringLiteral("现在正在对比第 %1 句！共 %2 句。").arg(sentenceNumber).arg(m_sentences.size());
+}
+
+void CheckRun::setNextIndex(int index)
+{
+    m_nextIndex = index;
+    // A page that arrives is still credited to the piece before the next one, also when the next one
+    // moved without a search (a stop, a chosen entry, a piece passed over).
+    m_awaited = index - 1;
 }
 
 void CheckRun::setAutoRun(bool on)
 {
     if (!on)
         m_tickWaiting = false;
-    if (m_state.autoRun == on)
+    if (m_autoRun == on)
         return;
-    m_state.autoRun = on;
+    m_autoRun = on;
     emit runningChanged(on);
 }
 
@@ -113,10 +106,10 @@ RunEffects CheckRun::step(const WindowFacts& window)
     // Pieces not to be searched, and those whose kept result was taken over, cost neither a search
     // nor a tick.
     if (!window.editorEmpty)
-        m_state.nextIndex = m_record.nextToSearch(m_state.nextIndex);
-    if (window.editorEmpty || !hasSentenceTable() || m_state.nextIndex > m_state.sentences.size() - 1)
+        setNextIndex(m_record.nextToSearch(m_nextIndex));
+    if (window.editorEmpty || !hasSentenceTable() || m_nextIndex > m_sentences.size() - 1)
         return endOfCheck(window, std::move(fx));
-    const QString sentence = m_state.sentences[m_state.nextIndex];
+    const QString sentence = m_sentences[m_nextIndex];
     const QString query = queryText(sentence);
     if (isBlankQuery(query))
         skipBlankSentence();
@@ -130,7 +123,7 @@ RunEffects CheckRun::beginStep(const WindowFacts& window)
     RunEffects fx;
     // An answer for the page that is blanked now no longer counts.
     ++m_navigation;
-    pageMissed(m_state.lastIndex);
+    pageMissed(m_lastIndex);
     m_page = Page::None;
     m_pageCounted = false;
     m_pageArrived = false;
@@ -139,16 +132,16 @@ RunEffects CheckRun::beginStep(const WindowFacts& window)
         fx.uncoverPane = false;
     fx.blankPane = true;
 
-    if (m_state.firstStepPending && window.listCount > 0) {
+    if (m_firstStepPending && window.listCount > 0) {
         fx.chooseFirstEntry = 0;
-        if (!m_state.sentences.isEmpty())
-            fx.listToolTip = m_state.sentences[0];
-        m_state.nextIndex = 0;
-        m_state.firstStepPending = false;
+        if (!m_sentences.isEmpty())
+            fx.listToolTip = m_sentences[0];
+        setNextIndex(0);
+        m_firstStepPending = false;
     }
     fx.showSimilarity = true;
     fx.compactLayout = true;
-    m_state.statsPending = true;
+    emit stepped();
     return fx;
 }
 
@@ -171,10 +164,10 @@ void CheckRun::skipBlankSentence()
 {
     // Nothing to search: the step moves on, so that neither a user stepping by hand nor the
     // automatic run stays on a sentence of punctuation.
-    if (m_record.markBlank(m_state.nextIndex))
-        emit recordChanged(m_state.nextIndex);
-    m_state.lastIndex = m_state.nextIndex;
-    m_state.nextIndex = m_state.nextIndex + 1;
+    if (m_record.markBlank(m_nextIndex))
+        emit recordChanged(m_nextIndex);
+    m_lastIndex = m_nextIndex;
+    setNextIndex(m_nextIndex + 1);
     m_lastStepSkipped = true;
     m_page = Page::Settled;
 }
@@ -182,28 +175,30 @@ void CheckRun::skipBlankSentence()
 void CheckRun::searchSentence(const QString& sentence, const QString& query, const WindowFacts& window,
                               RunEffects& fx)
 {
-    if (const auto url = searchUrl(window.engine, query)) {
-        m_state.searchUrl = *url;
+    const int index = m_nextIndex;
+    if (const auto url = search::searchUrl(window.engine, query)) {
+        m_searchUrl = *url;
         m_searchedEngine = window.engine;
     }
-    if (m_state.nextIndex != m_foreignPagesSentence) {
-        m_foreignPagesSentence = m_state.nextIndex;
+    if (index != m_foreignPagesSentence) {
+        m_foreignPagesSentence = index;
         m_foreignPages = 0;
     }
-    fx.navigate = m_state.searchUrl;
+    fx.navigate = m_searchUrl;
     m_page = Page::Loading;
 
-    if (!m_state.autoRun)
-        fx.label1 = progressLine(m_state.nextIndex + 1);
-    if (!m_state.articleText.isEmpty() && !sentence.isEmpty())
+    if (!m_autoRun)
+        fx.label1 = progressLine(index + 1);
+    if (!m_articleText.isEmpty() && !sentence.isEmpty())
         fx.markSentence = sentence;
-    if (m_record.markSearched(m_state.nextIndex, window.engine))
-        emit recordChanged(m_state.nextIndex);
+    if (m_record.markSearched(index, window.engine, query))
+        emit recordChanged(index);
 
-    m_state.lastIndex = m_state.nextIndex;
-    m_state.nextIndex = m_state.nextIndex + 1;
-    if (m_state.lastIndex < window.listCount) {
-        fx.selectEntry = m_state.lastIndex;
+    m_lastIndex = index;
+    m_awaited = index;
+    m_nextIndex = index + 1;
+    if (m_lastIndex < window.listCount) {
+        fx.selectEntry = m_lastIndex;
         fx.listToolTip = sentence;
     }
 }
@@ -217,17 +212,18 @@ RunEffects CheckRun::adoptKept(const QList<std::pair<int, SentenceEntry>>& kept)
             continue;
         // Counted as scoring counts a page: a short page or one without a figure adds nothing to the sum.
         if (entry.state == SentenceState::Scored && entry.similarity)
-            m_state.similaritySum += *entry.similarity;
-        m_state.pageCount = m_state.pageCount + 1;
+            m_similaritySum += *entry.similarity;
+        ++m_pageCount;
         ++adopted;
         emit recordChanged(index);
     }
     if (adopted == 0)
         return fx;
-    m_state.statsPending = true;
-    const QString caption = QStringLiteral("已沿用 %1 句的检测结果\r\n\r\n").arg(adopted) +
-                            overallLine(m_state.similaritySum, m_state.pageCount - 1);
-    m_record.setCaption(caption);
+    emit stepped();
+    const double overall = overallFigure(m_similaritySum, m_pageCount - 1);
+    const QString caption =
+        QStringLiteral("已沿用 %1 句的检测结果\r\n\r\n").arg(adopted) + overallText(overall);
+    m_record.setCaption(caption, overall);
     fx.label2 = caption;
     fx.showSimilarity = true;
     return fx;
@@ -238,16 +234,16 @@ RunEffects CheckRun::listEntryChosen(int row, const WindowFacts& window)
     RunEffects fx;
     if (row < 0)
         return fx;
-    m_state.nextIndex = row;
-    if (!m_state.firstStepPending) {
+    setNextIndex(row);
+    if (!m_firstStepPending) {
         // A kept result the person chose is searched anew; a piece never searched stays so.
         m_record.releaseKept(row);
         fx = step(window);
     }
-    m_state.firstStepPending = false;
+    m_firstStepPending = false;
     // The tooltip names the chosen sentence unless the step selected another entry.
-    if (!fx.listToolTip && row < m_state.sentences.size())
-        fx.listToolTip = m_state.sentences[row];
+    if (!fx.listToolTip && row < m_sentences.size())
+        fx.listToolTip = m_sentences[row];
     return fx;
 }
 
@@ -260,8 +256,8 @@ RunEffects CheckRun::start(const WindowFacts& window)
 RunEffects CheckRun::stop()
 {
     RunEffects fx;
-    if (m_state.autoRun && std::exchange(m_waitingForPerson, false)) {
-        m_state.nextIndex = m_state.lastIndex;
+    if (m_autoRun && std::exchange(m_waitingForPerson, false)) {
+        setNextIndex(m_lastIndex);
         fx.uncoverPane = false;
         m_foreignPages = 0; // the person has seen the page: the next start tries afresh
     }
@@ -272,7 +268,7 @@ RunEffects CheckRun::stop()
 RunEffects CheckRun::tick(const WindowFacts& window, bool paneBusy)
 {
     // While the person solves a verification the run neither retries nor goes on.
-    if (!m_state.autoRun || m_waitingForPerson)
+    if (!m_autoRun || m_waitingForPerson)
         return {};
     if (paneBusy || m_page == Page::Reading) {
         m_tickWaiting = true;
@@ -286,13 +282,13 @@ RunEffects CheckRun::decideTick(const WindowFacts& window)
     m_tickWaiting = false;
     QString line;
     if (!m_pageArrived && !m_lastStepSkipped) {
-        m_state.nextIndex = m_state.lastIndex;
+        setNextIndex(m_lastIndex);
         // Only a page that scoring counted is taken back out of the divisor.
         if (m_pageCounted)
-            m_state.pageCount = m_state.pageCount - 1;
-        line = QStringLiteral("网络不给力，正在重新对比第 %1 句").arg(m_state.lastIndex + 1);
+            --m_pageCount;
+        line = QStringLiteral("网络不给力，正在重新对比第 %1 句").arg(m_lastIndex + 1);
     } else {
-        line = progressLine(m_state.nextIndex);
+        line = progressLine(m_nextIndex);
     }
     RunEffects fx;
     fx.label1 = line;
@@ -304,7 +300,7 @@ RunEffects CheckRun::pageSettled(bool paneBusy, const WindowFacts& window)
 {
     if (m_page != Page::None)
         m_page = Page::Settled;
-    if (m_tickWaiting && !paneBusy && m_state.autoRun)
+    if (m_tickWaiting && !paneBusy && m_autoRun)
         return decideTick(window);
     return {};
 }
@@ -322,7 +318,8 @@ RunEffects CheckRun::downloadComplete(const PaneFacts& pane, const WindowFacts& 
     if (pane.busy)
         return {};
     const bool foreign = !isFromSearchedService(pane.url);
-    if (!pane.failed && (isVerificationHost(pane.url) || (foreign && asksForVerification(pane.title, std::nullopt))))
+    if (!pane.failed &&
+        (isVerificationHost(pane.url) || (foreign && asksForVerification(pane.title, std::nullopt))))
         return verificationShown();
     // A failed load shows the browser's own error page, and a page from another host is a login or
     // other page the service redirected to: neither is a result page. Nothing is scored and the
@@ -330,7 +327,7 @@ RunEffects CheckRun::downloadComplete(const PaneFacts& pane, const WindowFacts& 
     if (pane.failed || foreign) {
         if (m_waitingForPerson)
             return {}; // the verification goes on
-        pageMissed(m_state.nextIndex - 1);
+        pageMissed(m_awaited);
         // Retried a few times; then the person is shown the page instead of a retry a second for ever.
         if (foreign && ++m_foreignPages > kForeignPagesRetried)
             return askPerson(foreignPageLine(pane.url));
@@ -367,9 +364,8 @@ void CheckRun::pageMissed(int sentence)
 RunEffects CheckRun::verificationShown()
 {
     // Neither scored nor counted: the page says nothing about the sentence.
-    const int index = m_state.nextIndex - 1;
-    if (m_record.markVerification(index))
-        emit recordChanged(index);
+    if (m_record.markVerification(m_awaited))
+        emit recordChanged(m_awaited);
     return askPerson(kVerificationRequest);
 }
 
@@ -389,7 +385,9 @@ QString foreignPageLine(const QString& url)
     QString shown = QUrl(url).toDisplayString(QUrl::RemoveUserInfo);
     if (shown.size() > 80)
         shown = shown.left(79) + u'…';
-    return QStringLiteral("结果窗口显示的不是搜索服务的结果页，而是 %1 ：请查看上方结果窗口，处理后检测将自动继续。").arg(shown);
+    return QStringLiteral(
+               "结果窗口显示的不是搜索服务的结果页，而是 %1 ：请查看上方结果窗口，处理后检测将自动继续。")
+        .arg(shown);
 }
 
 void CheckRun::scorePage(const std::optional<QString>& body, RunEffects& fx)
@@ -398,26 +396,29 @@ void CheckRun::scorePage(const std::optional<QString>& body, RunEffects& fx)
     m_pageCounted = !page.isEmpty();
     m_pageArrived = false;
     if (!page.isEmpty()) {
-        const int index = m_state.nextIndex - 1;
-        const std::optional<QString> sentence =
-            (index >= 0 && index < m_state.sentences.size()) ? std::optional<QString>(m_state.sentences[index])
-                                                            : std::nullopt;
-        const PageScore score = search::scorePage(page, sentence, m_state.similaritySum, m_state.pageCount);
+        const int index = m_awaited;
+        const std::optional<QString> sentence = (index >= 0 && index < m_sentences.size())
+                                                    ? std::optional<QString>(m_sentences[index])
+                                                    : std::nullopt;
+        const PageScore score = search::scorePage(page, sentence, m_similaritySum, m_pageCount);
         // A page without double-byte text is no result page: the tick searches the sentence again.
         m_pageArrived = score.pageSize > 0;
-        m_state.similaritySum = score.sum;
-        m_state.pageCount = m_state.pageCount + 1;
+        m_similaritySum = score.sum;
+        ++m_pageCount;
         m_foreignPages = 0;
+        // A page credited to a piece never searched is kept under that piece's query all the same.
+        if (sentence && m_record.at(index).query.isEmpty())
+            m_record.setQuery(index, queryText(*sentence));
         if (m_record.pageScored(index, score))
             emit recordChanged(index);
         // The record keeps the caption; the display shows it.
         if (score.caption)
             fx.label2 = m_record.caption();
     } else {
-        pageMissed(m_state.nextIndex - 1);
+        pageMissed(m_awaited);
     }
     if (hasSentenceTable())
-        fx.label1 = progressLine(m_state.nextIndex);
+        fx.label1 = progressLine(m_nextIndex);
 }
 
 } // namespace search

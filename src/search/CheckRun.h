@@ -1,7 +1,6 @@
 #pragma once
 
 #include "analysis/Analysis.h"
-#include "analysis/CheckState.h"
 #include "search/CheckRecord.h"
 #include "search/Engines.h"
 
@@ -13,8 +12,9 @@
 
 // The online check as a model without widgets: a new analysis, the compare step, the list-selection
 // rule, the scoring of a result page when it arrives, and the automatic run that chains compare
-// steps. Each event returns a RunEffects record that says what the window must do; the model writes
-// the check state and the record of what each sentence's search found, and nothing else.
+// steps. Each event returns a RunEffects record that says what the window must do. The run owns its
+// state (the pieces, where the run stands, the sum and the page count) and the record of what each
+// piece's search found; the others read them.
 namespace search {
 
 // What the window knows at the moment of an event.
@@ -32,14 +32,6 @@ struct PaneFacts
     bool failed = false; // the load ended in an error (or never ended)
     QString url;         // address of the page shown
     QString title;       // its title
-};
-
-enum class RunState {
-    Idle,           // no automatic run; pages are still scored when they arrive
-    WaitingForPage, // the run is on and the latest step's page is loading or being read
-    DueForTick,     // the run is on and the latest step's page has settled
-    TickWaiting,    // the run is on and a tick waits for the page before it decides
-    WaitingForPerson, // the run is on and paused: a verification or another host's page waits for the person
 };
 
 // The status line while the service's verification page waits for the person.
@@ -70,7 +62,7 @@ struct RunEffects
     std::optional<QString> markSentence;   // colour every occurrence red, the last one stays selected
     std::optional<int> selectEntry;        // select this list entry without running the rule
     std::optional<QString> listToolTip;    // applied with the selections above
-    std::optional<quint64> readBody;       // read the pane's body and report it with this tag
+    std::optional<quint64> readBody;       // the pane's body is to be read and reported with this tag
     std::optional<QString> informationBox; // a modal message, shown last
 };
 
@@ -81,9 +73,24 @@ class CheckRun : public QObject
 {
     Q_OBJECT
 public:
-    explicit CheckRun(CheckState& state, QObject* parent = nullptr);
+    explicit CheckRun(QObject* parent = nullptr);
 
-    RunState state() const;
+    // The article as the latest analysis cut it: its normalised text and its pieces, untrimmed.
+    const QString& articleText() const { return m_articleText; }
+    const QStringList& sentences() const { return m_sentences; }
+    // The piece the next compare step searches.
+    int nextIndex() const { return m_nextIndex; }
+    // The piece the latest step took: searched, or passed over as blank.
+    int lastIndex() const { return m_lastIndex; }
+    // One more than the result pages scored since the analysis; the overall figure's divisor.
+    int pageCount() const { return m_pageCount; }
+    // The sum of the pieces' figures, in percent points.
+    double similaritySum() const { return m_similaritySum; }
+    bool isRunning() const { return m_autoRun; }
+    // The next list click only chooses where the run starts.
+    bool firstStepPending() const { return m_firstStepPending; }
+    // The query address of the latest search.
+    const QString& searchUrl() const { return m_searchUrl; }
     // Whether an analysis has run (also one that found no sentence).
     bool hasSentenceTable() const;
     // Raised by every compare step: tells an answer or a piece of work for an earlier step apart.
@@ -95,9 +102,9 @@ public:
     bool waitsForPerson() const { return m_waitingForPerson; }
 
     // "进行分析": the article cut into sentences starts a new check; the record starts afresh and
-    // heading names the article in it.
-    // uses says which pieces are never searched (empty: every piece is).
-    RunEffects analyse(analysis::Result result, const QString& heading,
+    // keeps the article's text as the editor held it. uses says which pieces are never searched
+    // (empty: every piece is).
+    RunEffects analyse(analysis::Result result, const QString& article,
                        const QList<analysis::PieceUse>& uses = {});
 
     // Command2, and the step that the run's start and ticks take.
@@ -124,6 +131,8 @@ public:
 
 signals:
     void runningChanged(bool running);
+    // A compare step began, or kept results were taken over: the site table is to be counted afresh.
+    void stepped();
     // The record's entry for this sentence (0-based) changed.
     void recordChanged(int sentence);
     // The record was started afresh for a new analysis: every entry and the number of them changed.
@@ -138,7 +147,8 @@ private:
     RunEffects beginStep(const WindowFacts& window);
     RunEffects endOfCheck(const WindowFacts& window, RunEffects fx);
     void skipBlankSentence();
-    void searchSentence(const QString& sentence, const QString& query, const WindowFacts& window, RunEffects& fx);
+    void searchSentence(const QString& sentence, const QString& query, const WindowFacts& window,
+                        RunEffects& fx);
     RunEffects decideTick(const WindowFacts& window);
     RunEffects pageSettled(bool paneBusy, const WindowFacts& window);
     RunEffects verificationShown();
@@ -150,18 +160,31 @@ private:
     void setAutoRun(bool on);
     bool isFromSearchedService(const QString& url) const;
     QString progressLine(int sentenceNumber) const;
+    // Every move of the next piece other than a search's goes through here.
+    void setNextIndex(int index);
 
-    CheckState& m_state;
     CheckRecord m_record;
+    QString m_articleText;
+    QStringList m_sentences;
+    int m_nextIndex = 0;
+    int m_lastIndex = 0;
+    // The piece a page that arrives now is credited to: stored when its search is sent, and moved
+    // with the next piece when that moves without a search (setNextIndex).
+    int m_awaited = -1;
+    int m_pageCount = 0;
+    double m_similaritySum = 0;
+    bool m_autoRun = false;
+    bool m_firstStepPending = true;
+    QString m_searchUrl;
     Page m_page = Page::None;
     bool m_tickWaiting = false;
-    bool m_lastStepSkipped = false; // the latest step had a blank query and searched nothing
-    bool m_waitingForPerson = false; // the latest step met a page the person must deal with
-    bool m_analysed = false;        // an analysis has run
-    bool m_pageCounted = false;     // scoring counted a page of the latest step in the page count
-    bool m_pageArrived = false;     // and that page had double-byte text
-    QString m_pageTitle;            // title of the page being read
-    quint64 m_navigation = 0;       // raised by every step that blanks the pane
+    bool m_lastStepSkipped = false;         // the latest step had a blank query and searched nothing
+    bool m_waitingForPerson = false;        // the latest step met a page the person must deal with
+    bool m_analysed = false;                // an analysis has run
+    bool m_pageCounted = false;             // scoring counted a page of the latest step in the page count
+    bool m_pageArrived = false;             // and that page had double-byte text
+    QString m_pageTitle;                    // title of the page being read
+    quint64 m_navigation = 0;               // raised by every step that blanks the pane
     std::optional<Engine> m_searchedEngine; // the service of the latest step's navigation
     int m_foreignPagesSentence = -1;        // the sentence the count below is for
     int m_foreignPages = 0;                 // pages of other hosts met while searching it

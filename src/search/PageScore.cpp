@@ -1,18 +1,14 @@
 #include "search/PageScore.h"
 
-#include "text/TextRules.h"
-#include "text/Codepage936.h"
 #include "search/TitleHtml.h"
+#include "text/Codepage936.h"
+#include "text/TextRules.h"
 
 namespace search {
 namespace {
 
-const QString kTitleMarker = QStringLiteral("<bbbbbbbb>");
 const QString kLinkTextStart = QStringLiteral("}\">");
 const QString kLinkTextEnd = QStringLiteral("</a");
-// Replaced by the title marker, then removed, in this order.
-const QString kTitleTags[] = {QStringLiteral("<H3 CLASS=\"T\">"), QStringLiteral("</H3>"),
-                              QStringLiteral("<h3 class=\"t\">"), QStringLiteral("</h3>")};
 const QString kHighlightTags[] = {QStringLiteral("<EM>"), QStringLiteral("<em>"), QStringLiteral("</EM>"),
                                   QStringLiteral("</em>")};
 
@@ -34,17 +30,6 @@ qsizetype fragmentsLength(const QString& html, const QString& open, const QStrin
         start = next + open.size();
     }
     return total;
-}
-
-// The marking by one replacement pass per tag, for the pages where the one scan would differ.
-QString literalMarkedPage(const QString& pageHtml)
-{
-    QString m = pageHtml;
-    for (const QString& tag : kTitleTags)
-        m.replace(tag, kTitleMarker);
-    for (const QString& tag : kHighlightTags)
-        m.remove(tag);
-    return m;
 }
 
 QString withoutComments(const QString& html)
@@ -79,56 +64,6 @@ qsizetype highlightedLength(const QString& pageHtml)
     if (page.contains(QStringLiteral("<EM>")))
         return fragmentsLength(page, QStringLiteral("<EM>"), QStringLiteral("</EM>"));
     return fragmentsLength(page, QStringLiteral("<em>"), QStringLiteral("</em>"));
-}
-
-QString markedPage(const QString& pageHtml)
-{
-    // One scan instead of eight passes. Tags are disjoint and replacing a title tag by the marker
-    // cannot form a tag, so the scan equals the passes unless removing a highlight tag joins its
-    // neighbours into one: a "<" just before the cut with no ">" after it. Then the passes run.
-    const qsizetype n = pageHtml.size();
-    QString out;
-    out.reserve(n);
-    qsizetype copied = 0;
-    for (qsizetype lt = pageHtml.indexOf(u'<'); lt >= 0; lt = pageHtml.indexOf(u'<', lt + 1)) {
-        // Every tag looked for has one of these after its "<".
-        const char16_t next = lt + 1 < n ? pageHtml.at(lt + 1).unicode() : 0;
-        if (next != u'H' && next != u'h' && next != u'/' && next != u'E' && next != u'e')
-            continue;
-        const QStringView at = QStringView(pageHtml).mid(lt);
-        const QString* title = nullptr;
-        for (const QString& tag : kTitleTags) {
-            if (at.startsWith(tag)) {
-                title = &tag;
-                break;
-            }
-        }
-        const QString* highlight = nullptr;
-        if (!title) {
-            for (const QString& tag : kHighlightTags) {
-                if (at.startsWith(tag)) {
-                    highlight = &tag;
-                    break;
-                }
-            }
-        }
-        if (!title && !highlight)
-            continue;
-        out.append(QStringView(pageHtml).mid(copied, lt - copied));
-        if (title) {
-            out.append(kTitleMarker);
-            copied = lt + title->size();
-        } else {
-            const QStringView tail = QStringView(out).right(4);
-            const qsizetype open = tail.lastIndexOf(u'<');
-            if (open >= 0 && tail.indexOf(u'>', open) < 0)
-                return literalMarkedPage(pageHtml);
-            copied = lt + highlight->size();
-        }
-        lt = copied - 1;
-    }
-    out.append(QStringView(pageHtml).mid(copied));
-    return out;
 }
 
 namespace {
@@ -246,12 +181,18 @@ QList<Title> titles(const QString& pageHtml)
     return out;
 }
 
-QString overallLine(double sum, int pages)
+double overallFigure(double sum, int pages)
 {
-    return QStringLiteral("目前总体相似度：") + text::generalNumber(text::round2(sum / pages)) + u'%';
+    return text::round2(sum / pages);
 }
 
-PageScore scorePage(const QString& pageHtml, const std::optional<QString>& sentence, double sum, int pageCount)
+QString overallText(double overall)
+{
+    return QStringLiteral("目前总体相似度：") + text::generalNumber(overall) + u'%';
+}
+
+PageScore scorePage(const QString& pageHtml, const std::optional<QString>& sentence, double sum,
+                    int pageCount)
 {
     PageScore s;
     s.pageSize = pageText(pageHtml).size();
@@ -259,16 +200,19 @@ PageScore scorePage(const QString& pageHtml, const std::optional<QString>& sente
 
     if (s.pageSize < kMinPageSize) {
         s.shortPage = true;
-        if (pageCount != 0)
-            s.caption = QStringLiteral("本句相似度：0%\r\n\r\n") + overallLine(s.sum, pageCount);
+        if (pageCount != 0) {
+            s.overall = overallFigure(s.sum, pageCount);
+            s.caption = QStringLiteral("本句相似度：0%\r\n\r\n") + overallText(*s.overall);
+        }
     } else if (sentence && !sentence->isEmpty()) {
-        const double ratio =
-            static_cast<double>(highlightedLength(pageHtml)) / (kResultsPerPage * static_cast<double>(sentence->size()));
+        const double ratio = static_cast<double>(highlightedLength(pageHtml)) /
+                             (kResultsPerPage * static_cast<double>(sentence->size()));
         s.sentenceFigure = text::round2(ratio) * 100;
         s.sum += *s.sentenceFigure;
         if (pageCount != 0) {
+            s.overall = overallFigure(s.sum, pageCount);
             s.caption = QStringLiteral("本句相似度：") + text::generalNumber(*s.sentenceFigure) +
-                        QStringLiteral("%\r\n\r\n") + overallLine(s.sum, pageCount);
+                        QStringLiteral("%\r\n\r\n") + overallText(*s.overall);
         }
     }
     s.titles = titles(pageHtml);

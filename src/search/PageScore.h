@@ -16,7 +16,7 @@ inline constexpr int kResultsPerPage = 10;         // denominator factor and tit
 struct Title
 {
     QString html; // the heading's HTML, link markup included
-    QString text;  // the title text; empty when the heading has no link text
+    QString text; // the title text; empty when the heading has no link text
 };
 
 // The page reduced to its double-byte characters: spaces, breaks and ideographic spaces removed,
@@ -26,9 +26,6 @@ QString pageText(const QString& pageHtml);
 // Total length of the highlighted fragments of eight or more characters between the highlight
 // markers; the upper-case markers are used unless the page has none.
 qsizetype highlightedLength(const QString& pageHtml);
-
-// The page with every result-title tag replaced by the title marker and the highlight tags removed.
-QString markedPage(const QString& pageHtml);
 
 // The result titles of a page, in page order, at most kResultsPerPage. A title heading is an h3 whose
 // class attribute holds the class t; it ends at its own closing tag. Its block is its inner HTML
@@ -44,17 +41,22 @@ struct PageScore
     // divide by (then the run's sum and the similarity display stay as they were).
     std::optional<double> sentenceFigure;
     double sum = 0; // the run's similarity sum after this page
-    // The new caption of the similarity display; unset when it stays as it was.
+    // The new caption of the similarity display and the overall figure it shows; unset when it
+    // stays as it was.
     std::optional<QString> caption;
+    std::optional<double> overall;
     QList<Title> titles;
 };
 
-// The similarity display's last line: "目前总体相似度：" and sum over pages, rounded to 2 decimals.
-QString overallLine(double sum, int pages);
+// The overall figure: sum over pages, in percent, rounded to 2 decimals.
+double overallFigure(double sum, int pages);
+// The similarity display's last line: "目前总体相似度：" and the overall figure.
+QString overallText(double overall);
 
 // Scores a non-empty page. sentence is the one searched (nullopt when the index addressed none); sum
 // and pageCount are the run's similarity sum and page count before this page, and the overall figure
 // divides the sum including this page's figure by pageCount.
-PageScore scorePage(const QString& pageHtml, const std::optional<QString>& sentence, double sum, int pageCount);
+PageScore scorePage(const QString& pageHtml, const std::optional<QString>& sentence, double sum,
+                    int pageCount);
 
 } // namespace search

@@ -1,12 +1,9 @@
 #include "store/ResultKeeper.h"
 
-#include "search/QueryText.h"
-
 namespace store {
 
-ResultKeeper::ResultKeeper(const QString& directory, search::CheckRun& run, const CheckState& state,
-                           QObject* parent)
-    : QObject(parent), m_run(run), m_state(state)
+ResultKeeper::ResultKeeper(const QString& directory, search::CheckRun& run, QObject* parent)
+    : QObject(parent), m_run(run)
 {
     if (directory.isEmpty())
         return;
@@ -19,11 +16,11 @@ ResultKeeper::~ResultKeeper() = default;
 void ResultKeeper::recordChanged(int sentence)
 {
     const search::CheckRecord& record = m_run.record();
-    if (sentence < 0 || sentence >= record.size() || sentence >= m_state.sentences.size())
+    if (sentence < 0 || sentence >= record.size())
         return;
     const search::SentenceEntry& entry = record.at(sentence);
     if (const std::optional<KeptResult> kept = keptResultOf(entry)) {
-        m_store->keep(entry.engine, search::queryText(m_state.sentences[sentence]), *kept);
+        m_store->keep(entry.engine, entry.query, *kept);
         passOnNotice();
     }
 }
@@ -32,7 +29,7 @@ ResumeOffer ResultKeeper::offer(search::Engine engine, const QList<analysis::Pie
 {
     if (!m_store)
         return {};
-    const QStringList queries = pieceQueries(m_state.sentences, uses);
+    const QStringList queries = pieceQueries(m_run.sentences(), uses);
     const QHash<QString, KeptResult> found = m_store->lookUp(engine, queries);
     passOnNotice();
     return resumeOffer(queries, found);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "analysis/CheckState.h"
 #include "search/CheckRun.h"
 #include "store/Resume.h"
 
@@ -16,8 +15,7 @@ class ResultKeeper : public QObject
 {
     Q_OBJECT
 public:
-    ResultKeeper(const QString& directory, search::CheckRun& run, const CheckState& state,
-                 QObject* parent = nullptr);
+    ResultKeeper(const QString& directory, search::CheckRun& run, QObject* parent = nullptr);
     ~ResultKeeper() override;
 
     bool enabled() const { return m_store != nullptr; }
@@ -39,7 +37,6 @@ private:
 
     std::unique_ptr<ResultStore> m_store;
     search::CheckRun& m_run;
-    const CheckState& m_state;
 };
 
 } // namespace store

@@ -1,11 +1,11 @@
-#include "support/QtPrinters.h"
 #include "app/Form1.h"
 #include "editor/RichTextBox.h"
 #include "platform/Shell.h"
-#include "widgets/Twips.h"
-#include "widgets/WidgetTwips.h"
 #include "support/Form1Fixture.h"
 #include "support/GuiHelpers.h"
+#include "support/QtPrinters.h"
+#include "widgets/Twips.h"
+#include "widgets/WidgetTwips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,11 +48,11 @@ TEST_F(Form1Test, StartUpState)
     EXPECT_FALSE(action("gengxin")->isVisible());
     EXPECT_EQ(form->selectedEngine(), search::Engine::Baidu);
 
-    const CheckState& s = form->checkState();
-    EXPECT_TRUE(s.firstStepPending);
-    EXPECT_FALSE(s.autoRun);
-    EXPECT_TRUE(s.articleText.isEmpty());
-    EXPECT_TRUE(s.sentences.isEmpty());
+    const search::CheckRun& s = run();
+    EXPECT_TRUE(s.firstStepPending());
+    EXPECT_FALSE(s.isRunning());
+    EXPECT_TRUE(s.articleText().isEmpty());
+    EXPECT_TRUE(s.sentences().isEmpty());
 }
 
 TEST_F(Form1Test, InstructionTextHasThreeIndentedParagraphsInSongTi)
@@ -67,7 +67,8 @@ TEST_F(Form1Test, InstructionTextHasThreeIndentedParagraphsInSongTi)
         EXPECT_EQ(c.charFormat().font().pointSize(), 10);
     }
     EXPECT_TRUE(doc->begin().text().contains(QStringLiteral("Tessaro 开发者")));
-    EXPECT_TRUE(doc->begin().next().text().contains(QStringLiteral("http://tessaro.example/ziyuan/post/2014/04/04/11.aspx")));
+    EXPECT_TRUE(doc->begin().next().text().contains(
+        QStringLiteral("http://tessaro.example/ziyuan/post/2014/04/04/11.aspx")));
 }
 
 TEST_F(Form1Test, MenusInOrder)
@@ -85,7 +86,8 @@ TEST_F(Form1Test, MenusInOrder)
     };
     EXPECT_EQ(captions(w<QMenu>("wjcd")),
               (QStringList{"新建", "打开", "保存", "导出检测报告…", "清除检测记录…", "-", "退出"}));
-    EXPECT_EQ(captions(w<QMenu>("yjcd")), (QStringList{"撤销", "-", "剪切", "复制", "粘贴", "删除", "-", "全选"}));
+    EXPECT_EQ(captions(w<QMenu>("yjcd")),
+              (QStringList{"撤销", "-", "剪切", "复制", "粘贴", "删除", "-", "全选"}));
     EXPECT_EQ(captions(w<QMenu>("yinqing")), (QStringList{"百度引擎", "百度文库", "龙源期刊", "中国知网"}));
     EXPECT_EQ(captions(w<QMenu>("xuanxiang")), (QStringList{"按句子切分"}));
 }
@@ -112,7 +114,8 @@ TEST_F(Form1Test, AnalysisFillsTheListAndTheStatusLine)
     auto* list = w<QListWidget>("List1");
     ASSERT_EQ(list->count(), 1);
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("1-第一句。第二句！"));
-    EXPECT_EQ(w<QLabel>("Label1")->text(), QStringLiteral("本文共 8 字，本次分析共分析出 1 句，请多次点击进行对比！"));
+    EXPECT_EQ(w<QLabel>("Label1")->text(),
+              QStringLiteral("本文共 8 字，本次分析共分析出 1 句，请多次点击进行对比！"));
     EXPECT_FALSE(w<QLabel>("Label2")->isVisible());
     EXPECT_EQ(editor()->textCursor().position(), 0);
     // Analysis neither shows the list nor navigates, and a second one replaces the entries.
@@ -168,8 +171,10 @@ TEST(WidgetTwips, NegativeSizesLeaveTheWidgetAsItIs)
 TEST_F(Form1Test, ControlStatesFollowAutoRun)
 {
     auto* command5 = w<QPushButton>("Command5");
-    form->checkState().autoRun = true;
-    form->Timer1();
+    // The run model itself starts and stops: the window answers its state changes only.
+    auto* checkRun = form->findChild<search::CheckRun*>();
+    analyse(QString(38, QChar(u'甲')));
+    checkRun->start({false, 1, search::Engine::Baidu});
     EXPECT_FALSE(w<QListWidget>("List1")->isEnabled());
     EXPECT_FALSE(w<QPushButton>("Command1")->isEnabled());
     EXPECT_FALSE(w<QPushButton>("Command2")->isEnabled());
@@ -185,8 +190,7 @@ TEST_F(Form1Test, ControlStatesFollowAutoRun)
     const auto siblings = form->centralWidget()->children();
     EXPECT_GT(siblings.indexOf(w<QPushButton>("Command4")), siblings.indexOf(w<QPushButton>("Command3")));
 
-    form->checkState().autoRun = false;
-    form->Timer1();
+    checkRun->stop();
     EXPECT_TRUE(w<QListWidget>("List1")->isEnabled());
     EXPECT_TRUE(w<QPushButton>("Command1")->isEnabled());
     EXPECT_TRUE(w<QPushButton>("Command2")->isEnabled());

@@ -54,7 +54,7 @@ protected:
 
     QString urlFor(int sentence) const
     {
-        return *search::searchUrl(search::Engine::Baidu, search::queryText(form->checkState().sentences[sentence]));
+        return *search::searchUrl(search::Engine::Baidu, search::queryText(form->checkRun().sentences()[sentence]));
     }
     QColor colourAt(qsizetype textOffset)
     {
@@ -165,7 +165,7 @@ TEST_F(OnlineCheckTest, EngineMenuChoosesTheTemplate)
     browser->finish(resultPage(0));
     click("Command2");
     EXPECT_TRUE(browser->navigations.last().startsWith(QStringLiteral("https://scholar.cnki.net/result.aspx?q=%E4")));
-    EXPECT_EQ(state().searchUrl, browser->navigations.last());
+    EXPECT_EQ(run().searchUrl(), browser->navigations.last());
 }
 
 // The automatic run on the window's Timer2, ticking fast.
@@ -179,7 +179,7 @@ TEST_F(AutoRunTest, RunsThroughAllSentencesAndStops)
 {
     analyse(kA + kB);
     click("Command3");
-    EXPECT_TRUE(state().autoRun);
+    EXPECT_TRUE(run().isRunning());
     EXPECT_TRUE(w<QPushButton>("Command4")->isVisible());
     EXPECT_FALSE(w<QPushButton>("Command1")->isEnabled());
     EXPECT_FALSE(w<QPushButton>("Command2")->isEnabled());
@@ -191,7 +191,7 @@ TEST_F(AutoRunTest, RunsThroughAllSentencesAndStops)
     browser->finish(resultPage(0));
     ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 5000));
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("本次对比结束！"));
-    EXPECT_FALSE(state().autoRun);
+    EXPECT_FALSE(run().isRunning());
     EXPECT_TRUE(w<QPushButton>("Command3")->isVisible());
     EXPECT_FALSE(w<QPushButton>("Command4")->isVisible());
     EXPECT_TRUE(w<QPushButton>("Command1")->isEnabled());
@@ -218,7 +218,7 @@ TEST_F(OnlineCheckTest, StatisticsPasteTheTableAndRepeatIt)
     EXPECT_EQ(table.rows[1].text, QStringLiteral("T2"));
     EXPECT_EQ(table.rows[0].count, QStringLiteral("\u00A0\u00A0出现次数：3"));
     EXPECT_EQ(table.rows[0].link, QStringLiteral("http://r/"));
-    EXPECT_FALSE(state().statsPending);
+    EXPECT_FALSE(stats().isPending());
     EXPECT_EQ(command5->text(), QStringLiteral("统计相似性网站"));
     EXPECT_TRUE(command5->isEnabled());
 
@@ -243,7 +243,7 @@ TEST_F(AutoRunTest, ClosingTheWindowWhileATickWaitsForThePage)
     browser->finish(resultPage(0));
     QPointer<search::CheckRun> run = form->findChild<search::CheckRun*>();
     ASSERT_TRUE(run);
-    ASSERT_TRUE(waitUntil([&] { return run->state() == search::RunState::TickWaiting; }));
+    pumpEvents(3 * static_cast<int>(kTick.count())); // ticks come while the read is held, and wait
     const QList<Browser::HtmlCallback> reads = std::exchange(browser->heldReads, {});
     ASSERT_EQ(reads.size(), 1);
     boxes.answerWith(MessageBox::Answer::Discard); // the analysed article is not kept
@@ -298,7 +298,7 @@ TEST_F(OnlineCheckTest, AVerificationPageShowsWholeUntilTheNextAnalysis)
     EXPECT_EQ(pane->y(), px(45));
     const auto siblings = form->centralWidget()->children();
     EXPECT_GT(siblings.indexOf(pane), siblings.indexOf(editor()));
-    EXPECT_EQ(state().pageCount, 1);
+    EXPECT_EQ(run().pageCount(), 1);
     // A resize keeps the whole page in view.
     form->resize(form->width() + 40, form->height() + 40);
     pumpEvents(20);

@@ -129,8 +129,8 @@ TEST_F(ReportExportTest, HtmlReportHoldsWhatTheWindowShowed)
 {
     runCheck();
     const QString label2 = w<QLabel>("Label2")->text();
-    const QList<int> countsBefore = state().titleCounts;
-    const bool pendingBefore = state().statsPending;
+    const QList<int> countsBefore = stats().titleCounts();
+    const bool pendingBefore = stats().isPending();
     const QString path = dir.filePath(QStringLiteral("报告.html"));
     dialogs.choose(path);
     daochu()->trigger();
@@ -155,8 +155,8 @@ TEST_F(ReportExportTest, HtmlReportHoldsWhatTheWindowShowed)
               (QStringList{"1:scored:60", "2:scored:30", "3:scored:5", "4:scored:0", "5:searching:"}));
     EXPECT_TRUE(html.contains(QStringLiteral("<a href=\"http://site.example/T60\">T60</a>")));
     // Counted on a copy: the check state is as it was, and nothing was pasted into the pane.
-    EXPECT_EQ(state().titleCounts, countsBefore);
-    EXPECT_EQ(state().statsPending, pendingBefore);
+    EXPECT_EQ(stats().titleCounts(), countsBefore);
+    EXPECT_EQ(stats().isPending(), pendingBefore);
     EXPECT_TRUE(browser->siteTables.isEmpty());
     // Offered to open, and opened.
     ASSERT_EQ(boxes.shown.size(), 1);

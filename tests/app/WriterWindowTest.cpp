@@ -167,10 +167,10 @@ TEST_F(WriterWindowTest, KeyboardReachesTheCommandsTheMenuBarAndEveryControl)
     ASSERT_TRUE(waitUntil([&] { return browser->navigations.size() == 1; }));
     browser->finish(resultPage(0));
     key(Qt::Key_F5);
-    ASSERT_TRUE(waitUntil([&] { return state().autoRun; }));
+    ASSERT_TRUE(waitUntil([&] { return run().isRunning(); }));
     EXPECT_TRUE(w<QPushButton>("Command3")->shortcut().isEmpty()) << "F5 starts no second step during the run";
     key(Qt::Key_F5, Qt::ShiftModifier);
-    ASSERT_TRUE(waitUntil([&] { return !state().autoRun; }));
+    ASSERT_TRUE(waitUntil([&] { return !run().isRunning(); }));
     EXPECT_EQ(w<QPushButton>("Command3")->shortcut(), QKeySequence(Qt::Key_F5));
 
     QMenuBar* bar = form->menuBar();

@@ -123,7 +123,7 @@ TEST_F(DocumentCommandsTest, NewEmptiesTheEditorAndHidesTheList)
     expectFullSizeEditor();
     EXPECT_TRUE(dialogs.shown.isEmpty()) << "New shows no file dialog";
     EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("文章已修改，是否保存？")}) << "the typed article was not saved";
-    EXPECT_FALSE(form->checkState().articleText.isEmpty()) << "the check state is not touched";
+    EXPECT_FALSE(form->checkRun().articleText().isEmpty()) << "the check state is not touched";
 }
 
 TEST_F(DocumentCommandsTest, OpenAsksWithTheTitleAndFilters)
@@ -199,7 +199,7 @@ TEST_F(DocumentCommandsTest, OpenRichTextEndsBlackWithTheCaretAtTheStart)
     EXPECT_EQ(editor->selectionLength(), 0);
 
     QTest::mouseClick(child<QPushButton>(form.get(), "Command1"), Qt::LeftButton);
-    EXPECT_TRUE(form->checkState().articleText.contains(QStringLiteral("中文标红abc")))
+    EXPECT_TRUE(form->checkRun().articleText().contains(QStringLiteral("中文标红abc")))
         << "analysis reads what was opened";
 }
 

@@ -69,6 +69,7 @@ search::PageScore page(double p, const QList<search::Title>& titles = {})
     search::PageScore s;
     s.sentenceFigure = p;
     s.caption = QStringLiteral("本句相似度：%1%\r\n\r\n目前总体相似度：27.8%").arg(p);
+    s.overall = 27.8;
     s.titles = titles;
     return s;
 }

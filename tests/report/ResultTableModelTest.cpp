@@ -29,15 +29,14 @@ QString resultPage(int highlighted, const QStringList& titles = {})
 
 struct TableRun
 {
-    CheckState state;
-    search::CheckRun run{state};
+    search::CheckRun run;
     search::WindowFacts facts;
-    Model model{state, run};
+    Model model{run};
 
     void analyse(const QString& text)
     {
         run.analyse(analysis::analyse(text), QString());
-        facts.listCount = int(state.sentences.size());
+        facts.listCount = int(run.sentences().size());
     }
     // A compare step whose page arrives with this body.
     void step(const QString& body)
@@ -97,7 +96,7 @@ TEST(ResultTableModel, ShowsEachSentenceAsTheRunRecordsIt)
     EXPECT_EQ(r.model.index(3, Model::Figure).data(Model::SortRole).toDouble(), -1.0);
     // Each change is reported for its own row only: searched, then scored.
     EXPECT_EQ(changed, (QList<QPair<int, int>>{{0, 0}, {0, 0}, {1, 1}, {1, 1}, {2, 2}, {2, 2}, {3, 3}}));
-    EXPECT_EQ(report::entryToolTip(0, r.state.sentences[0], r.run.record().at(0)),
+    EXPECT_EQ(report::entryToolTip(0, r.run.sentences()[0], r.run.record().at(0)),
               QStringLiteral("第 1 句：") + kA + QStringLiteral("\n相似度：50%\n状态：已评分"));
     EXPECT_EQ(report::titleOf(r.run.record().at(0).titles.constFirst()).link, QStringLiteral("https://r.example/"));
 

@@ -10,11 +10,12 @@ using search::CheckRecord;
 using search::PageScore;
 using search::SentenceState;
 
-PageScore scored(double p, const QString& caption)
+PageScore scored(double p, const QString& caption, double overall = 0)
 {
     PageScore s;
     s.sentenceFigure = p;
     s.caption = caption;
+    s.overall = overall;
     s.titles = {{QStringLiteral("<a href=\"http://a/\">A</a>"), QStringLiteral("A")}};
     return s;
 }
@@ -23,15 +24,15 @@ TEST(CheckRecord, EntriesStartNotSearchedAndOutOfRangeIsRefused)
 {
     CheckRecord r;
     r.reset(3, QStringLiteral("题目"));
-    EXPECT_EQ(r.heading(), QStringLiteral("题目"));
+    EXPECT_EQ(r.article(), QStringLiteral("题目"));
     EXPECT_EQ(r.count(SentenceState::NotSearched), 3);
     EXPECT_FALSE(r.markSearched(3, search::Engine::Wenku));
     EXPECT_FALSE(r.markSearched(-1, search::Engine::Wenku));
     EXPECT_FALSE(r.markBlank(3));
     EXPECT_FALSE(r.markVerification(-1));
     // Out of range, the page's caption still is what the display shows.
-    EXPECT_FALSE(r.pageScored(7, scored(12, QStringLiteral("本句相似度：12%\r\n\r\n目前总体相似度：4%"))));
-    EXPECT_EQ(r.overallLine(), QStringLiteral("目前总体相似度：4%"));
+    EXPECT_FALSE(r.pageScored(7, scored(12, QStringLiteral("本句相似度：12%\r\n\r\n目前总体相似度：4%"), 4)));
+    EXPECT_EQ(search::overallText(*r.overall()), QStringLiteral("目前总体相似度：4%"));
     EXPECT_EQ(r.count(SentenceState::NotSearched), 3);
 }
 

@@ -1,9 +1,10 @@
 // The online check's decisions on scripted sequences of pages, without a window or timers.
-#include "support/QtPrinters.h"
-#include "analysis/Analysis.h"
 #include "search/CheckRun.h"
+#include "analysis/Analysis.h"
+#include "report/SiteTableCommand.h"
 #include "search/QueryText.h"
 #include "search/Verification.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,6 @@
 namespace {
 
 using search::RunEffects;
-using search::RunState;
 
 const QString kA(38, QChar(u'甲'));
 const QString kB(38, QChar(u'乙'));
@@ -25,7 +25,8 @@ QString resultPage(int highlighted, const QStringList& titles = {})
     QString html = QStringLiteral("<div>") + QString(600, QChar(u'页')) + QStringLiteral("</div><EM>") +
                    QString(highlighted, QChar(u'x')) + QStringLiteral("</EM><EM>");
     for (const QString& t : titles)
-        html += QStringLiteral("<h3 class=\"t\"><a href=\"http://r/\" data-click=\"{}\">") + t + QStringLiteral("</a></h3>");
+        html += QStringLiteral("<h3 class=\"t\"><a href=\"http://r/\" data-click=\"{}\">") + t +
+                QStringLiteral("</a></h3>");
     return html;
 }
 
@@ -33,8 +34,8 @@ QString resultPage(int highlighted, const QStringList& titles = {})
 class ScriptedWindow
 {
 public:
-    CheckState state;
-    search::CheckRun run{state};
+    search::CheckRun run;
+    SiteTableCommand stats{run, nullptr}; // counts the titles; it never writes a table here
     search::WindowFacts facts;
 
     QStringList listEntries;
@@ -100,8 +101,8 @@ public:
     void start() { apply(run.start(facts)); }
     void tick() { apply(run.tick(facts, paneBusy)); }
     // The pane ends its load; a page from the searched host is read at once unless held.
-    void finish(std::optional<QString> body, bool ok = true, const QString& finalUrl = QString(), bool holdRead = false,
-                const QString& title = QString())
+    void finish(std::optional<QString> body, bool ok = true, const QString& finalUrl = QString(),
+                bool holdRead = false, const QString& title = QString())
     {
         paneBusy = false;
         if (!finalUrl.isEmpty())
@@ -117,7 +118,7 @@ public:
     }
     QString urlFor(int sentence) const
     {
-        return *search::searchUrl(search::Engine::Baidu, search::queryText(state.sentences[sentence]));
+        return *search::searchUrl(search::Engine::Baidu, search::queryText(run.sentences()[sentence]));
     }
     QStringList slotTexts(qsizetype from, qsizetype count) const
     {
@@ -140,28 +141,28 @@ TEST(CheckRun, AnalysisStartsTheCheckAfresh)
     w.start();
     w.finish(resultPage(190, {"T"}));
     w.run.stop();
-    w.state.searchUrl = QStringLiteral("http://old");
+    const QString searched = w.run.searchUrl();
     w.analyse(QStringLiteral("一二三"));
     EXPECT_EQ(w.listEntries, QStringList{QStringLiteral("1-一二三")});
     EXPECT_EQ(w.label1, QStringLiteral("本文共 3 字，本次分析共分析出 1 句，请多次点击进行对比！"));
     EXPECT_FALSE(w.similarityShown);
-    EXPECT_EQ(w.state.sentences, QStringList{QStringLiteral("一二三")});
-    EXPECT_EQ(w.state.nextIndex, 0);
-    EXPECT_EQ(w.state.lastIndex, 0);
-    EXPECT_EQ(w.state.pageCount, 1);
-    EXPECT_EQ(w.state.similaritySum, 0);
-    EXPECT_FALSE(w.state.statsPending);
-    EXPECT_TRUE(w.state.firstStepPending);
-    EXPECT_EQ(w.state.titleCounts, QList<int>(11, 0));
+    EXPECT_EQ(w.run.sentences(), QStringList{QStringLiteral("一二三")});
+    EXPECT_EQ(w.run.nextIndex(), 0);
+    EXPECT_EQ(w.run.lastIndex(), 0);
+    EXPECT_EQ(w.run.pageCount(), 1);
+    EXPECT_EQ(w.run.similaritySum(), 0);
+    EXPECT_FALSE(w.stats.isPending());
+    EXPECT_TRUE(w.run.firstStepPending());
+    EXPECT_EQ(w.stats.titleCounts(), QList<int>(11, 0));
     EXPECT_EQ(w.run.record().titleSlots().texts, QStringList(11));
-    EXPECT_EQ(w.state.searchUrl, QStringLiteral("http://old")); // the URL stays
-    EXPECT_EQ(w.navigations.size(), 1);                       // an analysis searches nothing
+    EXPECT_EQ(w.run.searchUrl(), searched); // the URL stays
+    EXPECT_EQ(w.navigations.size(), 1);     // an analysis searches nothing
     // An article without sentences is still an analysis, with the one spare slot.
     w.analyse(QStringLiteral(" \r\n "));
     EXPECT_TRUE(w.listEntries.isEmpty());
     EXPECT_EQ(w.label1, QStringLiteral("本文共 0 字，本次分析共分析出 0 句，请多次点击进行对比！"));
     EXPECT_TRUE(w.run.hasSentenceTable());
-    EXPECT_EQ(w.state.titleCounts.size(), 1);
+    EXPECT_EQ(w.stats.titleCounts().size(), 1);
 }
 
 // Where each situation leaves the two indices.
@@ -185,43 +186,44 @@ TEST_P(StepIndices, FollowTheTable)
     ScriptedWindow w;
     w.analyse(row.text);
     row.script(w);
-    EXPECT_EQ(w.state.lastIndex, row.lastIndex);
-    EXPECT_EQ(w.state.nextIndex, row.nextIndex);
+    EXPECT_EQ(w.run.lastIndex(), row.lastIndex);
+    EXPECT_EQ(w.run.nextIndex(), row.nextIndex);
     EXPECT_EQ(w.navigations.size(), row.searches);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    CheckRun, StepIndices,
-    ::testing::Values(
-        IndexRow{"AfterAnalysis", kA + kB, [](ScriptedWindow&) {}, 0, 0, 0},
-        IndexRow{"FirstClickOnlyChooses", kA + kB + kC, [](ScriptedWindow& w) { w.click(2); }, 0, 2, 0},
-        IndexRow{"LaterClickSearches", kA + kB + kC,
-                 [](ScriptedWindow& w) {
-                     w.click(0);
-                     w.click(2);
-                 },
-                 2, 3, 1},
-        IndexRow{"StepOnSentenceK", kA + kB + kC,
-                 [](ScriptedWindow& w) {
-                     w.step();
-                     w.step();
-                 },
-                 1, 2, 2},
-        IndexRow{"BlankSentenceMovesOn", kA + QStringLiteral("（）"),
-                 [](ScriptedWindow& w) {
-                     w.step();
-                     w.step();
-                 },
-                 1, 2, 1},
-        IndexRow{"BlankFirstSentenceMovesOn", QStringLiteral("。"), [](ScriptedWindow& w) { w.step(); }, 0, 1, 0},
-        IndexRow{"PastTheLastSentence", kC,
-                 [](ScriptedWindow& w) {
-                     w.step();
-                     w.step();
-                     w.step();
-                 },
-                 0, 1, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(CheckRun, StepIndices,
+                         ::testing::Values(IndexRow{"AfterAnalysis", kA + kB, [](ScriptedWindow&) {}, 0, 0,
+                                                    0},
+                                           IndexRow{"FirstClickOnlyChooses", kA + kB + kC,
+                                                    [](ScriptedWindow& w) { w.click(2); }, 0, 2, 0},
+                                           IndexRow{"LaterClickSearches", kA + kB + kC,
+                                                    [](ScriptedWindow& w) {
+                                                        w.click(0);
+                                                        w.click(2);
+                                                    },
+                                                    2, 3, 1},
+                                           IndexRow{"StepOnSentenceK", kA + kB + kC,
+                                                    [](ScriptedWindow& w) {
+                                                        w.step();
+                                                        w.step();
+                                                    },
+                                                    1, 2, 2},
+                                           IndexRow{"BlankSentenceMovesOn", kA + QStringLiteral("（）"),
+                                                    [](ScriptedWindow& w) {
+                                                        w.step();
+                                                        w.step();
+                                                    },
+                                                    1, 2, 1},
+                                           IndexRow{"BlankFirstSentenceMovesOn", QStringLiteral("。"),
+                                                    [](ScriptedWindow& w) { w.step(); }, 0, 1, 0},
+                                           IndexRow{"PastTheLastSentence", kC,
+                                                    [](ScriptedWindow& w) {
+                                                        w.step();
+                                                        w.step();
+                                                        w.step();
+                                                    },
+                                                    0, 1, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CheckRun, StepSearchesMarksAndSelects)
 {
@@ -232,8 +234,8 @@ TEST(CheckRun, StepSearchesMarksAndSelects)
     EXPECT_EQ(w.label1, QStringLiteral("现在正在对比第 1 句！共 3 句。"));
     EXPECT_EQ(w.marked, QStringList{kA});
     EXPECT_EQ(w.selected, 0);
-    EXPECT_TRUE(w.state.statsPending);
-    EXPECT_FALSE(w.state.firstStepPending);
+    EXPECT_TRUE(w.stats.isPending());
+    EXPECT_FALSE(w.run.firstStepPending());
 }
 
 TEST(CheckRun, EndOfTheTableAndNoAnalysisStopTheRun)
@@ -250,8 +252,7 @@ TEST(CheckRun, EndOfTheTableAndNoAnalysisStopTheRun)
     w.tick();
     EXPECT_EQ(w.boxes, QStringList{QStringLiteral("本次对比结束！")});
     EXPECT_EQ(w.stopActions, 1);
-    EXPECT_FALSE(w.state.autoRun);
-    EXPECT_EQ(w.run.state(), RunState::Idle);
+    EXPECT_FALSE(w.run.isRunning());
     EXPECT_EQ(w.runningChanges, 2);
     w.step();
     EXPECT_EQ(w.boxes.size(), 2);
@@ -268,9 +269,9 @@ TEST(CheckRun, EmptyEditorStopsTheRunAndRestoresTheLayout)
     w.tick();
     EXPECT_EQ(w.boxes, QStringList{QStringLiteral("请先输入关键字")});
     EXPECT_TRUE(w.fullLayout);
-    EXPECT_FALSE(w.state.autoRun);
+    EXPECT_FALSE(w.run.isRunning());
     EXPECT_EQ(w.stopActions, 0);
-    EXPECT_TRUE(w.state.statsPending);
+    EXPECT_TRUE(w.stats.isPending());
     EXPECT_EQ(w.navigations.size(), 1);
 }
 
@@ -286,8 +287,8 @@ TEST(CheckRun, ScoringFillsTheDisplayAndTheTitleSlots)
     w.finish(resultPage(190, {"T1", "T2", "T3"}));
     EXPECT_EQ(w.label2, QStringLiteral("本句相似度：50%\r\n\r\n目前总体相似度：12.5%"));
     EXPECT_EQ(w.label1, QStringLiteral("现在正在对比第 4 句！共 5 句。"));
-    EXPECT_EQ(w.state.pageCount, 5);
-    EXPECT_EQ(w.state.similaritySum, 50);
+    EXPECT_EQ(w.run.pageCount(), 5);
+    EXPECT_EQ(w.run.similaritySum(), 50);
     EXPECT_EQ(w.slotTexts(30, 4), (QStringList{"T1", "T2", "T3", QString()}));
     EXPECT_TRUE(w.run.record().titleSlots().html[31].contains(QStringLiteral("T2</a>")));
 }
@@ -303,12 +304,12 @@ TEST(CheckRun, PagesThatAreNotResultsCountNothing)
     w.finish(resultPage(100), false);
     w.finish(resultPage(100), true, QStringLiteral("https://verify.example/check"));
     EXPECT_FALSE(w.pendingRead);
-    EXPECT_EQ(w.state.pageCount, 1);
+    EXPECT_EQ(w.run.pageCount(), 1);
     EXPECT_EQ(w.label1, QStringLiteral("网络不给力，正在重新对比第 1 句"));
     // A page without a body is read but counts nothing; the status line is rewritten.
     w.step();
     w.finish(QString());
-    EXPECT_EQ(w.state.pageCount, 1);
+    EXPECT_EQ(w.run.pageCount(), 1);
     EXPECT_EQ(w.label2, QStringLiteral("unchanged"));
     EXPECT_EQ(w.label1, QStringLiteral("现在正在对比第 2 句！共 2 句。"));
     // A busy pane is still loading: nothing happens.
@@ -317,7 +318,7 @@ TEST(CheckRun, PagesThatAreNotResultsCountNothing)
     w.click(0);
     w.click(1);
     w.finish(resultPage(100), true, QStringLiteral("https://m.baidu.com/s?word=x"));
-    EXPECT_EQ(w.state.pageCount, 2);
+    EXPECT_EQ(w.run.pageCount(), 2);
 }
 
 TEST(CheckRun, PagesOfAnotherHostAreRetriedThriceThenThePersonIsAsked)
@@ -333,7 +334,7 @@ TEST(CheckRun, PagesOfAnotherHostAreRetriedThriceThenThePersonIsAsked)
     ASSERT_EQ(w.navigations.size(), search::kForeignPagesRetried + 1);
     EXPECT_EQ(w.navigations.last(), w.urlFor(0));
     w.finish(resultPage(100), true, elsewhere);
-    EXPECT_EQ(w.run.state(), RunState::WaitingForPerson);
+    EXPECT_TRUE(w.run.waitsForPerson());
     EXPECT_EQ(w.label1, search::foreignPageLine(elsewhere));
     EXPECT_TRUE(w.label1.contains(QStringLiteral("https://captcha.example/check?from=baidu")));
     EXPECT_TRUE(w.paneUncovered);
@@ -357,11 +358,11 @@ TEST(CheckRun, ALateReadForAnEarlierStepIsDropped)
     w.step(); // the next step begins before the read is answered
     EXPECT_EQ(w.run.record().at(0).state, search::SentenceState::NotArrived);
     w.apply(w.run.bodyRead(lateTag, resultPage(190, {"OLD"}), w.facts));
-    EXPECT_EQ(w.state.pageCount, 1);
+    EXPECT_EQ(w.run.pageCount(), 1);
     EXPECT_TRUE(w.slotTexts(0, 1)[0].isEmpty());
     w.finish(resultPage(0, {"NEW"}));
     EXPECT_EQ(w.slotTexts(10, 1), QStringList{"NEW"});
-    EXPECT_EQ(w.state.pageCount, 2);
+    EXPECT_EQ(w.run.pageCount(), 2);
 }
 
 TEST(CheckRun, RunGoesOnAfterEachPageAndEnds)
@@ -370,20 +371,18 @@ TEST(CheckRun, RunGoesOnAfterEachPageAndEnds)
     w.analyse(kA + kB);
     const QString analysisLine = w.label1;
     w.start();
-    EXPECT_EQ(w.run.state(), RunState::WaitingForPage);
+    EXPECT_TRUE(w.run.isRunning());
     EXPECT_EQ(w.label1, analysisLine); // during a run the step leaves the status line to scoring and ticks
-    w.tick();                        // the page is still loading: the tick waits
-    EXPECT_EQ(w.run.state(), RunState::TickWaiting);
+    w.tick();                          // the page is still loading: the tick waits
     EXPECT_EQ(w.navigations.size(), 1);
     w.finish(resultPage(0)); // the waiting tick goes on at once
     ASSERT_EQ(w.navigations.size(), 2);
     EXPECT_EQ(w.navigations[1], w.urlFor(1));
     EXPECT_EQ(w.label1, QStringLiteral("现在正在对比第 1 句！共 2 句。"));
     w.finish(resultPage(0));
-    EXPECT_EQ(w.run.state(), RunState::DueForTick);
     w.tick();
     EXPECT_EQ(w.boxes, QStringList{QStringLiteral("本次对比结束！")});
-    EXPECT_EQ(w.state.pageCount, 3);
+    EXPECT_EQ(w.run.pageCount(), 3);
 }
 
 TEST(CheckRun, PageThatNeverArrivesIsSearchedAgain)
@@ -396,18 +395,18 @@ TEST(CheckRun, PageThatNeverArrivesIsSearchedAgain)
     ASSERT_EQ(w.navigations.size(), 2);
     EXPECT_EQ(w.navigations[1], w.urlFor(0));
     EXPECT_EQ(w.label1, QStringLiteral("网络不给力，正在重新对比第 1 句"));
-    EXPECT_EQ(w.state.pageCount, 1); // never counted, so the divisor stays
+    EXPECT_EQ(w.run.pageCount(), 1); // never counted, so the divisor stays
     w.finish(QStringLiteral("<p>no double-byte text here</p>"));
     w.tick();
     EXPECT_EQ(w.navigations[2], w.urlFor(0));
-    EXPECT_EQ(w.state.pageCount, 1); // counted by scoring, taken back by the retry
-    w.finish(QString(), false); // a failed load
+    EXPECT_EQ(w.run.pageCount(), 1); // counted by scoring, taken back by the retry
+    w.finish(QString(), false);      // a failed load
     w.tick();
     EXPECT_EQ(w.navigations[3], w.urlFor(0));
     w.finish(resultPage(0));
     w.tick();
     EXPECT_EQ(w.navigations[4], w.urlFor(1));
-    EXPECT_EQ(w.state.pageCount, 2);
+    EXPECT_EQ(w.run.pageCount(), 2);
 }
 
 TEST(CheckRun, StopDuringTheRunStillScoresThePage)
@@ -417,9 +416,9 @@ TEST(CheckRun, StopDuringTheRunStillScoresThePage)
     w.start();
     w.tick();
     w.run.stop();
-    EXPECT_EQ(w.run.state(), RunState::Idle);
+    EXPECT_FALSE(w.run.isRunning());
     w.finish(resultPage(0));
-    EXPECT_EQ(w.state.pageCount, 2);
+    EXPECT_EQ(w.run.pageCount(), 2);
     w.tick();
     EXPECT_EQ(w.navigations.size(), 1);
 }
@@ -428,12 +427,11 @@ TEST(CheckRun, BlankSentenceCountsAsFinishedInARun)
 {
     ScriptedWindow w;
     w.analyse(withSentenceAfterTheBlankOne(kA + QStringLiteral("（）")));
-    ASSERT_EQ(w.state.sentences.at(1), QStringLiteral("（）"));
+    ASSERT_EQ(w.run.sentences().at(1), QStringLiteral("（）"));
     w.start();
     w.finish(resultPage(0));
     w.tick(); // sentence 2 is blank: nothing is searched
     EXPECT_EQ(w.navigations.size(), 1);
-    EXPECT_EQ(w.run.state(), RunState::DueForTick);
     w.tick();
     ASSERT_EQ(w.navigations.size(), 2);
     EXPECT_EQ(w.navigations[1], w.urlFor(2));
@@ -442,7 +440,8 @@ TEST(CheckRun, BlankSentenceCountsAsFinishedInARun)
 // The service's verification pages: at the search address itself, and on a host of their own.
 const QString kVerifyTitle = QStringLiteral("百度安全验证");
 const QString kVerifyBody = QStringLiteral("<div class=\"timeout\"><p>网络不给力，请稍后重试</p></div>");
-const QString kCaptchaUrl = QStringLiteral("https://wappass.baidu.com/static/captcha/tuxing.html?ak=1&backurl=x");
+const QString kCaptchaUrl =
+    QStringLiteral("https://wappass.baidu.com/static/captcha/tuxing.html?ak=1&backurl=x");
 
 TEST(CheckRun, AVerificationPageByHandAsksThePersonAndScoresNothing)
 {
@@ -454,12 +453,12 @@ TEST(CheckRun, AVerificationPageByHandAsksThePersonAndScoresNothing)
     EXPECT_EQ(w.label1, search::kVerificationRequest);
     EXPECT_EQ(w.label2, QStringLiteral("unchanged"));
     EXPECT_TRUE(w.paneUncovered);
-    EXPECT_EQ(w.state.pageCount, 1);
-    EXPECT_EQ(w.state.similaritySum, 0);
+    EXPECT_EQ(w.run.pageCount(), 1);
+    EXPECT_EQ(w.run.similaritySum(), 0);
     // Solved: the service sends the pane back to the search address, and that page is the sentence's.
     w.finish(resultPage(190, {"T"}), true, w.urlFor(0), false, QStringLiteral("甲_百度搜索"));
     EXPECT_FALSE(w.paneUncovered);
-    EXPECT_EQ(w.state.pageCount, 2);
+    EXPECT_EQ(w.run.pageCount(), 2);
     EXPECT_EQ(w.slotTexts(0, 1), QStringList{"T"});
     EXPECT_EQ(w.label1, QStringLiteral("现在正在对比第 1 句！共 2 句。"));
 }
@@ -470,7 +469,7 @@ TEST(CheckRun, TheRunWaitsForThePersonAndGoesOnOnceSolved)
     w.analyse(kA + kB);
     w.start();
     w.finish(QStringLiteral("<p>滑块</p>"), true, kCaptchaUrl, false, kVerifyTitle);
-    EXPECT_EQ(w.run.state(), RunState::WaitingForPerson);
+    EXPECT_TRUE(w.run.waitsForPerson());
     EXPECT_FALSE(w.pendingRead); // another host: not read at all
     EXPECT_EQ(w.run.record().at(0).state, search::SentenceState::Verification);
     for (int i = 0; i < 5; ++i)
@@ -481,8 +480,8 @@ TEST(CheckRun, TheRunWaitsForThePersonAndGoesOnOnceSolved)
     w.tick();
     EXPECT_EQ(w.navigations.size(), 1);
     w.finish(resultPage(0), true, w.urlFor(0));
-    EXPECT_EQ(w.run.state(), RunState::DueForTick);
-    EXPECT_EQ(w.state.pageCount, 2);
+    EXPECT_FALSE(w.run.waitsForPerson());
+    EXPECT_EQ(w.run.pageCount(), 2);
     EXPECT_EQ(w.run.record().at(0).state, search::SentenceState::Scored);
     w.tick();
     ASSERT_EQ(w.navigations.size(), 2);
@@ -497,10 +496,10 @@ TEST(CheckRun, StopWhileWaitingThenStartSearchesTheWaitingSentenceAgain)
     w.finish(resultPage(0));
     w.tick(); // sentence 2 is searched
     w.finish(kVerifyBody, true, QString(), false, kVerifyTitle);
-    EXPECT_EQ(w.run.state(), RunState::WaitingForPerson);
+    EXPECT_TRUE(w.run.waitsForPerson());
     w.apply(w.run.stop());
     EXPECT_FALSE(w.paneUncovered);
-    EXPECT_EQ(w.run.state(), RunState::Idle);
+    EXPECT_FALSE(w.run.isRunning());
     w.start();
     ASSERT_EQ(w.navigations.size(), 3);
     EXPECT_EQ(w.navigations[2], w.urlFor(1));
@@ -521,7 +520,8 @@ class AsksForVerification : public ::testing::TestWithParam<VerificationRow>
 
 TEST_P(AsksForVerification, ByTitleOrHeadingWithoutResults)
 {
-    EXPECT_EQ(search::asksForVerification(GetParam().title, GetParam().body, search::Engine::Wenku), GetParam().asks);
+    EXPECT_EQ(search::asksForVerification(GetParam().title, GetParam().body, search::Engine::Wenku),
+              GetParam().asks);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -529,13 +529,17 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         VerificationRow{"TitleBeforeTheRead", kVerifyTitle, std::nullopt, true},
         VerificationRow{"TitleAtTheSearchAddress", kVerifyTitle, kVerifyBody, true},
-        VerificationRow{"HeadingOnly", QString(), QStringLiteral("<h1>百度安全验证</h1><p>请完成下方验证后继续操作</p>"), true},
-        VerificationRow{"ResultsAboutVerification", QStringLiteral("安全验证_百度搜索"), resultPage(0, {"安全验证"}), false},
+        VerificationRow{"HeadingOnly", QString(),
+                        QStringLiteral("<h1>百度安全验证</h1><p>请完成下方验证后继续操作</p>"), true},
+        VerificationRow{"ResultsAboutVerification", QStringLiteral("安全验证_百度搜索"),
+                        resultPage(0, {"安全验证"}), false},
         VerificationRow{"OrdinaryResultPage", QStringLiteral("甲_百度搜索"), resultPage(0, {"T"}), false},
         // A page without results whose title holds the query's own words.
-        VerificationRow{"NoResultsForTheQuery", QStringLiteral("身份验证_百度文库"),
-                        QStringLiteral("<form><input type=\"text\" name=\"word\" value=\"身份验证\"></form><p>没有找到</p>"),
-                        false},
+        VerificationRow{
+            "NoResultsForTheQuery", QStringLiteral("身份验证_百度文库"),
+            QStringLiteral(
+                "<form><input type=\"text\" name=\"word\" value=\"身份验证\"></form><p>没有找到</p>"),
+            false},
         VerificationRow{"AnotherServicesForm", kVerifyTitle,
                         QStringLiteral("<form><input name=\"wd\"></form>"), true},
         VerificationRow{"EmptyTitle", QString(), std::nullopt, false}),
@@ -556,7 +560,7 @@ TEST(CheckRunRecord, FollowsEachSentenceThroughTheRun)
     QList<int> changed;
     QObject::connect(&w.run, &search::CheckRun::recordChanged, [&](int s) { changed.append(s); });
     w.analyse(withSentenceAfterTheBlankOne(kA + kB + QStringLiteral("（）")));
-    ASSERT_EQ(w.state.sentences.at(2), QStringLiteral("（）"));
+    ASSERT_EQ(w.run.sentences().at(2), QStringLiteral("（）"));
     const search::CheckRecord& r = w.run.record();
     ASSERT_EQ(r.size(), 4);
     EXPECT_EQ(r.count(SentenceState::NotSearched), 4);
@@ -574,10 +578,10 @@ TEST(CheckRunRecord, FollowsEachSentenceThroughTheRun)
     EXPECT_EQ(r.at(0).similarityText(), QStringLiteral("50"));
     ASSERT_EQ(r.at(0).titles.size(), 2);
     EXPECT_EQ(r.at(0).titles[1].text, QStringLiteral("T2"));
-    EXPECT_EQ(r.overallLine(), QStringLiteral("目前总体相似度：50%"));
+    EXPECT_EQ(search::overallText(*r.overall()), QStringLiteral("目前总体相似度：50%"));
     EXPECT_EQ(r.caption(), w.label2);
 
-    w.tick(); // sentence 2 searched
+    w.tick();                             // sentence 2 searched
     w.finish(QString(300, QChar(u'短'))); // under 500 counted characters
     EXPECT_EQ(r.at(1).state, SentenceState::ShortPage);
     EXPECT_EQ(r.at(1).similarityText(), QStringLiteral("0"));
@@ -643,8 +647,9 @@ namespace {
 TEST(CheckRunResume, TakesKeptResultsOverAndPassesOverWhatIsNotSearched)
 {
     ScriptedWindow w;
-    w.apply(w.run.analyse(analysis::analyse(kA + kB + kC), QString(),
-                          {analysis::PieceUse::Searched, analysis::PieceUse::TooShort, analysis::PieceUse::Searched}));
+    w.apply(w.run.analyse(
+        analysis::analyse(kA + kB + kC), QString(),
+        {analysis::PieceUse::Searched, analysis::PieceUse::TooShort, analysis::PieceUse::Searched}));
     w.facts.listCount = 3;
 
     search::SentenceEntry kept;
@@ -655,8 +660,8 @@ TEST(CheckRunResume, TakesKeptResultsOverAndPassesOverWhatIsNotSearched)
     kept.obtained = QDateTime::currentDateTimeUtc().addDays(-1);
     w.apply(w.run.adoptKept({{0, kept}}));
     EXPECT_EQ(w.label2, QStringLiteral("已沿用 1 句的检测结果\r\n\r\n目前总体相似度：60%"));
-    EXPECT_EQ(w.state.similaritySum, 60);
-    EXPECT_EQ(w.state.pageCount, 2);
+    EXPECT_EQ(w.run.similaritySum(), 60);
+    EXPECT_EQ(w.run.pageCount(), 2);
     EXPECT_EQ(w.run.record().titleSlots().texts.mid(0, 3),
               (QStringList{QStringLiteral("甲站"), QStringLiteral("乙站"), QString()}));
     EXPECT_TRUE(w.run.record().at(0).reused);

@@ -109,7 +109,7 @@ TEST_F(EndToEnd, SendsTheExactQueryUrl)
     analyse(QStringLiteral("中文 A_b"));
     QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
     ASSERT_TRUE(waitForSearches(1));
-    EXPECT_EQ(form->checkState().searchUrl,
+    EXPECT_EQ(form->checkRun().searchUrl(),
               QStringLiteral("https://www.baidu.com/s?wd=%D6%D0%CE%C4A%5Fb&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu"));
     // On the wire the escaped underscore goes out as "_": an unreserved character, which URLs treat
     // as the same as its escape.
@@ -164,7 +164,7 @@ TEST_F(EndToEndShortLoads, LoadThatNeverEndsCountsAsNotArrived)
     EXPECT_EQ(w<QLabel>("Label1")->text(), QStringLiteral("网络不给力，正在重新对比第 1 句"));
     ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 15000));
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("本次对比结束！"));
-    EXPECT_EQ(form->checkState().pageCount, 2);
+    EXPECT_EQ(form->checkRun().pageCount(), 2);
 }
 
 TEST_F(EndToEnd, PaneRecoversFromADeadRenderer)
@@ -212,10 +212,10 @@ TEST_F(EndToEnd, TheRunWaitsForAVerificationAtTheSearchAddress)
     EXPECT_GT(siblings.indexOf(pane), siblings.indexOf(editor));
     pumpEvents(500); // five ticks
     EXPECT_EQ(server.searches().size(), 1);
-    EXPECT_EQ(form->checkState().pageCount, 1);
+    EXPECT_EQ(form->checkRun().pageCount(), 1);
     // The person solves it: the service sends the pane back to the search address.
     solved = true;
-    pane->load(QUrl(form->checkState().searchUrl));
+    pane->load(QUrl(form->checkRun().searchUrl()));
     ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 15000));
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("本次对比结束！"));
     EXPECT_EQ(titleSlot(0), QStringLiteral("网站"));
@@ -239,7 +239,7 @@ TEST_F(EndToEnd, AVerificationOnAnotherHostCanBeStoppedAndSearchedAgain)
     pumpEvents(400);
     EXPECT_EQ(server.searches().size(), 1);
     QTest::mouseClick(w<QPushButton>("Command4"), Qt::LeftButton);
-    EXPECT_EQ(form->checkState().nextIndex, 0);
+    EXPECT_EQ(form->checkRun().nextIndex(), 0);
     QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
     ASSERT_TRUE(waitForSearches(2));
     EXPECT_EQ(server.searches()[0], server.searches()[1]);

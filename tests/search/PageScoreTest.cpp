@@ -2,7 +2,6 @@
 #include "text/Codepage936.h"
 #include "search/PageScore.h"
 #include "support/LegacyTitles.h"
-#include "support/LiteralMarkedPage.h"
 
 #include <gtest/gtest.h>
 
@@ -278,29 +277,6 @@ TEST(PageScore, HighlightsInCommentsCountOnce)
     EXPECT_EQ(search::highlightedLength(single), 8);
     // An unterminated comment hides the rest of the page.
     EXPECT_EQ(search::highlightedLength(single + QStringLiteral("<!--") + abstract + abstract), 8);
-}
-
-TEST(PageScore, MarkedPageReplacesTitleTagsAndDropsHighlights)
-{
-    EXPECT_EQ(search::markedPage(QStringLiteral("<H3 CLASS=\"T\">a<EM>b</EM></H3><h3 class=\"t\">c<em>d</em></h3><H3>")),
-              QStringLiteral("<bbbbbbbb>ab<bbbbbbbb><bbbbbbbb>cd<bbbbbbbb><H3>"));
-}
-
-// The one-scan marking must give what the eight passes give, also where removing a highlight tag
-// joins its neighbours into a new tag.
-TEST(PageScore, MarkedPageMatchesThePasses)
-{
-    const QStringList tokens{"<EM>", "<em>", "</EM>", "</em>", "<H3 CLASS=\"T\">", "</H3>", "<h3 class=\"t\">", "</h3>",
-                             "<",    "/",    "e",     "m>",    "E",              "M>",    "h3",           "x",
-                             ">",    "<a>",  "文",    "</"};
-    std::mt19937 rng(33);
-    for (int round = 0; round < 30000; ++round) {
-        QString s;
-        const int len = static_cast<int>(rng() % 12);
-        for (int k = 0; k < len; ++k)
-            s += tokens.at(rng() % tokens.size());
-        ASSERT_EQ(search::markedPage(s), search::literalMarkedPage(s)) << s.toStdString();
-    }
 }
 
 } // namespace

@@ -2,10 +2,11 @@
 
 #include "app/Form1.h"
 #include "editor/RichTextBox.h"
-#include "widgets/Twips.h"
+#include "report/SiteTableCommand.h"
 #include "search/CheckRun.h"
 #include "support/FakeBrowser.h"
 #include "support/GuiHelpers.h"
+#include "widgets/Twips.h"
 #include "widgets/WidgetTwips.h"
 
 #include <QPushButton>
@@ -33,14 +34,11 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
 
-    template <typename T>
-    T* w(const char* name)
-    {
-        return child<T>(form.get(), name);
-    }
+    template <typename T> T* w(const char* name) { return child<T>(form.get(), name); }
     void click(const char* button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
-    CheckState& state() { return form->checkState(); }
-    const search::CheckRecord& record() { return form->findChild<search::CheckRun*>()->record(); }
+    const search::CheckRun& run() { return form->checkRun(); }
+    const search::CheckRecord& record() { return run().record(); }
+    const SiteTableCommand& stats() { return *form->findChild<SiteTableCommand*>(); }
     // The title the window's site table counts in slot k (ten per sentence).
     QString titleSlot(qsizetype k) { return record().titleSlots().texts.value(k); }
     RichTextBox* editor() { return w<RichTextBox>("RichTextBox1"); }

@@ -1,7 +1,7 @@
 #pragma once
 
-// The marking of a result page done literally: one replacement pass per tag, in order. The oracle
-// that the one-scan search::markedPage is checked against.
+// The marking of a result page done literally: one replacement pass per tag, in order, as the legacy
+// title reading marked a page.
 #include <QString>
 
 namespace search {
