@@ -3,6 +3,7 @@
 #include "analysis/CheckState.h"
 #include "search/CheckRun.h"
 #include "store/Resume.h"
+#include "store/StoreWorker.h"
 
 #include <QObject>
 
@@ -34,10 +35,9 @@ signals:
     void notice(const QString& text);
 
 private:
-    void passOnNotice();
     void recordChanged(int sentence);
 
-    std::unique_ptr<ResultStore> m_store;
+    std::unique_ptr<StoreWorker> m_store;
     search::CheckRun& m_run;
     const CheckState& m_state;
 };
