@@ -207,7 +207,9 @@ void foreignLog(const QString& file)
         ASSERT_TRUE(db.open());
         QSqlQuery q(db);
         ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")));
-        ASSERT_TRUE(q.exec(QStringLiteral("DELETE FROM results WHERE key % 3 = 0")));
+        // Rows all over the table: the log holds the table's root but few of its leaves.
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO results SELECT key / 2 + 1, engine, query || '再', obtained, "
+                                          "session, state, figure, titles FROM results LIMIT 100")));
         log = bytesOf(file + QStringLiteral("-wal"));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("crash"));
@@ -259,7 +261,7 @@ TEST_P(StoreFileShapes, FindsWhatIsSoundAndSetsAsideWhatIsNot)
     }
     shape.damage(file);
     const QByteArray damaged = bytesOf(file);
-    const bool hadLog = QFileInfo(file + QStringLiteral("-wal")).size() > 0;
+    const QByteArray log = bytesOf(file + QStringLiteral("-wal"));
 
     ResultStore store(path());
     EXPECT_EQ(store.lookUp(Engine::Baidu, soundQueries()).size(), shape.found);
@@ -272,7 +274,8 @@ TEST_P(StoreFileShapes, FindsWhatIsSoundAndSetsAsideWhatIsNot)
         EXPECT_TRUE(name.startsWith(main)) << name.toStdString();
         EXPECT_TRUE(notice.contains(name)) << notice.toStdString();
         EXPECT_EQ(bytesOf(path() + u'/' + name), damaged); // never written into
-        EXPECT_EQ(QFile::exists(path() + u'/' + name + QStringLiteral("-wal")), hadLog);
+        if (!log.isEmpty())
+            EXPECT_EQ(bytesOf(path() + u'/' + name + QStringLiteral("-wal")), log); // set aside together
     } else {
         EXPECT_TRUE(aside.isEmpty()) << aside.join(u' ').toStdString();
     }
