@@ -360,7 +360,8 @@ bool ResultStore::openFile()
     }
     const QString path = filePath();
     const QFileInfo info(path);
-    const bool writable = !info.exists() || info.isWritable();
+    // A file its owner made read-only is read only, also by a user whom the system would let write.
+    const bool writable = !info.exists() || (info.isWritable() && (info.permissions() & QFileDevice::WriteOwner));
     if (info.exists() && info.size() > 0) {
         const QString wal = path + QStringLiteral("-wal");
         if (QFileInfo(wal).size() > 0 && !walBelongs(path, wal)) {

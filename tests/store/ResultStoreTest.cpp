@@ -298,6 +298,8 @@ INSTANTIATE_TEST_SUITE_P(
         Shape{"Truncated", [](const QString& f) { writeBytes(f, bytesOf(f).left(QFileInfo(f).size() / 2)); }, 0,
               ".damaged-", "无法读取"},
         Shape{"ForeignLog", foreignLog, 0, ".damaged-", "无法读取"},
+        Shape{"LogOfNoDatabase", [](const QString& f) { writeBytes(f + QStringLiteral("-wal"), QByteArray(4096, 'x')); },
+              0, ".damaged-", "无法读取"},
         Shape{"NegativeVersion",
               [](const QString& f) {
                   QByteArray b = bytesOf(f);
@@ -344,6 +346,23 @@ TEST_F(ResultStoreTest, UnwritableFolderStopsKeepingWithOneNotice)
     EXPECT_FALSE(store.keep(Engine::Baidu, QStringLiteral("乙句"), scored(3)));
     EXPECT_TRUE(store.takeNotice().isEmpty());
     EXPECT_TRUE(store.lookUp(Engine::Baidu, {QStringLiteral("甲句")}).isEmpty());
+}
+
+// A file made read-only is read without anything created beside it that would block it later.
+TEST_F(ResultStoreTest, ReadOnlyFileIsReadAndSaysWhyItKeepsNothing)
+{
+    const QString file = path() + u'/' + ResultStore::fileName();
+    ASSERT_TRUE(ResultStore(path()).keep(Engine::Baidu, QStringLiteral("甲句"), scored(3)));
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    {
+        ResultStore store(path());
+        EXPECT_EQ(store.lookUp(Engine::Baidu, {QStringLiteral("甲句")}).size(), 1);
+        EXPECT_FALSE(store.keep(Engine::Baidu, QStringLiteral("乙句"), scored(3)));
+        EXPECT_TRUE(store.takeNotice().contains(QStringLiteral("只读")));
+        EXPECT_FALSE(QFile::exists(file + QStringLiteral("-shm")));
+    }
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    EXPECT_TRUE(ResultStore(path()).keep(Engine::Baidu, QStringLiteral("乙句"), scored(3)));
 }
 
 TEST_F(ResultStoreTest, ClearForgetsEverythingAndShrinksTheFile)
