@@ -29,7 +29,8 @@ QString stateName(SentenceState state)
 
 QString SentenceEntry::obtainedText() const
 {
-    return obtained.isValid() ? obtained.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+    return obtained.isValid() ? obtained.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                              : QString();
 }
 
 QString SentenceEntry::similarityText() const

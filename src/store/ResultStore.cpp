@@ -5,10 +5,10 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QUrl>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QVariant>
 #include <QtEndian>
 
@@ -123,7 +123,8 @@ QSqlError prepareFile(QSqlDatabase& db, bool& newer)
     // A new file only: with pages of 16 KB, results of about 2 KB fill a page up to the last few
     // hundred bytes, where pages of 4 KB would hold one result each.
     // A new file only as well: expired results give their pages back to the disk.
-    if (!q.exec(QStringLiteral("PRAGMA page_size=16384")) || !q.exec(QStringLiteral("PRAGMA auto_vacuum=INCREMENTAL")) ||
+    if (!q.exec(QStringLiteral("PRAGMA page_size=16384")) ||
+        !q.exec(QStringLiteral("PRAGMA auto_vacuum=INCREMENTAL")) ||
         !q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
         !q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) ||
         !q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
@@ -147,7 +148,6 @@ QSqlError prepareFile(QSqlDatabase& db, bool& newer)
     }
     return QSqlError();
 }
-
 
 // Whether the log beside the file can belong to it: SQLite's header of a write-ahead log (magic,
 // format, the file's page size, and its checksum over the first 24 bytes). A log left by another
@@ -361,7 +361,8 @@ bool ResultStore::openFile()
     const QString path = filePath();
     const QFileInfo info(path);
     // A file its owner made read-only is read only, also by a user whom the system would let write.
-    const bool writable = !info.exists() || (info.isWritable() && (info.permissions() & QFileDevice::WriteOwner));
+    const bool writable =
+        !info.exists() || (info.isWritable() && (info.permissions() & QFileDevice::WriteOwner));
     if (info.exists() && info.size() > 0) {
         const QString wal = path + QStringLiteral("-wal");
         if (QFileInfo(wal).size() > 0 && !walBelongs(path, wal)) {
@@ -499,8 +500,9 @@ void ResultStore::say(Fault fault)
                        .arg(aside);
         return;
     case Fault::DamagedStays:
-        m_notice = QStringLiteral("检测记录文件“%1”已损坏，且无法改名移开。检测照常进行，但这次的结果不会保存。")
-                       .arg(QDir::toNativeSeparators(filePath()));
+        m_notice =
+            QStringLiteral("检测记录文件“%1”已损坏，且无法改名移开。检测照常进行，但这次的结果不会保存。")
+                .arg(QDir::toNativeSeparators(filePath()));
         return;
     }
 }
@@ -523,7 +525,8 @@ QSqlError ResultStore::write(search::Engine engine, const QString& query, const 
     return q.exec() ? QSqlError() : q.lastError();
 }
 
-ResultStore::Outcome ResultStore::tryKeep(search::Engine engine, const QString& query, const KeptResult& result)
+ResultStore::Outcome ResultStore::tryKeep(search::Engine engine, const QString& query,
+                                          const KeptResult& result)
 {
     auto busy = [this] {
         if (!std::exchange(m_busySaid, true))
@@ -577,9 +580,9 @@ QSqlError ResultStore::read(search::Engine engine, const QStringList& queries, c
     {
         QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
         q.setForwardOnly(true);
-        q.prepare(QStringLiteral(
-            "SELECT key, query, obtained, state, figure, titles FROM results "
-            "WHERE key IN (SELECT value FROM json_each(?)) AND engine = ? AND session <> ? AND obtained >= ?"));
+        q.prepare(QStringLiteral("SELECT key, query, obtained, state, figure, titles FROM results "
+                                 "WHERE key IN (SELECT value FROM json_each(?)) AND engine = ? AND session "
+                                 "<> ? AND obtained >= ?"));
         q.addBindValue(keys);
         q.addBindValue(name);
         q.addBindValue(m_session);

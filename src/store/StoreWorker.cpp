@@ -111,11 +111,15 @@ void StoreWorker::writeWaiting()
 void StoreWorker::expireSome()
 {
     const int gone = m_store->expire(QDateTime::currentDateTimeUtc(), kExpiryStep);
-    if (gone == kExpiryStep)
-        QMetaObject::invokeMethod(m_context, [this] { expireSome(); }, Qt::QueuedConnection);
-    else if (gone > 0)
+    if (gone == kExpiryStep) {
+        QMetaObject::invokeMethod(
+            m_context, [this] { expireSome(); }, Qt::QueuedConnection);
+        return;
+    }
+    if (gone > 0)
         m_store->shrink();
     passOnNotice();
+    emit expiryDone();
 }
 
 void StoreWorker::passOnNotice()

@@ -35,6 +35,8 @@ public:
 
 signals:
     void notice(const QString& text);
+    // The expiry after the start is over (emitted on the worker's thread).
+    void expiryDone();
 
 private:
     struct Pending

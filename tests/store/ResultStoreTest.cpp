@@ -162,7 +162,8 @@ QByteArray titlesPacked(int count, int textLength, int linkLength = 20)
 {
     QList<search::Title> titles;
     for (int i = 0; i < count; ++i)
-        titles.append({QStringLiteral("<a href=\"%1\">t</a>").arg(QString(linkLength, u'l')), QString(textLength, u'题')});
+        titles.append({QStringLiteral("<a href=\"%1\">t</a>").arg(QString(linkLength, u'l')),
+                       QString(textLength, u'题')});
     KeptResult r;
     r.setTitles(titles);
     return r.packedTitles;
@@ -181,7 +182,8 @@ QByteArray bomb(bool lying)
 auto hostile(const char* column, QVariant value)
 {
     return [column, value](const QString& file) {
-        execRaw(file, QStringLiteral("UPDATE results SET %1 = ? WHERE query = '句0'").arg(QLatin1String(column)),
+        execRaw(file,
+                QStringLiteral("UPDATE results SET %1 = ? WHERE query = '句0'").arg(QLatin1String(column)),
                 value);
     };
 }
@@ -208,8 +210,9 @@ void foreignLog(const QString& file)
         QSqlQuery q(db);
         ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")));
         // Rows all over the table: the log holds the table's root but few of its leaves.
-        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO results SELECT key / 2 + 1, engine, query || '再', obtained, "
-                                          "session, state, figure, titles FROM results LIMIT 100")));
+        ASSERT_TRUE(
+            q.exec(QStringLiteral("INSERT INTO results SELECT key / 2 + 1, engine, query || '再', obtained, "
+                                  "session, state, figure, titles FROM results LIMIT 100")));
         log = bytesOf(file + QStringLiteral("-wal"));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("crash"));
@@ -246,7 +249,8 @@ struct Shape
 };
 
 class StoreFileShapes : public ResultStoreTest, public ::testing::WithParamInterface<Shape>
-{};
+{
+};
 
 // Every shape of the file on disk: its sound results are found, or it is set aside untouched with
 // its log, with a notice naming where it went, and a new store keeps and clears.
@@ -269,7 +273,8 @@ TEST_P(StoreFileShapes, FindsWhatIsSoundAndSetsAsideWhatIsNot)
     const QStringList aside = QDir(path()).entryList({ResultStore::fileName() + QStringLiteral(".*")});
     if (*shape.aside) {
         const QString main = ResultStore::fileName() + QLatin1String(shape.aside);
-        ASSERT_EQ(aside.filter(QRegularExpression(QStringLiteral("\\d$"))).size(), 1) << aside.join(u' ').toStdString();
+        ASSERT_EQ(aside.filter(QRegularExpression(QStringLiteral("\\d$"))).size(), 1)
+            << aside.join(u' ').toStdString();
         const QString name = aside.filter(QRegularExpression(QStringLiteral("\\d$")))[0];
         EXPECT_TRUE(name.startsWith(main)) << name.toStdString();
         EXPECT_TRUE(notice.contains(name)) << notice.toStdString();
@@ -294,12 +299,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Shape{"Sound", [](const QString&) {}, kSound, "", ""},
         Shape{"OwnLogOfACrash", ownLog, kSound, "", ""},
-        Shape{"Garbage", [](const QString& f) { writeBytes(f, QByteArray(8192, 'x')); }, 0, ".damaged-", "无法读取"},
-        Shape{"Truncated", [](const QString& f) { writeBytes(f, bytesOf(f).left(QFileInfo(f).size() / 2)); }, 0,
-              ".damaged-", "无法读取"},
-        Shape{"ForeignLog", foreignLog, 0, ".damaged-", "无法读取"},
-        Shape{"LogOfNoDatabase", [](const QString& f) { writeBytes(f + QStringLiteral("-wal"), QByteArray(4096, 'x')); },
+        Shape{"Garbage", [](const QString& f) { writeBytes(f, QByteArray(8192, 'x')); }, 0, ".damaged-",
+              "无法读取"},
+        Shape{"Truncated", [](const QString& f) { writeBytes(f, bytesOf(f).left(QFileInfo(f).size() / 2)); },
               0, ".damaged-", "无法读取"},
+        Shape{"ForeignLog", foreignLog, 0, ".damaged-", "无法读取"},
+        Shape{"LogOfNoDatabase",
+              [](const QString& f) { writeBytes(f + QStringLiteral("-wal"), QByteArray(4096, 'x')); }, 0,
+              ".damaged-", "无法读取"},
         Shape{"NegativeVersion",
               [](const QString& f) {
                   QByteArray b = bytesOf(f);
@@ -327,7 +334,8 @@ INSTANTIATE_TEST_SUITE_P(
         Shape{"LongLink", hostile("titles", titlesPacked(1, 5, store::kMaxLink + 1)), kSound - 1, "", ""},
         Shape{"Bomb", hostile("titles", bomb(false)), kSound - 1, "", ""},
         Shape{"LyingBomb", hostile("titles", bomb(true)), kSound - 1, "", ""},
-        Shape{"InfiniteFigure", hostile("figure", std::numeric_limits<double>::infinity()), kSound - 1, "", ""},
+        Shape{"InfiniteFigure", hostile("figure", std::numeric_limits<double>::infinity()), kSound - 1, "",
+              ""},
         Shape{"NegativeFigure", hostile("figure", -5.0), kSound - 1, "", ""},
         Shape{"FigureAbove100", hostile("figure", 150.0), kSound - 1, "", ""},
         Shape{"UnknownState", hostile("state", 7), kSound - 1, "", ""}),

@@ -46,7 +46,8 @@ TEST(StoreWorker, ResultsWrittenWhileAnotherProgramHoldsTheFileAreKeptAfterwards
     QTemporaryDir dir;
     store::StoreWorker worker(dir.path());
     QStringList notices;
-    QObject::connect(&worker, &store::StoreWorker::notice, [&](const QString& text) { notices.append(text); });
+    QObject::connect(&worker, &store::StoreWorker::notice,
+                     [&](const QString& text) { notices.append(text); });
     store::KeptResult result;
     result.similarity = 12;
     result.obtained = QDateTime::currentDateTimeUtc();
