@@ -174,6 +174,10 @@ static void BM_ExpireThesesOffTheCallingThread(benchmark::State& state)
             store::StoreWorker worker(dir.path());
             QObject::connect(&worker, &store::StoreWorker::expiryDone, [&done] { done = true; });
             QElapsedTimer clock;
+            clock.start();
+            // The first waits for the file to be opened and checked.
+            benchmark::DoNotOptimize(worker.lookUp(search::Engine::Baidu, {QStringLiteral("打开")}));
+            state.counters["first_lookup_ms"] = clock.nsecsElapsed() / 1e6;
             while (!done) {
                 clock.start();
                 benchmark::DoNotOptimize(worker.lookUp(search::Engine::Baidu, {QStringLiteral("打开")}));

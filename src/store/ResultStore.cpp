@@ -14,8 +14,10 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace store {
@@ -449,7 +451,7 @@ void ResultStore::setAside(Fault why)
         stopKeeping(Fault::DamagedStays);
         return;
     }
-    for (const QString suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+    for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
         if (QFile::exists(path + suffix) && !QFile::rename(path + suffix, aside + suffix)) {
             stopKeeping(Fault::DamagedStays);
             return;
@@ -688,24 +690,36 @@ int ResultStore::expire(const QDateTime& now, int limit)
     return -1;
 }
 
-void ResultStore::shrink()
+bool ResultStore::shrink(int pageLimit)
 {
     if (m_health != Health::Open)
-        return;
-    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+        return true;
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA freelist_count")) || !q.next())
+        return true;
+    const qint64 free = q.value(0).toLongLong();
+    bool done = true;
     if (q.exec(QStringLiteral("PRAGMA auto_vacuum")) && q.next() && q.value(0).toInt() == 2) {
-        q.exec(QStringLiteral("PRAGMA incremental_vacuum"));
-        while (q.next()) {
+        // Each step of the statement gives back one page, and Qt steps a statement without columns once.
+        const qint64 pages = std::min<qint64>(free, pageLimit);
+        db.transaction();
+        for (qint64 n = 0; n < pages; ++n) {
+            if (!q.exec(QStringLiteral("PRAGMA incremental_vacuum")))
+                break;
         }
-    } else if (q.exec(QStringLiteral("PRAGMA freelist_count")) && q.next()) {
-        const qint64 free = q.value(0).toLongLong();
-        if (q.exec(QStringLiteral("PRAGMA page_count")) && q.next() && free * 2 > q.value(0).toLongLong()) {
-            // Turned incremental on the way, so that the next shrink needs no whole copy.
-            q.exec(QStringLiteral("PRAGMA auto_vacuum=INCREMENTAL"));
-            q.exec(QStringLiteral("VACUUM"));
-        }
+        q.finish(); // a statement still stepping would keep the commit from happening
+        db.commit();
+        done = pages == free;
+    } else if (q.exec(QStringLiteral("PRAGMA page_count")) && q.next() &&
+               free * 2 > q.value(0).toLongLong()) {
+        // Turned incremental on the way, so that the next shrink needs no whole copy.
+        q.exec(QStringLiteral("PRAGMA auto_vacuum=INCREMENTAL"));
+        q.exec(QStringLiteral("VACUUM"));
     }
-    q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    if (done)
+        q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    return done;
 }
 
 QString ResultStore::takeNotice()

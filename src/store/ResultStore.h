@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <limits>
 #include <optional>
 
 class QSqlError;
@@ -89,8 +90,9 @@ public:
 
     // Deletes at most limit results older than kKeptDays before now; how many, or -1 on a failure.
     int expire(const QDateTime& now, int limit);
-    // Gives the free pages back to the disk.
-    void shrink();
+    // Gives free pages back to the disk, at most pageLimit of them in a file that can do so step by
+    // step; true when no more are to be given back.
+    bool shrink(int pageLimit = std::numeric_limits<int>::max());
 
     // What the person must be told about a fault since the last call, once; empty when nothing.
     QString takeNotice();

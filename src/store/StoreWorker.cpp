@@ -6,11 +6,12 @@ namespace store {
 namespace {
 
 // Short, so that a look-up the window waits for is never held up long by another program.
-constexpr int kWorkerBusyTimeoutMs = 100;
+constexpr int kWorkerBusyTimeoutMs = 20;
 constexpr int kFirstPauseMs = 100;
 constexpr int kLongestPauseMs = 5000;
-// About a tenth of a second each, so that a look-up waits at most that long behind the expiry.
-constexpr int kExpiryStep = 2000;
+// Some tens of milliseconds each, so that a look-up waits at most that long behind the expiry.
+constexpr int kExpiryStep = 500;
+constexpr int kShrinkStep = 1000; // pages
 
 } // namespace
 
@@ -111,14 +112,26 @@ void StoreWorker::writeWaiting()
 void StoreWorker::expireSome()
 {
     const int gone = m_store->expire(QDateTime::currentDateTimeUtc(), kExpiryStep);
+    m_expired += std::max(gone, 0);
     if (gone == kExpiryStep) {
         QMetaObject::invokeMethod(
             m_context, [this] { expireSome(); }, Qt::QueuedConnection);
         return;
     }
-    if (gone > 0)
-        m_store->shrink();
     passOnNotice();
+    if (m_expired > 0)
+        shrinkSome();
+    else
+        emit expiryDone();
+}
+
+void StoreWorker::shrinkSome()
+{
+    if (!m_store->shrink(kShrinkStep)) {
+        QMetaObject::invokeMethod(
+            m_context, [this] { shrinkSome(); }, Qt::QueuedConnection);
+        return;
+    }
     emit expiryDone();
 }
 

@@ -49,6 +49,7 @@ private:
     // On the worker's thread only.
     void writeWaiting();
     void expireSome();
+    void shrinkSome();
     void passOnNotice();
 
     QThread m_thread;
@@ -57,6 +58,7 @@ private:
     QList<Pending> m_queue;
     QTimer* m_retry = nullptr;
     int m_pauseMs = 0;
+    int m_expired = 0;
     std::atomic<int> m_waiting{0};
 };
 
