@@ -336,6 +336,7 @@ INSTANTIATE_TEST_SUITE_P(
         Shape{"LyingBomb", hostile("titles", bomb(true)), kSound - 1, "", ""},
         Shape{"InfiniteFigure", hostile("figure", std::numeric_limits<double>::infinity()), kSound - 1, "",
               ""},
+        Shape{"NotANumberFigure", hostile("figure", QStringLiteral("nan")), kSound - 1, "", ""},
         Shape{"NegativeFigure", hostile("figure", -5.0), kSound - 1, "", ""},
         Shape{"FigureAbove100", hostile("figure", 150.0), kSound - 1, "", ""},
         Shape{"UnknownState", hostile("state", 7), kSound - 1, "", ""}),
