@@ -704,13 +704,12 @@ bool ResultStore::shrink(int pageLimit)
         // Each step of the statement gives back one page, and Qt steps a statement without columns once.
         const qint64 pages = std::min<qint64>(free, pageLimit);
         db.transaction();
-        for (qint64 n = 0; n < pages; ++n) {
-            if (!q.exec(QStringLiteral("PRAGMA incremental_vacuum")))
-                break;
-        }
+        qint64 n = 0;
+        while (n < pages && q.exec(QStringLiteral("PRAGMA incremental_vacuum")))
+            ++n;
         q.finish(); // a statement still stepping would keep the commit from happening
-        db.commit();
-        done = pages == free;
+        // Given up when another program holds the file: shrinking is a courtesy.
+        done = !db.commit() || n < pages || pages == free;
     } else if (q.exec(QStringLiteral("PRAGMA page_count")) && q.next() &&
                free * 2 > q.value(0).toLongLong()) {
         // Turned incremental on the way, so that the next shrink needs no whole copy.

@@ -42,7 +42,8 @@ StoreWorker::~StoreWorker()
             m_retry->stop();
             writeWaiting();
             m_queue.clear();
-            m_store.reset();
+            delete m_retry;  // stopped in its own thread
+            m_store.reset(); // a step of the expiry still queued finds no store
         },
         Qt::BlockingQueuedConnection);
     m_thread.quit();
@@ -93,7 +94,7 @@ bool StoreWorker::clear()
 
 void StoreWorker::writeWaiting()
 {
-    if (m_retry->isActive())
+    if (!m_store || m_retry->isActive())
         return; // pausing: the timer writes the queue
     while (!m_queue.isEmpty()) {
         const Pending& p = m_queue.constFirst();
@@ -111,6 +112,8 @@ void StoreWorker::writeWaiting()
 
 void StoreWorker::expireSome()
 {
+    if (!m_store)
+        return;
     const int gone = m_store->expire(QDateTime::currentDateTimeUtc(), kExpiryStep);
     m_expired += std::max(gone, 0);
     if (gone == kExpiryStep) {
@@ -127,6 +130,8 @@ void StoreWorker::expireSome()
 
 void StoreWorker::shrinkSome()
 {
+    if (!m_store)
+        return;
     if (!m_store->shrink(kShrinkStep)) {
         QMetaObject::invokeMethod(
             m_context, [this] { shrinkSome(); }, Qt::QueuedConnection);
