@@ -11,7 +11,7 @@ constexpr int kFirstPauseMs = 100;
 constexpr int kLongestPauseMs = 5000;
 // Some tens of milliseconds each, so that a look-up waits at most that long behind the expiry.
 constexpr int kExpiryStep = 500;
-constexpr int kShrinkStep = 1000; // pages
+constexpr int kShrinkStep = 64; // pages: a few tens of milliseconds
 
 } // namespace
 
