@@ -61,8 +61,11 @@ TitleSlots CheckRecord::titleSlots() const
     TitleSlots table{QStringList(count), QStringList(count)};
     for (qsizetype i = 0; i < m_entries.size(); ++i) {
         qsizetype slot = i * kResultsPerPage;
+        const qsizetype end = slot + kResultsPerPage; // a sentence never reaches into the next one's slots
         for (const QList<Title>* titles : {&m_entries[i].titles, &m_entries[i].earlierTitles}) {
             for (const Title& t : *titles) {
+                if (slot == end)
+                    break;
                 table.texts[slot] = t.text;
                 table.html[slot] = t.html;
                 ++slot;

@@ -7,7 +7,8 @@ ResultKeeper::ResultKeeper(const QString& directory, search::CheckRun& run, QObj
 {
     if (directory.isEmpty())
         return;
-    m_store = std::make_unique<ResultStore>(directory);
+    m_store = std::make_unique<StoreWorker>(directory);
+    connect(m_store.get(), &StoreWorker::notice, this, &ResultKeeper::notice);
     connect(&run, &search::CheckRun::recordChanged, this, &ResultKeeper::recordChanged);
 }
 
@@ -21,7 +22,6 @@ void ResultKeeper::recordChanged(int sentence)
     const search::SentenceEntry& entry = record.at(sentence);
     if (const std::optional<KeptResult> kept = keptResultOf(entry)) {
         m_store->keep(entry.engine, entry.query, *kept);
-        passOnNotice();
     }
 }
 
@@ -31,7 +31,6 @@ ResumeOffer ResultKeeper::offer(search::Engine engine, const QList<analysis::Pie
         return {};
     const QStringList queries = pieceQueries(m_run.sentences(), uses);
     const QHash<QString, KeptResult> found = m_store->lookUp(engine, queries);
-    passOnNotice();
     return resumeOffer(queries, found);
 }
 
@@ -44,15 +43,7 @@ bool ResultKeeper::clear()
 {
     if (!m_store)
         return true;
-    const bool cleared = m_store->clear();
-    passOnNotice();
-    return cleared;
-}
-
-void ResultKeeper::passOnNotice()
-{
-    if (const QString text = m_store->takeNotice(); !text.isEmpty())
-        emit notice(text);
+    return m_store->clear();
 }
 
 } // namespace store

@@ -2,6 +2,7 @@
 
 #include "search/CheckRun.h"
 #include "store/Resume.h"
+#include "store/StoreWorker.h"
 
 #include <QObject>
 
@@ -32,10 +33,9 @@ signals:
     void notice(const QString& text);
 
 private:
-    void passOnNotice();
     void recordChanged(int sentence);
 
-    std::unique_ptr<ResultStore> m_store;
+    std::unique_ptr<StoreWorker> m_store;
     search::CheckRun& m_run;
 };
 

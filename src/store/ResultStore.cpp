@@ -2,13 +2,22 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QVariant>
+#include <QtEndian>
 
+#include <zlib.h>
+
+#include <algorithm>
 #include <atomic>
+#include <cmath>
+#include <limits>
 #include <utility>
 
 namespace store {
@@ -23,12 +32,18 @@ const char* const kSchemaSteps[] = {
     "CREATE INDEX results_obtained ON results (obtained)",
 };
 constexpr int kSchemaVersion = static_cast<int>(std::size(kSchemaSteps));
+// The results table's columns as the steps make them, name and type.
+const char* const kColumns[] = {"key INTEGER",     "engine TEXT",   "query TEXT",  "obtained INTEGER",
+                                "session INTEGER", "state INTEGER", "figure REAL", "titles BLOB"};
+const QString kIndexName = QStringLiteral("results_obtained");
 
-// SQLite's primary result codes that mean the file is not a usable database.
+// SQLite's primary result codes.
+constexpr int kBusy = 5;
+constexpr int kLocked = 6;
+constexpr int kReadOnly = 8;
 constexpr int kCorrupt = 11;
+constexpr int kFull = 13;
 constexpr int kNotADatabase = 26;
-// Another program holds the file for longer than this: the statement fails as any other.
-const QString kConnectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
 
 constexpr qint64 kDayMs = 24LL * 60 * 60 * 1000;
 
@@ -109,14 +124,16 @@ QSqlError prepareFile(QSqlDatabase& db, bool& newer)
     QSqlQuery q(db);
     // A new file only: with pages of 16 KB, results of about 2 KB fill a page up to the last few
     // hundred bytes, where pages of 4 KB would hold one result each.
+    // A new file only as well: expired results give their pages back to the disk.
     if (!q.exec(QStringLiteral("PRAGMA page_size=16384")) ||
+        !q.exec(QStringLiteral("PRAGMA auto_vacuum=INCREMENTAL")) ||
         !q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
         !q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) ||
         !q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
         return q.lastError();
     const int version = q.value(0).toInt();
-    newer = version > kSchemaVersion;
-    if (version >= kSchemaVersion)
+    newer = version < 0 || version > kSchemaVersion; // checked before; another program may have changed it
+    if (newer || version == kSchemaVersion)
         return QSqlError();
     db.transaction();
     for (int step = version; step < kSchemaVersion; ++step) {
@@ -134,6 +151,43 @@ QSqlError prepareFile(QSqlDatabase& db, bool& newer)
     return QSqlError();
 }
 
+// Whether the log beside the file can belong to it: SQLite's header of a write-ahead log (magic,
+// format, the file's page size, and its checksum over the first 24 bytes). A log left by another
+// file passes this only by chance; the quick check after the log is replayed catches the rest.
+bool walBelongs(const QString& path, const QString& walPath)
+{
+    QFile main(path);
+    QFile wal(walPath);
+    if (!main.open(QIODevice::ReadOnly) || !wal.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = main.read(100);
+    const QByteArray w = wal.read(32);
+    if (header.size() < 100 || w.size() < 32)
+        return false;
+    auto big = [](const QByteArray& b, int at) {
+        return (quint32(quint8(b[at])) << 24) | (quint32(quint8(b[at + 1])) << 16) |
+               (quint32(quint8(b[at + 2])) << 8) | quint32(quint8(b[at + 3]));
+    };
+    const quint32 magic = big(w, 0);
+    if ((magic & 0xfffffffe) != 0x377f0682 || big(w, 4) != 3007000)
+        return false;
+    quint32 pageSize = (quint32(quint8(header[16])) << 8) | quint8(header[17]);
+    if (pageSize == 1)
+        pageSize = 65536;
+    if (big(w, 8) != pageSize)
+        return false;
+    const bool bigEndian = magic & 1;
+    quint32 s0 = 0;
+    quint32 s1 = 0;
+    for (int at = 0; at < 24; at += 8) {
+        const quint32 x0 = bigEndian ? big(w, at) : qbswap(big(w, at));
+        const quint32 x1 = bigEndian ? big(w, at + 4) : qbswap(big(w, at + 4));
+        s0 += x0 + s1;
+        s1 += x1 + s0;
+    }
+    return s0 == big(w, 24) && s1 == big(w, 28);
+}
+
 } // namespace
 
 // Compressed: a heading's markup repeats from one title to the next.
@@ -149,19 +203,53 @@ void KeptResult::setTitles(const QList<search::Title>& titles)
 
 QList<search::Title> KeptResult::titles() const
 {
-    const QByteArray raw = qUncompress(packedTitles);
-    QByteArrayView rest(raw);
-    QList<search::Title> out;
-    for (;;) {
-        std::optional<QString> block = takeField(rest);
-        std::optional<QString> text = block ? takeField(rest) : std::nullopt;
-        if (!text)
-            return out;
-        out.append({std::move(*block), std::move(*text)});
-    }
+    return unpackTitles(packedTitles).value_or(QList<search::Title>());
 }
 
-ResultStore::ResultStore(QString directory) : m_directory(std::move(directory))
+std::optional<QList<search::Title>> unpackTitles(const QByteArray& packed)
+{
+    QList<search::Title> out;
+    if (packed.isEmpty())
+        return out;
+    if (packed.size() < 4)
+        return std::nullopt;
+    // qCompress puts the unpacked size first, big-endian.
+    quint32 size = 0;
+    for (int i = 0; i < 4; ++i)
+        size = (size << 8) | static_cast<quint8>(packed[i]);
+    if (size > static_cast<quint32>(kMaxUnpackedTitles))
+        return std::nullopt;
+    if (size == 0)
+        return out;
+    // zlib itself, into a buffer of the announced size: qUncompress would grow its buffer for as long
+    // as a lying stream goes on.
+    QByteArray raw(static_cast<qsizetype>(size), Qt::Uninitialized);
+    uLongf length = size;
+    if (::uncompress(reinterpret_cast<Bytef*>(raw.data()), &length,
+                     reinterpret_cast<const Bytef*>(packed.constData()) + 4,
+                     static_cast<uLong>(packed.size() - 4)) != Z_OK ||
+        length != size)
+        return std::nullopt;
+    static const QRegularExpression link(QStringLiteral("href\\s*=\\s*[\"']([^\"']*)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    QByteArrayView rest(raw);
+    while (!rest.isEmpty()) {
+        std::optional<QString> html = takeField(rest);
+        std::optional<QString> text = html ? takeField(rest) : std::nullopt;
+        if (!text || out.size() == kMaxKeptTitles || html->size() > kMaxHeadingHtml ||
+            text->size() > kMaxTitleText)
+            return std::nullopt;
+        for (auto it = link.globalMatch(*html); it.hasNext();) {
+            if (it.next().capturedLength(1) > kMaxLink)
+                return std::nullopt;
+        }
+        out.append({std::move(*html), std::move(*text)});
+    }
+    return out;
+}
+
+ResultStore::ResultStore(QString directory, int busyTimeoutMs)
+    : m_directory(std::move(directory)), m_busyTimeoutMs(busyTimeoutMs)
 {
     static std::atomic<int> counter{0};
     m_connectionName = QStringLiteral("tessaro-results-%1").arg(++counter);
@@ -193,100 +281,232 @@ void ResultStore::close()
         db.close();
     }
     QSqlDatabase::removeDatabase(m_connectionName);
-    if (m_health == Health::Open)
+    if (m_health == Health::Open || m_health == Health::ReadOnly)
         m_health = Health::Closed;
 }
 
 bool ResultStore::ensureOpen()
 {
-    if (m_health == Health::Open)
+    if (m_health == Health::Open || m_health == Health::ReadOnly)
         return true;
     if (m_health == Health::NotKeeping)
         return false;
     if (openFile())
         return true;
     // A damaged file was set aside: the new one gets one chance.
-    return m_health == Health::Closed && openFile();
+    return m_health == Health::Closed && m_recovered && !QFile::exists(filePath()) && openFile();
+}
+
+bool ResultStore::connect(const QString& options, const QString& name)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    db.setDatabaseName(name);
+    db.setConnectOptions(options);
+    return db.open();
+}
+
+ResultStore::Check ResultStore::checkFile(bool immutable)
+{
+    QString name = filePath();
+    QString options = QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeoutMs);
+    if (immutable) {
+        // Nothing is created beside a file that cannot be written, not even the log's index.
+        options += QStringLiteral(";QSQLITE_OPEN_URI");
+        name = QUrl::fromLocalFile(name).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1");
+    }
+    auto fault = [](const QSqlError& error) {
+        const int code = error.nativeErrorCode().toInt() & 0xff;
+        if (code == kBusy || code == kLocked)
+            return Check::Busy;
+        return code == kCorrupt || code == kNotADatabase ? Check::Damaged : Check::Failed;
+    };
+    if (!connect(options, name))
+        return fault(QSqlDatabase::database(m_connectionName, false).lastError());
+    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+    if (!q.exec(QStringLiteral("PRAGMA quick_check")))
+        return fault(q.lastError());
+    if (!q.next() || q.value(0).toString() != QLatin1String("ok"))
+        return Check::Damaged;
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return fault(q.lastError());
+    const int version = q.value(0).toInt();
+    if (version < 0 || version > kSchemaVersion)
+        return Check::OtherSchema;
+    if (!q.exec(QStringLiteral("PRAGMA table_info(results)")))
+        return fault(q.lastError());
+    QStringList columns;
+    while (q.next())
+        columns.append(q.value(1).toString() + u' ' + q.value(2).toString().toUpper());
+    QStringList expected;
+    for (const char* column : kColumns)
+        expected.append(QString::fromLatin1(column));
+    if (version == 0 ? !columns.isEmpty() : columns != expected)
+        return Check::OtherSchema;
+    if (version >= 2) {
+        q.prepare(QStringLiteral(
+            "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = ? AND tbl_name = 'results'"));
+        q.addBindValue(kIndexName);
+        if (!q.exec() || !q.next())
+            return fault(q.lastError());
+        if (q.value(0).toInt() != 1)
+            return Check::OtherSchema;
+    }
+    return Check::Sound;
 }
 
 bool ResultStore::openFile()
 {
     if (!QDir().mkpath(m_directory)) {
-        stopKeeping();
+        stopKeeping(Fault::Unwritable);
         return false;
     }
-    QSqlError error;
-    bool newer = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-        db.setDatabaseName(filePath());
-        db.setConnectOptions(kConnectOptions);
-        error = prepareFile(db, newer);
+    const QString path = filePath();
+    const QFileInfo info(path);
+    // A file its owner made read-only is read only, also by a user whom the system would let write.
+    const bool writable =
+        !info.exists() || (info.isWritable() && (info.permissions() & QFileDevice::WriteOwner));
+    if (info.exists() && info.size() > 0) {
+        const QString wal = path + QStringLiteral("-wal");
+        if (QFileInfo(wal).size() > 0 && !walBelongs(path, wal)) {
+            setAside(Fault::Damaged);
+            return false;
+        }
+        const Check check = checkFile(!writable);
+        if (check != Check::Sound || writable)
+            close();
+        switch (check) {
+        case Check::Sound:
+            break;
+        case Check::Damaged:
+            setAside(Fault::Damaged);
+            return false;
+        case Check::OtherSchema:
+            setAside(Fault::OtherSchema);
+            return false;
+        case Check::Busy:
+            return false; // tried again at the next use
+        case Check::Failed:
+            stopKeeping(Fault::Unwritable);
+            return false;
+        }
+        if (!writable) {
+            m_health = Health::ReadOnly;
+            return true;
+        }
     }
-    if (newer) {
-        // A later program's file: left as it is, and nothing kept beside it.
-        stopKeeping();
+    QSqlError error;
+    bool other = false;
+    if (connect(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeoutMs), path)) {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        error = prepareFile(db, other);
+    } else {
+        error = QSqlDatabase::database(m_connectionName, false).lastError();
+    }
+    if (other) {
+        setAside(Fault::OtherSchema);
         return false;
     }
     if (error.isValid()) {
+        const int code = error.nativeErrorCode().toInt() & 0xff;
+        if (code == kBusy || code == kLocked) {
+            close();
+            return false;
+        }
         failed(error, true);
         return false;
     }
     m_health = Health::Open;
-    // What is older than the kept days goes when the store is first used, not at every look-up.
-    {
-        QSqlQuery expire(QSqlDatabase::database(m_connectionName, false));
-        expire.prepare(QStringLiteral("DELETE FROM results WHERE obtained < ?"));
-        expire.addBindValue(QDateTime::currentMSecsSinceEpoch() - kKeptDays * kDayMs);
-        if (!expire.exec())
-            error = expire.lastError();
-    }
-    return !error.isValid() || !failed(error, false);
+    return true;
 }
 
 bool ResultStore::failed(const QSqlError& error, bool writing)
 {
     const int code = error.nativeErrorCode().toInt() & 0xff;
-    if ((code == kCorrupt || code == kNotADatabase) && !m_recovered) {
-        setAside();
-        return true;
+    if (code == kCorrupt || code == kNotADatabase) {
+        if (!m_recovered) {
+            setAside(Fault::Damaged);
+            return true;
+        }
+        stopKeeping(Fault::DamagedStays);
+        return false;
     }
     if (writing)
-        stopKeeping();
+        stopKeeping(code == kFull ? Fault::Full : Fault::Unwritable);
     return false;
 }
 
-void ResultStore::setAside()
+void ResultStore::setAside(Fault why)
 {
     close();
     m_recovered = true;
     const QString path = filePath();
-    const QString aside = path + QStringLiteral(".damaged-") +
-                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    // The log and its index belong to the damaged file: they go with it.
-    QFile::rename(path + QStringLiteral("-wal"), aside + QStringLiteral("-wal"));
-    QFile::rename(path + QStringLiteral("-shm"), aside + QStringLiteral("-shm"));
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString kind = why == Fault::OtherSchema ? QStringLiteral(".other-") : QStringLiteral(".damaged-");
+    QString aside = path + kind + stamp;
+    for (int n = 2; QFile::exists(aside); ++n)
+        aside = path + kind + stamp + u'-' + QString::number(n);
+    m_asidePath = aside;
+    // The log and its index go with the file: replayed onto a new file, a foreign log would damage it.
     if (!QFile::rename(path, aside)) {
-        stopKeeping();
+        stopKeeping(Fault::DamagedStays);
         return;
     }
+    for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        if (QFile::exists(path + suffix) && !QFile::rename(path + suffix, aside + suffix)) {
+            stopKeeping(Fault::DamagedStays);
+            return;
+        }
+    }
     m_health = Health::Closed;
-    m_notice =
-        QStringLiteral(
-            "保存的检测结果无法读取。损坏的文件已改名为“%1”，保留在原来的文件夹中；程序已开始新的记录。")
-            .arg(QDir::toNativeSeparators(aside));
+    say(why);
 }
 
-void ResultStore::stopKeeping()
+void ResultStore::stopKeeping(Fault why)
 {
     close();
     if (m_health == Health::NotKeeping)
         return;
     m_health = Health::NotKeeping;
-    m_notice =
-        QStringLiteral(
-            "检测结果无法保存（磁盘已满，或数据文件夹“%1”不可写）。检测照常进行，但这次的结果不会保存。")
-            .arg(QDir::toNativeSeparators(m_directory));
+    say(why);
+}
+
+void ResultStore::say(Fault fault)
+{
+    const QString folder = QDir::toNativeSeparators(m_directory);
+    const QString aside = QDir::toNativeSeparators(m_asidePath);
+    switch (fault) {
+    case Fault::Busy:
+        m_notice = QStringLiteral("检测记录文件正被另一个程序占用，检测结果暂时无法保存。检测照常进行，"
+                                  "文件空出后会自动补存。");
+        return;
+    case Fault::Full:
+        m_notice = QStringLiteral("磁盘已满，检测结果无法保存。检测照常进行，但这次的结果不会保存。");
+        return;
+    case Fault::Unwritable:
+        m_notice = QStringLiteral("检测结果无法保存（数据文件夹“%1”不可写或无法访问）。检测照常进行，"
+                                  "但这次的结果不会保存。")
+                       .arg(folder);
+        return;
+    case Fault::ReadOnlyFile:
+        m_notice = QStringLiteral("检测记录文件“%1”是只读的，这次的检测结果不会保存；已保存的结果仍可沿用。")
+                       .arg(QDir::toNativeSeparators(filePath()));
+        return;
+    case Fault::Damaged:
+        m_notice = QStringLiteral("保存的检测结果无法读取。损坏的文件已改名为“%1”，保留在原来的文件夹中；"
+                                  "程序已开始新的记录。")
+                       .arg(aside);
+        return;
+    case Fault::OtherSchema:
+        m_notice = QStringLiteral("保存的检测结果来自其他版本的程序或格式不符，无法使用。原文件已改名为“%1”，"
+                                  "保留在原来的文件夹中；程序已开始新的记录。")
+                       .arg(aside);
+        return;
+    case Fault::DamagedStays:
+        m_notice =
+            QStringLiteral("检测记录文件“%1”已损坏，且无法改名移开。检测照常进行，但这次的结果不会保存。")
+                .arg(QDir::toNativeSeparators(filePath()));
+        return;
+    }
 }
 
 QSqlError ResultStore::write(search::Engine engine, const QString& query, const KeptResult& result)
@@ -307,18 +527,34 @@ QSqlError ResultStore::write(search::Engine engine, const QString& query, const 
     return q.exec() ? QSqlError() : q.lastError();
 }
 
-bool ResultStore::keep(search::Engine engine, const QString& query, const KeptResult& result)
+ResultStore::Outcome ResultStore::tryKeep(search::Engine engine, const QString& query,
+                                          const KeptResult& result)
 {
+    auto busy = [this] {
+        if (!std::exchange(m_busySaid, true))
+            say(Fault::Busy);
+        return Outcome::Busy;
+    };
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (!ensureOpen())
-            return false;
+            return m_health == Health::Closed ? busy() : Outcome::Failed;
+        if (m_health == Health::ReadOnly) {
+            if (!std::exchange(m_readOnlySaid, true))
+                say(Fault::ReadOnlyFile);
+            return Outcome::Failed;
+        }
         const QSqlError error = write(engine, query, result);
-        if (!error.isValid())
-            return true;
+        if (!error.isValid()) {
+            m_busySaid = false;
+            return Outcome::Done;
+        }
+        const int code = error.nativeErrorCode().toInt() & 0xff;
+        if (code == kBusy || code == kLocked)
+            return busy();
         if (!failed(error, true))
-            return false;
+            return Outcome::Failed;
     }
-    return false;
+    return Outcome::Failed;
 }
 
 QSqlError ResultStore::read(search::Engine engine, const QStringList& queries, const QDateTime& now,
@@ -342,30 +578,59 @@ QSqlError ResultStore::read(search::Engine engine, const QStringList& queries, c
     }
     keys += u']';
 
-    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral(
-        "SELECT key, query, obtained, state, figure, titles FROM results "
-        "WHERE key IN (SELECT value FROM json_each(?)) AND engine = ? AND session <> ? AND obtained >= ?"));
-    q.addBindValue(keys);
-    q.addBindValue(name);
-    q.addBindValue(m_session);
-    q.addBindValue(now.toMSecsSinceEpoch() - kKeptDays * kDayMs);
-    if (!q.exec())
-        return q.lastError();
-    while (q.next()) {
-        const QString query = byKey.value(q.value(0).toLongLong());
-        if (query != q.value(1).toString())
-            continue; // another query with the same key
-        KeptResult r;
-        r.obtained = QDateTime::fromMSecsSinceEpoch(q.value(2).toLongLong(), Qt::UTC);
-        r.state = stateOf(q.value(3).toInt());
-        if (!q.value(4).isNull())
-            r.similarity = q.value(4).toDouble();
-        r.packedTitles = q.value(5).toByteArray();
-        found.insert(query, std::move(r));
+    QList<qint64> hostile;
+    {
+        QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+        q.setForwardOnly(true);
+        q.prepare(QStringLiteral("SELECT key, query, obtained, state, figure, titles FROM results "
+                                 "WHERE key IN (SELECT value FROM json_each(?)) AND engine = ? AND session "
+                                 "<> ? AND obtained >= ?"));
+        q.addBindValue(keys);
+        q.addBindValue(name);
+        q.addBindValue(m_session);
+        q.addBindValue(now.toMSecsSinceEpoch() - kKeptDays * kDayMs);
+        if (!q.exec())
+            return q.lastError();
+        while (q.next()) {
+            const qint64 key = q.value(0).toLongLong();
+            const QString query = byKey.value(key);
+            if (query != q.value(1).toString())
+                continue; // another query with the same key
+            // A row is trusted only within what this program writes.
+            const int state = q.value(3).toInt();
+            const QVariant figure = q.value(4);
+            const double value = figure.isNull() ? 0 : figure.toDouble();
+            KeptResult r;
+            r.packedTitles = q.value(5).toByteArray();
+            if ((state != 1 && state != 2) || !std::isfinite(value) || value < 0 || value > 100 ||
+                !unpackTitles(r.packedTitles)) {
+                hostile.append(key);
+                continue;
+            }
+            r.obtained = QDateTime::fromMSecsSinceEpoch(q.value(2).toLongLong(), Qt::UTC);
+            r.state = stateOf(state);
+            if (!figure.isNull())
+                r.similarity = value;
+            found.insert(query, std::move(r));
+        }
+        if (q.lastError().isValid())
+            return q.lastError();
     }
-    return q.lastError();
+    removeRows(hostile);
+    return QSqlError();
+}
+
+void ResultStore::removeRows(const QList<qint64>& keys)
+{
+    if (keys.isEmpty() || m_health != Health::Open)
+        return;
+    QStringList list;
+    for (qint64 key : keys)
+        list.append(QString::number(key));
+    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+    q.prepare(QStringLiteral("DELETE FROM results WHERE key IN (SELECT value FROM json_each(?))"));
+    q.addBindValue(u'[' + list.join(u',') + u']');
+    q.exec(); // a courtesy: the rows are ignored whether or not they go
 }
 
 QHash<QString, KeptResult> ResultStore::lookUp(search::Engine engine, const QStringList& queries,
@@ -384,22 +649,76 @@ QHash<QString, KeptResult> ResultStore::lookUp(search::Engine engine, const QStr
 bool ResultStore::clear()
 {
     if (!ensureOpen())
-        return !QFile::exists(filePath());
+        return m_health == Health::NotKeeping && !QFile::exists(filePath());
+    if (m_health == Health::ReadOnly)
+        return false;
     QSqlError error;
     {
         QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-        if (q.exec(QStringLiteral("DELETE FROM results"))) {
-            // Shrinking is a courtesy: the results are gone even when another program holds the file.
-            q.exec(QStringLiteral("VACUUM"));
-            q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
-        } else {
+        if (!q.exec(QStringLiteral("DELETE FROM results")))
             error = q.lastError();
-        }
     }
-    if (!error.isValid())
+    if (!error.isValid()) {
+        // Shrinking is a courtesy: the results are gone even when another program holds the file.
+        shrink();
         return true;
-    failed(error, true);
+    }
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    if (code != kBusy && code != kLocked)
+        failed(error, true);
     return false;
+}
+
+int ResultStore::expire(const QDateTime& now, int limit)
+{
+    if (!ensureOpen() || m_health != Health::Open)
+        return -1;
+    QSqlError error;
+    {
+        QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+        q.prepare(QStringLiteral(
+            "DELETE FROM results WHERE key IN (SELECT key FROM results WHERE obtained < ? LIMIT ?)"));
+        q.addBindValue(now.toMSecsSinceEpoch() - kKeptDays * kDayMs);
+        q.addBindValue(limit);
+        if (q.exec())
+            return q.numRowsAffected();
+        error = q.lastError();
+    }
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    if (code != kBusy && code != kLocked)
+        failed(error, true);
+    return -1;
+}
+
+bool ResultStore::shrink(int pageLimit)
+{
+    if (m_health != Health::Open)
+        return true;
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA freelist_count")) || !q.next())
+        return true;
+    const qint64 free = q.value(0).toLongLong();
+    bool done = true;
+    if (q.exec(QStringLiteral("PRAGMA auto_vacuum")) && q.next() && q.value(0).toInt() == 2) {
+        // Each step of the statement gives back one page, and Qt steps a statement without columns once.
+        const qint64 pages = std::min<qint64>(free, pageLimit);
+        db.transaction();
+        qint64 n = 0;
+        while (n < pages && q.exec(QStringLiteral("PRAGMA incremental_vacuum")))
+            ++n;
+        q.finish(); // a statement still stepping would keep the commit from happening
+        // Given up when another program holds the file: shrinking is a courtesy.
+        done = !db.commit() || n < pages || pages == free;
+    } else if (q.exec(QStringLiteral("PRAGMA page_count")) && q.next() &&
+               free * 2 > q.value(0).toLongLong()) {
+        // Turned incremental on the way, so that the next shrink needs no whole copy.
+        q.exec(QStringLiteral("PRAGMA auto_vacuum=INCREMENTAL"));
+        q.exec(QStringLiteral("VACUUM"));
+    }
+    if (done)
+        q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    return done;
 }
 
 QString ResultStore::takeNotice()

@@ -91,9 +91,20 @@ TEST(CheckRecord, TitleSlotsKeepWhatTheLatestPageDidNotOverwrite)
     r.markBlank(1);
     ASSERT_EQ(r.at(0).titles.size(), 3);
     const search::TitleSlots table = r.titleSlots();
-    EXPECT_EQ(table.texts, (QStringList{"N0", "N1", "N2", "A3", "A4", "A5", "A6", "A7", "A8", "A9"} +
-                            QStringList(11)));
+    EXPECT_EQ(table.texts,
+              (QStringList{"N0", "N1", "N2", "A3", "A4", "A5", "A6", "A7", "A8", "A9"} + QStringList(11)));
     EXPECT_EQ(table.html[3], QStringLiteral("<a>A3</a>"));
+
+    // More titles than slots (a hostile kept result) stay in the sentence's own ten.
+    search::SentenceEntry many;
+    many.state = SentenceState::Scored;
+    QStringList texts;
+    for (int n = 0; n < 11; ++n) {
+        texts.append(QStringLiteral("M%1").arg(n));
+        many.titles.append({texts.last(), texts.last()});
+    }
+    r.adopt(0, many);
+    EXPECT_EQ(r.titleSlots().texts, texts.mid(0, 10) + QStringList(11));
 }
 
 TEST(CheckRecord, APageOnItsWayThatFailsLeavesTheSentenceNotArrived)

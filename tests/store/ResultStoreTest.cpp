@@ -1,12 +1,20 @@
 #include "store/ResultStore.h"
 #include "support/QtPrinters.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <limits>
 
 namespace {
 
@@ -76,7 +84,7 @@ TEST_F(ResultStoreTest, OffersWhatAnotherStartKeptWithTheSameEngine)
     EXPECT_TRUE(second.takeNotice().isEmpty());
 }
 
-TEST_F(ResultStoreTest, OldResultsAreNotOfferedAndGoAtTheNextStart)
+TEST_F(ResultStoreTest, OldResultsAreNotOfferedAndGoWhenExpired)
 {
     const QDateTime now = QDateTime::currentDateTimeUtc();
     {
@@ -91,35 +99,248 @@ TEST_F(ResultStoreTest, OldResultsAreNotOfferedAndGoAtTheNextStart)
     }
     // Asked as of two days ago, the old result would still count: it is gone from the file.
     ResultStore third(path());
+    EXPECT_EQ(third.expire(now, 1000), 1);
     EXPECT_EQ(
         third.lookUp(Engine::Baidu, {QStringLiteral("旧"), QStringLiteral("新")}, now.addDays(-2)).keys(),
         QList<QString>{QStringLiteral("新")});
 }
 
-TEST_F(ResultStoreTest, DamagedFileIsRenamedAsideAndANewOneStarted)
+// Raw access to a store file, as another program or a damaged disk would leave it.
+void execRaw(const QString& file, const QString& statement, const QVariant& bind = {})
 {
-    const QByteArray garbage(8192, 'x');
     {
-        QFile f(path() + u'/' + ResultStore::fileName());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(garbage);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        db.setDatabaseName(file);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        q.prepare(statement);
+        if (bind.isValid())
+            q.addBindValue(bind);
+        ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
     }
-    ResultStore damaged(path());
-    EXPECT_TRUE(damaged.lookUp(Engine::Baidu, {QStringLiteral("甲句")}).isEmpty());
-    const QString notice = damaged.takeNotice();
-    EXPECT_TRUE(notice.contains(QStringLiteral("无法读取"))) << notice.toStdString();
-    const QStringList aside =
-        QDir(path()).entryList({ResultStore::fileName() + QStringLiteral(".damaged-*")});
-    ASSERT_EQ(aside.size(), 1);
-    EXPECT_TRUE(notice.contains(aside[0]));
-    QFile kept(path() + u'/' + aside[0]);
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), garbage);
-
-    EXPECT_TRUE(damaged.keep(Engine::Baidu, QStringLiteral("甲句"), scored(3)));
-    EXPECT_EQ(ResultStore(path()).lookUp(Engine::Baidu, {QStringLiteral("甲句")}).size(), 1);
-    EXPECT_TRUE(damaged.takeNotice().isEmpty()); // said once
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
 }
+
+int rowCount(const QString& file)
+{
+    int n = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
+        db.setDatabaseName(file);
+        QSqlQuery q(db);
+        if (db.open() && q.exec(QStringLiteral("SELECT count(*) FROM results")) && q.next())
+            n = q.value(0).toInt();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("count"));
+    return n;
+}
+
+QByteArray bytesOf(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& file, const QByteArray& bytes)
+{
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+constexpr int kSound = 200;
+
+QStringList soundQueries()
+{
+    QStringList queries;
+    for (int i = 0; i < kSound; ++i)
+        queries.append(QStringLiteral("句%1").arg(i));
+    return queries;
+}
+
+QByteArray titlesPacked(int count, int textLength, int linkLength = 20)
+{
+    QList<search::Title> titles;
+    for (int i = 0; i < count; ++i)
+        titles.append({QStringLiteral("<a href=\"%1\">t</a>").arg(QString(linkLength, u'l')),
+                       QString(textLength, u'题')});
+    KeptResult r;
+    r.setTitles(titles);
+    return r.packedTitles;
+}
+
+// A zlib stream that unpacks to 10 MB, announced truthfully or as 100 bytes.
+QByteArray bomb(bool lying)
+{
+    QByteArray packed = qCompress(QByteArray(10 * 1024 * 1024, '\0'), 9);
+    if (lying)
+        packed.replace(0, 4, QByteArray::fromHex("00000064"));
+    return packed;
+}
+
+// The first result's row changed to something this program never writes.
+auto hostile(const char* column, QVariant value)
+{
+    return [column, value](const QString& file) {
+        execRaw(file,
+                QStringLiteral("UPDATE results SET %1 = ? WHERE query = '句0'").arg(QLatin1String(column)),
+                value);
+    };
+}
+
+void setVersion(const QString& file, int version)
+{
+    execRaw(file, QStringLiteral("PRAGMA user_version=%1").arg(version));
+}
+
+// A crash leaves a log behind; the main file is then restored from an older copy.
+void foreignLog(const QString& file)
+{
+    const QByteArray older = bytesOf(file);
+    {
+        ResultStore later(QFileInfo(file).path());
+        for (int i = 0; i < 2000; ++i)
+            ASSERT_TRUE(later.keep(Engine::Baidu, QStringLiteral("后来%1").arg(i), scored(1)));
+    }
+    QByteArray log;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("crash"));
+        db.setDatabaseName(file);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")));
+        // Rows all over the table: the log holds the table's root but few of its leaves.
+        ASSERT_TRUE(
+            q.exec(QStringLiteral("INSERT INTO results SELECT key / 2 + 1, engine, query || '再', obtained, "
+                                  "session, state, figure, titles FROM results LIMIT 100")));
+        log = bytesOf(file + QStringLiteral("-wal"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("crash"));
+    ASSERT_GT(log.size(), 32);
+    writeBytes(file, older);
+    writeBytes(file + QStringLiteral("-wal"), log);
+    QFile::remove(file + QStringLiteral("-shm"));
+}
+
+// A crash leaves the file's own log: what it holds is the store's.
+void ownLog(const QString& file)
+{
+    QByteArray main;
+    QByteArray log;
+    {
+        ResultStore s(QFileInfo(file).path());
+        ASSERT_TRUE(s.keep(Engine::Baidu, QStringLiteral("句0"), scored(5)));
+        main = bytesOf(file);
+        log = bytesOf(file + QStringLiteral("-wal"));
+    }
+    ASSERT_GT(log.size(), 32);
+    writeBytes(file, main);
+    writeBytes(file + QStringLiteral("-wal"), log);
+    QFile::remove(file + QStringLiteral("-shm"));
+}
+
+struct Shape
+{
+    const char* name;
+    std::function<void(const QString& file)> damage;
+    int found;          // of the sound results
+    const char* aside;  // the set-aside file's kind; empty when the file stays
+    const char* notice; // a part of the notice; empty when none
+};
+
+class StoreFileShapes : public ResultStoreTest, public ::testing::WithParamInterface<Shape>
+{
+};
+
+// Every shape of the file on disk: its sound results are found, or it is set aside untouched with
+// its log, with a notice naming where it went, and a new store keeps and clears.
+TEST_P(StoreFileShapes, FindsWhatIsSoundAndSetsAsideWhatIsNot)
+{
+    const Shape& shape = GetParam();
+    const QString file = path() + u'/' + ResultStore::fileName();
+    {
+        ResultStore earlier(path());
+        for (const QString& q : soundQueries())
+            ASSERT_TRUE(earlier.keep(Engine::Baidu, q, scored(40)));
+    }
+    shape.damage(file);
+    const QByteArray damaged = bytesOf(file);
+    const QByteArray log = bytesOf(file + QStringLiteral("-wal"));
+
+    ResultStore store(path());
+    EXPECT_EQ(store.lookUp(Engine::Baidu, soundQueries()).size(), shape.found);
+    const QString notice = store.takeNotice();
+    const QStringList aside = QDir(path()).entryList({ResultStore::fileName() + QStringLiteral(".*")});
+    if (*shape.aside) {
+        const QString main = ResultStore::fileName() + QLatin1String(shape.aside);
+        ASSERT_EQ(aside.filter(QRegularExpression(QStringLiteral("\\d$"))).size(), 1)
+            << aside.join(u' ').toStdString();
+        const QString name = aside.filter(QRegularExpression(QStringLiteral("\\d$")))[0];
+        EXPECT_TRUE(name.startsWith(main)) << name.toStdString();
+        EXPECT_TRUE(notice.contains(name)) << notice.toStdString();
+        EXPECT_EQ(bytesOf(path() + u'/' + name), damaged); // never written into
+        if (!log.isEmpty())
+            EXPECT_EQ(bytesOf(path() + u'/' + name + QStringLiteral("-wal")), log); // set aside together
+    } else {
+        EXPECT_TRUE(aside.isEmpty()) << aside.join(u' ').toStdString();
+    }
+    EXPECT_TRUE(*shape.notice ? notice.contains(QString::fromUtf8(shape.notice)) : notice.isEmpty())
+        << notice.toStdString();
+    EXPECT_EQ(rowCount(file), shape.found); // a hostile row is removed once read
+
+    ASSERT_TRUE(store.keep(Engine::Baidu, QStringLiteral("新句"), scored(3)));
+    EXPECT_EQ(ResultStore(path()).lookUp(Engine::Baidu, {QStringLiteral("新句")}).size(), 1);
+    EXPECT_TRUE(store.clear());
+    EXPECT_EQ(rowCount(file), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Store, StoreFileShapes,
+    ::testing::Values(
+        Shape{"Sound", [](const QString&) {}, kSound, "", ""},
+        Shape{"OwnLogOfACrash", ownLog, kSound, "", ""},
+        Shape{"Garbage", [](const QString& f) { writeBytes(f, QByteArray(8192, 'x')); }, 0, ".damaged-",
+              "无法读取"},
+        Shape{"Truncated", [](const QString& f) { writeBytes(f, bytesOf(f).left(QFileInfo(f).size() / 2)); },
+              0, ".damaged-", "无法读取"},
+        Shape{"ForeignLog", foreignLog, 0, ".damaged-", "无法读取"},
+        Shape{"LogOfNoDatabase",
+              [](const QString& f) { writeBytes(f + QStringLiteral("-wal"), QByteArray(4096, 'x')); }, 0,
+              ".damaged-", "无法读取"},
+        Shape{"NegativeVersion",
+              [](const QString& f) {
+                  QByteArray b = bytesOf(f);
+                  b[60] = char(0x80);
+                  writeBytes(f, b);
+              },
+              0, ".other-", "其他版本"},
+        Shape{"FutureVersion", [](const QString& f) { setVersion(f, 99); }, 0, ".other-", "其他版本"},
+        Shape{"OtherColumns",
+              [](const QString& f) {
+                  QFile::remove(f);
+                  execRaw(f, QStringLiteral("CREATE TABLE results (key INTEGER PRIMARY KEY, text TEXT)"));
+                  setVersion(f, 2);
+              },
+              0, ".other-", "其他版本"},
+        Shape{"VersionTwoWithoutTable",
+              [](const QString& f) {
+                  QFile::remove(f);
+                  execRaw(f, QStringLiteral("CREATE TABLE notes (x)"));
+                  setVersion(f, 2);
+              },
+              0, ".other-", "其他版本"},
+        Shape{"ElevenTitles", hostile("titles", titlesPacked(11, 5)), kSound - 1, "", ""},
+        Shape{"LongTitle", hostile("titles", titlesPacked(1, store::kMaxTitleText + 1)), kSound - 1, "", ""},
+        Shape{"LongLink", hostile("titles", titlesPacked(1, 5, store::kMaxLink + 1)), kSound - 1, "", ""},
+        Shape{"Bomb", hostile("titles", bomb(false)), kSound - 1, "", ""},
+        Shape{"LyingBomb", hostile("titles", bomb(true)), kSound - 1, "", ""},
+        Shape{"InfiniteFigure", hostile("figure", std::numeric_limits<double>::infinity()), kSound - 1, "",
+              ""},
+        Shape{"NotANumberFigure", hostile("figure", QStringLiteral("nan")), kSound - 1, "", ""},
+        Shape{"NegativeFigure", hostile("figure", -5.0), kSound - 1, "", ""},
+        Shape{"FigureAbove100", hostile("figure", 150.0), kSound - 1, "", ""},
+        Shape{"UnknownState", hostile("state", 7), kSound - 1, "", ""}),
+    [](const ::testing::TestParamInfo<Shape>& info) { return std::string(info.param.name); });
 
 TEST_F(ResultStoreTest, UnwritableFolderStopsKeepingWithOneNotice)
 {
@@ -134,6 +355,23 @@ TEST_F(ResultStoreTest, UnwritableFolderStopsKeepingWithOneNotice)
     EXPECT_FALSE(store.keep(Engine::Baidu, QStringLiteral("乙句"), scored(3)));
     EXPECT_TRUE(store.takeNotice().isEmpty());
     EXPECT_TRUE(store.lookUp(Engine::Baidu, {QStringLiteral("甲句")}).isEmpty());
+}
+
+// A file made read-only is read without anything created beside it that would block it later.
+TEST_F(ResultStoreTest, ReadOnlyFileIsReadAndSaysWhyItKeepsNothing)
+{
+    const QString file = path() + u'/' + ResultStore::fileName();
+    ASSERT_TRUE(ResultStore(path()).keep(Engine::Baidu, QStringLiteral("甲句"), scored(3)));
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    {
+        ResultStore store(path());
+        EXPECT_EQ(store.lookUp(Engine::Baidu, {QStringLiteral("甲句")}).size(), 1);
+        EXPECT_FALSE(store.keep(Engine::Baidu, QStringLiteral("乙句"), scored(3)));
+        EXPECT_TRUE(store.takeNotice().contains(QStringLiteral("只读")));
+        EXPECT_FALSE(QFile::exists(file + QStringLiteral("-shm")));
+    }
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    EXPECT_TRUE(ResultStore(path()).keep(Engine::Baidu, QStringLiteral("乙句"), scored(3)));
 }
 
 TEST_F(ResultStoreTest, ClearForgetsEverythingAndShrinksTheFile)
