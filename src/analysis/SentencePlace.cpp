@@ -4,6 +4,8 @@
 #include <QList>
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 namespace analysis {
 
@@ -36,9 +38,22 @@ Kept keptOf(const QString& editorText)
     return k;
 }
 
-quint32 keyAt(QStringView s, qsizetype i)
+// Sentences are looked up by their first characters, up to kKeyLength of them packed exactly in 64
+// bits; a bit filter per key length spares most hash lookups.
+constexpr qsizetype kKeyLength = 4;
+constexpr int kFilterShift = 17; // 16 KB a level: the filters stay in the cache
+
+quint64 keyAt(QStringView s, qsizetype i, qsizetype length)
 {
-    return i + 1 < s.size() ? (quint32(s[i].unicode()) << 16) | s[i + 1].unicode() : quint32(s[i].unicode());
+    quint64 key = 0;
+    for (qsizetype k = 0; k < length; ++k)
+        key = (key << 16) | s[i + k].unicode();
+    return key;
+}
+
+quint64 filterBit(quint64 key)
+{
+    return (key * 0x9E3779B97F4A7C15ULL) >> (64 - kFilterShift);
 }
 
 // The first place at or after from (an offset into the editor's text) where sentence matches, passing
@@ -64,19 +79,39 @@ std::optional<Place> findLiterally(const QString& text, const QString& sentence,
     return std::nullopt;
 }
 
-} // namespace
-
-std::optional<Place> sentencePlace(const QString& editorText, const QStringList& sentences, qsizetype index)
+// Every occurrence of every sentence, found in one pass over the text: looking for each sentence in
+// turn took a pass per sentence, seconds on a long text that no longer holds them.
+struct Occurrences
 {
-    if (index < 0 || index >= sentences.size() || sentences[index].isEmpty())
-        return std::nullopt;
-    // Every occurrence of every sentence up to index, found in one pass over the text: looking for each
-    // sentence in turn took a pass per sentence, seconds on a long text that no longer holds them.
-    const Kept kept = keptOf(editorText);
-    const QStringView text(kept.text);
+    // Copies share the caller's data, which therefore cannot change while they are kept: the same data
+    // is the same text.
+    QString editorText;
+    QStringList sentences;
+    Kept kept;
+    QList<qsizetype> idOf;               // per sentence; -1: looked for literally
+    QList<QList<qsizetype>> occurrences; // per distinct sentence, in the kept text, ascending
+
+    bool isOf(const QString& t, const QStringList& s) const
+    {
+        return t.constData() == editorText.constData() && t.size() == editorText.size() &&
+               s.constData() == sentences.constData() && s.size() == sentences.size();
+    }
+};
+
+Occurrences occurrencesOf(const QString& editorText, const QStringList& sentences)
+{
+    Occurrences o{editorText, sentences, keptOf(editorText), {}, {}};
+    const QStringView text(o.kept.text);
+    const qsizetype index = sentences.size() - 1;
     QHash<QStringView, qsizetype> ids;
-    QList<qsizetype> idOf(index + 1, -1);
-    QHash<quint32, QList<qsizetype>> byKey; // distinct sentences by their first two characters (or one)
+    QList<qsizetype>& idOf = o.idOf;
+    idOf.fill(-1, sentences.size());
+    struct Level
+    {
+        std::vector<bool> filter = std::vector<bool>(1 << kFilterShift);
+        QHash<quint64, QList<qsizetype>> ids; // distinct sentences by their first (length) characters
+    };
+    std::array<Level, kKeyLength> levels; // by key length
     for (qsizetype i = 0; i <= index; ++i) {
         const QString& s = sentences[i];
         if (s.isEmpty() || std::any_of(s.cbegin(), s.cend(), removedByAnalysis))
@@ -84,26 +119,51 @@ std::optional<Place> sentencePlace(const QString& editorText, const QStringList&
         auto it = ids.constFind(QStringView(s));
         if (it == ids.cend()) {
             it = ids.insert(QStringView(s), ids.size());
-            byKey[keyAt(s, 0)].append(*it);
+            const qsizetype length = std::min(s.size(), kKeyLength);
+            const quint64 key = keyAt(s, 0, length);
+            levels[length - 1].ids[key].append(*it);
+            levels[length - 1].filter[filterBit(key)] = true;
         }
         idOf[i] = *it;
     }
     QList<QStringView> distinct(ids.size());
     for (auto it = ids.cbegin(); it != ids.cend(); ++it)
         distinct[*it] = it.key();
-    QList<QList<qsizetype>> occurrences(ids.size()); // in the kept text, ascending
-    for (qsizetype p = 0; p < text.size() && !byKey.isEmpty(); ++p) {
-        for (const quint32 key : {keyAt(text, p), quint32(text[p].unicode())}) {
-            if (const auto found = byKey.constFind(key); found != byKey.cend()) {
-                for (const qsizetype id : *found) {
-                    if (text.mid(p).startsWith(distinct[id]))
-                        occurrences[id].append(p);
-                }
-            }
-            if (p + 1 >= text.size())
-                break; // one key only at the end
+    QList<QList<qsizetype>>& occurrences = o.occurrences;
+    occurrences.resize(ids.size());
+    auto collect = [&](const QList<qsizetype>& candidates, qsizetype p) {
+        for (const qsizetype id : candidates) {
+            if (text.mid(p).startsWith(distinct[id]))
+                occurrences[id].append(p);
+        }
+    };
+    for (qsizetype p = 0; p < text.size(); ++p) {
+        quint64 key = 0;
+        for (qsizetype length = 1; length <= kKeyLength && p + length <= text.size(); ++length) {
+            key = (key << 16) | text[p + length - 1].unicode();
+            const Level& level = levels[length - 1];
+            if (!level.filter[filterBit(key)])
+                continue;
+            if (const auto found = level.ids.constFind(key); found != level.ids.cend())
+                collect(*found, p);
         }
     }
+    return o;
+}
+
+} // namespace
+
+std::optional<Place> sentencePlace(const QString& editorText, const QStringList& sentences, qsizetype index)
+{
+    if (index < 0 || index >= sentences.size() || sentences[index].isEmpty())
+        return std::nullopt;
+    // Built once for a text and its analysis: each double-click after the first only walks.
+    thread_local Occurrences cached;
+    if (!cached.isOf(editorText, sentences))
+        cached = occurrencesOf(editorText, sentences);
+    const Kept& kept = cached.kept;
+    const QList<qsizetype>& idOf = cached.idOf;
+    const QList<QList<qsizetype>>& occurrences = cached.occurrences;
 
     auto find = [&](qsizetype i, qsizetype from) -> std::optional<Place> {
         if (idOf[i] < 0)
