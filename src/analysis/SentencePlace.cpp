@@ -27,21 +27,25 @@ struct Kept
 Kept keptOf(const QString& editorText)
 {
     Kept k;
-    k.text.reserve(editorText.size());
-    k.at.reserve(editorText.size());
+    k.text.resize(editorText.size());
+    k.at.resize(editorText.size());
+    QChar* text = k.text.data();
+    qsizetype* at = k.at.data();
+    qsizetype n = 0;
     for (qsizetype i = 0; i < editorText.size(); ++i) {
         if (!removedByAnalysis(editorText[i])) {
-            k.text.append(editorText[i]);
-            k.at.append(i);
+            text[n] = editorText[i];
+            at[n++] = i;
         }
     }
+    k.text.truncate(n);
+    k.at.resize(n);
     return k;
 }
 
 // Sentences are looked up by their first characters, up to kKeyLength of them packed exactly in 64
-// bits; a bit filter per key length spares most hash lookups.
+// bits (a shorter sentence is its key); a bit filter per key length spares most hash lookups.
 constexpr qsizetype kKeyLength = 4;
-constexpr int kFilterShift = 17; // 16 KB a level: the filters stay in the cache
 
 quint64 keyAt(QStringView s, qsizetype i, qsizetype length)
 {
@@ -51,10 +55,27 @@ quint64 keyAt(QStringView s, qsizetype i, qsizetype length)
     return key;
 }
 
-quint64 filterBit(quint64 key)
+struct Level
 {
-    return (key * 0x9E3779B97F4A7C15ULL) >> (64 - kFilterShift);
-}
+    explicit Level(int shift) : shift(shift), filter((1 << shift) / 64) {}
+    quint64 bit(quint64 key) const { return (key * 0x9E3779B97F4A7C15ULL) >> (64 - shift); }
+    void add(quint64 key, qsizetype id)
+    {
+        ids[key].append(id);
+        filter[bit(key) / 64] |= quint64(1) << (bit(key) % 64);
+    }
+    const QList<qsizetype>* find(quint64 key) const
+    {
+        if (!(filter[bit(key) / 64] & (quint64(1) << (bit(key) % 64))))
+            return nullptr;
+        const auto found = ids.constFind(key);
+        return found == ids.cend() ? nullptr : &*found;
+    }
+
+    int shift;
+    std::vector<quint64> filter;
+    QHash<quint64, QList<qsizetype>> ids; // distinct sentences by their key
+};
 
 // The first place at or after from (an offset into the editor's text) where sentence matches, passing
 // over what analysis removed: a literal walk, for the rare sentence that holds such a character.
@@ -106,12 +127,8 @@ Occurrences occurrencesOf(const QString& editorText, const QStringList& sentence
     QHash<QStringView, qsizetype> ids;
     QList<qsizetype>& idOf = o.idOf;
     idOf.fill(-1, sentences.size());
-    struct Level
-    {
-        std::vector<bool> filter = std::vector<bool>(1 << kFilterShift);
-        QHash<quint64, QList<qsizetype>> ids; // distinct sentences by their first (length) characters
-    };
-    std::array<Level, kKeyLength> levels; // by key length
+    // By key length; the long sentences' filter is larger, as they are most of them.
+    std::array<Level, kKeyLength> levels{Level(16), Level(16), Level(16), Level(20)};
     for (qsizetype i = 0; i <= index; ++i) {
         const QString& s = sentences[i];
         if (s.isEmpty() || std::any_of(s.cbegin(), s.cend(), removedByAnalysis))
@@ -121,8 +138,7 @@ Occurrences occurrencesOf(const QString& editorText, const QStringList& sentence
             it = ids.insert(QStringView(s), ids.size());
             const qsizetype length = std::min(s.size(), kKeyLength);
             const quint64 key = keyAt(s, 0, length);
-            levels[length - 1].ids[key].append(*it);
-            levels[length - 1].filter[filterBit(key)] = true;
+            levels[length - 1].add(key, *it);
         }
         idOf[i] = *it;
     }
@@ -131,21 +147,21 @@ Occurrences occurrencesOf(const QString& editorText, const QStringList& sentence
         distinct[*it] = it.key();
     QList<QList<qsizetype>>& occurrences = o.occurrences;
     occurrences.resize(ids.size());
-    auto collect = [&](const QList<qsizetype>& candidates, qsizetype p) {
-        for (const qsizetype id : candidates) {
-            if (text.mid(p).startsWith(distinct[id]))
-                occurrences[id].append(p);
-        }
-    };
     for (qsizetype p = 0; p < text.size(); ++p) {
         quint64 key = 0;
         for (qsizetype length = 1; length <= kKeyLength && p + length <= text.size(); ++length) {
             key = (key << 16) | text[p + length - 1].unicode();
-            const Level& level = levels[length - 1];
-            if (!level.filter[filterBit(key)])
+            const QList<qsizetype>* found = levels[length - 1].find(key);
+            if (!found)
                 continue;
-            if (const auto found = level.ids.constFind(key); found != level.ids.cend())
-                collect(*found, p);
+            if (length < kKeyLength) {
+                occurrences[found->constFirst()].append(p); // the key is the whole sentence
+                continue;
+            }
+            for (const qsizetype id : *found) {
+                if (text.mid(p).startsWith(distinct[id]))
+                    occurrences[id].append(p);
+            }
         }
     }
     return o;

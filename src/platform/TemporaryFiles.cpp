@@ -101,25 +101,24 @@ QString ensurePrivateFolder(const QString& location, const QString& name)
     const QByteArray path = base + '/' + QFile::encodeName(name);
 
     struct stat st;
-    if (::lstat(path.constData(), &st) != 0)
-        return errno == ENOENT ? madePrivate(path) : QString();
-    if (ownDirectory(st))
-        return madePrivate(path);
-    // Not ours to use: the link itself goes; anything else is renamed aside, never deleted.
-    bool cleared = false;
-    if (S_ISLNK(st.st_mode)) {
-        cleared = ::unlink(path.constData()) == 0;
-    } else {
-        const QByteArray aside =
-            path + ".aside-" +
-            QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmsszzz")).toLatin1();
-        cleared = ::rename(path.constData(), aside.constData()) == 0;
+    bool usable = true; // nothing there, or a folder of ours
+    if (::lstat(path.constData(), &st) == 0 && !ownDirectory(st)) {
+        // Not ours to use: the link itself goes; anything else is renamed aside, never deleted.
+        if (S_ISLNK(st.st_mode)) {
+            usable = ::unlink(path.constData()) == 0;
+        } else {
+            const QByteArray aside =
+                path + ".aside-" +
+                QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmsszzz")).toLatin1();
+            usable = ::rename(path.constData(), aside.constData()) == 0;
+        }
     }
-    if (cleared) {
+    if (usable) {
         const QString made = madePrivate(path);
         if (!made.isEmpty())
             return made;
     }
+    // Whatever stands in the way (or was put there since the lstat), a fresh folder instead.
     QByteArray fresh = path + "-XXXXXX";
     if (!::mkdtemp(fresh.data()))
         return {};
@@ -178,8 +177,8 @@ bool removeEntry(const QString& folder, const QString& name)
 TemporaryFolder::TemporaryFolder(const QString& folder, const QString& templateName) : m_folder(folder)
 {
     QByteArray path = QFile::encodeName(folder + u'/' + templateName);
-    if (!templateName.contains(u'/') && templateName.endsWith(QStringLiteral("XXXXXX")) &&
-        ::mkdtemp(path.data()))
+    if (!folder.isEmpty() && !templateName.contains(u'/') &&
+        templateName.endsWith(QStringLiteral("XXXXXX")) && ::mkdtemp(path.data()))
         m_name = QFile::decodeName(path).mid(folder.size() + 1);
 }
 

@@ -29,7 +29,8 @@ bool removeEntry(const QString& folder, const QString& name);
 class TemporaryFolder
 {
 public:
-    // Template name ending in "XXXXXX", inside folder.
+    // Template name ending in "XXXXXX", inside folder; not valid when folder is empty (no private
+    // folder could be made) or mkdtemp fails.
     TemporaryFolder(const QString& folder, const QString& templateName);
     ~TemporaryFolder();
     TemporaryFolder(const TemporaryFolder&) = delete;
