@@ -43,8 +43,13 @@ void addSentence(QString sentence, bool inReferenceList, SentencePieces& out)
         --end;
     sentence = sentence.mid(begin, end - begin);
     sentence.remove(u' ');
-    for (qsizetype i = 0; i < sentence.size(); i += kSentenceLength) {
-        QString piece = sentence.mid(i, kSentenceLength);
+    for (qsizetype i = 0, length = 0; i < sentence.size(); i += length) {
+        // A character outside the BMP (two UTF-16 units) goes whole to the next piece.
+        length = kSentenceLength;
+        if (i + length < sentence.size() && sentence[i + length - 1].isHighSurrogate() &&
+            sentence[i + length].isLowSurrogate())
+            --length;
+        QString piece = sentence.mid(i, length);
         PieceUse use = PieceUse::Searched;
         if (inReferenceList)
             use = PieceUse::Reference;

@@ -25,7 +25,8 @@ struct SentencePieces
 
 // editorText separates lines with CR LF. A sentence ends after ；。！？ ! ? and …… and at every line
 // break; it loses its outer white space and its ASCII spaces; a longer one is cut into pieces of
-// kSentenceLength characters, the last one shorter.
+// kSentenceLength UTF-16 units, the last one shorter; a cut that would split a character outside the
+// BMP falls one unit earlier.
 SentencePieces cutSentences(const QString& editorText);
 
 // The word that says why a piece is not searched ("过短", "参考文献"); empty for a searched one.

@@ -2,6 +2,7 @@
 #include "app/Localisation.h"
 #include "app/ProgramIcon.h"
 #include "platform/Fonts.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/WordProcessorJob.h"
 #include "report/ReportFile.h"
 
@@ -21,8 +22,10 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral(TESSARO_APP_ID));
     fonts::installSongSubstitution();
+    // What an earlier run left: in the private folder, and where earlier versions put it.
     report::removeLeftPrintFolders(QDir::tempPath(), QCoreApplication::applicationName());
     WordProcessorJob::removeStaleProfiles(QDir::tempPath());
+    WordProcessorJob::removeStaleProfiles(tempfiles::privateFolder());
     Form1::Options options;
     options.storeDirectory = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     Form1 form(std::move(options));

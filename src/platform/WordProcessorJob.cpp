@@ -1,12 +1,12 @@
 #include "platform/WordProcessorJob.h"
 
 #include "documents/DocumentKind.h"
+#include "platform/TemporaryFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
 
@@ -23,13 +23,13 @@ namespace {
 // More text than any document of the size the program opens could hold.
 constexpr qsizetype kMaxOutputBytes = 256LL * 1024 * 1024;
 
-const QString kProfilePrefix = QStringLiteral("tessaro-office-");
-
 // The guard: waits until the program's end of its pipe closes, then kills the process group given as
-// $1 and removes the profile given as $2. A shell, so that it runs no code of ours after a fork.
-// A group number of 1 or less would reach every process: never.
-const char kGuardScript[] =
-    "read _; [ \"$1\" -gt 1 ] && kill -s KILL -- \"-$1\" 2>/dev/null; rm -rf -- \"$2\"";
+// $1 and removes the profile named $3 from the private folder $2, and only when $2 is still that
+// folder of this user's, reached through no link (rm removes links, never what they point to).
+// A shell, so that it runs no code of ours after a fork. A group number of 1 or less would reach
+// every process: never.
+const char kGuardScript[] = "read _; [ \"$1\" -gt 1 ] && kill -s KILL -- \"-$1\" 2>/dev/null; "
+                            "cd -P -- \"$2\" && [ \"$(pwd -P)\" = \"$2\" ] && [ -O . ] && rm -rf -- \"./$3\"";
 
 // Decimal digits of a positive number into out, without allocating (after fork, before exec).
 void writeDecimal(char* out, long value)
@@ -50,7 +50,8 @@ struct ChildSetup
 {
     pid_t program;      // the program that starts the word processor
     int guardInput;     // the guard's end of the pipe
-    QByteArray profile; // the profile folder, for the guard to remove
+    QByteArray folder;  // the private folder and
+    QByteArray profile; // the profile's name in it, for the guard to remove
     std::array<char, 24> group{};
 
     void operator()()
@@ -83,7 +84,8 @@ struct ChildSetup
         for (std::size_t i = 0; i < sizeof kGuardScript; ++i)
             script[i] = kGuardScript[i];
         char name[] = "tessaro-office-guard";
-        char* argv[] = {shell, dashC, script, name, group.data(), const_cast<char*>(profile.constData()), nullptr};
+        char* argv[] = {shell,        dashC, script, name, group.data(), const_cast<char*>(folder.constData()),
+                        const_cast<char*>(profile.constData()), nullptr};
         ::execv(shell, argv);
         ::_exit(127);
     }
@@ -113,26 +115,9 @@ WordProcessorJob::~WordProcessorJob()
     closeGuard();
 }
 
-QString WordProcessorJob::profileTemplate(const QString& folder)
-{
-    return QDir(folder).filePath(kProfilePrefix + QString::number(QCoreApplication::applicationPid()) +
-                                 QStringLiteral("-XXXXXX"));
-}
-
 void WordProcessorJob::removeStaleProfiles(const QString& folder)
 {
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList({kProfilePrefix + u'*'}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-    for (const QFileInfo& entry : entries) {
-        // "tessaro-office-<pid>-XXXXXX": stale when no process of that number runs.
-        const QStringList parts = entry.fileName().mid(kProfilePrefix.size()).split(u'-');
-        bool isNumber = false;
-        const qint64 pid = parts.constFirst().toLongLong(&isNumber);
-        if (parts.size() != 2 || !isNumber || pid <= 0)
-            continue;
-        if (!QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)))
-            QDir(entry.absoluteFilePath()).removeRecursively();
-    }
+    tempfiles::removeStaleOfficeProfiles(folder);
 }
 
 void WordProcessorJob::start()
@@ -147,7 +132,8 @@ void WordProcessorJob::startProcess()
         return;
     }
     const QFileInfo file(m_path);
-    m_profile = std::make_unique<QTemporaryDir>(profileTemplate(QDir::tempPath()));
+    m_profile = std::make_unique<tempfiles::TemporaryFolder>(
+        tempfiles::privateFolder(), tempfiles::officeProfileTemplate(QCoreApplication::applicationPid()));
     int pipe[2];
     if (!m_profile->isValid() || ::pipe2(pipe, O_CLOEXEC) != 0) {
         QTimer::singleShot(0, this, [this] { finish(documents::Failure::WordProcessorFailed); });
@@ -163,8 +149,11 @@ void WordProcessorJob::startProcess()
                              QStringLiteral("--cat"), file.absoluteFilePath()});
     m_process->setStandardInputFile(QProcess::nullDevice());
     m_process->setStandardErrorFile(QProcess::nullDevice());
-    m_process->setChildProcessModifier(
-        ChildSetup{::getpid(), pipe[0], QFile::encodeName(m_profile->path()), {}});
+    m_process->setChildProcessModifier(ChildSetup{::getpid(),
+                                                  pipe[0],
+                                                  QFile::encodeName(m_profile->folder()),
+                                                  QFile::encodeName(m_profile->name()),
+                                                  {}});
 
     connect(m_process, &QProcess::readyReadStandardOutput, this, [this] {
         m_output += m_process->readAllStandardOutput();

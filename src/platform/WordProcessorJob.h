@@ -10,8 +10,11 @@
 #include <functional>
 #include <memory>
 
+namespace tempfiles {
+class TemporaryFolder;
+}
+
 class QProcess;
-class QTemporaryDir;
 class QTimer;
 
 // The program a word-processor job starts and how long it may take.
@@ -44,10 +47,9 @@ public:
     void cancel();
     bool isDone() const { return m_done; }
 
-    // Where the profiles go, under folder: "tessaro-office-<the program's pid>-XXXXXX".
-    static QString profileTemplate(const QString& folder);
-    // Removes the profiles under folder whose program is no longer running (left by a power cut or a
-    // guard that could not run). Called once at start-up.
+    // Removes the profiles in folder (the private folder, or where earlier versions put them) whose
+    // program is no longer running (left by a power cut or a guard that could not run), following no
+    // link. Called once at start-up. New profiles go in tempfiles::privateFolder().
     static void removeStaleProfiles(const QString& folder);
 
 signals:
@@ -65,7 +67,7 @@ private:
     bool m_done = false;
     QProcess* m_process = nullptr;
     QTimer* m_limit = nullptr;
-    std::unique_ptr<QTemporaryDir> m_profile;
+    std::unique_ptr<tempfiles::TemporaryFolder> m_profile;
     qint64 m_group = 0;
     int m_guard = -1; // the program's end of the guard's pipe
     QByteArray m_output;

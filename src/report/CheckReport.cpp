@@ -68,9 +68,19 @@ bool hasFigure(SentenceState state)
     return state == SentenceState::Scored || state == SentenceState::ShortPage;
 }
 
+// Control characters mean nothing in a report and some (NUL) break the HTML: all but tab and line
+// feed go, wherever the text comes from.
+bool droppedFromReport(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u < 0x20 && u != u'\t' && u != u'\n') || (u >= 0x7F && u <= 0x9F);
+}
+
 void appendEscaped(QString& out, QStringView s)
 {
     for (const QChar c : s) {
+        if (droppedFromReport(c))
+            continue;
         switch (c.unicode()) {
         case u'<':
             out += QLatin1String("&lt;");
@@ -175,7 +185,7 @@ void appendTitleLink(QString& out, const TitleLink& t)
     }
     out += QLatin1String("<a href=\"");
     appendEscaped(out, t.link);
-    out += QLatin1String("\">");
+    out += QLatin1String("\" dir=\"auto\">");
     appendEscaped(out, t.text.isEmpty() ? t.link : t.text);
     out += QLatin1String("</a>");
 }
@@ -209,7 +219,7 @@ void appendHead(QString& out, const CheckReportData& d)
     out += QStringLiteral("<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\"><title>") +
            kReportTitle;
     if (!heading.isEmpty())
-        out += QStringLiteral(" — ") + esc(heading);
+        out += QStringLiteral(" — ") + esc(isolated(heading));
     out += QStringLiteral("</title><style>") + kStyle + bandCss() + QStringLiteral("</style></head><body>\n");
     out += QStringLiteral("<h1>") + kReportTitle + QStringLiteral("</h1>\n<p class=\"notice\">") +
            kEstimateNotice + QStringLiteral("</p>\n<p class=\"meta\">文章：");
@@ -317,9 +327,11 @@ void appendRanking(QString& out, const CheckReportData& d)
         const search::SentenceEntry& e = d.record.at(i);
         out += QLatin1String("<tr class=\"") + bandStyle(bandOf(e)).cssClass + u'"';
         appendSentenceAttributes(out, i, e);
-        out += QLatin1String("><td class=\"num\">") + QString::number(i + 1) + QLatin1String("</td><td>");
+        out +=
+            QLatin1String("><td class=\"num\">") + QString::number(i + 1) + QLatin1String("</td><td><bdi>");
         appendEscaped(out, d.sentences.at(i));
-        out += QLatin1String("</td><td class=\"num\">") + similarityLabel(e) + QLatin1String("</td><td>");
+        out +=
+            QLatin1String("</bdi></td><td class=\"num\">") + similarityLabel(e) + QLatin1String("</td><td>");
         bool firstTitle = true;
         for (const TitleLink& t : shownTitles(e)) {
             if (!std::exchange(firstTitle, false))
@@ -627,14 +639,19 @@ QString isolated(const QString& text)
 {
     constexpr char16_t kFirstStrongIsolate = 0x2068;
     constexpr char16_t kPopIsolate = 0x2069;
-    const bool hasControl = std::any_of(text.begin(), text.end(), [](QChar c) {
+    const bool hasDirection = std::any_of(text.begin(), text.end(), [](QChar c) {
         return (c.unicode() >= 0x202A && c.unicode() <= 0x202E) || (c.unicode() >= 0x2066 && c.unicode() <= 0x2069);
     });
-    if (!hasControl)
+    if (!hasDirection && std::none_of(text.begin(), text.end(), droppedFromReport))
         return text;
-    QString out(1, QChar(kFirstStrongIsolate));
+    QString out;
+    out.reserve(text.size() + 2);
+    if (hasDirection)
+        out += QChar(kFirstStrongIsolate);
     int open = 0;
     for (const QChar c : text) {
+        if (droppedFromReport(c))
+            continue;
         if (c.unicode() >= 0x2066 && c.unicode() <= 0x2068)
             ++open;
         else if (c.unicode() == kPopIsolate && open-- == 0) {
@@ -643,7 +660,8 @@ QString isolated(const QString& text)
         }
         out += c;
     }
-    out += QString(open + 1, QChar(kPopIsolate));
+    if (hasDirection)
+        out += QString(open + 1, QChar(kPopIsolate));
     return out;
 }
 

@@ -1,9 +1,12 @@
 #include "report/ReportFile.h"
 
 #include "documents/Saving.h"
+#include "platform/TemporaryFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 namespace report {
 
@@ -48,12 +51,20 @@ int removeLeftPrintFolders(const QString& tempDir, const QString& applicationNam
 {
     int removed = 0;
     const QDir temp(tempDir);
-    const QStringList folders =
-        temp.entryList({applicationName + QStringLiteral("-??????")}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-    for (const QString& name : folders) {
-        QDir folder(temp.filePath(name));
-        const QStringList entries = folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-        if (entries == QStringList{QStringLiteral("report.html")} && folder.removeRecursively())
+    const QStringList names = temp.entryList({applicationName + QStringLiteral("-??????")},
+                                             QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        // Looked at without following links: a link under such a name goes itself, and a folder only
+        // when it is the user's own and holds nothing but the report.
+        const QFileInfo entry(temp.filePath(name));
+        bool left = entry.isSymLink();
+        if (!left && entry.isDir() && entry.ownerId() == ::geteuid()) {
+            const QFileInfoList inside =
+                QDir(entry.filePath()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+            left = inside.size() == 1 && inside.constFirst().fileName() == QLatin1String("report.html") &&
+                   !inside.constFirst().isSymLink() && inside.constFirst().isFile();
+        }
+        if (left && tempfiles::removeEntry(tempDir, name))
             ++removed;
     }
     return removed;

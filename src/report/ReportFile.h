@@ -32,7 +32,8 @@ std::optional<QString> saveReportFile(const QString& path, const QByteArray& byt
 
 // Earlier versions printed a PDF from a copy of the report in a temporary folder (named like
 // "tessaro-Ab12Cd" and holding only report.html), which a crash during the print left behind. Removes
-// such folders from tempDir; returns how many went.
+// such folders (the user's own, found directly in tempDir, with nothing else in them) and links under
+// such names, following no link; returns how many went.
 int removeLeftPrintFolders(const QString& tempDir, const QString& applicationName);
 
 } // namespace report

@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -306,13 +307,16 @@ TEST_P(KilledProgram, LeavesNoOfficeAndNoProfile)
     const QString doc = dir.filePath(QStringLiteral("a.doc"));
     write(doc, "x");
     const QString info = dir.filePath(QStringLiteral("office.info"));
-    // Records its own pid, its child's and the profile it was given, then waits.
-    const QString program = script(dir, "sleep 300 &\necho $$ $! \"${2#-env:UserInstallation=file://}\" > '" +
+    // Records its own pid, its child's and the profile it was given, then waits, with a link to the
+    // document's folder in its profile that the guard must remove as a link.
+    const QString program = script(dir, "ln -s '" + dir.path().toUtf8() +
+                                            "' \"${2#-env:UserInstallation=file://}/linked\"\nsleep 300 &\necho $$ $! \"${2#-env:UserInstallation=file://}\" > '" +
                                             info.toUtf8() + ".part'\nmv '" + info.toUtf8() + ".part' '" +
                                             info.toUtf8() + "'\nwait\n");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QLatin1String(kParentVariable), program + u'|' + doc);
     environment.insert(QStringLiteral("TMPDIR"), temp.path());
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     environment.remove(QStringLiteral("GTEST_SHARD_INDEX"));
     environment.remove(QStringLiteral("GTEST_TOTAL_SHARDS"));
     QProcess parent;
@@ -327,7 +331,8 @@ TEST_P(KilledProgram, LeavesNoOfficeAndNoProfile)
     ASSERT_EQ(started.size(), 3);
     const qint64 office = started[0].toLongLong(), child = started[1].toLongLong();
     const QString profile = QUrl::fromPercentEncoding(started[2].toUtf8());
-    ASSERT_TRUE(profile.startsWith(temp.path() + QStringLiteral("/tessaro-office-"))) << profile.toStdString();
+    ASSERT_TRUE(profile.startsWith(temp.path() + QStringLiteral("/tessaro-%1/tessaro-office-").arg(::geteuid())))
+        << profile.toStdString();
     ASSERT_TRUE(QFileInfo::exists(profile));
 
     const qint64 programPid = parent.processId();
@@ -337,6 +342,7 @@ TEST_P(KilledProgram, LeavesNoOfficeAndNoProfile)
     EXPECT_TRUE(waitUntil([&] { return processGone(office) && processGone(child) && !QFileInfo::exists(profile); }))
         << "office " << processGone(office) << ", its child " << processGone(child) << ", profile "
         << QFileInfo::exists(profile);
+    EXPECT_TRUE(QFileInfo::exists(doc)) << "the guard removed what a link in the profile points to";
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, KilledProgram, ::testing::Values(SIGTERM, SIGHUP, SIGKILL));

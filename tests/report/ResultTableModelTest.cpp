@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 using Model = report::ResultTableModel;
@@ -123,6 +125,52 @@ TEST(ResultTableModel, SentenceFoundWhereTheAnalysisCutIt)
     };
     for (const auto& row : rows)
         EXPECT_EQ(analysis::sentencePlace(row.text, row.sentences, row.index), row.place) << row.text.toStdString();
+}
+
+// The walk as first written, a search per sentence: the oracle for the one-pass index.
+std::optional<analysis::Place> literalFind(const QString& text, const QString& sentence, qsizetype from)
+{
+    auto removed = [](QChar c) { return c == u'\r' || c == u'\n' || c == u' '; };
+    for (qsizetype start = from; !sentence.isEmpty() && start < text.size(); ++start) {
+        qsizetype t = start, s = 0;
+        while (s < sentence.size() && t < text.size() &&
+               (text[t] == sentence[s] || (removed(text[t]) && text[start] == sentence[0]))) {
+            s += text[t] == sentence[s] ? 1 : 0;
+            ++t;
+        }
+        if (s == sentence.size())
+            return analysis::Place{start, t - start};
+    }
+    return std::nullopt;
+}
+
+TEST(ResultTableModel, SentencePlaceAgreesWithTheLiteralWalk)
+{
+    std::mt19937 random(7);
+    const QString alphabet = QStringLiteral("甲乙丙 \r\n");
+    auto text = [&](int size, int letters) {
+        QString t;
+        for (int i = 0; i < size; ++i)
+            t += alphabet[int(random() % letters)];
+        return t;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        QStringList sentences;
+        for (int i = int(random() % 6); i >= 0; --i)
+            sentences.append(text(int(random() % 4), round % 4 == 0 ? 6 : 3));
+        const QString editorText = text(int(random() % 30), 6);
+        const qsizetype index = qsizetype(random() % sentences.size());
+        qsizetype from = 0;
+        for (qsizetype i = 0; i < index; ++i) {
+            if (const auto place = literalFind(editorText, sentences[i], from))
+                from = place->start + place->length;
+        }
+        auto expected = literalFind(editorText, sentences[index], from);
+        if (!expected)
+            expected = literalFind(editorText, sentences[index], 0);
+        ASSERT_EQ(analysis::sentencePlace(editorText, sentences, index), expected)
+            << editorText.toStdString() << " | " << sentences.join(u'|').toStdString() << " @" << index;
+    }
 }
 
 // Kept results and pieces never searched: what the 状态 and 检测时间 columns say of them.
