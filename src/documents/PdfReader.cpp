@@ -85,7 +85,8 @@ QString placeKey(const Line& line)
     QString text;
     for (QChar c : line.text)
         text += c.isDigit() ? u'#' : c;
-    return text + u'@' + QString::number(qRound(line.top / 4)) + u',' + QString::number(qRound(line.left / 8));
+    return text + u'@' + QString::number(qRound(line.top / 4)) + u',' +
+           QString::number(qRound(line.left / 8));
 }
 
 // Removes the lines at the top or bottom of a page that stand the same, at the same place, on most
@@ -207,14 +208,14 @@ QString paragraphsOf(const QList<Page>& pages)
     return out;
 }
 
-void quiet(const std::string&, void*)
-{
-}
+void quiet(const std::string&, void*) {}
 
 } // namespace
 
-std::variant<QString, documents::Failure> read(const QByteArray& bytes, qsizetype maxCharacters, int maxPages)
+std::variant<QString, documents::Failure> read(const QByteArray& bytes, qsizetype maxCharacters, int maxPages,
+                                               const std::atomic<bool>* cancel)
 {
+    const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
     // Poppler writes its complaints about damaged files to the terminal otherwise.
     static const bool silenced = (poppler::set_debug_error_function(&quiet, nullptr), true);
     Q_UNUSED(silenced);
@@ -225,11 +226,16 @@ std::variant<QString, documents::Failure> read(const QByteArray& bytes, qsizetyp
         return documents::Failure::Damaged;
     if (document->is_locked())
         return documents::Failure::Encrypted;
+    // A file Poppler cannot make out at all opens with no pages.
+    if (document->pages() <= 0)
+        return documents::Failure::Damaged;
     if (document->pages() > maxPages)
         return documents::Failure::Overexpanded;
     QList<Page> pages;
     qsizetype characters = 0;
     for (int i = 0; i < document->pages(); ++i) {
+        if (cancelled())
+            return documents::Failure::Cancelled;
         const std::unique_ptr<poppler::page> page(document->create_page(i));
         if (!page)
             continue;

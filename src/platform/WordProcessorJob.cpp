@@ -83,7 +83,8 @@ struct ChildSetup
         for (std::size_t i = 0; i < sizeof kGuardScript; ++i)
             script[i] = kGuardScript[i];
         char name[] = "tessaro-office-guard";
-        char* argv[] = {shell, dashC, script, name, group.data(), const_cast<char*>(profile.constData()), nullptr};
+        char* argv[] = {shell,  dashC, script, name, group.data(), const_cast<char*>(profile.constData()),
+                        nullptr};
         ::execv(shell, argv);
         ::_exit(127);
     }
@@ -224,7 +225,7 @@ void WordProcessorJob::closeGuard()
     m_guard = -1;
 }
 
-void WordProcessorJob::finish(const documents::WordProcessorResult& result)
+void WordProcessorJob::finish(const documents::Read& result)
 {
     if (m_done)
         return;

@@ -3,11 +3,11 @@
 #include "comparator/WindowHelpers.h"
 #include "editor/DocumentFiles.h"
 #include "editor/RichTextBox.h"
-#include "widgets/Twips.h"
 #include "support/FakeBrowser.h"
 #include "support/FileDialogScript.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
+#include "widgets/Twips.h"
 #include "widgets/WidgetTwips.h"
 
 #include <QAction>
@@ -332,7 +332,7 @@ TEST_F(Form2Window, SaveRightAfterAComparisonKeepsTheMarksButTheLast)
     child<QAction>(form, "baocun")->trigger();
 
     RichTextBox readBack;
-    ASSERT_TRUE(editor::loadFile(readBack, dir.filePath(QStringLiteral("marked.txt"))));
+    ASSERT_TRUE(editor::show(readBack, documents::read(dir.filePath(QStringLiteral("marked.txt")))));
     EXPECT_EQ(readBack.text(), article()->text());
     // The last mark made was selected, and the save turns the selection black first.
     EXPECT_EQ(redMask(readBack), QStringLiteral("^^^^^^^............"));

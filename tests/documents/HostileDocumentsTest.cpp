@@ -1,8 +1,8 @@
 // Documents that unpack or unfold into more than any thesis, and broken ZIP containers: each opens
 // within its limits or is refused with a reason, and none is handed to the word processor.
 #include "documents/HostileDocuments.h"
-#include "documents/Loading.h"
 #include "FailureNames.h"
+#include "documents/Loading.h"
 #include "documents/ZipArchive.h"
 #include "support/QtPrinters.h"
 
@@ -19,12 +19,12 @@ using documents::Failure;
 using zipmaker::Entry;
 
 // "text <text>" (long texts by their length), "word processor", or the failure's name.
-QString describe(const documents::DirectReadOutcome& step)
+QString describe(const documents::Read& step, bool wordProcessorAsked)
 {
     if (const QString* text = std::get_if<QString>(&step))
         return text->size() > 1000 ? QStringLiteral("text of %1 characters").arg(text->size())
                                    : QStringLiteral("text ") + *text;
-    if (std::holds_alternative<documents::NeedsWordProcessor>(step))
+    if (wordProcessorAsked)
         return QStringLiteral("word processor");
     if (std::holds_alternative<richtext::Document>(step))
         return QStringLiteral("rich text");
@@ -59,7 +59,15 @@ TEST_P(HostileDocuments, OpenWithinTheLimitsOrAreRefused)
     const QByteArray bytes = row.make();
     ASSERT_EQ(f.write(bytes), bytes.size());
     f.close();
-    EXPECT_EQ(describe(documents::readDirectly(path, row.readers)), row.outcome);
+    bool asked = false;
+    documents::ReadOptions options;
+    options.readers = row.readers;
+    options.wordProcessor = [&](const QString&) -> documents::Read {
+        asked = true;
+        return Failure::WordProcessorFailed;
+    };
+    const documents::Read read = documents::read(path, options);
+    EXPECT_EQ(describe(read, asked), row.outcome);
 }
 
 QString labelled(const QString& number, int levels)
@@ -256,6 +264,17 @@ TEST(OpenFailureMessage, NamesTheFileAndWhy)
     EXPECT_EQ(
         documents::openFailureMessage(path, Failure::Overexpanded),
         QStringLiteral("无法打开文件“/tmp/论文.docx”：\n文档展开后超过 2000 万字，可能已损坏或被恶意构造。"));
+    const QString pdf = QStringLiteral("/tmp/论文.pdf");
+    EXPECT_EQ(
+        documents::openFailureMessage(pdf, Failure::Encrypted),
+        QStringLiteral("无法打开文件“/tmp/"
+                       "论文.pdf”：\n文件设有密码（已加密），无法读取。请换用一份打开时不需要密码的文件。"));
+    EXPECT_EQ(documents::openFailureMessage(pdf, Failure::Damaged),
+              QStringLiteral("无法打开文件“/tmp/论文.pdf”：\n文件已损坏，无法读取。"));
+    EXPECT_EQ(documents::openFailureMessage(pdf, Failure::TimeLimit),
+              QStringLiteral("无法打开文件“/tmp/论文.pdf”：\n文件过于复杂，读取超过了 60 秒。"));
+    EXPECT_EQ(documents::openFailureMessage(pdf, Failure::MemoryLimit),
+              QStringLiteral("无法打开文件“/tmp/论文.pdf”：\n文件过于复杂，读取需要的内存超过了 2 GB。"));
     EXPECT_EQ(documents::openFailureMessage(path, Failure::NotAContainer),
               QStringLiteral("无法打开文件“/tmp/论文.docx”：\n文件的扩展名是 "
                              ".docx，但内容既不是这种文档，也不是文本（可能已损坏，"

@@ -1,33 +1,35 @@
+#include "editor/DocumentCommands.h"
 #include "app/Form1.h"
+#include "documents/DialogFilter.h"
 #include "documents/PdfFixture.h"
 #include "documents/RtfReader.h"
-#include "editor/DocumentCommands.h"
 #include "editor/DocumentTestHelpers.h"
 #include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
-#include "widgets/Twips.h"
 #include "support/FakeBrowser.h"
-#include "documents/DialogFilter.h"
 #include "support/FileDialogScript.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
+#include "widgets/Twips.h"
 #include "widgets/WidgetTwips.h"
 
 #include "TestData.h"
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QSemaphore>
-#include <QThreadPool>
 #include <QTimer>
-#include <QLabel>
 
 #include <gtest/gtest.h>
+
+#include <iostream>
 
 namespace {
 
@@ -51,9 +53,15 @@ protected:
 
     void useOffice(std::chrono::milliseconds timeout = std::chrono::minutes(5))
     {
-        DocumentCommands::Reading reading;
-        reading.wordProcessor = office.jobs(timeout);
-        commands->setReading(reading);
+        commands->setReading(reading(timeout));
+    }
+
+    ReadJobOptions reading(std::chrono::milliseconds timeout = std::chrono::minutes(5)) const
+    {
+        ReadJobOptions options;
+        options.reader = testdata::readerProgram();
+        options.wordProcessor = office.jobs(timeout);
+        return options;
     }
 
     // Triggers the action and waits for the read it may have begun to end.
@@ -122,7 +130,8 @@ TEST_F(DocumentCommandsTest, NewEmptiesTheEditorAndHidesTheList)
     EXPECT_EQ(editor->text(), QString());
     expectFullSizeEditor();
     EXPECT_TRUE(dialogs.shown.isEmpty()) << "New shows no file dialog";
-    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("文章已修改，是否保存？")}) << "the typed article was not saved";
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("文章已修改，是否保存？")})
+        << "the typed article was not saved";
     EXPECT_FALSE(form->checkState().articleText.isEmpty()) << "the check state is not touched";
 }
 
@@ -223,12 +232,14 @@ TEST_F(DocumentCommandsTest, FailedOpenKeepsTheTextAndSaysWhy)
     EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkkkkk"));
     EXPECT_EQ(editor->selectionStart(), 0);
     ASSERT_EQ(boxes.shown.size(), 4);
-    const QStringList reasons{QStringLiteral("不存在"), QStringLiteral("既不是文本文件"), QStringLiteral("在 0.5 秒内"),
+    const QStringList reasons{QStringLiteral("不存在"), QStringLiteral("既不是文本文件"),
+                              QStringLiteral("在 0.5 秒内"),
                               QStringLiteral("这个 PDF 文件里没有可读取的文字，可能是扫描件。")};
     const QStringList paths{missing, binary, slow, scan};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(boxes.shown[i].icon, MessageBox::Icon::Error);
-        EXPECT_TRUE(boxes.shown[i].text.contains(QDir::toNativeSeparators(paths[i]))) << boxes.shown[i].text.toStdString();
+        EXPECT_TRUE(boxes.shown[i].text.contains(QDir::toNativeSeparators(paths[i])))
+            << boxes.shown[i].text.toStdString();
         EXPECT_TRUE(boxes.shown[i].text.contains(reasons[i])) << boxes.shown[i].text.toStdString();
     }
 }
@@ -238,12 +249,14 @@ TEST_F(DocumentCommandsTest, FailedOpenKeepsTheTextAndSaysWhy)
 TEST_F(DocumentCommandsTest, LockedDocumentTheWordProcessorCannotOpenIsSaidToBeLocked)
 {
     office.printNothing();
-    dialogs.choose(file("locked.docx", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 ") +
-                                           QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32)));
+    dialogs.choose(
+        file("locked.docx", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 ") +
+                                QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32)));
     trigger("dakai");
     EXPECT_EQ(office.calls().size(), 1);
     ASSERT_EQ(boxes.shown.size(), 1);
-    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("设有密码"))) << boxes.shown[0].text.toStdString();
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("设有密码")))
+        << boxes.shown[0].text.toStdString();
 }
 
 TEST_F(DocumentCommandsTest, FailedSaveSaysWhyAndKeepsTheOldFile)
@@ -333,8 +346,9 @@ TEST_P(SaveOverExisting, ReplacesOnlyWhatRichTextCanStandFor)
 
     ASSERT_EQ(boxes.shown.size(), row.asks ? 1 : 0);
     if (row.asks) {
-        EXPECT_EQ(boxes.shown[0].text, QStringLiteral("“第二章.docx”是 Word/WPS 文档。保存会用 RTF 格式替换它，"
-                                                      "原有的排版、图片和表格将丢失。要替换吗？"));
+        EXPECT_EQ(boxes.shown[0].text,
+                  QStringLiteral("“第二章.docx”是 Word/WPS 文档。保存会用 RTF 格式替换它，"
+                                 "原有的排版、图片和表格将丢失。要替换吗？"));
         EXPECT_EQ(boxes.shown[0].buttons, MessageBox::Buttons::YesNo);
         EXPECT_EQ(boxes.shown[0].defaultAnswer, MessageBox::Answer::No);
     }
@@ -390,8 +404,8 @@ struct UnsavedRow
     const char* name;
     const char* command; // an action's name, or "close" for the window's close button
     MessageBox::Answer answer;
-    bool goesOn;         // the command went ahead
-    bool saved;          // the article was written to the chosen file
+    bool goesOn; // the command went ahead
+    bool saved;  // the article was written to the chosen file
 };
 
 void PrintTo(const UnsavedRow& row, std::ostream* os)
@@ -466,14 +480,8 @@ TEST_F(DocumentCommandsTest, ColourMarksAloneAreNoEdits)
     EXPECT_EQ(boxes.shown.size(), 1);
 }
 
-bool processGone(qint64 pid)
-{
-    const QString cmdline = QStringLiteral("/proc/%1/cmdline").arg(pid);
-    return !QFileInfo::exists(cmdline) || readFile(cmdline).isEmpty();
-}
-
-// A read that does not end by itself, cancelled by the bar's button or Esc: in the program's own
-// readers (a worker that answers only when the test lets it) or in the office program.
+// A read that does not end by itself, cancelled by the bar's button or Esc: in the reader process (a
+// stand-in that never answers) or in the office program.
 struct CancelRow
 {
     const char* name;
@@ -491,34 +499,25 @@ TEST_P(CancelledRead, StopsTheReadAndLeavesTheArticle)
     markedText();
     dialogs.choose(dir.filePath(QStringLiteral("base.rtf")));
     trigger("baocun");
-    QTest::mouseClick(child<QPushButton>(form.get(), "Command1"), Qt::LeftButton); // an analysis, for the report
+    QTest::mouseClick(child<QPushButton>(form.get(), "Command1"),
+                      Qt::LeftButton); // an analysis, for the report
 
-    std::atomic<bool> answered = false;
-    QSemaphore release;
-    // However the test ends, the worker is let go before what it uses goes.
-    const std::unique_ptr<QSemaphore, void (*)(QSemaphore*)> letGo(&release, [](QSemaphore* s) {
-        s->release();
-        QThreadPool::globalInstance()->waitForDone();
-    });
-    DocumentCommands::Reading reading;
-    reading.wordProcessor = office.jobs();
+    ReadJobOptions options = reading();
     if (row.inOffice) {
         office.neverAnswer();
     } else {
-        reading.direct = [&](const QString&) -> documents::DirectReadOutcome {
-            release.acquire();
-            answered = true;
-            return QStringLiteral("迟到的文字");
-        };
+        options.reader = writeFile(dir, "stand-in-reader", "#!/bin/sh\nexec sleep 300\n");
+        QFile::setPermissions(options.reader, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    commands->setReading(reading);
+    commands->setReading(options);
     dialogs.choose(file("slow.doc", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"));
     child<QAction>(form.get(), "dakai")->trigger();
 
     // The window goes on: after a blink the read shows, the editor takes no typing, nothing may
     // analyse, search or report the old article, the timer still ticks.
     QWidget* bar = nullptr;
-    ASSERT_TRUE(waitUntil([&] { return (bar = form->findChild<QWidget*>(QStringLiteral("readingBar"))) && bar->isVisible(); }));
+    ASSERT_TRUE(waitUntil(
+        [&] { return (bar = form->findChild<QWidget*>(QStringLiteral("readingBar"))) && bar->isVisible(); }));
     if (row.inOffice)
         ASSERT_TRUE(waitUntil([&] { return office.child() > 0; }));
     EXPECT_EQ(child<QLabel>(bar, "readingLabel")->text(), QStringLiteral("正在读取文件……"));
@@ -535,7 +534,8 @@ TEST_P(CancelledRead, StopsTheReadAndLeavesTheArticle)
     EXPECT_FALSE(child<QAction>(form.get(), "daochu")->isEnabled());
     EXPECT_TRUE(child<QTimer>(form.get(), "Timer2")->isActive());
 
-    const qint64 pid = office.child();
+    const qint64 pid = row.inOffice ? office.child() : commands->readJob()->readerPid();
+    ASSERT_GT(pid, 0);
     if (row.byEscape)
         QTest::keyClick(form.get(), Qt::Key_Escape);
     else
@@ -546,15 +546,7 @@ TEST_P(CancelledRead, StopsTheReadAndLeavesTheArticle)
     for (const char* button : {"Command1", "Command2", "Command3"})
         EXPECT_TRUE(child<QPushButton>(form.get(), button)->isEnabled()) << button;
     EXPECT_TRUE(child<QAction>(form.get(), "daochu")->isEnabled());
-    if (row.inOffice) {
-        EXPECT_TRUE(waitUntil([&] { return processGone(pid); })) << "the office's child outlived it";
-    } else {
-        // The reader ends after the cancel: its text goes nowhere.
-        release.release();
-        QThreadPool::globalInstance()->waitForDone();
-        EXPECT_TRUE(answered);
-        QCoreApplication::processEvents();
-    }
+    EXPECT_TRUE(waitUntil([&] { return processGone(pid); })) << "the reading process outlived the cancel";
     EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑"));
     EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkrrkk")) << "the article as it was";
     EXPECT_TRUE(boxes.shown.isEmpty()) << "a cancel is no failure";
@@ -565,5 +557,30 @@ INSTANTIATE_TEST_SUITE_P(Reads, CancelledRead,
                                            CancelRow{"officeByButton", false, true},
                                            CancelRow{"readerByButton", false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A new open ends the read under way at once, however long that read would take: its process is
+// killed, and the next file opens as fast as it would alone.
+TEST_F(DocumentCommandsTest, NewOpenKillsTheReadUnderWay)
+{
+    const QString piledUp = file("piled-up.pdf", pdffixture::pileUp(8000));
+    ASSERT_GT(QFileInfo(piledUp).size(), 200 * 1024);
+    const QString normal =
+        file("normal.pdf", pdffixture::make({{pdffixture::Line{72, 100, 12, QStringLiteral("正常的论文")}}}));
+    dialogs.choose(piledUp);
+    child<QAction>(form.get(), "dakai")->trigger();
+    ASSERT_TRUE(commands->isReading());
+    ASSERT_TRUE(waitUntil([&] { return commands->readJob()->readerPid() > 0; }));
+    const qint64 first = commands->readJob()->readerPid();
+
+    QElapsedTimer clock;
+    clock.start();
+    dialogs.choose(normal);
+    trigger("dakai");
+    std::cout << "the second file opened after " << clock.elapsed() << " ms\n";
+    EXPECT_EQ(editor->text(), QStringLiteral("正常的论文"));
+    EXPECT_TRUE(waitUntil([&] { return processGone(first); }))
+        << "the first read's process outlived the new open";
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
 
 } // namespace

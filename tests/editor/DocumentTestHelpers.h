@@ -48,15 +48,15 @@ inline void appendText(QTextDocument& document, const QString& text, const QColo
     c.insertText(text, f);
 }
 
-// Stands in for the word processor in documents::load: records the paths asked for and gives answer.
+// Stands in for the word processor in documents::read: records the paths asked for and gives answer.
 class FakeWordProcessor
 {
 public:
     explicit FakeWordProcessor(std::optional<QString> answer) : answer(std::move(answer)) {}
 
-    documents::WordProcessorRead read()
+    documents::WordProcessor read()
     {
-        return [this](const QString& path) -> documents::WordProcessorResult {
+        return [this](const QString& path) -> documents::Read {
             calls.append(path);
             if (answer)
                 return *answer;
@@ -82,7 +82,11 @@ public:
     // Prints nothing: the office could not read the file.
     void printNothing() { script("exit 0\n"); }
     // Starts a child of its own and waits, until killed.
-    void neverAnswer() { script("sleep 300 &\necho $! > '" + m_dir.filePath(QStringLiteral("office-child")).toUtf8() + "'\nwait\n"); }
+    void neverAnswer()
+    {
+        script("sleep 300 &\necho $! > '" + m_dir.filePath(QStringLiteral("office-child")).toUtf8() +
+               "'\nwait\n");
+    }
 
     WordProcessorJobs jobs(std::chrono::milliseconds timeout = std::chrono::minutes(5)) const
     {
@@ -106,7 +110,8 @@ private:
         const QString path = m_dir.filePath(QStringLiteral("stand-in-office"));
         QFile f(path);
         if (f.open(QIODevice::WriteOnly))
-            f.write("#!/bin/sh\necho \"$4\" >> '" + m_dir.filePath(QStringLiteral("office-calls")).toUtf8() + "'\n" + body);
+            f.write("#!/bin/sh\necho \"$4\" >> '" + m_dir.filePath(QStringLiteral("office-calls")).toUtf8() +
+                    "'\n" + body);
         f.close();
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
