@@ -3,6 +3,7 @@
 #include "documents/HostileDocuments.h"
 #include "FailureNames.h"
 #include "documents/Loading.h"
+#include "documents/PdfFixture.h"
 #include "documents/ZipArchive.h"
 #include "support/QtPrinters.h"
 
@@ -256,6 +257,28 @@ TEST(ZipEntry, TextPastTheLimitFails)
     EXPECT_TRUE(entry->failed());
     EXPECT_TRUE(archive.overLimit());
     EXPECT_LT(read, 61'000'000);
+}
+
+// A read asked to stop stops in each reader that the budget watches, and says so.
+TEST(CancelledRead, StopsInEveryNativeReader)
+{
+    QTemporaryDir dir;
+    const std::pair<const char*, QByteArray> files[] = {
+        {"a.docx", hostile::docx("<w:p><w:r><w:t>正文</w:t></w:r></w:p>")},
+        {"a.odt", hostile::odt("<text:p>正文</text:p>")},
+        {"a.pdf", pdffixture::make({{pdffixture::Line{72, 100, 12, QStringLiteral("正文")}}})},
+    };
+    for (const auto& [name, bytes] : files) {
+        const QString path = dir.filePath(QLatin1String(name));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        documents::CancelFlag cancel = false;
+        EXPECT_EQ(documents::read(path, {}, &cancel), documents::Read(QStringLiteral("正文"))) << name;
+        cancel = true;
+        EXPECT_EQ(documents::read(path, {}, &cancel), documents::Read(Failure::Cancelled)) << name;
+    }
 }
 
 TEST(OpenFailureMessage, NamesTheFileAndWhy)

@@ -79,7 +79,7 @@ TEST_F(DocumentFiles, SaveWritesRichTextWhateverTheName)
     EXPECT_TRUE(bytes.contains("\\red255\\green0\\blue0"));
 }
 
-// Which reader a file goes to and why it is refused is tested with documents::load; here, that the
+// Which reader a file goes to and why it is refused is tested with documents::read; here, that the
 // editor shows what was read, line breaks as CR LF, and asks LibreOffice for word-processor documents.
 struct LoadRow
 {
