@@ -1,7 +1,7 @@
 #include "documents/Loading.h"
 #include "FailureNames.h"
-#include "PdfFixture.h"
 #include "documents/DocumentKind.h"
+#include "PdfFixture.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -152,8 +152,8 @@ INSTANTIATE_TEST_SUITE_P(
                 QStringLiteral("NotText"), false},
         LoadRow{"wordProcessorFails", "broken.doc", "\xD0\xCF\x11\xE0 broken", Failure::WordProcessorFailed,
                 QStringLiteral("WordProcessorFailed"), true},
-        LoadRow{"wordProcessorTimesOut", "slow.wps", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 slow",
-                Failure::WordProcessorTimedOut, QStringLiteral("WordProcessorTimedOut"), true},
+        LoadRow{"wordProcessorTimesOut", "slow.wps", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 slow", Failure::WordProcessorTimedOut,
+                QStringLiteral("WordProcessorTimedOut"), true},
         LoadRow{"wordProcessorMissing", "a.doc", "x", Failure::WordProcessorMissing,
                 QStringLiteral("WordProcessorMissing"), true},
         // Locked: the word processor opens Office's default password; its failure means a password.

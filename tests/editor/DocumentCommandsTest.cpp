@@ -1,16 +1,16 @@
-#include "editor/DocumentCommands.h"
 #include "app/Form1.h"
-#include "documents/DialogFilter.h"
 #include "documents/PdfFixture.h"
 #include "documents/RtfReader.h"
+#include "editor/DocumentCommands.h"
 #include "editor/DocumentTestHelpers.h"
 #include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
+#include "widgets/Twips.h"
 #include "support/FakeBrowser.h"
+#include "documents/DialogFilter.h"
 #include "support/FileDialogScript.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
-#include "widgets/Twips.h"
 #include "widgets/WidgetTwips.h"
 
 #include "TestData.h"
@@ -20,16 +20,16 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QLabel>
 
 #include <gtest/gtest.h>
-
 #include <iostream>
+
 
 namespace {
 
@@ -130,8 +130,7 @@ TEST_F(DocumentCommandsTest, NewEmptiesTheEditorAndHidesTheList)
     EXPECT_EQ(editor->text(), QString());
     expectFullSizeEditor();
     EXPECT_TRUE(dialogs.shown.isEmpty()) << "New shows no file dialog";
-    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("文章已修改，是否保存？")})
-        << "the typed article was not saved";
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("文章已修改，是否保存？")}) << "the typed article was not saved";
     EXPECT_FALSE(form->checkState().articleText.isEmpty()) << "the check state is not touched";
 }
 
@@ -232,14 +231,12 @@ TEST_F(DocumentCommandsTest, FailedOpenKeepsTheTextAndSaysWhy)
     EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkkkkk"));
     EXPECT_EQ(editor->selectionStart(), 0);
     ASSERT_EQ(boxes.shown.size(), 4);
-    const QStringList reasons{QStringLiteral("不存在"), QStringLiteral("既不是文本文件"),
-                              QStringLiteral("在 0.5 秒内"),
+    const QStringList reasons{QStringLiteral("不存在"), QStringLiteral("既不是文本文件"), QStringLiteral("在 0.5 秒内"),
                               QStringLiteral("这个 PDF 文件里没有可读取的文字，可能是扫描件。")};
     const QStringList paths{missing, binary, slow, scan};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(boxes.shown[i].icon, MessageBox::Icon::Error);
-        EXPECT_TRUE(boxes.shown[i].text.contains(QDir::toNativeSeparators(paths[i])))
-            << boxes.shown[i].text.toStdString();
+        EXPECT_TRUE(boxes.shown[i].text.contains(QDir::toNativeSeparators(paths[i]))) << boxes.shown[i].text.toStdString();
         EXPECT_TRUE(boxes.shown[i].text.contains(reasons[i])) << boxes.shown[i].text.toStdString();
     }
 }
@@ -249,14 +246,12 @@ TEST_F(DocumentCommandsTest, FailedOpenKeepsTheTextAndSaysWhy)
 TEST_F(DocumentCommandsTest, LockedDocumentTheWordProcessorCannotOpenIsSaidToBeLocked)
 {
     office.printNothing();
-    dialogs.choose(
-        file("locked.docx", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 ") +
-                                QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32)));
+    dialogs.choose(file("locked.docx", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 ") +
+                                           QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32)));
     trigger("dakai");
     EXPECT_EQ(office.calls().size(), 1);
     ASSERT_EQ(boxes.shown.size(), 1);
-    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("设有密码")))
-        << boxes.shown[0].text.toStdString();
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("设有密码"))) << boxes.shown[0].text.toStdString();
 }
 
 TEST_F(DocumentCommandsTest, FailedSaveSaysWhyAndKeepsTheOldFile)
@@ -346,9 +341,8 @@ TEST_P(SaveOverExisting, ReplacesOnlyWhatRichTextCanStandFor)
 
     ASSERT_EQ(boxes.shown.size(), row.asks ? 1 : 0);
     if (row.asks) {
-        EXPECT_EQ(boxes.shown[0].text,
-                  QStringLiteral("“第二章.docx”是 Word/WPS 文档。保存会用 RTF 格式替换它，"
-                                 "原有的排版、图片和表格将丢失。要替换吗？"));
+        EXPECT_EQ(boxes.shown[0].text, QStringLiteral("“第二章.docx”是 Word/WPS 文档。保存会用 RTF 格式替换它，"
+                                                      "原有的排版、图片和表格将丢失。要替换吗？"));
         EXPECT_EQ(boxes.shown[0].buttons, MessageBox::Buttons::YesNo);
         EXPECT_EQ(boxes.shown[0].defaultAnswer, MessageBox::Answer::No);
     }
@@ -404,8 +398,8 @@ struct UnsavedRow
     const char* name;
     const char* command; // an action's name, or "close" for the window's close button
     MessageBox::Answer answer;
-    bool goesOn; // the command went ahead
-    bool saved;  // the article was written to the chosen file
+    bool goesOn;         // the command went ahead
+    bool saved;          // the article was written to the chosen file
 };
 
 void PrintTo(const UnsavedRow& row, std::ostream* os)
@@ -499,8 +493,7 @@ TEST_P(CancelledRead, StopsTheReadAndLeavesTheArticle)
     markedText();
     dialogs.choose(dir.filePath(QStringLiteral("base.rtf")));
     trigger("baocun");
-    QTest::mouseClick(child<QPushButton>(form.get(), "Command1"),
-                      Qt::LeftButton); // an analysis, for the report
+    QTest::mouseClick(child<QPushButton>(form.get(), "Command1"), Qt::LeftButton); // an analysis, for the report
 
     ReadJobOptions options = reading();
     if (row.inOffice) {
@@ -516,8 +509,7 @@ TEST_P(CancelledRead, StopsTheReadAndLeavesTheArticle)
     // The window goes on: after a blink the read shows, the editor takes no typing, nothing may
     // analyse, search or report the old article, the timer still ticks.
     QWidget* bar = nullptr;
-    ASSERT_TRUE(waitUntil(
-        [&] { return (bar = form->findChild<QWidget*>(QStringLiteral("readingBar"))) && bar->isVisible(); }));
+    ASSERT_TRUE(waitUntil([&] { return (bar = form->findChild<QWidget*>(QStringLiteral("readingBar"))) && bar->isVisible(); }));
     if (row.inOffice)
         ASSERT_TRUE(waitUntil([&] { return office.child() > 0; }));
     EXPECT_EQ(child<QLabel>(bar, "readingLabel")->text(), QStringLiteral("正在读取文件……"));

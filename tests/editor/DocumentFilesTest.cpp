@@ -135,8 +135,8 @@ TEST_F(DocumentFiles, UnreadableFilesLeaveTheEditorAsItWas)
 
     EXPECT_FALSE(load(dir.filePath(QStringLiteral("missing.txt"))));
     EXPECT_FALSE(load(file("binary.txt", QByteArray("\x7F"
-                                                    "ELF\x02\x01\x01\0\0\0",
-                                                    10))));
+                                                                        "ELF\x02\x01\x01\0\0\0",
+                                                                        10))));
     wordProcessor.answer = std::nullopt;
     EXPECT_FALSE(load(file("broken.doc", "\xD0\xCF\x11\xE0 broken")));
 

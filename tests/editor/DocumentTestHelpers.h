@@ -82,11 +82,7 @@ public:
     // Prints nothing: the office could not read the file.
     void printNothing() { script("exit 0\n"); }
     // Starts a child of its own and waits, until killed.
-    void neverAnswer()
-    {
-        script("sleep 300 &\necho $! > '" + m_dir.filePath(QStringLiteral("office-child")).toUtf8() +
-               "'\nwait\n");
-    }
+    void neverAnswer() { script("sleep 300 &\necho $! > '" + m_dir.filePath(QStringLiteral("office-child")).toUtf8() + "'\nwait\n"); }
 
     WordProcessorJobs jobs(std::chrono::milliseconds timeout = std::chrono::minutes(5)) const
     {
@@ -110,8 +106,7 @@ private:
         const QString path = m_dir.filePath(QStringLiteral("stand-in-office"));
         QFile f(path);
         if (f.open(QIODevice::WriteOnly))
-            f.write("#!/bin/sh\necho \"$4\" >> '" + m_dir.filePath(QStringLiteral("office-calls")).toUtf8() +
-                    "'\n" + body);
+            f.write("#!/bin/sh\necho \"$4\" >> '" + m_dir.filePath(QStringLiteral("office-calls")).toUtf8() + "'\n" + body);
         f.close();
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
