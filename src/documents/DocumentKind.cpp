@@ -21,7 +21,8 @@ Kind kindOf(const QString& fileName, const QByteArray& content)
         return Kind::RichText;
     if (content.startsWith("PK\x03\x04") || content.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
         return Kind::WordProcessor;
-    if (content.startsWith("%PDF-"))
+    // As PDF readers do: a byte-order mark, blank lines or spaces may stand before the header.
+    if (content.first(std::min<qsizetype>(content.size(), kPdfHeaderWindow)).contains("%PDF-"))
         return Kind::Pdf;
     return Kind::Text;
 }

@@ -11,10 +11,13 @@ namespace documents {
 // Larger files are refused rather than read: no thesis comes near it.
 inline constexpr qint64 kMaxFileBytes = 50LL * 1024 * 1024;
 
+// Where a PDF's header may stand.
+inline constexpr qsizetype kPdfHeaderWindow = 1024;
+
 enum class Kind {
     RichText,      // starts with "{\rtf"
     WordProcessor, // a word processor's own format: ZIP (.docx, .odt) or OLE2 (.doc, .wps) container
-    Pdf,           // starts with "%PDF-"
+    Pdf,           // "%PDF-" within its first kPdfHeaderWindow bytes
     Text,          // anything else
 };
 

@@ -43,7 +43,8 @@ bool isEncryptedOoxml(const QByteArray& bytes)
 // The text of a ZIP container when one of the native readers handles it (readers permitting);
 // Failure::Encrypted for a locked one, Failure::Overexpanded for one that unpacks or unfolds past the
 // limits (never handed to the word processor); nothing when the word processor has to try.
-std::optional<std::variant<QString, Failure>> readNatively(const QByteArray& bytes, Readers readers)
+std::optional<std::variant<QString, Failure>> readNatively(const QByteArray& bytes, Readers readers,
+                                                           const CancelFlag* cancel)
 {
     const ZipArchive archive(bytes);
     if (!archive.isOpen())
@@ -56,8 +57,10 @@ std::optional<std::variant<QString, Failure>> readNatively(const QByteArray& byt
     if (odf && odt::isEncrypted(archive))
         return Failure::Encrypted;
     if (readers == Readers::NativeFirst) {
-        ExpansionBudget budget;
+        ExpansionBudget budget(cancel);
         std::optional<QString> text = odf ? odt::read(archive, budget) : docx::read(archive, budget);
+        if (budget.cancelled())
+            return Failure::Cancelled;
         if (budget.exceeded() || archive.overLimit())
             return Failure::Overexpanded;
         if (text)
@@ -94,7 +97,7 @@ std::optional<Failure> fileFailure(const QString& path)
     return std::nullopt;
 }
 
-DirectReadOutcome readDirectly(const QString& path, Readers readers)
+Read read(const QString& path, const ReadOptions& options, const CancelFlag* cancel)
 {
     const std::variant<QByteArray, Failure> content = readWhole(path);
     if (const Failure* failure = std::get_if<Failure>(&content))
@@ -102,28 +105,39 @@ DirectReadOutcome readDirectly(const QString& path, Readers readers)
     const QByteArray& bytes = std::get<QByteArray>(content);
     if (bytes.isEmpty() && isContainerName(path))
         return Failure::EmptyDocument;
+    const auto wordProcessor = [&]() -> Read {
+        if (!options.wordProcessor)
+            return Failure::WordProcessorMissing;
+        Read result = options.wordProcessor(path);
+        // A locked Word 2007 document the word processor could not open either is locked with a
+        // password of the user's.
+        if (const Failure* failure = std::get_if<Failure>(&result);
+            failure && *failure == Failure::WordProcessorFailed && isEncryptedOoxml(bytes))
+            return Failure::Encrypted;
+        return result;
+    };
     switch (kindOf(QFileInfo(path).fileName(), bytes)) {
     case Kind::WordProcessor:
         // A locked Word 2007 document may be locked with Office's default password, which the word
         // processor opens without a question: it goes there, and only its failure says it is locked.
         if (isEncryptedOoxml(bytes))
-            return NeedsWordProcessor{};
-        if (auto native = readNatively(bytes, readers)) {
+            return wordProcessor();
+        if (auto native = readNatively(bytes, options.readers, cancel)) {
             if (QString* text = std::get_if<QString>(&*native))
                 return std::move(*text);
             return std::get<Failure>(*native);
         }
-        return NeedsWordProcessor{};
+        return wordProcessor();
     case Kind::RichText:
         // The reader refuses only what does not start like rich text.
         if (std::optional<richtext::Document> doc = rtf::read(bytes))
             return std::move(*doc);
         return Failure::NotText;
     case Kind::Pdf: {
-        std::variant<QString, Failure> read = pdf::read(bytes);
-        if (QString* text = std::get_if<QString>(&read))
-            return std::move(*text);
-        return std::get<Failure>(read);
+        std::variant<QString, Failure> text = pdf::read(bytes, pdf::kMaxCharacters, pdf::kMaxPages, cancel);
+        if (QString* plain = std::get_if<QString>(&text))
+            return std::move(*plain);
+        return std::get<Failure>(text);
     }
     case Kind::Text:
         if (std::optional<QString> text = textfile::decode(bytes))
@@ -131,33 +145,6 @@ DirectReadOutcome readDirectly(const QString& path, Readers readers)
         return isContainerName(path) ? Failure::NotAContainer : Failure::NotText;
     }
     return Failure::NotText;
-}
-
-Loaded load(const QString& path, const WordProcessorRead& wordProcessor, Readers readers)
-{
-    DirectReadOutcome step = readDirectly(path, readers);
-    if (std::holds_alternative<NeedsWordProcessor>(step)) {
-        if (!wordProcessor)
-            return Failure::WordProcessorMissing;
-        WordProcessorResult result = wordProcessor(path);
-        if (QString* text = std::get_if<QString>(&result))
-            return std::move(*text);
-        return wordProcessorFailure(path, std::get<Failure>(result));
-    }
-    if (QString* text = std::get_if<QString>(&step))
-        return std::move(*text);
-    if (richtext::Document* doc = std::get_if<richtext::Document>(&step))
-        return std::move(*doc);
-    return std::get<Failure>(step);
-}
-
-Failure wordProcessorFailure(const QString& path, Failure failure)
-{
-    if (failure != Failure::WordProcessorFailed)
-        return failure;
-    const std::variant<QByteArray, Failure> content = readWhole(path);
-    const QByteArray* bytes = std::get_if<QByteArray>(&content);
-    return bytes && isEncryptedOoxml(*bytes) ? Failure::Encrypted : failure;
 }
 
 QString openFailureMessage(const QString& path, Failure failure, std::chrono::milliseconds wordProcessorLimit)
@@ -177,7 +164,7 @@ QString openFailureMessage(const QString& path, Failure failure, std::chrono::mi
         reason = QStringLiteral("它既不是文本文件，也不是能识别的文档。");
         break;
     case Failure::Encrypted:
-        reason = QStringLiteral("文档设有密码（已加密）。请先在文字处理软件中去掉密码，再打开。");
+        reason = QStringLiteral("文件设有密码（已加密），无法读取。请换用一份打开时不需要密码的文件。");
         break;
     case Failure::WordProcessorMissing:
         reason = QStringLiteral("读取这种文档需要 LibreOffice，但无法启动它（可能没有安装）。");
@@ -206,6 +193,16 @@ QString openFailureMessage(const QString& path, Failure failure, std::chrono::mi
         reason = QStringLiteral(
                      "文件的扩展名是 .%1，但内容既不是这种文档，也不是文本（可能已损坏，或只是改了扩展名）。")
                      .arg(QFileInfo(path).suffix());
+        break;
+    case Failure::TimeLimit:
+        reason = QStringLiteral("文件过于复杂，读取超过了 %1 秒。").arg(kReadTimeLimit.count());
+        break;
+    case Failure::MemoryLimit:
+        reason = QStringLiteral("文件过于复杂，读取需要的内存超过了 %1 GB。")
+                     .arg(kReadMemoryLimit / (1024 * 1024 * 1024));
+        break;
+    case Failure::ReaderMissing:
+        reason = QStringLiteral("无法启动读取文件的程序 tessaro-reader（安装可能不完整）。");
         break;
     case Failure::Cancelled:
         return QString();

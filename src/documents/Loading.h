@@ -4,8 +4,10 @@
 
 #include <QString>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <variant>
 
 // A chosen file turned into a document, or the reason it could not be.
@@ -26,17 +28,17 @@ enum class Failure {
     NotAContainer,         // a .docx or .odt whose bytes are neither a ZIP container nor text
     Damaged,               // a PDF file that cannot be opened
     NoTextLayer,           // a PDF file without text: a scan
+    TimeLimit,             // the read took longer than kReadTimeLimit
+    MemoryLimit,           // the read needed more memory than kReadMemoryLimit
+    ReaderMissing,         // the program's reader process cannot be started (an incomplete installation)
 };
 
-// Plain text (paragraphs joined by '\n'), rich text, or why neither.
-using Loaded = std::variant<QString, richtext::Document, Failure>;
+// What one read may take, in its own process, before it is stopped: no thesis comes near either.
+inline constexpr std::chrono::seconds kReadTimeLimit{60};
+inline constexpr qint64 kReadMemoryLimit = 2LL * 1024 * 1024 * 1024;
 
-// What the word processor made of a document: its plain text or why not.
-using WordProcessorResult = std::variant<QString, Failure>;
-
-// The plain text of a word-processor document. The caller supplies it: the word processor is an
-// outside program.
-using WordProcessorRead = std::function<WordProcessorResult(const QString& path)>;
+// What a read of a file gives: plain text (paragraphs joined by '\n'), rich text, or why neither.
+using Read = std::variant<QString, richtext::Document, Failure>;
 
 // Which readers a word-processor document may go to.
 enum class Readers {
@@ -44,28 +46,27 @@ enum class Readers {
     WordProcessorOnly, // every word-processor document through the word processor
 };
 
-// The file needs the word processor (.doc, .wps, and what the native readers cannot handle).
-struct NeedsWordProcessor
+// The word processor's plain text of the document at path, or its failure. An outside program, so
+// the caller supplies it.
+using WordProcessor = std::function<Read(const QString& path)>;
+
+struct ReadOptions
 {
+    Readers readers = Readers::NativeFirst;
+    WordProcessor wordProcessor; // none: a file that needs it fails as WordProcessorMissing
 };
 
-using DirectReadOutcome = std::variant<QString, richtext::Document, Failure, NeedsWordProcessor>;
+// Set from any thread to stop a read; the readers look at it as they go.
+using CancelFlag = std::atomic<bool>;
 
 // Why the file at path cannot be opened at all (missing, not a readable file, over the size limit);
 // nothing when it may be read.
 std::optional<Failure> fileFailure(const QString& path);
 
-// Reads the file at path and hands it to the reader its name and content call for (see kindOf),
-// except that the word processor, a slow outside program, is left to the caller.
-DirectReadOutcome readDirectly(const QString& path, Readers readers = Readers::NativeFirst);
-
-// What the word processor's failure to read the file at path means: a locked Word 2007 document it
-// could not open either is locked with a password of the user's (Failure::Encrypted).
-Failure wordProcessorFailure(const QString& path, Failure failure);
-
-// The whole load, waiting for the word processor where it is needed (without one, such a file fails
-// as WordProcessorMissing).
-Loaded load(const QString& path, const WordProcessorRead& wordProcessor, Readers readers = Readers::NativeFirst);
+// Reads the file at path once and hands it to the reader its name and content call for (see kindOf):
+// the program's own readers, or options.wordProcessor for .doc, .wps and what the native readers
+// cannot handle. Failure::Cancelled once cancel is set.
+Read read(const QString& path, const ReadOptions& options = {}, const CancelFlag* cancel = nullptr);
 
 // The message that tells the user why the file at path did not open; empty for a cancelled read,
 // which the user asked for. wordProcessorLimit: the time limit the word processor had.

@@ -213,8 +213,10 @@ void quiet(const std::string&, void*)
 
 } // namespace
 
-std::variant<QString, documents::Failure> read(const QByteArray& bytes, qsizetype maxCharacters, int maxPages)
+std::variant<QString, documents::Failure> read(const QByteArray& bytes, qsizetype maxCharacters, int maxPages,
+                                               const std::atomic<bool>* cancel)
 {
+    const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
     // Poppler writes its complaints about damaged files to the terminal otherwise.
     static const bool silenced = (poppler::set_debug_error_function(&quiet, nullptr), true);
     Q_UNUSED(silenced);
@@ -225,11 +227,16 @@ std::variant<QString, documents::Failure> read(const QByteArray& bytes, qsizetyp
         return documents::Failure::Damaged;
     if (document->is_locked())
         return documents::Failure::Encrypted;
+    // A file Poppler cannot make out at all opens with no pages.
+    if (document->pages() <= 0)
+        return documents::Failure::Damaged;
     if (document->pages() > maxPages)
         return documents::Failure::Overexpanded;
     QList<Page> pages;
     qsizetype characters = 0;
     for (int i = 0; i < document->pages(); ++i) {
+        if (cancelled())
+            return documents::Failure::Cancelled;
         const std::unique_ptr<poppler::page> page(document->create_page(i));
         if (!page)
             continue;

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
 #include <variant>
 
 // The text layer of a PDF file, through Poppler.
@@ -19,8 +20,11 @@ inline constexpr int kMaxPages = 20'000;
 // The text in reading order, one paragraph per paragraph (joined by '\n'), without the headers and
 // footers that stand at the same place on most pages, hyphenation as it is. Failure::Encrypted for a
 // password, NoTextLayer for pages without text (a scan), Damaged for what Poppler cannot open,
-// Overexpanded beyond maxCharacters or maxPages.
-std::variant<QString, documents::Failure> read(const QByteArray& bytes, qsizetype maxCharacters = kMaxCharacters,
-                                               int maxPages = kMaxPages);
+// Overexpanded beyond maxCharacters or maxPages, Cancelled once cancel is set (seen between pages and
+// words: Poppler itself cannot be interrupted within a page).
+std::variant<QString, documents::Failure> read(const QByteArray& bytes,
+                                               qsizetype maxCharacters = kMaxCharacters,
+                                               int maxPages = kMaxPages,
+                                               const std::atomic<bool>* cancel = nullptr);
 
 } // namespace pdf

@@ -6,17 +6,14 @@
 #include "editor/RichTextBox.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
-#include "platform/WordProcessorJob.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -29,11 +26,11 @@ constexpr std::chrono::milliseconds kReadingBarDelay{200};
 // together, so that a folder of any of them never looks empty.
 QStringList openFilters()
 {
-    QStringList filters = documents::toQtFilters(DocumentCommands::kFilter +
-                                                 QStringLiteral("|Word 2007 文档(*.docx)|*.docx"
-                                                                "|OpenDocument 文本(*.odt)|*.odt"
-                                                                "|WPS 文字文档(*.wps)|*.wps"
-                                                                "|PDF 文件 (*.pdf)|*.pdf"));
+    QStringList filters =
+        documents::toQtFilters(DocumentCommands::kFilter + QStringLiteral("|Word 2007 文档(*.docx)|*.docx"
+                                                                          "|OpenDocument 文本(*.odt)|*.odt"
+                                                                          "|WPS 文字文档(*.wps)|*.wps"
+                                                                          "|PDF 文件 (*.pdf)|*.pdf"));
     filters.prepend(documents::combinedFilter(QStringLiteral("所有支持的文档"), filters));
     return filters;
 }
@@ -57,11 +54,7 @@ DocumentCommands::DocumentCommands(QWidget* window, RichTextBox* editor, std::fu
     connect(&m_barDelay, &QTimer::timeout, this, [this] { showReading(true); });
 }
 
-DocumentCommands::~DocumentCommands()
-{
-    // A worker still reading finishes with nobody waiting; a word processor is killed with its job.
-    delete m_worker;
-}
+DocumentCommands::~DocumentCommands() = default; // a read under way is killed with its job
 
 void DocumentCommands::restoreEditorSize()
 {
@@ -84,8 +77,9 @@ bool DocumentCommands::confirmDiscard()
 {
     if (!hasUnsavedEdits())
         return true;
-    const MessageBox::Answer answer = MessageBox::show(
-        m_window, {kUnsavedQuestion, QString(), MessageBox::Icon::Question, MessageBox::Buttons::SaveDiscardCancel});
+    const MessageBox::Answer answer =
+        MessageBox::show(m_window, {kUnsavedQuestion, QString(), MessageBox::Icon::Question,
+                                    MessageBox::Buttons::SaveDiscardCancel});
     if (answer == MessageBox::Answer::Save)
         return save();
     return answer == MessageBox::Answer::Discard;
@@ -127,47 +121,22 @@ void DocumentCommands::startReading(const QString& path)
     // No edits while the read runs: the loaded text would replace them.
     m_editor->setReadOnly(true);
     m_barDelay.start(kReadingBarDelay);
-
-    m_worker = new QFutureWatcher<documents::DirectReadOutcome>(this);
-    QFutureWatcher<documents::DirectReadOutcome>* worker = m_worker;
-    connect(worker, &QFutureWatcherBase::finished, this, [this, worker] {
-        worker->deleteLater();
-        m_worker = nullptr;
-        directReadDone(worker->future().takeResult());
-    });
-    worker->setFuture(QtConcurrent::run([direct = m_reading.direct, path] { return direct(path); }));
+    m_job = std::make_unique<ReadJob>(path, m_reading);
+    connect(m_job.get(), &ReadJob::finished, this, &DocumentCommands::finishReading);
+    m_job->start();
     emit readingChanged(true);
 }
 
-void DocumentCommands::directReadDone(documents::DirectReadOutcome step)
+void DocumentCommands::finishReading(const documents::Read& read)
 {
-    if (std::holds_alternative<documents::NeedsWordProcessor>(step)) {
-        m_job = m_reading.wordProcessor(m_readingPath);
-        m_wordProcessorLimit = m_job->options().timeout;
-        connect(m_job.get(), &WordProcessorJob::finished, this,
-                [this](const documents::WordProcessorResult& result) { finishReading(result); });
-        m_job->start();
-        return;
-    }
-    endReading();
-    if (QString* text = std::get_if<QString>(&step))
-        finishOpen(m_readingPath, std::move(*text));
-    else if (richtext::Document* doc = std::get_if<richtext::Document>(&step))
-        finishOpen(m_readingPath, std::move(*doc));
-    else
-        finishOpen(m_readingPath, std::get<documents::Failure>(step));
-}
-
-void DocumentCommands::finishReading(const documents::WordProcessorResult& result)
-{
+    m_wordProcessorLimit = m_job->wordProcessorLimit();
     // The job is still inside its signal: it goes once the event loop comes back.
     m_job.release()->deleteLater();
     endReading();
-    if (const QString* text = std::get_if<QString>(&result))
-        finishOpen(m_readingPath, *text);
-    else if (std::get<documents::Failure>(result) != documents::Failure::Cancelled)
-        finishOpen(m_readingPath, documents::wordProcessorFailure(m_readingPath, std::get<documents::Failure>(result)));
     // A cancelled read leaves the article exactly as it was.
+    if (const documents::Failure* failure = std::get_if<documents::Failure>(&read);
+        !failure || *failure != documents::Failure::Cancelled)
+        finishOpen(m_readingPath, read);
 }
 
 void DocumentCommands::endReading()
@@ -179,25 +148,20 @@ void DocumentCommands::endReading()
 
 void DocumentCommands::cancelReading()
 {
-    if (m_worker) {
-        // Its result, when it comes, goes nowhere.
-        delete m_worker;
-        m_worker = nullptr;
-        endReading();
-    }
     if (m_job)
         m_job->cancel();
 }
 
-void DocumentCommands::finishOpen(const QString& path, const documents::Loaded& loaded)
+void DocumentCommands::finishOpen(const QString& path, const documents::Read& read)
 {
     // The text ends black with the caret at the start.
-    if (editor::show(*m_editor, loaded, kBlack)) {
+    if (editor::show(*m_editor, read, kBlack)) {
         markSaved();
     } else {
-        MessageBox::show(m_window, {documents::openFailureMessage(path, std::get<documents::Failure>(loaded),
-                                                                  m_wordProcessorLimit),
-                                    QStringLiteral("打开失败"), MessageBox::Icon::Error, MessageBox::Buttons::Ok});
+        MessageBox::show(
+            m_window,
+            {documents::openFailureMessage(path, std::get<documents::Failure>(read), m_wordProcessorLimit),
+             QStringLiteral("打开失败"), MessageBox::Icon::Error, MessageBox::Buttons::Ok});
         m_editor->select(0, m_editor->text().size());
         m_editor->setSelectionColor(kBlack);
     }
@@ -254,8 +218,10 @@ bool DocumentCommands::confirmReplacing(const QString& path)
     QFile existing(path);
     if (!existing.open(QIODevice::ReadOnly) || !documents::isFormattedDocument(existing.read(8)))
         return true;
-    const QString question = QStringLiteral("“%1”是 Word/WPS 文档。保存会用 RTF 格式替换它，原有的排版、图片和表格将丢失。要替换吗？")
-                                 .arg(QFileInfo(path).fileName());
+    const QString question =
+        QStringLiteral(
+            "“%1”是 Word/WPS 文档。保存会用 RTF 格式替换它，原有的排版、图片和表格将丢失。要替换吗？")
+            .arg(QFileInfo(path).fileName());
     MessageBox::Request request{question, QString(), MessageBox::Icon::Question, MessageBox::Buttons::YesNo};
     request.defaultAnswer = MessageBox::Answer::No;
     return MessageBox::show(m_window, request) == MessageBox::Answer::Yes;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "documents/Loading.h"
-#include "platform/WordProcessorJob.h"
+#include "platform/ReadJob.h"
 
 #include <QObject>
 #include <QString>
@@ -10,9 +10,6 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-
-template <typename T>
-class QFutureWatcher;
 
 class QLabel;
 class QPushButton;
@@ -30,23 +27,14 @@ class DocumentCommands : public QObject
 {
     Q_OBJECT
 public:
-    // Where the text of a chosen file comes from.
-    struct Reading
-    {
-        // The readers of the program itself; runs in a worker thread, so it touches no widget.
-        std::function<documents::DirectReadOutcome(const QString& path)> direct = [](const QString& path) {
-            return documents::readDirectly(path);
-        };
-        WordProcessorJobs wordProcessor = wordProcessorJobs();
-    };
-
     // fullLayout: the window's own way of giving the editor its full size back before New and Open
     // (the main window also hides its sentence list then); windows that only save pass none.
     DocumentCommands(QWidget* window, RichTextBox* editor, std::function<void()> fullLayout = {});
     ~DocumentCommands() override;
 
-    // Tests and benchmarks: stand-ins for the readers. Found as the window's child "documentCommands".
-    void setReading(Reading reading) { m_reading = std::move(reading); }
+    // Tests and benchmarks: the reader program, limits and word processor of the next reads. Found as
+    // the window's child "documentCommands".
+    void setReading(ReadJobOptions reading) { m_reading = std::move(reading); }
 
     // xinjian: after the unsaved-text question, empties the editor, restores its full size and hides
     // the sentence list.
@@ -68,9 +56,10 @@ public:
     bool confirmDiscard();
 
     // A chosen file is being read.
-    bool isReading() const { return m_worker || m_job; }
-    // Ends such a read: the word processor is killed, nothing is loaded, and a reader that is still
-    // working is left to finish with nobody waiting for its result.
+    bool isReading() const { return m_job != nullptr; }
+    // The read under way, for tests that watch its processes; null when none is.
+    const ReadJob* readJob() const { return m_job.get(); }
+    // Ends such a read at once: its processes are killed and nothing is loaded.
     void cancelReading();
 
     const QString& lastFileName() const { return m_lastFileName; }
@@ -89,10 +78,9 @@ signals:
 private:
     void restoreEditorSize();
     void startReading(const QString& path);
-    void directReadDone(documents::DirectReadOutcome step);
-    void finishReading(const documents::WordProcessorResult& result);
+    void finishReading(const documents::Read& read);
     void endReading();
-    void finishOpen(const QString& path, const documents::Loaded& loaded);
+    void finishOpen(const QString& path, const documents::Read& read);
     void showReading(bool reading);
     void markSaved();
     // Whether path may be written: true unless it holds a formatted document and the user keeps it.
@@ -104,9 +92,8 @@ private:
     QString m_lastFileName;
     QString m_savedText; // the editor's text when last loaded, saved or begun
     QString m_readingPath;
-    Reading m_reading;
-    QFutureWatcher<documents::DirectReadOutcome>* m_worker = nullptr;
-    std::unique_ptr<WordProcessorJob> m_job;
+    ReadJobOptions m_reading;
+    std::unique_ptr<ReadJob> m_job;
     std::chrono::milliseconds m_wordProcessorLimit{0}; // of the last word-processor read
     QTimer m_barDelay;
     QWidget* m_readingBar = nullptr;

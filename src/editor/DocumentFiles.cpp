@@ -6,7 +6,7 @@
 
 namespace editor {
 
-bool show(RichTextBox& editor, const documents::Loaded& loaded, std::optional<QColor> colour)
+bool show(RichTextBox& editor, const documents::Read& loaded, std::optional<QColor> colour)
 {
     // The colour goes in with the text: colouring it afterwards would lay the whole text out twice.
     if (const QString* text = std::get_if<QString>(&loaded)) {
@@ -31,17 +31,6 @@ bool show(RichTextBox& editor, const documents::Loaded& loaded, std::optional<QC
         setRichText(editor, coloured);
         return true;
     }
-    return false;
-}
-
-bool loadFile(RichTextBox& editor, const QString& path, const documents::WordProcessorRead& wordProcessor,
-              documents::Failure* why)
-{
-    const documents::Loaded loaded = documents::load(path, wordProcessor);
-    if (show(editor, loaded))
-        return true;
-    if (why)
-        *why = std::get<documents::Failure>(loaded);
     return false;
 }
 

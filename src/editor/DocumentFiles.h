@@ -13,16 +13,9 @@ class RichTextBox;
 // The editor's own loading and saving of files.
 namespace editor {
 
-// Puts a loaded document into the editor, every character in colour when one is given, with the caret
+// Puts a read document into the editor, every character in colour when one is given, with the caret
 // at the start and no undo step. Returns false and leaves the editor as it was for a failure.
-bool show(RichTextBox& editor, const documents::Loaded& loaded, std::optional<QColor> colour = std::nullopt);
-
-// Loads a file into the editor as documents::load reads it, waiting for wordProcessor where it is
-// needed (none: such files fail as WordProcessorMissing). For tests and benchmarks: the window reads
-// through DocumentCommands without waiting. Returns false, leaves the editor as it was and tells why
-// (when asked) when the file could not be read.
-bool loadFile(RichTextBox& editor, const QString& path, const documents::WordProcessorRead& wordProcessor = {},
-              documents::Failure* why = nullptr);
+bool show(RichTextBox& editor, const documents::Read& read, std::optional<QColor> colour = std::nullopt);
 
 // Writes the editor's whole content as rich text, whatever the name's extension. An existing file is
 // replaced only once the new one is completely written; on failure it stays as it was, and false comes

@@ -213,7 +213,7 @@ void WordProcessorJob::closeGuard()
     m_guard = -1;
 }
 
-void WordProcessorJob::finish(const documents::WordProcessorResult& result)
+void WordProcessorJob::finish(const documents::Read& result)
 {
     if (m_done)
         return;

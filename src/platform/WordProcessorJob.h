@@ -53,11 +53,11 @@ public:
     static void removeStaleProfiles(const QString& folder);
 
 signals:
-    void finished(const documents::WordProcessorResult& result);
+    void finished(const documents::Read& result);
 
 private:
     void startProcess();
-    void finish(const documents::WordProcessorResult& result);
+    void finish(const documents::Read& result);
     void killGroup();
     void closeGuard();
     void processFinished();

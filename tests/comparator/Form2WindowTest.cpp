@@ -332,7 +332,7 @@ TEST_F(Form2Window, SaveRightAfterAComparisonKeepsTheMarksButTheLast)
     child<QAction>(form, "baocun")->trigger();
 
     RichTextBox readBack;
-    ASSERT_TRUE(editor::loadFile(readBack, dir.filePath(QStringLiteral("marked.txt"))));
+    ASSERT_TRUE(editor::show(readBack, documents::read(dir.filePath(QStringLiteral("marked.txt")))));
     EXPECT_EQ(readBack.text(), article()->text());
     // The last mark made was selected, and the save turns the selection black first.
     EXPECT_EQ(redMask(readBack), QStringLiteral("^^^^^^^............"));

@@ -104,7 +104,7 @@ TEST_P(Corpus, NativeTextEqualsLibreOffice)
         if (dated.contains(name) || !dir.exists(name + QStringLiteral(".lo.txt")))
             continue;
         ++total;
-        const documents::DirectReadOutcome step = documents::readDirectly(dir.filePath(name));
+        const documents::Read step = documents::read(dir.filePath(name));
         const QString theirs = normalised(fileText(dir.filePath(name + QStringLiteral(".lo.txt"))));
         if (const QString* text = std::get_if<QString>(&step)) {
             // LibreOffice leaves notes out, and most text boxes: the body alone is compared, with and

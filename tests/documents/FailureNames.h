@@ -37,6 +37,12 @@ inline QString failureName(documents::Failure failure)
         return QStringLiteral("Damaged");
     case Failure::NoTextLayer:
         return QStringLiteral("NoTextLayer");
+    case Failure::TimeLimit:
+        return QStringLiteral("TimeLimit");
+    case Failure::MemoryLimit:
+        return QStringLiteral("MemoryLimit");
+    case Failure::ReaderMissing:
+        return QStringLiteral("ReaderMissing");
     }
     return QStringLiteral("?");
 }

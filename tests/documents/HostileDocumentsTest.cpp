@@ -3,6 +3,7 @@
 #include "documents/HostileDocuments.h"
 #include "documents/Loading.h"
 #include "FailureNames.h"
+#include "documents/PdfFixture.h"
 #include "documents/ZipArchive.h"
 #include "support/QtPrinters.h"
 
@@ -19,12 +20,12 @@ using documents::Failure;
 using zipmaker::Entry;
 
 // "text <text>" (long texts by their length), "word processor", or the failure's name.
-QString describe(const documents::DirectReadOutcome& step)
+QString describe(const documents::Read& step, bool wordProcessorAsked)
 {
     if (const QString* text = std::get_if<QString>(&step))
         return text->size() > 1000 ? QStringLiteral("text of %1 characters").arg(text->size())
                                    : QStringLiteral("text ") + *text;
-    if (std::holds_alternative<documents::NeedsWordProcessor>(step))
+    if (wordProcessorAsked)
         return QStringLiteral("word processor");
     if (std::holds_alternative<richtext::Document>(step))
         return QStringLiteral("rich text");
@@ -59,7 +60,15 @@ TEST_P(HostileDocuments, OpenWithinTheLimitsOrAreRefused)
     const QByteArray bytes = row.make();
     ASSERT_EQ(f.write(bytes), bytes.size());
     f.close();
-    EXPECT_EQ(describe(documents::readDirectly(path, row.readers)), row.outcome);
+    bool asked = false;
+    documents::ReadOptions options;
+    options.readers = row.readers;
+    options.wordProcessor = [&](const QString&) -> documents::Read {
+        asked = true;
+        return Failure::WordProcessorFailed;
+    };
+    const documents::Read read = documents::read(path, options);
+    EXPECT_EQ(describe(read, asked), row.outcome);
 }
 
 QString labelled(const QString& number, int levels)
@@ -250,12 +259,45 @@ TEST(ZipEntry, TextPastTheLimitFails)
     EXPECT_LT(read, 61'000'000);
 }
 
+// A read asked to stop stops in each reader that the budget watches, and says so.
+TEST(CancelledRead, StopsInEveryNativeReader)
+{
+    QTemporaryDir dir;
+    const std::pair<const char*, QByteArray> files[] = {
+        {"a.docx", hostile::docx("<w:p><w:r><w:t>正文</w:t></w:r></w:p>")},
+        {"a.odt", hostile::odt("<text:p>正文</text:p>")},
+        {"a.pdf", pdffixture::make({{pdffixture::Line{72, 100, 12, QStringLiteral("正文")}}})},
+    };
+    for (const auto& [name, bytes] : files) {
+        const QString path = dir.filePath(QLatin1String(name));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        documents::CancelFlag cancel = false;
+        EXPECT_EQ(documents::read(path, {}, &cancel), documents::Read(QStringLiteral("正文"))) << name;
+        cancel = true;
+        EXPECT_EQ(documents::read(path, {}, &cancel), documents::Read(Failure::Cancelled)) << name;
+    }
+}
+
 TEST(OpenFailureMessage, NamesTheFileAndWhy)
 {
     const QString path = QStringLiteral("/tmp/论文.docx");
     EXPECT_EQ(
         documents::openFailureMessage(path, Failure::Overexpanded),
         QStringLiteral("无法打开文件“/tmp/论文.docx”：\n文档展开后超过 2000 万字，可能已损坏或被恶意构造。"));
+    const QString pdf = QStringLiteral("/tmp/论文.pdf");
+    EXPECT_EQ(
+        documents::openFailureMessage(pdf, Failure::Encrypted),
+        QStringLiteral("无法打开文件“/tmp/"
+                       "论文.pdf”：\n文件设有密码（已加密），无法读取。请换用一份打开时不需要密码的文件。"));
+    EXPECT_EQ(documents::openFailureMessage(pdf, Failure::Damaged),
+              QStringLiteral("无法打开文件“/tmp/论文.pdf”：\n文件已损坏，无法读取。"));
+    EXPECT_EQ(documents::openFailureMessage(pdf, Failure::TimeLimit),
+              QStringLiteral("无法打开文件“/tmp/论文.pdf”：\n文件过于复杂，读取超过了 60 秒。"));
+    EXPECT_EQ(documents::openFailureMessage(pdf, Failure::MemoryLimit),
+              QStringLiteral("无法打开文件“/tmp/论文.pdf”：\n文件过于复杂，读取需要的内存超过了 2 GB。"));
     EXPECT_EQ(documents::openFailureMessage(path, Failure::NotAContainer),
               QStringLiteral("无法打开文件“/tmp/论文.docx”：\n文件的扩展名是 "
                              ".docx，但内容既不是这种文档，也不是文本（可能已损坏，"

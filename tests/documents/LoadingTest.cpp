@@ -16,7 +16,7 @@ namespace {
 using documents::Failure;
 
 // "text <plain text>", "rich <paragraphs joined by |>" or the failure's name.
-QString describe(const documents::Loaded& loaded)
+QString describe(const documents::Read& loaded)
 {
     if (const QString* text = std::get_if<QString>(&loaded))
         return QStringLiteral("text ") + *text;
@@ -37,7 +37,7 @@ struct LoadRow
     const char* name;
     const char* fileName;
     QByteArray content;
-    documents::WordProcessorResult wordProcessorAnswer;
+    documents::Read wordProcessorAnswer;
     QString outcome;    // as describe() puts it
     bool wordProcessor; // whether the word processor was asked
     Make make = Make::File;
@@ -79,15 +79,18 @@ TEST_P(DocumentsLoad, TurnsThePathIntoADocumentOrAReason)
     }
 
     QStringList asked;
-    const documents::Loaded loaded = documents::load(path, [&](const QString& p) {
+    documents::ReadOptions options;
+    options.wordProcessor = [&](const QString& p) {
         asked.append(p);
         return row.wordProcessorAnswer;
-    });
+    };
+    const documents::Read loaded = documents::read(path, options);
     EXPECT_EQ(describe(loaded), row.outcome);
     EXPECT_EQ(asked, row.wordProcessor ? QStringList{path} : QStringList{});
 }
 
-const documents::WordProcessorResult kWordText = QStringLiteral("文档\n正文");
+const documents::Read kWordText = QStringLiteral("文档\n正文");
+const QByteArray kPdf = pdffixture::make({{pdffixture::Line{72, 100, 12, QStringLiteral("论文")}}});
 const QByteArray kLockedOoxml = QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 dir ") +
                                 QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
 
@@ -123,6 +126,18 @@ INSTANTIATE_TEST_SUITE_P(
         // Why not.
         LoadRow{"scanPdf", "scan.pdf", pdffixture::make({pdffixture::Page{}}), kWordText,
                 QStringLiteral("NoTextLayer"), false},
+        // Readers find the header within the first kilobyte.
+        LoadRow{"pdfAfterBom", "a.pdf", "\xEF\xBB\xBF" + kPdf, kWordText, QStringLiteral("text 论文"), false},
+        LoadRow{"pdfAfterCrLf", "a.pdf", "\r\n\r\n" + kPdf, kWordText, QStringLiteral("text 论文"), false},
+        LoadRow{"pdfAfterSpaces", "a.bin", QByteArray(1000, ' ') + kPdf, kWordText,
+                QStringLiteral("text 论文"), false},
+        LoadRow{"pdfHeaderTooLate", "a.txt", QByteArray(1020, ' ') + "%PDF-", kWordText,
+                QStringLiteral("text ") + QString(1020, u' ') + QStringLiteral("%PDF-"), false},
+        // Poppler opens this one, with no pages.
+        LoadRow{"damagedPdf", "a.pdf",
+                "%PDF-1.4\n1 0 obj\n<< /Type /Catalog /Pages 2 0 R >>\nendobj\ntrailer\n<< /Root 1 0 R "
+                ">>\n%%EOF\n",
+                kWordText, QStringLiteral("Damaged"), false},
         LoadRow{"missing", "missing.txt", "", kWordText, QStringLiteral("Missing"), false, Make::None},
         LoadRow{"folder", "folder.txt", "", kWordText, QStringLiteral("Unreadable"), false, Make::Folder},
         LoadRow{"tooLarge", "big.txt", "", kWordText, QStringLiteral("TooLarge"), false, Make::Large},

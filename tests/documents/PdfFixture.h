@@ -94,4 +94,14 @@ inline QByteArray make(const QList<Page>& pages, bool locked = false)
     return out;
 }
 
+// One page whose text operators all stand at one spot: a small file that some PDF libraries take
+// minutes and gigabytes over.
+inline QByteArray pileUp(int operators)
+{
+    Page page;
+    for (int i = 0; i < operators; ++i)
+        page.append(Line{100, 100, 12, QStringLiteral("x")});
+    return make({page});
+}
+
 } // namespace pdffixture

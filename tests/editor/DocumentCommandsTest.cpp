@@ -17,17 +17,19 @@
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QSemaphore>
-#include <QThreadPool>
 #include <QTimer>
 #include <QLabel>
 
 #include <gtest/gtest.h>
+#include <iostream>
+
 
 namespace {
 
@@ -51,9 +53,15 @@ protected:
 
     void useOffice(std::chrono::milliseconds timeout = std::chrono::minutes(5))
     {
-        DocumentCommands::Reading reading;
-        reading.wordProcessor = office.jobs(timeout);
-        commands->setReading(reading);
+        commands->setReading(reading(timeout));
+    }
+
+    ReadJobOptions reading(std::chrono::milliseconds timeout = std::chrono::minutes(5)) const
+    {
+        ReadJobOptions options;
+        options.reader = testdata::readerProgram();
+        options.wordProcessor = office.jobs(timeout);
+        return options;
     }
 
     // Triggers the action and waits for the read it may have begun to end.
@@ -466,14 +474,8 @@ TEST_F(DocumentCommandsTest, ColourMarksAloneAreNoEdits)
     EXPECT_EQ(boxes.shown.size(), 1);
 }
 
-bool processGone(qint64 pid)
-{
-    const QString cmdline = QStringLiteral("/proc/%1/cmdline").arg(pid);
-    return !QFileInfo::exists(cmdline) || readFile(cmdline).isEmpty();
-}
-
-// A read that does not end by itself, cancelled by the bar's button or Esc: in the program's own
-// readers (a worker that answers only when the test lets it) or in the office program.
+// A read that does not end by itself, cancelled by the bar's button or Esc: in the reader process (a
+// stand-in that never answers) or in the office program.
 struct CancelRow
 {
     const char* name;
@@ -493,25 +495,14 @@ TEST_P(CancelledRead, StopsTheReadAndLeavesTheArticle)
     trigger("baocun");
     QTest::mouseClick(child<QPushButton>(form.get(), "Command1"), Qt::LeftButton); // an analysis, for the report
 
-    std::atomic<bool> answered = false;
-    QSemaphore release;
-    // However the test ends, the worker is let go before what it uses goes.
-    const std::unique_ptr<QSemaphore, void (*)(QSemaphore*)> letGo(&release, [](QSemaphore* s) {
-        s->release();
-        QThreadPool::globalInstance()->waitForDone();
-    });
-    DocumentCommands::Reading reading;
-    reading.wordProcessor = office.jobs();
+    ReadJobOptions options = reading();
     if (row.inOffice) {
         office.neverAnswer();
     } else {
-        reading.direct = [&](const QString&) -> documents::DirectReadOutcome {
-            release.acquire();
-            answered = true;
-            return QStringLiteral("迟到的文字");
-        };
+        options.reader = writeFile(dir, "stand-in-reader", "#!/bin/sh\nexec sleep 300\n");
+        QFile::setPermissions(options.reader, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    commands->setReading(reading);
+    commands->setReading(options);
     dialogs.choose(file("slow.doc", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"));
     child<QAction>(form.get(), "dakai")->trigger();
 
@@ -535,7 +526,8 @@ TEST_P(CancelledRead, StopsTheReadAndLeavesTheArticle)
     EXPECT_FALSE(child<QAction>(form.get(), "daochu")->isEnabled());
     EXPECT_TRUE(child<QTimer>(form.get(), "Timer2")->isActive());
 
-    const qint64 pid = office.child();
+    const qint64 pid = row.inOffice ? office.child() : commands->readJob()->readerPid();
+    ASSERT_GT(pid, 0);
     if (row.byEscape)
         QTest::keyClick(form.get(), Qt::Key_Escape);
     else
@@ -546,15 +538,7 @@ TEST_P(CancelledRead, StopsTheReadAndLeavesTheArticle)
     for (const char* button : {"Command1", "Command2", "Command3"})
         EXPECT_TRUE(child<QPushButton>(form.get(), button)->isEnabled()) << button;
     EXPECT_TRUE(child<QAction>(form.get(), "daochu")->isEnabled());
-    if (row.inOffice) {
-        EXPECT_TRUE(waitUntil([&] { return processGone(pid); })) << "the office's child outlived it";
-    } else {
-        // The reader ends after the cancel: its text goes nowhere.
-        release.release();
-        QThreadPool::globalInstance()->waitForDone();
-        EXPECT_TRUE(answered);
-        QCoreApplication::processEvents();
-    }
+    EXPECT_TRUE(waitUntil([&] { return processGone(pid); })) << "the reading process outlived the cancel";
     EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑"));
     EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkrrkk")) << "the article as it was";
     EXPECT_TRUE(boxes.shown.isEmpty()) << "a cancel is no failure";
@@ -565,5 +549,30 @@ INSTANTIATE_TEST_SUITE_P(Reads, CancelledRead,
                                            CancelRow{"officeByButton", false, true},
                                            CancelRow{"readerByButton", false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A new open ends the read under way at once, however long that read would take: its process is
+// killed, and the next file opens as fast as it would alone.
+TEST_F(DocumentCommandsTest, NewOpenKillsTheReadUnderWay)
+{
+    const QString piledUp = file("piled-up.pdf", pdffixture::pileUp(8000));
+    ASSERT_GT(QFileInfo(piledUp).size(), 200 * 1024);
+    const QString normal =
+        file("normal.pdf", pdffixture::make({{pdffixture::Line{72, 100, 12, QStringLiteral("正常的论文")}}}));
+    dialogs.choose(piledUp);
+    child<QAction>(form.get(), "dakai")->trigger();
+    ASSERT_TRUE(commands->isReading());
+    ASSERT_TRUE(waitUntil([&] { return commands->readJob()->readerPid() > 0; }));
+    const qint64 first = commands->readJob()->readerPid();
+
+    QElapsedTimer clock;
+    clock.start();
+    dialogs.choose(normal);
+    trigger("dakai");
+    std::cout << "the second file opened after " << clock.elapsed() << " ms\n";
+    EXPECT_EQ(editor->text(), QStringLiteral("正常的论文"));
+    EXPECT_TRUE(waitUntil([&] { return processGone(first); }))
+        << "the first read's process outlived the new open";
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
 
 } // namespace

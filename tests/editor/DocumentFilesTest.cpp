@@ -28,7 +28,10 @@ protected:
     }
 
     QString file(const char* name, const QByteArray& content) { return writeFile(dir, name, content); }
-    bool load(const QString& path) { return editor::loadFile(editor, path, wordProcessor.read()); }
+    bool load(const QString& path)
+    {
+        return editor::show(editor, documents::read(path, {.wordProcessor = wordProcessor.read()}));
+    }
 
     QTemporaryDir dir;
     RichTextBox editor;
@@ -76,7 +79,7 @@ TEST_F(DocumentFiles, SaveWritesRichTextWhateverTheName)
     EXPECT_TRUE(bytes.contains("\\red255\\green0\\blue0"));
 }
 
-// Which reader a file goes to and why it is refused is tested with documents::load; here, that the
+// Which reader a file goes to and why it is refused is tested with documents::read; here, that the
 // editor shows what was read, line breaks as CR LF, and asks LibreOffice for word-processor documents.
 struct LoadRow
 {

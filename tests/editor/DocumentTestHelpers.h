@@ -48,15 +48,15 @@ inline void appendText(QTextDocument& document, const QString& text, const QColo
     c.insertText(text, f);
 }
 
-// Stands in for the word processor in documents::load: records the paths asked for and gives answer.
+// Stands in for the word processor in documents::read: records the paths asked for and gives answer.
 class FakeWordProcessor
 {
 public:
     explicit FakeWordProcessor(std::optional<QString> answer) : answer(std::move(answer)) {}
 
-    documents::WordProcessorRead read()
+    documents::WordProcessor read()
     {
-        return [this](const QString& path) -> documents::WordProcessorResult {
+        return [this](const QString& path) -> documents::Read {
             calls.append(path);
             if (answer)
                 return *answer;

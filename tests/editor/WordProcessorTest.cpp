@@ -5,17 +5,17 @@
 #include "editor/DocumentFiles.h"
 #include "editor/DocumentTestHelpers.h"
 #include "editor/RichTextBox.h"
-#include "support/WordProcessorWait.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
+#include "support/WordProcessorWait.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QProcessEnvironment>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -28,7 +28,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using documents::Failure;
-using Result = documents::WordProcessorResult;
+using Result = documents::Read;
 
 const QString kArticle = QStringLiteral("论文第一段：中文、English 123。\n第二段……“引号”《书名》￥€é");
 
@@ -95,7 +95,10 @@ TEST_F(LibreOffice, WordDocumentsOpenWithTheirText)
     EXPECT_EQ(readWithWordProcessor(docx), Result(kArticle));
 
     RichTextBox editor;
-    ASSERT_TRUE(editor::loadFile(editor, docx, [](const QString& p) { return readWithWordProcessor(p); })) << "a .docx is recognised by its content";
+    ASSERT_TRUE(editor::show(
+        editor,
+        documents::read(docx, {.wordProcessor = [](const QString& p) { return readWithWordProcessor(p); }})))
+        << "a .docx is recognised by its content";
     EXPECT_EQ(editor.text(), QString(kArticle).replace(u'\n', QStringLiteral("\r\n")));
 }
 
@@ -169,9 +172,9 @@ TEST_F(LibreOffice, MissingAndBrokenDocumentsGiveNothing)
 struct NativeRoute
 {
     static constexpr bool kChecksTheName = true; // the content, not the name, picks the reader
-    static documents::Loaded read(const QString& path)
+    static documents::Read read(const QString& path)
     {
-        const documents::DirectReadOutcome step = documents::readDirectly(path);
+        const documents::Read step = documents::read(path); // no word processor
         if (const QString* text = std::get_if<QString>(&step))
             return *text;
         return Failure::NotText; // the native reader did not take it
@@ -181,14 +184,14 @@ struct NativeRoute
 struct LibreOfficeRoute
 {
     static constexpr bool kChecksTheName = false; // LibreOffice looks at the content itself
-    static documents::Loaded read(const QString& path)
+    static documents::Read read(const QString& path)
     {
-        return documents::load(path, [](const QString& p) { return readWithWordProcessor(p); }, documents::Readers::WordProcessorOnly);
+        return documents::read(path, {documents::Readers::WordProcessorOnly,
+                                      [](const QString& p) { return readWithWordProcessor(p); }});
     }
 };
 
-template <typename Route>
-class BothRoutes : public LibreOffice
+template <typename Route> class BothRoutes : public LibreOffice
 {
 };
 
@@ -200,7 +203,8 @@ TYPED_TEST(BothRoutes, DocumentsGiveTheirText)
     const QString article = kArticle + QStringLiteral("\n\n第四段\t制表符后");
     const QString source = this->textFile("article.txt", article);
     const QString utf8 = QStringLiteral("Text (encoded):UTF8,LF,,,");
-    const std::pair<const char*, const char*> targets[] = {{"docx:MS Word 2007 XML", "docx"}, {"odt:writer8", "odt"}};
+    const std::pair<const char*, const char*> targets[] = {{"docx:MS Word 2007 XML", "docx"},
+                                                           {"odt:writer8", "odt"}};
     for (const auto& [target, extension] : targets) {
         const QString made = this->convert(source, QLatin1String(target), QLatin1String(extension), utf8);
         // Whatever the name: the content decides.
@@ -210,7 +214,7 @@ TYPED_TEST(BothRoutes, DocumentsGiveTheirText)
             ASSERT_TRUE(QFile::copy(made, paths.last()));
         }
         for (const QString& path : paths) {
-            const documents::Loaded loaded = TypeParam::read(path);
+            const documents::Read loaded = TypeParam::read(path);
             ASSERT_TRUE(std::holds_alternative<QString>(loaded)) << path.toStdString();
             EXPECT_EQ(std::get<QString>(loaded), article) << path.toStdString();
         }
@@ -231,16 +235,6 @@ QString script(const QTemporaryDir& dir, const QByteArray& body)
     write(path, "#!/bin/sh\n" + body);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
-}
-
-bool processGone(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return true;
-    const QByteArray line = stat.readAll();
-    const qsizetype close = line.lastIndexOf(')');
-    return close >= 0 && line.mid(close + 2, 1) == "Z"; // dead, waiting for its parent to reap it
 }
 
 TEST(WordProcessorProcess, OverrunningProcessIsKilledWithWhatItStarted)
@@ -322,10 +316,11 @@ TEST_P(KilledProgram, LeavesNoOfficeAndNoProfile)
     QProcess parent;
     parent.setProcessEnvironment(environment);
     parent.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    parent.start(QCoreApplication::applicationFilePath(),
-                 {QStringLiteral("--gtest_filter=") +
-                  QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()) +
-                  u'.' + QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name())});
+    parent.start(
+        QCoreApplication::applicationFilePath(),
+        {QStringLiteral("--gtest_filter=") +
+         QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()) +
+         u'.' + QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name())});
     ASSERT_TRUE(waitUntil([&] { return QFileInfo::exists(info); }, 20'000)) << "the office never started";
     const QStringList started = QString::fromUtf8(contentOf(info)).trimmed().split(u' ');
     ASSERT_EQ(started.size(), 3);
@@ -339,8 +334,10 @@ TEST_P(KilledProgram, LeavesNoOfficeAndNoProfile)
     ASSERT_GT(programPid, 0) << "the program ended by itself";
     ::kill(static_cast<pid_t>(programPid), GetParam());
     ASSERT_TRUE(parent.waitForFinished(10'000));
-    EXPECT_TRUE(waitUntil([&] { return processGone(office) && processGone(child) && !QFileInfo::exists(profile); }))
-        << "office " << processGone(office) << ", its child " << processGone(child) << ", profile "
+    EXPECT_TRUE(waitUntil([&] {
+        return processGone(office) && processGone(child) && !QFileInfo::exists(profile);
+    })) << "office "
+        << processGone(office) << ", its child " << processGone(child) << ", profile "
         << QFileInfo::exists(profile);
     EXPECT_TRUE(QFileInfo::exists(doc)) << "the guard removed what a link in the profile points to";
 }

@@ -35,6 +35,9 @@ T* child(const QObject* parent, const char* name)
 // Processes events until pred holds or timeoutMs passes; returns pred's last value.
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
 
+// Whether the process of that number has ended (a zombie waiting to be reaped has: its memory is freed).
+bool processGone(qint64 pid);
+
 // Processes events as they come for ms milliseconds: for tests that show that something does not
 // happen. (QTest::qWait sleeps between rounds of events, which slows Qt WebEngine down.)
 void pumpEvents(int ms);

@@ -6,13 +6,12 @@
 
 // Tests and benchmarks that read a document synchronously: a word-processor job, waited for in a
 // local event loop.
-inline documents::WordProcessorResult readWithWordProcessor(const QString& path,
-                                                            WordProcessorJob::Options options = {})
+inline documents::Read readWithWordProcessor(const QString& path, WordProcessorJob::Options options = {})
 {
-    documents::WordProcessorResult result = documents::Failure::WordProcessorFailed;
+    documents::Read result = documents::Failure::WordProcessorFailed;
     QEventLoop loop;
     WordProcessorJob job(path, std::move(options));
-    QObject::connect(&job, &WordProcessorJob::finished, &loop, [&](const documents::WordProcessorResult& r) {
+    QObject::connect(&job, &WordProcessorJob::finished, &loop, [&](const documents::Read& r) {
         result = r;
         loop.quit();
     });
