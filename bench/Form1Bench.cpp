@@ -1,6 +1,5 @@
 #include "Article.h"
 #include "analysis/Analysis.h"
-#include "app/Form1.h"
 #include "app/Program.h"
 #include "editor/Marking.h"
 #include "editor/RichTextBox.h"

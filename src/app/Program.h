@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Form1.h"
 #include "app/RunEffectsView.h"
 #include "platform/Browser.h"
 #include "search/CheckRun.h"
@@ -11,7 +12,7 @@
 
 class ComparatorOpener;
 class DocumentCommands;
-class Form1;
+
 class OnlineCheck;
 class QTimer;
 class ResultWindow;

@@ -1,4 +1,3 @@
-#include "app/Form1.h"
 #include "app/Program.h"
 #include "editor/RichTextBox.h"
 #include "platform/Shell.h"

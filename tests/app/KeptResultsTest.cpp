@@ -1,6 +1,5 @@
 // Results kept between starts, as the person sees them: the option of cutting by sentence, the resume
 // question, forgetting, and a damaged store.
-#include "app/Form1.h"
 #include "app/Program.h"
 #include "report/Bands.h"
 #include "store/ResultStore.h"

@@ -1,4 +1,3 @@
-#include "app/Form1.h"
 #include "app/Program.h"
 #include "documents/PdfFixture.h"
 #include "documents/RtfReader.h"

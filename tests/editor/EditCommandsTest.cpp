@@ -1,4 +1,3 @@
-#include "app/Form1.h"
 #include "app/Program.h"
 #include "comparator/Form2.h"
 #include "editor/Marking.h"

@@ -1,7 +1,6 @@
 // The online check end to end: the real window and Qt WebEngine against a loopback stand-in of the
 // search services, which the browser reaches as its HTTP proxy.
 #include "support/QtPrinters.h"
-#include "app/Form1.h"
 #include "app/Program.h"
 #include "editor/RichTextBox.h"
 #include "platform/Fonts.h"

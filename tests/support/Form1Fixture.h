@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/Form1.h"
 #include "app/Program.h"
 #include "editor/RichTextBox.h"
 #include "report/SiteTableCommand.h"

@@ -2,7 +2,6 @@
 // X display it is started on (scripts/screenshots.sh runs it under Xvfb), with the search services
 // replaced by a loopback stand-in that serves made-up result pages. Not a test: it asserts nothing
 // and writes PNG files into the folder named on its command line.
-#include "app/Form1.h"
 #include "app/Program.h"
 #include "app/Localisation.h"
 #include "app/ProgramIcon.h"
