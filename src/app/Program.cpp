@@ -34,10 +34,11 @@ std::unique_ptr<Form1> Program::makeMainWindow(std::unique_ptr<Browser> resultPa
 
 std::unique_ptr<Form1> Program::makeMainWindow(Options options)
 {
-    auto* run = new search::CheckRun;
-    auto form = std::make_unique<Form1>(*run);
-    run->setParent(form.get());
-    std::unique_ptr<Program> program(new Program(*form, *run, options));
+    auto ownRun = std::make_unique<search::CheckRun>();
+    auto form = std::make_unique<Form1>(*ownRun);
+    ownRun->setParent(form.get()); // owned by the window, as the controls that show it
+    search::CheckRun& run = *ownRun.release();
+    std::unique_ptr<Program> program(new Program(*form, run, options));
     Program& p = *program;
     form->attach({p.m_resultPane.get(), p.m_documents.get(), p.m_export, std::move(program)});
     return form;
