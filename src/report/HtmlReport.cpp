@@ -35,6 +35,8 @@ const QString kStyle = QStringLiteral(
 void appendEscaped(QString& out, QStringView s)
 {
     for (const QChar c : s) {
+        if (droppedFromReport(c))
+            continue;
         switch (c.unicode()) {
         case u'<':
             out += QLatin1String("&lt;");
@@ -86,7 +88,7 @@ void appendTitleLink(QString& out, const TitleLink& t)
     }
     out += QLatin1String("<a href=\"");
     appendEscaped(out, t.link);
-    out += QLatin1String("\">");
+    out += QLatin1String("\" dir=\"auto\">");
     appendEscaped(out, t.text.isEmpty() ? t.link : t.text);
     out += QLatin1String("</a>");
 }
@@ -115,7 +117,7 @@ void appendHead(QString& out, const CheckReportData& d)
     out += QStringLiteral("<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\"><title>") +
            kReportTitle;
     if (!heading.isEmpty())
-        out += QStringLiteral(" — ") + esc(heading);
+        out += QStringLiteral(" — ") + esc(isolated(heading));
     out += QStringLiteral("</title><style>") + kStyle + bandCss() + QStringLiteral("</style></head><body>\n");
     out += QStringLiteral("<h1>") + kReportTitle + QStringLiteral("</h1>\n<p class=\"notice\">") +
            kEstimateNotice + QStringLiteral("</p>\n<p class=\"meta\">文章：");
@@ -195,9 +197,11 @@ void appendRanking(QString& out, const CheckReportData& d)
         const search::SentenceEntry& e = d.record.at(i);
         out += QLatin1String("<tr class=\"") + bandStyle(bandOf(e)).cssClass + u'"';
         appendSentenceAttributes(out, i, e);
-        out += QLatin1String("><td class=\"num\">") + QString::number(i + 1) + QLatin1String("</td><td>");
+        out +=
+            QLatin1String("><td class=\"num\">") + QString::number(i + 1) + QLatin1String("</td><td><bdi>");
         appendEscaped(out, d.sentences.at(i));
-        out += QLatin1String("</td><td class=\"num\">") + similarityLabel(e) + QLatin1String("</td><td>");
+        out +=
+            QLatin1String("</bdi></td><td class=\"num\">") + similarityLabel(e) + QLatin1String("</td><td>");
         bool firstTitle = true;
         for (const TitleLink& t : shownTitles(e)) {
             if (!std::exchange(firstTitle, false))

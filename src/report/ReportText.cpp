@@ -140,19 +140,30 @@ QString shownTitle(const QString& title)
     return title.left(n) + u'…';
 }
 
+bool droppedFromReport(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u < 0x20 && u != u'\t' && u != u'\n') || (u >= 0x7F && u <= 0x9F);
+}
+
 QString isolated(const QString& text)
 {
     constexpr char16_t kFirstStrongIsolate = 0x2068;
     constexpr char16_t kPopIsolate = 0x2069;
-    const bool hasControl = std::any_of(text.begin(), text.end(), [](QChar c) {
+    const bool hasDirection = std::any_of(text.begin(), text.end(), [](QChar c) {
         return (c.unicode() >= 0x202A && c.unicode() <= 0x202E) ||
                (c.unicode() >= 0x2066 && c.unicode() <= 0x2069);
     });
-    if (!hasControl)
+    if (!hasDirection && std::none_of(text.begin(), text.end(), droppedFromReport))
         return text;
-    QString out(1, QChar(kFirstStrongIsolate));
+    QString out;
+    out.reserve(text.size() + 2);
+    if (hasDirection)
+        out += QChar(kFirstStrongIsolate);
     int open = 0;
     for (const QChar c : text) {
+        if (droppedFromReport(c))
+            continue;
         if (c.unicode() >= 0x2066 && c.unicode() <= 0x2068)
             ++open;
         else if (c.unicode() == kPopIsolate && open-- == 0) {
@@ -161,7 +172,8 @@ QString isolated(const QString& text)
         }
         out += c;
     }
-    out += QString(open + 1, QChar(kPopIsolate));
+    if (hasDirection)
+        out += QString(open + 1, QChar(kPopIsolate));
     return out;
 }
 

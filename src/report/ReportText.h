@@ -32,8 +32,15 @@ QString shownTitle(const QString& title);
 // its markup's, else its link), cut as shownTitle cuts it, and its markup's link.
 TitleLink titleOf(const search::Title& title);
 
-// text wrapped in a first-strong isolate, with its own isolates balanced, so that no direction
-// control in it reaches beyond it; text without controls is returned as it is.
+// Control characters mean nothing in a report and some (NUL) break the HTML: all but tab and line
+// feed go, wherever the text comes from.
+bool droppedFromReport(QChar c);
+
+// text as the report shows it where no markup can isolate it (the HTML title, the printed report):
+// without control characters (all C0 but tab and line feed, DEL, C1; the HTML report drops them
+// everywhere), and, when it holds a direction control, wrapped in a first-strong isolate with its own
+// isolates balanced, so that no direction control in it reaches beyond it. Other text is returned as
+// it is.
 QString isolated(const QString& text);
 
 // The article's first non-blank line, trimmed, at most 60 characters: the report's heading.

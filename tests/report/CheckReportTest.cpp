@@ -214,8 +214,8 @@ TEST(CheckReport, WebTextIsEscapedAndOnlyWebLinksAreKept)
     // What a reader sees of the title: a script element's content is no text.
     EXPECT_TRUE(html.contains(QStringLiteral("脚本")));
     EXPECT_FALSE(html.contains(QStringLiteral("alert(")));
-    EXPECT_TRUE(
-        html.contains(QStringLiteral("<a href=\"https://ok.example/a?b=1&amp;c=%222\">好&amp;坏</a>")));
+    EXPECT_TRUE(html.contains(
+        QStringLiteral("<a href=\"https://ok.example/a?b=1&amp;c=%222\" dir=\"auto\">好&amp;坏</a>")));
     // At most three titles per sentence.
     EXPECT_FALSE(html.contains(QStringLiteral("第四个")));
 
@@ -243,11 +243,13 @@ TEST(CheckReport, DirectionControlsStayInTheirPieceAndLongTitlesAreCut)
 {
     report::CheckReportData d;
     d.sentences = {QStringLiteral("甲\u202E乙"), QStringLiteral("丙")};
-    d.record.reset(2);
+    d.record.reset(2, QStringLiteral("题\u202E目\0尾"));
     d.record.markSearched(0, search::Engine::Baidu);
     const QString longTitle = QString(400, QChar(u'长'));
     d.record.pageScored(0, page(60, {{QStringLiteral("<b>\u202E反</b>"), QString()}, {longTitle, longTitle}}));
     const QString html = report::checkReportHtml(d);
+    EXPECT_TRUE(html.contains(QStringLiteral(" — \u2068题\u202E目尾\u2069</title>")));
+    EXPECT_FALSE(html.contains(QChar(u'\0')));
     EXPECT_TRUE(html.contains(QStringLiteral("<bdi>甲\u202E乙</bdi></span>")));
     EXPECT_TRUE(html.contains(QStringLiteral("<bdi>\u202E反</bdi>")));
     EXPECT_TRUE(html.contains(QString(299, QChar(u'长')) + QStringLiteral("…")));
@@ -275,7 +277,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(IsolateRow{"NoControl", QStringLiteral("abc"), QStringLiteral("abc")},
                       IsolateRow{"Override", QStringLiteral("a\u202Eb"), QStringLiteral("\u2068a\u202Eb\u2069")},
                       IsolateRow{"StrayPop", QStringLiteral("a\u2069b"), QStringLiteral("\u2068ab\u2069")},
-                      IsolateRow{"OpenIsolate", QStringLiteral("\u2067x"), QStringLiteral("\u2068\u2067x\u2069\u2069")}),
+                      IsolateRow{"OpenIsolate", QStringLiteral("\u2067x"), QStringLiteral("\u2068\u2067x\u2069\u2069")},
+                      IsolateRow{"ControlsDropped", QStringLiteral("a\0b\x01\x1B\x7F\x85" "c\td\n"),
+                                 QStringLiteral("abc\td\n")},
+                      IsolateRow{"ControlsDroppedOverrideIsolated", QStringLiteral("\0\u202Ea\x9F"),
+                                 QStringLiteral("\u2068\u202Ea\u2069")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ParagraphRow
