@@ -153,7 +153,7 @@ TEST_F(ReportExportTest, HtmlReportHoldsWhatTheWindowShowed)
     }
     EXPECT_EQ(seen,
               (QStringList{"1:scored:60", "2:scored:30", "3:scored:5", "4:scored:0", "5:searching:"}));
-    EXPECT_TRUE(html.contains(QStringLiteral("<a href=\"http://site.example/T60\">T60</a>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<a href=\"http://site.example/T60\" dir=\"auto\">T60</a>")));
     // Counted on a copy: the check state is as it was, and nothing was pasted into the pane.
     EXPECT_EQ(stats().titleCounts(), countsBefore);
     EXPECT_EQ(stats().isPending(), pendingBefore);
