@@ -1,6 +1,6 @@
 #include "Article.h"
 #include "analysis/Analysis.h"
-#include "app/Form1.h"
+#include "app/Program.h"
 #include "editor/Marking.h"
 #include "editor/RichTextBox.h"
 #include "platform/MessageBox.h"
@@ -18,7 +18,8 @@
 // The whole "进行分析" click on a thesis-sized article, List1 filled.
 static void BM_AnalyseClick(benchmark::State& state)
 {
-    Form1 form;
+    const std::unique_ptr<Form1> window = Program::makeMainWindow();
+    Form1& form = *window;
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         state.SkipWithError("the window was not shown");
@@ -90,9 +91,10 @@ static void BM_AnalyseClickResumingEverything(benchmark::State& state)
         }
     }
     MessageBox::setHandler([](const MessageBox::Request&) { return MessageBox::Answer::Yes; });
-    Form1::Options options;
+    Program::Options options;
     options.storeDirectory = dir.path();
-    Form1 form(std::move(options));
+    const std::unique_ptr<Form1> window = Program::makeMainWindow(std::move(options));
+    Form1& form = *window;
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         state.SkipWithError("the window was not shown");

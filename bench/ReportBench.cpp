@@ -2,7 +2,9 @@
 #include "Article.h"
 #include "analysis/Analysis.h"
 #include "platform/PdfPrinter.h"
-#include "report/CheckReport.h"
+#include "report/HtmlReport.h"
+#include "report/PrintedReport.h"
+#include "report/ReportText.h"
 #include "report/SiteTable.h"
 
 #include <QEventLoop>

@@ -4,6 +4,8 @@
 #include "platform/MessageBox.h"
 #include "platform/PdfPrinter.h"
 #include "platform/Shell.h"
+#include "report/HtmlReport.h"
+#include "report/PrintedReport.h"
 
 #include <QDir>
 #include <QFileInfo>

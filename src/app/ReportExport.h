@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/CheckReport.h"
+#include "report/ReportData.h"
 #include "report/ReportFile.h"
 
 #include <QObject>

@@ -3,7 +3,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
 #include "report/Bands.h"
-#include "report/CheckReport.h"
+#include "report/ReportText.h"
 #include "report/ResultTableModel.h"
 #include "search/CheckRun.h"
 

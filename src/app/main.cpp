@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "app/Localisation.h"
+#include "app/Program.h"
 #include "app/ProgramIcon.h"
 #include "platform/Fonts.h"
 #include "platform/TemporaryFiles.h"
@@ -26,9 +27,9 @@ int main(int argc, char* argv[])
     report::removeLeftPrintFolders(QDir::tempPath(), QCoreApplication::applicationName());
     WordProcessorJob::removeStaleProfiles(QDir::tempPath());
     WordProcessorJob::removeStaleProfiles(tempfiles::privateFolder());
-    Form1::Options options;
+    Program::Options options;
     options.storeDirectory = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    Form1 form(std::move(options));
-    form.show();
+    const std::unique_ptr<Form1> form = Program::makeMainWindow(std::move(options));
+    form->show();
     return app.exec();
 }

@@ -100,32 +100,39 @@ void Form2::createControls()
 
 void Form2::createMenu()
 {
-    m_yjcd = new QMenu(QStringLiteral("菜单"), this);
-    m_yjcd->setObjectName(QStringLiteral("yjcd"));
-    m_baocun = windowparts::addItem(m_yjcd, "baocun", QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_menu = new QMenu(QStringLiteral("菜单"), this);
+    m_menu->setObjectName(QStringLiteral("yjcd"));
+    m_saveAction =
+        windowparts::addItem(m_menu, "baocun", QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_S));
     m_documents = std::make_unique<DocumentCommands>(this, m_richTextBox1);
-    connect(m_baocun, &QAction::triggered, this, [this] { m_documents->save(); });
-    QAction* cx = windowparts::addItem(m_yjcd, "cx", QStringLiteral("撤销"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    windowparts::addSeparator(m_yjcd, "jg1");
-    QAction* jq = windowparts::addItem(m_yjcd, "jq", QStringLiteral("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    QAction* fz = windowparts::addItem(m_yjcd, "fz", QStringLiteral("复制"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    QAction* nt = windowparts::addItem(m_yjcd, "nt", QStringLiteral("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    QAction* sc = windowparts::addItem(m_yjcd, "sc", QStringLiteral("删除"), QKeySequence(Qt::Key_Delete));
-    windowparts::addSeparator(m_yjcd, "jg2");
-    QAction* qx = windowparts::addItem(m_yjcd, "qx", QStringLiteral("全选"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    connect(m_saveAction, &QAction::triggered, this, [this] { m_documents->save(); });
+    editor::EditActions edit;
+    edit.undo =
+        windowparts::addItem(m_menu, "cx", QStringLiteral("撤销"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    windowparts::addSeparator(m_menu, "jg1");
+    edit.cut = windowparts::addItem(m_menu, "jq", QStringLiteral("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    edit.copy =
+        windowparts::addItem(m_menu, "fz", QStringLiteral("复制"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    edit.paste =
+        windowparts::addItem(m_menu, "nt", QStringLiteral("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    edit.deleteSelection =
+        windowparts::addItem(m_menu, "sc", QStringLiteral("删除"), QKeySequence(Qt::Key_Delete));
+    windowparts::addSeparator(m_menu, "jg2");
+    edit.selectAll =
+        windowparts::addItem(m_menu, "qx", QStringLiteral("全选"), QKeySequence(Qt::CTRL | Qt::Key_A));
 
     // "保存" works anywhere in the window; the editing keys only while the article editor has the
     // focus, so that in RichTextBox2 the same keys keep their editor's own meaning.
-    addAction(m_baocun);
-    m_editingActions = {cx, jq, fz, nt, sc, qx};
+    addAction(m_saveAction);
+    m_editingActions = {edit.undo, edit.cut, edit.copy, edit.paste, edit.deleteSelection, edit.selectAll};
     for (QAction* a : m_editingActions) {
         a->setShortcutContext(Qt::WidgetShortcut);
         m_richTextBox1->addAction(a);
     }
     m_richTextBox1->installEventFilter(this);
 
-    editor::connectCommands(*m_yjcd, *m_richTextBox1);
-    editor::popUpOnRightClick(*m_richTextBox1, *m_yjcd);
+    editor::connectCommands(edit, *m_richTextBox1);
+    editor::popUpOnRightClick(*m_richTextBox1, *m_menu);
 }
 
 bool Form2::isEditingShortcut(const QKeyEvent& key) const

@@ -49,8 +49,8 @@ private:
     QPushButton* m_command1 = nullptr;
     QLabel* m_label1 = nullptr;
     QCheckBox* m_check1 = nullptr;
-    QMenu* m_yjcd = nullptr;
-    QAction* m_baocun = nullptr;
+    QMenu* m_menu = nullptr;         // "yjcd"
+    QAction* m_saveAction = nullptr; // "baocun"
     QList<QAction*> m_editingActions;
     MarkPainter* m_painter = nullptr;
     std::unique_ptr<DocumentCommands> m_documents; // "保存", with this window's own last file name

@@ -83,18 +83,18 @@ void resetTypingFont(RichTextBox& box)
     box.mergeCurrentCharFormat(f);
 }
 
-void connectCommands(const QMenu& menu, RichTextBox& box)
+void connectCommands(const EditActions& actions, RichTextBox& box)
 {
-    const std::pair<const char*, void (*)(RichTextBox&)> commands[] = {
-        {"cx", &undo},      {"jq", &cut}, {"fz", &copy}, {"nt", &paste}, {"sc", &deleteSelection},
-        {"qx", &selectAll},
+    const std::pair<QAction*, void (*)(RichTextBox&)> commands[] = {
+        {actions.undo, &undo},
+        {actions.cut, &cut},
+        {actions.copy, &copy},
+        {actions.paste, &paste},
+        {actions.deleteSelection, &deleteSelection},
+        {actions.selectAll, &selectAll},
     };
-    for (QAction* action : menu.actions()) {
-        for (const auto& [name, command] : commands) {
-            if (action->objectName() == QLatin1String(name))
-                QObject::connect(action, &QAction::triggered, &box, [&box, command] { command(box); });
-        }
-    }
+    for (const auto& [action, command] : commands)
+        QObject::connect(action, &QAction::triggered, &box, [&box, command] { command(box); });
 }
 
 void popUpOnRightClick(RichTextBox& box, QMenu& menu)

@@ -1,5 +1,6 @@
 #pragma once
 
+class QAction;
 class QMenu;
 class RichTextBox;
 
@@ -20,8 +21,19 @@ void selectAll(RichTextBox& box);
 // The font name of the selection, or of what is typed next at the caret, becomes "宋体".
 void resetTypingFont(RichTextBox& box);
 
-// Connects the menu's items cx, jq, fz, nt, sc and qx to the commands on box.
-void connectCommands(const QMenu& menu, RichTextBox& box);
+// A window's editing items, filled as the window creates them.
+struct EditActions
+{
+    QAction* undo = nullptr;
+    QAction* cut = nullptr;
+    QAction* copy = nullptr;
+    QAction* paste = nullptr;
+    QAction* deleteSelection = nullptr;
+    QAction* selectAll = nullptr;
+};
+
+// Connects each of the items to its command on box.
+void connectCommands(const EditActions& actions, RichTextBox& box);
 // Pops menu up at the mouse whenever the right button goes down in box.
 void popUpOnRightClick(RichTextBox& box, QMenu& menu);
 

@@ -2,7 +2,7 @@
 
 #include "analysis/SentenceCutting.h"
 #include "report/Bands.h"
-#include "report/CheckReport.h"
+#include "report/ReportText.h"
 #include "search/CheckRun.h"
 #include "text/TextRules.h"
 

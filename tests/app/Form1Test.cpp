@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "app/Program.h"
 #include "editor/RichTextBox.h"
 #include "platform/Shell.h"
 #include "support/Form1Fixture.h"
@@ -259,12 +259,12 @@ TEST_F(Form1Test, ClosingTheMainWindowClosesTheOthers)
 
 TEST(Form1RealBrowser, StartsWithTheRealBrowserPane)
 {
-    Form1 form;
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    auto* pane = form.findChild<QWebEngineView*>(QStringLiteral("WebBrowser1"));
+    const std::unique_ptr<Form1> form = Program::makeMainWindow();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    auto* pane = form->findChild<QWebEngineView*>(QStringLiteral("WebBrowser1"));
     ASSERT_NE(pane, nullptr);
-    EXPECT_TRUE(waitUntil([&] { return !form.resultPane().isBusy(); }, 15000));
+    EXPECT_TRUE(waitUntil([&] { return !form->resultPane().isBusy(); }, 15000));
     EXPECT_EQ(pane->url(), QUrl(QStringLiteral("about:blank")));
     EXPECT_FALSE(pane->isVisible());
 }

@@ -1,6 +1,6 @@
 // Results kept between starts, as the person sees them: the option of cutting by sentence, the resume
 // question, forgetting, and a damaged store.
-#include "app/Form1.h"
+#include "app/Program.h"
 #include "report/Bands.h"
 #include "store/ResultStore.h"
 #include "support/FakeBrowser.h"
@@ -47,12 +47,12 @@ protected:
         form.reset();
         auto fake = std::make_unique<FakeBrowser>();
         browser = fake.get();
-        Form1::Options options;
+        Program::Options options;
         options.resultPane = std::move(fake);
         options.tickInterval = std::chrono::milliseconds(10);
         options.reportWait = std::chrono::milliseconds(50);
         options.storeDirectory = dir.path();
-        form = std::make_unique<Form1>(std::move(options));
+        form = Program::makeMainWindow(std::move(options));
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         browser->finish(QString()); // the blank start page

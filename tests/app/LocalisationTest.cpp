@@ -1,7 +1,7 @@
 // What main.cpp sets up before the first window: Qt's own texts and the browser pane in Simplified
 // Chinese whatever the system language, the pane's profile and the program's icon. The test runs once
 // under an English and once under a Chinese system locale (tests/app/CMakeLists.txt).
-#include "app/Form1.h"
+#include "app/Program.h"
 #include "app/Localisation.h"
 #include "app/ProgramIcon.h"
 #include "platform/FileDialog.h"
@@ -238,9 +238,9 @@ TEST(PaneProfile, KeepsNothingOnDisk)
 {
     // The main window's panes work in a profile that the README promises stores nothing: no
     // cookies, cache or history outlive the program.
-    Form1 form;
+    const std::unique_ptr<Form1> form = Program::makeMainWindow();
     for (const char* name : {"WebBrowser1", "WebBrowser2"}) {
-        const QWebEngineProfile* profile = child<QWebEngineView>(&form, name)->page()->profile();
+        const QWebEngineProfile* profile = child<QWebEngineView>(form.get(), name)->page()->profile();
         EXPECT_TRUE(profile->isOffTheRecord()) << name;
         EXPECT_EQ(profile->persistentCookiesPolicy(), QWebEngineProfile::NoPersistentCookies) << name;
         EXPECT_EQ(profile->httpCacheType(), QWebEngineProfile::MemoryHttpCache) << name;

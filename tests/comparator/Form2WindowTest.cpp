@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "app/Program.h"
 #include "comparator/Form2.h"
 #include "comparator/WindowHelpers.h"
 #include "editor/DocumentFiles.h"
@@ -34,7 +34,7 @@ class ComparatorFromMainWindow : public ::testing::Test
 protected:
     void SetUp() override
     {
-        main = std::make_unique<Form1>(std::make_unique<FakeBrowser>());
+        main = Program::makeMainWindow(std::make_unique<FakeBrowser>());
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
     }

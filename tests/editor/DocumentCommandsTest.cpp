@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "app/Program.h"
 #include "documents/PdfFixture.h"
 #include "documents/RtfReader.h"
 #include "editor/DocumentCommands.h"
@@ -42,7 +42,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        form = std::make_unique<Form1>(std::make_unique<FakeBrowser>());
+        form = Program::makeMainWindow(std::make_unique<FakeBrowser>());
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         editor = child<RichTextBox>(form.get(), "RichTextBox1");

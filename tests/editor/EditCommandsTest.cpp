@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "app/Program.h"
 #include "comparator/Form2.h"
 #include "editor/Marking.h"
 #include "editor/RichTextBox.h"
@@ -27,7 +27,7 @@ class EditCommands : public ::testing::TestWithParam<const char*>
 protected:
     void SetUp() override
     {
-        main = std::make_unique<Form1>(std::make_unique<FakeBrowser>());
+        main = Program::makeMainWindow(std::make_unique<FakeBrowser>());
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
         window = main.get();
@@ -155,7 +155,7 @@ class MainEditor : public ::testing::Test
 protected:
     void SetUp() override
     {
-        main = std::make_unique<Form1>(std::make_unique<FakeBrowser>());
+        main = Program::makeMainWindow(std::make_unique<FakeBrowser>());
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
         main->activateWindow();

@@ -1,6 +1,8 @@
 // The report of a check, made from a scripted record: bands, escaping, links and the data a script
 // reads from it.
-#include "report/CheckReport.h"
+#include "report/HtmlReport.h"
+#include "report/PrintedReport.h"
+#include "report/ReportText.h"
 #include "analysis/Analysis.h"
 #include "report/Bands.h"
 #include "report/ReportFile.h"

@@ -3,7 +3,7 @@
 #include "analysis/Analysis.h"
 #include "analysis/SentencePlace.h"
 #include "report/Bands.h"
-#include "report/CheckReport.h"
+#include "report/ReportText.h"
 #include "report/ResultTableModel.h"
 #include "search/CheckRun.h"
 

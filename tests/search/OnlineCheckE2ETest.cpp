@@ -1,7 +1,7 @@
 // The online check end to end: the real window and Qt WebEngine against a loopback stand-in of the
 // search services, which the browser reaches as its HTTP proxy.
 #include "support/QtPrinters.h"
-#include "app/Form1.h"
+#include "app/Program.h"
 #include "editor/RichTextBox.h"
 #include "platform/Fonts.h"
 #include "platform/WebEngineBrowser.h"
@@ -52,11 +52,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.listen(g_port));
-        Form1::Options options;
+        Program::Options options;
         options.tickInterval = std::chrono::milliseconds(100);
         options.reportWait = std::chrono::milliseconds(200);
         options.loadTimeout = loadTimeout();
-        form = std::make_unique<Form1>(std::move(options));
+        form = Program::makeMainWindow(std::move(options));
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         ASSERT_TRUE(waitUntil([&] { return !form->resultPane().isBusy(); }, 20000));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Form1.h"
+#include "app/Program.h"
 #include "editor/RichTextBox.h"
 #include "report/SiteTableCommand.h"
 #include "search/CheckRun.h"
@@ -25,11 +25,11 @@ protected:
     {
         auto fake = std::make_unique<FakeBrowser>();
         browser = fake.get();
-        Form1::Options options;
+        Program::Options options;
         options.resultPane = std::move(fake);
         options.tickInterval = kTick;
         options.reportWait = kReportWait;
-        form = std::make_unique<Form1>(std::move(options));
+        form = Program::makeMainWindow(std::move(options));
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }

@@ -2,7 +2,7 @@
 // X display it is started on (scripts/screenshots.sh runs it under Xvfb), with the search services
 // replaced by a loopback stand-in that serves made-up result pages. Not a test: it asserts nothing
 // and writes PNG files into the folder named on its command line.
-#include "app/Form1.h"
+#include "app/Program.h"
 #include "app/Localisation.h"
 #include "app/ProgramIcon.h"
 #include "comparator/Form2.h"
@@ -169,7 +169,8 @@ bool fail(const char* what)
 bool run(const QDir& out, StandInServer& server)
 {
     MessageBoxRecorder boxes; // the end-of-run box would stop the script
-    Form1 form;
+    const std::unique_ptr<Form1> window = Program::makeMainWindow();
+    Form1& form = *window;
     form.resize(1040, 740);
     form.move(form.screen()->availableGeometry().center() - form.rect().center());
     form.show();

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "editor/EditCommands.h"
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+// The main window's menu bar, its items named for what they do (the objectNames are the program's
+// own: wjcd, daochu, yinqing, …). Creating it connects nothing but the option's setting.
+struct MainMenus
+{
+    QMenu* file = nullptr;               // wjcd
+    QAction* newDocument = nullptr;      // xinjian
+    QAction* open = nullptr;             // dakai
+    QAction* save = nullptr;             // baocun
+    QAction* exportReport = nullptr;     // daochu
+    QAction* clearKeptResults = nullptr; // qingchu
+    QAction* exit = nullptr;             // tuichu
+    QMenu* edit = nullptr;               // yjcd
+    editor::EditActions editActions;     // cx, jq, fz, nt, sc, qx
+    QMenu* engines = nullptr;            // yinqing
+    QAction* baidu = nullptr;
+    QAction* wenku = nullptr;
+    QAction* longyuan = nullptr;
+    QAction* zhiwang = nullptr;
+    QMenu* options = nullptr;         // xuanxiang
+    QAction* cutBySentence = nullptr; // anjuqiefen, kept in the settings
+    QAction* comparator = nullptr;    // duibiqi, on the bar itself
+    QAction* results = nullptr;       // jieguo
+    QAction* update = nullptr;        // gengxin, hidden
+};
+
+MainMenus createMainMenus(QMenuBar& bar);

@@ -1,0 +1,249 @@
+#include "app/Program.h"
+
+#include "analysis/Analysis.h"
+#include "analysis/SentenceCutting.h"
+#include "app/Form1.h"
+#include "app/MakerSite.h"
+#include "app/OnlineCheck.h"
+#include "app/ReportExport.h"
+#include "app/ResultWindow.h"
+#include "comparator/ComparatorOpener.h"
+#include "editor/DocumentCommands.h"
+#include "editor/EditCommands.h"
+#include "editor/RichTextBox.h"
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
+#include "platform/WebEngineBrowser.h"
+#include "report/ReportData.h"
+#include "report/SiteTableCommand.h"
+#include "store/ResultKeeper.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QWebEngineView>
+
+std::unique_ptr<Form1> Program::makeMainWindow(std::unique_ptr<Browser> resultPane)
+{
+    Options options;
+    options.resultPane = std::move(resultPane);
+    return makeMainWindow(std::move(options));
+}
+
+std::unique_ptr<Form1> Program::makeMainWindow(Options options)
+{
+    auto ownRun = std::make_unique<search::CheckRun>();
+    auto form = std::make_unique<Form1>(*ownRun);
+    ownRun->setParent(form.get()); // owned by the window, as the controls that show it
+    search::CheckRun& run = *ownRun.release();
+    std::unique_ptr<Program> program(new Program(*form, run, options));
+    Program& p = *program;
+    form->attach({p.m_resultPane.get(), p.m_documents.get(), p.m_export, std::move(program)});
+    return form;
+}
+
+Program::Program(Form1& form, search::CheckRun& run, Options& options)
+    : m_form(form), m_run(run), m_resultPane(std::move(options.resultPane))
+{
+    const Form1::Controls& c = form.controls();
+    if (!m_resultPane)
+        m_resultPane = std::make_unique<WebEngineBrowser>(c.resultView, options.loadTimeout);
+    m_startupPane = std::make_unique<WebEngineBrowser>(c.startupView);
+    m_effects = std::make_unique<RunEffectsView>(form, *m_resultPane);
+    m_tick = new QTimer(&form);
+    m_tick->setObjectName(QStringLiteral("Timer2"));
+    m_tick->setInterval(options.tickInterval);
+    connect(c.analyseButton, &QPushButton::clicked, this, &Program::analyse);
+    const MainMenus& menus = form.menus();
+    connect(menus.exit, &QAction::triggered, this, &Program::exitProgram);
+    connect(menus.results, &QAction::triggered, this, &Program::showResults);
+    connect(menus.update, &QAction::triggered, this, &Program::openProjectPage);
+
+    connectOnlineCheck(options);
+    connectReportExport();
+    connectResultStore(options);
+    load();
+    form.refreshControlStates();
+    connectEditingAndComparator();
+    connectDocumentCommands();
+    form.connectKeyboardRoute();
+}
+
+Program::~Program() = default;
+
+void Program::connectOnlineCheck(const Options& options)
+{
+    const Form1::Controls& c = m_form.controls();
+    auto apply = [this](const search::RunEffects& fx) { m_effects->apply(fx); };
+    m_online = new OnlineCheck(
+        m_run, *m_resultPane, [this] { return m_form.facts(); }, &m_form);
+    connect(m_online, &OnlineCheck::decided, this, apply);
+    m_stats = new SiteTableCommand(m_run, m_resultPane.get(), options.reportWait, &m_form);
+    connect(&m_run, &search::CheckRun::runningChanged, &m_form, &Form1::refreshControlStates);
+    connect(m_stats, &SiteTableCommand::busyChanged, &m_form, &Form1::showStatisticsBusy);
+
+    connect(c.manualStepButton, &QPushButton::clicked, this,
+            [this] { m_effects->apply(m_run.compareStep(m_form.facts())); });
+    connect(c.startButton, &QPushButton::clicked, this,
+            [this] { m_effects->apply(m_run.start(m_form.facts())); });
+    connect(c.stopButton, &QPushButton::clicked, this, [this] {
+        m_effects->apply(m_run.stop());
+        m_form.showStopped();
+    });
+    connect(c.statisticsButton, &QPushButton::clicked, m_stats, &SiteTableCommand::run);
+    connect(m_tick, &QTimer::timeout, this,
+            [this] { m_effects->apply(m_run.tick(m_form.facts(), m_resultPane->isBusy())); });
+    connect(&m_run, &search::CheckRun::recordChanged, &m_form, &Form1::showSentenceResult);
+    connect(&m_form, &Form1::entryChosen, this,
+            [this](int row) { m_effects->apply(m_run.listEntryChosen(row, m_form.facts())); });
+}
+
+void Program::connectReportExport()
+{
+    m_export = new ReportExport(
+        [this] {
+            return report::checkReportData(m_run, m_form.controls().editor->text(), m_stats->rowsNow(),
+                                           m_form.selectedEngine(), m_form.windowTitle());
+        },
+        &m_form);
+    connect(m_export, &ReportExport::busyChanged, &m_form, &Form1::refreshControlStates);
+    connect(m_form.menus().exportReport, &QAction::triggered, m_export, &ReportExport::run);
+}
+
+void Program::load()
+{
+    const Form1::Controls& c = m_form.controls();
+    m_resultPane->navigate(QStringLiteral("about:blank"));
+    c.resultView->hide();
+
+    c.startupView->resize(0, 0);
+    m_startupPane->navigate(maker::kStartupPage);
+    m_tick->start();
+}
+
+void Program::analyse()
+{
+    RichTextBox& editor = *m_form.controls().editor;
+    const QString article = editor.text();
+    analysis::Result result = analysis::analyse(article);
+    QList<analysis::PieceUse> uses;
+    if (m_form.menus().cutBySentence->isChecked()) {
+        analysis::SentencePieces pieces = analysis::cutSentences(article);
+        result.sentences = std::move(pieces.pieces);
+        uses = std::move(pieces.uses);
+    }
+    m_effects->apply(m_run.analyse(std::move(result), article, uses));
+    editor.moveCaretToStart();
+    for (int k = 0; k < m_form.controls().sentenceList->count(); ++k)
+        m_form.showSentenceResult(k);
+    m_form.refreshControlStates();
+    offerResume(uses);
+}
+
+void Program::connectEditingAndComparator()
+{
+    RichTextBox* editor = m_form.controls().editor;
+    m_comparator = new ComparatorOpener(&m_form);
+    auto openComparator = [this, editor] { m_comparator->show(*editor); };
+    connect(m_form.controls().comparatorButton, &QPushButton::clicked, this, openComparator);
+    connect(m_form.menus().comparator, &QAction::triggered, this, openComparator);
+
+    editor::connectCommands(m_form.menus().editActions, *editor);
+    editor::popUpOnRightClick(*editor, *m_form.menus().edit);
+    connect(editor, &RichTextBox::keyReleased, this, [editor](int key) {
+        if (key == Qt::Key_Space)
+            editor::resetTypingFont(*editor);
+    });
+}
+
+void Program::connectDocumentCommands()
+{
+    m_documents = std::make_unique<DocumentCommands>(&m_form, m_form.controls().editor,
+                                                     [this] { m_form.fullLayout(); });
+    connect(m_documents.get(), &DocumentCommands::readingChanged, &m_form, &Form1::refreshControlStates);
+    const MainMenus& menus = m_form.menus();
+    const struct
+    {
+        QAction* action;
+        QKeySequence::StandardKey key;
+        void (DocumentCommands::*command)();
+    } items[] = {{menus.newDocument, QKeySequence::New, &DocumentCommands::newDocument},
+                 {menus.open, QKeySequence::Open, &DocumentCommands::open}};
+    for (const auto& item : items) {
+        item.action->setShortcut(item.key);
+        connect(item.action, &QAction::triggered, this,
+                [this, command = item.command] { (*m_documents.*command)(); });
+    }
+    menus.save->setShortcut(QKeySequence::Save);
+    connect(menus.save, &QAction::triggered, this, [this] { m_documents->save(); });
+}
+
+void Program::connectResultStore(const Options& options)
+{
+    m_keeper = new store::ResultKeeper(options.storeDirectory, m_run, &m_form);
+    // Deferred: a notice raised while a result is kept must not hold up the step that scored it.
+    connect(m_keeper, &store::ResultKeeper::notice, this, &Program::showStoreNotice, Qt::QueuedConnection);
+    connect(m_form.menus().clearKeptResults, &QAction::triggered, this, &Program::clearKeptResults);
+    m_form.menus().clearKeptResults->setEnabled(m_keeper->enabled());
+}
+
+void Program::offerResume(const QList<analysis::PieceUse>& uses)
+{
+    const search::Engine engine = m_form.selectedEngine();
+    const store::ResumeOffer offer = m_keeper->offer(engine, uses);
+    if (offer.isEmpty())
+        return;
+    const MessageBox::Request question{store::resumeQuestion(offer), QString(), MessageBox::Icon::Question,
+                                       MessageBox::Buttons::ReuseRedo};
+    if (MessageBox::show(&m_form, question) != MessageBox::Answer::Yes)
+        return;
+    m_effects->apply(m_keeper->resume(offer, engine));
+}
+
+void Program::clearKeptResults()
+{
+    const MessageBox::Answer answer =
+        MessageBox::show(&m_form, {QStringLiteral("确定要清除保存的全部检测结果吗？"), QString(),
+                                   MessageBox::Icon::Question, MessageBox::Buttons::YesNo});
+    if (answer == MessageBox::Answer::Yes && !m_keeper->clear())
+        MessageBox::show(
+            &m_form, {QStringLiteral("检测记录未能清除，请稍后再试。"), QString(), MessageBox::Icon::Error});
+}
+
+void Program::showStoreNotice(const QString& notice)
+{
+    MessageBox::show(&m_form, {notice, QString(), MessageBox::Icon::Information});
+}
+
+void Program::showResults()
+{
+    if (!m_results) {
+        m_results = new ResultWindow(
+            m_run, [this](int k) { return m_form.showSentenceInEditor(k); }, &m_form);
+    }
+    m_results->show();
+    m_results->raise();
+    m_results->activateWindow();
+}
+
+void Program::openProjectPage()
+{
+    if (!Shell::openInDefaultBrowser(QUrl(maker::kProjectPage))) {
+        MessageBox::show(&m_form, {QStringLiteral("调用浏览器错误！"), QStringLiteral("错误："),
+                                   MessageBox::Icon::Error, MessageBox::Buttons::Ok});
+    }
+}
+
+void Program::exitProgram()
+{
+    if (!m_documents->confirmDiscard())
+        return;
+    const MessageBox::Answer answer =
+        MessageBox::show(&m_form, {QStringLiteral("谢谢使用！访问我的网站吗？"), QString(),
+                                   MessageBox::Icon::Question, MessageBox::Buttons::YesNo});
+    if (answer == MessageBox::Answer::Yes)
+        openProjectPage();
+    m_form.closeWithoutAsking(); // asked already
+}

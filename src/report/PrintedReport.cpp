@@ -1,0 +1,209 @@
+#include "report/PrintedReport.h"
+
+#include "analysis/Analysis.h"
+#include "report/Bands.h"
+#include "report/ReportText.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace report {
+namespace {
+
+// Each title on its own line, linked to its address.
+printed::Cell titleCell(const QList<TitleLink>& titles)
+{
+    printed::Cell cell;
+    for (const TitleLink& t : titles) {
+        const QString text = isolated(t.text.isEmpty() ? shownTitle(t.link) : t.text);
+        cell.append({cell.isEmpty() ? text : u'\n' + text, std::nullopt, false, t.link});
+    }
+    return cell;
+}
+
+void addHeading(printed::Document& doc, const QString& text)
+{
+    doc.append(printed::textBlock(printed::Block::Kind::Heading, text));
+}
+
+void addParagraph(printed::Document& doc, const QString& text)
+{
+    doc.append(printed::textBlock(printed::Block::Kind::Paragraph, text));
+}
+
+printed::Block table(QList<int> widths, const QStringList& header)
+{
+    printed::Block t;
+    t.kind = printed::Block::Kind::Table;
+    t.columnWidths = std::move(widths);
+    for (const QString& h : header)
+        t.header.append(printed::plainCell(h));
+    return t;
+}
+
+printed::Row textRow(const QStringList& cells, std::optional<unsigned> background = std::nullopt)
+{
+    printed::Row r{{}, background};
+    for (const QString& c : cells)
+        r.cells.append(printed::plainCell(c));
+    return r;
+}
+
+void addPrintedSummary(printed::Document& doc, const CheckReportData& d)
+{
+    const search::CheckRecord& r = d.record;
+    doc.append(printed::textBlock(printed::Block::Kind::Title, kReportTitle));
+    doc.append(printed::textBlock(printed::Block::Kind::Notice, kEstimateNotice));
+    const QString heading = articleHeading(r.article());
+    const int reused = r.reusedCount();
+    addParagraph(
+        doc, QStringLiteral("文章：") +
+                 (heading.isEmpty() ? QStringLiteral("（无标题）") : isolated(heading)) +
+                 QStringLiteral("\n生成时间：") + d.madeAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+                 QStringLiteral("\n检索服务：") + serviceNames(d).join(QStringLiteral("、")) +
+                 QStringLiteral("\n检测程序：") + d.program +
+                 (reused > 0 ? u'\n' + kReusedLine.arg(QStringLiteral("%1 句").arg(reused)) : QString()));
+    if (d.running)
+        addParagraph(doc, kRunningNotice);
+
+    addHeading(doc, QStringLiteral("总体结果"));
+    addParagraph(doc, overallText(r) + QStringLiteral("　") + coverageText(coverage(r)));
+    printed::Block counts = table({3, 1}, {QStringLiteral("句子"), QStringLiteral("句数")});
+    for (const StateRow& row : stateRows())
+        counts.rows.append(textRow({row.name, QString::number(r.count(row.state))}));
+    counts.rows.append(textRow({QStringLiteral("共计"), QString::number(r.size())}));
+    doc.append(std::move(counts));
+
+    addHeading(doc, QStringLiteral("图例"));
+    printed::Block legend =
+        table({1, 1, 4}, {QStringLiteral("颜色"), QStringLiteral("名称"), QStringLiteral("含义")});
+    for (const BandStyle& b : bandTable())
+        legend.rows.append(textRow({QString(), b.name, b.meaning}, b.colour));
+    doc.append(std::move(legend));
+}
+
+void addPrintedText(printed::Document& doc, const CheckReportData& d)
+{
+    addHeading(doc, QStringLiteral("全文"));
+    printed::Block paragraph;
+    walkText(
+        d,
+        [&](qsizetype i, QStringView text, bool first) {
+            const search::SentenceEntry& e = d.record.at(i);
+            if (first) {
+                QString number = QString::number(i + 1);
+                if (e.similarity)
+                    number += QStringLiteral("·") + e.similarityText() + u'%';
+                paragraph.runs.append({number, std::nullopt, true, QString()});
+            }
+            paragraph.runs.append({isolated(text.toString()), bandColour(e), false, QString()});
+        },
+        [&] { doc.append(std::exchange(paragraph, printed::Block{})); });
+    if (!paragraph.runs.isEmpty())
+        doc.append(std::move(paragraph));
+}
+
+void addPrintedRanking(printed::Document& doc, const CheckReportData& d)
+{
+    addHeading(doc, QStringLiteral("相似度 %1% 及以上的句子").arg(kListedFigure));
+    const std::vector<int> order = rankedSentences(d, kListedFigure);
+    if (order.empty()) {
+        addParagraph(doc, QStringLiteral("没有相似度达到 %1% 的句子。").arg(kListedFigure));
+    } else {
+        printed::Block t = table({2, 10, 3, 16}, {QStringLiteral("句号"), QStringLiteral("句子"),
+                                                  QStringLiteral("相似度"), QStringLiteral("检索结果")});
+        t.rows.reserve(static_cast<qsizetype>(order.size()));
+        for (const int i : order) {
+            const search::SentenceEntry& e = d.record.at(i);
+            printed::Row r = textRow(
+                {QString::number(i + 1), isolated(d.sentences.at(i)), similarityLabel(e)}, bandColour(e));
+            r.cells.append(titleCell(shownTitles(e)));
+            t.rows.append(std::move(r));
+        }
+        doc.append(std::move(t));
+    }
+    // The rest, counted.
+    const search::CheckRecord& r = d.record;
+    const qsizetype below = rankedSentences(d, 0).size() - static_cast<qsizetype>(order.size());
+    QStringList rest{QStringLiteral("相似度低于 %1% 的 %2 句").arg(kListedFigure).arg(below)};
+    for (const StateRow& row : stateRows()) {
+        if (!hasFigure(row.state) && r.count(row.state) > 0)
+            rest.append(QStringLiteral("%1 %2 句").arg(row.name).arg(r.count(row.state)));
+    }
+    addParagraph(doc, QStringLiteral("其余句子（未在上表列出）：") + rest.join(QStringLiteral("；")) + u'。');
+}
+
+void addPrintedSites(printed::Document& doc, const CheckReportData& d)
+{
+    addHeading(doc, QStringLiteral("相似性网站"));
+    if (d.sites.isEmpty()) {
+        addParagraph(doc, QStringLiteral("还没有收集到检索结果。"));
+        return;
+    }
+    printed::Block t = table({6, 1}, {QStringLiteral("网站标题"), QStringLiteral("出现次数")});
+    t.rows.reserve(d.sites.size());
+    for (const TitleCount& site : d.sites)
+        t.rows.append(
+            {{titleCell({siteTitle(site)}), printed::plainCell(QString::number(site.count))}, std::nullopt});
+    doc.append(std::move(t));
+}
+
+} // namespace
+
+QList<qsizetype> paragraphEnds(const QString& editorText, const QString& articleText,
+                               const QStringList& sentences)
+{
+    // Each line normalised alone gives what it adds to the article; a line that adds nothing is blank.
+    QList<qsizetype> articleEnds;
+    qsizetype articleAt = 0;
+    const QStringList lines = editorText.split(QStringLiteral("\r\n"));
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        const QString part =
+            analysis::normalise(k + 1 < lines.size() ? lines[k] + QStringLiteral("\r\n") : lines[k]);
+        if (part.isEmpty())
+            continue;
+        if (QStringView(articleText).mid(articleAt, part.size()) != part)
+            return {};
+        articleAt += part.size();
+        articleEnds.append(articleAt);
+    }
+    if (articleAt != articleText.size())
+        return {};
+    // The sentences are slices of the article, except where a piece marker was cut out between them.
+    QList<qsizetype> ends;
+    qsizetype joined = 0;
+    qsizetype at = 0;
+    qsizetype next = 0;
+    for (const QString& s : sentences) {
+        qsizetype start = at;
+        if (QStringView(articleText).mid(at, s.size()) != s) {
+            start = articleText.indexOf(s, at);
+            if (start < 0)
+                break;
+        }
+        while (next < articleEnds.size() && articleEnds[next] <= start) {
+            if (articleEnds[next] > at || (articleEnds[next] == at && at > 0))
+                ends.append(joined);
+            ++next;
+        }
+        while (next < articleEnds.size() && articleEnds[next] <= start + s.size())
+            ends.append(joined + articleEnds[next++] - start);
+        at = start + s.size();
+        joined += s.size();
+    }
+    ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
+    return ends;
+}
+
+printed::Document printedReport(const CheckReportData& data)
+{
+    printed::Document doc;
+    addPrintedSummary(doc, data);
+    addPrintedText(doc, data);
+    addPrintedRanking(doc, data);
+    addPrintedSites(doc, data);
+    addParagraph(doc, QStringLiteral("本报告由 ") + data.program + QStringLiteral(" 生成。"));
+    return doc;
+}
+
+} // namespace report
