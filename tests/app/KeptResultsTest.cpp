@@ -6,6 +6,7 @@
 #include "support/FakeBrowser.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
+#include "support/ResultPage.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -23,13 +24,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// A result page with enough counted text to be scored and the given highlighted characters.
-QString resultPage(int highlighted)
-{
-    return QStringLiteral("<div>") + QString(600, u'页') + QStringLiteral("</div><EM>") +
-           QString(highlighted, u'x') + QStringLiteral("</EM><EM>");
-}
 
 class KeptResultsTest : public ::testing::Test
 {

@@ -6,6 +6,7 @@
 #include "search/CheckRun.h"
 #include "support/FakeBrowser.h"
 #include "support/GuiHelpers.h"
+#include "support/ResultPage.h"
 #include "widgets/Twips.h"
 #include "widgets/WidgetTwips.h"
 
@@ -38,6 +39,7 @@ protected:
     void click(const char* button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
     const search::CheckRun& run() { return form->checkRun(); }
     const search::CheckRecord& record() { return run().record(); }
+    QString urlFor(int sentence) { return searchUrlFor(run().sentences()[sentence]); }
     const SiteTableCommand& stats() { return *form->findChild<SiteTableCommand*>(); }
     // The title the window's site table counts in slot k (ten per sentence).
     QString titleSlot(qsizetype k) { return record().titleSlots().texts.value(k); }
