@@ -130,9 +130,9 @@ TEST_F(Form1Test, AnalysisFillsTheListAndTheStatusLine)
 
 // The layout's rules at several window sizes rather than its formulas: the editor and the buttons never
 // overlap; the buttons keep to the bottom, the right-hand ones to the right edge, with the status line
-// above them; before an analysis the editor takes the width the margins leave and the height down to
-// the status line, after one (at the next resize) it keeps one height, the sentence list's column
-// beside it.
+// above them; before an analysis the editor takes the width down to the right margin (where the pane
+// and Command6 end) and the height down to the status line, after one (at the next resize) it keeps one
+// height, the sentence list's column beside it.
 TEST_F(Form1Test, LayoutRulesHoldAtEverySize)
 {
     const QList<QSize> sizes{{720, 560}, {900, 700}, {1280, 960}};
@@ -152,12 +152,18 @@ TEST_F(Form1Test, LayoutRulesHoldAtEverySize)
             measures[std::string("row of ") + b].insert(client.bottom() - rect(b).y());
         for (const char* c : {"Command3", "Command6", "List1"})
             measures[std::string("right of ") + c].insert(client.right() - rect(c).x());
+        measures["pane to bottom"].insert(client.bottom() - rect("WebBrowser1").bottom());
+        measures["pane right margin"].insert(client.right() - rect("WebBrowser1").right());
+        measures["List1 width"].insert(rect("List1").width());
         measures["Command1 left"].insert(rect("Command1").x());
         measures["editor right margin"].insert(client.right() - editor.right());
         measures["editor to status line"].insert(rect("Label1").y() - editor.bottom());
         EXPECT_LE(rect("Command6").right(), client.right());
         EXPECT_LT(editor.bottom(), rect("Label1").y());
         EXPECT_LT(rect("Label1").y(), rect("Command1").y());
+        EXPECT_EQ(rect("Label2").y(), rect("Label1").y());
+        EXPECT_EQ(rect("Command5").x(), rect("Command3").x());
+        EXPECT_EQ(rect("Command5").y(), rect("Command6").y());
         return editor;
     };
     const auto expectEachRuleHolds = [&] {
@@ -165,8 +171,11 @@ TEST_F(Form1Test, LayoutRulesHoldAtEverySize)
             EXPECT_EQ(values.size(), 1u) << rule;
         measures.clear();
     };
-    for (const QSize size : sizes)
-        EXPECT_EQ(layOut(size).y(), rect("RichTextBox1").y());
+    for (const QSize size : sizes) {
+        const QRect editor = layOut(size);
+        EXPECT_EQ(editor.right(), rect("WebBrowser1").right()); // the pane lies under the editor
+        EXPECT_EQ(editor.right(), rect("Command6").right());
+    }
     expectEachRuleHolds();
 
     const int fullWidth = rect("RichTextBox1").width();
@@ -175,7 +184,7 @@ TEST_F(Form1Test, LayoutRulesHoldAtEverySize)
     for (const QSize size : sizes) {
         const QRect editor = layOut(size);
         measures["compact editor height"].insert(editor.height());
-        EXPECT_LE(std::abs(rect("List1").x() - editor.right()), 2) << "the list's column beside the editor";
+        EXPECT_LE(std::abs(rect("List1").x() - editor.right()), 1) << "the list's column beside the editor";
     }
     measures.erase("editor to status line");
     expectEachRuleHolds();

@@ -22,11 +22,13 @@ protected:
     static constexpr std::chrono::milliseconds kTick{10};
     static constexpr std::chrono::milliseconds kReportWait{50};
 
-    void SetUp() override
+    void SetUp() override { start(); }
+    // One start of the program: a new main window over these options, with the fake pane and short waits.
+    void start(Form1::Options options = {})
     {
+        form.reset();
         auto fake = std::make_unique<FakeBrowser>();
         browser = fake.get();
-        Form1::Options options;
         options.resultPane = std::move(fake);
         options.tickInterval = kTick;
         options.reportWait = kReportWait;
