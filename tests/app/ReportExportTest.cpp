@@ -164,9 +164,8 @@ TEST_F(ReportExportTest, ReportDuringARunSaysSo)
     daochu()->trigger();
     const QString html = readFile(dir.filePath(QStringLiteral("r.html")));
     EXPECT_TRUE(html.contains(QStringLiteral("检测仍在进行中")));
+    // The record as it stands; how each state is written is the report's own (CheckReportTest).
     EXPECT_TRUE(html.contains(QStringLiteral("data-sentence=\"1\" data-state=\"searching\"")));
-    EXPECT_TRUE(html.contains(QStringLiteral("<td>正在检索</td><td class=\"num\" data-count=\"searching\">1<")));
-    EXPECT_TRUE(html.contains(QStringLiteral("data-sentence=\"2\" data-state=\"not-searched\"")));
     EXPECT_TRUE(opened.isEmpty());
 }
 

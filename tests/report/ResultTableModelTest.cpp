@@ -80,7 +80,8 @@ TEST(ResultTableModel, ShowsEachSentenceAsTheRunRecordsIt)
     EXPECT_EQ(changed, (QList<QPair<int, int>>{{0, 0}, {0, 0}, {1, 1}, {1, 1}, {2, 2}, {2, 2}, {3, 3}}));
     EXPECT_EQ(report::entryToolTip(0, r.run.sentences()[0], r.run.record().at(0)),
               QStringLiteral("第 1 句：") + kA + QStringLiteral("\n相似度：50%\n状态：已评分"));
-    EXPECT_EQ(report::titleOf(r.run.record().at(0).titles.constFirst()).link, QStringLiteral("http://r.example/%E7%AC%AC%E4%B8%80%E7%AF%87"));
+    EXPECT_EQ(report::titleOf(r.run.record().at(0).titles.constFirst()).link,
+              QStringLiteral("http://r.example/%E7%AC%AC%E4%B8%80%E7%AF%87"));
 
     r.analyse(kA); // a new analysis: the table starts afresh
     EXPECT_EQ(resets, 2);

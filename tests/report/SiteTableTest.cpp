@@ -73,16 +73,17 @@ TEST_P(TitleCounts, FollowTheTable)
     EXPECT_EQ(shownTitles(report::siteRows(texts, blocks), texts), GetParam().shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SiteTable, TitleCounts,
-    ::testing::Values(CountRow{"MostFrequentFirst", {"T1", "T2", "T1", "T3", "T2", "T1"}, {"T1:3", "T2:2", "T3:1"}},
-                      CountRow{"EqualCountsInTheOrderTheExchangesLeave",
-                               {"T1", "T2", "T3", "T4", "T5"},
-                               {"T1:1", "T3:1", "T4:1", "T5:1", "T2:1"}},
-                      CountRow{"CaseAndSpacesMakeDifferentTitles",
-                               {"Title", "title", "Title ", "Title"},
-                               {"Title:2", "Title :1", "title:1"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(SiteTable, TitleCounts,
+                         ::testing::Values(CountRow{"MostFrequentFirst",
+                                                    {"T1", "T2", "T1", "T3", "T2", "T1"},
+                                                    {"T1:3", "T2:2", "T3:1"}},
+                                           CountRow{"EqualCountsInTheOrderTheExchangesLeave",
+                                                    {"T1", "T2", "T3", "T4", "T5"},
+                                                    {"T1:1", "T3:1", "T4:1", "T5:1", "T2:1"}},
+                                           CountRow{"CaseAndSpacesMakeDifferentTitles",
+                                                    {"Title", "title", "Title ", "Title"},
+                                                    {"Title:2", "Title :1", "title:1"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SiteTable, SpareSlotIsNeitherCountedNorShown)
 {

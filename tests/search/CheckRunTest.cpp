@@ -79,8 +79,7 @@ TEST_P(StepIndices, FollowTheTable)
 }
 
 INSTANTIATE_TEST_SUITE_P(CheckRun, StepIndices,
-                         ::testing::Values(IndexRow{"AfterAnalysis", kA + kB, [](ScriptedRun&) {}, 0, 0,
-                                                    0},
+                         ::testing::Values(IndexRow{"AfterAnalysis", kA + kB, [](ScriptedRun&) {}, 0, 0, 0},
                                            IndexRow{"FirstClickOnlyChooses", kA + kB + kC,
                                                     [](ScriptedRun& w) { w.click(2); }, 0, 2, 0},
                                            IndexRow{"LaterClickSearches", kA + kB + kC,

@@ -119,8 +119,9 @@ TEST_F(EndToEnd, SendsTheExactQueryUrl)
 
 TEST_F(EndToEnd, ScoresTheResultPageAndPastesTheReport)
 {
-    server.setHandler(
-        [](const QUrl&) { return StandInServer::Response{200, servedPage(20, {"网站一", "网站二", "网站一"})}; });
+    server.setHandler([](const QUrl&) {
+        return StandInServer::Response{200, servedPage(20, {"网站一", "网站二", "网站一"})};
+    });
     analyse(QString(20, QChar(u'句')));
     QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
     ASSERT_TRUE(waitForPage());

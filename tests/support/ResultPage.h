@@ -13,7 +13,9 @@ inline QString resultPage(int highlighted, const QStringList& titles = {})
     QString html = QStringLiteral("<div>") + QString(600, QChar(u'页')) + QStringLiteral("</div><EM>") +
                    QString(highlighted, QChar(u'x')) + QStringLiteral("</EM><EM>");
     for (const QString& t : titles)
-        html += QStringLiteral("<h3 class=\"t\"><a href=\"http://r.example/%1\" data-click=\"{}\">%1</a></h3>").arg(t);
+        html +=
+            QStringLiteral("<h3 class=\"t\"><a href=\"http://r.example/%1\" data-click=\"{}\">%1</a></h3>")
+                .arg(t);
     return html;
 }
 
