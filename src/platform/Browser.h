@@ -42,7 +42,6 @@ public:
     virtual bool isBusy() const = 0;
     // While silent the pane shows no dialog boxes of its own (script alerts and the like).
     virtual void setSilent(bool silent) = 0;
-    virtual bool isSilent() const = 0;
     // Replaces the shown document with html without a navigation; an empty string blanks the page.
     virtual void writeDocument(const QString& html) = 0;
     // The body's inner HTML of the shown page; nullopt when there is no document or no body. The

@@ -88,11 +88,6 @@ void WebEngineBrowser::setSilent(bool silent)
     m_page->silent = silent;
 }
 
-bool WebEngineBrowser::isSilent() const
-{
-    return m_page->silent;
-}
-
 void WebEngineBrowser::writeDocument(const QString& html)
 {
     ++m_generation;

@@ -27,7 +27,6 @@ public:
     void navigate(const QString& url) override;
     bool isBusy() const override { return m_busy; }
     void setSilent(bool silent) override;
-    bool isSilent() const override;
     void writeDocument(const QString& html) override;
     void readBodyHtml(HtmlCallback done) override;
     void insertSiteTableAtSelection(const SiteTable& table, DoneCallback done) override;

@@ -20,6 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 namespace {
 
 class Form1Test : public Form1Fixture
@@ -125,35 +128,67 @@ TEST_F(Form1Test, AnalysisFillsTheListAndTheStatusLine)
     EXPECT_EQ(browser->navigations.size(), 1);
 }
 
-TEST_F(Form1Test, ResizeLayoutBeforeAndAfterAnalysis)
+// The layout's rules at several window sizes rather than its formulas: the editor and the buttons never
+// overlap; the buttons keep to the bottom, the right-hand ones to the right edge, with the status line
+// above them; before an analysis the editor takes the width down to the right margin (where the pane
+// and Command6 end) and the height down to the status line, after one (at the next resize) it keeps one
+// height, the sentence list's column beside it.
+TEST_F(Form1Test, LayoutRulesHoldAtEverySize)
 {
-    form->resize(900, 700);
-    pumpEvents(20);
-    QSize outer = twips::outerSize(form.get());
-    auto* editor = w<RichTextBox>("RichTextBox1");
-    EXPECT_EQ(editor->height(), px(outer.height() - 1890));
-    EXPECT_EQ(editor->width(), px(outer.width() - 525));
-    EXPECT_EQ(w<QWebEngineView>("WebBrowser1")->height(), px(outer.height() - 2890));
-    EXPECT_EQ(w<QLabel>("Label1")->y(), px(outer.height() - 1700));
-    EXPECT_EQ(w<QLabel>("Label2")->y(), px(outer.height() - 1700));
-    for (const char* b : {"Command1", "Command2", "Command3", "Command4"})
-        EXPECT_EQ(w<QPushButton>(b)->y(), px(outer.height() - 1400)) << b;
-    EXPECT_EQ(w<QPushButton>("Command5")->y(), px(outer.height() - 1720));
-    EXPECT_EQ(w<QPushButton>("Command3")->x(), px(outer.width() - 2500));
-    EXPECT_EQ(w<QPushButton>("Command6")->x(), px(outer.width() - 900));
-    EXPECT_EQ(w<QListWidget>("List1")->x(), px(outer.width() - 1800));
-    EXPECT_EQ(w<QListWidget>("List1")->width(), px(1400));
-    // Unlisted positions keep their values.
-    EXPECT_EQ(w<QPushButton>("Command1")->x(), px(270));
+    const QList<QSize> sizes{{720, 560}, {900, 700}, {1280, 960}};
+    const auto rect = [&](const char* name) { return w<QWidget>(name)->geometry(); };
+    // Each rule's measure per size; a rule holds when its measure is the same at every size.
+    std::map<std::string, std::set<int>> measures;
+    const auto layOut = [&](QSize size) {
+        form->resize(size);
+        pumpEvents(20);
+        const QRect client = form->centralWidget()->rect();
+        const QRect editor = rect("RichTextBox1");
+        const auto controls = {"RichTextBox1", "Command1", "Command2", "Command3", "Command5", "Command6"};
+        for (auto a = controls.begin(); a != controls.end(); ++a)
+            for (auto b = a + 1; b != controls.end(); ++b)
+                EXPECT_FALSE(rect(*a).intersects(rect(*b))) << *a << " and " << *b << " at " << size.width();
+        for (const char* b : {"Command1", "Command2", "Command3"})
+            measures[std::string("row of ") + b].insert(client.bottom() - rect(b).y());
+        for (const char* c : {"Command3", "Command6", "List1"})
+            measures[std::string("right of ") + c].insert(client.right() - rect(c).x());
+        measures["pane to bottom"].insert(client.bottom() - rect("WebBrowser1").bottom());
+        measures["pane right margin"].insert(client.right() - rect("WebBrowser1").right());
+        measures["List1 width"].insert(rect("List1").width());
+        measures["Command1 left"].insert(rect("Command1").x());
+        measures["editor right margin"].insert(client.right() - editor.right());
+        measures["editor to status line"].insert(rect("Label1").y() - editor.bottom());
+        EXPECT_LE(rect("Command6").right(), client.right());
+        EXPECT_LT(editor.bottom(), rect("Label1").y());
+        EXPECT_LT(rect("Label1").y(), rect("Command1").y());
+        EXPECT_EQ(rect("Label2").y(), rect("Label1").y());
+        EXPECT_EQ(rect("Command5").x(), rect("Command3").x());
+        EXPECT_EQ(rect("Command5").y(), rect("Command6").y());
+        return editor;
+    };
+    const auto expectEachRuleHolds = [&] {
+        for (const auto& [rule, values] : measures)
+            EXPECT_EQ(values.size(), 1u) << rule;
+        measures.clear();
+    };
+    for (const QSize size : sizes) {
+        const QRect editor = layOut(size);
+        EXPECT_EQ(editor.right(), rect("WebBrowser1").right()); // the pane lies under the editor
+        EXPECT_EQ(editor.right(), rect("Command6").right());
+    }
+    expectEachRuleHolds();
 
+    const int fullWidth = rect("RichTextBox1").width();
     analyse(QStringLiteral("一段文字"));
-    // Analysis alone does not relayout; the next resize does.
-    EXPECT_EQ(editor->width(), px(outer.width() - 525));
-    form->resize(1000, 720);
-    pumpEvents(20);
-    outer = twips::outerSize(form.get());
-    EXPECT_EQ(editor->height(), px(2400));
-    EXPECT_EQ(editor->width(), px(outer.width() - 1905));
+    EXPECT_EQ(rect("RichTextBox1").width(), fullWidth); // an analysis alone does not lay out again
+    for (const QSize size : sizes) {
+        const QRect editor = layOut(size);
+        measures["compact editor height"].insert(editor.height());
+        EXPECT_LE(std::abs(rect("List1").x() - editor.right()), 1) << "the list's column beside the editor";
+    }
+    measures.erase("editor to status line");
+    expectEachRuleHolds();
+    EXPECT_LT(rect("RichTextBox1").width(), fullWidth);
 }
 
 // A window made smaller than its layout's margins gives negative sizes: the controls keep theirs.
@@ -198,56 +233,61 @@ TEST_F(Form1Test, ControlStatesFollowAutoRun)
     EXPECT_FALSE(w<QPushButton>("Command4")->isVisible());
 }
 
-TEST_F(Form1Test, ExitAnsweredNoClosesWithoutBrowser)
+// 退出 asks before it opens the project's page and closes; 获取更新 opens it and the program goes on.
+// A page that cannot be opened is reported.
+struct ProjectPageRow
 {
-    MessageBoxRecorder boxes(MessageBox::Answer::No);
-    int opened = 0;
-    Shell::setHandler([&](const QUrl&) {
-        ++opened;
-        return true;
-    });
-    action("tuichu")->trigger();
-    Shell::setHandler({});
-    ASSERT_EQ(boxes.shown.size(), 1);
-    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("谢谢使用！访问我的网站吗？"));
-    EXPECT_EQ(boxes.shown[0].buttons, MessageBox::Buttons::YesNo);
-    EXPECT_EQ(opened, 0);
-    EXPECT_FALSE(form->isVisible());
-}
+    const char* name;
+    const char* item;
+    MessageBox::Answer answer;
+    bool shellOpens;
+    int opened;
+    QStringList boxes;
+    bool staysOpen;
+};
 
-TEST_F(Form1Test, ExitAnsweredYesOpensProjectPageAndReportsAFailure)
+class ProjectPage : public Form1Fixture, public ::testing::WithParamInterface<ProjectPageRow>
 {
-    MessageBoxRecorder boxes(MessageBox::Answer::Yes);
+};
+
+TEST_P(ProjectPage, OpensAsAskedAndSaysWhenItCannot)
+{
+    const ProjectPageRow& row = GetParam();
+    MessageBoxRecorder boxes(row.answer);
     QList<QUrl> opened;
-    Shell::setHandler([&](const QUrl& u) {
-        opened << u;
-        return false;
-    });
-    action("tuichu")->trigger();
+    Shell::setHandler([&](const QUrl& u) { return opened.append(u), row.shellOpens; });
+    w<QAction>(row.item)->trigger();
     Shell::setHandler({});
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0], QUrl(QStringLiteral("http://tessaro.example/ziyuan/post/2014/04/04/11.aspx")));
-    ASSERT_EQ(boxes.shown.size(), 2);
-    EXPECT_EQ(boxes.shown[1].text, QStringLiteral("调用浏览器错误！"));
-    EXPECT_EQ(boxes.shown[1].title, QStringLiteral("错误："));
-    EXPECT_EQ(boxes.shown[1].icon, MessageBox::Icon::Error);
-    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(opened,
+              QList<QUrl>(row.opened,
+                          QUrl(QStringLiteral("http://tessaro.example/ziyuan/post/2014/04/04/11.aspx"))));
+    QStringList texts;
+    for (const auto& box : boxes.shown)
+        texts << box.text;
+    EXPECT_EQ(texts, row.boxes);
+    if (!boxes.shown.isEmpty()) // the question
+        EXPECT_EQ(boxes.shown[0].buttons, MessageBox::Buttons::YesNo);
+    if (boxes.shown.size() == 2) {
+        EXPECT_EQ(boxes.shown[1].title, QStringLiteral("错误："));
+        EXPECT_EQ(boxes.shown[1].icon, MessageBox::Icon::Error);
+    }
+    EXPECT_EQ(form->isVisible(), row.staysOpen);
 }
 
-TEST_F(Form1Test, GetUpdateKeepsRunning)
-{
-    MessageBoxRecorder boxes;
-    int opened = 0;
-    Shell::setHandler([&](const QUrl&) {
-        ++opened;
-        return true;
-    });
-    action("gengxin")->trigger();
-    Shell::setHandler({});
-    EXPECT_EQ(opened, 1);
-    EXPECT_TRUE(boxes.shown.isEmpty());
-    EXPECT_TRUE(form->isVisible());
-}
+const QString kExitQuestion = QStringLiteral("谢谢使用！访问我的网站吗？");
+INSTANTIATE_TEST_SUITE_P(
+    Form1Test, ProjectPage,
+    ::testing::Values(
+        ProjectPageRow{"ExitAnsweredNo", "tuichu", MessageBox::Answer::No, true, 0, {kExitQuestion}, false},
+        ProjectPageRow{"ExitAnsweredYesFailing",
+                       "tuichu",
+                       MessageBox::Answer::Yes,
+                       false,
+                       1,
+                       {kExitQuestion, QStringLiteral("调用浏览器错误！")},
+                       false},
+        ProjectPageRow{"GetUpdate", "gengxin", MessageBox::Answer::Yes, true, 1, {}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Form1Test, ClosingTheMainWindowClosesTheOthers)
 {

@@ -1,11 +1,10 @@
 // Results kept between starts, as the person sees them: the option of cutting by sentence, the resume
 // question, forgetting, and a damaged store.
-#include "app/Program.h"
 #include "report/Bands.h"
 #include "store/ResultStore.h"
-#include "support/FakeBrowser.h"
-#include "support/GuiHelpers.h"
+#include "support/Form1Fixture.h"
 #include "support/QtPrinters.h"
+#include "support/ResultPage.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -16,22 +15,12 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include "editor/RichTextBox.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// A result page with enough counted text to be scored and the given highlighted characters.
-QString resultPage(int highlighted)
-{
-    return QStringLiteral("<div>") + QString(600, u'页') + QStringLiteral("</div><EM>") +
-           QString(highlighted, u'x') + QStringLiteral("</EM><EM>");
-}
-
-class KeptResultsTest : public ::testing::Test
+class KeptResultsTest : public Form1Fixture
 {
 protected:
     void SetUp() override
@@ -40,35 +29,18 @@ protected:
         QSettings().remove(QStringLiteral("analysis/bySentence"));
         ASSERT_TRUE(dir.isValid());
     }
-
-    // One start of the program: a new main window over the same folder of kept results.
+    // A start over the same folder of kept results.
     void start()
     {
-        form.reset();
-        auto fake = std::make_unique<FakeBrowser>();
-        browser = fake.get();
         Program::Options options;
-        options.resultPane = std::move(fake);
-        options.tickInterval = std::chrono::milliseconds(10);
-        options.reportWait = std::chrono::milliseconds(50);
         options.storeDirectory = dir.path();
-        form = Program::makeMainWindow(std::move(options));
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        Form1Fixture::start(std::move(options));
         browser->finish(QString()); // the blank start page
         browser->navigations.clear();
     }
-    template <typename T> T* w(const char* name) { return child<T>(form.get(), name); }
-    void click(const char* button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
-    void analyse(const QString& text)
-    {
-        w<RichTextBox>("RichTextBox1")->setPlainText(text);
-        click("Command1");
-    }
+    void TearDown() override { form.reset(); } // before the folder goes
 
     QTemporaryDir dir;
-    FakeBrowser* browser = nullptr;
-    std::unique_ptr<Form1> form;
 };
 
 // A damaged store is set aside with one message, the check is kept in a new one, and the next start

@@ -6,6 +6,7 @@
 #include "report/Bands.h"
 #include "search/CheckRun.h"
 #include "support/Form1Fixture.h"
+#include "support/ResultPage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,13 +26,6 @@ namespace {
 const QString kA(38, QChar(u'甲'));
 const QString kB(38, QChar(u'乙'));
 const QString kC(38, QChar(u'丙'));
-
-// A result page with enough counted text to be scored, the given highlighted characters and one title.
-QString resultPage(int highlighted)
-{
-    return QStringLiteral("<div>") + QString(600, QChar(u'页')) + QStringLiteral("</div><EM>") +
-           QString(highlighted, QChar(u'x')) + QStringLiteral("</EM><EM><h3 class=\"t\"><a href=\"http://r.example/\">T</a></h3>");
-}
 
 class WriterWindowTest : public Form1Fixture
 {
@@ -68,8 +62,8 @@ TEST_F(WriterWindowTest, ResultsTableFollowsTheRunAndShowsASentenceWithoutSearch
     ASSERT_TRUE(results && results->isVisible());
     auto* table = child<QTableView>(results, "ResultTable");
     QAbstractItemModel* rows = table->model();
-    step(resultPage(190));
-    step(resultPage(0));
+    step(resultPage(190, {"T"}));
+    step(resultPage(0, {"T"}));
     EXPECT_EQ(rows->index(0, 2).data().toString(), QStringLiteral("50%")); // live
     EXPECT_EQ(rows->index(0, 1).data(Qt::BackgroundRole).value<QColor>(),
               QColor(QRgb(*report::bandStyle(report::Band::High).colour)));
@@ -93,12 +87,12 @@ TEST_F(WriterWindowTest, ResultsTableFollowsTheRunAndShowsASentenceWithoutSearch
     // The chosen row's titles link to their pages, opened in the default browser.
     table->selectRow(2);
     auto* details = child<QTextBrowser>(results, "ResultDetails");
-    EXPECT_TRUE(details->toHtml().contains(QStringLiteral("href=\"http://r.example/\"")));
+    EXPECT_TRUE(details->toHtml().contains(QStringLiteral("href=\"http://r.example/T\"")));
     QList<QUrl> opened;
     Shell::setHandler([&](const QUrl& url) { return opened.append(url), true; });
-    emit details->anchorClicked(QUrl(QStringLiteral("http://r.example/")));
+    emit details->anchorClicked(QUrl(QStringLiteral("http://r.example/T")));
     Shell::setHandler({});
-    EXPECT_EQ(opened, QList<QUrl>{QUrl(QStringLiteral("http://r.example/"))});
+    EXPECT_EQ(opened, QList<QUrl>{QUrl(QStringLiteral("http://r.example/T"))});
 
     // An article edited after the analysis: the window says so instead of selecting something else.
     editor()->setPlainText(kA);
@@ -139,7 +133,7 @@ TEST_F(WriterWindowTest, EditorAndStatusLineFitTheWindowAndNeverOverlap)
 TEST_F(WriterWindowTest, ListEntriesTellTheirOwnResultAndStayReadableDuringARun)
 {
     analyse(kA + kB);
-    step(resultPage(190));
+    step(resultPage(190, {"T"}));
     QListWidget* l = list();
     l->setCurrentRow(0);
     const QPoint second = l->visualItemRect(l->item(1)).center();
@@ -165,7 +159,7 @@ TEST_F(WriterWindowTest, KeyboardReachesTheCommandsTheMenuBarAndEveryControl)
     ASSERT_TRUE(waitUntil([&] { return list()->count() == 2; }));
     key(Qt::Key_F8);
     ASSERT_TRUE(waitUntil([&] { return browser->navigations.size() == 1; }));
-    browser->finish(resultPage(0));
+    browser->finish(resultPage(0, {"T"}));
     key(Qt::Key_F5);
     ASSERT_TRUE(waitUntil([&] { return run().isRunning(); }));
     EXPECT_TRUE(w<QPushButton>("Command3")->shortcut().isEmpty()) << "F5 starts no second step during the run";

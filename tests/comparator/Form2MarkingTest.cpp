@@ -146,21 +146,6 @@ TEST_F(Form2Marking, EditsMadeWhileItYieldsAreSeenAndMoveWaitingMarks)
     EXPECT_EQ(redMask(*article()), QStringLiteral("....^^^^^^^^^..^^^^^^^^^"));
 }
 
-TEST_F(Form2Marking, APieceTypedWhileItYieldsIsFound)
-{
-    open(QStringLiteral("开头，"));
-    reference()->setPlainText(QStringLiteral("短，后来才有的句子。"));
-    AtYield edit(2, [&] {
-        QTextCursor c(article()->document());
-        c.movePosition(QTextCursor::End);
-        c.insertText(QStringLiteral("\n后来才有的句子。"));
-    });
-    child<QPushButton>(form, "Command1")->click();
-    EXPECT_EQ(redMask(*article()), QStringLiteral(".....^^^^^^^^"));
-    EXPECT_EQ(article()->selectionStart(), 5);
-    EXPECT_EQ(article()->selectionLength(), 8);
-}
-
 TEST_F(Form2Marking, AWaitingMarkKeepsWhatIsLeftOfItsPassage)
 {
     open(QStringLiteral("前面第一个句子在这里，后面"));

@@ -5,7 +5,7 @@
 #include "report/Bands.h"
 #include "report/ReportText.h"
 #include "report/ResultTableModel.h"
-#include "search/CheckRun.h"
+#include "support/ScriptedRun.h"
 
 #include <gtest/gtest.h>
 
@@ -19,36 +19,18 @@ const QString kA(38, QChar(u'甲'));
 const QString kB(38, QChar(u'乙'));
 const QString kC(38, QChar(u'丙'));
 
-// A result page with enough counted text to be scored, the given highlighted characters and titles.
-QString resultPage(int highlighted, const QStringList& titles = {})
+// The run as the window drives it, with the table over its record.
+struct TableRun : ScriptedRun
 {
-    QString html = QStringLiteral("<div>") + QString(600, QChar(u'页')) + QStringLiteral("</div><EM>") +
-                   QString(highlighted, QChar(u'x')) + QStringLiteral("</EM><EM>");
-    for (const QString& t : titles)
-        html += QStringLiteral("<h3 class=\"t\"><a href=\"https://r.example/\">") + t + QStringLiteral("</a></h3>");
-    return html;
-}
-
-struct TableRun
-{
-    search::CheckRun run;
-    search::WindowFacts facts;
     Model model{run};
 
-    void analyse(const QString& text)
-    {
-        run.analyse(analysis::analyse(text), QString());
-        facts.listCount = int(run.sentences().size());
-    }
-    // A compare step whose page arrives with this body.
+    // A compare step whose page, if it searches one, arrives with this body.
     void step(const QString& body)
     {
-        const search::RunEffects fx = run.compareStep(facts);
-        if (!fx.navigate)
-            return; // nothing to search
-        const search::RunEffects arrived = run.downloadComplete({false, false, *fx.navigate, QString()}, facts);
-        if (arrived.readBody)
-            run.bodyRead(*arrived.readBody, body, facts);
+        const qsizetype searched = navigations.size();
+        ScriptedRun::step();
+        if (navigations.size() > searched)
+            finish(body);
     }
     QString cell(int row, Model::Column column) const { return model.index(row, column).data().toString(); }
 };
@@ -100,7 +82,8 @@ TEST(ResultTableModel, ShowsEachSentenceAsTheRunRecordsIt)
     EXPECT_EQ(changed, (QList<QPair<int, int>>{{0, 0}, {0, 0}, {1, 1}, {1, 1}, {2, 2}, {2, 2}, {3, 3}}));
     EXPECT_EQ(report::entryToolTip(0, r.run.sentences()[0], r.run.record().at(0)),
               QStringLiteral("第 1 句：") + kA + QStringLiteral("\n相似度：50%\n状态：已评分"));
-    EXPECT_EQ(report::titleOf(r.run.record().at(0).titles.constFirst()).link, QStringLiteral("https://r.example/"));
+    EXPECT_EQ(report::titleOf(r.run.record().at(0).titles.constFirst()).link,
+              QStringLiteral("http://r.example/%E7%AC%AC%E4%B8%80%E7%AF%87"));
 
     r.analyse(kA); // a new analysis: the table starts afresh
     EXPECT_EQ(resets, 2);

@@ -55,26 +55,35 @@ QStringList shownTitles(const QList<report::TitleCount>& rows, const QStringList
     return out;
 }
 
-TEST(SiteTable, RepeatedTitlesMostFrequentFirst)
+// Titles of one sentence and the rows shown for them, with their counts.
+struct CountRow
 {
-    const auto [texts, blocks] = tables(1, {"T1", "T2", "T1", "T3", "T2", "T1"});
-    EXPECT_EQ(shownTitles(report::siteRows(texts, blocks), texts), (QStringList{"T1:3", "T2:2", "T3:1"}));
+    const char* name;
+    QStringList titles;
+    QStringList shown;
+};
+
+class TitleCounts : public ::testing::TestWithParam<CountRow>
+{
+};
+
+TEST_P(TitleCounts, FollowTheTable)
+{
+    const auto [texts, blocks] = tables(1, GetParam().titles);
+    EXPECT_EQ(shownTitles(report::siteRows(texts, blocks), texts), GetParam().shown);
 }
 
-TEST(SiteTable, EqualCountsInTheOrderTheExchangesLeave)
-{
-    const auto [texts, blocks] = tables(1, {"T1", "T2", "T3", "T4", "T5"});
-    EXPECT_EQ(shownTitles(report::siteRows(texts, blocks), texts),
-              (QStringList{"T1:1", "T3:1", "T4:1", "T5:1", "T2:1"}));
-}
-
-TEST(SiteTable, CaseAndSpacesMakeDifferentTitles)
-{
-    const auto [texts, blocks] = tables(1, {"Title", "title", "Title ", "Title"});
-    const QList<report::TitleCount> rows = report::siteRows(texts, blocks);
-    ASSERT_EQ(rows.size(), 3);
-    EXPECT_EQ(rows[0].count, 2);
-}
+INSTANTIATE_TEST_SUITE_P(SiteTable, TitleCounts,
+                         ::testing::Values(CountRow{"MostFrequentFirst",
+                                                    {"T1", "T2", "T1", "T3", "T2", "T1"},
+                                                    {"T1:3", "T2:2", "T3:1"}},
+                                           CountRow{"EqualCountsInTheOrderTheExchangesLeave",
+                                                    {"T1", "T2", "T3", "T4", "T5"},
+                                                    {"T1:1", "T3:1", "T4:1", "T5:1", "T2:1"}},
+                                           CountRow{"CaseAndSpacesMakeDifferentTitles",
+                                                    {"Title", "title", "Title ", "Title"},
+                                                    {"Title:2", "Title :1", "title:1"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SiteTable, SpareSlotIsNeitherCountedNorShown)
 {

@@ -1,130 +1,17 @@
 // The online check's decisions on scripted sequences of pages, without a window or timers.
-#include "search/CheckRun.h"
-#include "analysis/Analysis.h"
-#include "report/SiteTableCommand.h"
-#include "search/QueryText.h"
 #include "search/Verification.h"
 #include "support/QtPrinters.h"
+#include "support/ScriptedRun.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <utility>
 
 namespace {
-
-using search::RunEffects;
 
 const QString kA(38, QChar(u'甲'));
 const QString kB(38, QChar(u'乙'));
 const QString kC(20, QChar(u'丙'));
-
-// A result page with enough counted text to be scored, the given highlighted characters and titles.
-QString resultPage(int highlighted, const QStringList& titles = {})
-{
-    QString html = QStringLiteral("<div>") + QString(600, QChar(u'页')) + QStringLiteral("</div><EM>") +
-                   QString(highlighted, QChar(u'x')) + QStringLiteral("</EM><EM>");
-    for (const QString& t : titles)
-        html += QStringLiteral("<h3 class=\"t\"><a href=\"http://r/\" data-click=\"{}\">") + t +
-                QStringLiteral("</a></h3>");
-    return html;
-}
-
-// Plays the window's part: applies what the run asks and keeps what a user would see.
-class ScriptedWindow
-{
-public:
-    search::CheckRun run;
-    SiteTableCommand stats{run, nullptr}; // counts the titles; it never writes a table here
-    search::WindowFacts facts;
-
-    QStringList listEntries;
-    bool similarityShown = false;
-    QStringList navigations;
-    QStringList boxes;
-    QString label1;
-    QString label2;
-    QStringList marked;
-    int selected = -1;
-    int stopActions = 0;
-    int runningChanges = 0;
-    bool fullLayout = false;
-    bool paneUncovered = false;
-    bool paneBusy = false;
-    QString paneUrl = QStringLiteral("about:blank");
-    std::optional<quint64> pendingRead;
-
-    ScriptedWindow()
-    {
-        QObject::connect(&run, &search::CheckRun::runningChanged, [this] { ++runningChanges; });
-    }
-
-    void analyse(const QString& text) { analyse(analysis::analyse(text)); }
-    void analyse(analysis::Result result)
-    {
-        apply(run.analyse(std::move(result), QString()));
-        facts.listCount = static_cast<int>(listEntries.size());
-    }
-    void apply(const RunEffects& fx)
-    {
-        if (fx.listEntries)
-            listEntries = *fx.listEntries;
-        if (fx.showSimilarity)
-            similarityShown = *fx.showSimilarity;
-        if (fx.chooseFirstEntry)
-            selected = *fx.chooseFirstEntry;
-        fullLayout = fx.fullLayout;
-        stopActions += fx.stopAction ? 1 : 0;
-        if (fx.uncoverPane)
-            paneUncovered = *fx.uncoverPane;
-        if (fx.navigate) {
-            navigations.append(*fx.navigate);
-            paneUrl = *fx.navigate;
-            paneBusy = true;
-        }
-        if (fx.label1)
-            label1 = *fx.label1;
-        if (fx.label2)
-            label2 = *fx.label2;
-        if (fx.markSentence)
-            marked.append(*fx.markSentence);
-        if (fx.selectEntry)
-            selected = *fx.selectEntry;
-        if (fx.readBody)
-            pendingRead = fx.readBody;
-        if (fx.informationBox)
-            boxes.append(*fx.informationBox);
-    }
-
-    void step() { apply(run.compareStep(facts)); }
-    void click(int row) { apply(run.listEntryChosen(row, facts)); }
-    void start() { apply(run.start(facts)); }
-    void tick() { apply(run.tick(facts, paneBusy)); }
-    // The pane ends its load; a page from the searched host is read at once unless held.
-    void finish(std::optional<QString> body, bool ok = true, const QString& finalUrl = QString(),
-                bool holdRead = false, const QString& title = QString())
-    {
-        paneBusy = false;
-        if (!finalUrl.isEmpty())
-            paneUrl = finalUrl;
-        apply(run.downloadComplete({false, !ok, paneUrl, title}, facts));
-        if (pendingRead && !holdRead)
-            answerRead(std::move(body));
-    }
-    void answerRead(std::optional<QString> body)
-    {
-        const quint64 tag = *std::exchange(pendingRead, std::nullopt);
-        apply(run.bodyRead(tag, body, facts));
-    }
-    QString urlFor(int sentence) const
-    {
-        return *search::searchUrl(search::Engine::Baidu, search::queryText(run.sentences()[sentence]));
-    }
-    QStringList slotTexts(qsizetype from, qsizetype count) const
-    {
-        return run.record().titleSlots().texts.mid(from, count);
-    }
-};
 
 // Kept after the blank sentence "（）" of the article kA + "（）", which the cutting leaves last.
 analysis::Result withSentenceAfterTheBlankOne(const QString& text)
@@ -136,7 +23,7 @@ analysis::Result withSentenceAfterTheBlankOne(const QString& text)
 
 TEST(CheckRun, AnalysisStartsTheCheckAfresh)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(kA + kB);
     w.start();
     w.finish(resultPage(190, {"T"}));
@@ -170,7 +57,7 @@ struct IndexRow
 {
     const char* name;
     QString text;
-    std::function<void(ScriptedWindow&)> script;
+    std::function<void(ScriptedRun&)> script;
     int lastIndex;
     int nextIndex;
     int searches;
@@ -183,7 +70,7 @@ class StepIndices : public ::testing::TestWithParam<IndexRow>
 TEST_P(StepIndices, FollowTheTable)
 {
     const IndexRow& row = GetParam();
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(row.text);
     row.script(w);
     EXPECT_EQ(w.run.lastIndex(), row.lastIndex);
@@ -192,32 +79,31 @@ TEST_P(StepIndices, FollowTheTable)
 }
 
 INSTANTIATE_TEST_SUITE_P(CheckRun, StepIndices,
-                         ::testing::Values(IndexRow{"AfterAnalysis", kA + kB, [](ScriptedWindow&) {}, 0, 0,
-                                                    0},
+                         ::testing::Values(IndexRow{"AfterAnalysis", kA + kB, [](ScriptedRun&) {}, 0, 0, 0},
                                            IndexRow{"FirstClickOnlyChooses", kA + kB + kC,
-                                                    [](ScriptedWindow& w) { w.click(2); }, 0, 2, 0},
+                                                    [](ScriptedRun& w) { w.click(2); }, 0, 2, 0},
                                            IndexRow{"LaterClickSearches", kA + kB + kC,
-                                                    [](ScriptedWindow& w) {
+                                                    [](ScriptedRun& w) {
                                                         w.click(0);
                                                         w.click(2);
                                                     },
                                                     2, 3, 1},
                                            IndexRow{"StepOnSentenceK", kA + kB + kC,
-                                                    [](ScriptedWindow& w) {
+                                                    [](ScriptedRun& w) {
                                                         w.step();
                                                         w.step();
                                                     },
                                                     1, 2, 2},
                                            IndexRow{"BlankSentenceMovesOn", kA + QStringLiteral("（）"),
-                                                    [](ScriptedWindow& w) {
+                                                    [](ScriptedRun& w) {
                                                         w.step();
                                                         w.step();
                                                     },
                                                     1, 2, 1},
                                            IndexRow{"BlankFirstSentenceMovesOn", QStringLiteral("。"),
-                                                    [](ScriptedWindow& w) { w.step(); }, 0, 1, 0},
+                                                    [](ScriptedRun& w) { w.step(); }, 0, 1, 0},
                                            IndexRow{"PastTheLastSentence", kC,
-                                                    [](ScriptedWindow& w) {
+                                                    [](ScriptedRun& w) {
                                                         w.step();
                                                         w.step();
                                                         w.step();
@@ -227,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(CheckRun, StepIndices,
 
 TEST(CheckRun, StepSearchesMarksAndSelects)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(kA + kB + kC);
     w.step();
     EXPECT_EQ(w.navigations, QStringList{w.urlFor(0)});
@@ -238,30 +124,17 @@ TEST(CheckRun, StepSearchesMarksAndSelects)
     EXPECT_FALSE(w.run.firstStepPending());
 }
 
-TEST(CheckRun, EndOfTheTableAndNoAnalysisStopTheRun)
+TEST(CheckRun, NoAnalysisStopsTheRun)
 {
-    ScriptedWindow none;
+    ScriptedRun none;
     none.step();
     EXPECT_EQ(none.boxes, QStringList{QStringLiteral("本次对比结束！")});
     EXPECT_EQ(none.stopActions, 1);
-
-    ScriptedWindow w;
-    w.analyse(kC);
-    w.start();
-    w.finish(resultPage(0));
-    w.tick();
-    EXPECT_EQ(w.boxes, QStringList{QStringLiteral("本次对比结束！")});
-    EXPECT_EQ(w.stopActions, 1);
-    EXPECT_FALSE(w.run.isRunning());
-    EXPECT_EQ(w.runningChanges, 2);
-    w.step();
-    EXPECT_EQ(w.boxes.size(), 2);
-    EXPECT_EQ(w.navigations.size(), 1);
 }
 
 TEST(CheckRun, EmptyEditorStopsTheRunAndRestoresTheLayout)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(kA + kB);
     w.start();
     w.facts.editorEmpty = true;
@@ -277,7 +150,7 @@ TEST(CheckRun, EmptyEditorStopsTheRunAndRestoresTheLayout)
 
 TEST(CheckRun, ScoringFillsTheDisplayAndTheTitleSlots)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(kA + kB + kC + kA + kB);
     for (int i = 0; i < 3; ++i) {
         w.step();
@@ -295,7 +168,7 @@ TEST(CheckRun, ScoringFillsTheDisplayAndTheTitleSlots)
 
 TEST(CheckRun, PagesThatAreNotResultsCountNothing)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(kA + kB);
     w.step();
     w.label1 = QStringLiteral("网络不给力，正在重新对比第 1 句");
@@ -304,6 +177,8 @@ TEST(CheckRun, PagesThatAreNotResultsCountNothing)
     w.finish(resultPage(100), false);
     w.finish(resultPage(100), true, QStringLiteral("https://verify.example/check"));
     EXPECT_FALSE(w.pendingRead);
+    EXPECT_EQ(w.run.record().at(0).state, search::SentenceState::NotArrived);
+    EXPECT_EQ(w.run.record().count(search::SentenceState::NotArrived), 1);
     EXPECT_EQ(w.run.pageCount(), 1);
     EXPECT_EQ(w.label1, QStringLiteral("网络不给力，正在重新对比第 1 句"));
     // A page without a body is read but counts nothing; the status line is rewritten.
@@ -323,7 +198,7 @@ TEST(CheckRun, PagesThatAreNotResultsCountNothing)
 
 TEST(CheckRun, PagesOfAnotherHostAreRetriedThriceThenThePersonIsAsked)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(kA + kB);
     w.start();
     const QString elsewhere = QStringLiteral("https://user:pw@captcha.example/check?from=baidu");
@@ -350,7 +225,7 @@ TEST(CheckRun, PagesOfAnotherHostAreRetriedThriceThenThePersonIsAsked)
 
 TEST(CheckRun, ALateReadForAnEarlierStepIsDropped)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(kA + kB);
     w.step();
     w.finish(resultPage(190, {"OLD"}), true, QString(), /*holdRead=*/true);
@@ -367,7 +242,7 @@ TEST(CheckRun, ALateReadForAnEarlierStepIsDropped)
 
 TEST(CheckRun, RunGoesOnAfterEachPageAndEnds)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(kA + kB);
     const QString analysisLine = w.label1;
     w.start();
@@ -380,14 +255,20 @@ TEST(CheckRun, RunGoesOnAfterEachPageAndEnds)
     EXPECT_EQ(w.navigations[1], w.urlFor(1));
     EXPECT_EQ(w.label1, QStringLiteral("现在正在对比第 1 句！共 2 句。"));
     w.finish(resultPage(0));
-    w.tick();
+    w.tick(); // the end of the table stops the run
     EXPECT_EQ(w.boxes, QStringList{QStringLiteral("本次对比结束！")});
     EXPECT_EQ(w.run.pageCount(), 3);
+    EXPECT_EQ(w.stopActions, 1);
+    EXPECT_FALSE(w.run.isRunning());
+    EXPECT_EQ(w.runningChanges, 2);
+    w.step();
+    EXPECT_EQ(w.boxes.size(), 2);
+    EXPECT_EQ(w.navigations.size(), 2);
 }
 
 TEST(CheckRun, PageThatNeverArrivesIsSearchedAgain)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(kA + kB);
     w.start();
     w.finish(std::nullopt); // no document body
@@ -411,7 +292,7 @@ TEST(CheckRun, PageThatNeverArrivesIsSearchedAgain)
 
 TEST(CheckRun, StopDuringTheRunStillScoresThePage)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(kA + kB + kC);
     w.start();
     w.tick();
@@ -425,7 +306,7 @@ TEST(CheckRun, StopDuringTheRunStillScoresThePage)
 
 TEST(CheckRun, BlankSentenceCountsAsFinishedInARun)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(withSentenceAfterTheBlankOne(kA + QStringLiteral("（）")));
     ASSERT_EQ(w.run.sentences().at(1), QStringLiteral("（）"));
     w.start();
@@ -445,7 +326,7 @@ const QString kCaptchaUrl =
 
 TEST(CheckRun, AVerificationPageByHandAsksThePersonAndScoresNothing)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(kA + kB);
     w.step();
     w.label2 = QStringLiteral("unchanged");
@@ -465,7 +346,7 @@ TEST(CheckRun, AVerificationPageByHandAsksThePersonAndScoresNothing)
 
 TEST(CheckRun, TheRunWaitsForThePersonAndGoesOnOnceSolved)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(kA + kB);
     w.start();
     w.finish(QStringLiteral("<p>滑块</p>"), true, kCaptchaUrl, false, kVerifyTitle);
@@ -490,7 +371,7 @@ TEST(CheckRun, TheRunWaitsForThePersonAndGoesOnOnceSolved)
 
 TEST(CheckRun, StopWhileWaitingThenStartSearchesTheWaitingSentenceAgain)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(kA + kB);
     w.start();
     w.finish(resultPage(0));
@@ -556,7 +437,7 @@ using search::SentenceState;
 
 TEST(CheckRunRecord, FollowsEachSentenceThroughTheRun)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     QList<int> changed;
     QObject::connect(&w.run, &search::CheckRun::recordChanged, [&](int s) { changed.append(s); });
     w.analyse(withSentenceAfterTheBlankOne(kA + kB + QStringLiteral("（）")));
@@ -606,7 +487,7 @@ TEST(CheckRunRecord, FollowsEachSentenceThroughTheRun)
 
 TEST(CheckRunRecord, ASentenceSearchedAgainOverwritesItsEntry)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.analyse(kA + kB);
     w.step();
     w.finish(resultPage(190, {"OLD"}));
@@ -628,17 +509,6 @@ TEST(CheckRunRecord, ASentenceSearchedAgainOverwritesItsEntry)
     EXPECT_EQ(w.run.record().at(1).similarityText(), QStringLiteral("20"));
 }
 
-TEST(CheckRunRecord, PagesThatAreNotReadLeaveTheSentenceNotArrived)
-{
-    ScriptedWindow w;
-    w.analyse(kA);
-    w.step();
-    w.finish(resultPage(100), false);
-    w.finish(resultPage(100), true, QStringLiteral("https://verify.example/check"));
-    EXPECT_EQ(w.run.record().at(0).state, SentenceState::NotArrived);
-    EXPECT_EQ(w.run.record().count(SentenceState::NotArrived), 1);
-}
-
 } // namespace
 
 // Pieces that are never searched and results taken over from an earlier start.
@@ -646,7 +516,7 @@ namespace {
 
 TEST(CheckRunResume, TakesKeptResultsOverAndPassesOverWhatIsNotSearched)
 {
-    ScriptedWindow w;
+    ScriptedRun w;
     w.apply(w.run.analyse(
         analysis::analyse(kA + kB + kC), QString(),
         {analysis::PieceUse::Searched, analysis::PieceUse::TooShort, analysis::PieceUse::Searched}));

@@ -9,6 +9,7 @@
 #include "search/Engines.h"
 #include "support/FileDialogScript.h"
 #include "support/GuiHelpers.h"
+#include "support/ResultPage.h"
 #include "support/StandInServer.h"
 
 #include <QAction>
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -33,15 +35,13 @@ namespace {
 
 quint16 g_port = 0;
 
-QByteArray resultPage(const QStringList& titles, int highlighted)
+// The shared result page as the service sends it, a whole document; the pane reads it back with
+// Chromium's lower-case tags.
+QByteArray servedPage(int highlighted, const QStringList& titles = {})
 {
-    QString html = QStringLiteral("<html><head><title>结果</title></head><body><div>") + QString(600, QChar(u'页')) +
-                   QStringLiteral("</div><p><EM>") + QString(highlighted, QChar(u'x')) +
-                   QStringLiteral("</EM>中间<EM>尾</EM></p>");
-    for (const QString& t : titles)
-        html += QStringLiteral("<H3 CLASS=\"t\"><A HREF=\"http://r.example/\" data-click=\"{}\">") + t +
-                QStringLiteral("</A></H3>");
-    return (html + QStringLiteral("</body></html>")).toUtf8();
+    return (QStringLiteral("<html><head><title>结果</title></head><body>") + resultPage(highlighted, titles) +
+            QStringLiteral("</body></html>"))
+        .toUtf8();
 }
 
 class EndToEnd : public ::testing::Test
@@ -105,7 +105,7 @@ protected:
 
 TEST_F(EndToEnd, SendsTheExactQueryUrl)
 {
-    server.setHandler([](const QUrl&) { return StandInServer::Response{200, resultPage({}, 0)}; });
+    server.setHandler([](const QUrl&) { return StandInServer::Response{200, servedPage(0)}; });
     analyse(QStringLiteral("中文 A_b"));
     QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
     ASSERT_TRUE(waitForSearches(1));
@@ -119,8 +119,9 @@ TEST_F(EndToEnd, SendsTheExactQueryUrl)
 
 TEST_F(EndToEnd, ScoresTheResultPageAndPastesTheReport)
 {
-    server.setHandler(
-        [](const QUrl&) { return StandInServer::Response{200, resultPage({"网站一", "网站二", "网站一"}, 20)}; });
+    server.setHandler([](const QUrl&) {
+        return StandInServer::Response{200, servedPage(20, {"网站一", "网站二", "网站一"})};
+    });
     analyse(QString(20, QChar(u'句')));
     QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
     ASSERT_TRUE(waitForPage());
@@ -151,7 +152,7 @@ TEST_F(EndToEndShortLoads, LoadThatNeverEndsCountsAsNotArrived)
     server.setHandler([&](const QUrl&) {
         StandInServer::Response r;
         r.neverAnswer = answered++ == 0;
-        r.body = resultPage({}, 0);
+        r.body = servedPage(0);
         return r;
     });
     analyse(QString(20, QChar(u'句')));
@@ -173,7 +174,7 @@ TEST_F(EndToEnd, PaneRecoversFromADeadRenderer)
     server.setHandler([&](const QUrl&) {
         StandInServer::Response r;
         r.neverAnswer = answered++ == 0;
-        r.body = resultPage({"网站"}, 0);
+        r.body = servedPage(0, {"网站"});
         return r;
     });
     analyse(QString(20, QChar(u'句')));
@@ -199,7 +200,7 @@ TEST_F(EndToEnd, TheRunWaitsForAVerificationAtTheSearchAddress)
 {
     bool solved = false;
     server.setHandler([&](const QUrl&) {
-        return StandInServer::Response{200, solved ? resultPage({"网站"}, 20) : kVerificationPage};
+        return StandInServer::Response{200, solved ? servedPage(20, {"网站"}) : kVerificationPage};
     });
     analyse(QString(20, QChar(u'句')));
     QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
@@ -253,7 +254,7 @@ TEST_F(EndToEnd, ACheckExportsItsReportAsPdf)
         // The second sentence's page never arrives the first time: the run searches it again.
         StandInServer::Response r;
         r.closeWithoutAnswer = answered++ == 1;
-        r.body = resultPage({"网站一", "网站二"}, 19);
+        r.body = servedPage(19, {"网站一", "网站二"});
         return r;
     });
     // Two sentences: the first fills the 38 characters of a piece.
@@ -291,16 +292,23 @@ TEST_F(EndToEnd, ACheckExportsItsReportAsPdf)
 TEST_F(EndToEnd, ScriptDialogsOfResultPagesStayQuiet)
 {
     server.setHandler([](const QUrl&) {
-        QByteArray page = resultPage({"网站"}, 10);
+        QByteArray page = servedPage(10, {"网站"});
         page.replace("<body>", "<body><script>alert('验证'); confirm('继续？'); prompt('输入');</script>");
         return StandInServer::Response{200, page};
     });
+    // A dialog of the page's own would be modal and hold up the read of the page: close any at once.
+    int dialogs = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            ++dialogs, modal->close();
+    });
+    closer.start(20);
     analyse(QString(20, QChar(u'句')));
     QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
-    // A dialog of the page's own would be modal and hold up the read of the page.
     ASSERT_TRUE(waitForPage());
     EXPECT_EQ(titleSlot(0), QStringLiteral("网站"));
-    EXPECT_TRUE(form->resultPane().isSilent());
+    EXPECT_EQ(dialogs, 0);
 }
 
 // The ways a result title can carry script, all on one result page. Each one, if it ran, would load

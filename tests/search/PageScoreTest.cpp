@@ -2,6 +2,7 @@
 #include "text/Codepage936.h"
 #include "search/PageScore.h"
 #include "support/LegacyTitles.h"
+#include "support/ResultPage.h"
 
 #include <gtest/gtest.h>
 
@@ -93,8 +94,8 @@ class Figures : public ::testing::TestWithParam<ScoreRow>
 TEST_P(Figures, WorkedFigures)
 {
     const ScoreRow& r = GetParam();
-    const QString html = chinese(600) + QStringLiteral("<EM>") + ascii(r.highlighted) + QStringLiteral("</EM><EM>");
-    const search::PageScore s = scorePage(html, QString(r.sentenceLength, QChar(u'句')), r.sum, r.pageCount);
+    const search::PageScore s =
+        scorePage(resultPage(r.highlighted), QString(r.sentenceLength, QChar(u'句')), r.sum, r.pageCount);
     ASSERT_TRUE(s.sentenceFigure.has_value());
     EXPECT_DOUBLE_EQ(*s.sentenceFigure, r.figure);
     EXPECT_DOUBLE_EQ(s.sum, r.sum + r.figure);

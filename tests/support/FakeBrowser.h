@@ -15,7 +15,6 @@ public:
     void navigate(const QString& url) override;
     bool isBusy() const override { return busy; }
     void setSilent(bool s) override { silent = s; }
-    bool isSilent() const override { return silent; }
     void writeDocument(const QString& html) override;
     void readBodyHtml(HtmlCallback done) override;
     void insertSiteTableAtSelection(const SiteTable& table, DoneCallback done) override;

@@ -6,6 +6,7 @@
 #include "search/CheckRun.h"
 #include "support/FakeBrowser.h"
 #include "support/GuiHelpers.h"
+#include "support/ResultPage.h"
 #include "widgets/Twips.h"
 #include "widgets/WidgetTwips.h"
 
@@ -21,11 +22,13 @@ protected:
     static constexpr std::chrono::milliseconds kTick{10};
     static constexpr std::chrono::milliseconds kReportWait{50};
 
-    void SetUp() override
+    void SetUp() override { start(); }
+    // One start of the program: a new main window over these options, with the fake pane and short waits.
+    void start(Program::Options options = {})
     {
+        form.reset();
         auto fake = std::make_unique<FakeBrowser>();
         browser = fake.get();
-        Program::Options options;
         options.resultPane = std::move(fake);
         options.tickInterval = kTick;
         options.reportWait = kReportWait;
@@ -38,6 +41,7 @@ protected:
     void click(const char* button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
     const search::CheckRun& run() { return form->checkRun(); }
     const search::CheckRecord& record() { return run().record(); }
+    QString urlFor(int sentence) { return searchUrlFor(run().sentences()[sentence]); }
     const SiteTableCommand& stats() { return *form->findChild<SiteTableCommand*>(); }
     // The title the window's site table counts in slot k (ten per sentence).
     QString titleSlot(qsizetype k) { return record().titleSlots().texts.value(k); }
