@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/LinkTable.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -8,22 +10,6 @@
 
 #include <functional>
 #include <optional>
-
-// The site table written into a page as nodes: every text goes in as text, every link address only once the
-// page's own address parser has read it as http or https.
-struct SiteTable
-{
-    struct Row
-    {
-        QString text;  // the first cell
-        QString link;  // the first cell's link address; empty: no link
-        QString count; // the second cell
-        bool operator==(const Row&) const = default;
-    };
-    QString heading;
-    QList<Row> rows;
-    bool operator==(const SiteTable&) const = default;
-};
 
 // What the program relies on from a browser pane. One real implementation (Qt WebEngine) and a fake
 // for tests. All calls return at once; loading and reading go on in the background.
@@ -49,7 +35,7 @@ public:
     virtual void readBodyHtml(HtmlCallback done) = 0;
     // Inserts the table at the current selection of the shown page (at the start of its body without
     // one), built from nodes, never from markup; false when the page has no body.
-    virtual void insertSiteTableAtSelection(const SiteTable& table, DoneCallback done) = 0;
+    virtual void insertTableAtSelection(const LinkTable& table, DoneCallback done) = 0;
     // Address of the page shown, once it has loaded.
     virtual QString currentUrl() const = 0;
     // Title of the page shown, once it has loaded.

@@ -112,14 +112,14 @@ void WebEngineBrowser::readBodyHtml(HtmlCallback done)
                           });
 }
 
-void WebEngineBrowser::insertSiteTableAtSelection(const SiteTable& table, DoneCallback done)
+void WebEngineBrowser::insertTableAtSelection(const LinkTable& table, DoneCallback done)
 {
     // The table goes to the page as JSON data; the script makes every node itself and sets only text
     // and the fixed attributes, so nothing in a title is ever read as markup. A link address is set
     // only if the page's own URL parser reads it as http or https.
     QJsonArray rows;
-    for (const SiteTable::Row& row : table.rows)
-        rows.append(QJsonArray{row.text, row.link, row.count});
+    for (const LinkTable::Row& row : table.rows)
+        rows.append(QJsonArray{row.text, row.link, row.note});
     const QJsonArray data{table.heading, rows};
     const QString literal = QString::fromUtf8(QJsonDocument(data).toJson(QJsonDocument::Compact));
     const QString script = QStringLiteral(R"JS((function(d){

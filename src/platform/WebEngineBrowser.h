@@ -29,7 +29,7 @@ public:
     void setSilent(bool silent) override;
     void writeDocument(const QString& html) override;
     void readBodyHtml(HtmlCallback done) override;
-    void insertSiteTableAtSelection(const SiteTable& table, DoneCallback done) override;
+    void insertTableAtSelection(const LinkTable& table, DoneCallback done) override;
     QString currentUrl() const override;
     QString currentTitle() const override;
     bool lastLoadFailed() const override { return m_lastLoadFailed; }

@@ -102,9 +102,9 @@ QList<TitleCount> siteRows(const QStringList& titleTexts, const QStringList& tit
     return rows;
 }
 
-SiteTable siteTable(const QList<TitleCount>& rows)
+LinkTable siteTable(const QList<TitleCount>& rows)
 {
-    SiteTable table;
+    LinkTable table;
     table.heading = QStringLiteral("相似性网站分析结果");
     table.rows.reserve(rows.size());
     for (const TitleCount& row : rows) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Browser.h"
+#include "platform/LinkTable.h"
 
 #include <QList>
 #include <QString>
@@ -29,6 +29,6 @@ QList<TitleCount> siteRows(const QStringList& titleTexts, const QStringList& tit
 
 // The site table as plain data: the heading, and per row the title's text, its web address (see
 // titleLink) and the count cell.
-SiteTable siteTable(const QList<TitleCount>& rows);
+LinkTable siteTable(const QList<TitleCount>& rows);
 
 } // namespace report

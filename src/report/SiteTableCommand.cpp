@@ -45,7 +45,7 @@ QList<report::TitleCount> SiteTableCommand::rowsNow() const
 
 void SiteTableCommand::writeTable()
 {
-    m_pane->insertSiteTableAtSelection(report::siteTable(m_lastRows), {});
+    m_pane->insertTableAtSelection(report::siteTable(m_lastRows), {});
     m_pending = false;
     m_busy = false;
     emit busyChanged(false);

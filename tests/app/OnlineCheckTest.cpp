@@ -183,12 +183,12 @@ TEST_F(OnlineCheckTest, StatisticsPasteTheTableAndRepeatIt)
     EXPECT_FALSE(command5->isEnabled());
     EXPECT_TRUE(browser->siteTables.isEmpty()); // written only after the wait
     ASSERT_TRUE(waitUntil([&] { return browser->siteTables.size() == 1; }));
-    const SiteTable table = browser->siteTables[0];
+    const LinkTable table = browser->siteTables[0];
     EXPECT_EQ(table.heading, QStringLiteral("相似性网站分析结果"));
     ASSERT_EQ(table.rows.size(), 2);
     EXPECT_EQ(table.rows[0].text, QStringLiteral("T1"));
     EXPECT_EQ(table.rows[1].text, QStringLiteral("T2"));
-    EXPECT_EQ(table.rows[0].count, QStringLiteral("\u00A0\u00A0出现次数：3"));
+    EXPECT_EQ(table.rows[0].note, QStringLiteral("\u00A0\u00A0出现次数：3"));
     EXPECT_EQ(table.rows[0].link, QStringLiteral("http://r.example/T1"));
     EXPECT_FALSE(stats().isPending());
     EXPECT_EQ(command5->text(), QStringLiteral("统计相似性网站"));
@@ -204,7 +204,7 @@ TEST_F(OnlineCheckTest, StatisticsRightAfterAnalysisWriteAnEmptyTable)
     analyse(kA);
     click("Command5");
     ASSERT_TRUE(waitUntil([&] { return browser->siteTables.size() == 1; }));
-    EXPECT_EQ(browser->siteTables[0], (SiteTable{QStringLiteral("相似性网站分析结果"), {}}));
+    EXPECT_EQ(browser->siteTables[0], (LinkTable{QStringLiteral("相似性网站分析结果"), {}}));
 }
 
 TEST_F(AutoRunTest, ClosingTheWindowWhileATickWaitsForThePage)

@@ -98,18 +98,18 @@ TEST(SiteTable, NoTablesGiveNoRows)
 {
     EXPECT_TRUE(report::siteRows({}, {}).isEmpty());
     EXPECT_TRUE(report::siteRows({QString()}, {QString()}).isEmpty());
-    EXPECT_EQ(report::siteTable({}), (SiteTable{QStringLiteral("相似性网站分析结果"), {}}));
+    EXPECT_EQ(report::siteTable({}), (LinkTable{QStringLiteral("相似性网站分析结果"), {}}));
 }
 
 TEST(SiteTable, RowsAreTextLinkAndCount)
 {
-    const SiteTable table = report::siteTable(
+    const LinkTable table = report::siteTable(
         {{QStringLiteral("<a href=\"http://r.example/a?b=1&amp;c=2\" data-click=\"{}\">标题 <b>一</b></a>"), 3},
          {QStringLiteral("没有链接"), 1}});
     ASSERT_EQ(table.rows.size(), 2);
-    EXPECT_EQ(table.rows[0], (SiteTable::Row{QStringLiteral("标题 一"), QStringLiteral("http://r.example/a?b=1&c=2"),
+    EXPECT_EQ(table.rows[0], (LinkTable::Row{QStringLiteral("标题 一"), QStringLiteral("http://r.example/a?b=1&c=2"),
                                                QStringLiteral("\u00A0\u00A0出现次数：3")}));
-    EXPECT_EQ(table.rows[1], (SiteTable::Row{QStringLiteral("没有链接"), QString(), QStringLiteral("\u00A0\u00A0出现次数：1")}));
+    EXPECT_EQ(table.rows[1], (LinkTable::Row{QStringLiteral("没有链接"), QString(), QStringLiteral("\u00A0\u00A0出现次数：1")}));
 }
 
 // The fast ordering must leave exactly the literal procedure's order, equal counts and the block kept

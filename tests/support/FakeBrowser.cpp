@@ -31,7 +31,7 @@ void FakeBrowser::answerHeldReads()
         done(body);
 }
 
-void FakeBrowser::insertSiteTableAtSelection(const SiteTable& table, DoneCallback done)
+void FakeBrowser::insertTableAtSelection(const LinkTable& table, DoneCallback done)
 {
     const bool ok = body.has_value();
     if (ok)

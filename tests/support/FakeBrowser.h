@@ -17,7 +17,7 @@ public:
     void setSilent(bool s) override { silent = s; }
     void writeDocument(const QString& html) override;
     void readBodyHtml(HtmlCallback done) override;
-    void insertSiteTableAtSelection(const SiteTable& table, DoneCallback done) override;
+    void insertTableAtSelection(const LinkTable& table, DoneCallback done) override;
     QString currentUrl() const override { return url; }
     QString currentTitle() const override { return title; }
     bool lastLoadFailed() const override { return failed; }
@@ -32,7 +32,7 @@ public:
     QList<HtmlCallback> heldReads;
 
     QStringList navigations;
-    QList<SiteTable> siteTables; // every table inserted, in order
+    QList<LinkTable> siteTables; // every table inserted, in order
     QString url;
     QString title;
     std::optional<QString> body;
