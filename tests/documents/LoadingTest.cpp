@@ -4,6 +4,8 @@
 #include "PdfFixture.h"
 #include "support/QtPrinters.h"
 
+#include "TestData.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringList>
@@ -91,6 +93,10 @@ TEST_P(DocumentsLoad, TurnsThePathIntoADocumentOrAReason)
 
 const documents::Read kWordText = QStringLiteral("文档\n正文");
 const QByteArray kPdf = pdffixture::make({{pdffixture::Line{72, 100, 12, QStringLiteral("论文")}}});
+// What LibreOffice made of this text (tests/data/libreoffice.*); it reads them with this text too
+// (WordProcessorTest).
+const QString kLibreOfficeArticle =
+    QStringLiteral("text 论文第一段：中文、English 123。\n第二段……“引号”《书名》￥€é\n\n第四段\t制表符后");
 const QByteArray kLockedOoxml = QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 dir ") +
                                 QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
 
@@ -119,6 +125,15 @@ INSTANTIATE_TEST_SUITE_P(
                 true},
         LoadRow{"oleByContent", "a.wps", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 ole", kWordText,
                 QStringLiteral("text 文档\n正文"), true},
+        // LibreOffice's own documents read natively, whatever the name.
+        LoadRow{"libreOfficeDocx", "a.docx", testdata::bytes("libreoffice.docx"), kWordText,
+                kLibreOfficeArticle, false},
+        LoadRow{"libreOfficeOdt", "a.odt", testdata::bytes("libreoffice.odt"), kWordText, kLibreOfficeArticle,
+                false},
+        LoadRow{"libreOfficeDocxByContent", "a.bin", testdata::bytes("libreoffice.docx"), kWordText,
+                kLibreOfficeArticle, false},
+        LoadRow{"libreOfficeOdtByContent", "a.bin", testdata::bytes("libreoffice.odt"), kWordText,
+                kLibreOfficeArticle, false},
         // PDF by its content, whatever the name.
         LoadRow{"pdfByContent", "thesis.bin",
                 pdffixture::make({{pdffixture::Line{72, 100, 12, QStringLiteral("论文的文字")}}}), kWordText,
@@ -152,8 +167,8 @@ INSTANTIATE_TEST_SUITE_P(
                 QStringLiteral("NotText"), false},
         LoadRow{"wordProcessorFails", "broken.doc", "\xD0\xCF\x11\xE0 broken", Failure::WordProcessorFailed,
                 QStringLiteral("WordProcessorFailed"), true},
-        LoadRow{"wordProcessorTimesOut", "slow.wps", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 slow", Failure::WordProcessorTimedOut,
-                QStringLiteral("WordProcessorTimedOut"), true},
+        LoadRow{"wordProcessorTimesOut", "slow.wps", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 slow",
+                Failure::WordProcessorTimedOut, QStringLiteral("WordProcessorTimedOut"), true},
         LoadRow{"wordProcessorMissing", "a.doc", "x", Failure::WordProcessorMissing,
                 QStringLiteral("WordProcessorMissing"), true},
         // Locked: the word processor opens Office's default password; its failure means a password.
