@@ -10,8 +10,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <optional>
-
 // A map of colours over a document's text, one letter per character: r red, k black, - automatic,
 // ? any other colour, and | between paragraphs.
 inline QString colourMap(const QTextDocument& document)
@@ -47,27 +45,6 @@ inline void appendText(QTextDocument& document, const QString& text, const QColo
     f.setFontPointSize(points);
     c.insertText(text, f);
 }
-
-// Stands in for the word processor in documents::read: records the paths asked for and gives answer.
-class FakeWordProcessor
-{
-public:
-    explicit FakeWordProcessor(std::optional<QString> answer) : answer(std::move(answer)) {}
-
-    documents::WordProcessor read()
-    {
-        return [this](const QString& path) -> documents::Read {
-            calls.append(path);
-            if (answer)
-                return *answer;
-            return failure;
-        };
-    }
-
-    std::optional<QString> answer;
-    documents::Failure failure = documents::Failure::WordProcessorFailed; // the answer when there is no text
-    QStringList calls;
-};
 
 // A stand-in office program for word-processor jobs: a shell script in dir that records the
 // document it was asked for and prints "文字处理器的正文\n第二段" as LibreOffice prints a document, or
