@@ -481,8 +481,7 @@ TEST_P(CancelledRead, StopsTheReadAndLeavesTheArticle)
     if (row.inOffice) {
         office.neverAnswer();
     } else {
-        options.reader = writeFile(dir, "stand-in-reader", "#!/bin/sh\nexec sleep 300\n");
-        QFile::setPermissions(options.reader, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        options.reader = writeScript(dir, "stand-in-reader", "exec sleep 300\n");
     }
     commands->setReading(options);
     dialogs.choose(file("slow.doc", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"));

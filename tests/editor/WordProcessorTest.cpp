@@ -35,19 +35,6 @@ using Result = documents::Read;
 const QString kArticle =
     QStringLiteral("论文第一段：中文、English 123。\n第二段……“引号”《书名》￥€é\n\n第四段\t制表符后");
 
-QByteArray contentOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 documents::Read readThroughLibreOffice(const QString& path)
 {
     return documents::read(path, {documents::Readers::WordProcessorOnly,
@@ -72,12 +59,11 @@ TEST(LibreOffice, MissingAndBrokenDocumentsGiveNothing)
 {
     QTemporaryDir in;
     EXPECT_EQ(readWithWordProcessor(in.filePath(QStringLiteral("missing.doc"))), Result(Failure::Missing));
-    const QString broken = in.filePath(QStringLiteral("broken.doc"));
     QByteArray noise(4096, '\0');
     for (qsizetype i = 0; i < noise.size(); ++i)
         noise[i] = static_cast<char>((i * 7919 + 13) % 251);
-    write(broken, noise);
-    EXPECT_EQ(readWithWordProcessor(broken), Result(Failure::WordProcessorFailed));
+    EXPECT_EQ(readWithWordProcessor(writeFile(in, "broken.doc", noise)),
+              Result(Failure::WordProcessorFailed));
 }
 
 // LibreOffice reads our rich text with every character and mark, and what it writes back reads the
@@ -106,7 +92,7 @@ TEST(LibreOffice, ReadsOurRichTextAndWritesItBack)
              QStringLiteral("--outdir"), out.path(), ours});
     ASSERT_TRUE(p.waitForFinished(120'000)) << "soffice did not finish";
     const std::optional<richtext::Document> reread =
-        rtf::read(contentOf(out.filePath(QStringLiteral("ours.rtf"))));
+        rtf::read(readFile(out.filePath(QStringLiteral("ours.rtf"))));
     ASSERT_TRUE(reread) << p.readAllStandardError().toStdString();
     RichTextBox rereadEditor;
     editor::setRichText(*rereadEditor.document(), *reread);
@@ -118,31 +104,21 @@ TEST(LibreOffice, ReadsOurRichTextAndWritesItBack)
         EXPECT_EQ(map.at(i) == u'r', expected.at(i) == u'r') << "character " << i;
 }
 
-// A stand-in for the office program: a shell script with the given body.
-QString script(const QTemporaryDir& dir, const QByteArray& body)
-{
-    const QString path = dir.filePath(QStringLiteral("fake-office"));
-    write(path, "#!/bin/sh\n" + body);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
-}
-
 // Past its limit the office is killed with what it started, also when it has closed its output.
 TEST(WordProcessorProcess, OverrunningProcessIsKilledWithWhatItStarted)
 {
     QTemporaryDir dir;
     const QString pidFile = dir.filePath(QStringLiteral("child.pid"));
-    const QString doc = dir.filePath(QStringLiteral("a.doc"));
-    write(doc, "x");
+    const QString doc = writeFile(dir, "a.doc", "x");
     for (const QByteArray closing : {QByteArray(), QByteArray("exec >&-\n")}) {
         QFile::remove(pidFile);
-        const QString program =
-            script(dir, closing + "sleep 300 &\necho $! > '" + pidFile.toUtf8() + "'\nwait\n");
+        const QString program = writeScript(
+            dir, "fake-office", closing + "sleep 300 &\necho $! > '" + pidFile.toUtf8() + "'\nwait\n");
         QElapsedTimer clock;
         clock.start();
         EXPECT_EQ(readWithWordProcessor(doc, {program, 500ms}), Result(Failure::WordProcessorTimedOut));
         EXPECT_LT(clock.elapsed(), 10'000) << "one limit for the whole read, not one per wait";
-        const qint64 child = contentOf(pidFile).trimmed().toLongLong();
+        const qint64 child = readFile(pidFile).trimmed().toLongLong();
         ASSERT_GT(child, 0);
         EXPECT_TRUE(waitUntil([child] { return processGone(child); }, 5000))
             << "the office's own child outlived it";
@@ -152,10 +128,10 @@ TEST(WordProcessorProcess, OverrunningProcessIsKilledWithWhatItStarted)
 TEST(WordProcessorProcess, PrintedTextComesBack)
 {
     QTemporaryDir dir;
-    const QString doc = dir.filePath(QStringLiteral("a b.doc"));
-    write(doc, "x");
+    const QString doc = writeFile(dir, "a b.doc", "x");
     // Prints its last argument's name after the byte-order mark, as the office prints a document.
-    const QString program = script(dir, "printf '\\357\\273\\277%s\\n' \"$(basename \"$4\")\"\n");
+    const QString program =
+        writeScript(dir, "fake-office", "printf '\\357\\273\\277%s\\n' \"$(basename \"$4\")\"\n");
     EXPECT_EQ(readWithWordProcessor(doc, {program, 10s}), Result(QStringLiteral("a b.doc")));
     EXPECT_EQ(readWithWordProcessor(doc, {dir.filePath(QStringLiteral("no-such-program")), 10s}),
               Result(Failure::WordProcessorMissing));
@@ -180,12 +156,12 @@ TEST_P(KilledProgram, LeavesNoOfficeAndNoProfile)
         return;
     }
     QTemporaryDir dir, temp;
-    const QString doc = dir.filePath(QStringLiteral("a.doc"));
-    write(doc, "x");
+    const QString doc = writeFile(dir, "a.doc", "x");
     const QString info = dir.filePath(QStringLiteral("office.info"));
     // Records its own pid, its child's and the profile it was given, then waits, with a link to the
     // document's folder in its profile that the guard must remove as a link.
-    const QString program = script(dir, "ln -s '" + dir.path().toUtf8() +
+    const QString program = writeScript(dir, "fake-office",
+                                        "ln -s '" + dir.path().toUtf8() +
                                             "' \"${2#-env:UserInstallation=file://}/linked\"\nsleep 300 "
                                             "&\necho $$ $! \"${2#-env:UserInstallation=file://}\" > '" +
                                             info.toUtf8() + ".part'\nmv '" + info.toUtf8() + ".part' '" +
@@ -205,7 +181,7 @@ TEST_P(KilledProgram, LeavesNoOfficeAndNoProfile)
          QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()) +
          u'.' + QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name())});
     ASSERT_TRUE(waitUntil([&] { return QFileInfo::exists(info); }, 20'000)) << "the office never started";
-    const QStringList started = QString::fromUtf8(contentOf(info)).trimmed().split(u' ');
+    const QStringList started = QString::fromUtf8(readFile(info)).trimmed().split(u' ');
     ASSERT_EQ(started.size(), 3);
     const qint64 office = started[0].toLongLong(), child = started[1].toLongLong();
     const QString profile = QUrl::fromPercentEncoding(started[2].toUtf8());
@@ -227,22 +203,5 @@ TEST_P(KilledProgram, LeavesNoOfficeAndNoProfile)
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, KilledProgram, ::testing::Values(SIGTERM, SIGHUP, SIGKILL));
-
-TEST(WordProcessorProfiles, StaleOnesGoAtTheNextStart)
-{
-    QTemporaryDir temp;
-    // No process has a number above the kernel's largest (4,194,304).
-    const QString stale = QStringLiteral("tessaro-office-999999999-aB3dE9");
-    const QString live = QStringLiteral("tessaro-office-%1-aB3dE9").arg(QCoreApplication::applicationPid());
-    const QString other = QStringLiteral("tessaro-office-notes");
-    for (const QString& name : {stale, live, other}) {
-        ASSERT_TRUE(QDir(temp.path()).mkpath(name + QStringLiteral("/user")));
-        write(temp.filePath(name + QStringLiteral("/user/registrymodifications.xcu")), "x");
-    }
-    WordProcessorJob::removeStaleProfiles(temp.path());
-    EXPECT_FALSE(QFileInfo::exists(temp.filePath(stale)));
-    EXPECT_TRUE(QFileInfo::exists(temp.filePath(live))) << "a running program's profile stays";
-    EXPECT_TRUE(QFileInfo::exists(temp.filePath(other))) << "only the program's own names";
-}
 
 } // namespace
