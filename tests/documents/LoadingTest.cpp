@@ -93,14 +93,8 @@ const QByteArray kLockedOoxml = QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 dir
 INSTANTIATE_TEST_SUITE_P(
     Documents, DocumentsLoad,
     ::testing::Values(
-        // Text files in their encodings, line breaks as '\n'.
+        // Text files (their encodings: TextFileDecodingTest).
         LoadRow{"utf8", "a.txt", "中文\n第二行", kWordText, QStringLiteral("text 中文\n第二行"), false},
-        LoadRow{"utf8Bom", "a.txt", "\xEF\xBB\xBF中文\r\nx", kWordText, QStringLiteral("text 中文\nx"),
-                false},
-        LoadRow{"utf16", "a.txt", QByteArray("\xFF\xFE\x2D\x4E\x0A\x00\x41\x00", 8), kWordText,
-                QStringLiteral("text 中\nA"), false},
-        LoadRow{"gbk", "a.txt", "\xD6\xD0\xCE\xC4\r\n\xBA\xC3", kWordText, QStringLiteral("text 中文\n好"),
-                false},
         LoadRow{"empty", "a.txt", "", kWordText, QStringLiteral("text "), false},
         // The content decides between rich text and text, whatever the name.
         LoadRow{"rtfWithTxtName", "a.txt", "{\\rtf1 rich\\par text}", kWordText,
@@ -151,8 +145,6 @@ INSTANTIATE_TEST_SUITE_P(
                            "ELF\x02\x01\x01\0\0\0",
                            10),
                 kWordText, QStringLiteral("NotText"), false},
-        LoadRow{"binaryWithRtfName", "binary.rtf", QByteArray("\x89PNG\r\n\x1A\n\0\0", 10), kWordText,
-                QStringLiteral("NotText"), false},
         LoadRow{"wordProcessorFails", "broken.doc", "\xD0\xCF\x11\xE0 broken", Failure::WordProcessorFailed,
                 QStringLiteral("WordProcessorFailed"), true},
         LoadRow{"wordProcessorTimesOut", "slow.wps", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 slow",
