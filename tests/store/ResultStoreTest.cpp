@@ -105,34 +105,30 @@ TEST_F(ResultStoreTest, OldResultsAreNotOfferedAndGoWhenExpired)
         QList<QString>{QStringLiteral("新")});
 }
 
-// Raw access to a store file, as another program or a damaged disk would leave it.
-void execRaw(const QString& file, const QString& statement, const QVariant& bind = {})
+// Raw access to a store file, as another program or a damaged disk would leave it: runs statement
+// and gives the first value it selects (invalid when none, or when it fails).
+QVariant execRaw(const QString& file, const QString& statement, const QVariant& bind = {})
 {
+    QVariant first;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
         db.setDatabaseName(file);
-        ASSERT_TRUE(db.open());
         QSqlQuery q(db);
+        EXPECT_TRUE(db.open());
         q.prepare(statement);
         if (bind.isValid())
             q.addBindValue(bind);
-        ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
+        EXPECT_TRUE(q.exec()) << q.lastError().text().toStdString();
+        if (q.next())
+            first = q.value(0);
     }
     QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    return first;
 }
 
 int rowCount(const QString& file)
 {
-    int n = -1;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
-        db.setDatabaseName(file);
-        QSqlQuery q(db);
-        if (db.open() && q.exec(QStringLiteral("SELECT count(*) FROM results")) && q.next())
-            n = q.value(0).toInt();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("count"));
-    return n;
+    return execRaw(file, QStringLiteral("SELECT count(*) FROM results")).toInt();
 }
 
 QByteArray bytesOf(const QString& file)
