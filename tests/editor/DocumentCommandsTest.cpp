@@ -110,14 +110,6 @@ protected:
     MessageBoxRecorder boxes{MessageBox::Answer::Discard};
     FileDialogScript dialogs;
     StandInOffice office{dir}; // answers "文字处理器的正文\n第二段"
-
-    QStringList boxTexts() const
-    {
-        QStringList texts;
-        for (const MessageBox::Request& r : boxes.shown)
-            texts.append(r.text);
-        return texts;
-    }
 };
 
 TEST_F(DocumentCommandsTest, NewEmptiesTheEditorAndHidesTheList)
@@ -127,7 +119,8 @@ TEST_F(DocumentCommandsTest, NewEmptiesTheEditorAndHidesTheList)
     EXPECT_EQ(editor->text(), QString());
     expectFullSizeEditor();
     EXPECT_TRUE(dialogs.shown.isEmpty()) << "New shows no file dialog";
-    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("文章已修改，是否保存？")}) << "the typed article was not saved";
+    ASSERT_EQ(boxes.shown.size(), 1) << "the typed article was not saved";
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("文章已修改，是否保存？"));
     EXPECT_FALSE(form->checkRun().articleText().isEmpty()) << "the check state is not touched";
 }
 

@@ -179,7 +179,7 @@ TEST_F(MainEditor, RightClickShowsTheEditMenuOfTheMenuBar)
     QTest::mouseRelease(box->viewport(), Qt::RightButton, {}, QPoint(30, 30));
 }
 
-TEST_F(MainEditor, SpaceKeyPutsWhatIsTypedNextInSongTi)
+TEST_F(MainEditor, SpaceKeyPutsWhatIsTypedNextInSongTiInTheMainWindowOnly)
 {
     box->setHtml(QStringLiteral("<p><span style=\"font-family:'Courier'\">abc</span></p>"));
     box->setFocus();
@@ -202,10 +202,8 @@ TEST_F(MainEditor, SpaceKeyPutsWhatIsTypedNextInSongTi)
     QTest::keyRelease(box, Qt::Key_Space);
     EXPECT_EQ(familiesAt(1), QStringList{QStringLiteral("宋体")});
     EXPECT_EQ(familiesAt(3), QStringList{QStringLiteral("Courier")});
-}
 
-TEST_F(MainEditor, TheComparatorHasNoSpaceKeyHandler)
-{
+    // The comparator's editor has no such handler.
     QTest::mouseClick(child<QPushButton>(main.get(), "Command6"), Qt::LeftButton);
     Form2* form = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -215,9 +213,9 @@ TEST_F(MainEditor, TheComparatorHasNoSpaceKeyHandler)
     article->setHtml(QStringLiteral("<p><span style=\"font-family:'Courier'\">abc</span></p>"));
     article->select(0, 2);
     QTest::keyRelease(article, Qt::Key_Space);
-    QTextCursor c(article->document());
-    c.setPosition(1);
-    EXPECT_EQ(c.charFormat().fontFamilies().toStringList(), QStringList{QStringLiteral("Courier")});
+    QTextCursor at(article->document());
+    at.setPosition(1);
+    EXPECT_EQ(at.charFormat().fontFamilies().toStringList(), QStringList{QStringLiteral("Courier")});
 }
 
 // The editor's text is read once and kept while only colours change.

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 
 namespace {
@@ -131,20 +132,10 @@ TEST_P(ReadJobEnds, KillsTheReader)
     EXPECT_TRUE(waitUntil([&] { return processGone(reader); })) << "the reader outlived its read";
 }
 
-std::string endingName(const ::testing::TestParamInfo<Ending>& info)
-{
-    switch (info.param) {
-    case Ending::Cancel:
-        return "cancel";
-    case Ending::JobGone:
-        return "jobGone";
-    case Ending::ProgramGone:
-        return "programGone";
-    }
-    return "?";
-}
-
-INSTANTIATE_TEST_SUITE_P(Endings, ReadJobEnds,
-                         ::testing::Values(Ending::Cancel, Ending::JobGone, Ending::ProgramGone), endingName);
+INSTANTIATE_TEST_SUITE_P(
+    Endings, ReadJobEnds, ::testing::Values(Ending::Cancel, Ending::JobGone, Ending::ProgramGone),
+    [](const auto& info) {
+        return std::string(std::array{"cancel", "jobGone", "programGone"}[int(info.param)]);
+    });
 
 } // namespace
