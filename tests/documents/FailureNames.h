@@ -46,3 +46,17 @@ inline QString failureName(documents::Failure failure)
     }
     return QStringLiteral("?");
 }
+
+// A read as the loading tests' tables put it: "text <text>" (long texts by their length), "rich
+// <paragraphs joined by |>", "word processor" when the word processor was asked, or the failure's name.
+inline QString describe(const documents::Read& read, bool wordProcessorAsked = false)
+{
+    if (const QString* text = std::get_if<QString>(&read))
+        return text->size() > 100000 ? QStringLiteral("text of %1 characters").arg(text->size())
+                                     : QStringLiteral("text ") + *text;
+    if (wordProcessorAsked)
+        return QStringLiteral("word processor");
+    if (const richtext::Document* doc = std::get_if<richtext::Document>(&read))
+        return QStringLiteral("rich ") + doc->text(QStringLiteral("|"));
+    return failureName(std::get<documents::Failure>(read));
+}

@@ -19,19 +19,6 @@ namespace {
 using documents::Failure;
 using zipmaker::Entry;
 
-// "text <text>" (long texts by their length), "word processor", or the failure's name.
-QString describe(const documents::Read& step, bool wordProcessorAsked)
-{
-    if (const QString* text = std::get_if<QString>(&step))
-        return text->size() > 1000 ? QStringLiteral("text of %1 characters").arg(text->size())
-                                   : QStringLiteral("text ") + *text;
-    if (wordProcessorAsked)
-        return QStringLiteral("word processor");
-    if (std::holds_alternative<richtext::Document>(step))
-        return QStringLiteral("rich text");
-    return failureName(std::get<Failure>(step));
-}
-
 struct HostileRow
 {
     const char* name;

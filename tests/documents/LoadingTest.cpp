@@ -4,6 +4,8 @@
 #include "PdfFixture.h"
 #include "support/QtPrinters.h"
 
+#include "TestData.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringList>
@@ -14,16 +16,6 @@
 namespace {
 
 using documents::Failure;
-
-// "text <plain text>", "rich <paragraphs joined by |>" or the failure's name.
-QString describe(const documents::Read& loaded)
-{
-    if (const QString* text = std::get_if<QString>(&loaded))
-        return QStringLiteral("text ") + *text;
-    if (const richtext::Document* doc = std::get_if<richtext::Document>(&loaded))
-        return QStringLiteral("rich ") + doc->text(QStringLiteral("|"));
-    return failureName(std::get<Failure>(loaded));
-}
 
 enum class Make {
     File,   // a file of the row's content
@@ -91,34 +83,39 @@ TEST_P(DocumentsLoad, TurnsThePathIntoADocumentOrAReason)
 
 const documents::Read kWordText = QStringLiteral("文档\n正文");
 const QByteArray kPdf = pdffixture::make({{pdffixture::Line{72, 100, 12, QStringLiteral("论文")}}});
+// What LibreOffice made of this text (tests/data/libreoffice.*); it reads them with this text too
+// (WordProcessorTest).
+const QString kLibreOfficeArticle =
+    QStringLiteral("text 论文第一段：中文、English 123。\n第二段……“引号”《书名》￥€é\n\n第四段\t制表符后");
 const QByteArray kLockedOoxml = QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 dir ") +
                                 QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
 
 INSTANTIATE_TEST_SUITE_P(
     Documents, DocumentsLoad,
     ::testing::Values(
-        // Text files in their encodings, line breaks as '\n'.
+        // Text files (their encodings: TextFileDecodingTest).
         LoadRow{"utf8", "a.txt", "中文\n第二行", kWordText, QStringLiteral("text 中文\n第二行"), false},
-        LoadRow{"utf8Bom", "a.txt", "\xEF\xBB\xBF中文\r\nx", kWordText, QStringLiteral("text 中文\nx"),
-                false},
-        LoadRow{"utf16", "a.txt", QByteArray("\xFF\xFE\x2D\x4E\x0A\x00\x41\x00", 8), kWordText,
-                QStringLiteral("text 中\nA"), false},
-        LoadRow{"gbk", "a.txt", "\xD6\xD0\xCE\xC4\r\n\xBA\xC3", kWordText, QStringLiteral("text 中文\n好"),
-                false},
         LoadRow{"empty", "a.txt", "", kWordText, QStringLiteral("text "), false},
         // The content decides between rich text and text, whatever the name.
         LoadRow{"rtfWithTxtName", "a.txt", "{\\rtf1 rich\\par text}", kWordText,
                 QStringLiteral("rich rich|text"), false},
         LoadRow{"textWithRtfName", "a.rtf", "plain", kWordText, QStringLiteral("text plain"), false},
-        // A Word document name or a word-processor container goes to the word processor.
+        // A Word document name or a word-processor container goes to the word processor (the name
+        // rules: DocumentKindTest).
         LoadRow{"wordName", "a.doc", "whatever", kWordText, QStringLiteral("text 文档\n正文"), true},
-        LoadRow{"upperWordName", "a.DOC", "", kWordText, QStringLiteral("text 文档\n正文"), true},
-        LoadRow{"wordNameWithRtf", "a.Doc", "{\\rtf1 x}", kWordText, QStringLiteral("text 文档\n正文"), true},
-        LoadRow{"mixedCaseIsText", "a.dOc", "dOc text", kWordText, QStringLiteral("text dOc text"), false},
         LoadRow{"docxByContent", "a.docx", "PK\x03\x04zip", kWordText, QStringLiteral("text 文档\n正文"),
                 true},
         LoadRow{"oleByContent", "a.wps", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 ole", kWordText,
                 QStringLiteral("text 文档\n正文"), true},
+        // LibreOffice's own documents read natively, whatever the name.
+        LoadRow{"libreOfficeDocx", "a.docx", testdata::bytes("libreoffice.docx"), kWordText,
+                kLibreOfficeArticle, false},
+        LoadRow{"libreOfficeOdt", "a.odt", testdata::bytes("libreoffice.odt"), kWordText, kLibreOfficeArticle,
+                false},
+        LoadRow{"libreOfficeDocxByContent", "a.bin", testdata::bytes("libreoffice.docx"), kWordText,
+                kLibreOfficeArticle, false},
+        LoadRow{"libreOfficeOdtByContent", "a.bin", testdata::bytes("libreoffice.odt"), kWordText,
+                kLibreOfficeArticle, false},
         // PDF by its content, whatever the name.
         LoadRow{"pdfByContent", "thesis.bin",
                 pdffixture::make({{pdffixture::Line{72, 100, 12, QStringLiteral("论文的文字")}}}), kWordText,
@@ -148,12 +145,10 @@ INSTANTIATE_TEST_SUITE_P(
                            "ELF\x02\x01\x01\0\0\0",
                            10),
                 kWordText, QStringLiteral("NotText"), false},
-        LoadRow{"binaryWithRtfName", "binary.rtf", QByteArray("\x89PNG\r\n\x1A\n\0\0", 10), kWordText,
-                QStringLiteral("NotText"), false},
         LoadRow{"wordProcessorFails", "broken.doc", "\xD0\xCF\x11\xE0 broken", Failure::WordProcessorFailed,
                 QStringLiteral("WordProcessorFailed"), true},
-        LoadRow{"wordProcessorTimesOut", "slow.wps", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 slow", Failure::WordProcessorTimedOut,
-                QStringLiteral("WordProcessorTimedOut"), true},
+        LoadRow{"wordProcessorTimesOut", "slow.wps", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 slow",
+                Failure::WordProcessorTimedOut, QStringLiteral("WordProcessorTimedOut"), true},
         LoadRow{"wordProcessorMissing", "a.doc", "x", Failure::WordProcessorMissing,
                 QStringLiteral("WordProcessorMissing"), true},
         // Locked: the word processor opens Office's default password; its failure means a password.

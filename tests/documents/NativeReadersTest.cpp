@@ -6,13 +6,11 @@
 #include "documents/ZipArchive.h"
 #include "support/QtPrinters.h"
 
-#include "documents/ZipMaker.h"
+#include "documents/HostileDocuments.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using Parts = QList<QPair<QByteArray, QByteArray>>;
 
 const QByteArray kW = R"( xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main")";
 
@@ -23,23 +21,11 @@ QByteArray wordPart(const char* root, const QByteArray& content)
            content + "</w:" + root + ">";
 }
 
-QByteArray zipOf(const Parts& parts)
+// A .docx of the given body and, beside it, parts of word/.
+QByteArray docx(const QByteArray& body, const QList<zipmaker::Entry>& word = {})
 {
-    QList<zipmaker::Entry> entries;
-    for (const auto& [name, content] : parts)
-        entries.append({name, content});
-    return zipmaker::container(entries);
-}
-
-// A .docx of the given body and, beside it, parts of word/ by name.
-QByteArray docx(const QByteArray& body, const Parts& word = {})
-{
-    Parts parts{{"_rels/.rels",
-                 R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="r1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="word/document.xml"/></Relationships>)"},
-                {"word/document.xml", wordPart("document", "<w:body>" + body + "</w:body>")}};
-    for (const auto& [name, content] : word)
-        parts.append({"word/" + name, content});
-    return zipOf(parts);
+    return hostile::docx(
+        zipmaker::Entry{"word/document.xml", wordPart("document", "<w:body>" + body + "</w:body>")}, word);
 }
 
 QByteArray p(const QByteArray& content, const QByteArray& properties = {})
@@ -97,42 +83,53 @@ INSTANTIATE_TEST_SUITE_P(
     Documents, DocxText,
     ::testing::Values(
         Row{"headingLevelFromItsStyleListFromTheBase",
-                docx(p(r("绪论"), R"(<w:pStyle w:val="1"/>)") + p(r("背景"), R"(<w:pStyle w:val="2"/>)") +
-                         p(r("方法"), R"(<w:pStyle w:val="2"/>)") + p(r("细节"), R"(<w:pStyle w:val="3"/>)"),
-                     {{"numbering.xml", kOutline}, {"styles.xml", kHeadingStyles}}),
-                QStringLiteral("1 绪论\n1.1 背景\n1.2 方法\n1.2.1 细节")},
+            docx(p(r("绪论"), R"(<w:pStyle w:val="1"/>)") + p(r("背景"), R"(<w:pStyle w:val="2"/>)") +
+                     p(r("方法"), R"(<w:pStyle w:val="2"/>)") + p(r("细节"), R"(<w:pStyle w:val="3"/>)"),
+                 {{"word/numbering.xml", kOutline}, {"word/styles.xml", kHeadingStyles}}),
+            QStringLiteral("1 绪论\n1.1 背景\n1.2 方法\n1.2.1 细节")},
         Row{"levelRedefinedByItsList",
-            docx(p(r("甲"), R"(<w:numPr><w:ilvl w:val="0"/><w:numId w:val="2"/></w:numPr>)"), {{"numbering.xml", kOutline}}),
+            docx(p(r("甲"), R"(<w:numPr><w:ilvl w:val="0"/><w:numId w:val="2"/></w:numPr>)"),
+                 {{"word/numbering.xml", kOutline}}),
             QStringLiteral("    I. 甲")},
         Row{"levelPassedOverCountsAtItsStart",
-                docx(p(r("甲"), R"(<w:numPr><w:ilvl w:val="1"/><w:numId w:val="1"/></w:numPr>)") +
-                         p(r("乙"), R"(<w:numPr><w:ilvl w:val="0"/><w:numId w:val="1"/></w:numPr>)"),
-                     {{"numbering.xml", kOutline}}),
-                QStringLiteral("        1.1 甲\n    2 乙")},
+            docx(p(r("甲"), R"(<w:numPr><w:ilvl w:val="1"/><w:numId w:val="1"/></w:numPr>)") +
+                     p(r("乙"), R"(<w:numPr><w:ilvl w:val="0"/><w:numId w:val="1"/></w:numPr>)"),
+                 {{"word/numbering.xml", kOutline}}),
+            QStringLiteral("        1.1 甲\n    2 乙")},
         // DrawingML with its VML fallback counts once; a bare VML box counts; a paragraph that only
         // anchors a box is no line of its own.
         Row{"textBoxesAfterTheirParagraph",
-                docx(p(r("前") +
-                       "<w:r><mc:AlternateContent><mc:Choice Requires=\"wps\"><w:drawing><wps:txbx>" +
-                       box(p(r("框内"))) + "</wps:txbx></w:drawing></mc:Choice><mc:Fallback><w:pict><v:textbox>" +
-                       box(p(r("框内"))) + "</v:textbox></w:pict></mc:Fallback></mc:AlternateContent></w:r>" + r("后")) +
-                     p(r("下一段") + "<w:r><w:pict><v:textbox>" + box(p(r("旧框"))) + "</v:textbox></w:pict></w:r>") +
-                     p("<w:r><w:pict><v:textbox>" + box(p(r("封面"))) + "</v:textbox></w:pict></w:r>")),
-                QStringLiteral("前后\n框内\n下一段\n旧框\n封面")},
+            docx(p(r("前") + "<w:r><mc:AlternateContent><mc:Choice Requires=\"wps\"><w:drawing><wps:txbx>" +
+                   box(p(r("框内"))) + "</wps:txbx></w:drawing></mc:Choice><mc:Fallback><w:pict><v:textbox>" +
+                   box(p(r("框内"))) + "</v:textbox></w:pict></mc:Fallback></mc:AlternateContent></w:r>" +
+                   r("后")) +
+                 p(r("下一段") + "<w:r><w:pict><v:textbox>" + box(p(r("旧框"))) +
+                   "</v:textbox></w:pict></w:r>") +
+                 p("<w:r><w:pict><v:textbox>" + box(p(r("封面"))) + "</v:textbox></w:pict></w:r>")),
+            QStringLiteral("前后\n框内\n下一段\n旧框\n封面")},
         Row{"notesFollowTheBodyWithTheirNumbers",
-                docx(p(r("正文") + R"(<w:r><w:footnoteReference w:id="2"/></w:r>)" + r("。") +
-                       R"(<w:r><w:endnoteReference w:id="1"/></w:r>)"),
-                     {{"settings.xml", wordPart("settings", R"(<w:footnotePr><w:numFmt w:val="decimalEnclosedCircleChinese"/></w:footnotePr>)")},
-                      {"footnotes.xml", wordPart("footnotes", R"(<w:footnote w:type="separator" w:id="0"><w:p><w:r><w:separator/></w:r></w:p></w:footnote><w:footnote w:id="2">)" +
-                                                                  p("<w:r><w:footnoteRef/></w:r>" + r(" 注释一")) + "</w:footnote>")},
-                      {"endnotes.xml", wordPart("endnotes", R"(<w:endnote w:id="1">)" + p("<w:r><w:endnoteRef/></w:r>" + r("尾注")) +
+            docx(
+                p(r("正文") + R"(<w:r><w:footnoteReference w:id="2"/></w:r>)" + r("。") +
+                  R"(<w:r><w:endnoteReference w:id="1"/></w:r>)"),
+                {{"word/settings.xml",
+                  wordPart(
+                      "settings",
+                      R"(<w:footnotePr><w:numFmt w:val="decimalEnclosedCircleChinese"/></w:footnotePr>)")},
+                 {"word/footnotes.xml",
+                  wordPart(
+                      "footnotes",
+                      R"(<w:footnote w:type="separator" w:id="0"><w:p><w:r><w:separator/></w:r></w:p></w:footnote><w:footnote w:id="2">)" +
+                          p("<w:r><w:footnoteRef/></w:r>" + r(" 注释一")) + "</w:footnote>")},
+                 {"word/endnotes.xml", wordPart("endnotes", R"(<w:endnote w:id="1">)" +
+                                                                p("<w:r><w:endnoteRef/></w:r>" + r("尾注")) +
                                                                 p(r("第二段")) + "</w:endnote>")}}),
-                QStringLiteral("正文①。i\n① 注释一\ni 尾注\n第二段")},
+            QStringLiteral("正文①。i\n① 注释一\ni 尾注\n第二段")},
         Row{"noRubyReadingOrEquation",
-                docx(p(R"(<w:r><w:ruby><w:rubyPr/><w:rt>)" + r("pīn") + "</w:rt><w:rubyBase>" + r("拼") +
-                       "</w:rubyBase></w:ruby></w:r>" + r("音") +
-                       R"(<m:oMath><m:r><w:sym w:font="Symbol" w:char="F070"/><m:t>r</m:t></m:r></m:oMath>)" + r("。"))),
-                QStringLiteral("拼音。")}),
+            docx(p(R"(<w:r><w:ruby><w:rubyPr/><w:rt>)" + r("pīn") + "</w:rt><w:rubyBase>" + r("拼") +
+                   "</w:rubyBase></w:ruby></w:r>" + r("音") +
+                   R"(<m:oMath><m:r><w:sym w:font="Symbol" w:char="F070"/><m:t>r</m:t></m:r></m:oMath>)" +
+                   r("。"))),
+            QStringLiteral("拼音。")}),
     rowName);
 
 const QByteArray kOdfNamespaces =
@@ -140,7 +137,7 @@ const QByteArray kOdfNamespaces =
 
 QByteArray odt(const QByteArray& styles, const QByteArray& text)
 {
-    return zipOf(
+    return zipmaker::container(
         {{"styles.xml", "<office:document-styles" + kOdfNamespaces + "><office:styles>" + styles +
                             "</office:styles></office:document-styles>"},
          {"content.xml", "<office:document-content" + kOdfNamespaces + "><office:body><office:text>" + text +

@@ -21,12 +21,6 @@ QString textOf(const QByteArray& rtf)
 }
 
 // The colour of the character at a text offset (paragraphs joined by one separator character).
-struct Colored
-{
-    qsizetype offset;
-    std::optional<Color> color;
-};
-
 std::optional<Color> colorAt(const Document& d, qsizetype offset)
 {
     for (const richtext::Paragraph& p : d.paragraphs) {

@@ -17,19 +17,16 @@
 
 #include <QAction>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QLabel>
 
 #include <gtest/gtest.h>
-#include <iostream>
-
 
 namespace {
 
@@ -113,14 +110,6 @@ protected:
     MessageBoxRecorder boxes{MessageBox::Answer::Discard};
     FileDialogScript dialogs;
     StandInOffice office{dir}; // answers "文字处理器的正文\n第二段"
-
-    QStringList boxTexts() const
-    {
-        QStringList texts;
-        for (const MessageBox::Request& r : boxes.shown)
-            texts.append(r.text);
-        return texts;
-    }
 };
 
 TEST_F(DocumentCommandsTest, NewEmptiesTheEditorAndHidesTheList)
@@ -130,14 +119,19 @@ TEST_F(DocumentCommandsTest, NewEmptiesTheEditorAndHidesTheList)
     EXPECT_EQ(editor->text(), QString());
     expectFullSizeEditor();
     EXPECT_TRUE(dialogs.shown.isEmpty()) << "New shows no file dialog";
-    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("文章已修改，是否保存？")}) << "the typed article was not saved";
+    ASSERT_EQ(boxes.shown.size(), 1) << "the typed article was not saved";
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("文章已修改，是否保存？"));
     EXPECT_FALSE(form->checkRun().articleText().isEmpty()) << "the check state is not touched";
 }
 
-TEST_F(DocumentCommandsTest, OpenAsksWithTheTitleAndFilters)
+TEST_F(DocumentCommandsTest, OpenAsksWithTheTitleAndFiltersAndACancelLoadsNothing)
 {
+    analyse(QStringLiteral("第一句话很长。第二句话也很长。"));
+    markedText();
+    dialogs.choose(file("earlier.txt", "earlier"));
     dialogs.cancel();
     trigger("dakai");
+    ASSERT_EQ(editor->text(), QStringLiteral("earlier"));
     ASSERT_EQ(dialogs.shown.size(), 1);
     const FileDialog::Request& r = dialogs.shown[0];
     EXPECT_EQ(r.mode, FileDialog::Mode::Open);
@@ -151,16 +145,7 @@ TEST_F(DocumentCommandsTest, OpenAsksWithTheTitleAndFilters)
                            QStringLiteral("写字板文件(*.rtf)")}));
     EXPECT_EQ(r.selectedFilter, r.filters[0]);
     EXPECT_EQ(r.filters.last(), QStringLiteral("PDF 文件 (*.pdf)")) << "after the others";
-}
 
-TEST_F(DocumentCommandsTest, CancelledOpenLoadsNothing)
-{
-    analyse(QStringLiteral("第一句话很长。第二句话也很长。"));
-    markedText();
-    dialogs.choose(file("earlier.txt", "earlier"));
-    dialogs.cancel();
-    trigger("dakai");
-    ASSERT_EQ(editor->text(), QStringLiteral("earlier"));
     markedText();
     trigger("dakai");
     EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑")) << "the earlier file name is not used";
@@ -168,33 +153,22 @@ TEST_F(DocumentCommandsTest, CancelledOpenLoadsNothing)
     expectFullSizeEditor();
 }
 
+// Which names and contents go to the word processor is LoadingTest's table; here, that the window's
+// read reaches it and shows its text.
 TEST_F(DocumentCommandsTest, OpenWordDocumentGoesToTheWordProcessor)
 {
     analyse(QStringLiteral("第一句话很长。第二句话也很长。"));
-    for (const char* name : {"a.DOC", "a.Doc", "a.doc"}) {
-        markedText();
-        editor->select(1, 2);
-        const QString path = file(name, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
-        dialogs.choose(path);
-        trigger("dakai");
-        EXPECT_EQ(office.calls().last(), path) << name;
-        EXPECT_EQ(editor->text(), QStringLiteral("文字处理器的正文\r\n第二段")) << name;
-        EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkkkkkkk|kkk")) << name;
-        EXPECT_EQ(editor->selectionStart(), 0);
-        EXPECT_EQ(editor->selectionLength(), 0);
-        expectFullSizeEditor();
-    }
-}
-
-TEST_F(DocumentCommandsTest, OpenOtherNamesByContent)
-{
-    dialogs.choose(file("a.dOc", "mixed case name"));
+    markedText();
+    editor->select(1, 2);
+    const QString path = file("a.DOC", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+    dialogs.choose(path);
     trigger("dakai");
-    EXPECT_EQ(editor->text(), QStringLiteral("mixed case name"));
-    dialogs.choose(file("a.docx", "PK\x03\x04zip"));
-    trigger("dakai");
+    EXPECT_EQ(office.calls(), QStringList{path});
     EXPECT_EQ(editor->text(), QStringLiteral("文字处理器的正文\r\n第二段"));
-    EXPECT_EQ(office.calls().size(), 1) << "only the ZIP container";
+    EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkkkkkkk|kkk"));
+    EXPECT_EQ(editor->selectionStart(), 0);
+    EXPECT_EQ(editor->selectionLength(), 0);
+    expectFullSizeEditor();
 }
 
 TEST_F(DocumentCommandsTest, OpenRichTextEndsBlackWithTheCaretAtTheStart)
@@ -211,47 +185,43 @@ TEST_F(DocumentCommandsTest, OpenRichTextEndsBlackWithTheCaretAtTheStart)
         << "analysis reads what was opened";
 }
 
+// A locked Word 2007 document goes to the word processor (Office's default password opens there);
+// when it cannot open it either, the person learns that a password locks it.
 TEST_F(DocumentCommandsTest, FailedOpenKeepsTheTextAndSaysWhy)
 {
     markedText();
     dialogs.choose(dir.filePath(QStringLiteral("base.rtf")));
     trigger("baocun"); // nothing unsaved from here on
     boxes.shown.clear();
-    office.neverAnswer();
+    office.printNothing();
     useOffice(std::chrono::milliseconds(500));
     const QString missing = dir.filePath(QStringLiteral("missing.doc"));
     const QString binary = file("binary.txt", QByteArray("\0\1\2\3", 4));
+    const QString locked =
+        file("locked.docx", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 ") +
+                                QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32));
     const QString slow = file("slow.doc", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
     const QString scan = file("scan.pdf", pdffixture::make({pdffixture::Page{}}));
-    for (const QString& path : {missing, binary, slow, scan}) {
+    const QStringList paths{missing, binary, locked, slow, scan};
+    for (const QString& path : paths) {
+        if (path == slow)
+            office.neverAnswer();
         dialogs.choose(path);
         trigger("dakai");
     }
+    EXPECT_EQ(office.calls(), (QStringList{locked, slow}));
     EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑"));
     EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkkkkk"));
     EXPECT_EQ(editor->selectionStart(), 0);
-    ASSERT_EQ(boxes.shown.size(), 4);
-    const QStringList reasons{QStringLiteral("不存在"), QStringLiteral("既不是文本文件"), QStringLiteral("在 0.5 秒内"),
+    ASSERT_EQ(boxes.shown.size(), 5);
+    const QStringList reasons{QStringLiteral("不存在"), QStringLiteral("既不是文本文件"),
+                              QStringLiteral("设有密码"), QStringLiteral("在 0.5 秒内"),
                               QStringLiteral("这个 PDF 文件里没有可读取的文字，可能是扫描件。")};
-    const QStringList paths{missing, binary, slow, scan};
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(boxes.shown[i].icon, MessageBox::Icon::Error);
         EXPECT_TRUE(boxes.shown[i].text.contains(QDir::toNativeSeparators(paths[i]))) << boxes.shown[i].text.toStdString();
         EXPECT_TRUE(boxes.shown[i].text.contains(reasons[i])) << boxes.shown[i].text.toStdString();
     }
-}
-
-// A locked Word 2007 document goes to the word processor (Office's default password opens there);
-// when it cannot open it either, the person learns that a password locks it.
-TEST_F(DocumentCommandsTest, LockedDocumentTheWordProcessorCannotOpenIsSaidToBeLocked)
-{
-    office.printNothing();
-    dialogs.choose(file("locked.docx", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 ") +
-                                           QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32)));
-    trigger("dakai");
-    EXPECT_EQ(office.calls().size(), 1);
-    ASSERT_EQ(boxes.shown.size(), 1);
-    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("设有密码"))) << boxes.shown[0].text.toStdString();
 }
 
 TEST_F(DocumentCommandsTest, FailedSaveSaysWhyAndKeepsTheOldFile)
@@ -367,10 +337,8 @@ TEST_P(SaveOverExisting, ReplacesOnlyWhatRichTextCanStandFor)
 INSTANTIATE_TEST_SUITE_P(
     Commands, SaveOverExisting,
     ::testing::Values(ReplaceRow{"rtf", "{\\rtf1 old}", false, MessageBox::Answer::Ok, true},
-                      ReplaceRow{"text", "old", false, MessageBox::Answer::Ok, true},
                       ReplaceRow{"wordKept", "PK\x03\x04old", true, MessageBox::Answer::No, false},
-                      ReplaceRow{"wordReplaced", "PK\x03\x04old", true, MessageBox::Answer::Yes, true},
-                      ReplaceRow{"pdfKept", "%PDF-1.4 old", true, MessageBox::Answer::No, false}),
+                      ReplaceRow{"wordReplaced", "PK\x03\x04old", true, MessageBox::Answer::Yes, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DocumentCommands, EachWindowKeepsItsOwnFileName)
@@ -474,8 +442,8 @@ TEST_F(DocumentCommandsTest, ColourMarksAloneAreNoEdits)
     EXPECT_EQ(boxes.shown.size(), 1);
 }
 
-// A read that does not end by itself, cancelled by the bar's button or Esc: in the reader process (a
-// stand-in that never answers) or in the office program.
+// A read that does not end by itself, cancelled by Esc or the bar's button (one slot, so one row each):
+// in the office program or in the reader process (a stand-in that never answers).
 struct CancelRow
 {
     const char* name;
@@ -499,8 +467,7 @@ TEST_P(CancelledRead, StopsTheReadAndLeavesTheArticle)
     if (row.inOffice) {
         office.neverAnswer();
     } else {
-        options.reader = writeFile(dir, "stand-in-reader", "#!/bin/sh\nexec sleep 300\n");
-        QFile::setPermissions(options.reader, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        options.reader = writeScript(dir, "stand-in-reader", "exec sleep 300\n");
     }
     commands->setReading(options);
     dialogs.choose(file("slow.doc", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"));
@@ -546,7 +513,6 @@ TEST_P(CancelledRead, StopsTheReadAndLeavesTheArticle)
 
 INSTANTIATE_TEST_SUITE_P(Reads, CancelledRead,
                          ::testing::Values(CancelRow{"officeByEscape", true, true},
-                                           CancelRow{"officeByButton", false, true},
                                            CancelRow{"readerByButton", false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -564,11 +530,8 @@ TEST_F(DocumentCommandsTest, NewOpenKillsTheReadUnderWay)
     ASSERT_TRUE(waitUntil([&] { return commands->readJob()->readerPid() > 0; }));
     const qint64 first = commands->readJob()->readerPid();
 
-    QElapsedTimer clock;
-    clock.start();
     dialogs.choose(normal);
     trigger("dakai");
-    std::cout << "the second file opened after " << clock.elapsed() << " ms\n";
     EXPECT_EQ(editor->text(), QStringLiteral("正常的论文"));
     EXPECT_TRUE(waitUntil([&] { return processGone(first); }))
         << "the first read's process outlived the new open";

@@ -28,14 +28,10 @@ protected:
     }
 
     QString file(const char* name, const QByteArray& content) { return writeFile(dir, name, content); }
-    bool load(const QString& path)
-    {
-        return editor::show(editor, documents::read(path, {.wordProcessor = wordProcessor.read()}));
-    }
+    bool load(const QString& path) { return editor::show(editor, documents::read(path)); }
 
     QTemporaryDir dir;
     RichTextBox editor;
-    FakeWordProcessor wordProcessor{QStringLiteral("文档\n正文")};
 };
 
 TEST_F(DocumentFiles, SavedFileReadsBackWithTextAndColours)
@@ -68,62 +64,16 @@ TEST_F(DocumentFiles, SavedFileReadsBackWithTextAndColours)
     EXPECT_EQ(loaded, saved);
 }
 
-TEST_F(DocumentFiles, SaveWritesRichTextWhateverTheName)
-{
-    editor.document()->clear();
-    appendText(*editor.document(), QStringLiteral("红"), kRed);
-    const QString txt = dir.filePath(QStringLiteral("b.txt"));
-    ASSERT_TRUE(editor::saveFile(editor, txt));
-    const QByteArray bytes = readFile(txt);
-    EXPECT_TRUE(bytes.startsWith("{\\rtf1\\ansi\\ansicpg936"));
-    EXPECT_TRUE(bytes.contains("\\red255\\green0\\blue0"));
-}
-
 // Which reader a file goes to and why it is refused is tested with documents::read; here, that the
-// editor shows what was read, line breaks as CR LF, and asks LibreOffice for word-processor documents.
-struct LoadRow
+// editor shows what was read, line breaks as CR LF.
+TEST_F(DocumentFiles, FilesOpenWithTheirTextAndColours)
 {
-    const char* name;
-    const char* fileName;
-    QByteArray content;
-    QString text; // CR LF text of the editor afterwards
-    bool wordProcessor;
-};
-
-void PrintTo(const LoadRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
-
-class DocumentFilesLoad : public DocumentFiles, public ::testing::WithParamInterface<LoadRow>
-{
-};
-
-TEST_P(DocumentFilesLoad, Loads)
-{
-    const LoadRow& row = GetParam();
-    const QString path = file(row.fileName, row.content);
-    EXPECT_TRUE(load(path));
-    EXPECT_EQ(editor.text(), row.text);
-    EXPECT_EQ(wordProcessor.calls, row.wordProcessor ? QStringList{path} : QStringList{});
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    DocumentFiles, DocumentFilesLoad,
-    ::testing::Values(LoadRow{"text", "a.txt", "中文\n第二行", QStringLiteral("中文\r\n第二行"), false},
-                      LoadRow{"richText", "a.txt", "{\\rtf1 rich\\par text}", QStringLiteral("rich\r\ntext"),
-                              false},
-                      LoadRow{"wordProcessor", "a.doc", "whatever", QStringLiteral("文档\r\n正文"), true}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(DocumentFiles, FixturesOpenWithTheirColours)
-{
+    ASSERT_TRUE(load(file("a.txt", "中文\n第二行")));
+    EXPECT_EQ(editor.text(), QStringLiteral("中文\r\n第二行"));
     ASSERT_TRUE(load(testdata::path("wordpad.rtf")));
     EXPECT_EQ(editor.text(),
               QStringLiteral("中文标红abc\r\nSecond bold it under\ttab\r\nnext\r\n黑体字{}\\"));
     EXPECT_TRUE(colourMap(*editor.document()).startsWith(QStringLiteral("--rrkkk|")));
-    ASSERT_TRUE(load(testdata::path("libreoffice.rtf")));
-    EXPECT_TRUE(colourMap(*editor.document()).startsWith(QStringLiteral("rrr---")));
 }
 
 TEST_F(DocumentFiles, UnreadableFilesLeaveTheEditorAsItWas)
@@ -135,10 +85,8 @@ TEST_F(DocumentFiles, UnreadableFilesLeaveTheEditorAsItWas)
 
     EXPECT_FALSE(load(dir.filePath(QStringLiteral("missing.txt"))));
     EXPECT_FALSE(load(file("binary.txt", QByteArray("\x7F"
-                                                                        "ELF\x02\x01\x01\0\0\0",
-                                                                        10))));
-    wordProcessor.answer = std::nullopt;
-    EXPECT_FALSE(load(file("broken.doc", "\xD0\xCF\x11\xE0 broken")));
+                                                    "ELF\x02\x01\x01\0\0\0",
+                                                    10))));
 
     EXPECT_EQ(editor.text(), before);
     EXPECT_EQ(colourMap(*editor.document()), map);

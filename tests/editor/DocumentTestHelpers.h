@@ -10,8 +10,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <optional>
-
 // A map of colours over a document's text, one letter per character: r red, k black, - automatic,
 // ? any other colour, and | between paragraphs.
 inline QString colourMap(const QTextDocument& document)
@@ -48,26 +46,29 @@ inline void appendText(QTextDocument& document, const QString& text, const QColo
     c.insertText(text, f);
 }
 
-// Stands in for the word processor in documents::read: records the paths asked for and gives answer.
-class FakeWordProcessor
+// A file of the given content in dir; returns its path.
+inline QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& content)
 {
-public:
-    explicit FakeWordProcessor(std::optional<QString> answer) : answer(std::move(answer)) {}
+    const QString path = dir.filePath(QString::fromUtf8(name));
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(content);
+    return path;
+}
 
-    documents::WordProcessor read()
-    {
-        return [this](const QString& path) -> documents::Read {
-            calls.append(path);
-            if (answer)
-                return *answer;
-            return failure;
-        };
-    }
+inline QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
-    std::optional<QString> answer;
-    documents::Failure failure = documents::Failure::WordProcessorFailed; // the answer when there is no text
-    QStringList calls;
-};
+// A stand-in program: a shell script of the given body in dir; returns its path.
+inline QString writeScript(const QTemporaryDir& dir, const char* name, const QByteArray& body)
+{
+    const QString path = writeFile(dir, name, "#!/bin/sh\n" + body);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
 
 // A stand-in office program for word-processor jobs: a shell script in dir that records the
 // document it was asked for and prints "文字处理器的正文\n第二段" as LibreOffice prints a document, or
@@ -90,42 +91,22 @@ public:
     }
     QStringList calls() const
     {
-        return QString::fromUtf8(contentOf("office-calls")).split(u'\n', Qt::SkipEmptyParts);
+        return QString::fromUtf8(readFile(m_dir.filePath(QStringLiteral("office-calls"))))
+            .split(u'\n', Qt::SkipEmptyParts);
     }
     // The never-answering office's own child, once it has started.
-    qint64 child() const { return contentOf("office-child").trimmed().toLongLong(); }
+    qint64 child() const
+    {
+        return readFile(m_dir.filePath(QStringLiteral("office-child"))).trimmed().toLongLong();
+    }
 
 private:
-    QByteArray contentOf(const char* name) const
-    {
-        QFile f(m_dir.filePath(QLatin1String(name)));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     void script(const QByteArray& body)
     {
-        const QString path = m_dir.filePath(QStringLiteral("stand-in-office"));
-        QFile f(path);
-        if (f.open(QIODevice::WriteOnly))
-            f.write("#!/bin/sh\necho \"$4\" >> '" + m_dir.filePath(QStringLiteral("office-calls")).toUtf8() + "'\n" + body);
-        f.close();
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeScript(m_dir, "stand-in-office",
+                    "echo \"$4\" >> '" + m_dir.filePath(QStringLiteral("office-calls")).toUtf8() + "'\n" +
+                        body);
     }
 
     const QTemporaryDir& m_dir;
 };
-
-// A file of the given content in dir; returns its path.
-inline QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& content)
-{
-    const QString path = dir.filePath(QString::fromUtf8(name));
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(content);
-    return path;
-}
-
-inline QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}

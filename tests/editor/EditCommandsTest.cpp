@@ -62,26 +62,23 @@ TEST_P(EditCommands, PasteReplacesTheSelectionWithEveryCharacterKept)
     EXPECT_EQ(box->text(), QStringLiteral("前文") + pasted + QStringLiteral("后文"));
     EXPECT_EQ(box->selectionLength(), 0);
     EXPECT_EQ(box->selectionStart(), 2 + pasted.size()); // the caret ends after the inserted text
-}
 
-TEST_P(EditCommands, PasteOfLinesGivesLineBreaks)
-{
+    // Lines become line breaks.
     setText(QStringLiteral("ab"));
     box->select(1, 0);
     QGuiApplication::clipboard()->setText(QStringLiteral("一\n二\r\n三"));
     trigger("nt");
     EXPECT_EQ(box->text(), QStringLiteral("a一\r\n二\r\n三b"));
-}
 
-TEST_P(EditCommands, PasteWithAnEmptyClipboardStillRemovesTheSelection)
-{
+    // An empty clipboard still removes the selection.
+    QGuiApplication::clipboard()->clear();
     setText(QStringLiteral("前文ABC后文"));
     box->select(2, 3);
     trigger("nt");
     EXPECT_EQ(box->text(), QStringLiteral("前文后文"));
 }
 
-TEST_P(EditCommands, CutAndPasteBackKeepEveryCharacter)
+TEST_P(EditCommands, CutCopyAndPasteBackKeepEveryCharacter)
 {
     const QString kept = QStringLiteral("\U00020000・\u00A0第二\u3000");
     setText(QStringLiteral("头") + kept + QStringLiteral("尾"));
@@ -91,10 +88,8 @@ TEST_P(EditCommands, CutAndPasteBackKeepEveryCharacter)
     EXPECT_EQ(box->text(), QStringLiteral("头尾"));
     trigger("nt");
     EXPECT_EQ(box->text(), QStringLiteral("头") + kept + QStringLiteral("尾"));
-}
 
-TEST_P(EditCommands, CopyPutsTheSelectionAndLinesAsLineFeeds)
-{
+    // Copy puts lines as line feeds; without a selection, nothing.
     setText(QStringLiteral("第一行\r\n第二行"));
     box->select(1, 6); // the line break is two characters of the text
     trigger("fz");
@@ -105,22 +100,19 @@ TEST_P(EditCommands, CopyPutsTheSelectionAndLinesAsLineFeeds)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString());
 }
 
-TEST_P(EditCommands, SelectAllThenDeleteEmptiesTheEditor)
+TEST_P(EditCommands, DeleteRemovesTheSelectionAndNothingElse)
 {
+    setText(QStringLiteral("文字"));
+    box->select(1, 0);
+    trigger("sc");
+    EXPECT_EQ(box->text(), QStringLiteral("文字"));
+
     setText(QStringLiteral("第一行\r\n第二行"));
     trigger("qx");
     EXPECT_EQ(box->selectionStart(), 0);
     EXPECT_EQ(box->selectionLength(), box->text().size());
     trigger("sc");
     EXPECT_TRUE(box->text().isEmpty());
-}
-
-TEST_P(EditCommands, DeleteWithoutSelectionChangesNothing)
-{
-    setText(QStringLiteral("文字"));
-    box->select(1, 0);
-    trigger("sc");
-    EXPECT_EQ(box->text(), QStringLiteral("文字"));
 }
 
 TEST_P(EditCommands, UndoTakesBackTheLastCommand)
@@ -187,7 +179,7 @@ TEST_F(MainEditor, RightClickShowsTheEditMenuOfTheMenuBar)
     QTest::mouseRelease(box->viewport(), Qt::RightButton, {}, QPoint(30, 30));
 }
 
-TEST_F(MainEditor, SpaceKeyPutsWhatIsTypedNextInSongTi)
+TEST_F(MainEditor, SpaceKeyPutsWhatIsTypedNextInSongTiInTheMainWindowOnly)
 {
     box->setHtml(QStringLiteral("<p><span style=\"font-family:'Courier'\">abc</span></p>"));
     box->setFocus();
@@ -210,10 +202,8 @@ TEST_F(MainEditor, SpaceKeyPutsWhatIsTypedNextInSongTi)
     QTest::keyRelease(box, Qt::Key_Space);
     EXPECT_EQ(familiesAt(1), QStringList{QStringLiteral("宋体")});
     EXPECT_EQ(familiesAt(3), QStringList{QStringLiteral("Courier")});
-}
 
-TEST_F(MainEditor, TheComparatorHasNoSpaceKeyHandler)
-{
+    // The comparator's editor has no such handler.
     QTest::mouseClick(child<QPushButton>(main.get(), "Command6"), Qt::LeftButton);
     Form2* form = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -223,9 +213,9 @@ TEST_F(MainEditor, TheComparatorHasNoSpaceKeyHandler)
     article->setHtml(QStringLiteral("<p><span style=\"font-family:'Courier'\">abc</span></p>"));
     article->select(0, 2);
     QTest::keyRelease(article, Qt::Key_Space);
-    QTextCursor c(article->document());
-    c.setPosition(1);
-    EXPECT_EQ(c.charFormat().fontFamilies().toStringList(), QStringList{QStringLiteral("Courier")});
+    QTextCursor at(article->document());
+    at.setPosition(1);
+    EXPECT_EQ(at.charFormat().fontFamilies().toStringList(), QStringList{QStringLiteral("Courier")});
 }
 
 // The editor's text is read once and kept while only colours change.

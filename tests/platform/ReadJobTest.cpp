@@ -1,5 +1,6 @@
 #include "platform/ReadJob.h"
 #include "documents/PdfFixture.h"
+#include "editor/DocumentTestHelpers.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
 
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 
 namespace {
@@ -22,22 +24,7 @@ class ReadJobTest : public ::testing::Test
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
-    QString file(const QString& name, const QByteArray& content)
-    {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        if (f.open(QIODevice::WriteOnly))
-            f.write(content);
-        return path;
-    }
-
-    // A reader that never answers.
-    QString standInReader()
-    {
-        const QString path = file(QStringLiteral("stand-in-reader"), "#!/bin/sh\nexec sleep 300\n");
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        return path;
-    }
+    QString file(const char* name, const QByteArray& content) { return writeFile(dir, name, content); }
 
     static ReadJobOptions real()
     {
@@ -62,11 +49,10 @@ protected:
 TEST_F(ReadJobTest, GivesWhatTheReadersGive)
 {
     const QString files[] = {
-        file(QStringLiteral("a.txt"), "中文\r\n第二行"),
+        file("a.txt", "中文\r\n第二行"),
         testdata::path("wordpad.rtf"),
-        file(QStringLiteral("a.pdf"),
-             pdffixture::make({{pdffixture::Line{72, 100, 12, QStringLiteral("论文")}}})),
-        file(QStringLiteral("damaged.pdf"), "%PDF-1.4\n" + QByteArray(3000, 'x')),
+        file("a.pdf", pdffixture::make({{pdffixture::Line{72, 100, 12, QStringLiteral("论文")}}})),
+        file("damaged.pdf", "%PDF-1.4\n" + QByteArray(3000, 'x')),
         dir.filePath(QStringLiteral("missing.txt")),
     };
     for (const QString& path : files) {
@@ -91,8 +77,7 @@ class ReadJobLimits : public ReadJobTest, public ::testing::WithParamInterface<L
 // some 250 MB.
 TEST_P(ReadJobLimits, StopTheRead)
 {
-    const QString big =
-        file(QStringLiteral("big.txt"), QByteArray("中文测试文字中文测试文字\n").repeated(1'200'000));
+    const QString big = file("big.txt", QByteArray("中文测试文字中文测试文字\n").repeated(1'200'000));
     ReadJobOptions options = real();
     options.timeLimit = GetParam().timeLimit;
     options.memoryLimit = GetParam().memoryLimit;
@@ -117,9 +102,9 @@ class ReadJobEnds : public ReadJobTest, public ::testing::WithParamInterface<End
 // program killed.
 TEST_P(ReadJobEnds, KillsTheReader)
 {
-    const QString path = file(QStringLiteral("a.pdf"), pdffixture::pileUp(8000));
+    const QString path = file("a.pdf", pdffixture::pileUp(8000));
     ReadJobOptions options = real();
-    options.reader = standInReader();
+    options.reader = writeScript(dir, "stand-in-reader", "exec sleep 300\n"); // never answers
     qint64 reader = 0;
     if (GetParam() == Ending::ProgramGone) {
         QProcess program;
@@ -147,20 +132,10 @@ TEST_P(ReadJobEnds, KillsTheReader)
     EXPECT_TRUE(waitUntil([&] { return processGone(reader); })) << "the reader outlived its read";
 }
 
-std::string endingName(const ::testing::TestParamInfo<Ending>& info)
-{
-    switch (info.param) {
-    case Ending::Cancel:
-        return "cancel";
-    case Ending::JobGone:
-        return "jobGone";
-    case Ending::ProgramGone:
-        return "programGone";
-    }
-    return "?";
-}
-
-INSTANTIATE_TEST_SUITE_P(Endings, ReadJobEnds,
-                         ::testing::Values(Ending::Cancel, Ending::JobGone, Ending::ProgramGone), endingName);
+INSTANTIATE_TEST_SUITE_P(
+    Endings, ReadJobEnds, ::testing::Values(Ending::Cancel, Ending::JobGone, Ending::ProgramGone),
+    [](const auto& info) {
+        return std::string(std::array{"cancel", "jobGone", "programGone"}[int(info.param)]);
+    });
 
 } // namespace

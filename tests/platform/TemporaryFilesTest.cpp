@@ -1,8 +1,10 @@
 // Another local user plants links where the program cleans up: whatever the private folder was
 // before, every clean-up removes the links themselves and never what they point to.
 #include "platform/TemporaryFiles.h"
+#include "platform/WordProcessorJob.h"
 #include "report/ReportFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -114,5 +116,23 @@ TEST_P(PlantedLinks, RemoveTheLinksNeverTheirTargets)
 INSTANTIATE_TEST_SUITE_P(PrivateFolder, PlantedLinks,
                          ::testing::Values(Before::Absent, Before::Link, Before::File, Before::LooseMode,
                                            Before::OtherOwner));
+
+TEST(WordProcessorProfiles, StaleOnesGoAtTheNextStart)
+{
+    QTemporaryDir temp;
+    // No process has a number above the kernel's largest (4,194,304).
+    const QString stale = QStringLiteral("tessaro-office-999999999-aB3dE9");
+    const QString live = QStringLiteral("tessaro-office-%1-aB3dE9").arg(QCoreApplication::applicationPid());
+    const QString other = QStringLiteral("tessaro-office-notes");
+    for (const QString& name : {stale, live, other}) {
+        ASSERT_TRUE(QDir(temp.path()).mkpath(name + QStringLiteral("/user")));
+        QFile f(temp.filePath(name + QStringLiteral("/user/registrymodifications.xcu")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    WordProcessorJob::removeStaleProfiles(temp.path());
+    EXPECT_FALSE(QFileInfo::exists(temp.filePath(stale)));
+    EXPECT_TRUE(QFileInfo::exists(temp.filePath(live))) << "a running program's profile stays";
+    EXPECT_TRUE(QFileInfo::exists(temp.filePath(other))) << "only the program's own names";
+}
 
 } // namespace
