@@ -2,6 +2,7 @@
 #include "Article.h"
 #include "analysis/Analysis.h"
 #include "platform/PdfPrinter.h"
+#include "report/ArticleParagraphs.h"
 #include "report/HtmlReport.h"
 #include "report/PrintedReport.h"
 #include "report/ReportText.h"

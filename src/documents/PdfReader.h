@@ -1,7 +1,7 @@
 #pragma once
 
 #include "documents/ExpansionBudget.h"
-#include "documents/Loading.h"
+#include "documents/Read.h"
 
 #include <QByteArray>
 #include <QString>

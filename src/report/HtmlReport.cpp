@@ -2,7 +2,6 @@
 
 #include "analysis/Analysis.h"
 #include "report/Bands.h"
-#include "report/PrintedReport.h"
 #include "report/ReportText.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "report/ReportData.h"
 
-#include "report/PrintedReport.h"
+#include "report/ArticleParagraphs.h"
 #include "search/CheckRun.h"
 
 namespace report {

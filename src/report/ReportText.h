@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QStringView>
+
+#include <algorithm>
+
 #include "report/ReportData.h"
 #include "report/TitleLink.h"
 
@@ -72,5 +76,36 @@ std::vector<int> rankedSentences(const CheckReportData& d, double minFigure);
 QStringList serviceNames(const CheckReportData& d);
 QString overallText(const search::CheckRecord& r);
 QString similarityLabel(const search::SentenceEntry& e);
+
+// Walks the sentences joined, cutting each at the article's paragraph ends: piece(i, text, first)
+// for each part of sentence i (first: the part that starts it), paragraphEnd() between paragraphs.
+template <typename Piece, typename ParagraphEnd>
+void walkText(const CheckReportData& d, Piece piece, ParagraphEnd paragraphEnd)
+{
+    const qsizetype n = std::min(d.sentences.size(), d.record.size());
+    const QList<qsizetype>& ends = d.paragraphEnds;
+    qsizetype at = 0;
+    qsizetype next = 0; // the first paragraph end not yet passed
+    for (qsizetype i = 0; i < n; ++i) {
+        const QString& s = d.sentences.at(i);
+        const qsizetype end = at + s.size();
+        qsizetype from = at;
+        bool first = true;
+        while (next < ends.size() && ends[next] <= at)
+            ++next;
+        while (next < ends.size() && ends[next] < end) {
+            piece(i, QStringView(s).mid(from - at, ends[next] - from), first);
+            first = false;
+            paragraphEnd();
+            from = ends[next++];
+        }
+        piece(i, QStringView(s).mid(from - at), first);
+        if (next < ends.size() && ends[next] == end && i + 1 < n) {
+            paragraphEnd();
+            ++next;
+        }
+        at = end;
+    }
+}
 
 } // namespace report

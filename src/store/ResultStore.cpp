@@ -354,6 +354,40 @@ ResultStore::Check ResultStore::checkFile(bool immutable)
     return Check::Sound;
 }
 
+// A file already there, checked before anything is written into it: nothing when it may be opened
+// for writing, else what opening it comes to.
+std::optional<bool> ResultStore::checkExisting(const QString& path, bool writable)
+{
+    const QString wal = path + QStringLiteral("-wal");
+    if (QFileInfo(wal).size() > 0 && !walBelongs(path, wal)) {
+        setAside(Fault::Damaged);
+        return false;
+    }
+    const Check check = checkFile(!writable);
+    if (check != Check::Sound || writable)
+        close();
+    switch (check) {
+    case Check::Sound:
+        break;
+    case Check::Damaged:
+        setAside(Fault::Damaged);
+        return false;
+    case Check::OtherSchema:
+        setAside(Fault::OtherSchema);
+        return false;
+    case Check::Busy:
+        return false; // tried again at the next use
+    case Check::Failed:
+        stopKeeping(Fault::Unwritable);
+        return false;
+    }
+    if (!writable) {
+        m_health = Health::ReadOnly;
+        return true;
+    }
+    return std::nullopt;
+}
+
 bool ResultStore::openFile()
 {
     if (!QDir().mkpath(m_directory)) {
@@ -366,33 +400,8 @@ bool ResultStore::openFile()
     const bool writable =
         !info.exists() || (info.isWritable() && (info.permissions() & QFileDevice::WriteOwner));
     if (info.exists() && info.size() > 0) {
-        const QString wal = path + QStringLiteral("-wal");
-        if (QFileInfo(wal).size() > 0 && !walBelongs(path, wal)) {
-            setAside(Fault::Damaged);
-            return false;
-        }
-        const Check check = checkFile(!writable);
-        if (check != Check::Sound || writable)
-            close();
-        switch (check) {
-        case Check::Sound:
-            break;
-        case Check::Damaged:
-            setAside(Fault::Damaged);
-            return false;
-        case Check::OtherSchema:
-            setAside(Fault::OtherSchema);
-            return false;
-        case Check::Busy:
-            return false; // tried again at the next use
-        case Check::Failed:
-            stopKeeping(Fault::Unwritable);
-            return false;
-        }
-        if (!writable) {
-            m_health = Health::ReadOnly;
-            return true;
-        }
+        if (const std::optional<bool> outcome = checkExisting(path, writable))
+            return *outcome;
     }
     QSqlError error;
     bool other = false;

@@ -105,6 +105,7 @@ private:
     bool ensureOpen();
     // Opens the file and brings its schema up to date; false on any failure, which it has handled.
     bool openFile();
+    std::optional<bool> checkExisting(const QString& path, bool writable);
     // The file as found, read through a read-only connection that never writes (nor checkpoints) it.
     Check checkFile(bool immutable);
     bool connect(const QString& options, const QString& name);

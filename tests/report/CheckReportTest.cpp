@@ -1,11 +1,12 @@
 // The report of a check, made from a scripted record: bands, escaping, links and the data a script
 // reads from it.
+#include "analysis/Analysis.h"
+#include "report/ArticleParagraphs.h"
+#include "report/Bands.h"
 #include "report/HtmlReport.h"
 #include "report/PrintedReport.h"
-#include "report/ReportText.h"
-#include "analysis/Analysis.h"
-#include "report/Bands.h"
 #include "report/ReportFile.h"
+#include "report/ReportText.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -154,8 +155,8 @@ TEST(CheckReport, EverySentenceCarriesItsNumberStateAndFigure)
     const QStringList states{"scored",      "scored",       "scored", "scored",      "scored",
                              "not-arrived", "verification", "blank",  "not-searched"};
     const QStringList figures{"0", "19.99", "20", "49.99", "50", "", "", "", ""};
-    const QStringList bands{"b-none",      "b-low",       "b-medium", "b-medium", "b-high",
-                            "b-unchecked", "b-unchecked", "b-nosimilarity",  "b-nosimilarity"};
+    const QStringList bands{"b-none",      "b-low",       "b-medium",       "b-medium",      "b-high",
+                            "b-unchecked", "b-unchecked", "b-nosimilarity", "b-nosimilarity"};
     for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(text[i].number, i + 1);
         EXPECT_EQ(text[i].state, states[i]) << i;
@@ -182,10 +183,11 @@ TEST(CheckReport, HeadingOverallCountsAndUncheckedSentences)
     EXPECT_TRUE(html.contains(QStringLiteral("检测程序：Tessaro V2016.7.27")));
     EXPECT_TRUE(html.contains(QStringLiteral("检测仍在进行中")));
     EXPECT_FALSE(report::checkReportHtml(scriptedCheck()).contains(QStringLiteral("检测仍在进行中")));
-    EXPECT_TRUE(html.contains(QStringLiteral(
-        "<p class=\"overall\">目前总体相似度：27.8%<span class=\"coverage\">已检测 5/9 句，检测尚未完成</span></p>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<p class=\"overall\">目前总体相似度：27.8%<span "
+                                             "class=\"coverage\">已检测 5/9 句，检测尚未完成</span></p>")));
     // The statement of what the figure is comes before any result.
-    EXPECT_LT(html.indexOf(QStringLiteral("不是学校、期刊等机构的查重检测")), html.indexOf(QStringLiteral("<h2>")));
+    EXPECT_LT(html.indexOf(QStringLiteral("不是学校、期刊等机构的查重检测")),
+              html.indexOf(QStringLiteral("<h2>")));
     EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"scored\">5<")));
     EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"not-arrived\">1<")));
     EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"verification\">1<")));
@@ -227,8 +229,9 @@ TEST(CheckReport, WebTextIsEscapedAndOnlyWebLinksAreKept)
     EXPECT_EQ(links, 6); // sentences 1-4, the good one of sentence 5, the site table's first
     EXPECT_FALSE(html.contains(QRegularExpression(QStringLiteral(R"x(<[^>]*\son\w+\s*=)x"),
                                                   QRegularExpression::CaseInsensitiveOption)));
-    const QSet<QString> allowed{"!DOCTYPE", "html", "head", "meta", "title", "style", "body", "h1",  "h2", "p",
-                                "br",       "table", "tr",  "th",   "td",    "span",  "sup",  "a",   "bdi", "div"};
+    const QSet<QString> allowed{"!DOCTYPE", "html", "head", "meta", "title", "style", "body",
+                                "h1",       "h2",   "p",    "br",   "table", "tr",    "th",
+                                "td",       "span", "sup",  "a",    "bdi",   "div"};
     const QRegularExpression tag(QStringLiteral(R"x(</?([A-Za-z!][A-Za-z0-9]*))x"));
     for (auto it = tag.globalMatch(html); it.hasNext();) {
         const QString name = it.next().captured(1);
@@ -246,7 +249,8 @@ TEST(CheckReport, DirectionControlsStayInTheirPieceAndLongTitlesAreCut)
     d.record.reset(2, QStringLiteral("题\u202E目\0尾"));
     d.record.markSearched(0, search::Engine::Baidu);
     const QString longTitle = QString(400, QChar(u'长'));
-    d.record.pageScored(0, page(60, {{QStringLiteral("<b>\u202E反</b>"), QString()}, {longTitle, longTitle}}));
+    d.record.pageScored(0,
+                        page(60, {{QStringLiteral("<b>\u202E反</b>"), QString()}, {longTitle, longTitle}}));
     const QString html = report::checkReportHtml(d);
     EXPECT_TRUE(html.contains(QStringLiteral(" — \u2068题\u202E目尾\u2069</title>")));
     EXPECT_FALSE(html.contains(QChar(u'\0')));
@@ -274,14 +278,17 @@ TEST_P(Isolates, EndWithTheirText)
 
 INSTANTIATE_TEST_SUITE_P(
     CheckReport, Isolates,
-    ::testing::Values(IsolateRow{"NoControl", QStringLiteral("abc"), QStringLiteral("abc")},
-                      IsolateRow{"Override", QStringLiteral("a\u202Eb"), QStringLiteral("\u2068a\u202Eb\u2069")},
-                      IsolateRow{"StrayPop", QStringLiteral("a\u2069b"), QStringLiteral("\u2068ab\u2069")},
-                      IsolateRow{"OpenIsolate", QStringLiteral("\u2067x"), QStringLiteral("\u2068\u2067x\u2069\u2069")},
-                      IsolateRow{"ControlsDropped", QStringLiteral("a\0b\x01\x1B\x7F\x85" "c\td\n"),
-                                 QStringLiteral("abc\td\n")},
-                      IsolateRow{"ControlsDroppedOverrideIsolated", QStringLiteral("\0\u202Ea\x9F"),
-                                 QStringLiteral("\u2068\u202Ea\u2069")}),
+    ::testing::Values(
+        IsolateRow{"NoControl", QStringLiteral("abc"), QStringLiteral("abc")},
+        IsolateRow{"Override", QStringLiteral("a\u202Eb"), QStringLiteral("\u2068a\u202Eb\u2069")},
+        IsolateRow{"StrayPop", QStringLiteral("a\u2069b"), QStringLiteral("\u2068ab\u2069")},
+        IsolateRow{"OpenIsolate", QStringLiteral("\u2067x"), QStringLiteral("\u2068\u2067x\u2069\u2069")},
+        IsolateRow{"ControlsDropped",
+                   QStringLiteral("a\0b\x01\x1B\x7F\x85"
+                                  "c\td\n"),
+                   QStringLiteral("abc\td\n")},
+        IsolateRow{"ControlsDroppedOverrideIsolated", QStringLiteral("\0\u202Ea\x9F"),
+                   QStringLiteral("\u2068\u202Ea\u2069")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ParagraphRow
@@ -308,9 +315,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Sentences of 38 characters run over the paragraph ends; a blank line adds nothing.
         ParagraphRow{"AcrossSentences",
-                     QString(30, u'甲') + QStringLiteral(" \r\n\r\n") + QString(20, u'乙') + QStringLiteral("\r\n") +
-                         QString(5, u'丙'),
-                     QString(), {30, 50, 55}},
+                     QString(30, u'甲') + QStringLiteral(" \r\n\r\n") + QString(20, u'乙') +
+                         QStringLiteral("\r\n") + QString(5, u'丙'),
+                     QString(),
+                     {30, 50, 55}},
         ParagraphRow{"PieceMarkerCutOut", QStringLiteral("甲甲|@|乙乙\r\n丙"), QString(), {4, 5}},
         ParagraphRow{"EditedSinceTheAnalysis", QStringLiteral("甲\r\n乙"), QStringLiteral("甲乙丙"), {}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -325,8 +333,10 @@ TEST(CheckReport, RunningTextKeepsTheParagraphs)
     d.record.reset(d.sentences.size());
     const QString html = report::checkReportHtml(d);
     // The first sentence is cut at the paragraph's end and goes on, unnumbered, in the next.
-    EXPECT_TRUE(html.contains(QString(30, u'甲') + QStringLiteral("</bdi></span>\n</p>\n<p><span class=\"s b-nosimilarity\"><bdi>") +
-                              QString(8, u'乙') + QStringLiteral("</bdi>")));
+    EXPECT_TRUE(
+        html.contains(QString(30, u'甲') +
+                      QStringLiteral("</bdi></span>\n</p>\n<p><span class=\"s b-nosimilarity\"><bdi>") +
+                      QString(8, u'乙') + QStringLiteral("</bdi>")));
     EXPECT_EQ(sentenceRows(html, QStringLiteral("span")).size(), 2);
     const printed::Document doc = report::printedReport(d);
     const auto paragraphs = std::count_if(doc.begin(), doc.end(), [](const printed::Block& b) {
@@ -368,9 +378,10 @@ TEST(PrintedReport, SummaryTextListedSentencesSitesAndTheRestCounted)
     for (const printed::Run& r : titles)
         EXPECT_TRUE(r.link.isEmpty() || r.link.startsWith(QStringLiteral("http"))) << r.link.toStdString();
     EXPECT_EQ(doc[ranking].rows[0].background, report::bandStyle(Band::High).colour);
-    EXPECT_EQ(doc[ranking + 1].runs[0].text,
-              QStringLiteral("其余句子（未在上表列出）：相似度低于 20% 的 2 句；结果页未到 1 句；出现验证页 1 句；"
-                             "无可检索的文字 1 句；尚未检索 1 句。"));
+    EXPECT_EQ(
+        doc[ranking + 1].runs[0].text,
+        QStringLiteral("其余句子（未在上表列出）：相似度低于 20% 的 2 句；结果页未到 1 句；出现验证页 1 句；"
+                       "无可检索的文字 1 句；尚未检索 1 句。"));
     // The whole text: every sentence numbered with its figure, coloured by its band.
     const printed::Block& text = doc[ranking - 2];
     ASSERT_EQ(text.kind, Kind::Paragraph);
@@ -430,10 +441,13 @@ TEST_P(ExportTargets, TheFilterDecidesAndNamesWithoutExtensionGetItsOwn)
 INSTANTIATE_TEST_SUITE_P(
     ReportFile, ExportTargets,
     ::testing::Values(
-        TargetRow{"PdfFilterNoExtension", "/t/报告", report::pdfFilter(), "/t/报告.pdf", report::ReportKind::Pdf},
-        TargetRow{"HtmlFilterNoExtension", "/t/报告", report::htmlFilter(), "/t/报告.html", report::ReportKind::Html},
+        TargetRow{"PdfFilterNoExtension", "/t/报告", report::pdfFilter(), "/t/报告.pdf",
+                  report::ReportKind::Pdf},
+        TargetRow{"HtmlFilterNoExtension", "/t/报告", report::htmlFilter(), "/t/报告.html",
+                  report::ReportKind::Html},
         TargetRow{"TrailingDot", "/t/报告.", report::pdfFilter(), "/t/报告.pdf", report::ReportKind::Pdf},
-        TargetRow{"FilterOverExtension", "/t/a.html", report::pdfFilter(), "/t/a.html", report::ReportKind::Pdf},
+        TargetRow{"FilterOverExtension", "/t/a.html", report::pdfFilter(), "/t/a.html",
+                  report::ReportKind::Pdf},
         TargetRow{"DotInFolderOnly", "/t.d/a", report::pdfFilter(), "/t.d/a.pdf", report::ReportKind::Pdf},
         TargetRow{"NoFilterPdfName", "/t/a.PDF", QString(), "/t/a.PDF", report::ReportKind::Pdf},
         TargetRow{"NoFilterNoExtension", "/t/a", QString(), "/t/a.html", report::ReportKind::Html}),
