@@ -2,7 +2,7 @@
 #include "documents/PdfFixture.h"
 #include "documents/RtfReader.h"
 #include "editor/DocumentCommands.h"
-#include "editor/DocumentTestHelpers.h"
+#include "support/DocumentTestHelpers.h"
 #include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
 #include "widgets/Twips.h"

@@ -1,6 +1,6 @@
 #include "editor/DocumentFiles.h"
 #include "documents/RtfReader.h"
-#include "editor/DocumentTestHelpers.h"
+#include "support/DocumentTestHelpers.h"
 #include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
 #include "support/QtPrinters.h"

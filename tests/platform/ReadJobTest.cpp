@@ -1,6 +1,6 @@
 #include "platform/ReadJob.h"
 #include "documents/PdfFixture.h"
-#include "editor/DocumentTestHelpers.h"
+#include "support/DocumentTestHelpers.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
 

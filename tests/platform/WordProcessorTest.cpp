@@ -2,7 +2,7 @@
 #include "documents/Loading.h"
 #include "documents/RtfReader.h"
 #include "editor/DocumentFiles.h"
-#include "editor/DocumentTestHelpers.h"
+#include "support/DocumentTestHelpers.h"
 #include "editor/RichTextBox.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
