@@ -16,10 +16,15 @@ QString resultPage(qsizetype size)
     html.reserve(size + 1000);
     int k = 0;
     while (html.size() < size) {
-        html += QStringLiteral("<div class=\"result c-container\" id=\"%1\"><h3 class=\"t\"><a href=\"http://www.example.com/link?url=abc%1\" target=\"_blank\" data-click=\"{'F':'778317EA'}\">标题 <em>论文</em> 第%1条</a></h3><div class=\"c-abstract\">")
+        html += QStringLiteral("<div class=\"result c-container\" id=\"%1\"><h3 class=\"t\"><a "
+                               "href=\"http://www.example.com/link?url=abc%1\" target=\"_blank\" "
+                               "data-click=\"{'F':'778317EA'}\">标题 <em>论文</em> 第%1条</a></h3><div "
+                               "class=\"c-abstract\">")
                     .arg(k++);
-        html += text.left(120) + QStringLiteral("<em>") + text.mid(120, 20) + QStringLiteral("</em>") + text.mid(140, 100);
-        html += QStringLiteral("</div><script>var x = 'ascii noise to make the page realistic';</script></div>");
+        html += text.left(120) + QStringLiteral("<em>") + text.mid(120, 20) + QStringLiteral("</em>") +
+                text.mid(140, 100);
+        html +=
+            QStringLiteral("</div><script>var x = 'ascii noise to make the page realistic';</script></div>");
     }
     return html;
 }

@@ -1,7 +1,7 @@
 #include "analysis/Analysis.h"
 
-#include "text/TextRules.h"
 #include "text/Codepage936.h"
+#include "text/TextRules.h"
 
 namespace analysis {
 namespace {
@@ -123,7 +123,9 @@ Result analyse(const QString& editorText)
 
 QString reportLine(qsizetype charCount, qsizetype sentenceCount)
 {
-    return QStringLiteral("本文共 %1 字，本次分析共分析出 %2 句，请多次点击进行对比！").arg(charCount).arg(sentenceCount);
+    return QStringLiteral("本文共 %1 字，本次分析共分析出 %2 句，请多次点击进行对比！")
+        .arg(charCount)
+        .arg(sentenceCount);
 }
 
 QString listEntry(qsizetype index, const QString& sentence)

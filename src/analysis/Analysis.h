@@ -11,8 +11,8 @@ inline const QString kPieceMarker = QStringLiteral("|@|");
 
 struct Result
 {
-    QString articleText;    // normalised: no line breaks, no ASCII spaces
-    QStringList sentences;  // consecutive pieces of at most kSentenceLength characters
+    QString articleText;     // normalised: no line breaks, no ASCII spaces
+    QStringList sentences;   // consecutive pieces of at most kSentenceLength characters
     qsizetype charCount = 0; // characters of articleText that code page 936 encodes in two bytes
 };
 

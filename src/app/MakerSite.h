@@ -7,7 +7,9 @@
 namespace maker {
 
 inline const QString kHost = QStringLiteral("tessaro.example");
-inline const QString kStartupPage = QStringLiteral("http://") + kHost + QStringLiteral("/tessaro/tessaro.asp?id=20160727");
-inline const QString kProjectPage = QStringLiteral("http://") + kHost + QStringLiteral("/ziyuan/post/2014/04/04/11.aspx");
+inline const QString kStartupPage =
+    QStringLiteral("http://") + kHost + QStringLiteral("/tessaro/tessaro.asp?id=20160727");
+inline const QString kProjectPage =
+    QStringLiteral("http://") + kHost + QStringLiteral("/ziyuan/post/2014/04/04/11.aspx");
 
 } // namespace maker

@@ -20,15 +20,17 @@ ReportExport::ReportExport(std::function<report::CheckReportData()> data, QWidge
 
 std::optional<report::ExportTarget> ReportExport::askWhere()
 {
-    QString offered = m_lastPath.isEmpty() ? QDir::home().filePath(QStringLiteral("检测报告.html")) : m_lastPath;
+    QString offered =
+        m_lastPath.isEmpty() ? QDir::home().filePath(QStringLiteral("检测报告.html")) : m_lastPath;
     for (;;) {
         const std::optional<FileDialog::Choice> chosen = FileDialog::choose(
-            m_parent, {FileDialog::Mode::Save,
-                       QStringLiteral("导出检测报告"),
-                       {report::htmlFilter(), report::pdfFilter()},
-                       report::exportTarget(offered, QString()).kind == report::ReportKind::Pdf ? report::pdfFilter()
-                                                                                              : QString(),
-                       offered});
+            m_parent,
+            {FileDialog::Mode::Save,
+             QStringLiteral("导出检测报告"),
+             {report::htmlFilter(), report::pdfFilter()},
+             report::exportTarget(offered, QString()).kind == report::ReportKind::Pdf ? report::pdfFilter()
+                                                                                      : QString(),
+             offered});
         if (!chosen || chosen->fileName.isEmpty())
             return std::nullopt;
         const report::ExportTarget target = report::exportTarget(chosen->fileName, chosen->filter);
@@ -84,7 +86,8 @@ void ReportExport::printPdf(const QString& path, report::CheckReportData data)
         }
         setBusy(false);
         if (pdf.isEmpty()) {
-            finished(path, QStringLiteral("无法导出检测报告“%1”：未能生成 PDF 文件。").arg(QDir::toNativeSeparators(path)));
+            finished(path, QStringLiteral("无法导出检测报告“%1”：未能生成 PDF 文件。")
+                               .arg(QDir::toNativeSeparators(path)));
             return;
         }
         finished(path, report::saveReportFile(path, pdf));

@@ -10,9 +10,9 @@
 #include <QCheckBox>
 #include <QColor>
 #include <QHeaderView>
-#include <QTextBrowser>
 #include <QSortFilterProxyModel>
 #include <QTableView>
+#include <QTextBrowser>
 #include <QVBoxLayout>
 
 namespace {
@@ -36,7 +36,8 @@ public:
     {
         if (role != Qt::BackgroundRole)
             return QSortFilterProxyModel::data(index, role);
-        const auto band = static_cast<report::Band>(QSortFilterProxyModel::data(index, ResultTableModel::BandRole).toInt());
+        const auto band =
+            static_cast<report::Band>(QSortFilterProxyModel::data(index, ResultTableModel::BandRole).toInt());
         const std::optional<unsigned> colour = report::bandStyle(band).colour;
         return colour ? QVariant(QColor(QRgb(*colour))) : QVariant();
     }
@@ -46,8 +47,8 @@ protected:
     {
         if (!m_onlyHigh)
             return true;
-        const auto band =
-            static_cast<report::Band>(sourceModel()->index(row, 0, parent).data(ResultTableModel::BandRole).toInt());
+        const auto band = static_cast<report::Band>(
+            sourceModel()->index(row, 0, parent).data(ResultTableModel::BandRole).toInt());
         return band == report::Band::High || band == report::Band::Medium;
     }
 
@@ -131,11 +132,13 @@ void ResultWindow::showDetails()
         return;
     }
     const search::SentenceEntry& e = m_run.record().at(sentence);
-    QString html = QStringLiteral("<p>第 %1 句：%2</p>")
-                       .arg(sentence + 1)
-                       .arg(m_model->index(sentence, ResultTableModel::Sentence).data().toString().toHtmlEscaped());
+    QString html =
+        QStringLiteral("<p>第 %1 句：%2</p>")
+            .arg(sentence + 1)
+            .arg(m_model->index(sentence, ResultTableModel::Sentence).data().toString().toHtmlEscaped());
     if (!m_notice.isEmpty())
-        html += QStringLiteral("<p style=\"color:#c00000\">") + m_notice.toHtmlEscaped() + QStringLiteral("</p>");
+        html +=
+            QStringLiteral("<p style=\"color:#c00000\">") + m_notice.toHtmlEscaped() + QStringLiteral("</p>");
     if (e.titles.isEmpty()) {
         html += QStringLiteral("<p>没有结果标题。</p>");
     } else {
@@ -146,7 +149,8 @@ void ResultWindow::showDetails()
             if (shown.link.isEmpty())
                 html += shown.text.toHtmlEscaped();
             else
-                html += QStringLiteral("<a href=\"%1\">%2</a>").arg(shown.link.toHtmlEscaped(), shown.text.toHtmlEscaped());
+                html += QStringLiteral("<a href=\"%1\">%2</a>")
+                            .arg(shown.link.toHtmlEscaped(), shown.text.toHtmlEscaped());
             html += QStringLiteral("</li>");
         }
         html += QStringLiteral("</ol>");
@@ -166,7 +170,7 @@ void ResultWindow::showSentence(const QModelIndex& index)
 void ResultWindow::openLink(const QUrl& link)
 {
     if (!Shell::openInDefaultBrowser(link)) {
-        MessageBox::show(this, {QStringLiteral("调用浏览器错误！"), QStringLiteral("错误："), MessageBox::Icon::Error,
-                                MessageBox::Buttons::Ok});
+        MessageBox::show(this, {QStringLiteral("调用浏览器错误！"), QStringLiteral("错误："),
+                                MessageBox::Icon::Error, MessageBox::Buttons::Ok});
     }
 }

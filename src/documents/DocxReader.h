@@ -9,7 +9,7 @@
 namespace documents {
 class ExpansionBudget;
 class ZipArchive;
-}
+} // namespace documents
 
 // Word 2007 and later documents (.docx, WordprocessingML transitional).
 namespace docx {

@@ -27,7 +27,7 @@ QString roman(qint64 value, bool upper)
         int value;
         const char* digits;
     } table[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
-                 {40, "xl"},  {10, "x"},   {9, "ix"},   {5, "v"},    {4, "iv"},   {1, "i"}};
+                 {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
     QString out;
     for (const auto& row : table) {
         while (value >= row.value) {

@@ -35,8 +35,8 @@ std::variant<QByteArray, Failure> readWhole(const QString& path)
 // password. The stream's name stands in the container's directory in UTF-16.
 bool isEncryptedOoxml(const QByteArray& bytes)
 {
-    static const QByteArray name = QByteArray::fromRawData(
-        "E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
+    static const QByteArray name =
+        QByteArray::fromRawData("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
     return bytes.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") && bytes.contains(name);
 }
 

@@ -9,7 +9,7 @@
 namespace documents {
 class ExpansionBudget;
 class ZipArchive;
-}
+} // namespace documents
 
 // OpenDocument text documents (.odt).
 namespace odt {

@@ -85,7 +85,8 @@ QString placeKey(const Line& line)
     QString text;
     for (QChar c : line.text)
         text += c.isDigit() ? u'#' : c;
-    return text + u'@' + QString::number(qRound(line.top / 4)) + u',' + QString::number(qRound(line.left / 8));
+    return text + u'@' + QString::number(qRound(line.top / 4)) + u',' +
+           QString::number(qRound(line.left / 8));
 }
 
 // Removes the lines at the top or bottom of a page that stand the same, at the same place, on most
@@ -207,9 +208,7 @@ QString paragraphsOf(const QList<Page>& pages)
     return out;
 }
 
-void quiet(const std::string&, void*)
-{
-}
+void quiet(const std::string&, void*) {}
 
 } // namespace
 

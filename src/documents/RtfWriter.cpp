@@ -147,7 +147,8 @@ void Writer::writeText(const QString& text)
             // The document's code page is 936: a GBK character goes in as its two bytes, raw, which
             // keeps a saved document at about two bytes a character. A pair with a byte that RTF
             // reads as syntax goes in as hex, both bytes, so that a pair is never split between forms.
-            const bool syntax = std::any_of(gbk.begin(), gbk.end(), [](char b) { return b == '\\' || b == '{' || b == '}'; });
+            const bool syntax =
+                std::any_of(gbk.begin(), gbk.end(), [](char b) { return b == '\\' || b == '{' || b == '}'; });
             for (const char b : gbk) {
                 if (syntax)
                     appendHexByte(m_out, static_cast<unsigned char>(b));

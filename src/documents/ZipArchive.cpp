@@ -64,7 +64,8 @@ ZipArchive::ZipArchive(const QByteArray& bytes)
 {
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(bytes.constData(), static_cast<zip_uint64_t>(bytes.size()), 0, &error);
+    zip_source_t* source =
+        zip_source_buffer_create(bytes.constData(), static_cast<zip_uint64_t>(bytes.size()), 0, &error);
     if (source) {
         m_zip = zip_open_from_source(source, ZIP_RDONLY, &error);
         if (!m_zip)

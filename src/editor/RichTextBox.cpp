@@ -19,7 +19,8 @@ const RichTextBox::Snapshot& RichTextBox::snapshot() const
         return *m_snapshot;
     if (!m_snapshot || m_snapshot->document != doc) {
         // A document given to the editor later (a file opened) is watched from its first reading.
-        connect(doc, &QTextDocument::contentsChange, this, &RichTextBox::contentsChanged, Qt::UniqueConnection);
+        connect(doc, &QTextDocument::contentsChange, this, &RichTextBox::contentsChanged,
+                Qt::UniqueConnection);
     }
     ++m_textVersion;
     QString text = editor::crlfTextFromRaw(doc->toRawText());

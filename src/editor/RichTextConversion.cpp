@@ -138,9 +138,8 @@ void setPlainText(QTextEdit& editor, const QString& text, const QColor& colour)
 
 void fitWrapMode(QTextEdit& editor, QStringView text)
 {
-    const QTextOption::WrapMode mode = wrapsAnywhere(text)
-                                           ? QTextOption::WrapAnywhere
-                                           : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    const QTextOption::WrapMode mode =
+        wrapsAnywhere(text) ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
     if (editor.wordWrapMode() != mode)
         editor.setWordWrapMode(mode);
 }

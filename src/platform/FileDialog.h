@@ -25,7 +25,10 @@ public:
     };
     struct Choice
     {
-        Choice(QString name, QString filter = QString()) : fileName(std::move(name)), filter(std::move(filter)) {}
+        Choice(QString name, QString filter = QString())
+            : fileName(std::move(name)), filter(std::move(filter))
+        {
+        }
         QString fileName;
         QString filter; // the filter selected when the user accepted; empty when not known
     };

@@ -169,8 +169,8 @@ struct PdfPrinter::Job
     {
         buffer.open(QIODevice::WriteOnly);
         writer.setResolution(kResolution);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(18, 15, 18, 12),
-                                         QPageLayout::Millimeter));
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(18, 15, 18, 12), QPageLayout::Millimeter));
         writer.setCreator(QStringLiteral("Tessaro"));
         width = writer.width();
         bodyHeight = writer.height() - mm(9); // the footer's room
@@ -179,8 +179,8 @@ struct PdfPrinter::Job
         pages.append(QList<Op>());
     }
 
-    const QTextLayout* lay(const QString& text, const QFont& f, qreal lineWidth, QList<QTextLayout::FormatRange> formats = {},
-                           qreal spacing = 1.15)
+    const QTextLayout* lay(const QString& text, const QFont& f, qreal lineWidth,
+                           QList<QTextLayout::FormatRange> formats = {}, qreal spacing = 1.15)
     {
         QTextLayout& l = layouts.emplace_back(QString(text).replace(u'\n', QChar::LineSeparator), f, &writer);
         QTextOption option;
@@ -200,7 +200,9 @@ struct PdfPrinter::Job
 
     static qreal heightOf(const QTextLayout* l)
     {
-        return l->lineCount() == 0 ? 0 : l->lineAt(l->lineCount() - 1).position().y() + l->lineAt(l->lineCount() - 1).height();
+        return l->lineCount() == 0
+                   ? 0
+                   : l->lineAt(l->lineCount() - 1).position().y() + l->lineAt(l->lineCount() - 1).height();
     }
 
     void place(Unit unit, const std::optional<Unit>& header = std::nullopt)
@@ -280,7 +282,8 @@ struct PdfPrinter::Job
         }
     }
 
-    Unit tableRow(const printed::Block& b, const QList<printed::Cell>& cells, std::optional<QColor> fill, bool bold)
+    Unit tableRow(const printed::Block& b, const QList<printed::Cell>& cells, std::optional<QColor> fill,
+                  bool bold)
     {
         int total = 0;
         for (const int w : b.columnWidths)
@@ -427,7 +430,8 @@ struct PdfPrinter::Job
     {
         if (!painter)
             return static_cast<int>(kLayoutShare * unitsDone / std::max<qsizetype>(unitsTotal, 1));
-        return kLayoutShare + static_cast<int>((100 - kLayoutShare) * page / std::max<qsizetype>(pages.size(), 1));
+        return kLayoutShare +
+               static_cast<int>((100 - kLayoutShare) * page / std::max<qsizetype>(pages.size(), 1));
     }
 };
 

@@ -11,7 +11,7 @@ namespace printed {
 
 struct Run
 {
-    QString text; // lines separated by '\n'
+    QString text;                       // lines separated by '\n'
     std::optional<unsigned> background; // 0xRRGGBB
     bool superscript = false;
     QString link; // an address the run links to; empty for none

@@ -23,7 +23,8 @@ protected:
     {
         return silent ? false : QWebEnginePage::javaScriptConfirm(origin, msg);
     }
-    bool javaScriptPrompt(const QUrl& origin, const QString& msg, const QString& def, QString* result) override
+    bool javaScriptPrompt(const QUrl& origin, const QString& msg, const QString& def,
+                          QString* result) override
     {
         return silent ? false : QWebEnginePage::javaScriptPrompt(origin, msg, def, result);
     }
@@ -33,7 +34,8 @@ protected:
     }
 };
 
-WebEngineBrowser::WebEngineBrowser(QWebEngineView* view, std::chrono::milliseconds loadTimeout, QObject* parent)
+WebEngineBrowser::WebEngineBrowser(QWebEngineView* view, std::chrono::milliseconds loadTimeout,
+                                   QObject* parent)
     : Browser(parent), m_view(view), m_page(new QuietPage(view))
 {
     m_view->setPage(m_page);
@@ -93,7 +95,8 @@ void WebEngineBrowser::writeDocument(const QString& html)
     ++m_generation;
     const QString literal = QString::fromUtf8(QJsonDocument(QJsonArray{html}).toJson(QJsonDocument::Compact));
     m_page->runJavaScript(
-        QStringLiteral("(function(h){document.open();if(h[0].length)document.write(h[0]);document.close();})(%1)")
+        QStringLiteral(
+            "(function(h){document.open();if(h[0].length)document.write(h[0]);document.close();})(%1)")
             .arg(literal));
 }
 

@@ -84,8 +84,14 @@ struct ChildSetup
         for (std::size_t i = 0; i < sizeof kGuardScript; ++i)
             script[i] = kGuardScript[i];
         char name[] = "tessaro-office-guard";
-        char* argv[] = {shell,        dashC, script, name, group.data(), const_cast<char*>(folder.constData()),
-                        const_cast<char*>(profile.constData()), nullptr};
+        char* argv[] = {shell,
+                        dashC,
+                        script,
+                        name,
+                        group.data(),
+                        const_cast<char*>(folder.constData()),
+                        const_cast<char*>(profile.constData()),
+                        nullptr};
         ::execv(shell, argv);
         ::_exit(127);
     }

@@ -150,7 +150,6 @@ void addPrintedSites(printed::Document& doc, const CheckReportData& d)
 
 } // namespace
 
-
 printed::Document printedReport(const CheckReportData& data)
 {
     printed::Document doc;

@@ -51,8 +51,9 @@ int removeLeftPrintFolders(const QString& tempDir, const QString& applicationNam
 {
     int removed = 0;
     const QDir temp(tempDir);
-    const QStringList names = temp.entryList({applicationName + QStringLiteral("-??????")},
-                                             QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    const QStringList names =
+        temp.entryList({applicationName + QStringLiteral("-??????")},
+                       QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
         // Looked at without following links: a link under such a name goes itself, and a folder only
         // when it is the user's own and holds nothing but the report.
@@ -60,7 +61,8 @@ int removeLeftPrintFolders(const QString& tempDir, const QString& applicationNam
         bool left = entry.isSymLink();
         if (!left && entry.isDir() && entry.ownerId() == ::geteuid()) {
             const QFileInfoList inside =
-                QDir(entry.filePath()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+                QDir(entry.filePath())
+                    .entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
             left = inside.size() == 1 && inside.constFirst().fileName() == QLatin1String("report.html") &&
                    !inside.constFirst().isSymLink() && inside.constFirst().isFile();
         }

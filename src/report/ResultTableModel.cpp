@@ -43,7 +43,8 @@ QString entryToolTip(qsizetype index, const QString& sentence, const search::Sen
     const QString figure = entry.similarityText();
     return QStringLiteral("第 %1 句：%2\n相似度：%3\n状态：%4")
         .arg(index + 1)
-        .arg(text::trimSpaces(sentence), figure.isEmpty() ? QStringLiteral("—") : figure + u'%', stateText(entry));
+        .arg(text::trimSpaces(sentence), figure.isEmpty() ? QStringLiteral("—") : figure + u'%',
+             stateText(entry));
 }
 
 ResultTableModel::ResultTableModel(const search::CheckRun& run, QObject* parent)
@@ -107,7 +108,8 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return display(row, index.column());
     case Qt::ToolTipRole:
-        return index.column() == Sentence || index.column() == Source ? display(row, index.column()) : QVariant();
+        return index.column() == Sentence || index.column() == Source ? display(row, index.column())
+                                                                      : QVariant();
     case SortRole:
         if (index.column() == Figure)
             return e.similarity.value_or(-1.0);
@@ -126,8 +128,9 @@ QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const QStringList headers{QStringLiteral("句号"), QStringLiteral("句子"), QStringLiteral("相似度"),
-                                     QStringLiteral("状态"), QStringLiteral("检测时间"), QStringLiteral("来源")};
+    static const QStringList headers{QStringLiteral("句号"),     QStringLiteral("句子"),
+                                     QStringLiteral("相似度"),   QStringLiteral("状态"),
+                                     QStringLiteral("检测时间"), QStringLiteral("来源")};
     return section >= 0 && section < headers.size() ? headers.at(section) : QVariant();
 }
 

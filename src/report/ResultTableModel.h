@@ -5,7 +5,6 @@
 #include <QAbstractTableModel>
 #include <QString>
 
-
 namespace search {
 class CheckRun;
 }

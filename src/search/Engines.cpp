@@ -87,16 +87,13 @@ std::optional<QString> searchUrl(Engine engine, const QString& query)
     switch (engine) {
     case Engine::Baidu:
         return QStringLiteral("https://") + kBaiduHost + QStringLiteral("/s?") + queryField(engine) + u'=' +
-               UrlEncodeGbk(query) +
-               QStringLiteral("&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu");
+               UrlEncodeGbk(query) + QStringLiteral("&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu");
     case Engine::Wenku:
-        return QStringLiteral("https://") + kWenkuHost + QStringLiteral("/search?") + queryField(engine) + u'=' +
-               UrlEncodeGbk(query) +
-               QStringLiteral("&od=0&fr=top_home");
+        return QStringLiteral("https://") + kWenkuHost + QStringLiteral("/search?") + queryField(engine) +
+               u'=' + UrlEncodeGbk(query) + QStringLiteral("&od=0&fr=top_home");
     case Engine::Zhiwang:
-        return QStringLiteral("https://") + kCnkiHost + QStringLiteral("/result.aspx?") + queryField(engine) + u'=' +
-               UrlEncodeUtf8(query) +
-               QStringLiteral("&rt=&rl=&udb=");
+        return QStringLiteral("https://") + kCnkiHost + QStringLiteral("/result.aspx?") + queryField(engine) +
+               u'=' + UrlEncodeUtf8(query) + QStringLiteral("&rt=&rl=&udb=");
     case Engine::Longyuan:
         break;
     }

@@ -13,7 +13,7 @@ QString queryText(const QString& sentence)
     // One mark after the other, in this order; the commas of the first replacement become spaces too.
     static const QStringList toSpace{QStringLiteral("《"), QStringLiteral("》"), QStringLiteral("【"),
                                      QStringLiteral("】"), QStringLiteral("："), QStringLiteral("“"),
-                                     QStringLiteral("”"), QStringLiteral("……"), QStringLiteral("（"),
+                                     QStringLiteral("”"),  QStringLiteral("……"), QStringLiteral("（"),
                                      QStringLiteral("）"), QStringLiteral("，")};
     for (const QString& mark : toSpace)
         q.replace(mark, QStringLiteral(" "));

@@ -33,7 +33,8 @@ std::optional<QString> attribute(QStringView tag, QStringView name)
         while (i < n && (tag[i].isSpace() || tag[i] == u'/'))
             ++i;
         const qsizetype nameStart = i;
-        while (i < n && !tag[i].isSpace() && tag[i] != u'/' && tag[i] != u'=' && (i == nameStart || tag[i] != u'>'))
+        while (i < n && !tag[i].isSpace() && tag[i] != u'/' && tag[i] != u'=' &&
+               (i == nameStart || tag[i] != u'>'))
             ++i;
         const QStringView attrName = tag.mid(nameStart, i - nameStart);
         if (attrName.isEmpty())

@@ -10,8 +10,9 @@ namespace search {
 namespace {
 
 // What the services' verification pages say in their title or heading.
-const QStringList kAsks{QStringLiteral("安全验证"), QStringLiteral("验证码"), QStringLiteral("人机验证"),
-                        QStringLiteral("请完成下方验证"), QStringLiteral("滑动验证"), QStringLiteral("身份验证")};
+const QStringList kAsks{QStringLiteral("安全验证"), QStringLiteral("验证码"),
+                        QStringLiteral("人机验证"), QStringLiteral("请完成下方验证"),
+                        QStringLiteral("滑动验证"), QStringLiteral("身份验证")};
 
 bool says(QStringView text)
 {
@@ -62,7 +63,8 @@ bool isServiceAnswer(const QString& body, std::optional<Engine> service)
     return input.match(body).hasMatch();
 }
 
-bool asksForVerification(const QString& title, const std::optional<QString>& body, std::optional<Engine> service)
+bool asksForVerification(const QString& title, const std::optional<QString>& body,
+                         std::optional<Engine> service)
 {
     if (!body)
         return says(title);

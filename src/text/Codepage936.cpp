@@ -3,8 +3,8 @@
 #include <unicode/translit.h>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_err.h>
-#include <unicode/unistr.h>
 #include <unicode/uniset.h>
+#include <unicode/unistr.h>
 
 #include <QStringList>
 

@@ -18,7 +18,8 @@ namespace {
 QWidget* focusedControl(QWidget* focus)
 {
     QWidget* control = focus;
-    while (control->parentWidget() && !control->isWindow() && control->parentWidget()->focusProxy() == control)
+    while (control->parentWidget() && !control->isWindow() &&
+           control->parentWidget()->focusProxy() == control)
         control = control->parentWidget();
     return control;
 }
@@ -54,7 +55,8 @@ protected:
         if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (!(key->modifiers() & Qt::ControlModifier) || (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab))
+        if (!(key->modifiers() & Qt::ControlModifier) ||
+            (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab))
             return false;
         const auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget || widget->window() != m_window)

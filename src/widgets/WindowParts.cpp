@@ -27,7 +27,8 @@ void addSeparator(QMenu* menu, const char* objectName)
 void sizeAndCentre(QWidget* window, int clientWidthTwips, int clientHeightTwips, int extraHeight)
 {
     const double dpi = twips::logicalDpi(window);
-    window->resize(twips::toPixels(clientWidthTwips, dpi), twips::toPixels(clientHeightTwips, dpi) + extraHeight);
+    window->resize(twips::toPixels(clientWidthTwips, dpi),
+                   twips::toPixels(clientHeightTwips, dpi) + extraHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect r = window->frameGeometry();
         r.moveCenter(screen->availableGeometry().center());

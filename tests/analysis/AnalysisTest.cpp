@@ -1,5 +1,5 @@
-#include "support/QtPrinters.h"
 #include "analysis/Analysis.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -49,27 +49,52 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"Exactly38", k38, {k38}, 38},
         Row{"ThirtyNine", k38 + QStringLiteral("尾"), {k38, QStringLiteral("尾")}, 39},
         Row{"SeventySixHasNoEmptyThird", k38 + k38, {k38, k38}, 76},
-        Row{"MarksDoNotEndSentences", QStringLiteral("你好。世界！再见？"), {QStringLiteral("你好。世界！再见？")}, 9},
+        Row{"MarksDoNotEndSentences",
+            QStringLiteral("你好。世界！再见？"),
+            {QStringLiteral("你好。世界！再见？")},
+            9},
         Row{"HalfWidthMarksBecomeFullWidth", QStringLiteral("a!b?c"), {QStringLiteral("a！b？c")}, 2},
         Row{"TwoLinesJoin", QStringLiteral("甲\r\n乙"), {QStringLiteral("甲乙")}, 2},
-        Row{"BlankIdeographicLineDropped", QStringLiteral("甲\r\n\u3000\u3000\r\n乙"), {QStringLiteral("甲乙")}, 2},
-        Row{"ThreeIdeographicSpacesBeforeBreakAllGo", QStringLiteral("甲\u3000\u3000\u3000\r\n乙"),
-            {QStringLiteral("甲乙")}, 2},
-        Row{"FourIdeographicSpacesKeepOne", QStringLiteral("甲\u3000\u3000\u3000\u3000\r\n乙"),
-            {QStringLiteral("甲\u3000乙")}, 3},
-        Row{"IdeographicSpaceThenTabKeepsTheSpace", QStringLiteral("甲\u3000\t\r\n乙"),
-            {QStringLiteral("甲\u3000乙")}, 3},
+        Row{"BlankIdeographicLineDropped",
+            QStringLiteral("甲\r\n\u3000\u3000\r\n乙"),
+            {QStringLiteral("甲乙")},
+            2},
+        Row{"ThreeIdeographicSpacesBeforeBreakAllGo",
+            QStringLiteral("甲\u3000\u3000\u3000\r\n乙"),
+            {QStringLiteral("甲乙")},
+            2},
+        Row{"FourIdeographicSpacesKeepOne",
+            QStringLiteral("甲\u3000\u3000\u3000\u3000\r\n乙"),
+            {QStringLiteral("甲\u3000乙")},
+            3},
+        Row{"IdeographicSpaceThenTabKeepsTheSpace",
+            QStringLiteral("甲\u3000\t\r\n乙"),
+            {QStringLiteral("甲\u3000乙")},
+            3},
         Row{"TabThenBreakLosesTheTab", QStringLiteral("甲\t\r\n乙"), {QStringLiteral("甲乙")}, 2},
         Row{"LineOfTabsStays", QStringLiteral("\t\t"), {QStringLiteral("\t\t")}, 0},
-        Row{"InnerIdeographicSpaceStays", QStringLiteral("\u3000\u3000首行缩进"), {QStringLiteral("\u3000\u3000首行缩进")}, 6},
-        Row{"TypedMarkerSplits", QStringLiteral("前文|@|后文"), {QStringLiteral("前文"), QStringLiteral("后文")}, 4},
-        Row{"MarkerAcrossPieceBoundary", repeat(QStringLiteral("文"), 36) + QStringLiteral("|@|尾"),
+        Row{"InnerIdeographicSpaceStays",
+            QStringLiteral("\u3000\u3000首行缩进"),
+            {QStringLiteral("\u3000\u3000首行缩进")},
+            6},
+        Row{"TypedMarkerSplits",
+            QStringLiteral("前文|@|后文"),
+            {QStringLiteral("前文"), QStringLiteral("后文")},
+            4},
+        Row{"MarkerAcrossPieceBoundary",
+            repeat(QStringLiteral("文"), 36) + QStringLiteral("|@|尾"),
             // 36 characters and "|@" fill the first piece, so the buffer reads ...|@|@||尾 and splits
             // at the first "|@|".
-            {repeat(QStringLiteral("文"), 36), QStringLiteral("@||尾")}, 37},
-        Row{"NotEncodableCharactersAreNotCounted", QStringLiteral("中€é\U0001F600\u30FB"),
-            {QStringLiteral("中€é\U0001F600\u30FB")}, 2},
-        Row{"AsciiSpacesRemovedEverywhere", QStringLiteral(" a b \u3000c "), {QStringLiteral("ab\u3000c")}, 1}));
+            {repeat(QStringLiteral("文"), 36), QStringLiteral("@||尾")},
+            37},
+        Row{"NotEncodableCharactersAreNotCounted",
+            QStringLiteral("中€é\U0001F600\u30FB"),
+            {QStringLiteral("中€é\U0001F600\u30FB")},
+            2},
+        Row{"AsciiSpacesRemovedEverywhere",
+            QStringLiteral(" a b \u3000c "),
+            {QStringLiteral("ab\u3000c")},
+            1}));
 
 TEST(Analysis, NormalisedTextKeepsTheTypedMarker)
 {
@@ -78,7 +103,8 @@ TEST(Analysis, NormalisedTextKeepsTheTypedMarker)
 
 TEST(Analysis, ReportLine)
 {
-    EXPECT_EQ(analysis::reportLine(0, 0), QStringLiteral("本文共 0 字，本次分析共分析出 0 句，请多次点击进行对比！"));
+    EXPECT_EQ(analysis::reportLine(0, 0),
+              QStringLiteral("本文共 0 字，本次分析共分析出 0 句，请多次点击进行对比！"));
     EXPECT_EQ(analysis::reportLine(123456, 5300),
               QStringLiteral("本文共 123456 字，本次分析共分析出 5300 句，请多次点击进行对比！"));
 }
@@ -102,13 +128,12 @@ namespace {
 TEST(Analysis, OnePassNormalisationMatchesTheLiteralReplacements)
 {
     // Tokens, weighted towards the white space and breaks whose order of passes matters.
-    const QStringList tokens{QStringLiteral("甲"),     QStringLiteral("a"),  QStringLiteral(" "),
-                             QStringLiteral(" "),      QStringLiteral(" "),  QStringLiteral("\u3000"),
-                             QStringLiteral("\u3000"), QStringLiteral("\t"), QStringLiteral("\r\n"),
-                             QStringLiteral("\r\n"),   QStringLiteral("\r"), QStringLiteral("\n"),
-                             QStringLiteral("。"),     QStringLiteral("；"), QStringLiteral("!"),
-                             QStringLiteral("?"),      QStringLiteral("？"), QStringLiteral("！"),
-                             QStringLiteral("…"),      QStringLiteral("|@")};
+    const QStringList tokens{
+        QStringLiteral("甲"),   QStringLiteral("a"),      QStringLiteral(" "),      QStringLiteral(" "),
+        QStringLiteral(" "),    QStringLiteral("\u3000"), QStringLiteral("\u3000"), QStringLiteral("\t"),
+        QStringLiteral("\r\n"), QStringLiteral("\r\n"),   QStringLiteral("\r"),     QStringLiteral("\n"),
+        QStringLiteral("。"),   QStringLiteral("；"),     QStringLiteral("!"),      QStringLiteral("?"),
+        QStringLiteral("？"),   QStringLiteral("！"),     QStringLiteral("…"),      QStringLiteral("|@")};
     std::mt19937 rng(2016);
     for (int round = 0; round < 50000; ++round) {
         QString input;

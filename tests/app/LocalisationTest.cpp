@@ -1,8 +1,8 @@
 // What main.cpp sets up before the first window: Qt's own texts and the browser pane in Simplified
 // Chinese whatever the system language, the pane's profile and the program's icon. The test runs once
 // under an English and once under a Chinese system locale (tests/app/CMakeLists.txt).
-#include "app/Program.h"
 #include "app/Localisation.h"
+#include "app/Program.h"
 #include "app/ProgramIcon.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"

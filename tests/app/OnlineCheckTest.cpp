@@ -1,23 +1,23 @@
-#include "support/QtPrinters.h"
-#include "report/SiteTableCommand.h"
-#include "search/CheckRun.h"
 #include "app/Form1.h"
 #include "editor/RichTextBox.h"
-#include "widgets/Twips.h"
-#include "widgets/WidgetTwips.h"
+#include "report/SiteTableCommand.h"
+#include "search/CheckRun.h"
 #include "search/Engines.h"
 #include "search/QueryText.h"
 #include "support/Form1Fixture.h"
 #include "support/GuiHelpers.h"
+#include "support/QtPrinters.h"
 #include "support/ResultPage.h"
+#include "widgets/Twips.h"
+#include "widgets/WidgetTwips.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
-#include <QPointer>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -140,11 +140,13 @@ TEST_F(OnlineCheckTest, EngineMenuChoosesTheTemplate)
     analyse(kC + kC);
     child<QAction>(form.get(), "wenku")->trigger();
     click("Command2");
-    EXPECT_TRUE(browser->navigations.last().startsWith(QStringLiteral("https://wenku.baidu.com/search?word=%")));
+    EXPECT_TRUE(
+        browser->navigations.last().startsWith(QStringLiteral("https://wenku.baidu.com/search?word=%")));
     child<QAction>(form.get(), "zhiwang")->trigger();
     browser->finish(resultPage(0));
     click("Command2");
-    EXPECT_TRUE(browser->navigations.last().startsWith(QStringLiteral("https://scholar.cnki.net/result.aspx?q=%E4")));
+    EXPECT_TRUE(
+        browser->navigations.last().startsWith(QStringLiteral("https://scholar.cnki.net/result.aspx?q=%E4")));
     EXPECT_EQ(run().searchUrl(), browser->navigations.last());
 }
 
@@ -152,7 +154,10 @@ TEST_F(OnlineCheckTest, EngineMenuChoosesTheTemplate)
 class AutoRunTest : public OnlineCheckTest
 {
 protected:
-    bool waitForNavigations(int n) { return waitUntil([&] { return browser->navigations.size() >= n; }, 5000); }
+    bool waitForNavigations(int n)
+    {
+        return waitUntil([&] { return browser->navigations.size() >= n; }, 5000);
+    }
 };
 
 TEST_F(AutoRunTest, RunsThroughAllSentencesAndStops)
@@ -278,7 +283,8 @@ TEST_F(OnlineCheckTest, AVerificationPageShowsWholeUntilTheNextAnalysis)
     // A new analysis gives the editor its place above the pane again.
     click("Command1");
     EXPECT_EQ(pane->y(), coveredTop);
-    EXPECT_LT(form->centralWidget()->children().indexOf(pane), form->centralWidget()->children().indexOf(editor()));
+    EXPECT_LT(form->centralWidget()->children().indexOf(pane),
+              form->centralWidget()->children().indexOf(editor()));
 }
 
 } // namespace

@@ -10,10 +10,10 @@
 #include "widgets/SelectionFrameDelegate.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
-#include <QDir>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -140,8 +140,7 @@ TEST_F(ReportExportTest, HtmlReportHoldsWhatTheWindowShowed)
         const auto m = it.next();
         seen.append(m.captured(1) + u':' + m.captured(2) + u':' + m.captured(3));
     }
-    EXPECT_EQ(seen,
-              (QStringList{"1:scored:60", "2:scored:30", "3:scored:5", "4:scored:0", "5:searching:"}));
+    EXPECT_EQ(seen, (QStringList{"1:scored:60", "2:scored:30", "3:scored:5", "4:scored:0", "5:searching:"}));
     EXPECT_TRUE(html.contains(QStringLiteral("<a href=\"http://r.example/T60\" dir=\"auto\">T60</a>")));
     // Counted on a copy: the check state is as it was, and nothing was pasted into the pane.
     EXPECT_EQ(stats().titleCounts(), countsBefore);
@@ -232,7 +231,8 @@ TEST_F(ReportExportTest, PdfFilterPrintsWithAProgressThatCancels)
     dialogs.choose(dir.filePath(QStringLiteral("报告")), report::pdfFilter());
     daochu()->trigger();
     ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 30000));
-    EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("检测报告已导出到："))) << boxes.shown[0].text.toStdString();
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("检测报告已导出到：")))
+        << boxes.shown[0].text.toStdString();
     QFile pdf(path);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));

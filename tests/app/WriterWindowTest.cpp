@@ -1,11 +1,11 @@
 // The main window as a writer works in it: the results table, labels and editor that never cover each
 // other, the list's tool tips, and the keyboard route.
-#include "support/QtPrinters.h"
 #include "app/ResultWindow.h"
 #include "platform/Shell.h"
 #include "report/Bands.h"
 #include "search/CheckRun.h"
 #include "support/Form1Fixture.h"
+#include "support/QtPrinters.h"
 #include "support/ResultPage.h"
 
 #include <QAction>
@@ -115,7 +115,8 @@ TEST_F(WriterWindowTest, EditorAndStatusLineFitTheWindowAndNeverOverlap)
         }
         label1->setText(search::kVerificationRequest);
         ASSERT_TRUE(waitUntil([&] {
-            return label1->geometry().right() < label2->x() && label1->height() >= label1->heightForWidth(label1->width());
+            return label1->geometry().right() < label2->x() &&
+                   label1->height() >= label1->heightForWidth(label1->width());
         }));
         EXPECT_LE(label1->geometry().bottom(), w<QPushButton>("Command1")->y());
         EXPECT_LT(pane->geometry().bottom(), label1->y());
@@ -139,7 +140,8 @@ TEST_F(WriterWindowTest, ListEntriesTellTheirOwnResultAndStayReadableDuringARun)
     const QPoint second = l->visualItemRect(l->item(1)).center();
     QHelpEvent help(QEvent::ToolTip, second, l->viewport()->mapToGlobal(second));
     QApplication::sendEvent(l->viewport(), &help);
-    EXPECT_EQ(QToolTip::text(), QStringLiteral("第 2 句：") + kB + QStringLiteral("\n相似度：—\n状态：尚未检索"));
+    EXPECT_EQ(QToolTip::text(),
+              QStringLiteral("第 2 句：") + kB + QStringLiteral("\n相似度：—\n状态：尚未检索"));
     EXPECT_TRUE(l->item(0)->toolTip().contains(QStringLiteral("相似度：50%\n状态：已评分")));
     QToolTip::hideText();
 
@@ -162,7 +164,8 @@ TEST_F(WriterWindowTest, KeyboardReachesTheCommandsTheMenuBarAndEveryControl)
     browser->finish(resultPage(0, {"T"}));
     key(Qt::Key_F5);
     ASSERT_TRUE(waitUntil([&] { return run().isRunning(); }));
-    EXPECT_TRUE(w<QPushButton>("Command3")->shortcut().isEmpty()) << "F5 starts no second step during the run";
+    EXPECT_TRUE(w<QPushButton>("Command3")->shortcut().isEmpty())
+        << "F5 starts no second step during the run";
     key(Qt::Key_F5, Qt::ShiftModifier);
     ASSERT_TRUE(waitUntil([&] { return !run().isRunning(); }));
     EXPECT_EQ(w<QPushButton>("Command3")->shortcut(), QKeySequence(Qt::Key_F5));
@@ -171,7 +174,8 @@ TEST_F(WriterWindowTest, KeyboardReachesTheCommandsTheMenuBarAndEveryControl)
     editor()->setFocus();
     ASSERT_EQ(bar->activeAction(), nullptr);
     QTest::keyClick(editor(), Qt::Key_Alt);
-    EXPECT_TRUE(waitUntil([&] { return bar->activeAction() != nullptr; })) << "Alt alone reaches the menu bar";
+    EXPECT_TRUE(waitUntil([&] { return bar->activeAction() != nullptr; }))
+        << "Alt alone reaches the menu bar";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     ASSERT_TRUE(waitUntil([&] { return bar->activeAction() == nullptr; }));
     editor()->setFocus();

@@ -3,11 +3,11 @@
 #include "comparator/WindowHelpers.h"
 #include "editor/DocumentFiles.h"
 #include "editor/RichTextBox.h"
-#include "widgets/Twips.h"
 #include "support/FakeBrowser.h"
 #include "support/FileDialogScript.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
+#include "widgets/Twips.h"
 #include "widgets/WidgetTwips.h"
 
 #include <QAction>

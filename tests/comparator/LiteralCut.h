@@ -2,8 +2,8 @@
 
 // The reference cut literally: fourteen replacements, one pass each, then a split at CR LF. The
 // oracle for the program's one-pass cut.
-#include "text/TextRules.h"
 #include "support/LiteralPasses.h"
+#include "text/TextRules.h"
 
 #include <QString>
 #include <QStringList>

@@ -79,7 +79,9 @@ QString firstDifference(const QString& ours, const QString& theirs)
         const QString x = i < a.size() ? a[i] : QStringLiteral("<end>");
         const QString y = i < b.size() ? b[i] : QStringLiteral("<end>");
         if (x != y)
-            return QStringLiteral("line %1: ours \"%2\" LibreOffice \"%3\"").arg(i + 1).arg(x.left(80), y.left(80));
+            return QStringLiteral("line %1: ours \"%2\" LibreOffice \"%3\"")
+                .arg(i + 1)
+                .arg(x.left(80), y.left(80));
     }
     return QString();
 }
@@ -109,7 +111,8 @@ TEST_P(Corpus, NativeTextEqualsLibreOffice)
         GTEST_SKIP() << "no corpus at " << corpus::folder().toStdString();
     const QStringList dated = datedFiles(dir);
     int total = 0, equal = 0;
-    for (const QString& name : dir.entryList({QStringLiteral("*.") + QLatin1String(GetParam().suffix)}, QDir::Files)) {
+    for (const QString& name :
+         dir.entryList({QStringLiteral("*.") + QLatin1String(GetParam().suffix)}, QDir::Files)) {
         if (dated.contains(name) || !dir.exists(name + QStringLiteral(".lo.txt")))
             continue;
         ++total;
@@ -124,7 +127,7 @@ TEST_P(Corpus, NativeTextEqualsLibreOffice)
                 documents::ExpansionBudget budget;
                 const std::optional<documents::TextParts> parts =
                     GetParam().suffix == std::string("docx") ? docx::readParts(archive, budget, boxes)
-                                                              : odt::readParts(archive, budget, boxes);
+                                                             : odt::readParts(archive, budget, boxes);
                 return parts ? normalised(parts->body) : QString();
             };
             // A file of the name that is no container at all is read as text.
@@ -144,7 +147,8 @@ TEST_P(Corpus, NativeTextEqualsLibreOffice)
     EXPECT_GE(static_cast<double>(equal) / total, GetParam().share);
 }
 
-INSTANTIATE_TEST_SUITE_P(Documents, Corpus, ::testing::Values(CorpusRow{"docx", 0.73}, CorpusRow{"odt", 0.77}),
+INSTANTIATE_TEST_SUITE_P(Documents, Corpus,
+                         ::testing::Values(CorpusRow{"docx", 0.73}, CorpusRow{"odt", 0.77}),
                          [](const auto& info) { return std::string(info.param.suffix); });
 
 // The RTF reader against LibreOffice on rich-text files from other projects' test suites.

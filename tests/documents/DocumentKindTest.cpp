@@ -106,7 +106,8 @@ TEST(DialogFilter, WindowsPairsBecomeQtFilters)
 TEST(DialogFilter, CombinedFilterTakesEveryPatternOnce)
 {
     EXPECT_EQ(documents::combinedFilter(QStringLiteral("所有支持的文档"),
-                                        {QStringLiteral("WORD文档(*.doc)"), QStringLiteral("Pictures (*.png *.jpg)"),
+                                        {QStringLiteral("WORD文档(*.doc)"),
+                                         QStringLiteral("Pictures (*.png *.jpg)"),
                                          QStringLiteral("Again (*.doc)"), QStringLiteral("No patterns")}),
               QStringLiteral("所有支持的文档 (*.doc *.png *.jpg)"));
 }

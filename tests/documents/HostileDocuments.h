@@ -134,18 +134,20 @@ inline QByteArray docxParagraphs(int hundredThousands, const QByteArray& paragra
 inline QByteArray docxFootnoteReferred(int length, int references)
 {
     const QByteArray reference = "<w:r><w:footnoteReference w:id=\"1\"/></w:r>";
-    return docx("<w:p>" + reference.repeated(references) + "</w:p>",
-                {Entry{"word/footnotes.xml",
-                       "<w:footnotes xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
-                       "<w:footnote w:id=\"1\"><w:p><w:r><w:t>" +
-                           QByteArray(length, 'a') + "</w:t></w:r></w:p></w:footnote></w:footnotes>"}});
+    return docx(
+        "<w:p>" + reference.repeated(references) + "</w:p>",
+        {Entry{"word/footnotes.xml",
+               "<w:footnotes xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+               "<w:footnote w:id=\"1\"><w:p><w:r><w:t>" +
+                   QByteArray(length, 'a') + "</w:t></w:r></w:p></w:footnote></w:footnotes>"}});
 }
 
 // depth text boxes one in another, each in a paragraph of the one around it with a letter of its own.
 inline QByteArray odtNestedTextBoxes(int depth)
 {
-    const QByteArray open = "<text:p>x<draw:frame "
-                            "xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\"><draw:text-box>";
+    const QByteArray open =
+        "<text:p>x<draw:frame "
+        "xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\"><draw:text-box>";
     const QByteArray close = "</draw:text-box></draw:frame></text:p>";
     return odt(open.repeated(depth) + close.repeated(depth));
 }

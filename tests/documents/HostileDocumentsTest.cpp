@@ -1,8 +1,8 @@
 // Documents that unpack or unfold into more than any thesis, and broken ZIP containers: each opens
 // within its limits or is refused with a reason, and none is handed to the word processor.
 #include "documents/HostileDocuments.h"
-#include "documents/Loading.h"
 #include "FailureNames.h"
+#include "documents/Loading.h"
 #include "documents/PdfFixture.h"
 #include "documents/ZipArchive.h"
 #include "support/QtPrinters.h"

@@ -1,7 +1,7 @@
 #include "documents/Loading.h"
 #include "FailureNames.h"
-#include "documents/DocumentKind.h"
 #include "PdfFixture.h"
+#include "documents/DocumentKind.h"
 #include "support/QtPrinters.h"
 
 #include "TestData.h"

@@ -30,7 +30,8 @@ QByteArray docx(const QByteArray& body, const QList<zipmaker::Entry>& word = {})
 
 QByteArray p(const QByteArray& content, const QByteArray& properties = {})
 {
-    return "<w:p>" + (properties.isEmpty() ? QByteArray() : "<w:pPr>" + properties + "</w:pPr>") + content + "</w:p>";
+    return "<w:p>" + (properties.isEmpty() ? QByteArray() : "<w:pPr>" + properties + "</w:pPr>") + content +
+           "</w:p>";
 }
 
 QByteArray r(const QByteArray& text)
@@ -73,11 +74,13 @@ TEST_P(DocxText, ReadsAsTheExportWritesIt)
 }
 
 const QByteArray kOutline = wordPart(
-    "numbering", R"(<w:abstractNum w:abstractNumId="0"><w:lvl w:ilvl="0"><w:numFmt w:val="decimal"/><w:lvlText w:val="%1"/></w:lvl><w:lvl w:ilvl="1"><w:numFmt w:val="decimal"/><w:lvlText w:val="%1.%2"/></w:lvl><w:lvl w:ilvl="2"><w:pStyle w:val="3"/><w:numFmt w:val="decimal"/><w:lvlText w:val="%1.%2.%3"/></w:lvl></w:abstractNum><w:num w:numId="1"><w:abstractNumId w:val="0"/></w:num><w:num w:numId="2"><w:abstractNumId w:val="0"/><w:lvlOverride w:ilvl="0"><w:lvl w:ilvl="0"><w:numFmt w:val="upperRoman"/><w:lvlText w:val="%1."/></w:lvl></w:lvlOverride></w:num>)");
+    "numbering",
+    R"(<w:abstractNum w:abstractNumId="0"><w:lvl w:ilvl="0"><w:numFmt w:val="decimal"/><w:lvlText w:val="%1"/></w:lvl><w:lvl w:ilvl="1"><w:numFmt w:val="decimal"/><w:lvlText w:val="%1.%2"/></w:lvl><w:lvl w:ilvl="2"><w:pStyle w:val="3"/><w:numFmt w:val="decimal"/><w:lvlText w:val="%1.%2.%3"/></w:lvl></w:abstractNum><w:num w:numId="1"><w:abstractNumId w:val="0"/></w:num><w:num w:numId="2"><w:abstractNumId w:val="0"/><w:lvlOverride w:ilvl="0"><w:lvl w:ilvl="0"><w:numFmt w:val="upperRoman"/><w:lvlText w:val="%1."/></w:lvl></w:lvlOverride></w:num>)");
 // 标题 2 gives only its level and takes its list from 标题 1; 标题 3 gives neither, and the list's third
 // level names it.
 const QByteArray kHeadingStyles = wordPart(
-    "styles", R"(<w:style w:type="paragraph" w:styleId="1"><w:name w:val="heading 1"/><w:pPr><w:numPr><w:numId w:val="1"/></w:numPr><w:outlineLvl w:val="0"/></w:pPr></w:style><w:style w:type="paragraph" w:styleId="2"><w:basedOn w:val="1"/><w:pPr><w:numPr><w:ilvl w:val="1"/></w:numPr></w:pPr></w:style><w:style w:type="paragraph" w:styleId="3"><w:basedOn w:val="1"/></w:style>)");
+    "styles",
+    R"(<w:style w:type="paragraph" w:styleId="1"><w:name w:val="heading 1"/><w:pPr><w:numPr><w:numId w:val="1"/></w:numPr><w:outlineLvl w:val="0"/></w:pPr></w:style><w:style w:type="paragraph" w:styleId="2"><w:basedOn w:val="1"/><w:pPr><w:numPr><w:ilvl w:val="1"/></w:numPr></w:pPr></w:style><w:style w:type="paragraph" w:styleId="3"><w:basedOn w:val="1"/></w:style>)");
 
 INSTANTIATE_TEST_SUITE_P(
     Documents, DocxText,
@@ -159,21 +162,24 @@ INSTANTIATE_TEST_SUITE_P(
     Documents, OdtText,
     ::testing::Values(
         Row{"headingStyleWithoutListHasNoOutlineNumber",
-               odt(R"(<text:outline-style><text:outline-level-style text:level="1" style:num-format="1"/></text:outline-style><style:style style:name="Heading" style:family="paragraph"/><style:style style:name="Title" style:family="paragraph" style:parent-style-name="Heading" style:list-style-name=""/><style:style style:name="Cover" style:family="paragraph" style:parent-style-name="Title"/>)",
-                   R"(<text:h text:style-name="Heading" text:outline-level="1">一章</text:h><text:h text:style-name="Cover" text:outline-level="1">封面</text:h><text:h text:style-name="Heading" text:outline-level="1">二章</text:h>)"),
-               QStringLiteral("1 一章\n封面\n2 二章")},
+            odt(R"(<text:outline-style><text:outline-level-style text:level="1" style:num-format="1"/></text:outline-style><style:style style:name="Heading" style:family="paragraph"/><style:style style:name="Title" style:family="paragraph" style:parent-style-name="Heading" style:list-style-name=""/><style:style style:name="Cover" style:family="paragraph" style:parent-style-name="Title"/>)",
+                R"(<text:h text:style-name="Heading" text:outline-level="1">一章</text:h><text:h text:style-name="Cover" text:outline-level="1">封面</text:h><text:h text:style-name="Heading" text:outline-level="1">二章</text:h>)"),
+            QStringLiteral("1 一章\n封面\n2 二章")},
         Row{"labelsAsTheExportWritesThem",
-               odt(R"(<text:list-style style:name="L1"><text:list-level-style-number text:level="1" style:num-prefix="第" style:num-suffix="条" style:num-format=""/></text:list-style><text:list-style style:name="L2"><text:list-level-style-bullet text:level="1" text:bullet-char="✗"/><text:list-level-style-bullet text:level="2" text:bullet-char="✗"/></text:list-style>)",
-                   R"(<text:list text:style-name="L1"><text:list-item><text:p>总则</text:p></text:list-item></text:list><text:list text:style-name="L2"><text:list-item><text:p>甲</text:p><text:p>续</text:p><text:list><text:list-header><text:p>注</text:p></text:list-header><text:list-item><text:p>乙</text:p></text:list-item></text:list></text:list-item></text:list>)"),
-               QStringLiteral("    第条 总则\n    • 甲\n      续\n          注\n        ◦ 乙")},
+            odt(R"(<text:list-style style:name="L1"><text:list-level-style-number text:level="1" style:num-prefix="第" style:num-suffix="条" style:num-format=""/></text:list-style><text:list-style style:name="L2"><text:list-level-style-bullet text:level="1" text:bullet-char="✗"/><text:list-level-style-bullet text:level="2" text:bullet-char="✗"/></text:list-style>)",
+                R"(<text:list text:style-name="L1"><text:list-item><text:p>总则</text:p></text:list-item></text:list><text:list text:style-name="L2"><text:list-item><text:p>甲</text:p><text:p>续</text:p><text:list><text:list-header><text:p>注</text:p></text:list-header><text:list-item><text:p>乙</text:p></text:list-item></text:list></text:list-item></text:list>)"),
+            QStringLiteral("    第条 总则\n    • 甲\n      续\n          注\n        ◦ 乙")},
         Row{"spacesAndNoteMarkupAreNoText",
-               odt({}, "<text:p>a<text:s text:c=\"2\"> </text:s>b<text:note text:note-class=\"footnote\">\n  "
-                       "<text:note-citation>1</text:note-citation>\n  <text:note-body>\n    <text:p>注</text:p>\n  "
-                       "</text:note-body>\n</text:note>c</text:p>"),
-               QStringLiteral("a  b1c\n1 注")},
+            odt({},
+                "<text:p>a<text:s text:c=\"2\"> </text:s>b<text:note text:note-class=\"footnote\">\n  "
+                "<text:note-citation>1</text:note-citation>\n  <text:note-body>\n    <text:p>注</text:p>\n  "
+                "</text:note-body>\n</text:note>c</text:p>"),
+            QStringLiteral("a  b1c\n1 注")},
         Row{"textBoxAfterItsParagraph",
-               odt({}, "<text:p>锚 <draw:frame text:anchor-type=\"as-char\">\n  <svg:title>图题</svg:title>\n  <draw:text-box><text:p>框</text:p></draw:text-box>\n</draw:frame> 点</text:p><text:p>后文</text:p>"),
-               QStringLiteral("锚  点\n框\n后文")}),
+            odt({}, "<text:p>锚 <draw:frame text:anchor-type=\"as-char\">\n  <svg:title>图题</svg:title>\n  "
+                    "<draw:text-box><text:p>框</text:p></draw:text-box>\n</draw:frame> "
+                    "点</text:p><text:p>后文</text:p>"),
+            QStringLiteral("锚  点\n框\n后文")}),
     rowName);
 
 struct NumberRow
@@ -185,12 +191,14 @@ struct NumberRow
 
 TEST(ListLabels, CountsInChineseAndInHeavenlyStems)
 {
-    for (const NumberRow& row : {NumberRow{101, documents::listlabels::Format::Chinese, QStringLiteral("一百零一")},
-                                 NumberRow{1010, documents::listlabels::Format::Chinese, QStringLiteral("一千零一十")},
-                                 NumberRow{10, documents::listlabels::Format::HeavenlyStem, QStringLiteral("癸")},
-                                 NumberRow{12, documents::listlabels::Format::HeavenlyStem, QStringLiteral("甲乙")}})
+    for (const NumberRow& row :
+         {NumberRow{101, documents::listlabels::Format::Chinese, QStringLiteral("一百零一")},
+          NumberRow{1010, documents::listlabels::Format::Chinese, QStringLiteral("一千零一十")},
+          NumberRow{10, documents::listlabels::Format::HeavenlyStem, QStringLiteral("癸")},
+          NumberRow{12, documents::listlabels::Format::HeavenlyStem, QStringLiteral("甲乙")}})
         EXPECT_EQ(documents::listlabels::number(row.value, row.format), row.text) << row.value;
-    EXPECT_EQ(documents::listlabels::fromWordFormat(u"ideographTraditional"), documents::listlabels::Format::HeavenlyStem);
+    EXPECT_EQ(documents::listlabels::fromWordFormat(u"ideographTraditional"),
+              documents::listlabels::Format::HeavenlyStem);
 }
 
 } // namespace

@@ -46,7 +46,8 @@ inline QByteArray make(const QList<Page>& pages, bool locked = false)
         return "<< " + dictionary + " /Length " + QByteArray::number(data.size()) + " >>\nstream\n" + data +
                "\nendstream";
     };
-    // 1 catalog, 2 page tree, 3 font, 4 descendant font, 5 descriptor, 6 ToUnicode, then page and content pairs.
+    // 1 catalog, 2 page tree, 3 font, 4 descendant font, 5 descriptor, 6 ToUnicode, then page and content
+    // pairs.
     objects << "<< /Type /Catalog /Pages 2 0 R >>" << QByteArray()
             << "<< /Type /Font /Subtype /Type0 /BaseFont /SimSun /Encoding /Identity-H "
                "/DescendantFonts [4 0 R] /ToUnicode 6 0 R >>"
@@ -63,14 +64,16 @@ inline QByteArray make(const QList<Page>& pages, bool locked = false)
             content = "0.5 g 60 60 475 722 re f\n";
         for (const Line& line : page) {
             const double baseline = 842 - line.y - line.size * 0.859;
-            content += "BT /F1 " + QByteArray::number(line.size) + " Tf 1 0 0 1 " + QByteArray::number(line.x) + ' ' +
-                       QByteArray::number(baseline) + " Tm " + hexCodes(line.text) + " Tj ET\n";
+            content += "BT /F1 " + QByteArray::number(line.size) + " Tf 1 0 0 1 " +
+                       QByteArray::number(line.x) + ' ' + QByteArray::number(baseline) + " Tm " +
+                       hexCodes(line.text) + " Tj ET\n";
         }
         const int pageNumber = static_cast<int>(objects.size()) + 1;
-        objects << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << /Font << /F1 3 0 R >> >> "
-                   "/Contents " +
-                       QByteArray::number(pageNumber + 1) + " 0 R >>"
-                << stream(QByteArray(), content);
+        objects
+            << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << /Font << /F1 3 0 R >> >> "
+               "/Contents " +
+                   QByteArray::number(pageNumber + 1) + " 0 R >>"
+            << stream(QByteArray(), content);
         kids += QByteArray::number(pageNumber) + " 0 R ";
     }
     objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pages.size()) + " >>";
@@ -86,11 +89,10 @@ inline QByteArray make(const QList<Page>& pages, bool locked = false)
     for (qsizetype offset : offsets)
         out += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
     const QByteArray id = "<00112233445566778899AABBCCDDEEFF>";
-    const QByteArray lock = "/Encrypt << /Filter /Standard /V 1 /R 2 /P -4 /O <" + QByteArray(64, 'A') + "> /U <" +
-                            QByteArray(64, 'B') + "> >> /ID [" + id + ' ' + id + "] ";
+    const QByteArray lock = "/Encrypt << /Filter /Standard /V 1 /R 2 /P -4 /O <" + QByteArray(64, 'A') +
+                            "> /U <" + QByteArray(64, 'B') + "> >> /ID [" + id + ' ' + id + "] ";
     out += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R " +
-           (locked ? lock : QByteArray()) + ">>\nstartxref\n" +
-           QByteArray::number(xref) + "\n%%EOF\n";
+           (locked ? lock : QByteArray()) + ">>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
     return out;
 }
 

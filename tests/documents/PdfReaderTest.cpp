@@ -69,7 +69,8 @@ PdfRow runningHeadersAndFooters()
         Page page{Line{kLeft, 40, 9, QStringLiteral("硕士学位论文：城市交通研究")}};
         double y = 100;
         if (p == 1) {
-            page << Line{kLeft, y, kSize, chars(u"接上页的正文", 37)} << Line{kLeft, y + kLead, kSize, chars(u"接上页的正文", 37)};
+            page << Line{kLeft, y, kSize, chars(u"接上页的正文", 37)}
+                 << Line{kLeft, y + kLead, kSize, chars(u"接上页的正文", 37)};
             y += 2 * kLead;
             page << Line{kLeft, y + 20, 16, QStringLiteral("第二章 方法")};
             y += 60;
@@ -81,8 +82,9 @@ PdfRow runningHeadersAndFooters()
         pages << page;
     }
     auto body = [](const char16_t* base) { return chars(base, 35) + chars(base, 37) + chars(base, 37); };
-    const QString expected = body(bodies[0]) + chars(u"接上页的正文", 37) + chars(u"接上页的正文", 37) + u'\n' +
-                             QStringLiteral("第二章 方法") + u'\n' + body(bodies[1]) + u'\n' + body(bodies[2]);
+    const QString expected = body(bodies[0]) + chars(u"接上页的正文", 37) + chars(u"接上页的正文", 37) +
+                             u'\n' + QStringLiteral("第二章 方法") + u'\n' + body(bodies[1]) + u'\n' +
+                             body(bodies[2]);
     return {"runningLines", pdffixture::make(pages), expected};
 }
 
@@ -90,11 +92,12 @@ PdfRow runningHeadersAndFooters()
 // five points wide here, so 90 of them fill the column.
 PdfRow latinLines()
 {
-    const QString first = QStringLiteral("The reader keeps the text layer in its reading order and it leaves every single word hyphen-");
-    const QString second = QStringLiteral("ation exactly as the file has it, joining all the lines of one paragraph with single spaces");
+    const QString first = QStringLiteral(
+        "The reader keeps the text layer in its reading order and it leaves every single word hyphen-");
+    const QString second = QStringLiteral(
+        "ation exactly as the file has it, joining all the lines of one paragraph with single spaces");
     const QString last = QStringLiteral("to the end.");
-    const Page page{Line{kLeft, 100, 10, first}, Line{kLeft, 114, 10, second},
-                    Line{kLeft, 128, 10, last}};
+    const Page page{Line{kLeft, 100, 10, first}, Line{kLeft, 114, 10, second}, Line{kLeft, 128, 10, last}};
     return {"latin", pdffixture::make({page}), first + second + u' ' + last};
 }
 
@@ -117,8 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
                              Failure::Encrypted},
                       PdfRow{"damaged", QByteArray("%PDF-1.4\n1 0 obj broken"), Failure::Damaged},
                       PdfRow{"overTheBudget", twoParagraphs().file, Failure::Overexpanded, 100},
-                      PdfRow{"tooManyPages", pdffixture::make({Page{}, Page{}, Page{}}), Failure::Overexpanded,
-                             pdf::kMaxCharacters, 2}),
+                      PdfRow{"tooManyPages", pdffixture::make({Page{}, Page{}, Page{}}),
+                             Failure::Overexpanded, pdf::kMaxCharacters, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

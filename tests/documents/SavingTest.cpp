@@ -17,7 +17,7 @@ using documents::SaveFailure;
 struct WriteRow
 {
     const char* name;
-    const char* target;                // relative to a folder holding old.txt and the folder sub/
+    const char* target;                 // relative to a folder holding old.txt and the folder sub/
     std::optional<SaveFailure> failure; // nothing: written
 };
 
@@ -66,11 +66,12 @@ TEST_P(WriteFile, WritesWholeOrChangesNothing)
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("sub"))).isDir()) << "a folder is not replaced";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Documents, WriteFile,
-    ::testing::Values(WriteRow{"newFile", "新.rtf", std::nullopt}, WriteRow{"replacesWhole", "old.txt", std::nullopt},
-                      WriteRow{"folderMissing", "no/such/folder/a.rtf", SaveFailure::FolderMissing},
-                      WriteRow{"nameOfAFolder", "sub", SaveFailure::IsFolder}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Documents, WriteFile,
+                         ::testing::Values(WriteRow{"newFile", "新.rtf", std::nullopt},
+                                           WriteRow{"replacesWhole", "old.txt", std::nullopt},
+                                           WriteRow{"folderMissing", "no/such/folder/a.rtf",
+                                                    SaveFailure::FolderMissing},
+                                           WriteRow{"nameOfAFolder", "sub", SaveFailure::IsFolder}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,16 +1,16 @@
+#include "editor/DocumentCommands.h"
 #include "app/Program.h"
+#include "documents/DialogFilter.h"
 #include "documents/PdfFixture.h"
 #include "documents/RtfReader.h"
-#include "editor/DocumentCommands.h"
-#include "support/DocumentTestHelpers.h"
 #include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
-#include "widgets/Twips.h"
+#include "support/DocumentTestHelpers.h"
 #include "support/FakeBrowser.h"
-#include "documents/DialogFilter.h"
 #include "support/FileDialogScript.h"
 #include "support/GuiHelpers.h"
 #include "support/QtPrinters.h"
+#include "widgets/Twips.h"
 #include "widgets/WidgetTwips.h"
 
 #include "TestData.h"
@@ -219,7 +219,8 @@ TEST_F(DocumentCommandsTest, FailedOpenKeepsTheTextAndSaysWhy)
                               QStringLiteral("这个 PDF 文件里没有可读取的文字，可能是扫描件。")};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(boxes.shown[i].icon, MessageBox::Icon::Error);
-        EXPECT_TRUE(boxes.shown[i].text.contains(QDir::toNativeSeparators(paths[i]))) << boxes.shown[i].text.toStdString();
+        EXPECT_TRUE(boxes.shown[i].text.contains(QDir::toNativeSeparators(paths[i])))
+            << boxes.shown[i].text.toStdString();
         EXPECT_TRUE(boxes.shown[i].text.contains(reasons[i])) << boxes.shown[i].text.toStdString();
     }
 }
@@ -311,8 +312,9 @@ TEST_P(SaveOverExisting, ReplacesOnlyWhatRichTextCanStandFor)
 
     ASSERT_EQ(boxes.shown.size(), row.asks ? 1 : 0);
     if (row.asks) {
-        EXPECT_EQ(boxes.shown[0].text, QStringLiteral("“第二章.docx”是 Word/WPS 文档。保存会用 RTF 格式替换它，"
-                                                      "原有的排版、图片和表格将丢失。要替换吗？"));
+        EXPECT_EQ(boxes.shown[0].text,
+                  QStringLiteral("“第二章.docx”是 Word/WPS 文档。保存会用 RTF 格式替换它，"
+                                 "原有的排版、图片和表格将丢失。要替换吗？"));
         EXPECT_EQ(boxes.shown[0].buttons, MessageBox::Buttons::YesNo);
         EXPECT_EQ(boxes.shown[0].defaultAnswer, MessageBox::Answer::No);
     }
@@ -366,8 +368,8 @@ struct UnsavedRow
     const char* name;
     const char* command; // an action's name, or "close" for the window's close button
     MessageBox::Answer answer;
-    bool goesOn;         // the command went ahead
-    bool saved;          // the article was written to the chosen file
+    bool goesOn; // the command went ahead
+    bool saved;  // the article was written to the chosen file
 };
 
 void PrintTo(const UnsavedRow& row, std::ostream* os)
@@ -461,7 +463,8 @@ TEST_P(CancelledRead, StopsTheReadAndLeavesTheArticle)
     markedText();
     dialogs.choose(dir.filePath(QStringLiteral("base.rtf")));
     trigger("baocun");
-    QTest::mouseClick(child<QPushButton>(form.get(), "Command1"), Qt::LeftButton); // an analysis, for the report
+    QTest::mouseClick(child<QPushButton>(form.get(), "Command1"),
+                      Qt::LeftButton); // an analysis, for the report
 
     ReadJobOptions options = reading();
     if (row.inOffice) {
@@ -476,7 +479,8 @@ TEST_P(CancelledRead, StopsTheReadAndLeavesTheArticle)
     // The window goes on: after a blink the read shows, the editor takes no typing, nothing may
     // analyse, search or report the old article, the timer still ticks.
     QWidget* bar = nullptr;
-    ASSERT_TRUE(waitUntil([&] { return (bar = form->findChild<QWidget*>(QStringLiteral("readingBar"))) && bar->isVisible(); }));
+    ASSERT_TRUE(waitUntil(
+        [&] { return (bar = form->findChild<QWidget*>(QStringLiteral("readingBar"))) && bar->isVisible(); }));
     if (row.inOffice)
         ASSERT_TRUE(waitUntil([&] { return office.child() > 0; }));
     EXPECT_EQ(child<QLabel>(bar, "readingLabel")->text(), QStringLiteral("正在读取文件……"));

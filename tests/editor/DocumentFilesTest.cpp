@@ -1,8 +1,8 @@
 #include "editor/DocumentFiles.h"
 #include "documents/RtfReader.h"
-#include "support/DocumentTestHelpers.h"
 #include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
+#include "support/DocumentTestHelpers.h"
 #include "support/QtPrinters.h"
 
 #include "TestData.h"

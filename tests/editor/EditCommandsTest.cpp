@@ -251,15 +251,19 @@ TEST(Marking, EndsWhereAnEditMovesTheOccurrencesAndWhenToldTo)
         return c.charFormat().foreground().color() == QColor(Qt::red);
     };
     int calls = 0;
-    EXPECT_TRUE(editor::markOccurrences(box, QStringLiteral("甲"), Qt::red, [&] {
-        if (++calls == 1)
-            QTextCursor(box.document()).insertText(QStringLiteral("x"));
-        return true;
-    }, 1));
+    EXPECT_TRUE(editor::markOccurrences(
+        box, QStringLiteral("甲"), Qt::red,
+        [&] {
+            if (++calls == 1)
+                QTextCursor(box.document()).insertText(QStringLiteral("x"));
+            return true;
+        },
+        1));
     EXPECT_EQ(calls, 1);
     EXPECT_TRUE(redAt(1));
     EXPECT_FALSE(redAt(3));
-    EXPECT_FALSE(editor::markOccurrences(box, QStringLiteral("乙"), Qt::red, [] { return false; }, 1));
+    EXPECT_FALSE(editor::markOccurrences(
+        box, QStringLiteral("乙"), Qt::red, [] { return false; }, 1));
     EXPECT_TRUE(redAt(2));
     EXPECT_FALSE(redAt(4));
 }

@@ -21,7 +21,8 @@ QList<QStringList> pageTexts(const QByteArray& pdf)
         return {};
     file.close();
     QProcess text;
-    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
     if (!text.waitForFinished(30000))
         return {};
     QList<QStringList> pages;
@@ -46,13 +47,15 @@ TEST(PdfPrinter, NumbersPagesRepeatsHeadersKeepsHeadingsWithTheirText)
     table.columnWidths = {3, 1};
     table.header = {printed::plainCell(QStringLiteral("列一")), printed::plainCell(QStringLiteral("列二"))};
     for (int i = 0; i < 150; ++i)
-        table.rows.append({{printed::plainCell(QStringLiteral("行%1").arg(i)), printed::plainCell(QStringLiteral("1"))},
-                           std::nullopt});
+        table.rows.append(
+            {{printed::plainCell(QStringLiteral("行%1").arg(i)), printed::plainCell(QStringLiteral("1"))},
+             std::nullopt});
     doc.append(table);
     // Sections of many lengths, so that headings fall at every height of a page.
     for (int s = 0; s < 80; ++s) {
         doc.append(printed::textBlock(printed::Block::Kind::Heading, QStringLiteral("第%1节").arg(s)));
-        doc.append(printed::textBlock(printed::Block::Kind::Paragraph, QString(20 + s * 37 % 400, QChar(u'字'))));
+        doc.append(
+            printed::textBlock(printed::Block::Kind::Paragraph, QString(20 + s * 37 % 400, QChar(u'字'))));
     }
 
     PdfPrinter printer;
@@ -70,7 +73,8 @@ TEST(PdfPrinter, NumbersPagesRepeatsHeadersKeepsHeadingsWithTheirText)
         const QStringList& lines = pages[p];
         EXPECT_EQ(lines.last(), QStringLiteral("第 %1 页，共 %2 页").arg(p + 1).arg(pages.size()));
         ASSERT_GE(lines.size(), 2) << "page " << p + 1 << " holds nothing but its number";
-        EXPECT_FALSE(heading.match(lines[lines.size() - 2]).hasMatch()) << "page " << p + 1 << " ends with a heading";
+        EXPECT_FALSE(heading.match(lines[lines.size() - 2]).hasMatch())
+            << "page " << p + 1 << " ends with a heading";
         if (lines.filter(QRegularExpression(QStringLiteral("^行\\d+"))).size() > 0)
             EXPECT_FALSE(lines.filter(QRegularExpression(QStringLiteral("^列一"))).isEmpty())
                 << "page " << p + 1 << " has rows without the header";

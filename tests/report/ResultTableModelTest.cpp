@@ -1,10 +1,10 @@
 // The results table over the check record, driven by the run without a window.
-#include "support/QtPrinters.h"
+#include "report/ResultTableModel.h"
 #include "analysis/Analysis.h"
 #include "analysis/SentencePlace.h"
 #include "report/Bands.h"
 #include "report/ReportText.h"
-#include "report/ResultTableModel.h"
+#include "support/QtPrinters.h"
 #include "support/ScriptedRun.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +56,7 @@ TEST(ResultTableModel, ShowsEachSentenceAsTheRunRecordsIt)
     r.step(resultPage(190, {QStringLiteral("第一篇"), QStringLiteral("第二篇")}));
     r.step(resultPage(76));
     r.step(QString(300, QChar(u'短'))); // too little counted text
-    r.step(QString());                   // the blank sentence searches nothing
+    r.step(QString());                  // the blank sentence searches nothing
     const struct
     {
         const char* similarity;
@@ -100,14 +100,15 @@ TEST(ResultTableModel, SentenceFoundWhereTheAnalysisCutIt)
         qsizetype index;
         std::optional<Place> place;
     } rows[] = {
-        {QStringLiteral("好的好的好的"), {"好的", "好的", "好的"}, 2, Place{4, 2}},      // its own occurrence
-        {QStringLiteral("甲乙\r\n丙 丁"), {"甲乙丙丁"}, 0, Place{0, 7}},                // over breaks and spaces
-        {QStringLiteral("丙丁甲乙"), {"戊己", "甲乙"}, 1, Place{2, 2}},                 // one before edited away
-        {QStringLiteral("甲乙"), {"丙丁"}, 0, std::nullopt},                            // edited away
-        {QStringLiteral("甲乙"), {"甲乙"}, 1, std::nullopt},                            // no such sentence
+        {QStringLiteral("好的好的好的"), {"好的", "好的", "好的"}, 2, Place{4, 2}}, // its own occurrence
+        {QStringLiteral("甲乙\r\n丙 丁"), {"甲乙丙丁"}, 0, Place{0, 7}},            // over breaks and spaces
+        {QStringLiteral("丙丁甲乙"), {"戊己", "甲乙"}, 1, Place{2, 2}},             // one before edited away
+        {QStringLiteral("甲乙"), {"丙丁"}, 0, std::nullopt},                        // edited away
+        {QStringLiteral("甲乙"), {"甲乙"}, 1, std::nullopt},                        // no such sentence
     };
     for (const auto& row : rows)
-        EXPECT_EQ(analysis::sentencePlace(row.text, row.sentences, row.index), row.place) << row.text.toStdString();
+        EXPECT_EQ(analysis::sentencePlace(row.text, row.sentences, row.index), row.place)
+            << row.text.toStdString();
 }
 
 // The walk as first written, a search per sentence: the oracle for the one-pass index.

@@ -1,5 +1,5 @@
-#include "support/QtPrinters.h"
 #include "search/Engines.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -30,21 +30,22 @@ TEST_P(GbkEncoding, Encodes)
 
 INSTANTIATE_TEST_SUITE_P(
     Engines, GbkEncoding,
-    ::testing::Values(EncodeRow{"Chinese", QStringLiteral("中文"), QStringLiteral("%D6%D0%CE%C4")},
-                      EncodeRow{"UnescapedSet", QStringLiteral("A-1,2.3/x"), QStringLiteral("A-1,2.3/x")},
-                      EncodeRow{"Space", QStringLiteral(" "), QStringLiteral("%20")},
-                      EncodeRow{"Underscore", QStringLiteral("_"), QStringLiteral("%5F")},
-                      EncodeRow{"Tab", QStringLiteral("\t"), QStringLiteral("%09")},
-                      EncodeRow{"Empty", QString(), QString()},
-                      EncodeRow{"TildeAsteriskAmpersand", QStringLiteral("~*&"), QStringLiteral("%7E%2A%26")},
-                      EncodeRow{"FullWidthPunctuation", QStringLiteral("！…"), QStringLiteral("%A3%A1%A1%AD")},
-                      EncodeRow{"IdeographicSpace", QStringLiteral("\u3000"), QStringLiteral("%A1%A1")},
-                      EncodeRow{"AccentIsDoubleByte", QStringLiteral("é"), QStringLiteral("%A8%A6")},
-                      EncodeRow{"EuroIsOneByte", QStringLiteral("€"), QStringLiteral("%80")},
-                      EncodeRow{"NotEncodableIsQuestionMark", QStringLiteral("\u30FB"), QStringLiteral("%3F")},
-                      EncodeRow{"SurrogatePairIsTwoQuestionMarks", QStringLiteral("\U0001F600"), QStringLiteral("%3F%3F")},
-                      EncodeRow{"QuestionMarkItself", QStringLiteral("?"), QStringLiteral("%3F")},
-                      EncodeRow{"Mixed", QStringLiteral("中 a1"), QStringLiteral("%D6%D0%20a1")}));
+    ::testing::Values(
+        EncodeRow{"Chinese", QStringLiteral("中文"), QStringLiteral("%D6%D0%CE%C4")},
+        EncodeRow{"UnescapedSet", QStringLiteral("A-1,2.3/x"), QStringLiteral("A-1,2.3/x")},
+        EncodeRow{"Space", QStringLiteral(" "), QStringLiteral("%20")},
+        EncodeRow{"Underscore", QStringLiteral("_"), QStringLiteral("%5F")},
+        EncodeRow{"Tab", QStringLiteral("\t"), QStringLiteral("%09")},
+        EncodeRow{"Empty", QString(), QString()},
+        EncodeRow{"TildeAsteriskAmpersand", QStringLiteral("~*&"), QStringLiteral("%7E%2A%26")},
+        EncodeRow{"FullWidthPunctuation", QStringLiteral("！…"), QStringLiteral("%A3%A1%A1%AD")},
+        EncodeRow{"IdeographicSpace", QStringLiteral("\u3000"), QStringLiteral("%A1%A1")},
+        EncodeRow{"AccentIsDoubleByte", QStringLiteral("é"), QStringLiteral("%A8%A6")},
+        EncodeRow{"EuroIsOneByte", QStringLiteral("€"), QStringLiteral("%80")},
+        EncodeRow{"NotEncodableIsQuestionMark", QStringLiteral("\u30FB"), QStringLiteral("%3F")},
+        EncodeRow{"SurrogatePairIsTwoQuestionMarks", QStringLiteral("\U0001F600"), QStringLiteral("%3F%3F")},
+        EncodeRow{"QuestionMarkItself", QStringLiteral("?"), QStringLiteral("%3F")},
+        EncodeRow{"Mixed", QStringLiteral("中 a1"), QStringLiteral("%D6%D0%20a1")}));
 
 class Utf8Encoding : public ::testing::TestWithParam<EncodeRow>
 {
@@ -61,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
                       EncodeRow{"TwoBytes", QStringLiteral("é"), QStringLiteral("%C3%A9")},
                       EncodeRow{"ThreeBytesFirst", QStringLiteral("\u0800"), QStringLiteral("%E0%A0%80")},
                       EncodeRow{"LastTwoByte", QStringLiteral("\u07FF"), QStringLiteral("%DF%BF")},
-                      EncodeRow{"AsciiUnchanged", QStringLiteral("a b&c#d?e+f"), QStringLiteral("a b&c#d?e+f")},
+                      EncodeRow{"AsciiUnchanged", QStringLiteral("a b&c#d?e+f"),
+                                QStringLiteral("a b&c#d?e+f")},
                       EncodeRow{"Empty", QString(), QString()},
                       EncodeRow{"SurrogatesOneAtATime", QStringLiteral("\U0001F600"),
                                 QStringLiteral("%ED%A0%BD%ED%B8%80")}));
@@ -115,7 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
                       HostRow{"LookAlike", search::Engine::Baidu, "https://notbaidu.com/s", false},
                       HostRow{"DomainInPath", search::Engine::Wenku, "https://x.example/baidu.com", false},
                       HostRow{"DomainAsPrefix", search::Engine::Baidu, "https://baidu.com.example/", false},
-                      HostRow{"CnkiSibling", search::Engine::Zhiwang, "https://kns.cnki.net/kns8s/search", true},
+                      HostRow{"CnkiSibling", search::Engine::Zhiwang, "https://kns.cnki.net/kns8s/search",
+                              true},
                       HostRow{"CnkiIsNotBaidu", search::Engine::Baidu, "https://scholar.cnki.net/", false},
                       HostRow{"Longyuan", search::Engine::Longyuan, "https://www.baidu.com/", false}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -1,6 +1,5 @@
 // The online check end to end: the real window and Qt WebEngine against a loopback stand-in of the
 // search services, which the browser reaches as its HTTP proxy.
-#include "support/QtPrinters.h"
 #include "app/Program.h"
 #include "editor/RichTextBox.h"
 #include "platform/Fonts.h"
@@ -9,18 +8,19 @@
 #include "search/Engines.h"
 #include "support/FileDialogScript.h"
 #include "support/GuiHelpers.h"
+#include "support/QtPrinters.h"
 #include "support/ResultPage.h"
 #include "support/StandInServer.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QProcess>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -62,11 +62,7 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return !form->resultPane().isBusy(); }, 20000));
     }
 
-    template <typename T>
-    T* w(const char* name)
-    {
-        return child<T>(form.get(), name);
-    }
+    template <typename T> T* w(const char* name) { return child<T>(form.get(), name); }
     void analyse(const QString& text)
     {
         w<RichTextBox>("RichTextBox1")->setPlainText(text);
@@ -79,7 +75,9 @@ protected:
     bool waitForPage() // the pane has loaded and the body has been read
     {
         return waitUntil(
-            [&] { return !form->resultPane().isBusy() && record().count(search::SentenceState::Searching) == 0; },
+            [&] {
+                return !form->resultPane().isBusy() && record().count(search::SentenceState::Searching) == 0;
+            },
             15000);
     }
     const search::CheckRecord& record() { return form->findChild<search::CheckRun*>()->record(); }
@@ -90,10 +88,11 @@ protected:
         bool done = false;
         form->findChild<QWebEngineView*>(QStringLiteral("WebBrowser1"))
             ->page()
-            ->runJavaScript(QStringLiteral("document.body ? document.body.innerHTML : ''"), [&](const QVariant& v) {
-                body = v.toString();
-                done = true;
-            });
+            ->runJavaScript(QStringLiteral("document.body ? document.body.innerHTML : ''"),
+                            [&](const QVariant& v) {
+                                body = v.toString();
+                                done = true;
+                            });
         waitUntil([&] { return done; }, 10000);
         return body;
     }
@@ -109,8 +108,9 @@ TEST_F(EndToEnd, SendsTheExactQueryUrl)
     analyse(QStringLiteral("中文 A_b"));
     QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
     ASSERT_TRUE(waitForSearches(1));
-    EXPECT_EQ(form->checkRun().searchUrl(),
-              QStringLiteral("https://www.baidu.com/s?wd=%D6%D0%CE%C4A%5Fb&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu"));
+    EXPECT_EQ(
+        form->checkRun().searchUrl(),
+        QStringLiteral("https://www.baidu.com/s?wd=%D6%D0%CE%C4A%5Fb&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu"));
     // On the wire the escaped underscore goes out as "_": an unreserved character, which URLs treat
     // as the same as its escape.
     EXPECT_TRUE(server.requestTargets.contains(
@@ -194,7 +194,8 @@ TEST_F(EndToEnd, PaneRecoversFromADeadRenderer)
 }
 
 const QByteArray kVerificationPage =
-    QByteArray("<html><head><title>百度安全验证</title></head><body><div><p>网络不给力，请稍后重试</p></div></body></html>");
+    QByteArray("<html><head><title>百度安全验证</title></head><body><div><p>网络不给力，请稍后重试</p></"
+               "div></body></html>");
 
 TEST_F(EndToEnd, TheRunWaitsForAVerificationAtTheSearchAddress)
 {
@@ -204,7 +205,8 @@ TEST_F(EndToEnd, TheRunWaitsForAVerificationAtTheSearchAddress)
     });
     analyse(QString(20, QChar(u'句')));
     QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return w<QLabel>("Label1")->text() == search::kVerificationRequest; }, 15000));
+    ASSERT_TRUE(
+        waitUntil([&] { return w<QLabel>("Label1")->text() == search::kVerificationRequest; }, 15000));
     // The pane shows whole above the editor, and the run neither retries nor goes on.
     auto* pane = form->findChild<QWebEngineView*>(QStringLiteral("WebBrowser1"));
     auto* editor = w<RichTextBox>("RichTextBox1");
@@ -236,7 +238,8 @@ TEST_F(EndToEnd, AVerificationOnAnotherHostCanBeStoppedAndSearchedAgain)
     });
     analyse(QString(20, QChar(u'句')));
     QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return w<QLabel>("Label1")->text() == search::kVerificationRequest; }, 15000));
+    ASSERT_TRUE(
+        waitUntil([&] { return w<QLabel>("Label1")->text() == search::kVerificationRequest; }, 15000));
     pumpEvents(400);
     EXPECT_EQ(server.searches().size(), 1);
     QTest::mouseClick(w<QPushButton>("Command4"), Qt::LeftButton);
@@ -258,7 +261,8 @@ TEST_F(EndToEnd, ACheckExportsItsReportAsPdf)
         return r;
     });
     // Two sentences: the first fills the 38 characters of a piece.
-    const QString first = QStringLiteral("论文相似度检测的第一句话，用于导出检测报告的测试，内容要写得足够长一些才行。");
+    const QString first =
+        QStringLiteral("论文相似度检测的第一句话，用于导出检测报告的测试，内容要写得足够长一些才行。");
     analyse(first + QStringLiteral("第二句<&\"比较短"));
     QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
     ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 30000));
@@ -275,13 +279,15 @@ TEST_F(EndToEnd, ACheckExportsItsReportAsPdf)
     child<QAction>(form.get(), "daochu")->trigger();
     EXPECT_FALSE(child<QAction>(form.get(), "daochu")->isEnabled()); // one PDF at a time
     ASSERT_TRUE(waitUntil([&] { return boxes.shown.size() > boxesBefore; }, 60000));
-    EXPECT_TRUE(boxes.shown.last().text.startsWith(QStringLiteral("检测报告已导出到："))) << boxes.shown.last().text.toStdString();
+    EXPECT_TRUE(boxes.shown.last().text.startsWith(QStringLiteral("检测报告已导出到：")))
+        << boxes.shown.last().text.toStdString();
     EXPECT_TRUE(child<QAction>(form.get(), "daochu")->isEnabled());
     QFile pdfFile(pdfPath);
     ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdfFile.read(5).startsWith("%PDF"));
     QProcess text;
-    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdfPath, QStringLiteral("-")});
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdfPath, QStringLiteral("-")});
     ASSERT_TRUE(text.waitForFinished(30000));
     QString plain = QString::fromUtf8(text.readAllStandardOutput());
     // The Chinese text is in the PDF as text, with its fonts.
@@ -341,7 +347,8 @@ QString plainTitle(int n)
 HostileTitle scriptLink(const char* name, const QString& scheme, int n)
 {
     return {name,
-            QStringLiteral("<a href=\"") + scheme + beacon(name) + QStringLiteral("\" data-click=\"{}\">恶意%1</a>").arg(n),
+            QStringLiteral("<a href=\"") + scheme + beacon(name) +
+                QStringLiteral("\" data-click=\"{}\">恶意%1</a>").arg(n),
             QStringLiteral("恶意%1").arg(n)};
 }
 
@@ -352,9 +359,11 @@ QList<HostileTitle> hostileTitles()
     };
     return {
         after(2, QStringLiteral("<script>") + beacon("script") + QStringLiteral("</script>")),
-        after(3, QStringLiteral("<img src=\"data:,\" onerror=\"") + beacon("onerror") + QStringLiteral("\">")),
+        after(3,
+              QStringLiteral("<img src=\"data:,\" onerror=\"") + beacon("onerror") + QStringLiteral("\">")),
         after(4, QStringLiteral("<svg onload=\"") + beacon("svg") + QStringLiteral("\"></svg>")),
-        after(5, QStringLiteral("<iframe src=\"&#1;javascript:") + beacon("iframe-js") + QStringLiteral("\"></iframe>")),
+        after(5, QStringLiteral("<iframe src=\"&#1;javascript:") + beacon("iframe-js") +
+                     QStringLiteral("\"></iframe>")),
         after(6, QStringLiteral("<iframe src=\"data:text/html;base64,") + base64Page("iframe-data") +
                      QStringLiteral("\"></iframe>")),
         after(7, QStringLiteral("<xmp></xm</script>p><scr</script>ipt>") + beacon("xmp") +
@@ -374,10 +383,11 @@ TEST_F(EndToEnd, HostileTitlesRunNothingInTheReportOrOnAClick)
             return StandInServer::Response{200, "<html><body><p>report</p></body></html>"};
         if (url.host() != u"www.baidu.com")
             return StandInServer::Response{404, "<html><body></body></html>"};
-        QString page = QStringLiteral("<html><head><meta http-equiv=\"Content-Security-Policy\" content=\"script-src "
-                                      "'none'; frame-src 'none'; object-src 'none'\"></head><body><div>") +
-                       QString(600, QChar(u'页')) + QStringLiteral("</div><p><EM>x</EM><EM>y</EM></p><H3 CLASS=\"t\">") +
-                       plainTitle(1) + QStringLiteral("</H3>");
+        QString page =
+            QStringLiteral("<html><head><meta http-equiv=\"Content-Security-Policy\" content=\"script-src "
+                           "'none'; frame-src 'none'; object-src 'none'\"></head><body><div>") +
+            QString(600, QChar(u'页')) + QStringLiteral("</div><p><EM>x</EM><EM>y</EM></p><H3 CLASS=\"t\">") +
+            plainTitle(1) + QStringLiteral("</H3>");
         for (const HostileTitle& t : hostileTitles())
             page += QStringLiteral("<H3 CLASS=\"t\">") + t.block + QStringLiteral("</H3>");
         return StandInServer::Response{200, (page + QStringLiteral("</body></html>")).toUtf8()};
@@ -426,10 +436,12 @@ setTimeout(function() { new Image().src = 'http://probe.example/'; }, 500);
 int main(int argc, char** argv)
 {
     g_port = StandInServer::reservePort();
-    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") +
-                                              " --disable-gpu --ignore-certificate-errors --proxy-server=http://127.0.0.1:" +
-                                              QByteArray::number(g_port) + " --proxy-bypass-list=<-loopback>");
+    qputenv("QT_QPA_PLATFORM",
+            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") +
+                " --disable-gpu --ignore-certificate-errors --proxy-server=http://127.0.0.1:" +
+                QByteArray::number(g_port) + " --proxy-bypass-list=<-loopback>");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     fonts::installSongSubstitution();

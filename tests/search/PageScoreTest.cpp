@@ -1,8 +1,8 @@
-#include "support/QtPrinters.h"
-#include "text/Codepage936.h"
 #include "search/PageScore.h"
 #include "support/LegacyTitles.h"
+#include "support/QtPrinters.h"
 #include "support/ResultPage.h"
+#include "text/Codepage936.h"
 
 #include <gtest/gtest.h>
 
@@ -46,23 +46,28 @@ TEST_P(Highlights, Length)
 
 INSTANTIATE_TEST_SUITE_P(
     PageScore, Highlights,
-    ::testing::Values(
-        FragmentRow{"OneMarkerHasNoInnerPart", QStringLiteral("a<EM>") + ascii(20) + QStringLiteral("</EM>b"), 0},
-        FragmentRow{"TwoMarkersUseThePartBetween",
-                    QStringLiteral("<EM>") + ascii(9) + QStringLiteral("</EM>tail<EM>x</EM>"), 9},
-        FragmentRow{"SevenCharactersDoNotCount",
-                    QStringLiteral("<EM>") + ascii(7) + QStringLiteral("</EM><EM>") + ascii(8) + QStringLiteral("</EM><EM>"),
-                    8},
-        FragmentRow{"PartWithoutCloseCountsWhole", QStringLiteral("<EM>") + ascii(10) + QStringLiteral("<EM>"), 10},
-        FragmentRow{"RawHtmlCounts", QStringLiteral("<EM><b>ab</b></EM><EM>"), 9},
-        FragmentRow{"UpperCaseWinsOverLower",
-                    QStringLiteral("<em>") + ascii(30) + QStringLiteral("</em><em><EM>") + ascii(8) +
-                        QStringLiteral("</EM><EM>"),
-                    8},
-        FragmentRow{"LowerCaseWhenNoUpper",
-                    QStringLiteral("<em>") + ascii(12) + QStringLiteral("</em>-<em>") + ascii(8) + QStringLiteral("</em><em>"),
-                    12 + 8},
-        FragmentRow{"MixedCaseMarkerIsNoMarker", QStringLiteral("<Em>") + ascii(12) + QStringLiteral("<Em>"), 0}));
+    ::testing::Values(FragmentRow{"OneMarkerHasNoInnerPart",
+                                  QStringLiteral("a<EM>") + ascii(20) + QStringLiteral("</EM>b"), 0},
+                      FragmentRow{"TwoMarkersUseThePartBetween",
+                                  QStringLiteral("<EM>") + ascii(9) + QStringLiteral("</EM>tail<EM>x</EM>"),
+                                  9},
+                      FragmentRow{"SevenCharactersDoNotCount",
+                                  QStringLiteral("<EM>") + ascii(7) + QStringLiteral("</EM><EM>") + ascii(8) +
+                                      QStringLiteral("</EM><EM>"),
+                                  8},
+                      FragmentRow{"PartWithoutCloseCountsWhole",
+                                  QStringLiteral("<EM>") + ascii(10) + QStringLiteral("<EM>"), 10},
+                      FragmentRow{"RawHtmlCounts", QStringLiteral("<EM><b>ab</b></EM><EM>"), 9},
+                      FragmentRow{"UpperCaseWinsOverLower",
+                                  QStringLiteral("<em>") + ascii(30) + QStringLiteral("</em><em><EM>") +
+                                      ascii(8) + QStringLiteral("</EM><EM>"),
+                                  8},
+                      FragmentRow{"LowerCaseWhenNoUpper",
+                                  QStringLiteral("<em>") + ascii(12) + QStringLiteral("</em>-<em>") +
+                                      ascii(8) + QStringLiteral("</em><em>"),
+                                  12 + 8},
+                      FragmentRow{"MixedCaseMarkerIsNoMarker",
+                                  QStringLiteral("<Em>") + ascii(12) + QStringLiteral("<Em>"), 0}));
 
 TEST(PageScore, PageTextKeepsDoubleByteCharactersOnly)
 {
@@ -104,12 +109,16 @@ TEST_P(Figures, WorkedFigures)
 
 INSTANTIATE_TEST_SUITE_P(
     PageScore, Figures,
-    ::testing::Values(ScoreRow{"SixtyFive", 130, 20, 0, 1, 65, QStringLiteral("本句相似度：65%\r\n\r\n目前总体相似度：65%")},
-                      ScoreRow{"HalfGoesToEven", 25, 20, 0, 1, 12, QStringLiteral("本句相似度：12%\r\n\r\n目前总体相似度：12%")},
+    ::testing::Values(ScoreRow{"SixtyFive", 130, 20, 0, 1, 65,
+                               QStringLiteral("本句相似度：65%\r\n\r\n目前总体相似度：65%")},
+                      ScoreRow{"HalfGoesToEven", 25, 20, 0, 1, 12,
+                               QStringLiteral("本句相似度：12%\r\n\r\n目前总体相似度：12%")},
                       ScoreRow{"NoUpperBound", 450, 20, 0, 1, 225,
                                QStringLiteral("本句相似度：225%\r\n\r\n目前总体相似度：225%")},
-                      ScoreRow{"Overall", 0, 20, 70, 3, 0, QStringLiteral("本句相似度：0%\r\n\r\n目前总体相似度：23.33%")},
-                      ScoreRow{"TwentyNine", 58, 20, 0, 2, 29, QStringLiteral("本句相似度：29%\r\n\r\n目前总体相似度：14.5%")}));
+                      ScoreRow{"Overall", 0, 20, 70, 3, 0,
+                               QStringLiteral("本句相似度：0%\r\n\r\n目前总体相似度：23.33%")},
+                      ScoreRow{"TwentyNine", 58, 20, 0, 2, 29,
+                               QStringLiteral("本句相似度：29%\r\n\r\n目前总体相似度：14.5%")}));
 
 TEST(PageScore, ShortPageScoresZeroAndKeepsTheSum)
 {
@@ -149,9 +158,9 @@ QString heading(const QString& title, bool upper = false)
 
 TEST(PageScore, TitlesInPageOrder)
 {
-    const QString html = QStringLiteral("<div>") + heading(QStringLiteral("甲")) + QStringLiteral("<p>x</p>") +
-                         heading(QStringLiteral("乙"), true) + heading(QStringLiteral("<EM>丙</EM>")) +
-                         QStringLiteral("</div>");
+    const QString html = QStringLiteral("<div>") + heading(QStringLiteral("甲")) +
+                         QStringLiteral("<p>x</p>") + heading(QStringLiteral("乙"), true) +
+                         heading(QStringLiteral("<EM>丙</EM>")) + QStringLiteral("</div>");
     const QList<search::Title> t = search::titles(html);
     ASSERT_EQ(t.size(), 3);
     EXPECT_EQ(t[0].text, QStringLiteral("甲"));
@@ -215,7 +224,8 @@ TEST_P(TitlesOfTodaysPages, AreTheTextsOfTheResultLinks)
 QString clickFirst(const QString& title)
 {
     // Link attributes with the click data first: no "}\">" before the title text.
-    return QStringLiteral("<h3 class=\"t\"><a data-click=\"{'F':'778317EA','T':'1'}\" href=\"http://www.baidu.com/link?url=x\" "
+    return QStringLiteral("<h3 class=\"t\"><a data-click=\"{'F':'778317EA','T':'1'}\" "
+                          "href=\"http://www.baidu.com/link?url=x\" "
                           "target=\"_blank\">") +
            title + QStringLiteral("</a></h3>");
 }
@@ -224,23 +234,28 @@ INSTANTIATE_TEST_SUITE_P(
     PageScore, TitlesOfTodaysPages,
     ::testing::Values(
         TitlePage{"ClickDataFirst",
-                  QStringLiteral("<div class=\"result c-container\">") + clickFirst(QStringLiteral("论文<em>相似度</em>检测")) +
-                      QStringLiteral("</div>") + clickFirst(QStringLiteral("第二个结果")),
+                  QStringLiteral("<div class=\"result c-container\">") +
+                      clickFirst(QStringLiteral("论文<em>相似度</em>检测")) + QStringLiteral("</div>") +
+                      clickFirst(QStringLiteral("第二个结果")),
                   {QStringLiteral("论文相似度检测"), QStringLiteral("第二个结果")}},
-        TitlePage{"MixedClassesAndAnotherCardsHeading",
-                  QStringLiteral("<h3 class=\"t c-gap-bottom-small\"><a href=\"http://a/\" target=\"_blank\">甲 结果</a></h3>"
-                                 "<div class=\"op\"><h3 class=\"c-font-sigma c-title\">百度百科</h3></div>"
-                                 "<h3 class=\"t c-title-en\"><a href=\"http://b/\">English <em>result</em></a></h3>"),
-                  {QStringLiteral("甲 结果"), QStringLiteral("English result")}},
+        TitlePage{
+            "MixedClassesAndAnotherCardsHeading",
+            QStringLiteral(
+                "<h3 class=\"t c-gap-bottom-small\"><a href=\"http://a/\" target=\"_blank\">甲 结果</a></h3>"
+                "<div class=\"op\"><h3 class=\"c-font-sigma c-title\">百度百科</h3></div>"
+                "<h3 class=\"t c-title-en\"><a href=\"http://b/\">English <em>result</em></a></h3>"),
+            {QStringLiteral("甲 结果"), QStringLiteral("English result")}},
         TitlePage{"CardTitles",
-                  QStringLiteral("<h3 class=\"c-title t t tts-title\"><a href=\"http://c/\" aria-label=\"x\">"
-                                 "<!--s-text-->丙  <span>标题</span><!--/s-text--></a></h3>"
-                                 "<h3 class=\"cosc-title t cos-line-clamp-1 cosc-title-slim\"><a href=\"http://d/\">"
-                                 "<span class=\"cosc-title-slot\">丁</span></a></h3>"),
+                  QStringLiteral(
+                      "<h3 class=\"c-title t t tts-title\"><a href=\"http://c/\" aria-label=\"x\">"
+                      "<!--s-text-->丙  <span>标题</span><!--/s-text--></a></h3>"
+                      "<h3 class=\"cosc-title t cos-line-clamp-1 cosc-title-slim\"><a href=\"http://d/\">"
+                      "<span class=\"cosc-title-slot\">丁</span></a></h3>"),
                   {QStringLiteral("丙 标题"), QStringLiteral("丁")}},
         TitlePage{"NotATitleClass",
-                  QStringLiteral("<h3 class=\"title\"><a href=\"http://e/\">戊</a></h3><h3 class=\"tt\"><a>己</a></h3>"
-                                 "<h30 class=\"t\"><a>庚</a></h30>"),
+                  QStringLiteral(
+                      "<h3 class=\"title\"><a href=\"http://e/\">戊</a></h3><h3 class=\"tt\"><a>己</a></h3>"
+                      "<h30 class=\"t\"><a>庚</a></h30>"),
                   {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -249,7 +264,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PageScore, OlderMarkupGivesTheTitlesOfTheOlderRules)
 {
     std::mt19937 rng(7);
-    const QStringList fillers{"<p>x</p>", "<div class=\"c-abstract\"><em>摘要</em>内容</div>", "文字", "<a href=\"u\">链</a>"};
+    const QStringList fillers{"<p>x</p>", "<div class=\"c-abstract\"><em>摘要</em>内容</div>", "文字",
+                              "<a href=\"u\">链</a>"};
     for (int round = 0; round < 300; ++round) {
         QString html;
         const int n = static_cast<int>(rng() % 14);
@@ -271,7 +287,8 @@ TEST(PageScore, OlderMarkupGivesTheTitlesOfTheOlderRules)
 TEST(PageScore, HighlightsInCommentsCountOnce)
 {
     const QString abstract = QStringLiteral("<em>一二三四五六七八</em>");
-    const QString doubled = QStringLiteral("<div>") + abstract + QStringLiteral("</div><!--s-data:{\"abs\":\"") + abstract +
+    const QString doubled = QStringLiteral("<div>") + abstract +
+                            QStringLiteral("</div><!--s-data:{\"abs\":\"") + abstract +
                             QStringLiteral("\"}--><em>x</em>");
     const QString single = QStringLiteral("<div>") + abstract + QStringLiteral("</div><em>x</em>");
     EXPECT_EQ(search::highlightedLength(doubled), search::highlightedLength(single));

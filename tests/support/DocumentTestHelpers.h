@@ -83,7 +83,11 @@ public:
     // Prints nothing: the office could not read the file.
     void printNothing() { script("exit 0\n"); }
     // Starts a child of its own and waits, until killed.
-    void neverAnswer() { script("sleep 300 &\necho $! > '" + m_dir.filePath(QStringLiteral("office-child")).toUtf8() + "'\nwait\n"); }
+    void neverAnswer()
+    {
+        script("sleep 300 &\necho $! > '" + m_dir.filePath(QStringLiteral("office-child")).toUtf8() +
+               "'\nwait\n");
+    }
 
     WordProcessorJobs jobs(std::chrono::milliseconds timeout = std::chrono::minutes(5)) const
     {

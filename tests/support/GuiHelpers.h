@@ -23,8 +23,7 @@ private:
 };
 
 // Finds a named descendant and fails the test when there is none.
-template <typename T>
-T* child(const QObject* parent, const char* name)
+template <typename T> T* child(const QObject* parent, const char* name)
 {
     T* found = parent->findChild<T*>(QLatin1String(name));
     if (!found)

@@ -3,8 +3,8 @@
 // The title collection of the older result-page markup, kept as the oracle for pages in that markup:
 // the page's exact title tags are replaced by markers and every odd block between two markers is a
 // title, its text after the link-text start.
-#include "support/LiteralMarkedPage.h"
 #include "search/PageScore.h"
+#include "support/LiteralMarkedPage.h"
 
 namespace search {
 

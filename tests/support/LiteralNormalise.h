@@ -2,8 +2,8 @@
 
 // The normalisation of the article done literally, one replacement after the other, as an oracle
 // for the one-pass version of the program.
-#include "text/TextRules.h"
 #include "support/LiteralPasses.h"
+#include "text/TextRules.h"
 
 #include <QString>
 #include <QStringList>

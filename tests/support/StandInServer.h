@@ -3,9 +3,9 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
-#include <QString>
 #include <QSslCertificate>
 #include <QSslKey>
+#include <QString>
 #include <QTcpServer>
 #include <QUrl>
 
@@ -24,8 +24,8 @@ public:
         int status = 200;
         QByteArray body;
         bool closeWithoutAnswer = false; // the connection ends before any answer: a page that never arrives
-        bool neverAnswer = false;        // the connection stays open without an answer: a load that never ends
-        QByteArray location;             // with status 302: where the browser is sent
+        bool neverAnswer = false; // the connection stays open without an answer: a load that never ends
+        QByteArray location;      // with status 302: where the browser is sent
     };
     using Handler = std::function<Response(const QUrl&)>;
 
@@ -38,8 +38,9 @@ public:
     // Requests for the search hosts only (the start-up page and favicons are left out).
     QList<QUrl> searches() const;
     QList<QUrl> requests;
-    QList<QByteArray> requestTargets; // the request lines' targets, byte for byte (tunnelled: https://host + target)
-    QList<QByteArray> requestHeads;   // each request's lines up to the blank line, as sent
+    QList<QByteArray>
+        requestTargets; // the request lines' targets, byte for byte (tunnelled: https://host + target)
+    QList<QByteArray> requestHeads; // each request's lines up to the blank line, as sent
 
 private:
     class Server;

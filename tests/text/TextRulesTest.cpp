@@ -1,5 +1,5 @@
-#include "support/QtPrinters.h"
 #include "text/TextRules.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,8 @@ TEST_P(Round2, HalfGoesToEven)
 INSTANTIATE_TEST_SUITE_P(TextRules, Round2,
                          ::testing::Values(RoundRow{0.125, 0.12}, RoundRow{0.375, 0.38}, RoundRow{0.65, 0.65},
                                            RoundRow{70.0 / 3.0, 23.33}, RoundRow{2.25, 2.25},
-                                           RoundRow{0.2349, 0.23}, RoundRow{1.0 / 3.0, 0.33}, RoundRow{0, 0}));
+                                           RoundRow{0.2349, 0.23}, RoundRow{1.0 / 3.0, 0.33},
+                                           RoundRow{0, 0}));
 
 TEST(TextRules, GeneralNumberForm)
 {

@@ -2,17 +2,17 @@
 // X display it is started on (scripts/screenshots.sh runs it under Xvfb), with the search services
 // replaced by a loopback stand-in that serves made-up result pages. Not a test: it asserts nothing
 // and writes PNG files into the folder named on its command line.
-#include "app/Program.h"
 #include "app/Localisation.h"
+#include "app/Program.h"
 #include "app/ProgramIcon.h"
 #include "comparator/Form2.h"
 #include "editor/RichTextBox.h"
-#include "text/Codepage936.h"
 #include "platform/Fonts.h"
 #include "search/CheckRun.h"
 #include "search/Engines.h"
 #include "support/GuiHelpers.h"
 #include "support/StandInServer.h"
+#include "text/Codepage936.h"
 
 #include <QAction>
 #include <QApplication>
@@ -199,7 +199,8 @@ bool run(const QDir& out, StandInServer& server)
     });
     QTest::mouseClick(w<QPushButton>(&form, "Command3"), Qt::LeftButton);
     const search::CheckRecord& record = form.findChild<search::CheckRun*>()->record();
-    if (!waitUntil([&] { return resultPages >= 3 && record.count(search::SentenceState::Scored) > 0; }, 60000))
+    if (!waitUntil([&] { return resultPages >= 3 && record.count(search::SentenceState::Scored) > 0; },
+                   60000))
         return fail("the automatic check did not search");
     QObject::disconnect(hold);
     bool saved = save(&form, out, "check.png");
@@ -279,9 +280,10 @@ int main(int argc, char** argv)
         return 2;
     }
     const quint16 port = StandInServer::reservePort();
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") +
-                                              " --ignore-certificate-errors --proxy-server=http://127.0.0.1:" + QByteArray::number(port) +
-                                              " --proxy-bypass-list=<-loopback>");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") +
+                " --ignore-certificate-errors --proxy-server=http://127.0.0.1:" + QByteArray::number(port) +
+                " --proxy-bypass-list=<-loopback>");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     localisation::prepareBrowserLanguage();
     QApplication app(argc, argv);
