@@ -54,48 +54,48 @@ Form2::Form2(const QString& articleText, comparator::Counts& totals, QWidget* pa
     windowparts::sizeAndCentre(this, kClientWidth, kClientHeight);
 
     // Load: the main editor's text, without its colours.
-    m_richTextBox1->setPlainText(articleText);
-    m_richTextBox1->document()->clearUndoRedoStacks();
-    m_richTextBox1->moveCaretToStart();
+    m_article->setPlainText(articleText);
+    m_article->document()->clearUndoRedoStacks();
+    m_article->moveCaretToStart();
 }
 
 Form2::~Form2() = default;
 
 void Form2::createControls()
 {
-    m_richTextBox1 = new RichTextBox(this);
-    m_richTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
-    m_richTextBox1->document()->setDefaultFont(QFont(fonts::kSongTi, 10));
-    twips::setGeometry(m_richTextBox1, 90, 90, 4470, 6270);
+    m_article = new RichTextBox(this);
+    m_article->setObjectName(QStringLiteral("RichTextBox1"));
+    m_article->document()->setDefaultFont(QFont(fonts::kSongTi, 10));
+    twips::setGeometry(m_article, 90, 90, 4470, 6270);
 
-    m_richTextBox2 = new RichTextBox(this);
-    m_richTextBox2->setObjectName(QStringLiteral("RichTextBox2"));
-    twips::setGeometry(m_richTextBox2, 4680, 90, 4470, 6270);
+    m_reference = new RichTextBox(this);
+    m_reference->setObjectName(QStringLiteral("RichTextBox2"));
+    twips::setGeometry(m_reference, 4680, 90, 4470, 6270);
     const QFont reference(fonts::kSongTi, 9);
-    m_richTextBox2->document()->setDefaultFont(reference);
+    m_reference->document()->setDefaultFont(reference);
     QTextCharFormat f;
     f.setFont(reference);
-    QTextCursor(m_richTextBox2->document()).insertText(QStringLiteral("对比的文字"), f);
-    m_richTextBox2->document()->clearUndoRedoStacks();
+    QTextCursor(m_reference->document()).insertText(QStringLiteral("对比的文字"), f);
+    m_reference->document()->clearUndoRedoStacks();
 
-    m_command1 = new QPushButton(QStringLiteral("对比并标注"), this);
-    m_command1->setObjectName(QStringLiteral("Command1"));
-    twips::setGeometry(m_command1, 6435, 6705, 2670, 465);
+    m_compareButton = new QPushButton(QStringLiteral("对比并标注"), this);
+    m_compareButton->setObjectName(QStringLiteral("Command1"));
+    twips::setGeometry(m_compareButton, 6435, 6705, 2670, 465);
 
-    m_label1 = statuslabel::make(this, "Label1", marks::kRed);
-    twips::setGeometry(m_label1, 180, 6435, 6090, 645);
-    statuslabel::fitLines(m_label1, 3); // the summary's three lines
+    m_summary = statuslabel::make(this, "Label1", marks::kRed);
+    twips::setGeometry(m_summary, 180, 6435, 6090, 645);
+    statuslabel::fitLines(m_summary, 3); // the summary's three lines
 
-    m_check1 = new QCheckBox(QStringLiteral("多次标注"), this);
-    m_check1->setObjectName(QStringLiteral("Check1"));
-    twips::setGeometry(m_check1, 7290, 6390, 1050, 240);
+    m_keepMarks = new QCheckBox(QStringLiteral("多次标注"), this);
+    m_keepMarks->setObjectName(QStringLiteral("Check1"));
+    twips::setGeometry(m_keepMarks, 7290, 6390, 1050, 240);
 
-    setTabOrder(m_richTextBox1, m_richTextBox2);
-    setTabOrder(m_richTextBox2, m_command1);
-    setTabOrder(m_command1, m_check1);
+    setTabOrder(m_article, m_reference);
+    setTabOrder(m_reference, m_compareButton);
+    setTabOrder(m_compareButton, m_keepMarks);
 
-    m_painter = new MarkPainter(*m_richTextBox1->document(), this);
-    connect(m_command1, &QPushButton::clicked, this, &Form2::compareAndMark);
+    m_painter = new MarkPainter(*m_article->document(), this);
+    connect(m_compareButton, &QPushButton::clicked, this, &Form2::compareAndMark);
 }
 
 void Form2::createMenu()
@@ -104,7 +104,7 @@ void Form2::createMenu()
     m_menu->setObjectName(QStringLiteral("yjcd"));
     m_saveAction =
         windowparts::addItem(m_menu, "baocun", QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_documents = std::make_unique<DocumentCommands>(this, m_richTextBox1);
+    m_documents = std::make_unique<DocumentCommands>(this, m_article);
     connect(m_saveAction, &QAction::triggered, this, [this] { m_documents->save(); });
     editor::EditActions edit;
     edit.undo =
@@ -127,12 +127,12 @@ void Form2::createMenu()
     m_editingActions = {edit.undo, edit.cut, edit.copy, edit.paste, edit.deleteSelection, edit.selectAll};
     for (QAction* a : m_editingActions) {
         a->setShortcutContext(Qt::WidgetShortcut);
-        m_richTextBox1->addAction(a);
+        m_article->addAction(a);
     }
-    m_richTextBox1->installEventFilter(this);
+    m_article->installEventFilter(this);
 
-    editor::connectCommands(edit, *m_richTextBox1);
-    editor::popUpOnRightClick(*m_richTextBox1, *m_menu);
+    editor::connectCommands(edit, *m_article);
+    editor::popUpOnRightClick(*m_article, *m_menu);
 }
 
 bool Form2::isEditingShortcut(const QKeyEvent& key) const
@@ -145,11 +145,11 @@ bool Form2::isEditingShortcut(const QKeyEvent& key) const
 bool Form2::eventFilter(QObject* watched, QEvent* event)
 {
     // The editor claims its standard keys before shortcuts see them; hand ours to the menu's items.
-    if (watched == m_richTextBox1 && event->type() == QEvent::ShortcutOverride) {
+    if (watched == m_article && event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (isEditingShortcut(*key)) {
             // Del with nothing selected has no command to run: the editor deletes the next character.
-            if (key->key() == Qt::Key_Delete && !m_richTextBox1->textCursor().hasSelection())
+            if (key->key() == Qt::Key_Delete && !m_article->textCursor().hasSelection())
                 key->accept();
             else
                 key->ignore();
@@ -170,16 +170,16 @@ void Form2::layoutControls()
     const QSize outer = twips::outerSize(this);
     const double W = outer.width();
     const double H = outer.height();
-    twips::setHeight(m_richTextBox1, clampedTwips(H - 1600));
-    twips::setWidth(m_richTextBox1, clampedTwips(W / 2 - 300));
-    twips::setLeft(m_richTextBox2, twips::width(m_richTextBox1) + 300);
-    twips::setHeight(m_richTextBox2, clampedTwips(H - 1600));
-    twips::setWidth(m_richTextBox2, clampedTwips(W / 2 - 300));
-    twips::setTop(m_label1, clampedTwips(H - 1400));
-    twips::setTop(m_command1, clampedTwips(H - 1100));
-    twips::setLeft(m_command1, clampedTwips(W - 3300));
-    twips::setTop(m_check1, clampedTwips(H - 1350));
-    twips::setLeft(m_check1, clampedTwips(W - 2500));
+    twips::setHeight(m_article, clampedTwips(H - 1600));
+    twips::setWidth(m_article, clampedTwips(W / 2 - 300));
+    twips::setLeft(m_reference, twips::width(m_article) + 300);
+    twips::setHeight(m_reference, clampedTwips(H - 1600));
+    twips::setWidth(m_reference, clampedTwips(W / 2 - 300));
+    twips::setTop(m_summary, clampedTwips(H - 1400));
+    twips::setTop(m_compareButton, clampedTwips(H - 1100));
+    twips::setLeft(m_compareButton, clampedTwips(W - 3300));
+    twips::setTop(m_keepMarks, clampedTwips(H - 1350));
+    twips::setLeft(m_keepMarks, clampedTwips(W - 2500));
 }
 
 void Form2::closeEvent(QCloseEvent* event)
@@ -196,18 +196,18 @@ void Form2::compareAndMark()
     m_running = true;
     const QPointer<Form2> alive(this);
 
-    const bool fresh = !m_check1->isChecked();
+    const bool fresh = !m_keepMarks->isChecked();
     m_painter->begin(fresh);
-    QString article = m_richTextBox1->text();
+    QString article = m_article->text();
     editor::OffsetMap offsets(article);
-    comparator::MarkingRun run(comparator::cutReference(m_richTextBox2->text()), article, m_totals);
+    comparator::MarkingRun run(comparator::cutReference(m_reference->text()), article, m_totals);
 
     while (!run.finished()) {
         QCoreApplication::processEvents();
         if (!alive || m_closing)
             return;
         if (m_painter->takeUserEdit()) {
-            article = m_richTextBox1->text();
+            article = m_article->text();
             if (article != run.article()) {
                 run.articleChanged(article);
                 offsets = editor::OffsetMap(article);
@@ -221,16 +221,16 @@ void Form2::compareAndMark()
 
     // The selection ends on the last mark made; with none, on the whole article after a reset.
     if (const std::optional<MarkPainter::Range> last = m_painter->lastMark()) {
-        const int end = m_richTextBox1->document()->characterCount() - 1;
-        QTextCursor c(m_richTextBox1->document());
+        const int end = m_article->document()->characterCount() - 1;
+        QTextCursor c(m_article->document());
         c.setPosition(std::clamp(last->first, 0, end));
         c.setPosition(std::clamp(last->second, 0, end), QTextCursor::KeepAnchor);
-        m_richTextBox1->setTextCursor(c);
+        m_article->setTextCursor(c);
     } else if (fresh) {
-        m_richTextBox1->selectAll();
+        m_article->selectAll();
     }
 
-    m_label1->setText(comparator::summaryText(m_richTextBox1->text().size(), m_richTextBox2->text().size(),
-                                              run.counts(), m_totals, m_check1->isChecked()));
+    m_summary->setText(comparator::summaryText(m_article->text().size(), m_reference->text().size(),
+                                               run.counts(), m_totals, m_keepMarks->isChecked()));
     m_running = false;
 }

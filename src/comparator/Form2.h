@@ -25,8 +25,6 @@ public:
     Form2(const QString& articleText, comparator::Counts& totals, QWidget* parent = nullptr);
     ~Form2() override;
 
-    RichTextBox* richTextBox1() const { return m_richTextBox1; }
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -44,13 +42,13 @@ private:
     bool m_running = false;
     bool m_closing = false;
 
-    RichTextBox* m_richTextBox1 = nullptr;
-    RichTextBox* m_richTextBox2 = nullptr;
-    QPushButton* m_command1 = nullptr;
-    QLabel* m_label1 = nullptr;
-    QCheckBox* m_check1 = nullptr;
-    QMenu* m_menu = nullptr;         // "yjcd"
-    QAction* m_saveAction = nullptr; // "baocun"
+    RichTextBox* m_article = nullptr;       // RichTextBox1
+    RichTextBox* m_reference = nullptr;     // RichTextBox2
+    QPushButton* m_compareButton = nullptr; // Command1
+    QLabel* m_summary = nullptr;            // Label1
+    QCheckBox* m_keepMarks = nullptr;       // Check1: marks of earlier comparisons stay
+    QMenu* m_menu = nullptr;                // "yjcd"
+    QAction* m_saveAction = nullptr;        // "baocun"
     QList<QAction*> m_editingActions;
     MarkPainter* m_painter = nullptr;
     std::unique_ptr<DocumentCommands> m_documents; // "保存", with this window's own last file name
