@@ -5,6 +5,7 @@
 #include "documents/Loading.h"
 #include "documents/PdfFixture.h"
 #include "documents/ZipArchive.h"
+#include "support/NamedRows.h"
 #include "support/QtPrinters.h"
 
 #include <QFile>
@@ -15,6 +16,8 @@
 #include <functional>
 
 namespace {
+
+using rows::PrintTo;
 
 using documents::Failure;
 using zipmaker::Entry;
@@ -27,11 +30,6 @@ struct HostileRow
     QString outcome; // as describe() puts it
     documents::Readers readers = documents::Readers::NativeFirst;
 };
-
-void PrintTo(const HostileRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 class HostileDocuments : public ::testing::TestWithParam<HostileRow>
 {
@@ -167,11 +165,6 @@ struct ArchiveRow
     bool encrypted = false;
     bool oversized = false;
 };
-
-void PrintTo(const ArchiveRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 class ZipEntries : public ::testing::TestWithParam<ArchiveRow>
 {

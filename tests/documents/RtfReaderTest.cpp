@@ -1,5 +1,6 @@
 #include "documents/RtfReader.h"
 #include "documents/RichTextPrinters.h"
+#include "support/NamedRows.h"
 #include "support/QtPrinters.h"
 
 #include "TestData.h"
@@ -7,6 +8,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using rows::PrintTo;
 
 using richtext::Color;
 using richtext::Document;
@@ -50,11 +53,6 @@ struct TextRow
     QByteArray rtf;
     QString text; // paragraphs joined by '|'
 };
-
-void PrintTo(const TextRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 class RtfReaderText : public ::testing::TestWithParam<TextRow>
 {
