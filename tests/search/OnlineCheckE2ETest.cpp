@@ -160,57 +160,51 @@ const QByteArray kVerificationPage =
     QByteArray("<html><head><title>百度安全验证</title></head><body><div><p>网络不给力，请稍后重试</p></"
                "div></body></html>");
 
-TEST_F(EndToEnd, TheRunWaitsForAVerificationAtTheSearchAddress)
+// A verification on another host (where the search is redirected) can be stopped and searched again;
+// one at the search address holds the run until the person solves it.
+TEST_F(EndToEnd, TheRunWaitsForAVerificationAndGoesOnOnceSolved)
 {
-    bool solved = false;
-    server.setHandler([&](const QUrl&) {
-        return StandInServer::Response{200, solved ? servedPage(20, {"网站"}) : kVerificationPage};
-    });
-    analyse(QString(20, QChar(u'句')));
-    QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
-    ASSERT_TRUE(
-        waitUntil([&] { return w<QLabel>("Label1")->text() == search::kVerificationRequest; }, 15000));
-    // The pane shows whole above the editor, and the run neither retries nor goes on.
-    auto* pane = form->findChild<QWebEngineView*>(QStringLiteral("WebBrowser1"));
-    auto* editor = w<RichTextBox>("RichTextBox1");
-    EXPECT_LE(pane->y(), editor->y() + 1);
-    const auto siblings = form->centralWidget()->children();
-    EXPECT_GT(siblings.indexOf(pane), siblings.indexOf(editor));
-    pumpEvents(500); // five ticks
-    EXPECT_EQ(server.searches().size(), 1);
-    EXPECT_EQ(form->checkRun().pageCount(), 1);
-    // The person solves it: the service sends the pane back to the search address.
-    solved = true;
-    pane->load(QUrl(form->checkRun().searchUrl()));
-    ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 15000));
-    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("本次对比结束！"));
-    EXPECT_EQ(titleSlot(0), QStringLiteral("网站"));
-    EXPECT_EQ(w<QLabel>("Label2")->text(), QStringLiteral("本句相似度：10%\r\n\r\n目前总体相似度：10%"));
-    EXPECT_GT(pane->y(), editor->y() + 1);
-}
-
-TEST_F(EndToEnd, AVerificationOnAnotherHostCanBeStoppedAndSearchedAgain)
-{
+    enum { Redirected, AtTheSearchAddress, Solved } stage = Redirected;
     server.setHandler([&](const QUrl& url) {
-        if (url.host() == QStringLiteral("wappass.baidu.com"))
+        if (url.host() == QStringLiteral("wappass.baidu.com") || stage == AtTheSearchAddress)
             return StandInServer::Response{200, kVerificationPage};
+        if (stage == Solved)
+            return StandInServer::Response{200, servedPage(20, {"网站"})};
         StandInServer::Response r{302, QByteArray()};
         r.location = "https://wappass.baidu.com/static/captcha/tuxing.html?ak=1&backurl=" +
                      QUrl::toPercentEncoding(url.toString());
         return r;
     });
     analyse(QString(20, QChar(u'句')));
+    const auto asked = [&] {
+        return waitUntil([&] { return w<QLabel>("Label1")->text() == search::kVerificationRequest; }, 15000);
+    };
     QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
-    ASSERT_TRUE(
-        waitUntil([&] { return w<QLabel>("Label1")->text() == search::kVerificationRequest; }, 15000));
+    ASSERT_TRUE(asked());
     pumpEvents(400);
     EXPECT_EQ(server.searches().size(), 1);
     QTest::mouseClick(w<QPushButton>("Command4"), Qt::LeftButton);
     EXPECT_EQ(form->checkRun().nextIndex(), 0);
+    EXPECT_FALSE(form->checkRun().waitsForPerson());
+
+    stage = AtTheSearchAddress;
     QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
     ASSERT_TRUE(waitForSearches(2));
     EXPECT_EQ(server.searches()[0], server.searches()[1]);
-    QTest::mouseClick(w<QPushButton>("Command4"), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return form->checkRun().waitsForPerson(); }, 15000));
+    ASSERT_TRUE(asked());
+    // The run neither retries nor goes on (the pane's layout meanwhile: OnlineCheckTest).
+    pumpEvents(500); // five ticks
+    EXPECT_EQ(server.searches().size(), 2);
+    // The person solves it: the service sends the pane back to the search address.
+    stage = Solved;
+    auto* pane = form->findChild<QWebEngineView*>(QStringLiteral("WebBrowser1"));
+    pane->load(QUrl(form->checkRun().searchUrl()));
+    ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 15000));
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("本次对比结束！"));
+    EXPECT_EQ(titleSlot(0), QStringLiteral("网站"));
+    EXPECT_EQ(w<QLabel>("Label2")->text(), QStringLiteral("本句相似度：10%\r\n\r\n目前总体相似度：10%"));
+    EXPECT_GT(pane->y(), w<RichTextBox>("RichTextBox1")->y() + 1); // the editor has its place again
 }
 
 TEST_F(EndToEnd, ACheckExportsItsReportAsPdf)
