@@ -95,20 +95,6 @@ TEST_F(Form1Test, MenusInOrder)
     EXPECT_EQ(captions(w<QMenu>("xuanxiang")), (QStringList{"按句子切分"}));
 }
 
-TEST_F(Form1Test, EngineMenuKeepsOneMark)
-{
-    action("wenku")->trigger();
-    EXPECT_EQ(form->selectedEngine(), search::Engine::Wenku);
-    action("zhiwang")->trigger();
-    action("zhiwang")->trigger(); // clicking the checked item keeps it checked
-    EXPECT_TRUE(action("zhiwang")->isChecked());
-    EXPECT_FALSE(action("wenku")->isChecked());
-    EXPECT_FALSE(action("baidu")->isChecked());
-    EXPECT_EQ(form->selectedEngine(), search::Engine::Zhiwang);
-    action("baidu")->trigger();
-    EXPECT_EQ(form->selectedEngine(), search::Engine::Baidu);
-}
-
 // The list, the status line and the caret as the run's analysis leaves them; the cutting and the
 // counts are the core's.
 TEST_F(Form1Test, AnalysisFillsTheListAndTheStatusLine)

@@ -73,18 +73,18 @@ template <typename T> void whenShown(std::function<void(T*)> inspect, std::funct
     timer->start();
 }
 
-TEST(Localisation, EveryQtCatalogueIsLoaded)
+TEST(Localisation, StartsAsMainDoesUnderTheSystemLocaleOfTheRun)
 {
     EXPECT_EQ(g_loaded, localisation::qtCatalogues());
-}
-
-TEST(Localisation, SystemLocaleIsTheOneTheTestRunsUnder)
-{
     // The premise of the run: without it an English run would prove nothing.
     const QString lang = qEnvironmentVariable("LC_ALL").left(5);
     ASSERT_FALSE(lang.isEmpty());
     EXPECT_EQ(QLocale::system().name(), lang);
     EXPECT_EQ(QLocale().name(), QStringLiteral("zh_CN"));
+    // Chromium is started with the language after the flags set before it.
+    const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    EXPECT_TRUE(flags.contains("--proxy-server=http://127.0.0.1:")) << flags.toStdString();
+    EXPECT_TRUE(flags.endsWith(" --lang=zh-CN")) << flags.toStdString();
 }
 
 struct BoxRow
@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, FileDialogs,
                          ::testing::Values(std::pair{FileDialog::Mode::Open, QStringLiteral("打开")},
                                            std::pair{FileDialog::Mode::Save, QStringLiteral("保存")}));
 
-TEST(Localisation, EditorContextMenuIsChinese)
+TEST(Localisation, EditorAndPaneContextMenusAreChinese)
 {
     QTextEdit editor;
     editor.setPlainText(QStringLiteral("中文"));
@@ -153,10 +153,6 @@ TEST(Localisation, EditorContextMenuIsChinese)
     for (const char* item : {"撤消", "重做", "剪切", "复制", "粘贴", "删除", "全选"})
         EXPECT_TRUE(items.contains(QString::fromUtf8(item)))
             << item << " not in " << items.join(u' ').toStdString();
-}
-
-TEST(Localisation, PaneContextMenuIsChinese)
-{
     QWebEngineView view;
     QWebEnginePage* page = view.page();
     EXPECT_EQ(caption(page->action(QWebEnginePage::Back)->text()), QStringLiteral("后退"));
@@ -269,13 +265,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, ChromiumFlags,
                                                     " --no-sandbox --disable-gpu --lang=zh-CN"},
                                            FlagsRow{"--no-sandbox --lang=en-US", "--no-sandbox --lang=en-US"},
                                            FlagsRow{"--language=x", "--language=x --lang=zh-CN"}));
-
-TEST(Localisation, ChromiumIsStartedWithTheLanguageAndTheFlagsSetBeforeIt)
-{
-    const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    EXPECT_TRUE(flags.contains("--proxy-server=http://127.0.0.1:")) << flags.toStdString();
-    EXPECT_TRUE(flags.endsWith(" --lang=zh-CN")) << flags.toStdString();
-}
 
 } // namespace
 

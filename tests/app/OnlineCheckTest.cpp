@@ -135,19 +135,26 @@ TEST_F(OnlineCheckTest, EmptyEditorRestoresTheFullLayout)
     EXPECT_TRUE(browser->navigations.isEmpty());
 }
 
-TEST_F(OnlineCheckTest, EngineMenuChoosesTheTemplate)
+TEST_F(OnlineCheckTest, EngineMenuKeepsOneMarkAndChoosesTheTemplate)
 {
     analyse(kC + kC);
-    child<QAction>(form.get(), "wenku")->trigger();
+    const auto action = [&](const char* name) { return child<QAction>(form.get(), name); };
+    action("wenku")->trigger();
     click("Command2");
     EXPECT_TRUE(
         browser->navigations.last().startsWith(QStringLiteral("https://wenku.baidu.com/search?word=%")));
-    child<QAction>(form.get(), "zhiwang")->trigger();
+    action("zhiwang")->trigger();
+    action("zhiwang")->trigger(); // clicking the checked item keeps it checked
+    EXPECT_TRUE(action("zhiwang")->isChecked());
+    EXPECT_FALSE(action("wenku")->isChecked());
+    EXPECT_FALSE(action("baidu")->isChecked());
     browser->finish(resultPage(0));
     click("Command2");
     EXPECT_TRUE(
         browser->navigations.last().startsWith(QStringLiteral("https://scholar.cnki.net/result.aspx?q=%E4")));
     EXPECT_EQ(run().searchUrl(), browser->navigations.last());
+    action("baidu")->trigger();
+    EXPECT_EQ(form->selectedEngine(), search::Engine::Baidu);
 }
 
 // The automatic run on the window's Timer2, ticking fast.

@@ -1,10 +1,13 @@
 #include "documents/DocumentKind.h"
 #include "documents/DialogFilter.h"
+#include "support/NamedRows.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using rows::PrintTo;
 
 using documents::Kind;
 
@@ -15,11 +18,6 @@ struct KindRow
     QByteArray content;
     Kind kind;
 };
-
-void PrintTo(const KindRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 class DocumentKind : public ::testing::TestWithParam<KindRow>
 {

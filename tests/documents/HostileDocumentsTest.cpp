@@ -5,6 +5,7 @@
 #include "documents/Loading.h"
 #include "documents/PdfFixture.h"
 #include "documents/ZipArchive.h"
+#include "support/NamedRows.h"
 #include "support/QtPrinters.h"
 
 #include <QFile>
@@ -15,6 +16,8 @@
 #include <functional>
 
 namespace {
+
+using rows::PrintTo;
 
 using documents::Failure;
 using zipmaker::Entry;
@@ -27,11 +30,6 @@ struct HostileRow
     QString outcome; // as describe() puts it
     documents::Readers readers = documents::Readers::NativeFirst;
 };
-
-void PrintTo(const HostileRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 class HostileDocuments : public ::testing::TestWithParam<HostileRow>
 {
@@ -168,11 +166,6 @@ struct ArchiveRow
     bool oversized = false;
 };
 
-void PrintTo(const ArchiveRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
-
 class ZipEntries : public ::testing::TestWithParam<ArchiveRow>
 {
 };
@@ -270,25 +263,20 @@ TEST(CancelledRead, StopsInEveryNativeReader)
 
 TEST(OpenFailureMessage, NamesTheFileAndWhy)
 {
-    const QString path = QStringLiteral("/tmp/论文.docx");
-    EXPECT_EQ(
-        documents::openFailureMessage(path, Failure::Overexpanded),
-        QStringLiteral("无法打开文件“/tmp/论文.docx”：\n文档展开后超过 2000 万字，可能已损坏或被恶意构造。"));
-    const QString pdf = QStringLiteral("/tmp/论文.pdf");
-    EXPECT_EQ(
-        documents::openFailureMessage(pdf, Failure::Encrypted),
-        QStringLiteral("无法打开文件“/tmp/"
-                       "论文.pdf”：\n文件设有密码（已加密），无法读取。请换用一份打开时不需要密码的文件。"));
-    EXPECT_EQ(documents::openFailureMessage(pdf, Failure::Damaged),
-              QStringLiteral("无法打开文件“/tmp/论文.pdf”：\n文件已损坏，无法读取。"));
-    EXPECT_EQ(documents::openFailureMessage(pdf, Failure::TimeLimit),
-              QStringLiteral("无法打开文件“/tmp/论文.pdf”：\n文件过于复杂，读取超过了 60 秒。"));
-    EXPECT_EQ(documents::openFailureMessage(pdf, Failure::MemoryLimit),
-              QStringLiteral("无法打开文件“/tmp/论文.pdf”：\n文件过于复杂，读取需要的内存超过了 2 GB。"));
-    EXPECT_EQ(documents::openFailureMessage(path, Failure::NotAContainer),
-              QStringLiteral("无法打开文件“/tmp/论文.docx”：\n文件的扩展名是 "
-                             ".docx，但内容既不是这种文档，也不是文本（可能已损坏，"
-                             "或只是改了扩展名）。"));
+    const std::tuple<const char*, Failure, const char*> rows[] = {
+        {"docx", Failure::Overexpanded, "文档展开后超过 2000 万字，可能已损坏或被恶意构造。"},
+        {"pdf", Failure::Encrypted, "文件设有密码（已加密），无法读取。请换用一份打开时不需要密码的文件。"},
+        {"pdf", Failure::Damaged, "文件已损坏，无法读取。"},
+        {"pdf", Failure::TimeLimit, "文件过于复杂，读取超过了 60 秒。"},
+        {"pdf", Failure::MemoryLimit, "文件过于复杂，读取需要的内存超过了 2 GB。"},
+        {"docx", Failure::NotAContainer,
+         "文件的扩展名是 .docx，但内容既不是这种文档，也不是文本（可能已损坏，或只是改了扩展名）。"},
+    };
+    for (const auto& [suffix, failure, why] : rows) {
+        const QString path = QStringLiteral("/tmp/论文.") + QLatin1String(suffix);
+        EXPECT_EQ(documents::openFailureMessage(path, failure),
+                  QStringLiteral("无法打开文件“") + path + QStringLiteral("”：\n") + QString::fromUtf8(why));
+    }
 }
 
 } // namespace

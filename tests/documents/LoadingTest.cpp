@@ -2,6 +2,7 @@
 #include "FailureNames.h"
 #include "PdfFixture.h"
 #include "documents/DocumentKind.h"
+#include "support/NamedRows.h"
 #include "support/QtPrinters.h"
 
 #include "TestData.h"
@@ -14,6 +15,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using rows::PrintTo;
 
 using documents::Failure;
 
@@ -34,11 +37,6 @@ struct LoadRow
     bool wordProcessor; // whether the word processor was asked
     Make make = Make::File;
 };
-
-void PrintTo(const LoadRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 class DocumentsLoad : public ::testing::TestWithParam<LoadRow>
 {

@@ -4,6 +4,7 @@
 #include "documents/ListLabels.h"
 #include "documents/OdtReader.h"
 #include "documents/ZipArchive.h"
+#include "support/NamedRows.h"
 #include "support/QtPrinters.h"
 
 #include "documents/HostileDocuments.h"
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using rows::PrintTo;
 
 const QByteArray kW = R"( xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main")";
 
@@ -51,11 +54,6 @@ struct Row
     QByteArray file;
     QString text;
 };
-
-void PrintTo(const Row& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 std::string rowName(const ::testing::TestParamInfo<Row>& info)
 {

@@ -1,10 +1,13 @@
 #include "documents/PdfReader.h"
 #include "PdfFixture.h"
+#include "support/NamedRows.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using rows::PrintTo;
 
 using documents::Failure;
 using pdffixture::Line;
@@ -44,11 +47,6 @@ struct PdfRow
     qsizetype maxCharacters = pdf::kMaxCharacters;
     int maxPages = pdf::kMaxPages;
 };
-
-void PrintTo(const PdfRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 PdfRow twoParagraphs()
 {

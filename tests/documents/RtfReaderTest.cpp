@@ -1,5 +1,6 @@
 #include "documents/RtfReader.h"
 #include "documents/RichTextPrinters.h"
+#include "support/NamedRows.h"
 #include "support/QtPrinters.h"
 
 #include "TestData.h"
@@ -7,6 +8,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using rows::PrintTo;
 
 using richtext::Color;
 using richtext::Document;
@@ -35,13 +38,15 @@ std::optional<Color> colorAt(const Document& d, qsizetype offset)
     return std::nullopt;
 }
 
-const richtext::Run* runContaining(const Document& d, const QString& text)
+// The format of the first run holding text; a missing run fails the test.
+richtext::CharFormat formatOf(const Document& d, const QString& text)
 {
     for (const richtext::Paragraph& p : d.paragraphs)
         for (const richtext::Run& r : p.runs)
             if (r.text.contains(text))
-                return &r;
-    return nullptr;
+                return r.format;
+    ADD_FAILURE() << "no run holds " << text.toStdString();
+    return {};
 }
 
 struct TextRow
@@ -50,11 +55,6 @@ struct TextRow
     QByteArray rtf;
     QString text; // paragraphs joined by '|'
 };
-
-void PrintTo(const TextRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 class RtfReaderText : public ::testing::TestWithParam<TextRow>
 {
@@ -191,24 +191,17 @@ TEST(RtfReader, WordPadDialect)
     EXPECT_EQ(colorAt(*d, 2), kRed);
     EXPECT_EQ(colorAt(*d, 3), kRed);
     EXPECT_EQ(colorAt(*d, 4), kBlack);
-    const richtext::Run* first = runContaining(*d, QStringLiteral("中文"));
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->format.fontName, QStringLiteral("宋体"));
-    EXPECT_EQ(first->format.halfPoints, 21);
-    const richtext::Run* bold = runContaining(*d, QStringLiteral("bold"));
-    ASSERT_TRUE(bold);
-    EXPECT_TRUE(bold->format.bold);
-    EXPECT_EQ(bold->format.fontName, QStringLiteral("Arial"));
-    const richtext::Run* italic = runContaining(*d, QStringLiteral("it"));
-    ASSERT_TRUE(italic);
-    EXPECT_TRUE(italic->format.italic);
-    const richtext::Run* under = runContaining(*d, QStringLiteral("under"));
-    ASSERT_TRUE(under);
-    EXPECT_TRUE(under->format.underline);
-    const richtext::Run* hei = runContaining(*d, QStringLiteral("黑体字"));
-    ASSERT_TRUE(hei);
-    EXPECT_EQ(hei->format.fontName, QStringLiteral("黑体"));
-    EXPECT_EQ(hei->format.halfPoints, 32);
+    const richtext::CharFormat first = formatOf(*d, QStringLiteral("中文"));
+    EXPECT_EQ(first.fontName, QStringLiteral("宋体"));
+    EXPECT_EQ(first.halfPoints, 21);
+    const richtext::CharFormat bold = formatOf(*d, QStringLiteral("bold"));
+    EXPECT_TRUE(bold.bold);
+    EXPECT_EQ(bold.fontName, QStringLiteral("Arial"));
+    EXPECT_TRUE(formatOf(*d, QStringLiteral("it")).italic);
+    EXPECT_TRUE(formatOf(*d, QStringLiteral("under")).underline);
+    const richtext::CharFormat hei = formatOf(*d, QStringLiteral("黑体字"));
+    EXPECT_EQ(hei.fontName, QStringLiteral("黑体"));
+    EXPECT_EQ(hei.halfPoints, 32);
 }
 
 TEST(RtfReader, WordDialect)
@@ -220,15 +213,12 @@ TEST(RtfReader, WordDialect)
     EXPECT_EQ(colorAt(*d, 3), kRed);
     EXPECT_EQ(colorAt(*d, 4), kRed);
     EXPECT_EQ(colorAt(*d, 5), std::nullopt);
-    const richtext::Run* first = runContaining(*d, QStringLiteral("第一段"));
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->format.fontName, QStringLiteral("宋体"))
-        << "\\falt and \\panose are not part of the name";
-    EXPECT_EQ(first->format.halfPoints, 21);
-    const richtext::Run* link = runContaining(*d, QStringLiteral("link"));
-    ASSERT_TRUE(link);
-    EXPECT_TRUE(link->format.underline);
-    EXPECT_EQ(link->format.color, (Color{0, 0, 255}));
+    const richtext::CharFormat first = formatOf(*d, QStringLiteral("第一段"));
+    EXPECT_EQ(first.fontName, QStringLiteral("宋体")) << "\\falt and \\panose are not part of the name";
+    EXPECT_EQ(first.halfPoints, 21);
+    const richtext::CharFormat link = formatOf(*d, QStringLiteral("link"));
+    EXPECT_TRUE(link.underline);
+    EXPECT_EQ(link.color, (Color{0, 0, 255}));
 }
 
 TEST(RtfReader, LibreOfficeDialect)
@@ -239,14 +229,12 @@ TEST(RtfReader, LibreOfficeDialect)
     for (qsizetype i = 0; i < 3; ++i)
         EXPECT_EQ(colorAt(*d, i), kRed) << i;
     EXPECT_EQ(colorAt(*d, 3), std::nullopt);
-    const richtext::Run* first = runContaining(*d, QStringLiteral("中文红"));
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->format.fontName, QStringLiteral("宋体"));
-    EXPECT_EQ(first->format.halfPoints, 28);
-    const richtext::Run* second = runContaining(*d, QStringLiteral("第二段"));
-    ASSERT_TRUE(second);
-    EXPECT_EQ(second->format.fontName, QStringLiteral("Noto Sans CJK SC"));
-    EXPECT_TRUE(second->format.bold);
+    const richtext::CharFormat first = formatOf(*d, QStringLiteral("中文红"));
+    EXPECT_EQ(first.fontName, QStringLiteral("宋体"));
+    EXPECT_EQ(first.halfPoints, 28);
+    const richtext::CharFormat second = formatOf(*d, QStringLiteral("第二段"));
+    EXPECT_EQ(second.fontName, QStringLiteral("Noto Sans CJK SC"));
+    EXPECT_TRUE(second.bold);
 }
 
 } // namespace

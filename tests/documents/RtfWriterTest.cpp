@@ -1,6 +1,7 @@
 #include "documents/RtfWriter.h"
 #include "documents/RichTextPrinters.h"
 #include "documents/RtfReader.h"
+#include "support/NamedRows.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@
 #include <random>
 
 namespace {
+
+using rows::PrintTo;
 
 using richtext::CharFormat;
 using richtext::Color;
@@ -27,11 +30,6 @@ struct OutputRow
     QString text;
     QByteArray written; // must occur in the output
 };
-
-void PrintTo(const OutputRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 class RtfWriterOutput : public ::testing::TestWithParam<OutputRow>
 {

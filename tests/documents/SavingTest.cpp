@@ -1,4 +1,5 @@
 #include "documents/Saving.h"
+#include "support/NamedRows.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -10,6 +11,8 @@
 
 namespace {
 
+using rows::PrintTo;
+
 using documents::SaveFailure;
 
 // Every window that writes a file (保存, the report's export) goes through writeFile: its contract,
@@ -20,11 +23,6 @@ struct WriteRow
     const char* target;                 // relative to a folder holding old.txt and the folder sub/
     std::optional<SaveFailure> failure; // nothing: written
 };
-
-void PrintTo(const WriteRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 class WriteFile : public ::testing::TestWithParam<WriteRow>
 {

@@ -1,9 +1,12 @@
 #include "documents/TextFileDecoding.h"
+#include "support/NamedRows.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using rows::PrintTo;
 
 struct DecodeRow
 {
@@ -11,11 +14,6 @@ struct DecodeRow
     QByteArray bytes;
     std::optional<QString> text;
 };
-
-void PrintTo(const DecodeRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 class TextFileDecode : public ::testing::TestWithParam<DecodeRow>
 {

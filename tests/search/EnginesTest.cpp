@@ -1,9 +1,12 @@
 #include "search/Engines.h"
+#include "support/NamedRows.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using rows::PrintTo;
 
 using search::Engine;
 
@@ -13,11 +16,6 @@ struct EncodeRow
     QString in;
     QString out;
 };
-
-void PrintTo(const EncodeRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 class GbkEncoding : public ::testing::TestWithParam<EncodeRow>
 {

@@ -102,43 +102,6 @@ protected:
     std::unique_ptr<Form1> form;
 };
 
-TEST_F(EndToEnd, SendsTheExactQueryUrl)
-{
-    server.setHandler([](const QUrl&) { return StandInServer::Response{200, servedPage(0)}; });
-    analyse(QStringLiteral("中文 A_b"));
-    QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
-    ASSERT_TRUE(waitForSearches(1));
-    EXPECT_EQ(
-        form->checkRun().searchUrl(),
-        QStringLiteral("https://www.baidu.com/s?wd=%D6%D0%CE%C4A%5Fb&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu"));
-    // On the wire the escaped underscore goes out as "_": an unreserved character, which URLs treat
-    // as the same as its escape.
-    EXPECT_TRUE(server.requestTargets.contains(
-        QByteArray("https://www.baidu.com/s?wd=%D6%D0%CE%C4A_b&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu")));
-}
-
-TEST_F(EndToEnd, ScoresTheResultPageAndPastesTheReport)
-{
-    server.setHandler([](const QUrl&) {
-        return StandInServer::Response{200, servedPage(20, {"网站一", "网站二", "网站一"})};
-    });
-    analyse(QString(20, QChar(u'句')));
-    QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
-    ASSERT_TRUE(waitForPage());
-    // Chromium gives the tags in lower case, so the lower-case markers are used; the 20 highlighted
-    // characters lie between the two markers: 20 / (10 x 20) = 0.1.
-    EXPECT_EQ(w<QLabel>("Label2")->text(), QStringLiteral("本句相似度：10%\r\n\r\n目前总体相似度：10%"));
-    EXPECT_EQ(record().titleSlots().texts.mid(0, 3), (QStringList{"网站一", "网站二", "网站一"}));
-
-    QTest::mouseClick(w<QPushButton>("Command5"), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return bodyHtml().contains(QStringLiteral("相似性网站分析结果")); }, 10000));
-    const QString body = bodyHtml();
-    EXPECT_TRUE(body.contains(QStringLiteral("出现次数：2")));
-    EXPECT_TRUE(body.contains(QStringLiteral("出现次数：1")));
-    EXPECT_LT(body.indexOf(QStringLiteral(">网站一</a>")), body.indexOf(QStringLiteral(">网站二</a>")));
-    EXPECT_EQ(w<QPushButton>("Command5")->text(), QStringLiteral("统计相似性网站"));
-}
-
 // A pane that gives up on a load sooner than the program's 30 s, yet late enough for a loaded machine.
 class EndToEndShortLoads : public EndToEnd
 {
@@ -197,57 +160,51 @@ const QByteArray kVerificationPage =
     QByteArray("<html><head><title>百度安全验证</title></head><body><div><p>网络不给力，请稍后重试</p></"
                "div></body></html>");
 
-TEST_F(EndToEnd, TheRunWaitsForAVerificationAtTheSearchAddress)
+// A verification on another host (where the search is redirected) can be stopped and searched again;
+// one at the search address holds the run until the person solves it.
+TEST_F(EndToEnd, TheRunWaitsForAVerificationAndGoesOnOnceSolved)
 {
-    bool solved = false;
-    server.setHandler([&](const QUrl&) {
-        return StandInServer::Response{200, solved ? servedPage(20, {"网站"}) : kVerificationPage};
-    });
-    analyse(QString(20, QChar(u'句')));
-    QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
-    ASSERT_TRUE(
-        waitUntil([&] { return w<QLabel>("Label1")->text() == search::kVerificationRequest; }, 15000));
-    // The pane shows whole above the editor, and the run neither retries nor goes on.
-    auto* pane = form->findChild<QWebEngineView*>(QStringLiteral("WebBrowser1"));
-    auto* editor = w<RichTextBox>("RichTextBox1");
-    EXPECT_LE(pane->y(), editor->y() + 1);
-    const auto siblings = form->centralWidget()->children();
-    EXPECT_GT(siblings.indexOf(pane), siblings.indexOf(editor));
-    pumpEvents(500); // five ticks
-    EXPECT_EQ(server.searches().size(), 1);
-    EXPECT_EQ(form->checkRun().pageCount(), 1);
-    // The person solves it: the service sends the pane back to the search address.
-    solved = true;
-    pane->load(QUrl(form->checkRun().searchUrl()));
-    ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 15000));
-    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("本次对比结束！"));
-    EXPECT_EQ(titleSlot(0), QStringLiteral("网站"));
-    EXPECT_EQ(w<QLabel>("Label2")->text(), QStringLiteral("本句相似度：10%\r\n\r\n目前总体相似度：10%"));
-    EXPECT_GT(pane->y(), editor->y() + 1);
-}
-
-TEST_F(EndToEnd, AVerificationOnAnotherHostCanBeStoppedAndSearchedAgain)
-{
+    enum { Redirected, AtTheSearchAddress, Solved } stage = Redirected;
     server.setHandler([&](const QUrl& url) {
-        if (url.host() == QStringLiteral("wappass.baidu.com"))
+        if (url.host() == QStringLiteral("wappass.baidu.com") || stage == AtTheSearchAddress)
             return StandInServer::Response{200, kVerificationPage};
+        if (stage == Solved)
+            return StandInServer::Response{200, servedPage(20, {"网站"})};
         StandInServer::Response r{302, QByteArray()};
         r.location = "https://wappass.baidu.com/static/captcha/tuxing.html?ak=1&backurl=" +
                      QUrl::toPercentEncoding(url.toString());
         return r;
     });
     analyse(QString(20, QChar(u'句')));
+    const auto asked = [&] {
+        return waitUntil([&] { return w<QLabel>("Label1")->text() == search::kVerificationRequest; }, 15000);
+    };
     QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
-    ASSERT_TRUE(
-        waitUntil([&] { return w<QLabel>("Label1")->text() == search::kVerificationRequest; }, 15000));
+    ASSERT_TRUE(asked());
     pumpEvents(400);
     EXPECT_EQ(server.searches().size(), 1);
     QTest::mouseClick(w<QPushButton>("Command4"), Qt::LeftButton);
     EXPECT_EQ(form->checkRun().nextIndex(), 0);
+    EXPECT_FALSE(form->checkRun().waitsForPerson());
+
+    stage = AtTheSearchAddress;
     QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
     ASSERT_TRUE(waitForSearches(2));
     EXPECT_EQ(server.searches()[0], server.searches()[1]);
-    QTest::mouseClick(w<QPushButton>("Command4"), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return form->checkRun().waitsForPerson(); }, 15000));
+    ASSERT_TRUE(asked());
+    // The run neither retries nor goes on (the pane's layout meanwhile: OnlineCheckTest).
+    pumpEvents(500); // five ticks
+    EXPECT_EQ(server.searches().size(), 2);
+    // The person solves it: the service sends the pane back to the search address.
+    stage = Solved;
+    auto* pane = form->findChild<QWebEngineView*>(QStringLiteral("WebBrowser1"));
+    pane->load(QUrl(form->checkRun().searchUrl()));
+    ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 15000));
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("本次对比结束！"));
+    EXPECT_EQ(titleSlot(0), QStringLiteral("网站"));
+    EXPECT_EQ(w<QLabel>("Label2")->text(), QStringLiteral("本句相似度：10%\r\n\r\n目前总体相似度：10%"));
+    EXPECT_GT(pane->y(), w<RichTextBox>("RichTextBox1")->y() + 1); // the editor has its place again
 }
 
 TEST_F(EndToEnd, ACheckExportsItsReportAsPdf)
@@ -295,7 +252,9 @@ TEST_F(EndToEnd, ACheckExportsItsReportAsPdf)
     EXPECT_TRUE(plain.remove(QRegularExpression(QStringLiteral("\\s"))).contains(first.left(12)));
 }
 
-TEST_F(EndToEnd, ScriptDialogsOfResultPagesStayQuiet)
+// The query goes out exactly as the service expects it, and the page is read although it opens
+// dialogs of its own.
+TEST_F(EndToEnd, SendsTheExactQueryUrlAndKeepsThePagesScriptDialogsQuiet)
 {
     server.setHandler([](const QUrl&) {
         QByteArray page = servedPage(10, {"网站"});
@@ -310,11 +269,18 @@ TEST_F(EndToEnd, ScriptDialogsOfResultPagesStayQuiet)
             ++dialogs, modal->close();
     });
     closer.start(20);
-    analyse(QString(20, QChar(u'句')));
+    analyse(QStringLiteral("中文 A_b"));
     QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
     ASSERT_TRUE(waitForPage());
     EXPECT_EQ(titleSlot(0), QStringLiteral("网站"));
     EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(
+        form->checkRun().searchUrl(),
+        QStringLiteral("https://www.baidu.com/s?wd=%D6%D0%CE%C4A%5Fb&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu"));
+    // On the wire the escaped underscore goes out as "_": an unreserved character, which URLs treat
+    // as the same as its escape.
+    EXPECT_TRUE(server.requestTargets.contains(
+        QByteArray("https://www.baidu.com/s?wd=%D6%D0%CE%C4A_b&rsv_bp=0&ch=&bar=&rsv_spt=3&tn=baidu")));
 }
 
 // The ways a result title can carry script, all on one result page. Each one, if it ran, would load

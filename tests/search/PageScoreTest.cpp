@@ -1,5 +1,6 @@
 #include "search/PageScore.h"
 #include "support/LegacyTitles.h"
+#include "support/NamedRows.h"
 #include "support/QtPrinters.h"
 #include "support/ResultPage.h"
 #include "text/Codepage936.h"
@@ -9,6 +10,8 @@
 #include <random>
 
 namespace {
+
+using rows::PrintTo;
 
 using search::scorePage;
 
@@ -30,11 +33,6 @@ struct FragmentRow
     qsizetype highlighted;
 };
 
-void PrintTo(const FragmentRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
-
 class Highlights : public ::testing::TestWithParam<FragmentRow>
 {
 };
@@ -46,28 +44,34 @@ TEST_P(Highlights, Length)
 
 INSTANTIATE_TEST_SUITE_P(
     PageScore, Highlights,
-    ::testing::Values(FragmentRow{"OneMarkerHasNoInnerPart",
-                                  QStringLiteral("a<EM>") + ascii(20) + QStringLiteral("</EM>b"), 0},
-                      FragmentRow{"TwoMarkersUseThePartBetween",
-                                  QStringLiteral("<EM>") + ascii(9) + QStringLiteral("</EM>tail<EM>x</EM>"),
-                                  9},
-                      FragmentRow{"SevenCharactersDoNotCount",
-                                  QStringLiteral("<EM>") + ascii(7) + QStringLiteral("</EM><EM>") + ascii(8) +
-                                      QStringLiteral("</EM><EM>"),
-                                  8},
-                      FragmentRow{"PartWithoutCloseCountsWhole",
-                                  QStringLiteral("<EM>") + ascii(10) + QStringLiteral("<EM>"), 10},
-                      FragmentRow{"RawHtmlCounts", QStringLiteral("<EM><b>ab</b></EM><EM>"), 9},
-                      FragmentRow{"UpperCaseWinsOverLower",
-                                  QStringLiteral("<em>") + ascii(30) + QStringLiteral("</em><em><EM>") +
-                                      ascii(8) + QStringLiteral("</EM><EM>"),
-                                  8},
-                      FragmentRow{"LowerCaseWhenNoUpper",
-                                  QStringLiteral("<em>") + ascii(12) + QStringLiteral("</em>-<em>") +
-                                      ascii(8) + QStringLiteral("</em><em>"),
-                                  12 + 8},
-                      FragmentRow{"MixedCaseMarkerIsNoMarker",
-                                  QStringLiteral("<Em>") + ascii(12) + QStringLiteral("<Em>"), 0}));
+    ::testing::Values(
+        FragmentRow{"OneMarkerHasNoInnerPart", QStringLiteral("a<EM>") + ascii(20) + QStringLiteral("</EM>b"),
+                    0},
+        FragmentRow{"TwoMarkersUseThePartBetween",
+                    QStringLiteral("<EM>") + ascii(9) + QStringLiteral("</EM>tail<EM>x</EM>"), 9},
+        FragmentRow{"SevenCharactersDoNotCount",
+                    QStringLiteral("<EM>") + ascii(7) + QStringLiteral("</EM><EM>") + ascii(8) +
+                        QStringLiteral("</EM><EM>"),
+                    8},
+        FragmentRow{"PartWithoutCloseCountsWhole",
+                    QStringLiteral("<EM>") + ascii(10) + QStringLiteral("<EM>"), 10},
+        FragmentRow{"RawHtmlCounts", QStringLiteral("<EM><b>ab</b></EM><EM>"), 9},
+        FragmentRow{"UpperCaseWinsOverLower",
+                    QStringLiteral("<em>") + ascii(30) + QStringLiteral("</em><em><EM>") + ascii(8) +
+                        QStringLiteral("</EM><EM>"),
+                    8},
+        FragmentRow{"LowerCaseWhenNoUpper",
+                    QStringLiteral("<em>") + ascii(12) + QStringLiteral("</em>-<em>") + ascii(8) +
+                        QStringLiteral("</em><em>"),
+                    12 + 8},
+        FragmentRow{"MixedCaseMarkerIsNoMarker", QStringLiteral("<Em>") + ascii(12) + QStringLiteral("<Em>"),
+                    0},
+        FragmentRow{"HighlightsInCommentsCountOnce",
+                    QStringLiteral("<div><em>一二三四五六七八</em></div><!--s-data:{\"abs\":\"<em>"
+                                   "一二三四五六七八</em>\"}--><em>x</em>"),
+                    8},
+        FragmentRow{"UnterminatedCommentHidesTheRest",
+                    QStringLiteral("<em>一二三四五六七八</em><em>x</em><!--<em>一二三四五六七八</em>"), 8}));
 
 TEST(PageScore, PageTextKeepsDoubleByteCharactersOnly)
 {
@@ -86,11 +90,6 @@ struct ScoreRow
     double figure;
     QString caption;
 };
-
-void PrintTo(const ScoreRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 class Figures : public ::testing::TestWithParam<ScoreRow>
 {
@@ -170,17 +169,6 @@ TEST(PageScore, TitlesInPageOrder)
     EXPECT_TRUE(t[0].html.endsWith(QStringLiteral("</a>")));
 }
 
-TEST(PageScore, OddNumberOfMarkersLeavesTheLastBlock)
-{
-    // Two headings and a stray opening tag: blocks 0..5, the last (5) is never used, block 5 would
-    // be the one after the stray tag.
-    const QString html = heading(QStringLiteral("甲")) + heading(QStringLiteral("乙")) +
-                         QStringLiteral("<h3 class=\"t\"><a x=\"{}\">丙</a>");
-    const QList<search::Title> t = search::titles(html);
-    ASSERT_EQ(t.size(), 2);
-    EXPECT_EQ(t[1].text, QStringLiteral("乙"));
-}
-
 TEST(PageScore, AtMostTenTitlesAndNoLinkTextMeansEmpty)
 {
     QString html = QStringLiteral("<h3 class=\"t\"><span>no link</span></h3>");
@@ -191,14 +179,6 @@ TEST(PageScore, AtMostTenTitlesAndNoLinkTextMeansEmpty)
     EXPECT_TRUE(t[0].text.isEmpty());
     EXPECT_EQ(t[0].html, QStringLiteral("<span>no link</span>"));
     EXPECT_EQ(t[9].text, QStringLiteral("8"));
-}
-
-TEST(PageScore, TitleUpToTheNextLinkTextStart)
-{
-    const QString html = QStringLiteral("<h3 class=\"t\"><a d=\"{}\">前}\">后</a></h3>");
-    const QList<search::Title> t = search::titles(html);
-    ASSERT_EQ(t.size(), 1);
-    EXPECT_EQ(t[0].text, QStringLiteral("前"));
 }
 
 // Titles as the result pages of the last years mark them up; one page of each kind.
@@ -256,7 +236,15 @@ INSTANTIATE_TEST_SUITE_P(
                   QStringLiteral(
                       "<h3 class=\"title\"><a href=\"http://e/\">戊</a></h3><h3 class=\"tt\"><a>己</a></h3>"
                       "<h30 class=\"t\"><a>庚</a></h30>"),
-                  {}}),
+                  {}},
+        // Two headings and a stray opening tag: the block after the stray tag is never used.
+        TitlePage{"OddNumberOfMarkersLeavesTheLastBlock",
+                  heading(QStringLiteral("甲")) + heading(QStringLiteral("乙")) +
+                      QStringLiteral("<h3 class=\"t\"><a x=\"{}\">丙</a>"),
+                  {QStringLiteral("甲"), QStringLiteral("乙")}},
+        TitlePage{"TitleUpToTheNextLinkTextStart",
+                  QStringLiteral("<h3 class=\"t\"><a d=\"{}\">前}\">后</a></h3>"),
+                  {QStringLiteral("前")}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // On pages in the older markup the titles, their blocks and their order are those the older rules
@@ -282,19 +270,6 @@ TEST(PageScore, OlderMarkupGivesTheTitlesOfTheOlderRules)
             EXPECT_EQ(now[k].html, before[k].html);
         }
     }
-}
-
-TEST(PageScore, HighlightsInCommentsCountOnce)
-{
-    const QString abstract = QStringLiteral("<em>一二三四五六七八</em>");
-    const QString doubled = QStringLiteral("<div>") + abstract +
-                            QStringLiteral("</div><!--s-data:{\"abs\":\"") + abstract +
-                            QStringLiteral("\"}--><em>x</em>");
-    const QString single = QStringLiteral("<div>") + abstract + QStringLiteral("</div><em>x</em>");
-    EXPECT_EQ(search::highlightedLength(doubled), search::highlightedLength(single));
-    EXPECT_EQ(search::highlightedLength(single), 8);
-    // An unterminated comment hides the rest of the page.
-    EXPECT_EQ(search::highlightedLength(single + QStringLiteral("<!--") + abstract + abstract), 8);
 }
 
 } // namespace

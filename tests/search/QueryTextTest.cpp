@@ -1,9 +1,12 @@
 #include "search/QueryText.h"
+#include "support/NamedRows.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using rows::PrintTo;
 
 struct Row
 {
@@ -12,11 +15,6 @@ struct Row
     QString query;
     bool blank;
 };
-
-void PrintTo(const Row& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 class QueryTable : public ::testing::TestWithParam<Row>
 {
