@@ -1,7 +1,10 @@
 #include "analysis/Analysis.h"
+#include "support/LiteralNormalise.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace {
 
@@ -114,14 +117,6 @@ TEST(Analysis, ListEntryIsNumberedAndTrimmed)
     EXPECT_EQ(analysis::listEntry(0, QStringLiteral("\u3000\u3000开头 ")), QStringLiteral("1-开头"));
     EXPECT_EQ(analysis::listEntry(9, QStringLiteral("第十")), QStringLiteral("10-第十"));
 }
-
-} // namespace
-
-#include "support/LiteralNormalise.h"
-
-#include <random>
-
-namespace {
 
 // The one-pass normalisation must give what the literal replacements give, on text made of exactly
 // the characters that the replacements care about.

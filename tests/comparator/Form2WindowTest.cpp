@@ -26,6 +26,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // The comparator opened from a real main window.
@@ -74,31 +77,7 @@ TEST_F(ComparatorFromMainWindow, LoadCopiesThePlainTextOfTheMainEditor)
     EXPECT_TRUE(child<QLabel>(form, "Label1")->text().isEmpty());
 }
 
-TEST_F(ComparatorFromMainWindow, AnEmptyMainEditorGivesAnEmptyArticle)
-{
-    mainEditor()->clear();
-    Form2* form = clickCompare();
-    ASSERT_NE(form, nullptr);
-    EXPECT_TRUE(child<RichTextBox>(form, "RichTextBox1")->text().isEmpty());
-}
-
-TEST_F(ComparatorFromMainWindow, OpeningAgainShowsTheSameWindowAsItIs)
-{
-    mainEditor()->setPlainText(QStringLiteral("第一次的文字"));
-    QPointer<Form2> first = clickCompare();
-    ASSERT_FALSE(first.isNull());
-    child<RichTextBox>(first, "RichTextBox2")->setPlainText(QStringLiteral("用户的参考"));
-    mainEditor()->setPlainText(QStringLiteral("后来改了"));
-    child<QAction>(main.get(), "duibiqi")->trigger();
-    EXPECT_EQ(openComparator(), first.data());
-    EXPECT_EQ(child<RichTextBox>(first, "RichTextBox1")->text(), QStringLiteral("第一次的文字"));
-    EXPECT_EQ(child<RichTextBox>(first, "RichTextBox2")->text(), QStringLiteral("用户的参考"));
-
-    first->hide();
-    EXPECT_EQ(clickCompare(), first.data()); // hidden is not closed
-}
-
-TEST_F(ComparatorFromMainWindow, CloseAndReopenStartsAfreshButKeepsTheTotals)
+TEST_F(ComparatorFromMainWindow, OpeningAgainShowsTheSameWindowUntilClosedThenAFreshOneWithTheTotals)
 {
     mainEditor()->setPlainText(QStringLiteral("abcdef，第一次"));
     QPointer<Form2> first = clickCompare();
@@ -109,6 +88,15 @@ TEST_F(ComparatorFromMainWindow, CloseAndReopenStartsAfreshButKeepsTheTotals)
     EXPECT_TRUE(child<QLabel>(first, "Label1")
                     ->text()
                     .startsWith(QStringLiteral("你的文章一共 10 字，重复 0 段， 1 句， 7 字")));
+    // From the menu or the button, shown or hidden: the same window as it is.
+    mainEditor()->setPlainText(QStringLiteral("后来改了"));
+    child<QAction>(main.get(), "duibiqi")->trigger();
+    EXPECT_EQ(openComparator(), first.data());
+    EXPECT_EQ(child<RichTextBox>(first, "RichTextBox1")->text(), QStringLiteral("abcdef，第一次"));
+    EXPECT_EQ(child<RichTextBox>(first, "RichTextBox2")->text(), QStringLiteral("abcdef，"));
+    first->hide();
+    EXPECT_EQ(clickCompare(), first.data());
+
     first->close();
     ASSERT_TRUE(waitUntil([&] { return first.isNull(); }));
 
@@ -126,6 +114,14 @@ TEST_F(ComparatorFromMainWindow, CloseAndReopenStartsAfreshButKeepsTheTotals)
     EXPECT_TRUE(child<QLabel>(second, "Label1")
                     ->text()
                     .startsWith(QStringLiteral("你的文章一共 12 字，重复 0 段， 2 句， 14 字")));
+}
+
+TEST_F(ComparatorFromMainWindow, AnEmptyMainEditorGivesAnEmptyArticle)
+{
+    mainEditor()->clear();
+    Form2* form = clickCompare();
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(child<RichTextBox>(form, "RichTextBox1")->text().isEmpty());
 }
 
 TEST_F(ComparatorFromMainWindow, ClosingTheMainWindowClosesTheComparator)
@@ -167,64 +163,46 @@ protected:
     QPointer<Form2> form;
 };
 
-TEST_F(Form2Window, GeometryAsCreated)
+// The rules of the layout, from the outer size in twips (frame included): the two boxes share the
+// width and the height left by the margins, the controls below keep their distance from the bottom
+// right corner, and a window smaller than the margins shows them at size or place zero.
+TEST_F(Form2Window, LayoutFollowsTheOuterSizeAndClampsAtZero)
 {
-    EXPECT_EQ(form->size(), QSize(px(9300), px(7200)));
-    EXPECT_EQ(article()->pos(), QPoint(px(90), px(90)));
-    EXPECT_EQ(reference()->y(), px(90));
     auto* label = child<QLabel>(form, "Label1");
-    EXPECT_EQ(label->x(), px(180));
-    EXPECT_EQ(label->width(), px(6090));
-    EXPECT_EQ(child<QPushButton>(form, "Command1")->size(), QSize(px(2670), px(465)));
-    EXPECT_EQ(child<QCheckBox>(form, "Check1")->size(), QSize(px(1050), px(240)));
+    auto* command1 = child<QPushButton>(form, "Command1");
+    auto* check1 = child<QCheckBox>(form, "Check1");
+    EXPECT_EQ(form->size(), QSize(px(9300), px(7200)));
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    const int frame = form->frameGeometry().width() - form->width();
+    for (const QSize size : {form->size(), QSize(30, 30), QSize(px(12000) - frame, px(8000))}) {
+        form->resize(size);
+        pumpEvents(20);
+        const QSize outer = twips::outerSize(form);
+        SCOPED_TRACE(outer.width());
+        const auto at = [&](double t) { return px(std::max(0, static_cast<int>(std::lround(t)))); };
+        const int W = outer.width();
+        const int H = outer.height();
+        const QSize box(at(W / 2.0 - 300), at(H - 1600));
+        EXPECT_EQ(article()->geometry(), QRect(QPoint(px(90), px(90)), box));
+        EXPECT_EQ(reference()->geometry(), QRect(QPoint(box.width() + px(300), px(90)), box));
+        EXPECT_EQ(label->pos(), QPoint(px(180), at(H - 1400)));
+        EXPECT_EQ(label->width(), px(6090));
+        EXPECT_EQ(command1->geometry(), QRect(at(W - 3300), at(H - 1100), px(2670), px(465)));
+        EXPECT_EQ(check1->geometry(), QRect(at(W - 2500), at(H - 1350), px(1050), px(240)));
+    }
+    EXPECT_EQ(reference()->x(), px(6000)); // at 12000 twips wide
+    command1->click();
+    EXPECT_FALSE(label->text().isEmpty());
 
     // Tab order: article, reference, button, check box.
     QList<QWidget*> order;
-    const QList<QWidget*> wanted{article(), reference(), child<QPushButton>(form, "Command1"),
-                                 child<QCheckBox>(form, "Check1")};
+    const QList<QWidget*> wanted{article(), reference(), command1, check1};
     QWidget* w = article();
     for (int i = 0; i < 100 && order.size() < wanted.size(); ++i, w = w->nextInFocusChain()) {
         if (wanted.contains(w) && !order.contains(w))
             order.append(w);
     }
     EXPECT_EQ(order, wanted);
-}
-
-TEST_F(Form2Window, LayoutAtWidth12000)
-{
-    // The layout works from the outer size, frame included.
-    const int frame = form->frameGeometry().width() - form->width();
-    form->resize(px(12000) - frame, px(8000));
-    pumpEvents(20);
-    const QSize outer = twips::outerSize(form);
-    ASSERT_EQ(outer.width(), 12000);
-    const int H = outer.height();
-    EXPECT_EQ(article()->width(), px(5700));
-    EXPECT_EQ(reference()->width(), px(5700));
-    EXPECT_EQ(reference()->x(), px(6000));
-    EXPECT_EQ(article()->height(), px(H - 1600));
-    EXPECT_EQ(reference()->height(), px(H - 1600));
-    EXPECT_EQ(child<QLabel>(form, "Label1")->y(), px(H - 1400));
-    EXPECT_EQ(child<QPushButton>(form, "Command1")->pos(), QPoint(px(12000 - 3300), px(H - 1100)));
-    EXPECT_EQ(child<QCheckBox>(form, "Check1")->pos(), QPoint(px(12000 - 2500), px(H - 1350)));
-    // Never moved by the layout.
-    EXPECT_EQ(article()->pos(), QPoint(px(90), px(90)));
-    EXPECT_EQ(child<QLabel>(form, "Label1")->x(), px(180));
-}
-
-TEST_F(Form2Window, ASmallWindowClampsSizesAtZeroAndStaysUsable)
-{
-    form->resize(30, 30);
-    pumpEvents(20);
-    EXPECT_EQ(article()->size(), QSize(0, 0));
-    EXPECT_EQ(reference()->size(), QSize(0, 0));
-    EXPECT_EQ(child<QPushButton>(form, "Command1")->x(), 0);
-    form->resize(px(9300), px(7200));
-    pumpEvents(20);
-    EXPECT_EQ(article()->width(), px(twips::outerSize(form).width() / 2 - 300));
-    child<QPushButton>(form, "Command1")->click();
-    EXPECT_FALSE(child<QLabel>(form, "Label1")->text().isEmpty());
 }
 
 TEST_F(Form2Window, PopupMenuItemsAndShortcuts)
@@ -264,10 +242,16 @@ TEST_F(Form2Window, EditingKeysActOnTheArticleOnlyWhileItHasTheFocus)
     reference()->setPlainText(QStringLiteral("参考文字"));
     article()->setFocus();
     ASSERT_TRUE(waitUntil([&] { return article()->hasFocus(); }));
+    // Del deletes the selection, or else the next character.
+    article()->select(0, 2);
+    QTest::keyClick(article(), Qt::Key_Delete);
+    EXPECT_EQ(article()->text(), QStringLiteral("的第一行\r\n第二行"));
+    QTest::keyClick(article(), Qt::Key_Delete);
+    EXPECT_EQ(article()->text(), QStringLiteral("第一行\r\n第二行"));
     QTest::keyClick(article(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(article()->selectionLength(), article()->text().size());
     QTest::keyClick(article(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("文章的第一行\n第二行"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("第一行\n第二行"));
 
     // In the reference the same keys are its editor's own.
     article()->moveCaretToStart();
@@ -292,17 +276,6 @@ TEST_F(Form2Window, EditingKeysActOnTheArticleOnlyWhileItHasTheFocus)
     EXPECT_EQ(article()->text(), QStringLiteral("贴入\r\n两行"));
     QTest::keyClick(article(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(article()->text().isEmpty());
-}
-
-TEST_F(Form2Window, DelDeletesTheSelectionOrElseTheNextCharacter)
-{
-    article()->setFocus();
-    ASSERT_TRUE(waitUntil([&] { return article()->hasFocus(); }));
-    article()->select(0, 2);
-    QTest::keyClick(article(), Qt::Key_Delete);
-    EXPECT_EQ(article()->text(), QStringLiteral("的第一行\r\n第二行"));
-    QTest::keyClick(article(), Qt::Key_Delete);
-    EXPECT_EQ(article()->text(), QStringLiteral("第一行\r\n第二行"));
 }
 
 TEST_F(Form2Window, SaveKeyWorksAnywhereInTheWindow)

@@ -25,6 +25,9 @@ TEST(ReferencePieces, WhitespaceBeforeABreakOnePassPerPattern)
     EXPECT_EQ(cutReference(QStringLiteral("abc\u3000\u3000\u3000\r\nx")), (QStringList{"abc", "x"}));
     EXPECT_EQ(cutReference(QStringLiteral("abc\u3000\u3000\u3000\u3000\r\nx")),
               (QStringList{"abc\u3000", "x"}));
+    // Space then tab: the tab pass comes last and leaves the space; tab then space: both go.
+    EXPECT_EQ(cutReference(QStringLiteral("abcdefg \t\r\nhijklmn")), (QStringList{"abcdefg ", "hijklmn"}));
+    EXPECT_EQ(cutReference(QStringLiteral("abcdefg\t \r\nhijklmn")), (QStringList{"abcdefg", "hijklmn"}));
     // A space after a full stop: the break inserted after the stop comes before the space.
     EXPECT_EQ(cutReference(QStringLiteral("abc。 def")), (QStringList{"abc。", " def"}));
 }

@@ -188,11 +188,9 @@ TEST(CheckReport, HeadingOverallCountsAndUncheckedSentences)
     // The statement of what the figure is comes before any result.
     EXPECT_LT(html.indexOf(QStringLiteral("不是学校、期刊等机构的查重检测")),
               html.indexOf(QStringLiteral("<h2>")));
-    EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"scored\">5<")));
-    EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"not-arrived\">1<")));
-    EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"verification\">1<")));
-    EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"blank\">1<")));
-    EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"not-searched\">1<")));
+    for (const char* count :
+         {"scored\">5<", "not-arrived\">1<", "verification\">1<", "blank\">1<", "not-searched\">1<"})
+        EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"") + QLatin1String(count))) << count;
     EXPECT_TRUE(html.contains(QStringLiteral("data-state=\"not-arrived\">结果页未到（1 句）：第 6 句</p>")));
     EXPECT_TRUE(html.contains(QStringLiteral("data-state=\"verification\">出现验证页（1 句）：第 7 句</p>")));
     // The legend shows each band with its colour.
@@ -487,10 +485,6 @@ TEST(ReportFile, FoldersLeftByAnEarlierPrintGoAndNothingElse)
     EXPECT_EQ(root.entryList(QDir::Dirs | QDir::NoDotAndDotDot),
               (QStringList{"other-Mn78Op", "tessaro-Ef34Gh", "tessaro-Ij56Kl", "tessaro-long-name"}));
 }
-
-} // namespace
-
-namespace {
 
 TEST(CheckReport, SaysWhenEachResultWasObtainedWhatWasReusedAndWhatIsNotSearched)
 {
