@@ -68,18 +68,6 @@ void RichTextBox::select(qsizetype start, qsizetype length)
     setTextCursor(cursorOver(start, length));
 }
 
-qsizetype RichTextBox::selectionStart() const
-{
-    return snapshot().map.toText(textCursor().selectionStart());
-}
-
-qsizetype RichTextBox::selectionLength() const
-{
-    const editor::OffsetMap& map = snapshot().map;
-    const QTextCursor c = textCursor();
-    return map.toText(c.selectionEnd()) - map.toText(c.selectionStart());
-}
-
 void RichTextBox::colourText(qsizetype start, qsizetype length, const QColor& color)
 {
     QTextCharFormat f;

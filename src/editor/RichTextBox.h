@@ -23,8 +23,6 @@ public:
     quint64 textVersion() const { return m_textVersion; }
     // Selection by offsets into text(); the caret ends at start + length.
     void select(qsizetype start, qsizetype length);
-    qsizetype selectionStart() const;
-    qsizetype selectionLength() const;
     void setSelectionColor(const QColor& color);
     // Colours a range given by offsets into text(); the selection stays as it is.
     void colourText(qsizetype start, qsizetype length, const QColor& color);

@@ -86,8 +86,8 @@ TEST_F(OnlineCheckTest, SentenceFoundTwiceIsMarkedTwiceAndTheNextStepBlacksTheSe
     click("Command2");
     EXPECT_EQ(colourAt(0), QColor(255, 0, 0));
     EXPECT_EQ(colourAt(76), QColor(255, 0, 0));
-    EXPECT_EQ(editor()->selectionStart(), 76);
-    EXPECT_EQ(editor()->selectionLength(), 38);
+    EXPECT_EQ(selectionStart(*editor()), 76);
+    EXPECT_EQ(selectionLength(*editor()), 38);
     click("Command2");
     EXPECT_EQ(colourAt(0), QColor(255, 0, 0));
     EXPECT_EQ(colourAt(76), QColor(0, 0, 0));

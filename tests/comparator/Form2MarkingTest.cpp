@@ -57,8 +57,8 @@ TEST_F(Form2Marking, MarksCoverExactlyTheMatchedCharactersAcrossLineBreaks)
     EXPECT_EQ(label(), comparator::compare(text, QStringLiteral("abcdef，"), false, expectedTotals).summary);
     EXPECT_EQ(totals, (Counts{1, 1, 7}));
     // The selection is the last mark made.
-    EXPECT_EQ(article()->selectionStart(), 24);
-    EXPECT_EQ(article()->selectionLength(), 7);
+    EXPECT_EQ(selectionStart(*article()), 24);
+    EXPECT_EQ(selectionLength(*article()), 7);
 }
 
 TEST_F(Form2Marking, NothingFoundSelectsTheWholeArticleOnlyAfterAReset)
@@ -66,8 +66,8 @@ TEST_F(Form2Marking, NothingFoundSelectsTheWholeArticleOnlyAfterAReset)
     open(QStringLiteral("一篇没有重复的文章\r\n第二段"));
     article()->select(2, 3);
     compare(QStringLiteral("完全不同的参考文字。"));
-    EXPECT_EQ(article()->selectionStart(), 0);
-    EXPECT_EQ(article()->selectionLength(), article()->text().size());
+    EXPECT_EQ(selectionStart(*article()), 0);
+    EXPECT_EQ(selectionLength(*article()), article()->text().size());
     EXPECT_EQ(label(), QStringLiteral("你的文章一共 14 字，重复 0 段， 0 句， 0 字\r\n"
                                       "        重复部分占你的文章的： 0 %\r\n"
                                       "        与参考文章的相似度为： 0 %"));
@@ -75,8 +75,8 @@ TEST_F(Form2Marking, NothingFoundSelectsTheWholeArticleOnlyAfterAReset)
     article()->select(2, 3);
     check1()->setChecked(true);
     compare(QStringLiteral("完全不同的参考文字。"));
-    EXPECT_EQ(article()->selectionStart(), 2);
-    EXPECT_EQ(article()->selectionLength(), 3);
+    EXPECT_EQ(selectionStart(*article()), 2);
+    EXPECT_EQ(selectionLength(*article()), 3);
 }
 
 TEST_F(Form2Marking, FreshModeClearsEarlierMarksCumulativeModeKeepsThemAndShowsTheTotals)

@@ -166,8 +166,8 @@ TEST_F(DocumentCommandsTest, OpenWordDocumentGoesToTheWordProcessor)
     EXPECT_EQ(office.calls(), QStringList{path});
     EXPECT_EQ(editor->text(), QStringLiteral("文字处理器的正文\r\n第二段"));
     EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkkkkkkk|kkk"));
-    EXPECT_EQ(editor->selectionStart(), 0);
-    EXPECT_EQ(editor->selectionLength(), 0);
+    EXPECT_EQ(selectionStart(*editor), 0);
+    EXPECT_EQ(selectionLength(*editor), 0);
     expectFullSizeEditor();
 }
 
@@ -177,8 +177,8 @@ TEST_F(DocumentCommandsTest, OpenRichTextEndsBlackWithTheCaretAtTheStart)
     trigger("dakai");
     EXPECT_TRUE(editor->text().startsWith(QStringLiteral("中文标红abc\r\n")));
     EXPECT_FALSE(colourMap(*editor->document()).contains(u'r'));
-    EXPECT_EQ(editor->selectionStart(), 0);
-    EXPECT_EQ(editor->selectionLength(), 0);
+    EXPECT_EQ(selectionStart(*editor), 0);
+    EXPECT_EQ(selectionLength(*editor), 0);
 
     QTest::mouseClick(child<QPushButton>(form.get(), "Command1"), Qt::LeftButton);
     EXPECT_TRUE(form->checkRun().articleText().contains(QStringLiteral("中文标红abc")))
@@ -212,7 +212,7 @@ TEST_F(DocumentCommandsTest, FailedOpenKeepsTheTextAndSaysWhy)
     EXPECT_EQ(office.calls(), (QStringList{locked, slow}));
     EXPECT_EQ(editor->text(), QStringLiteral("黑字红字再黑"));
     EXPECT_EQ(colourMap(*editor->document()), QStringLiteral("kkkkkk"));
-    EXPECT_EQ(editor->selectionStart(), 0);
+    EXPECT_EQ(selectionStart(*editor), 0);
     ASSERT_EQ(boxes.shown.size(), 5);
     const QStringList reasons{QStringLiteral("不存在"), QStringLiteral("既不是文本文件"),
                               QStringLiteral("设有密码"), QStringLiteral("在 0.5 秒内"),

@@ -1,5 +1,8 @@
 #include "support/GuiHelpers.h"
 
+#include "editor/RichTextBox.h"
+#include "editor/TextOffsets.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -54,4 +57,16 @@ bool processGone(qint64 pid)
     const QByteArray line = stat.readAll();
     const qsizetype close = line.lastIndexOf(')');
     return close >= 0 && line.mid(close + 2, 1) == "Z"; // dead, waiting for its parent to reap it
+}
+
+qsizetype selectionStart(const RichTextBox& box)
+{
+    return editor::OffsetMap(box.text()).toText(box.textCursor().selectionStart());
+}
+
+qsizetype selectionLength(const RichTextBox& box)
+{
+    const editor::OffsetMap map(box.text());
+    const QTextCursor c = box.textCursor();
+    return map.toText(c.selectionEnd()) - map.toText(c.selectionStart());
 }

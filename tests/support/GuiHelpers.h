@@ -8,6 +8,8 @@
 
 #include <functional>
 
+class RichTextBox;
+
 // Answers every message box while it lives, and records what was asked.
 class MessageBoxRecorder
 {
@@ -40,3 +42,7 @@ bool processGone(qint64 pid);
 // Processes events as they come for ms milliseconds: for tests that show that something does not
 // happen. (QTest::qWait sleeps between rounds of events, which slows Qt WebEngine down.)
 void pumpEvents(int ms);
+
+// The selection of box as offsets into its text() (CR LF breaks), through the editor's own offset map.
+qsizetype selectionStart(const RichTextBox& box);
+qsizetype selectionLength(const RichTextBox& box);
