@@ -1,4 +1,5 @@
 #include "analysis/SentenceCutting.h"
+#include "support/NamedRows.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -19,14 +20,9 @@ struct Row
     QList<PieceUse> uses;
 };
 
-void PrintTo(const Row& row, std::ostream* os)
-{
-    *os << row.name;
-}
+using rows::PrintTo;
 
-class SentenceCuttingTable : public ::testing::TestWithParam<Row>
-{
-};
+using SentenceCuttingTable = ::testing::TestWithParam<Row>;
 
 TEST_P(SentenceCuttingTable, CutsAndSaysWhatIsSearched)
 {

@@ -30,9 +30,7 @@ struct BandRow
     Band band;
 };
 
-class Bands : public ::testing::TestWithParam<BandRow>
-{
-};
+using Bands = ::testing::TestWithParam<BandRow>;
 
 TEST_P(Bands, FollowTheOneTable)
 {
@@ -265,9 +263,7 @@ struct IsolateRow
     QString isolated;
 };
 
-class Isolates : public ::testing::TestWithParam<IsolateRow>
-{
-};
+using Isolates = ::testing::TestWithParam<IsolateRow>;
 
 TEST_P(Isolates, EndWithTheirText)
 {
@@ -297,9 +293,7 @@ struct ParagraphRow
     QList<qsizetype> ends;
 };
 
-class Paragraphs : public ::testing::TestWithParam<ParagraphRow>
-{
-};
+using Paragraphs = ::testing::TestWithParam<ParagraphRow>;
 
 TEST_P(Paragraphs, EndWhereTheArticlesDo)
 {
@@ -425,9 +419,7 @@ struct TargetRow
     report::ReportKind kind;
 };
 
-class ExportTargets : public ::testing::TestWithParam<TargetRow>
-{
-};
+using ExportTargets = ::testing::TestWithParam<TargetRow>;
 
 TEST_P(ExportTargets, TheFilterDecidesAndNamesWithoutExtensionGetItsOwn)
 {
@@ -436,19 +428,18 @@ TEST_P(ExportTargets, TheFilterDecidesAndNamesWithoutExtensionGetItsOwn)
               (report::ExportTarget{QString::fromUtf8(r.path), r.kind}));
 }
 
+using K = report::ReportKind;
+
 INSTANTIATE_TEST_SUITE_P(
     ReportFile, ExportTargets,
     ::testing::Values(
-        TargetRow{"PdfFilterNoExtension", "/t/报告", report::pdfFilter(), "/t/报告.pdf",
-                  report::ReportKind::Pdf},
-        TargetRow{"HtmlFilterNoExtension", "/t/报告", report::htmlFilter(), "/t/报告.html",
-                  report::ReportKind::Html},
-        TargetRow{"TrailingDot", "/t/报告.", report::pdfFilter(), "/t/报告.pdf", report::ReportKind::Pdf},
-        TargetRow{"FilterOverExtension", "/t/a.html", report::pdfFilter(), "/t/a.html",
-                  report::ReportKind::Pdf},
-        TargetRow{"DotInFolderOnly", "/t.d/a", report::pdfFilter(), "/t.d/a.pdf", report::ReportKind::Pdf},
-        TargetRow{"NoFilterPdfName", "/t/a.PDF", QString(), "/t/a.PDF", report::ReportKind::Pdf},
-        TargetRow{"NoFilterNoExtension", "/t/a", QString(), "/t/a.html", report::ReportKind::Html}),
+        TargetRow{"PdfFilterNoExtension", "/t/报告", report::pdfFilter(), "/t/报告.pdf", K::Pdf},
+        TargetRow{"HtmlFilterNoExtension", "/t/报告", report::htmlFilter(), "/t/报告.html", K::Html},
+        TargetRow{"TrailingDot", "/t/报告.", report::pdfFilter(), "/t/报告.pdf", K::Pdf},
+        TargetRow{"FilterOverExtension", "/t/a.html", report::pdfFilter(), "/t/a.html", K::Pdf},
+        TargetRow{"DotInFolderOnly", "/t.d/a", report::pdfFilter(), "/t.d/a.pdf", K::Pdf},
+        TargetRow{"NoFilterPdfName", "/t/a.PDF", QString(), "/t/a.PDF", K::Pdf},
+        TargetRow{"NoFilterNoExtension", "/t/a", QString(), "/t/a.html", K::Html}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The write itself is documents::writeFile's (tested there); the report's part is its own message.

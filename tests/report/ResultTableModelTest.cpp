@@ -90,6 +90,7 @@ TEST(ResultTableModel, ShowsEachSentenceAsTheRunRecordsIt)
     EXPECT_EQ(r.model.rowCount(), 1);
 }
 
+// Breaks, spaces and sentences edited away are left to the comparison with the literal walk below.
 TEST(ResultTableModel, SentenceFoundWhereTheAnalysisCutIt)
 {
     using analysis::Place;
@@ -101,9 +102,6 @@ TEST(ResultTableModel, SentenceFoundWhereTheAnalysisCutIt)
         std::optional<Place> place;
     } rows[] = {
         {QStringLiteral("好的好的好的"), {"好的", "好的", "好的"}, 2, Place{4, 2}}, // its own occurrence
-        {QStringLiteral("甲乙\r\n丙 丁"), {"甲乙丙丁"}, 0, Place{0, 7}},            // over breaks and spaces
-        {QStringLiteral("丙丁甲乙"), {"戊己", "甲乙"}, 1, Place{2, 2}},             // one before edited away
-        {QStringLiteral("甲乙"), {"丙丁"}, 0, std::nullopt},                        // edited away
         {QStringLiteral("甲乙"), {"甲乙"}, 1, std::nullopt},                        // no such sentence
     };
     for (const auto& row : rows)

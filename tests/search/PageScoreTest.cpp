@@ -33,9 +33,7 @@ struct FragmentRow
     qsizetype highlighted;
 };
 
-class Highlights : public ::testing::TestWithParam<FragmentRow>
-{
-};
+using Highlights = ::testing::TestWithParam<FragmentRow>;
 
 TEST_P(Highlights, Length)
 {
@@ -91,9 +89,7 @@ struct ScoreRow
     QString caption;
 };
 
-class Figures : public ::testing::TestWithParam<ScoreRow>
-{
-};
+using Figures = ::testing::TestWithParam<ScoreRow>;
 
 TEST_P(Figures, WorkedFigures)
 {
@@ -155,32 +151,6 @@ QString heading(const QString& title, bool upper = false)
                  : QStringLiteral("<h3 class=\"t\">") + link + QStringLiteral("</h3>");
 }
 
-TEST(PageScore, TitlesInPageOrder)
-{
-    const QString html = QStringLiteral("<div>") + heading(QStringLiteral("甲")) +
-                         QStringLiteral("<p>x</p>") + heading(QStringLiteral("乙"), true) +
-                         heading(QStringLiteral("<EM>丙</EM>")) + QStringLiteral("</div>");
-    const QList<search::Title> t = search::titles(html);
-    ASSERT_EQ(t.size(), 3);
-    EXPECT_EQ(t[0].text, QStringLiteral("甲"));
-    EXPECT_EQ(t[1].text, QStringLiteral("乙"));
-    EXPECT_EQ(t[2].text, QStringLiteral("丙")); // highlight tags are gone from the marked page
-    EXPECT_TRUE(t[0].html.startsWith(QStringLiteral("<a href=")));
-    EXPECT_TRUE(t[0].html.endsWith(QStringLiteral("</a>")));
-}
-
-TEST(PageScore, AtMostTenTitlesAndNoLinkTextMeansEmpty)
-{
-    QString html = QStringLiteral("<h3 class=\"t\"><span>no link</span></h3>");
-    for (int i = 0; i < 12; ++i)
-        html += heading(QString::number(i));
-    const QList<search::Title> t = search::titles(html);
-    ASSERT_EQ(t.size(), 10);
-    EXPECT_TRUE(t[0].text.isEmpty());
-    EXPECT_EQ(t[0].html, QStringLiteral("<span>no link</span>"));
-    EXPECT_EQ(t[9].text, QStringLiteral("8"));
-}
-
 // Titles as the result pages of the last years mark them up; one page of each kind.
 struct TitlePage
 {
@@ -189,9 +159,7 @@ struct TitlePage
     QStringList titles;
 };
 
-class TitlesOfTodaysPages : public ::testing::TestWithParam<TitlePage>
-{
-};
+using TitlesOfTodaysPages = ::testing::TestWithParam<TitlePage>;
 
 TEST_P(TitlesOfTodaysPages, AreTheTextsOfTheResultLinks)
 {
@@ -247,13 +215,14 @@ INSTANTIATE_TEST_SUITE_P(
                   {QStringLiteral("前")}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// On pages in the older markup the titles, their blocks and their order are those the older rules
-// give.
+// On pages in the older markup the titles, their blocks, their order and the limit of ten are those the
+// older rules give, upper- and lower-case headings and highlights included.
 TEST(PageScore, OlderMarkupGivesTheTitlesOfTheOlderRules)
 {
     std::mt19937 rng(7);
+    // A heading without a link is a title with no text.
     const QStringList fillers{"<p>x</p>", "<div class=\"c-abstract\"><em>摘要</em>内容</div>", "文字",
-                              "<a href=\"u\">链</a>"};
+                              "<a href=\"u\">链</a>", "<h3 class=\"t\"><span>no link</span></h3>"};
     for (int round = 0; round < 300; ++round) {
         QString html;
         const int n = static_cast<int>(rng() % 14);

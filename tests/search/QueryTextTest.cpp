@@ -16,9 +16,7 @@ struct Row
     bool blank;
 };
 
-class QueryTable : public ::testing::TestWithParam<Row>
-{
-};
+using QueryTable = ::testing::TestWithParam<Row>;
 
 TEST_P(QueryTable, Cleans)
 {
