@@ -24,19 +24,4 @@ TEST(Summary, PercentRoundsToTwoDecimalsHalfToEven)
     EXPECT_EQ(roundedPercent(3'000'000'000LL, 1000), 300'000'000);
 }
 
-TEST(Summary, CaptionHasThreeLinesWithItsSpacing)
-{
-    const comparator::Counts run{1, 2, 30};
-    const comparator::Counts totals{10, 20, 300};
-    EXPECT_EQ(comparator::summaryText(120, 90, run, totals, false),
-              QStringLiteral("你的文章一共 120 字，重复 1 段， 2 句， 30 字\r\n"
-                             "        重复部分占你的文章的： 25 %\r\n"
-                             "        与参考文章的相似度为： 33 %"));
-    // Cumulative: counts and share from the totals, similarity still from this run.
-    EXPECT_EQ(comparator::summaryText(120, 90, run, totals, true),
-              QStringLiteral("你的文章一共 120 字，重复 10 段， 20 句， 300 字\r\n"
-                             "        重复部分占你的文章的： 250 %\r\n"
-                             "        与参考文章的相似度为： 33 %"));
-}
-
 } // namespace

@@ -69,25 +69,22 @@ TEST(Documents, SaveProposesTheSameNameAsRichText)
     EXPECT_EQ(richTextFileName(QString()), QString());
 }
 
+// The word processor's text export: UTF-8 behind a byte-order mark, or nothing was loaded.
 TEST(Documents, WordProcessorText)
 {
-    EXPECT_EQ(documents::wordProcessorText("\xEF\xBB\xBF\xE7\xAC\xAC\xE4\xB8\x80\n\xE4\xBA\x8C\n"),
-              QStringLiteral("第一\n二"));
-    EXPECT_EQ(documents::wordProcessorText("\xEF\xBB\xBF"
-                                           "a\r\nb\n\n"),
-              QStringLiteral("a\nb"));
-    EXPECT_EQ(documents::wordProcessorText("\xEF\xBB\xBF"
-                                           "a\n\n\n"),
-              QStringLiteral("a\n"))
-        << "an empty last paragraph";
-    EXPECT_EQ(documents::wordProcessorText("\xEF\xBB\xBF\n\n"), QString());
-    EXPECT_EQ(documents::wordProcessorText(""), std::nullopt) << "nothing printed: the file was not loaded";
-    EXPECT_EQ(documents::wordProcessorText("text without mark"), std::nullopt);
-    EXPECT_EQ(documents::wordProcessorText("\xEF\xBB\xBF\xFF\xFE"), std::nullopt) << "not UTF-8";
-    EXPECT_EQ(documents::wordProcessorText(QByteArray("\xEF\xBB\xBF"
-                                                      "a\0b",
-                                                      6)),
-              std::nullopt);
+    const QByteArray bom = "\xEF\xBB\xBF";
+    const std::pair<QByteArray, std::optional<QString>> rows[] = {
+        {bom + "第一\n二\n", QStringLiteral("第一\n二")},
+        {bom + "a\r\nb\n\n", QStringLiteral("a\nb")},
+        {bom + "a\n\n\n", QStringLiteral("a\n")}, // an empty last paragraph
+        {bom + "\n\n", QString()},
+        {"", std::nullopt}, // nothing printed: the file was not loaded
+        {"text without mark", std::nullopt},
+        {bom + "\xFF\xFE", std::nullopt}, // not UTF-8
+        {bom + QByteArray("a\0b", 3), std::nullopt},
+    };
+    for (const auto& [bytes, text] : rows)
+        EXPECT_EQ(documents::wordProcessorText(bytes), text) << bytes.toHex().toStdString();
 }
 
 TEST(DialogFilter, WindowsPairsBecomeQtFilters)

@@ -56,6 +56,8 @@ TEST_P(HostileDocuments, OpenWithinTheLimitsOrAreRefused)
     EXPECT_EQ(describe(read, asked), row.outcome);
 }
 
+const QString kOver = QStringLiteral("Overexpanded");
+
 QString labelled(const QString& number, int levels)
 {
     return QStringList(levels, number).join(u'.');
@@ -72,8 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
     Documents, HostileDocuments,
     ::testing::Values(
         // Characters: 20,000 runs of 10,000 spaces in 2 KB; just under the budget it opens.
-        HostileRow{"spacesPastTheBudget", "a.odt", [] { return hostile::odtSpaces(20000, 10000); },
-                   QStringLiteral("Overexpanded")},
+        HostileRow{"spacesPastTheBudget", "a.odt", [] { return hostile::odtSpaces(20000, 10000); }, kOver},
         HostileRow{"spacesWithinTheBudget", "a.odt", [] { return hostile::odtSpaces(1999, 10000); },
                    QStringLiteral("text of 19990000 characters")},
         // Labels from the largest start a file can give: no overflow, no million-letter label.
@@ -98,19 +99,18 @@ INSTANTIATE_TEST_SUITE_P(
                                             {hostile::docxNumbering("decimal", "1000000000",
                                                                     QByteArray("%1").repeated(20000))});
                    },
-                   QStringLiteral("Overexpanded")},
+                   kOver},
         // Paragraphs, nested lists and open fields past their limits.
         HostileRow{"paragraphsPastTheLimit", "a.docx", [] { return hostile::docxParagraphs(6, "<w:p/>"); },
-                   QStringLiteral("Overexpanded")},
+                   kOver},
         HostileRow{"listsNestedPastTheLimit", "a.odt", [] { return hostile::odtNestedLists(100000, 1); },
-                   QStringLiteral("Overexpanded")},
-        HostileRow{"fieldsOpenPastTheLimit", "a.docx", [] { return hostile::docxOpenFields(100000); },
-                   QStringLiteral("Overexpanded")},
+                   kOver},
+        HostileRow{"fieldsOpenPastTheLimit", "a.docx", [] { return hostile::docxOpenFields(100000); }, kOver},
         // A note's text counts as often as the body refers to it; boxes in boxes as lists in lists.
         HostileRow{"footnoteReferredPastTheBudget", "a.docx",
-                   [] { return hostile::docxFootnoteReferred(100000, 201); }, QStringLiteral("Overexpanded")},
+                   [] { return hostile::docxFootnoteReferred(100000, 201); }, kOver},
         HostileRow{"textBoxesNestedPastTheLimit", "a.odt", [] { return hostile::odtNestedTextBoxes(100000); },
-                   QStringLiteral("Overexpanded")},
+                   kOver},
         // Within the limits: a nested list numbers with the enclosing list's style, a field's result
         // shows once every enclosing field's result has begun.
         HostileRow{
@@ -135,14 +135,13 @@ INSTANTIATE_TEST_SUITE_P(
                    QStringLiteral("text outer")},
         // Entries past the limit, or longer than they say: refused, by either route.
         HostileRow{"entryOverTheLimitForTheWordProcessor", "a.docx",
-                   [] { return hostile::docxWithEntryOf(600u * 1024 * 1024); },
-                   QStringLiteral("Overexpanded"), documents::Readers::WordProcessorOnly},
+                   [] { return hostile::docxWithEntryOf(600u * 1024 * 1024); }, kOver,
+                   documents::Readers::WordProcessorOnly},
         HostileRow{"entryLongerThanItSays", "a.docx",
-                   [] { return docxEntries([](Entry& e) { e.declaredSize = 10; }); },
-                   QStringLiteral("Overexpanded")},
+                   [] { return docxEntries([](Entry& e) { e.declaredSize = 10; }); }, kOver},
         HostileRow{"entryLongerThanItSaysForTheWordProcessor", "a.docx",
-                   [] { return docxEntries([](Entry& e) { e.declaredSize = 10; }); },
-                   QStringLiteral("Overexpanded"), documents::Readers::WordProcessorOnly},
+                   [] { return docxEntries([](Entry& e) { e.declaredSize = 10; }); }, kOver,
+                   documents::Readers::WordProcessorOnly},
         HostileRow{"entryWithAWrongChecksum", "a.docx",
                    [] { return docxEntries([](Entry& e) { e.crc = 1; }); }, QStringLiteral("word processor")},
         HostileRow{"entryEncrypted", "a.docx",
@@ -161,9 +160,7 @@ struct ArchiveRow
     const char* name;
     QList<Entry> entries; // the first is read
     std::optional<QByteArray> read;
-    bool overLimit = false;
-    bool encrypted = false;
-    bool oversized = false;
+    enum { None, OverLimit, Encrypted, Oversized } raised = None;
 };
 
 class ZipEntries : public ::testing::TestWithParam<ArchiveRow>
@@ -177,9 +174,9 @@ TEST_P(ZipEntries, AreReadCheckedOrRefused)
     const documents::ZipArchive archive(bytes);
     ASSERT_TRUE(archive.isOpen());
     EXPECT_EQ(archive.read(QString::fromLatin1(row.entries.first().name)), row.read);
-    EXPECT_EQ(archive.overLimit(), row.overLimit);
-    EXPECT_EQ(archive.hasEncryptedEntry(), row.encrypted);
-    EXPECT_EQ(archive.hasOversizedEntry(), row.oversized);
+    EXPECT_EQ(archive.overLimit(), row.raised == ArchiveRow::OverLimit);
+    EXPECT_EQ(archive.hasEncryptedEntry(), row.raised == ArchiveRow::Encrypted);
+    EXPECT_EQ(archive.hasOversizedEntry(), row.raised == ArchiveRow::Oversized);
 }
 
 Entry entry(
@@ -190,6 +187,11 @@ Entry entry(
     return e;
 }
 
+Entry sized(const char* name, quint32 declaredSize)
+{
+    return entry(name, [declaredSize](Entry& e) { e.declaredSize = declaredSize; });
+}
+
 constexpr quint32 kMegabyte = 1024 * 1024;
 
 INSTANTIATE_TEST_SUITE_P(
@@ -197,29 +199,17 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ArchiveRow{"whole", {entry("a.xml")}, QByteArray("content")},
         ArchiveRow{"wrongChecksum", {entry("a.xml", [](Entry& e) { e.crc = 1; })}, std::nullopt},
-        ArchiveRow{"shorterThanItSays", {entry("a.xml", [](Entry& e) { e.declaredSize = 8; })}, std::nullopt},
-        ArchiveRow{
-            "longerThanItSays", {entry("a.xml", [](Entry& e) { e.declaredSize = 6; })}, std::nullopt, true},
-        ArchiveRow{"overThePartLimit",
-                   {entry("a.xml", [](Entry& e) { e.declaredSize = 65 * kMegabyte; })},
-                   std::nullopt,
-                   true},
-        ArchiveRow{
-            "encrypted", {entry("a.xml", [](Entry& e) { e.encrypted = true; })}, std::nullopt, false, true},
-        ArchiveRow{"oneOverTheEntryLimit",
-                   {entry("a.xml"), entry("x.png", [](Entry& e) { e.declaredSize = 513 * kMegabyte; })},
-                   QByteArray("content"),
-                   false,
-                   false,
-                   true},
-        ArchiveRow{"allOverTheTotalLimit",
-                   {entry("a.xml"), entry("x.png", [](Entry& e) { e.declaredSize = 500 * kMegabyte; }),
-                    entry("y.png", [](Entry& e) { e.declaredSize = 500 * kMegabyte; }),
-                    entry("z.png", [](Entry& e) { e.declaredSize = 500 * kMegabyte; })},
-                   QByteArray("content"),
-                   false,
-                   false,
-                   true}),
+        ArchiveRow{"shorterThanItSays", {sized("a.xml", 8)}, std::nullopt},
+        ArchiveRow{"longerThanItSays", {sized("a.xml", 6)}, std::nullopt, ArchiveRow::OverLimit},
+        ArchiveRow{"overThePartLimit", {sized("a.xml", 65 * kMegabyte)}, std::nullopt, ArchiveRow::OverLimit},
+        ArchiveRow("encrypted", {entry("a.xml", [](Entry& e) { e.encrypted = true; })}, std::nullopt,
+                   ArchiveRow::Encrypted),
+        ArchiveRow("oneOverTheEntryLimit", {entry("a.xml"), sized("x.png", 513 * kMegabyte)},
+                   QByteArray("content"), ArchiveRow::Oversized),
+        ArchiveRow("allOverTheTotalLimit",
+                   {entry("a.xml"), sized("x.png", 500 * kMegabyte), sized("y.png", 500 * kMegabyte),
+                    sized("z.png", 500 * kMegabyte)},
+                   QByteArray("content"), ArchiveRow::Oversized)),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Text that runs on without markup is cut short before the XML reader holds all of it.

@@ -28,7 +28,8 @@ struct OutputRow
 {
     const char* name;
     QString text;
-    QByteArray written; // must occur in the output
+    QByteArray written;          // must occur in the output
+    std::optional<QString> back; // what is read back, when not the text
 };
 
 class RtfWriterOutput : public ::testing::TestWithParam<OutputRow>
@@ -41,7 +42,7 @@ TEST_P(RtfWriterOutput, Contains)
     EXPECT_TRUE(rtf.contains(GetParam().written)) << rtf.toStdString();
     const std::optional<Document> back = rtf::read(rtf);
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->text(), GetParam().text);
+    EXPECT_EQ(back->text(), GetParam().back.value_or(GetParam().text));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -54,7 +55,9 @@ INSTANTIATE_TEST_SUITE_P(
                       OutputRow{"escapes", QStringLiteral("{a}\\"), "\\{a\\}\\\\"},
                       OutputRow{"tabAndLine", QStringLiteral("a\tb\u2028c"), "a\\tab b\\line c"},
                       OutputRow{"noBreakSpace", QStringLiteral("a\u00A0b"), "a\\~b"},
-                      OutputRow{"ascii", QStringLiteral("Plain text 123;"), "Plain text 123;\\par"}),
+                      OutputRow{"ascii", QStringLiteral("Plain text 123;"), "Plain text 123;\\par"},
+                      OutputRow{"controlsDropped", QStringLiteral("a\x01\x1f\x7f\uFFFCb"), "ab\\par",
+                                QStringLiteral("ab")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RtfWriter, HeaderAndTables)
@@ -68,14 +71,6 @@ TEST(RtfWriter, HeaderAndTables)
         rtf.contains("{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}{\\f1\\fnil\\fcharset134 Arial;}"));
     EXPECT_TRUE(rtf.contains("{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue0;}"));
     EXPECT_TRUE(rtf.trimmed().endsWith("\\par\r\n}"));
-}
-
-TEST(RtfWriter, ControlCharactersAreDropped)
-{
-    const std::optional<Document> back =
-        rtf::read(rtf::write(oneRun(QStringLiteral("a\x01\x1f\x7f\uFFFCb"))));
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->text(), QStringLiteral("ab"));
 }
 
 TEST(RtfWriter, EmptyDocumentStaysOneEmptyParagraph)

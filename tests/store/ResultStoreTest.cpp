@@ -189,6 +189,16 @@ void setVersion(const QString& file, int version)
     execRaw(file, QStringLiteral("PRAGMA user_version=%1").arg(version));
 }
 
+// A file of this program's version whose tables are not the store's.
+auto versionTwoWith(const char* create)
+{
+    return [create](const QString& file) {
+        QFile::remove(file);
+        execRaw(file, QLatin1String(create));
+        setVersion(file, 2);
+    };
+}
+
 // A crash leaves a log behind; the main file is then restored from an older copy.
 void foreignLog(const QString& file)
 {
@@ -239,9 +249,9 @@ struct Shape
 {
     const char* name;
     std::function<void(const QString& file)> damage;
-    int found;          // of the sound results
-    const char* aside;  // the set-aside file's kind; empty when the file stays
-    const char* notice; // a part of the notice; empty when none
+    int found;               // of the sound results
+    const char* aside = "";  // the set-aside file's kind; empty when the file stays
+    const char* notice = ""; // a part of the notice; empty when none
 };
 
 class StoreFileShapes : public ResultStoreTest, public ::testing::WithParamInterface<Shape>
@@ -297,8 +307,7 @@ TEST_P(StoreFileShapes, FindsWhatIsSoundAndSetsAsideWhatIsNot)
 INSTANTIATE_TEST_SUITE_P(
     Store, StoreFileShapes,
     ::testing::Values(
-        Shape{"Sound", [](const QString&) {}, kSound, "", ""},
-        Shape{"OwnLogOfACrash", ownLog, kSound, "", ""},
+        Shape{"Sound", [](const QString&) {}, kSound}, Shape{"OwnLogOfACrash", ownLog, kSound},
         Shape{"Garbage", [](const QString& f) { writeBytes(f, QByteArray(8192, 'x')); }, 0, ".damaged-",
               "无法读取"},
         Shape{"Truncated", [](const QString& f) { writeBytes(f, bytesOf(f).left(QFileInfo(f).size() / 2)); },
@@ -315,31 +324,19 @@ INSTANTIATE_TEST_SUITE_P(
               },
               0, ".other-", "其他版本"},
         Shape{"FutureVersion", [](const QString& f) { setVersion(f, 99); }, 0, ".other-", "其他版本"},
-        Shape{"OtherColumns",
-              [](const QString& f) {
-                  QFile::remove(f);
-                  execRaw(f, QStringLiteral("CREATE TABLE results (key INTEGER PRIMARY KEY, text TEXT)"));
-                  setVersion(f, 2);
-              },
-              0, ".other-", "其他版本"},
-        Shape{"VersionTwoWithoutTable",
-              [](const QString& f) {
-                  QFile::remove(f);
-                  execRaw(f, QStringLiteral("CREATE TABLE notes (x)"));
-                  setVersion(f, 2);
-              },
-              0, ".other-", "其他版本"},
-        Shape{"ElevenTitles", hostile("titles", titlesPacked(11, 5)), kSound - 1, "", ""},
-        Shape{"LongTitle", hostile("titles", titlesPacked(1, store::kMaxTitleText + 1)), kSound - 1, "", ""},
-        Shape{"LongLink", hostile("titles", titlesPacked(1, 5, store::kMaxLink + 1)), kSound - 1, "", ""},
-        Shape{"Bomb", hostile("titles", bomb(false)), kSound - 1, "", ""},
-        Shape{"LyingBomb", hostile("titles", bomb(true)), kSound - 1, "", ""},
-        Shape{"InfiniteFigure", hostile("figure", std::numeric_limits<double>::infinity()), kSound - 1, "",
-              ""},
-        Shape{"NotANumberFigure", hostile("figure", QStringLiteral("nan")), kSound - 1, "", ""},
-        Shape{"NegativeFigure", hostile("figure", -5.0), kSound - 1, "", ""},
-        Shape{"FigureAbove100", hostile("figure", 150.0), kSound - 1, "", ""},
-        Shape{"UnknownState", hostile("state", 7), kSound - 1, "", ""}),
+        Shape{"OtherColumns", versionTwoWith("CREATE TABLE results (key INTEGER PRIMARY KEY, text TEXT)"), 0,
+              ".other-", "其他版本"},
+        Shape{"VersionTwoWithoutTable", versionTwoWith("CREATE TABLE notes (x)"), 0, ".other-", "其他版本"},
+        Shape{"ElevenTitles", hostile("titles", titlesPacked(11, 5)), kSound - 1},
+        Shape{"LongTitle", hostile("titles", titlesPacked(1, store::kMaxTitleText + 1)), kSound - 1},
+        Shape{"LongLink", hostile("titles", titlesPacked(1, 5, store::kMaxLink + 1)), kSound - 1},
+        Shape{"Bomb", hostile("titles", bomb(false)), kSound - 1},
+        Shape{"LyingBomb", hostile("titles", bomb(true)), kSound - 1},
+        Shape{"InfiniteFigure", hostile("figure", std::numeric_limits<double>::infinity()), kSound - 1},
+        Shape{"NotANumberFigure", hostile("figure", QStringLiteral("nan")), kSound - 1},
+        Shape{"NegativeFigure", hostile("figure", -5.0), kSound - 1},
+        Shape{"FigureAbove100", hostile("figure", 150.0), kSound - 1},
+        Shape{"UnknownState", hostile("state", 7), kSound - 1}),
     [](const ::testing::TestParamInfo<Shape>& info) { return std::string(info.param.name); });
 
 TEST_F(ResultStoreTest, UnwritableFolderStopsKeepingWithOneNotice)
