@@ -94,9 +94,7 @@ struct BoxRow
     MessageBox::Answer answerOfFirst;
 };
 
-class MessageBoxButtons : public ::testing::TestWithParam<BoxRow>
-{
-};
+using MessageBoxButtons = ::testing::TestWithParam<BoxRow>;
 
 TEST_P(MessageBoxButtons, AreChinese)
 {
@@ -117,9 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BoxRow{MessageBox::Buttons::YesNo, {"是", "否"}, MessageBox::Answer::Yes},
                       BoxRow{MessageBox::Buttons::Ok, {"确定"}, MessageBox::Answer::Ok}));
 
-class FileDialogs : public ::testing::TestWithParam<std::pair<FileDialog::Mode, QString>>
-{
-};
+using FileDialogs = ::testing::TestWithParam<std::pair<FileDialog::Mode, QString>>;
 
 TEST_P(FileDialogs, AreChinese)
 {
@@ -249,9 +245,7 @@ struct FlagsRow
     const char* after;
 };
 
-class ChromiumFlags : public ::testing::TestWithParam<FlagsRow>
-{
-};
+using ChromiumFlags = ::testing::TestWithParam<FlagsRow>;
 
 TEST_P(ChromiumFlags, KeepWhatIsSetAndAddTheLanguage)
 {

@@ -56,9 +56,7 @@ QString mask(const QString& article, const std::vector<bool>& red)
     return out;
 }
 
-class ComparisonTable : public ::testing::TestWithParam<Row>
-{
-};
+using ComparisonTable = ::testing::TestWithParam<Row>;
 
 TEST_P(ComparisonTable, MarksCountsAndSummary)
 {

@@ -100,9 +100,7 @@ void PrintTo(const CorpusRow& row, std::ostream* os)
     *os << row.suffix;
 }
 
-class Corpus : public ::testing::TestWithParam<CorpusRow>
-{
-};
+using Corpus = ::testing::TestWithParam<CorpusRow>;
 
 TEST_P(Corpus, NativeTextEqualsLibreOffice)
 {

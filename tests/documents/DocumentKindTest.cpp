@@ -19,9 +19,7 @@ struct KindRow
     Kind kind;
 };
 
-class DocumentKind : public ::testing::TestWithParam<KindRow>
-{
-};
+using DocumentKind = ::testing::TestWithParam<KindRow>;
 
 TEST_P(DocumentKind, Route)
 {

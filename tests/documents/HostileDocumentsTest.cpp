@@ -31,9 +31,7 @@ struct HostileRow
     documents::Readers readers = documents::Readers::NativeFirst;
 };
 
-class HostileDocuments : public ::testing::TestWithParam<HostileRow>
-{
-};
+using HostileDocuments = ::testing::TestWithParam<HostileRow>;
 
 TEST_P(HostileDocuments, OpenWithinTheLimitsOrAreRefused)
 {
@@ -163,9 +161,7 @@ struct ArchiveRow
     enum { None, OverLimit, Encrypted, Oversized } raised = None;
 };
 
-class ZipEntries : public ::testing::TestWithParam<ArchiveRow>
-{
-};
+using ZipEntries = ::testing::TestWithParam<ArchiveRow>;
 
 TEST_P(ZipEntries, AreReadCheckedOrRefused)
 {

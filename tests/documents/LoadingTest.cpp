@@ -40,9 +40,7 @@ struct LoadRow
     documents::Read wordProcessorAnswer = kWordText;
 };
 
-class DocumentsLoad : public ::testing::TestWithParam<LoadRow>
-{
-};
+using DocumentsLoad = ::testing::TestWithParam<LoadRow>;
 
 TEST_P(DocumentsLoad, TurnsThePathIntoADocumentOrAReason)
 {

@@ -58,9 +58,7 @@ struct Row
     Reader read = docx::read;
 };
 
-class NativeText : public ::testing::TestWithParam<Row>
-{
-};
+using NativeText = ::testing::TestWithParam<Row>;
 
 TEST_P(NativeText, ReadsAsTheExportWritesIt)
 {

@@ -99,9 +99,7 @@ PdfRow latinLines()
     return {"latin", pdffixture::make({page}), first + second + u' ' + last};
 }
 
-class PdfRead : public ::testing::TestWithParam<PdfRow>
-{
-};
+using PdfRead = ::testing::TestWithParam<PdfRow>;
 
 TEST_P(PdfRead, GivesTheTextLayerOrSaysWhyNot)
 {

@@ -56,9 +56,7 @@ struct TextRow
     QString text; // paragraphs joined by '|'
 };
 
-class RtfReaderText : public ::testing::TestWithParam<TextRow>
-{
-};
+using RtfReaderText = ::testing::TestWithParam<TextRow>;
 
 TEST_P(RtfReaderText, Text)
 {

@@ -32,9 +32,7 @@ struct OutputRow
     std::optional<QString> back; // what is read back, when not the text
 };
 
-class RtfWriterOutput : public ::testing::TestWithParam<OutputRow>
-{
-};
+using RtfWriterOutput = ::testing::TestWithParam<OutputRow>;
 
 TEST_P(RtfWriterOutput, Contains)
 {

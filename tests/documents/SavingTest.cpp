@@ -24,9 +24,7 @@ struct WriteRow
     std::optional<SaveFailure> failure; // nothing: written
 };
 
-class WriteFile : public ::testing::TestWithParam<WriteRow>
-{
-};
+using WriteFile = ::testing::TestWithParam<WriteRow>;
 
 TEST_P(WriteFile, WritesWholeOrChangesNothing)
 {

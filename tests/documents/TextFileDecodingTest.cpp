@@ -15,9 +15,7 @@ struct DecodeRow
     std::optional<QString> text;
 };
 
-class TextFileDecode : public ::testing::TestWithParam<DecodeRow>
-{
-};
+using TextFileDecode = ::testing::TestWithParam<DecodeRow>;
 
 TEST_P(TextFileDecode, Decodes)
 {

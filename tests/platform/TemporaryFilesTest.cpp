@@ -29,9 +29,7 @@ bool link(const QString& target, const QString& at)
     return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(at).constData()) == 0;
 }
 
-class PlantedLinks : public ::testing::TestWithParam<Before>
-{
-};
+using PlantedLinks = ::testing::TestWithParam<Before>;
 
 TEST_P(PlantedLinks, RemoveTheLinksNeverTheirTargets)
 {

@@ -43,9 +43,7 @@ documents::Read readThroughLibreOffice(const QString& path)
 
 // Only LibreOffice reads .doc; the LibreOffice route's .docx gives the text the native reader gives
 // (the native readers read these fixtures in LoadingTest).
-class LibreOfficeReads : public ::testing::TestWithParam<const char*>
-{
-};
+using LibreOfficeReads = ::testing::TestWithParam<const char*>;
 
 TEST_P(LibreOfficeReads, WordDocumentsWithTheirText)
 {
@@ -141,9 +139,7 @@ TEST(WordProcessorProcess, PrintedTextComesBack)
 // started and its profile go with it. The test runs itself as that program (the environment says so).
 const char kParentVariable[] = "TESSARO_TEST_OFFICE_PARENT";
 
-class KilledProgram : public ::testing::TestWithParam<int>
-{
-};
+using KilledProgram = ::testing::TestWithParam<int>;
 
 TEST_P(KilledProgram, LeavesNoOfficeAndNoProfile)
 {
