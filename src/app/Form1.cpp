@@ -19,12 +19,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSettings>
+#include <QTimer>
 #include <QWebEngineView>
 
 namespace {
@@ -45,6 +48,9 @@ constexpr int kLabel1Width = 8385;
 constexpr int kLabel1Height = 420;
 
 const QColor kBlue(0, 0, 255);
+
+// The window's size, place and maximised state, kept between starts.
+const QString kPlaceKey = QStringLiteral("windows/main");
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
 {
@@ -67,19 +73,60 @@ Form1::Form1(const search::CheckRun& run, QWidget* parent) : QMainWindow(parent)
     // A new text in Label1 asks its parent for a new layout; Label2 shown or hidden moves Label1's end.
     client->installEventFilter(this);
     m_controls.similarity->installEventFilter(this);
+    m_controls.editor->installEventFilter(this);
+    m_controls.editor->viewport()->installEventFilter(this);
     createMenus();
     writeWelcomeText(*m_controls.editor);
 
     // Client area of the stated size below the menu bar, centred on the screen.
     windowparts::sizeAndCentre(this, kClientWidth, kClientHeight, menuBar()->sizeHint().height());
-    setWindowTitle(QStringLiteral("Tessaro V%1.%2.%3")
-                       .arg(tessaro::kVersionMajor)
-                       .arg(tessaro::kVersionMinor)
-                       .arg(tessaro::kVersionPatch));
+    restorePlace();
+    setWindowTitle(programName());
     m_menus.baidu->setChecked(true);
 }
 
-Form1::~Form1() = default;
+QString Form1::programName()
+{
+    return QStringLiteral("Tessaro V%1.%2.%3")
+        .arg(tessaro::kVersionMajor)
+        .arg(tessaro::kVersionMinor)
+        .arg(tessaro::kVersionPatch);
+}
+
+void Form1::showDocumentName(const QString& path)
+{
+    m_documentName = path.isEmpty() ? QString() : QFileInfo(path).fileName();
+    updateCaption();
+}
+
+void Form1::showCheckedShare(std::optional<int> percent)
+{
+    m_checkedShare = percent;
+    updateCaption();
+}
+
+void Form1::updateCaption()
+{
+    QString caption = programName();
+    if (!m_documentName.isEmpty())
+        caption += QStringLiteral(" — ") + m_documentName;
+    if (m_checkedShare)
+        caption += QStringLiteral(" — %1%").arg(*m_checkedShare);
+    setWindowTitle(caption);
+}
+
+void Form1::restorePlace()
+{
+    const QByteArray kept = QSettings().value(kPlaceKey).toByteArray();
+    if (!kept.isEmpty())
+        restoreGeometry(kept);
+}
+
+Form1::~Form1()
+{
+    if (m_busyCursor)
+        QApplication::restoreOverrideCursor();
+}
 
 void Form1::attach(Parts parts)
 {
@@ -205,6 +252,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
                               (event->type() == QEvent::Show || event->type() == QEvent::Hide));
     if (labelsMoved)
         placePaneAndStatusLine();
+    if ((watched == m_controls.editor->viewport() && event->type() == QEvent::MouseButtonPress) ||
+        (watched == m_controls.editor && event->type() == QEvent::KeyPress))
+        m_heldSentence = -1; // the person works in the editor now
     if (watched == m_controls.sentenceList->viewport() &&
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
         // Qt makes a row current on any button; only the left one chooses a sentence to search.
@@ -221,6 +271,17 @@ void Form1::resizeEvent(QResizeEvent* event)
     layoutControls();
 }
 
+void Form1::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || isMinimized())
+        return;
+    // At once, and again once the window system has given the new size: no grey field is left
+    // until the next step.
+    layoutControls();
+    QTimer::singleShot(0, this, [this] { layoutControls(); });
+}
+
 void Form1::layoutControls()
 {
     const QSize outer = twips::outerSize(this);
@@ -232,6 +293,8 @@ void Form1::layoutControls()
         m_editorFull = false;
         twips::setHeight(m_controls.editor, kCompactHeight);
         twips::setWidth(m_controls.editor, W - 1905);
+        // Below the shortened editor the pane shows, blank until the first step: not an empty field.
+        m_controls.resultView->setVisible(true);
     } else {
         m_editorFull = true; // its height comes with the status line below
         twips::setWidth(m_controls.editor, W - 525);
@@ -347,6 +410,27 @@ void Form1::showStatisticsBusy(bool busy)
     m_controls.statisticsButton->setEnabled(!busy);
     m_controls.statisticsButton->setText(busy ? QStringLiteral("正在统计中……")
                                               : QStringLiteral("统计相似性网站"));
+    // The wait before the table shows itself: a busy cursor, and a line over the pane.
+    if (busy && !m_statisticsNotice) {
+        m_statisticsNotice = new QLabel(QStringLiteral("正在统计相似性网站……"), centralWidget());
+        m_statisticsNotice->setObjectName(QStringLiteral("statisticsNotice"));
+        m_statisticsNotice->setAutoFillBackground(true);
+        m_statisticsNotice->setMargin(m_statisticsNotice->fontMetrics().height() / 2);
+    }
+    if (m_statisticsNotice) {
+        const QRect pane = m_controls.resultView->geometry();
+        m_statisticsNotice->adjustSize();
+        m_statisticsNotice->move(pane.center() - m_statisticsNotice->rect().center());
+        m_statisticsNotice->setVisible(busy);
+        m_statisticsNotice->raise();
+    }
+    if (busy != m_busyCursor) {
+        m_busyCursor = busy;
+        if (busy)
+            QApplication::setOverrideCursor(Qt::BusyCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    }
     refreshControlStates();
 }
 
@@ -404,6 +488,7 @@ void Form1::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    QSettings().setValue(kPlaceKey, saveGeometry());
     // The main window's end is the program's end: every other window goes with it.
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w != this && w->isVisible())
@@ -413,17 +498,31 @@ void Form1::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
-bool Form1::showSentenceInEditor(int sentence)
+bool Form1::showSentenceInEditor(int sentence, bool fromOtherWindow)
 {
     const auto place = analysis::sentencePlace(m_controls.editor->text(), m_run.sentences(), sentence);
     if (!place)
         return false;
     m_controls.editor->select(place->start, place->length);
     m_controls.editor->ensureCursorVisible();
+    m_heldSentence = fromOtherWindow && m_run.isRunning() ? sentence : -1;
+    if (fromOtherWindow)
+        return true;
     raise();
     activateWindow();
     m_controls.editor->setFocus(Qt::OtherFocusReason);
     return true;
+}
+
+void Form1::restoreHeldSentence()
+{
+    if (m_heldSentence < 0)
+        return;
+    if (!m_run.isRunning()) {
+        m_heldSentence = -1;
+        return;
+    }
+    showSentenceInEditor(m_heldSentence, true);
 }
 
 void Form1::connectKeyboardRoute()
@@ -442,6 +541,19 @@ void Form1::connectKeyboardRoute()
     keyboardroute::setKey(m_controls.stopButton, QKeySequence(Qt::SHIFT | Qt::Key_F5));
     keyboardroute::setKey(m_menus.exportReport, QKeySequence(Qt::CTRL | Qt::Key_E));
     keyboardroute::setKey(m_menus.results, QKeySequence(Qt::CTRL | Qt::Key_R));
+    m_menus.results->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::ALT | Qt::Key_R)});
+    // Alt with a letter opens a menu; the quoted captions carry no mnemonic.
+    const struct
+    {
+        QMenu* menu;
+        Qt::Key key;
+    } menuKeys[] = {{m_menus.file, Qt::Key_F},
+                    {m_menus.edit, Qt::Key_E},
+                    {m_menus.engines, Qt::Key_Y},
+                    {m_menus.options, Qt::Key_X},
+                    {m_menus.help, Qt::Key_H}};
+    for (const auto& m : menuKeys)
+        keyboardroute::openMenuWithKey(this, m.menu, QKeySequence(Qt::ALT | m.key));
     keyboardroute::setKey(m_menus.comparator, QKeySequence(Qt::CTRL | Qt::Key_D));
     m_controls.comparatorButton->setToolTip(m_menus.comparator->toolTip()); // the same window as the menu's
 }

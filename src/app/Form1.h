@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 
 class Browser;
 class DocumentCommands;
@@ -78,7 +79,17 @@ public:
     // Colours the sentence's list entry by the band of its result.
     void showSentenceResult(int sentence);
     // Selects sentence k in the editor and scrolls it into view; false when the text no longer holds it.
-    bool showSentenceInEditor(int sentence);
+    // Asked from another window, the main window stays behind it, and during an automatic run the
+    // sentence stays shown over the run's marks until the person works in the editor.
+    bool showSentenceInEditor(int sentence, bool fromOtherWindow = false);
+    // After the run marked a sentence: the sentence the person asked for comes back into view.
+    void restoreHeldSentence();
+
+    // "Tessaro V2016.7.27": the caption at start-up, and the program named in reports.
+    static QString programName();
+    // The caption names the open file (empty: none) and, during an automatic run, the share checked.
+    void showDocumentName(const QString& path);
+    void showCheckedShare(std::optional<int> percent);
     // Keys for the commands and the menu bar, and a way out of the editor.
     void connectKeyboardRoute();
     // Closes the window once "退出" has asked about unsaved text.
@@ -90,6 +101,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -99,6 +111,8 @@ private:
     void createButtons(QWidget* client);
     void createMenus();
     void layoutControls();
+    void updateCaption();
+    void restorePlace();
     void checkEngine(QAction* chosen);
     void listEntryChosen(int row);
     // The editor's size while the sentence list is hidden, for the window as it is now: H − 1890 by
@@ -116,4 +130,9 @@ private:
     bool m_selectingList = false; // the run selects an entry: not the user's choice
     bool m_editorFull = true;     // the editor has the full layout's size, not the compact one
     bool m_leaving = false;       // "退出" has asked about unsaved text: the close asks nothing more
+    QString m_documentName;
+    std::optional<int> m_checkedShare;
+    int m_heldSentence = -1; // shown at the person's request during a run
+    QLabel* m_statisticsNotice = nullptr;
+    bool m_busyCursor = false;
 };

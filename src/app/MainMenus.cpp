@@ -64,6 +64,15 @@ void addOptionsMenu(QMenuBar& bar, MainMenus& m)
                      [](bool on) { QSettings().setValue(kCutBySentenceKey, on); });
 }
 
+void addHelpMenu(QMenuBar& bar, MainMenus& m)
+{
+    m.help = bar.addMenu(QStringLiteral("帮助"));
+    m.help->setObjectName(QStringLiteral("bangzhu"));
+    m.usage = windowparts::addItem(m.help, "shiyongshuoming", QStringLiteral("使用说明"));
+    m.dataPlaces = windowparts::addItem(m.help, "shujuweizhi", QStringLiteral("检测记录保存在哪里"));
+    m.about = windowparts::addItem(m.help, "guanyu", QStringLiteral("关于 Tessaro"));
+}
+
 QAction* addBarItem(QMenuBar& bar, const char* name, const QString& caption)
 {
     QAction* action = bar.addAction(caption);
@@ -84,5 +93,6 @@ MainMenus createMainMenus(QMenuBar& bar)
     m.results = addBarItem(bar, "jieguo", QStringLiteral("检测结果"));
     m.update = addBarItem(bar, "gengxin", QStringLiteral("获取更新"));
     m.update->setVisible(false);
+    addHelpMenu(bar, m);
     return m;
 }

@@ -29,6 +29,10 @@ struct MainMenus
     QAction* comparator = nullptr;    // duibiqi, on the bar itself
     QAction* results = nullptr;       // jieguo
     QAction* update = nullptr;        // gengxin, hidden
+    QMenu* help = nullptr;            // bangzhu, the last on the bar
+    QAction* usage = nullptr;         // shiyongshuoming
+    QAction* dataPlaces = nullptr;    // shujuweizhi
+    QAction* about = nullptr;         // guanyu
 };
 
 MainMenus createMainMenus(QMenuBar& bar);

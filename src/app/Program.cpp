@@ -3,11 +3,13 @@
 #include "analysis/Analysis.h"
 #include "analysis/SentenceCutting.h"
 #include "app/Form1.h"
+#include "app/HelpWindows.h"
 #include "app/MakerSite.h"
 #include "app/OnlineCheck.h"
 #include "app/ReportExport.h"
 #include "app/ResultWindow.h"
 #include "comparator/ComparatorOpener.h"
+#include "comparator/Form2.h"
 #include "editor/DocumentCommands.h"
 #include "editor/EditCommands.h"
 #include "editor/RichTextBox.h"
@@ -15,10 +17,13 @@
 #include "platform/Shell.h"
 #include "platform/WebEngineBrowser.h"
 #include "report/ReportData.h"
+#include "report/RunProgress.h"
 #include "report/SiteTableCommand.h"
 #include "store/ResultKeeper.h"
+#include "widgets/KeyboardRoute.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -45,7 +50,8 @@ std::unique_ptr<Form1> Program::makeMainWindow(Options options)
 }
 
 Program::Program(Form1& form, search::CheckRun& run, Options& options)
-    : m_form(form), m_run(run), m_resultPane(std::move(options.resultPane))
+    : m_form(form), m_run(run), m_resultPane(std::move(options.resultPane)),
+      m_storeDirectory(options.storeDirectory)
 {
     const Form1::Controls& c = form.controls();
     if (!m_resultPane)
@@ -69,6 +75,23 @@ Program::Program(Form1& form, search::CheckRun& run, Options& options)
     connectEditingAndComparator();
     connectDocumentCommands();
     form.connectKeyboardRoute();
+    connectHelpAndWindowKeys();
+}
+
+void Program::connectHelpAndWindowKeys()
+{
+    const MainMenus& menus = m_form.menus();
+    connect(menus.usage, &QAction::triggered, this, [this] { help::showUsage(&m_form); });
+    connect(menus.dataPlaces, &QAction::triggered, this,
+            [this] { help::showDataPlaces(&m_form, m_storeDirectory); });
+    connect(menus.about, &QAction::triggered, this, [this] { help::showAbout(&m_form, m_storeDirectory); });
+    // F6 goes round the program's windows that are open.
+    keyboardroute::cycleWindowsWithKey(
+        &m_form,
+        [this] {
+            return QList<QWidget*>{&m_form, m_results, m_comparator->window()};
+        },
+        QKeySequence(Qt::Key_F6));
 }
 
 Program::~Program() = default;
@@ -80,6 +103,19 @@ void Program::connectOnlineCheck(const Options& options)
     m_online = new OnlineCheck(
         m_run, *m_resultPane, [this] { return m_form.facts(); }, &m_form);
     connect(m_online, &OnlineCheck::decided, this, apply);
+    std::function<qint64()> clock = options.clock;
+    if (!clock) {
+        auto started = std::make_shared<QElapsedTimer>();
+        started->start();
+        clock = [started] { return started->elapsed(); };
+    }
+    m_progress = new report::RunProgress(m_run, std::move(clock), &m_form);
+    // A minimised window says in its caption how far the run is.
+    connect(m_progress, &report::RunProgress::changed, &m_form, [this] {
+        m_form.showCheckedShare(m_progress->isRunning()
+                                    ? std::optional<int>(report::checkedPercent(m_progress->coverage()))
+                                    : std::nullopt);
+    });
     m_stats = new SiteTableCommand(m_run, m_resultPane.get(), options.reportWait, &m_form);
     connect(&m_run, &search::CheckRun::runningChanged, &m_form, &Form1::refreshControlStates);
     connect(m_stats, &SiteTableCommand::busyChanged, &m_form, &Form1::showStatisticsBusy);
@@ -105,9 +141,9 @@ void Program::connectReportExport()
     m_export = new ReportExport(
         [this] {
             return report::checkReportData(m_run, m_form.controls().editor->text(), m_stats->rowsNow(),
-                                           m_form.selectedEngine(), m_form.windowTitle());
+                                           m_form.selectedEngine(), Form1::programName());
         },
-        &m_form);
+        [this] { return m_documents ? m_documents->documentPath() : QString(); }, &m_form);
     connect(m_export, &ReportExport::busyChanged, &m_form, &Form1::refreshControlStates);
     connect(m_form.menus().exportReport, &QAction::triggered, m_export, &ReportExport::run);
 }
@@ -163,6 +199,7 @@ void Program::connectDocumentCommands()
     m_documents = std::make_unique<DocumentCommands>(&m_form, m_form.controls().editor,
                                                      [this] { m_form.fullLayout(); });
     connect(m_documents.get(), &DocumentCommands::readingChanged, &m_form, &Form1::refreshControlStates);
+    connect(m_documents.get(), &DocumentCommands::documentChanged, &m_form, &Form1::showDocumentName);
     const MainMenus& menus = m_form.menus();
     const struct
     {
@@ -221,7 +258,8 @@ void Program::showResults()
 {
     if (!m_results) {
         m_results = new ResultWindow(
-            m_run, [this](int k) { return m_form.showSentenceInEditor(k); }, &m_form);
+            m_run, *m_progress, [this](int k) { return m_form.showSentenceInEditor(k, true); }, &m_form);
+        keyboardroute::shareKeys(&m_form, m_results);
     }
     m_results->show();
     m_results->raise();

@@ -8,6 +8,7 @@
 #include <QObject>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 
 class ComparatorOpener;
@@ -18,6 +19,9 @@ class QTimer;
 class ResultWindow;
 class ReportExport;
 class SiteTableCommand;
+namespace report {
+class RunProgress;
+}
 namespace store {
 class ResultKeeper;
 }
@@ -38,6 +42,8 @@ public:
         std::chrono::milliseconds loadTimeout{30000}; // a load of the real pane that never ends
         // Where the results of checks are kept between starts; empty: nothing is kept or offered.
         QString storeDirectory{};
+        // Monotonic milliseconds, for the time an automatic run has left; empty: the system's clock.
+        std::function<qint64()> clock{};
     };
 
     static std::unique_ptr<Form1> makeMainWindow(Options options);
@@ -52,6 +58,7 @@ private:
     void load();
     void connectEditingAndComparator();
     void connectDocumentCommands();
+    void connectHelpAndWindowKeys();
 
     // Handlers
     void analyse();
@@ -76,5 +83,7 @@ private:
     store::ResultKeeper* m_keeper = nullptr;
     ComparatorOpener* m_comparator = nullptr;
     ResultWindow* m_results = nullptr;
+    report::RunProgress* m_progress = nullptr;
+    QString m_storeDirectory;
     std::unique_ptr<DocumentCommands> m_documents;
 };

@@ -13,15 +13,16 @@
 #include <QUrl>
 #include <QWidget>
 
-ReportExport::ReportExport(std::function<report::CheckReportData()> data, QWidget* parent)
-    : QObject(parent), m_data(std::move(data)), m_parent(parent)
+ReportExport::ReportExport(std::function<report::CheckReportData()> data,
+                           std::function<QString()> documentPath, QWidget* parent)
+    : QObject(parent), m_data(std::move(data)), m_documentPath(std::move(documentPath)), m_parent(parent)
 {
 }
 
 std::optional<report::ExportTarget> ReportExport::askWhere()
 {
-    QString offered =
-        m_lastPath.isEmpty() ? QDir::home().filePath(QStringLiteral("检测报告.html")) : m_lastPath;
+    QString offered = report::offeredReportPath(m_documentPath ? m_documentPath() : QString(), m_lastPath,
+                                                QDir::homePath());
     for (;;) {
         const std::optional<FileDialog::Choice> chosen = FileDialog::choose(
             m_parent,

@@ -21,8 +21,11 @@ class ReportExport : public QObject
 {
     Q_OBJECT
 public:
-    // data gives the report's data as the check stands when it is called (madeAt is set here).
-    ReportExport(std::function<report::CheckReportData()> data, QWidget* parent);
+    // data gives the report's data as the check stands when it is called (madeAt is set here);
+    // documentPath the file the article was opened from or saved to (empty: none), beside which the
+    // dialog offers the report.
+    ReportExport(std::function<report::CheckReportData()> data, std::function<QString()> documentPath,
+                 QWidget* parent);
 
     // True while a PDF is being made.
     bool isBusy() const { return m_busy; }
@@ -38,6 +41,7 @@ private:
     void finished(const QString& path, const std::optional<QString>& failure);
 
     std::function<report::CheckReportData()> m_data;
+    std::function<QString()> m_documentPath;
     QWidget* m_parent;
     PdfPrinter* m_printer = nullptr;
     QPointer<QProgressDialog> m_progress;

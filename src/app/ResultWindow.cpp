@@ -5,19 +5,35 @@
 #include "report/Bands.h"
 #include "report/ReportText.h"
 #include "report/ResultTableModel.h"
+#include "report/RunProgress.h"
 #include "search/CheckRun.h"
+#include "widgets/KeyboardRoute.h"
 
 #include <QCheckBox>
 #include <QColor>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSettings>
+
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 using report::ResultTableModel;
+
+const QString kPlaceKey = QStringLiteral("windows/results");
 
 // Sorting by the model's sort values, the band colours, and the filter of 20 % or more (the two
 // highest bands).
@@ -60,12 +76,31 @@ private:
 
 const QString ResultWindow::kTitle = QStringLiteral("检测结果");
 
-ResultWindow::ResultWindow(const search::CheckRun& run, std::function<bool(int)> showInEditor,
-                           QWidget* parent)
-    : QWidget(parent, Qt::Window), m_run(run), m_showInEditor(std::move(showInEditor))
+ResultWindow::ResultWindow(const search::CheckRun& run, const report::RunProgress& progress,
+                           std::function<bool(int)> showInEditor, QWidget* parent)
+    : QWidget(parent, parent ? Qt::Tool : Qt::Window), m_run(run), m_progress(progress),
+      m_showInEditor(std::move(showInEditor))
 {
     setObjectName(QStringLiteral("ResultWindow"));
     setWindowTitle(kTitle);
+    keyboardroute::closeWithEscape(this);
+
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("ResultSummary"));
+    m_summary->setWordWrap(true);
+    m_progressRow = new QWidget(this);
+    m_progressBar = new QProgressBar(m_progressRow);
+    m_progressBar->setObjectName(QStringLiteral("ResultProgress"));
+    m_timeLeft = new QLabel(m_progressRow);
+    m_timeLeft->setObjectName(QStringLiteral("TimeLeft"));
+    auto* progressLayout = new QHBoxLayout(m_progressRow);
+    progressLayout->setContentsMargins(0, 0, 0, 0);
+    progressLayout->addWidget(m_progressBar, 1);
+    progressLayout->addWidget(m_timeLeft);
+    // The row keeps its room when the run stops: the table does not jump.
+    QSizePolicy rowPolicy = m_progressRow->sizePolicy();
+    rowPolicy.setRetainSizeWhenHidden(true);
+    m_progressRow->setSizePolicy(rowPolicy);
 
     m_model = new ResultTableModel(run, this);
     auto* proxy = new ResultProxy(this);
@@ -99,13 +134,15 @@ ResultWindow::ResultWindow(const search::CheckRun& run, std::function<bool(int)>
     m_details = new QTextBrowser(this);
     m_details->setObjectName(QStringLiteral("ResultDetails"));
     m_details->setOpenLinks(false);
-    m_details->setMinimumHeight(fontMetrics().lineSpacing() * 6);
+    m_details->setFixedHeight(fontMetrics().lineSpacing() * 6);
     connect(m_details, &QTextBrowser::anchorClicked, this, &ResultWindow::openLink);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_summary);
+    layout->addWidget(m_progressRow);
     layout->addWidget(m_onlyHigh);
-    layout->addWidget(m_table, 3);
-    layout->addWidget(m_details, 2);
+    layout->addWidget(m_table, 1);
+    layout->addWidget(m_details);
 
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         m_notice.clear();
@@ -114,8 +151,65 @@ ResultWindow::ResultWindow(const search::CheckRun& run, std::function<bool(int)>
     connect(m_model, &QAbstractItemModel::dataChanged, this, &ResultWindow::showDetails);
     connect(m_model, &QAbstractItemModel::modelReset, this, &ResultWindow::showDetails);
     connect(m_table, &QAbstractItemView::activated, this, &ResultWindow::showSentence);
+    connect(&progress, &report::RunProgress::changed, this, &ResultWindow::showProgress);
     showDetails();
-    resize(760, 520);
+    showProgress();
+}
+
+void ResultWindow::showProgress()
+{
+    const report::Coverage c = m_progress.coverage();
+    m_summary->setText(report::overallText(m_run.record()) + QStringLiteral("　") + report::coverageText(c));
+    m_progressRow->setVisible(m_progress.isRunning());
+    m_progressBar->setRange(0, static_cast<int>(std::max<qsizetype>(c.total, 1)));
+    m_progressBar->setValue(static_cast<int>(c.checked));
+    m_timeLeft->setText(m_progress.timeLeft());
+}
+
+void ResultWindow::showEvent(QShowEvent* event)
+{
+    if (!m_placed) {
+        m_placed = true;
+        const QByteArray kept = QSettings().value(kPlaceKey).toByteArray();
+        if (kept.isEmpty() || !restoreGeometry(kept))
+            placeOverMainWindow();
+    }
+    QWidget::showEvent(event);
+}
+
+void ResultWindow::hideEvent(QHideEvent* event)
+{
+    QSettings().setValue(kPlaceKey, saveGeometry());
+    QWidget::hideEvent(event);
+}
+
+void ResultWindow::placeOverMainWindow()
+{
+    // Tall enough for the header and kFirstRows rows, the rest of the window at its natural size.
+    const int rows = m_table->horizontalHeader()->sizeHint().height() +
+                     kFirstRows * m_table->verticalHeader()->defaultSectionSize() +
+                     2 * m_table->frameWidth() + m_table->horizontalScrollBar()->sizeHint().height();
+    m_table->setMinimumHeight(rows);
+    const QSize wanted(std::max(sizeHint().width(), 760), sizeHint().height());
+    m_table->setMinimumHeight(0);
+    resize(wanted);
+
+    const auto* main = qobject_cast<const QMainWindow*>(parentWidget());
+    if (!main)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(main->frameGeometry().center());
+    const int menuBottom = main->menuBar()->mapToGlobal(QPoint(0, main->menuBar()->height())).y();
+    if (const QScreen* screen = main->screen()) {
+        const QRect room = screen->availableGeometry();
+        frame.moveLeft(
+            std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() - frame.width())));
+        if (frame.bottom() > room.bottom())
+            frame.moveBottom(room.bottom());
+    }
+    if (frame.top() < menuBottom)
+        frame.moveTop(menuBottom);
+    move(frame.topLeft());
 }
 
 int ResultWindow::currentSentence() const

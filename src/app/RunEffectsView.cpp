@@ -44,8 +44,11 @@ void RunEffectsView::apply(const search::RunEffects& fx)
         c.status->setText(*fx.label1);
     if (fx.label2)
         c.similarity->setText(*fx.label2);
-    if (fx.markSentence && !markSentence(*fx.markSentence))
-        return;
+    if (fx.markSentence) {
+        if (!markSentence(*fx.markSentence))
+            return;
+        m_form.restoreHeldSentence();
+    }
     if (fx.selectEntry)
         m_form.selectEntry(*fx.selectEntry);
     if (fx.listToolTip)

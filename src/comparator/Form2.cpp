@@ -49,14 +49,14 @@ Form2::Form2(const QString& articleText, comparator::Counts& totals, QWidget* pa
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Tessaro-对比器"));
     createControls();
-    createMenu();
-
-    windowparts::sizeAndCentre(this, kClientWidth, kClientHeight);
-
-    // Load: the main editor's text, without its colours.
+    // Load: the main editor's text, without its colours. The copy counts as saved: the main window
+    // still holds it.
     m_article->setPlainText(articleText);
     m_article->document()->clearUndoRedoStacks();
     m_article->moveCaretToStart();
+    createMenu();
+
+    windowparts::sizeAndCentre(this, kClientWidth, kClientHeight);
 }
 
 Form2::~Form2() = default;
@@ -133,6 +133,22 @@ void Form2::createMenu()
 
     editor::connectCommands(edit, *m_article);
     editor::popUpOnRightClick(*m_article, *m_menu);
+
+    // Either side from a file, read as the main window reads it; the reference is material only, so
+    // replacing it asks nothing.
+    windowparts::addSeparator(m_menu, "jg3");
+    QAction* openArticle = windowparts::addItem(m_menu, "dakaiwenzhang", QStringLiteral("打开文章…"));
+    QAction* openReference = windowparts::addItem(m_menu, "dakaicankao", QStringLiteral("打开参考文本…"));
+    m_referenceDocuments = std::make_unique<DocumentCommands>(this, m_reference);
+    m_referenceDocuments->setObjectName(QStringLiteral("referenceDocumentCommands"));
+    m_referenceDocuments->setAsksAboutUnsaved(false);
+    connect(openArticle, &QAction::triggered, this, [this] { m_documents->open(); });
+    connect(openReference, &QAction::triggered, this, [this] { m_referenceDocuments->open(); });
+    for (DocumentCommands* documents : {m_documents.get(), m_referenceDocuments.get()})
+        connect(documents, &DocumentCommands::readingChanged, this, [this] {
+            // No comparison of a text that is about to be replaced.
+            m_compareButton->setEnabled(!m_documents->isReading() && !m_referenceDocuments->isReading());
+        });
 }
 
 bool Form2::isEditingShortcut(const QKeyEvent& key) const

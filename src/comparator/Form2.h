@@ -51,5 +51,7 @@ private:
     QAction* m_saveAction = nullptr;        // "baocun"
     QList<QAction*> m_editingActions;
     MarkPainter* m_painter = nullptr;
-    std::unique_ptr<DocumentCommands> m_documents; // "保存", with this window's own last file name
+    std::unique_ptr<DocumentCommands>
+        m_documents; // "保存" and "打开文章…", with this window's own last file name
+    std::unique_ptr<DocumentCommands> m_referenceDocuments; // "打开参考文本…"
 };

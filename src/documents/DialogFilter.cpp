@@ -39,4 +39,23 @@ QString combinedFilter(const QString& description, const QStringList& qtFilters)
     return description + QStringLiteral(" (") + patterns.join(u' ') + u')';
 }
 
+QString fileTypeName(const QString& suffix)
+{
+    static const struct
+    {
+        const char* suffix;
+        const char16_t* name;
+    } kNames[] = {
+        {"doc", u"Word 文档"},         {"docx", u"Word 文档"}, {"wps", u"WPS 文字文档"},
+        {"odt", u"OpenDocument 文本"}, {"rtf", u"写字板文件"}, {"txt", u"文本文件"},
+        {"pdf", u"PDF 文件"},          {"html", u"网页文件"},  {"htm", u"网页文件"},
+    };
+    const QString lower = suffix.toLower();
+    for (const auto& n : kNames) {
+        if (lower == QLatin1String(n.suffix))
+            return QString::fromUtf16(n.name);
+    }
+    return suffix.isEmpty() ? QStringLiteral("文件") : suffix.toUpper() + QStringLiteral(" 文件");
+}
+
 } // namespace documents

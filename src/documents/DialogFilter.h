@@ -12,4 +12,9 @@ QStringList toQtFilters(const QString& pairs);
 // One Qt filter for every pattern of the given ones, in their order, each once: "description (p1 p2 …)".
 QString combinedFilter(const QString& description, const QStringList& qtFilters);
 
+// The name a file dialog's type column gives a file of that extension (case ignored), in Chinese: the
+// documents the program reads by their kind, anything else as "<EXT> 文件".
+QString fileTypeName(const QString& suffix);
+inline const QString kFolderTypeName = QStringLiteral("文件夹");
+
 } // namespace documents

@@ -73,9 +73,17 @@ bool DocumentCommands::hasUnsavedEdits() const
     return m_editor->toPlainText() != m_savedText;
 }
 
+void DocumentCommands::setDocumentPath(const QString& path)
+{
+    if (path == m_documentPath)
+        return;
+    m_documentPath = path;
+    emit documentChanged(path);
+}
+
 bool DocumentCommands::confirmDiscard()
 {
-    if (!hasUnsavedEdits())
+    if (!m_asksAboutUnsaved || !hasUnsavedEdits())
         return true;
     const MessageBox::Answer answer =
         MessageBox::show(m_window, {kUnsavedQuestion, QString(), MessageBox::Icon::Question,
@@ -93,6 +101,7 @@ void DocumentCommands::newDocument()
     m_editor->setPlainText(QString());
     restoreEditorSize();
     markSaved();
+    setDocumentPath(QString());
 }
 
 void DocumentCommands::open()
@@ -157,6 +166,7 @@ void DocumentCommands::finishOpen(const QString& path, const documents::Read& re
     // The text ends black with the caret at the start.
     if (editor::show(*m_editor, read, kBlack)) {
         markSaved();
+        setDocumentPath(path);
     } else {
         MessageBox::show(
             m_window,
@@ -252,5 +262,6 @@ bool DocumentCommands::save()
         return false;
     }
     markSaved();
+    setDocumentPath(*chosen);
     return true;
 }

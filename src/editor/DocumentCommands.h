@@ -63,6 +63,10 @@ public:
     void cancelReading();
 
     const QString& lastFileName() const { return m_lastFileName; }
+    // The file the editor's text was last opened from or saved to; empty after New or before either.
+    const QString& documentPath() const { return m_documentPath; }
+    // An editor whose text is only material (the comparator's reference) asks nothing before Open.
+    void setAsksAboutUnsaved(bool asks) { m_asksAboutUnsaved = asks; }
 
     static const QString kFilter;
     static const QString kRichTextFilter; // offered and selected by the save dialog after kFilter
@@ -74,6 +78,8 @@ public:
 signals:
     // A read began or ended: the window's commands that use the article wait for its end.
     void readingChanged(bool reading);
+    // documentPath() changed: a file was opened or saved, or New began a text of no file.
+    void documentChanged(const QString& path);
 
 private:
     void restoreEditorSize();
@@ -83,6 +89,7 @@ private:
     void finishOpen(const QString& path, const documents::Read& read);
     void showReading(bool reading);
     void markSaved();
+    void setDocumentPath(const QString& path);
     // Whether path may be written: true unless it holds a formatted document and the user keeps it.
     bool confirmReplacing(const QString& path);
 
@@ -92,6 +99,8 @@ private:
     QString m_lastFileName;
     QString m_savedText; // the editor's text when last loaded, saved or begun
     QString m_readingPath;
+    QString m_documentPath;
+    bool m_asksAboutUnsaved = true;
     ReadJobOptions m_reading;
     std::unique_ptr<ReadJob> m_job;
     std::chrono::milliseconds m_wordProcessorLimit{0}; // of the last word-processor read

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 // The common open and save dialogs, with a seam so that tests can answer them without a dialog on
@@ -39,6 +40,10 @@ public:
     static std::optional<QString> show(QWidget* parent, const Request& request);
     // The same, with the filter the user had selected.
     static std::optional<Choice> choose(QWidget* parent, const Request& request);
+
+    // Sets up a dialog as show() does: title, filters, mode, the offered name, file types named in
+    // Chinese and columns wide enough for what they hold.
+    static void prepare(QFileDialog& dialog, const Request& request);
 
     // Tests: every later dialog is given to handler instead of being shown. An empty handler restores
     // the real dialogs.

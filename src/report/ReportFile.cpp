@@ -37,6 +37,21 @@ ExportTarget exportTarget(const QString& chosenPath, const QString& chosenFilter
     return t;
 }
 
+QString offeredReportPath(const QString& documentPath, const QString& lastExport, const QString& home)
+{
+    const QString suffix = exportTarget(lastExport, QString()).kind == ReportKind::Pdf
+                               ? QStringLiteral(".pdf")
+                               : QStringLiteral(".html");
+    if (!documentPath.isEmpty()) {
+        const QFileInfo document(documentPath);
+        return QDir(document.absolutePath())
+            .filePath(document.completeBaseName() + QStringLiteral("-检测报告") + suffix);
+    }
+    if (!lastExport.isEmpty())
+        return lastExport;
+    return QDir(home).filePath(QStringLiteral("检测报告") + suffix);
+}
+
 std::optional<QString> saveReportFile(const QString& path, const QByteArray& bytes)
 {
     // The same atomic write, and the same reasons, as a saved document.

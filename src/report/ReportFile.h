@@ -26,6 +26,11 @@ struct ExportTarget
 // none) the name's extension decides, and HTML is the default.
 ExportTarget exportTarget(const QString& chosenPath, const QString& chosenFilter);
 
+// The file the export dialog offers: beside the open document and named after it
+// ("第三章-检测报告.html"); without one, the last export; else "检测报告.html" in home. A document's report
+// takes the last export's kind (.pdf after a PDF).
+QString offeredReportPath(const QString& documentPath, const QString& lastExport, const QString& home);
+
 // Writes the file atomically: an existing file is replaced only once the new one is complete, and a
 // failed write leaves no partial file. Returns why it failed, in Chinese, or nothing on success.
 std::optional<QString> saveReportFile(const QString& path, const QByteArray& bytes);

@@ -126,6 +126,10 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const
 
 QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    // A first click on a column sorts the way a reader looks for: the highest figures first, the rest
+    // from the start.
+    if (orientation == Qt::Horizontal && role == Qt::InitialSortOrderRole)
+        return section == Figure ? Qt::DescendingOrder : Qt::AscendingOrder;
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     static const QStringList headers{QStringLiteral("句号"),     QStringLiteral("句子"),

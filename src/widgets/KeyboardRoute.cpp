@@ -6,6 +6,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QToolTip>
@@ -139,6 +140,63 @@ void setKey(QAction* action, const QKeySequence& key)
 {
     action->setShortcut(key);
     action->setToolTip(withKey(action->text(), key));
+}
+
+void openMenuWithKey(QMainWindow* window, QMenu* menu, const QKeySequence& key)
+{
+    auto* shortcut = new QShortcut(key, window);
+    shortcut->setObjectName(QStringLiteral("menuKey_") + menu->objectName());
+    QMenuBar* bar = window->menuBar();
+    QObject::connect(shortcut, &QShortcut::activated, bar, [bar, menu] {
+        if (menu->menuAction()->isVisible() && menu->menuAction()->isEnabled())
+            bar->setActiveAction(menu->menuAction());
+    });
+}
+
+void shareKeys(QWidget* from, QWidget* to)
+{
+    for (QAction* action : from->findChildren<QAction*>()) {
+        if (!action->shortcut().isEmpty() && action->shortcutContext() == Qt::WindowShortcut)
+            to->addAction(action);
+    }
+    for (QAbstractButton* button : from->findChildren<QAbstractButton*>()) {
+        // A button's key may change (the start key is off during a run): read it when pressed.
+        const QKeySequence key = button->shortcut();
+        if (key.isEmpty())
+            continue;
+        auto* shortcut = new QShortcut(key, to);
+        QObject::connect(shortcut, &QShortcut::activated, button, [button, key] {
+            if (button->shortcut() == key && button->isVisible() && button->isEnabled())
+                button->click();
+        });
+    }
+}
+
+void closeWithEscape(QWidget* window)
+{
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    escape->setObjectName(QStringLiteral("closeKey"));
+    QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
+}
+
+void cycleWindowsWithKey(QWidget* owner, std::function<QList<QWidget*>()> windows, const QKeySequence& key)
+{
+    auto* shortcut = new QShortcut(key, owner);
+    shortcut->setObjectName(QStringLiteral("nextWindowKey"));
+    shortcut->setContext(Qt::ApplicationShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, owner, [windows = std::move(windows)] {
+        QList<QWidget*> shown;
+        for (QWidget* w : windows()) {
+            if (w && w->isVisible() && !w->isMinimized())
+                shown.append(w);
+        }
+        if (shown.isEmpty())
+            return;
+        const qsizetype at = shown.indexOf(QApplication::activeWindow());
+        QWidget* next = shown.at((at + 1) % shown.size());
+        next->raise();
+        next->activateWindow();
+    });
 }
 
 } // namespace keyboardroute

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QKeySequence>
+#include <QList>
+
+#include <functional>
 
 class QAbstractButton;
 class QAction;
 class QMainWindow;
+class QMenu;
 class QWidget;
 
 // What a person without a mouse needs: the menu bar within reach, a way out of an editor that takes
@@ -22,5 +26,18 @@ void ctrlTabMovesOn(QWidget* window);
 // The button or item answers key; its tool tip names the key.
 void setKey(QAbstractButton* button, const QKeySequence& key);
 void setKey(QAction* action, const QKeySequence& key);
+
+// key opens menu from anywhere in the window, its caption left as it is.
+void openMenuWithKey(QMainWindow* window, QMenu* menu, const QKeySequence& key);
+
+// The keys of from's buttons and menu items also act while the person works in window to (a tool
+// window of from): the same commands, as long as they are enabled and shown.
+void shareKeys(QWidget* from, QWidget* to);
+
+// Esc closes the window.
+void closeWithEscape(QWidget* window);
+
+// key, in any of the program's windows, activates the next of windows() that is shown.
+void cycleWindowsWithKey(QWidget* owner, std::function<QList<QWidget*>()> windows, const QKeySequence& key);
 
 } // namespace keyboardroute

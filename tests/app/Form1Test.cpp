@@ -79,7 +79,8 @@ TEST_F(Form1Test, MenusInOrder)
     QStringList titles;
     for (QAction* a : form->menuBar()->actions())
         titles << a->text();
-    EXPECT_EQ(titles, (QStringList{"文件", "编辑", "引擎选择", "选项", "对比器", "检测结果", "获取更新"}));
+    EXPECT_EQ(titles,
+              (QStringList{"文件", "编辑", "引擎选择", "选项", "对比器", "检测结果", "获取更新", "帮助"}));
 
     auto captions = [](const QMenu* m) {
         QStringList out;
@@ -93,6 +94,7 @@ TEST_F(Form1Test, MenusInOrder)
               (QStringList{"撤销", "-", "剪切", "复制", "粘贴", "删除", "-", "全选"}));
     EXPECT_EQ(captions(w<QMenu>("yinqing")), (QStringList{"百度引擎", "百度文库", "龙源期刊", "中国知网"}));
     EXPECT_EQ(captions(w<QMenu>("xuanxiang")), (QStringList{"按句子切分"}));
+    EXPECT_EQ(captions(w<QMenu>("bangzhu")), (QStringList{"使用说明", "检测记录保存在哪里", "关于 Tessaro"}));
 }
 
 // The list, the status line and the caret as the run's analysis leaves them; the cutting and the

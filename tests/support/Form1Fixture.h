@@ -11,6 +11,7 @@
 #include "widgets/WidgetTwips.h"
 
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -23,10 +24,13 @@ protected:
     static constexpr std::chrono::milliseconds kReportWait{50};
 
     void SetUp() override { start(); }
-    // One start of the program: a new main window over these options, with the fake pane and short waits.
-    void start(Program::Options options = {})
+    // One start of the program: a new main window over these options, with the fake pane and short
+    // waits. Windows open where they first would, unless keepPlaces: then where the last start left them.
+    void start(Program::Options options = {}, bool keepPlaces = false)
     {
         form.reset();
+        if (!keepPlaces)
+            QSettings().remove(QStringLiteral("windows"));
         auto fake = std::make_unique<FakeBrowser>();
         browser = fake.get();
         options.resultPane = std::move(fake);

@@ -3,7 +3,9 @@
 #include "platform/Fonts.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Settings and kept results of the tests stay apart from the person's own.
     QStandardPaths::setTestModeEnabled(true);
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     fonts::installSongSubstitution();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
