@@ -259,7 +259,6 @@ void Program::showResults()
     if (!m_results) {
         m_results = new ResultWindow(
             m_run, *m_progress, [this](int k) { return m_form.showSentenceInEditor(k, true); }, &m_form);
-        keyboardroute::shareKeys(&m_form, m_results);
     }
     m_results->show();
     m_results->raise();

@@ -26,7 +26,8 @@ class CheckRun;
 // searches nothing; the chosen row's result titles and links show below the table. Above the table,
 // the overall figure and how far the check is, with a bar and the time left during an automatic run.
 // A tool window of the main window: above it, first centred on it below its menu bar, then where the
-// person left it (kept between starts). Esc closes it.
+// person left it (kept between starts); as a tool window, the main window's keys work in it too. Esc
+// closes it.
 class ResultWindow : public QWidget
 {
     Q_OBJECT

@@ -153,25 +153,6 @@ void openMenuWithKey(QMainWindow* window, QMenu* menu, const QKeySequence& key)
     });
 }
 
-void shareKeys(QWidget* from, QWidget* to)
-{
-    for (QAction* action : from->findChildren<QAction*>()) {
-        if (!action->shortcut().isEmpty() && action->shortcutContext() == Qt::WindowShortcut)
-            to->addAction(action);
-    }
-    for (QAbstractButton* button : from->findChildren<QAbstractButton*>()) {
-        // A button's key may change (the start key is off during a run): read it when pressed.
-        const QKeySequence key = button->shortcut();
-        if (key.isEmpty())
-            continue;
-        auto* shortcut = new QShortcut(key, to);
-        QObject::connect(shortcut, &QShortcut::activated, button, [button, key] {
-            if (button->shortcut() == key && button->isVisible() && button->isEnabled())
-                button->click();
-        });
-    }
-}
-
 void closeWithEscape(QWidget* window)
 {
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);

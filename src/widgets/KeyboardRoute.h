@@ -30,10 +30,6 @@ void setKey(QAction* action, const QKeySequence& key);
 // key opens menu from anywhere in the window, its caption left as it is.
 void openMenuWithKey(QMainWindow* window, QMenu* menu, const QKeySequence& key);
 
-// The keys of from's buttons and menu items also act while the person works in window to (a tool
-// window of from): the same commands, as long as they are enabled and shown.
-void shareKeys(QWidget* from, QWidget* to);
-
 // Esc closes the window.
 void closeWithEscape(QWidget* window);
 
