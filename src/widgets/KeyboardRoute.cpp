@@ -8,7 +8,9 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QShortcut>
+#include <QStyleOptionMenuItem>
 #include <QToolTip>
 
 namespace keyboardroute {
@@ -97,6 +99,28 @@ protected:
     }
 };
 
+// Fusion paints a menu-bar item highlighted only while its menu is open: the item that Alt or F10
+// marks would not show. It is painted as the open one is.
+class MarkedBarItem : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+            item && element == CE_MenuBarItem && (item->state & State_Selected) && widget &&
+            widget->hasFocus()) {
+            QStyleOptionMenuItem marked = *item;
+            marked.state |= State_Sunken;
+            QProxyStyle::drawControl(element, &marked, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
+
 QString withKey(const QString& text, const QKeySequence& key)
 {
     QString plain = text;
@@ -112,6 +136,9 @@ void reachMenuBar(QMainWindow* window)
     // style has; F10, the other usual key, opens the first menu.
     QMenuBar* bar = window->menuBar();
     bar->installEventFilter(new BarToolTips(bar));
+    auto* style = new MarkedBarItem(QApplication::style()->name());
+    style->setParent(bar);
+    bar->setStyle(style);
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), window);
     f10->setObjectName(QStringLiteral("menuBarKey"));
     QObject::connect(f10, &QShortcut::activated, bar, [bar] {

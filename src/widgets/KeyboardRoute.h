@@ -15,7 +15,7 @@ class QWidget;
 // Tab as text, and keys that say themselves in tool tips.
 namespace keyboardroute {
 
-// F10 opens the first menu of the window's menu bar (Alt alone marks it, as the style does), the
+// F10 opens the first menu of the window's menu bar and Alt alone marks it, shown highlighted, the
 // captions left as they are; the items on the bar itself name their keys in tool tips.
 void reachMenuBar(QMainWindow* window);
 

@@ -173,9 +173,12 @@ TEST_F(WriterWindowTest, KeyboardReachesTheCommandsTheMenuBarAndEveryControl)
     QMenuBar* bar = form->menuBar();
     editor()->setFocus();
     ASSERT_EQ(bar->activeAction(), nullptr);
+    const QRect first = bar->actionGeometry(w<QMenu>("wjcd")->menuAction());
+    const QImage unmarked = bar->grab(first).toImage();
     QTest::keyClick(editor(), Qt::Key_Alt);
-    EXPECT_TRUE(waitUntil([&] { return bar->activeAction() != nullptr; }))
+    EXPECT_TRUE(waitUntil([&] { return bar->activeAction() == w<QMenu>("wjcd")->menuAction(); }))
         << "Alt alone reaches the menu bar";
+    EXPECT_NE(bar->grab(first).toImage(), unmarked) << "and the first menu shows highlighted";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     ASSERT_TRUE(waitUntil([&] { return bar->activeAction() == nullptr; }));
     editor()->setFocus();
