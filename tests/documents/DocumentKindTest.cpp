@@ -96,16 +96,6 @@ TEST(DialogFilter, WindowsPairsBecomeQtFilters)
     EXPECT_TRUE(documents::toQtFilters(QString()).isEmpty());
 }
 
-TEST(DialogFilter, FileTypesAreNamedInChinese)
-{
-    const std::pair<const char*, const char*> rows[] = {
-        {"docx", "Word 文档"}, {"DOC", "Word 文档"}, {"wps", "WPS 文字文档"}, {"odt", "OpenDocument 文本"},
-        {"Rtf", "写字板文件"}, {"txt", "文本文件"},  {"pdf", "PDF 文件"},     {"htm", "网页文件"},
-        {"png", "PNG 文件"},   {"", "文件"}};
-    for (const auto& [suffix, name] : rows)
-        EXPECT_EQ(documents::fileTypeName(QString::fromUtf8(suffix)), QString::fromUtf8(name)) << suffix;
-}
-
 TEST(DialogFilter, CombinedFilterTakesEveryPatternOnce)
 {
     EXPECT_EQ(documents::combinedFilter(QStringLiteral("所有支持的文档"),

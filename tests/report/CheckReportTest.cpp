@@ -442,33 +442,6 @@ INSTANTIATE_TEST_SUITE_P(
         TargetRow{"NoFilterNoExtension", "/t/a", QString(), "/t/a.html", K::Html}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct OfferRow
-{
-    const char* name;
-    const char* document;
-    const char* lastExport;
-    const char* offered;
-};
-
-using OfferedReports = ::testing::TestWithParam<OfferRow>;
-
-TEST_P(OfferedReports, BesideTheDocumentNamedAfterItElseTheLastExportElseHome)
-{
-    const OfferRow& r = GetParam();
-    EXPECT_EQ(report::offeredReportPath(QString::fromUtf8(r.document), QString::fromUtf8(r.lastExport),
-                                        QStringLiteral("/home/w")),
-              QString::fromUtf8(r.offered));
-}
-
-INSTANTIATE_TEST_SUITE_P(ReportFile, OfferedReports,
-                         ::testing::Values(OfferRow{"Document", "/d/第三章.docx", "/r/a.html",
-                                                    "/d/第三章-检测报告.html"},
-                                           OfferRow{"DocumentAfterAPdf", "/d/第三章.v2.docx", "/r/a.pdf",
-                                                    "/d/第三章.v2-检测报告.pdf"},
-                                           OfferRow{"NoDocument", "", "/r/a.pdf", "/r/a.pdf"},
-                                           OfferRow{"NothingYet", "", "", "/home/w/检测报告.html"}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 // The write itself is documents::writeFile's (tested there); the report's part is its own message.
 TEST(ReportFile, SaysWhyTheReportWasNotWritten)
 {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "TestData.h"
 #include "editor/RichTextConversion.h"
+#include "platform/ReadJob.h"
 #include "platform/WordProcessorJob.h"
 
 #include <QStringList>
@@ -44,6 +46,14 @@ inline void appendText(QTextDocument& document, const QString& text, const QColo
     f.setFontFamilies({font});
     f.setFontPointSize(points);
     c.insertText(text, f);
+}
+
+// Reads through the reader program the tests build.
+inline ReadJobOptions testReading()
+{
+    ReadJobOptions reading;
+    reading.reader = testdata::readerProgram();
+    return reading;
 }
 
 // A file of the given content in dir; returns its path.
