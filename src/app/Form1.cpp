@@ -27,6 +27,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSettings>
+#include <QTextCursor>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -253,8 +254,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     if (labelsMoved)
         placePaneAndStatusLine();
     if ((watched == m_controls.editor->viewport() && event->type() == QEvent::MouseButtonPress) ||
-        (watched == m_controls.editor && event->type() == QEvent::KeyPress))
+        (watched == m_controls.editor && event->type() == QEvent::KeyPress)) {
         m_heldSentence = -1; // the person works in the editor now
+        m_runSelection.reset();
+    }
     if (watched == m_controls.sentenceList->viewport() &&
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
         // Qt makes a row current on any button; only the left one chooses a sentence to search.
@@ -503,9 +506,14 @@ bool Form1::showSentenceInEditor(int sentence, bool fromOtherWindow)
     const auto place = analysis::sentencePlace(m_controls.editor->text(), m_run.sentences(), sentence);
     if (!place)
         return false;
+    const QTextCursor before = m_controls.editor->textCursor();
+    if (fromOtherWindow && m_run.isRunning() && !m_runSelection)
+        m_runSelection = std::pair(before.anchor(), before.position());
     m_controls.editor->select(place->start, place->length);
     m_controls.editor->ensureCursorVisible();
     m_heldSentence = fromOtherWindow && m_run.isRunning() ? sentence : -1;
+    if (m_heldSentence < 0)
+        m_runSelection.reset();
     if (fromOtherWindow)
         return true;
     raise();
@@ -520,9 +528,23 @@ void Form1::restoreHeldSentence()
         return;
     if (!m_run.isRunning()) {
         m_heldSentence = -1;
+        m_runSelection.reset();
         return;
     }
+    m_runSelection.reset(); // the mark just made is the run's selection now
     showSentenceInEditor(m_heldSentence, true);
+}
+
+void Form1::giveBackRunSelection()
+{
+    if (!m_runSelection)
+        return;
+    const int end = m_controls.editor->document()->characterCount() - 1;
+    QTextCursor c(m_controls.editor->document());
+    c.setPosition(std::clamp(m_runSelection->first, 0, end));
+    c.setPosition(std::clamp(m_runSelection->second, 0, end), QTextCursor::KeepAnchor);
+    m_controls.editor->setTextCursor(c);
+    m_runSelection.reset();
 }
 
 void Form1::connectKeyboardRoute()

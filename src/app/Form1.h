@@ -84,6 +84,8 @@ public:
     bool showSentenceInEditor(int sentence, bool fromOtherWindow = false);
     // After the run marked a sentence: the sentence the person asked for comes back into view.
     void restoreHeldSentence();
+    // Before a step takes the red off what the run left selected: the run's selection comes back.
+    void giveBackRunSelection();
 
     // "Tessaro V2016.7.27": the caption at start-up, and the program named in reports.
     static QString programName();
@@ -132,7 +134,8 @@ private:
     bool m_leaving = false;       // "退出" has asked about unsaved text: the close asks nothing more
     QString m_documentName;
     std::optional<int> m_checkedShare;
-    int m_heldSentence = -1; // shown at the person's request during a run
+    int m_heldSentence = -1;                           // shown at the person's request during a run
+    std::optional<std::pair<int, int>> m_runSelection; // anchor and position the run left, meanwhile
     QLabel* m_statisticsNotice = nullptr;
     bool m_busyCursor = false;
 };

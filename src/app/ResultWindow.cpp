@@ -19,9 +19,8 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
-#include <QSettings>
-
 #include <QScrollBar>
+#include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTextBrowser>

@@ -27,6 +27,7 @@ void RunEffectsView::apply(const search::RunEffects& fx)
     if (fx.showSimilarity)
         m_form.showSimilarity(*fx.showSimilarity);
     if (fx.compactLayout) {
+        m_form.giveBackRunSelection();
         m_form.compactLayout();
         c.editor->setSelectionColor(marks::kBlack);
     }

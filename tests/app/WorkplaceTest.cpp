@@ -156,6 +156,10 @@ TEST_F(WorkplaceTest, ADoubleClickDuringARunShowsTheRowsSentenceAndLeavesTheResu
     ASSERT_TRUE(waitUntil([&] { return browser->navigations.size() == 2; }));
     EXPECT_EQ(editor()->textCursor().selectedText(), third) << "the run's marks do not take it away";
     EXPECT_EQ(QApplication::activeWindow(), results);
+    QTextCursor first(editor()->document());
+    first.setPosition(1);
+    EXPECT_EQ(first.charFormat().foreground().color(), QColor(0, 0, 0))
+        << "the step unmarked what the run left";
 }
 
 TEST_F(WorkplaceTest, F6GoesRoundTheOpenWindows)
