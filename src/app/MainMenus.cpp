@@ -38,6 +38,9 @@ void addEditMenu(QMenuBar& bar, MainMenus& m)
     e.deleteSelection = windowparts::addItem(m.edit, "sc", QStringLiteral("删除"));
     windowparts::addSeparator(m.edit, "fg3");
     e.selectAll = windowparts::addItem(m.edit, "qx", QStringLiteral("全选"));
+    windowparts::addSeparator(m.edit, "fg4");
+    m.colourByBand = windowparts::addItem(m.edit, "biaose", QStringLiteral("按相似度标色"));
+    m.clearColours = windowparts::addItem(m.edit, "qingchubiaose", QStringLiteral("清除标色"));
 }
 
 void addEngineMenu(QMenuBar& bar, MainMenus& m)

@@ -19,6 +19,8 @@ struct MainMenus
     QAction* exit = nullptr;             // tuichu
     QMenu* edit = nullptr;               // yjcd
     editor::EditActions editActions;     // cx, jq, fz, nt, sc, qx
+    QAction* colourByBand = nullptr;     // biaose
+    QAction* clearColours = nullptr;     // qingchubiaose
     QMenu* engines = nullptr;            // yinqing
     QAction* baidu = nullptr;
     QAction* wenku = nullptr;

@@ -8,6 +8,8 @@
 #include "app/ReportExport.h"
 #include "app/ResultWindow.h"
 #include "comparator/ComparatorOpener.h"
+#include "editor/BandMarks.h"
+#include "editor/BandPainter.h"
 #include "editor/DocumentCommands.h"
 #include "editor/EditCommands.h"
 #include "editor/RichTextBox.h"
@@ -19,6 +21,7 @@
 #include "store/ResultKeeper.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -68,6 +71,7 @@ Program::Program(Form1& form, search::CheckRun& run, Options& options)
     form.refreshControlStates();
     connectEditingAndComparator();
     connectDocumentCommands();
+    connectBandColours();
     form.connectKeyboardRoute();
 }
 
@@ -180,6 +184,24 @@ void Program::connectDocumentCommands()
     connect(menus.save, &QAction::triggered, this, [this] { m_documents->save(); });
 }
 
+void Program::connectBandColours()
+{
+    m_painter = new editor::BandPainter(*m_form.controls().editor, &m_form);
+    const MainMenus& menus = m_form.menus();
+    connect(menus.colourByBand, &QAction::triggered, this, &Program::colourByBand);
+    connect(menus.clearColours, &QAction::triggered, m_painter, &editor::BandPainter::clear);
+    auto follow = [this] { m_form.menus().colourByBand->setEnabled(editor::hasBandResult(m_run.record())); };
+    connect(&m_run, &search::CheckRun::recordChanged, this, follow);
+    connect(&m_run, &search::CheckRun::recordReset, this, follow);
+    follow();
+}
+
+void Program::colourByBand()
+{
+    RichTextBox& editor = *m_form.controls().editor;
+    m_painter->paint(editor::bandMarks(editor.text(), m_run.sentences(), m_run.record()));
+}
+
 void Program::connectResultStore(const Options& options)
 {
     m_keeper = new store::ResultKeeper(options.storeDirectory, m_run, &m_form);
@@ -204,12 +226,29 @@ void Program::offerResume(const QList<analysis::PieceUse>& uses)
 
 void Program::clearKeptResults()
 {
+    const int kept = m_keeper->count();
+    if (kept == 0) {
+        MessageBox::show(&m_form,
+                         {QStringLiteral("没有保存的检测结果。"), QString(), MessageBox::Icon::Information});
+        return;
+    }
+    // A count the store could not give is left out rather than guessed.
+    QString question = QStringLiteral("确定要清除保存的全部检测结果吗？");
+    if (kept > 0)
+        question += QStringLiteral("共 %1 句的结果，").arg(kept);
+    question += QStringLiteral("清除后不能恢复。");
     const MessageBox::Answer answer =
-        MessageBox::show(&m_form, {QStringLiteral("确定要清除保存的全部检测结果吗？"), QString(),
-                                   MessageBox::Icon::Question, MessageBox::Buttons::YesNo});
-    if (answer == MessageBox::Answer::Yes && !m_keeper->clear())
+        MessageBox::show(&m_form, {question, QString(), MessageBox::Icon::Question,
+                                   MessageBox::Buttons::YesNo, MessageBox::Answer::No});
+    if (answer != MessageBox::Answer::Yes)
+        return;
+    if (!m_keeper->clear()) {
         MessageBox::show(
             &m_form, {QStringLiteral("检测记录未能清除，请稍后再试。"), QString(), MessageBox::Icon::Error});
+        return;
+    }
+    m_form.controls().status->setText(kept > 0 ? QStringLiteral("已清除保存的 %1 句检测结果。").arg(kept)
+                                               : QStringLiteral("已清除保存的检测结果。"));
 }
 
 void Program::showStoreNotice(const QString& notice)
@@ -222,6 +261,7 @@ void Program::showResults()
     if (!m_results) {
         m_results = new ResultWindow(
             m_run, [this](int k) { return m_form.showSentenceInEditor(k); }, &m_form);
+        m_results->addCommandButtons({m_form.menus().colourByBand, m_form.menus().clearColours});
     }
     m_results->show();
     m_results->raise();

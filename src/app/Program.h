@@ -14,6 +14,9 @@ class ComparatorOpener;
 class DocumentCommands;
 
 class OnlineCheck;
+namespace editor {
+class BandPainter;
+}
 class QTimer;
 class ResultWindow;
 class ReportExport;
@@ -52,12 +55,14 @@ private:
     void load();
     void connectEditingAndComparator();
     void connectDocumentCommands();
+    void connectBandColours();
 
     // Handlers
     void analyse();
     // The resume question after an analysis, when kept results fit the pieces.
     void offerResume(const QList<analysis::PieceUse>& uses);
     void clearKeptResults();
+    void colourByBand();
     // 检测结果, made when first asked for.
     void showResults();
     void openProjectPage();
@@ -76,5 +81,6 @@ private:
     store::ResultKeeper* m_keeper = nullptr;
     ComparatorOpener* m_comparator = nullptr;
     ResultWindow* m_results = nullptr;
+    editor::BandPainter* m_painter = nullptr;
     std::unique_ptr<DocumentCommands> m_documents;
 };

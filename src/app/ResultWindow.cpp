@@ -7,9 +7,12 @@
 #include "report/ResultTableModel.h"
 #include "search/CheckRun.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QColor>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTextBrowser>
@@ -173,4 +176,21 @@ void ResultWindow::openLink(const QUrl& link)
         MessageBox::show(this, {QStringLiteral("调用浏览器错误！"), QStringLiteral("错误："),
                                 MessageBox::Icon::Error, MessageBox::Buttons::Ok});
     }
+}
+
+void ResultWindow::addCommandButtons(const QList<QAction*>& actions)
+{
+    auto* row = new QHBoxLayout;
+    for (QAction* action : actions) {
+        auto* button = new QPushButton(action->text(), this);
+        button->setObjectName(action->objectName());
+        button->setEnabled(action->isEnabled());
+        connect(action, &QAction::changed, button,
+                [button, action] { button->setEnabled(action->isEnabled()); });
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        row->addWidget(button);
+    }
+    row->addStretch();
+    if (auto* column = qobject_cast<QVBoxLayout*>(layout()))
+        column->addLayout(row);
 }

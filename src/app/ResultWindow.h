@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QAction;
 class QCheckBox;
 class QTextBrowser;
 class QSortFilterProxyModel;
@@ -31,6 +32,9 @@ public:
                  QWidget* parent = nullptr);
 
     static const QString kTitle;
+
+    // A row of buttons under the table, one per action (its name, caption and state), each triggering it.
+    void addCommandButtons(const QList<QAction*>& actions);
 
 private:
     int currentSentence() const;

@@ -46,4 +46,9 @@ bool ResultKeeper::clear()
     return m_store->clear();
 }
 
+int ResultKeeper::count()
+{
+    return m_store ? m_store->count() : 0;
+}
+
 } // namespace store

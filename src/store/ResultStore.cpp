@@ -678,6 +678,24 @@ bool ResultStore::clear()
     return false;
 }
 
+int ResultStore::count()
+{
+    if (!ensureOpen())
+        return m_health == Health::NotKeeping && !QFile::exists(filePath()) ? 0 : -1;
+    QSqlError error;
+    int counted = -1;
+    {
+        QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+        if (q.exec(QStringLiteral("SELECT COUNT(*) FROM results")) && q.next())
+            counted = q.value(0).toInt();
+        else
+            error = q.lastError();
+    }
+    if (error.isValid())
+        failed(error, false);
+    return counted;
+}
+
 int ResultStore::expire(const QDateTime& now, int limit)
 {
     if (!ensureOpen() || m_health != Health::Open)

@@ -87,6 +87,8 @@ public:
 
     // Deletes every kept result and shrinks the file. False when that failed.
     bool clear();
+    // How many results the file keeps; -1 when it cannot be read.
+    int count();
 
     // Deletes at most limit results older than kKeptDays before now; how many, or -1 on a failure.
     int expire(const QDateTime& now, int limit);

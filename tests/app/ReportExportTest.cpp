@@ -198,8 +198,9 @@ TEST_F(ReportExportTest, AnExistingFileIsReplacedOnlyAfterAsking)
     dialogs.cancel(); // 否 goes back to the dialog
     daochu()->trigger();
     ASSERT_EQ(boxes.shown.size(), 1);
-    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("文件已存在，要替换它吗？"));
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("“报告.html”已存在，要替换它吗？"));
     EXPECT_EQ(boxes.shown[0].buttons, MessageBox::Buttons::YesNo);
+    EXPECT_EQ(boxes.shown[0].defaultAnswer, MessageBox::Answer::No);
     ASSERT_EQ(dialogs.shown.size(), 2);
     EXPECT_EQ(dialogs.shown[1].fileName, path);
     EXPECT_EQ(readFile(path), QStringLiteral("older"));
@@ -208,6 +209,20 @@ TEST_F(ReportExportTest, AnExistingFileIsReplacedOnlyAfterAsking)
     dialogs.choose(path, report::htmlFilter());
     daochu()->trigger();
     EXPECT_TRUE(readFile(path).startsWith(QStringLiteral("<!DOCTYPE html>")));
+}
+
+// A typed .pdf is a PDF whatever the filter said.
+TEST_F(ReportExportTest, ATypedExtensionChoosesTheFormat)
+{
+    analyse(QStringLiteral("一句话。"));
+    boxes.answerWith(MessageBox::Answer::No);
+    const QString path = dir.filePath(QStringLiteral("报告.pdf"));
+    dialogs.choose(path, report::htmlFilter());
+    daochu()->trigger();
+    ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 30000));
+    QFile pdf(path);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
 }
 
 TEST_F(ReportExportTest, PdfFilterPrintsWithAProgressThatCancels)

@@ -347,7 +347,11 @@ QString cellText(const printed::Cell& cell)
 
 TEST(PrintedReport, SummaryTextListedSentencesSitesAndTheRestCounted)
 {
-    const printed::Document doc = report::printedReport(scriptedCheck());
+    report::CheckReportData d = scriptedCheck();
+    search::SentenceEntry kept = d.record.at(4); // taken over from an earlier start
+    kept.obtained = QDateTime(QDate(2024, 5, 1), QTime(8, 30));
+    d.record.adopt(4, kept);
+    const printed::Document doc = report::printedReport(d);
     using Kind = printed::Block::Kind;
     QStringList headings;
     qsizetype ranking = -1;
@@ -380,11 +384,16 @@ TEST(PrintedReport, SummaryTextListedSentencesSitesAndTheRestCounted)
     EXPECT_EQ(text.runs[2].text, QStringLiteral("2·19.99%"));
     EXPECT_TRUE(text.runs[2].superscript);
     EXPECT_EQ(text.runs[3].background, report::bandStyle(Band::Low).colour);
-    // The site table, the most frequent first.
-    const printed::Block& sites = doc[doc.size() - 2];
-    ASSERT_EQ(sites.rows.size(), 2);
+    // Each listed sentence says when its result was obtained, and whether it was reused.
+    EXPECT_EQ(cellText(doc[ranking].rows[0].cells[4]), kept.obtainedText() + QStringLiteral("\n（沿用）"));
+    EXPECT_EQ(cellText(doc[ranking].rows[1].cells[4]), d.record.at(3).obtainedText());
+    // The site table: titles seen twice or more, the others counted.
+    const printed::Block& sites = doc[doc.size() - 3];
+    ASSERT_EQ(sites.rows.size(), 1);
     EXPECT_EQ(cellText(sites.rows[0].cells[0]), QStringLiteral("来源0"));
     EXPECT_EQ(cellText(sites.rows[0].cells[1]), QStringLiteral("2"));
+    EXPECT_EQ(doc[doc.size() - 2].runs[0].text,
+              QStringLiteral("1 个标题只出现一次，未列出（完整列表见网页格式的报告）。"));
 }
 
 TEST(CheckReport, AnEmptyCheckIsStillAReport)
@@ -421,7 +430,7 @@ struct TargetRow
 
 using ExportTargets = ::testing::TestWithParam<TargetRow>;
 
-TEST_P(ExportTargets, TheFilterDecidesAndNamesWithoutExtensionGetItsOwn)
+TEST_P(ExportTargets, ATypedExtensionDecidesThenTheFilter)
 {
     const TargetRow& r = GetParam();
     EXPECT_EQ(report::exportTarget(QString::fromUtf8(r.chosen), r.filter),
@@ -436,7 +445,10 @@ INSTANTIATE_TEST_SUITE_P(
         TargetRow{"PdfFilterNoExtension", "/t/报告", report::pdfFilter(), "/t/报告.pdf", K::Pdf},
         TargetRow{"HtmlFilterNoExtension", "/t/报告", report::htmlFilter(), "/t/报告.html", K::Html},
         TargetRow{"TrailingDot", "/t/报告.", report::pdfFilter(), "/t/报告.pdf", K::Pdf},
-        TargetRow{"FilterOverExtension", "/t/a.html", report::pdfFilter(), "/t/a.html", K::Pdf},
+        TargetRow{"HtmlNameOverPdfFilter", "/t/a.html", report::pdfFilter(), "/t/a.html", K::Html},
+        TargetRow{"HtmNameOverPdfFilter", "/t/a.Htm", report::pdfFilter(), "/t/a.Htm", K::Html},
+        TargetRow{"PdfNameOverHtmlFilter", "/t/报告.pdf", report::htmlFilter(), "/t/报告.pdf", K::Pdf},
+        TargetRow{"OtherExtensionTakesFilter", "/t/a.v2", report::pdfFilter(), "/t/a.v2", K::Pdf},
         TargetRow{"DotInFolderOnly", "/t.d/a", report::pdfFilter(), "/t.d/a.pdf", K::Pdf},
         TargetRow{"NoFilterPdfName", "/t/a.PDF", QString(), "/t/a.PDF", K::Pdf},
         TargetRow{"NoFilterNoExtension", "/t/a", QString(), "/t/a.html", K::Html}),

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "editor/BandMarks.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+class RichTextBox;
+
+namespace editor {
+
+// Colours an editor's sentences by their bands a slice at a time from the event loop, so that the
+// window answers while a whole thesis is coloured. Only backgrounds change: the text, its colours
+// (the compare step's red mark) and the selection stay. The colouring is one undo step, however many
+// slices it takes; an edit of the text meanwhile ends it, since the places no longer hold.
+class BandPainter : public QObject
+{
+    Q_OBJECT
+public:
+    explicit BandPainter(RichTextBox& box, QObject* parent = nullptr);
+
+    // Starts colouring; a colouring still going on is given up for this one.
+    void paint(QList<BandMark> marks);
+    // The whole text black, without backgrounds, in one undo step; a colouring going on stops.
+    void clear();
+    bool isBusy() const { return m_timer.isActive(); }
+
+signals:
+    void finished();
+
+private:
+    void slice();
+
+    QPointer<RichTextBox> m_box;
+    QList<BandMark> m_marks;
+    qsizetype m_next = 0;
+    quint64 m_textVersion = 0;
+    bool m_begun = false; // the first slice opened the undo step the later ones join
+    QTimer m_timer;
+};
+
+} // namespace editor
