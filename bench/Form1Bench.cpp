@@ -117,6 +117,7 @@ BENCHMARK(BM_AnalyseClickResumingEverything)->Arg(200000)->Unit(benchmark::kMill
 // 按相似度标色 on a thesis whose every piece has a result (taken over from an earlier start, a quarter
 // in each band): from the click until the last piece is coloured, with the longest time the window
 // went without handling its events (a 1 ms timer that notes the longest gap between its ticks).
+// 210,000 characters give 5,300 pieces of 38.
 static void BM_ColourByBand(benchmark::State& state)
 {
     QStandardPaths::setTestModeEnabled(true);
@@ -153,11 +154,11 @@ static void BM_ColourByBand(benchmark::State& state)
     qint64 longestGap = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        clear->trigger();
-        QCoreApplication::processEvents();
-        state.ResumeTiming();
         QEventLoop loop;
         QObject::connect(painter, &editor::BandPainter::finished, &loop, &QEventLoop::quit);
+        clear->trigger();
+        loop.exec();
+        state.ResumeTiming();
         QTimer ticks;
         ticks.setTimerType(Qt::PreciseTimer);
         ticks.setInterval(1);
@@ -174,4 +175,4 @@ static void BM_ColourByBand(benchmark::State& state)
     state.counters["longestStallMs"] = static_cast<double>(longestGap);
     MessageBox::setHandler({});
 }
-BENCHMARK(BM_ColourByBand)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ColourByBand)->Arg(210000)->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -23,7 +23,7 @@ public:
 
     // Starts colouring; a colouring still going on is given up for this one.
     void paint(QList<BandMark> marks);
-    // The whole text black, without backgrounds, in one undo step; a colouring going on stops.
+    // The whole text black, without backgrounds, the same way; a colouring going on is given up.
     void clear();
     bool isBusy() const { return m_timer.isActive(); }
 
@@ -31,13 +31,15 @@ signals:
     void finished();
 
 private:
+    void start(QList<BandMark> marks, bool blacken);
     void slice();
 
     QPointer<RichTextBox> m_box;
     QList<BandMark> m_marks;
     qsizetype m_next = 0;
     quint64 m_textVersion = 0;
-    bool m_begun = false; // the first slice opened the undo step the later ones join
+    bool m_blacken = false; // the text turns black as well
+    bool m_begun = false;   // the first slice opened the undo step the later ones join
     QTimer m_timer;
 };
 

@@ -91,6 +91,7 @@ TEST_F(BandColoursTest, PiecesTakeTheirBandsBehindTheTextAndIntoTheSavedFile)
 
     // 清除标色: the whole text black, without backgrounds.
     w<QAction>("qingchubiaose")->trigger();
+    ASSERT_TRUE(waitUntil([&] { return !backgroundAt(starts[3]).has_value(); }));
     for (const qsizetype s : starts) {
         EXPECT_EQ(backgroundAt(s), std::nullopt);
         EXPECT_EQ(formatAt(s).foreground().color(), marks::kBlack);
