@@ -8,11 +8,6 @@ namespace {
 
 using report::Band;
 
-std::optional<unsigned> colourOf(Band band)
-{
-    return report::bandStyle(band).colour;
-}
-
 void score(search::CheckRecord& r, int i, double figure)
 {
     search::PageScore s;
@@ -41,10 +36,10 @@ TEST(BandMarks, EverySentenceAtItsPlaceWithItsBand)
     score(r, 4, 35);
     EXPECT_TRUE(editor::hasBandResult(r));
 
-    const QList<editor::BandMark> expected{{0, 6, colourOf(Band::High)},
-                                           {7, 2, colourOf(Band::NoneFound)},
+    const QList<editor::BandMark> expected{{0, 6, report::bandStyle(Band::High).colour},
+                                           {7, 2, report::bandStyle(Band::NoneFound).colour},
                                            {9, 2, std::nullopt},
-                                           {11, 3, colourOf(Band::Low)},
+                                           {11, 3, report::bandStyle(Band::Low).colour},
                                            {14, 2, std::nullopt}};
     EXPECT_EQ(editor::bandMarks(editor, sentences, r), expected);
 }
