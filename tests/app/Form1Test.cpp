@@ -89,8 +89,8 @@ TEST_F(Form1Test, MenusInOrder)
     };
     EXPECT_EQ(captions(w<QMenu>("wjcd")),
               (QStringList{"新建", "打开", "保存", "导出检测报告…", "清除检测记录…", "-", "退出"}));
-    EXPECT_EQ(captions(w<QMenu>("yjcd")),
-              (QStringList{"撤销", "-", "剪切", "复制", "粘贴", "删除", "-", "全选"}));
+    EXPECT_EQ(captions(w<QMenu>("yjcd")), (QStringList{"撤销", "-", "剪切", "复制", "粘贴", "删除", "-",
+                                                       "全选", "-", "按相似度标色", "清除标色"}));
     EXPECT_EQ(captions(w<QMenu>("yinqing")), (QStringList{"百度引擎", "百度文库", "龙源期刊", "中国知网"}));
     EXPECT_EQ(captions(w<QMenu>("xuanxiang")), (QStringList{"按句子切分"}));
 }
