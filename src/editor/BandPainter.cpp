@@ -3,6 +3,7 @@
 #include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
 
+#include <QElapsedTimer>
 #include <QTextCursor>
 
 namespace editor {

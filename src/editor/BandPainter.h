@@ -2,7 +2,6 @@
 
 #include "editor/BandMarks.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -28,6 +27,7 @@ public:
     bool isBusy() const { return m_timer.isActive(); }
 
 signals:
+    // The last slice is done, or an edit of the text ended the colouring (not when another replaced it).
     void finished();
 
 private:
