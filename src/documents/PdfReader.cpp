@@ -268,23 +268,34 @@ void takeFootnotes(QList<Page>& pages, double body)
     }
 }
 
-// The left and right edges of the column a line belongs to: the extremes of the page's lines that
+// The left and right edges of the column each line belongs to: the extremes of the page's lines that
 // start within three line heights of it. A page whose lines never stand side by side has one column
 // from its leftmost line, which reaches as far right as its left margin is wide: its lines may all be
 // short, and a centred line is no column of its own.
-std::pair<double, double> columnOf(const Page& page, const Line& line, bool oneColumn)
+QList<std::pair<double, double>> columnsOf(const Page& page, bool oneColumn)
 {
-    double left = line.left, right = line.right;
-    const double reach = 3 * line.height();
-    for (const Line& other : page.lines) {
-        if (oneColumn || std::abs(other.left - line.left) <= reach) {
-            left = std::min(left, other.left);
-            right = std::max(right, other.right);
+    QList<std::pair<double, double>> out;
+    if (oneColumn && !page.lines.isEmpty()) {
+        double left = page.lines.front().left, right = page.lines.front().right;
+        for (const Line& line : page.lines) {
+            left = std::min(left, line.left);
+            right = std::max(right, line.right);
         }
+        return QList<std::pair<double, double>>(page.lines.size(),
+                                                {left, std::max(right, page.width - left)});
     }
-    if (oneColumn)
-        right = std::max(right, page.width - left);
-    return {left, right};
+    for (const Line& line : page.lines) {
+        double left = line.left, right = line.right;
+        const double reach = 3 * line.height();
+        for (const Line& other : page.lines) {
+            if (std::abs(other.left - line.left) <= reach) {
+                left = std::min(left, other.left);
+                right = std::max(right, other.right);
+            }
+        }
+        out.append({left, right});
+    }
+    return out;
 }
 
 bool hasOneColumn(const Page& page)
@@ -336,11 +347,12 @@ QString paragraphsOf(const QList<Page>& pages, double body)
 {
     // Whether paragraphs begin indented: what most lines after a short line do.
     int indentedStarts = 0, flushStarts = 0;
+    QList<QList<std::pair<double, double>>> columns;
     for (const Page& page : pages) {
-        const bool oneColumn = hasOneColumn(page);
+        columns.append(columnsOf(page, hasOneColumn(page)));
         for (qsizetype i = 1; i < page.lines.size(); ++i) {
             const Line& line = page.lines[i];
-            const auto [left, right] = columnOf(page, line, oneColumn);
+            const auto [left, right] = columns.last()[i];
             const Line& before = page.lines[i - 1];
             if (before.right + 0.5 * line.height() + line.firstWord < right && line.top > before.top)
                 ++(line.left > left + 0.8 * line.height() ? indentedStarts : flushStarts);
@@ -351,7 +363,8 @@ QString paragraphsOf(const QList<Page>& pages, double body)
     QString out;
     const Line* previous = nullptr;
     double previousRight = 0;
-    for (const Page& page : pages) {
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        const Page& page = pages[p];
         QList<double> gaps;
         for (qsizetype i = 1; i < page.lines.size(); ++i) {
             const double gap = page.lines[i].top - page.lines[i - 1].bottom;
@@ -359,10 +372,9 @@ QString paragraphsOf(const QList<Page>& pages, double body)
                 gaps.append(gap);
         }
         const double usualGap = median(gaps);
-        const bool oneColumn = hasOneColumn(page);
         for (qsizetype i = 0; i < page.lines.size(); ++i) {
             const Line& line = page.lines[i];
-            const auto [columnLeft, columnRight] = columnOf(page, line, oneColumn);
+            const auto [columnLeft, columnRight] = columns[p][i];
             const double em = line.height();
             if (previous) {
                 const bool samePage = i > 0;
