@@ -107,7 +107,32 @@ TEST_P(PdfRead, GivesTheTextLayerOrSaysWhyNot)
     EXPECT_EQ(pdf::read(row.file, row.maxCharacters, row.maxPages), row.expected);
 }
 
-// A hundred pages read as paragraphs: no page numbers, paragraphs whole over page breaks, contents
+// Footnotes whose numbers are raised as in the text, page numbers between dashes at the top, and a
+// page set small from top to bottom (a bibliography), whose numbered lines stay in the body.
+PdfRow raisedNoteNumbersAndDashedPageNumbers()
+{
+    QList<Page> pages;
+    QString body;
+    for (int p = 0; p < 2; ++p) {
+        Page page{Line{280, 40, 10, QStringLiteral("- %1 -").arg(p + 1)}};
+        double y = 100;
+        body += (p ? QStringLiteral("\n") : QString()) +
+                addParagraph(page, y, p ? u"第二页的正文" : u"第一页的内容", 3);
+        page << Line{kLeft, 700, 7, QString::number(p + 1)}
+             << Line{kLeft + 4, 702, 9,
+                     p ? QStringLiteral("另一条注释。") : QStringLiteral("注释在第一页。")};
+        pages << page;
+    }
+    Page bibliography{Line{280, 40, 10, QStringLiteral("- 3 -")}};
+    for (int i = 0; i < 3; ++i)
+        bibliography << Line{kLeft, 100 + i * 14.0, 9, QStringLiteral("[%1] Author%1, Title.").arg(i + 1)};
+    pages << bibliography;
+    return {"raisedNoteNumbers", pdffixture::make(pages),
+            body + QStringLiteral("\n[1] Author1, Title.\n[2] Author2, Title.\n[3] Author3, Title.\n1 "
+                                  "注释在第一页。\n2 另一条注释。")};
+}
+
+// Pages read as paragraphs: no page numbers, paragraphs whole over page breaks, contents
 // lines one a line, references in brackets, footnotes after the body.
 PdfRow thesis()
 {
@@ -118,6 +143,7 @@ PdfRow thesis()
 INSTANTIATE_TEST_SUITE_P(
     Pdf, PdfRead,
     ::testing::Values(twoParagraphs(), runningHeadersAndFooters(), latinLines(), thesis(),
+                      raisedNoteNumbersAndDashedPageNumbers(),
                       PdfRow{"scan", pdffixture::make({Page{}, Page{}}), Failure::NoTextLayer},
                       PdfRow{"locked",
                              pdffixture::make({Page{Line{kLeft, 100, kSize, QStringLiteral("密")}}}, true),
