@@ -29,8 +29,9 @@ struct Line
 {
     QString text;
     double left = 0, right = 0, top = 0, bottom = 0;
-    double firstWord = 0; // the width of its first word
-    double size = 0;      // the height of its largest word: its font size, whatever is raised in it
+    double firstWord = 0;  // the width of its first word
+    double size = 0;       // the height of its largest word: its font size, whatever is raised in it
+    bool contents = false; // a line of a table of contents: a title, a wide gap, a page number
     QList<Word> words;
     double height() const { return bottom - top; }
 };
@@ -70,6 +71,10 @@ void finishLine(Line& line)
             line.text += u' ';
         line.text += reference ? u'[' + word.text + u']' : word.text;
     }
+    static const QRegularExpression pageReference(QStringLiteral("^(?:\\d{1,4}|[ivxlcdmIVXLCDM]{1,8})$"));
+    const qsizetype n = line.words.size();
+    line.contents = n >= 2 && line.words[n - 1].left - line.words[n - 2].right > 2 * line.size &&
+                    pageReference.match(line.words[n - 1].text).hasMatch();
     line.words.clear();
 }
 
@@ -98,8 +103,15 @@ Page linesOf(const poppler::page& page, qsizetype& characters, qsizetype maxChar
                 finishLine(*line);
             // A run of wide characters comes as one word; its first character is what could move up.
             const double first = isWide(word.front()) ? (right - left) / word.size() : right - left;
-            out.lines.append(
-                Line{QString(), left, right, top, bottom, first, 0, {Word{word, left, right, top, bottom}}});
+            out.lines.append(Line{QString(),
+                                  left,
+                                  right,
+                                  top,
+                                  bottom,
+                                  first,
+                                  0,
+                                  false,
+                                  {Word{word, left, right, top, bottom}}});
         } else {
             // A gap wider than a third of the height is a space, whatever the file says.
             const bool gap = left - line->right > (bottom - top) * 0.3;
@@ -310,7 +322,7 @@ bool hasOneColumn(const Page& page)
     return true;
 }
 
-// A line of a table of contents: a title, dot leaders or a wide gap, and a page number.
+// A line of a table of contents: a title, dot leaders, and a page number.
 bool isContentsLine(const QString& text)
 {
     static const QRegularExpression pattern(
@@ -385,8 +397,8 @@ QString paragraphsOf(const QList<Page>& pages, double body)
                 const bool larger = line.size > 1.15 * std::max(previous->size, body) ||
                                     previous->size > 1.15 * std::max(line.size, body);
                 const bool sentence = !samePage && !indents && endsSentence(previous->text);
-                if (shortBefore || indented || gap || up || larger || sentence ||
-                    isContentsLine(previous->text))
+                const bool contents = previous->contents || isContentsLine(previous->text);
+                if (shortBefore || indented || gap || up || larger || sentence || contents)
                     out += u'\n';
                 else {
                     continueParagraph(out, line.text);

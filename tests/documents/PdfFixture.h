@@ -144,6 +144,13 @@ inline Thesis thesis(int bodyPages)
         contents << Line{kLeft, 72 + 30 + c * kLead, kSize, line};
         body << line;
     }
+    // A contents line without leaders: its page number stands apart at the right margin.
+    const QString last = QStringLiteral("第6章 ") + chars(6);
+    contents << Line{kLeft, 72 + 30 + 6 * kLead, kSize, last}
+             << Line{510, 72 + 30 + 6 * kLead, kSize, QStringLiteral("42")};
+    body << last + QStringLiteral(" 42");
+    contents << Line{kLeft, 72 + 30 + 7 * kLead, kSize, QStringLiteral("参考文献")};
+    body << QStringLiteral("参考文献");
     contents << Line{294, 790, 10, QStringLiteral("I")};
     body.prepend(QStringLiteral("目录"));
     pages << contents;
