@@ -187,19 +187,42 @@ double median(QList<double> values)
     return values[values.size() / 2];
 }
 
-// A page number as theses set them: 5, v, 第 5 页, - 5 -, 5 / 120, Page 5 of 120.
-bool isPageNumber(const QString& text)
+int romanValue(QStringView text)
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        "^(?:\\d{1,5}|[ivxlcdm]{1,8}|[IVXLCDM]{1,8}|第\\d{1,5}页(?:共\\d{1,5}页)?|[-–—]\\d{1,5}[-–—]|"
-        "\\d{1,5}/\\d{1,5}|(?:Page|page)\\d{1,5}(?:of\\d{1,5})?)$"));
+    int value = 0, last = 0;
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        static const QString letters = QStringLiteral("ivxlcdm");
+        static const int values[] = {1, 5, 10, 50, 100, 500, 1000};
+        const int v = values[letters.indexOf(text[i].toLower())];
+        value += v < last ? -v : v;
+        last = std::max(last, v);
+    }
+    return value;
+}
+
+// The number of a page number as theses set them (5, v, 第 5 页, - 5 -, 5 / 120, Page 5 of 120), or
+// nothing for a line that is no page number.
+std::optional<int> pageNumber(const QString& text)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^(?:(\\d{1,5})|([ivxlcdm]{1,8}|[IVXLCDM]{1,8})|第(\\d{1,5})页(?:共\\d{1,5}页)?|"
+                       "[-–—](\\d{1,5})[-–—]|(\\d{1,5})/\\d{1,5}|(?:Page|page)(\\d{1,5})(?:of\\d{1,5})?)$"));
     QString compact = text;
     compact.remove(u' ');
-    return pattern.match(compact).hasMatch();
+    const QRegularExpressionMatch m = pattern.match(compact);
+    if (!m.hasMatch())
+        return std::nullopt;
+    if (!m.captured(2).isEmpty())
+        return romanValue(m.capturedView(2));
+    for (int group : {1, 3, 4, 5, 6})
+        if (!m.captured(group).isEmpty())
+            return m.captured(group).toInt();
+    return std::nullopt;
 }
 
 // Removes page numbers: the top or bottom line of a page when it holds only a page number, as it does
-// on at least half of the pages (and on two at least).
+// on at least half of the pages (and on two at least), or where the pages count on by one from one
+// page to the next (a front matter numbered apart).
 void removePageNumbers(QList<Page>& pages)
 {
     const auto edge = [](const Page& page, bool top) -> qsizetype {
@@ -212,18 +235,21 @@ void removePageNumbers(QList<Page>& pages)
     };
     for (const bool top : {false, true}) {
         QList<qsizetype> numbered(pages.size(), -1);
+        QList<std::optional<int>> values(pages.size());
         qsizetype count = 0;
         for (qsizetype p = 0; p < pages.size(); ++p) {
             const qsizetype i = edge(pages[p], top);
-            if (i >= 0 && isPageNumber(pages[p].lines[i].text)) {
+            if (i >= 0 && (values[p] = pageNumber(pages[p].lines[i].text))) {
                 numbered[p] = i;
                 ++count;
             }
         }
-        if (count < 2 || 2 * count < pages.size())
-            continue;
+        const bool most = count >= 2 && 2 * count >= pages.size();
+        const auto countsOn = [&](qsizetype p, qsizetype q) {
+            return q >= 0 && q < pages.size() && values[p] && values[q] && *values[q] - *values[p] == q - p;
+        };
         for (qsizetype p = 0; p < pages.size(); ++p)
-            if (numbered[p] >= 0)
+            if (numbered[p] >= 0 && (most || countsOn(p, p - 1) || countsOn(p, p + 1)))
                 pages[p].lines.removeAt(numbered[p]);
     }
 }
@@ -479,8 +505,10 @@ std::variant<QString, documents::Failure> read(const QByteArray& bytes, qsizetyp
         if (characters > maxCharacters)
             return documents::Failure::Overexpanded;
     }
+    // A running footer may stand below the page number: the number is the foot once it has gone.
     removePageNumbers(pages);
     removeRunningLines(pages);
+    removePageNumbers(pages);
     const double body = bodySize(pages);
     takeFootnotes(pages, body);
     QString text = paragraphsOf(pages, body);

@@ -123,13 +123,22 @@ PdfRow raisedNoteNumbersAndDashedPageNumbers()
                      p ? QStringLiteral("另一条注释。") : QStringLiteral("注释在第一页。")};
         pages << page;
     }
-    Page bibliography{Line{280, 40, 10, QStringLiteral("- 3 -")}};
-    for (int i = 0; i < 3; ++i)
-        bibliography << Line{kLeft, 100 + i * 14.0, 9, QStringLiteral("[%1] Author%1, Title.").arg(i + 1)};
+    // Two numbered pages of five: numbers that count on from page to page are page numbers.
+    Page bibliography;
+    for (int i = 1; i <= 3; ++i) {
+        const QString entry = QStringLiteral("[%1] Author%1, Title.").arg(i);
+        bibliography << Line{kLeft, 100 + i * 14.0, 9, entry};
+        body += u'\n' + entry;
+    }
     pages << bibliography;
+    for (const char16_t* base : {u"附录的文字", u"致谢的文字"}) {
+        Page page;
+        double y = 100;
+        body += u'\n' + addParagraph(page, y, base, 2);
+        pages << page;
+    }
     return {"raisedNoteNumbers", pdffixture::make(pages),
-            body + QStringLiteral("\n[1] Author1, Title.\n[2] Author2, Title.\n[3] Author3, Title.\n1 "
-                                  "注释在第一页。\n2 另一条注释。")};
+            body + QStringLiteral("\n1 注释在第一页。\n2 另一条注释。")};
 }
 
 // Pages read as paragraphs: no page numbers, paragraphs whole over page breaks, contents
