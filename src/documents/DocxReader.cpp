@@ -867,12 +867,20 @@ std::optional<documents::TextParts> readPartsAt(const ZipArchive& archive, Expan
     const Styles styles = stylesPart ? readStyles(*stylesPart) : Styles();
     const QHash<QString, QString> targets =
         relations ? readRelationships(*relations, folder) : QHash<QString, QString>();
+    // A part embedded many times is read once: its text is charged where it stands.
+    QHash<QString, std::optional<QString>> chunkTexts;
     const ChunkText chunks = [&](const QString& id) -> std::optional<QString> {
         const auto target = targets.constFind(id);
         if (target == targets.constEnd() || depth >= kMaxChunkDepth)
             return std::nullopt;
+        if (const auto known = chunkTexts.constFind(*target); known != chunkTexts.constEnd())
+            return *known;
         const std::optional<QByteArray> bytes = archive.read(*target);
-        return bytes ? embeddedText(*bytes, budget, options, depth + 1) : std::nullopt;
+        ExpansionBudget chunkBudget = budget; // what reading it unfolds to, not yet what it adds
+        chunkTexts[*target] = bytes ? embeddedText(*bytes, chunkBudget, options, depth + 1) : std::nullopt;
+        if (chunkBudget.exceeded())
+            budget = chunkBudget;
+        return chunkTexts[*target];
     };
     BodyReader reader(numbering, styles, budget, options, settings ? readNoteMarks(*settings) : NoteMarks(),
                       chunks);
