@@ -177,7 +177,8 @@ struct ParagraphStyle
 struct Styles
 {
     QHash<QString, ParagraphStyle> paragraphs;
-    QString defaultParagraph; // the style of a paragraph that names none
+    QString defaultParagraph;              // the style of a paragraph that names none
+    QHash<QString, bool> charactersHidden; // character styles that say whether their runs are hidden
 
     const ParagraphStyle* find(const QString& style) const
     {
@@ -185,6 +186,8 @@ struct Styles
         return found == paragraphs.constEnd() ? nullptr : &*found;
     }
 };
+
+const QString kCharacterStyle = QStringLiteral("\t");
 
 Styles readStyles(const QByteArray& bytes)
 {
@@ -205,18 +208,22 @@ Styles readStyles(const QByteArray& bytes)
             continue;
         const QStringView name = xml.name();
         if (name == u"style") {
-            style = wAttribute(xml, QLatin1String("type")) == u"paragraph"
-                        ? wAttribute(xml, QLatin1String("styleId")).toString()
+            // Character styles are kept apart by a prefix no style id has.
+            const QStringView type = wAttribute(xml, QLatin1String("type"));
+            style = type == u"paragraph" ? wAttribute(xml, QLatin1String("styleId")).toString()
+                    : type == u"character"
+                        ? kCharacterStyle + wAttribute(xml, QLatin1String("styleId")).toString()
                         : QString();
             if (!style.isEmpty())
                 own[style];
             const QStringView isDefault = wAttribute(xml, QLatin1String("default"));
-            if (!style.isEmpty() && (isDefault == u"1" || isDefault == u"true" || isDefault == u"on"))
+            if (type == u"paragraph" && (isDefault == u"1" || isDefault == u"true" || isDefault == u"on"))
                 styles.defaultParagraph = style;
         } else if (style.isEmpty()) {
             continue;
         } else if (name == u"basedOn") {
-            basedOn.insert(style, wAttribute(xml, QLatin1String("val")).toString());
+            basedOn.insert(style, (style.startsWith(kCharacterStyle) ? kCharacterStyle : QString()) +
+                                      wAttribute(xml, QLatin1String("val")).toString());
         } else if (name == u"numId") {
             own[style].numbering.numId = wAttribute(xml, QLatin1String("val")).toString();
         } else if (name == u"ilvl") {
@@ -245,7 +252,10 @@ Styles readStyles(const QByteArray& bytes)
             s = basedOn.value(s);
         }
         resolved.hidden = hidden.value_or(false);
-        styles.paragraphs.insert(it.key(), resolved);
+        if (!it.key().startsWith(kCharacterStyle))
+            styles.paragraphs.insert(it.key(), resolved);
+        else if (hidden)
+            styles.charactersHidden.insert(it.key().mid(kCharacterStyle.size()), *hidden);
     }
     return styles;
 }
@@ -472,8 +482,12 @@ void BodyReader::paragraphProperty(QStringView name)
 
 void BodyReader::runProperty(QStringView name)
 {
+    // A run's character style comes first among its properties; its own w:vanish overrides it.
     if (name == u"vanish")
         m_hidden = isOn(m_xml);
+    else if (name == u"rStyle")
+        m_hidden =
+            m_styles.charactersHidden.value(wAttribute(m_xml, QLatin1String("val")).toString(), m_hidden);
     m_skipDepth = 1;
 }
 

@@ -136,15 +136,17 @@ INSTANTIATE_TEST_SUITE_P(
                                              "</w:footnote>")}}),
             QStringLiteral("正文[1]\n(1)\t注文")},
         // The default paragraph style hides its runs: only a run that says otherwise shows, and a
-        // paragraph with nothing shown is not there.
+        // paragraph with nothing shown is not there; a character style hides what the paragraph's shows.
         Row{"hiddenThroughTheParagraphStyle",
             docx(
                 p(r("藏") + R"(<w:r><w:rPr><w:vanish w:val="0"/></w:rPr><w:t>显</w:t></w:r>)") +
-                    p(r("全藏")) + p(r("可见"), R"(<w:pStyle w:val="b"/>)"),
+                    p(r("全藏")) +
+                    p(r("可见") + R"(<w:r><w:rPr><w:rStyle w:val="c"/></w:rPr><w:t>藏</w:t></w:r>)",
+                      R"(<w:pStyle w:val="b"/>)"),
                 {{"word/styles.xml",
                   wordPart(
                       "styles",
-                      R"(<w:style w:type="paragraph" w:default="1" w:styleId="a"><w:rPr><w:vanish/></w:rPr></w:style><w:style w:type="paragraph" w:styleId="b"><w:basedOn w:val="a"/><w:rPr><w:vanish w:val="0"/></w:rPr></w:style>)")}}),
+                      R"(<w:style w:type="paragraph" w:default="1" w:styleId="a"><w:rPr><w:vanish/></w:rPr></w:style><w:style w:type="paragraph" w:styleId="b"><w:basedOn w:val="a"/><w:rPr><w:vanish w:val="0"/></w:rPr></w:style><w:style w:type="character" w:styleId="c"><w:basedOn w:val="d"/></w:style><w:style w:type="character" w:styleId="d"><w:rPr><w:vanish/></w:rPr></w:style>)")}}),
             QStringLiteral("显\n可见")},
         Row{"deletedParagraphMarkJoinsTheNext",
             docx(p(r("句子的前"), R"(<w:rPr><w:del w:id="1" w:author="a"/></w:rPr>)") + p(r("半部分。")) +
