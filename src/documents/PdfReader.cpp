@@ -268,6 +268,12 @@ double bodySize(const QList<Page>& pages)
     return best / 10.0;
 }
 
+bool endsSentence(const QString& text)
+{
+    static const QString ends = QStringLiteral("。！？.!?：:");
+    return !text.isEmpty() && ends.contains(text.back());
+}
+
 // A footnote's number at the start of its first line: 1, [1] (set raised), ①; the rest of the line.
 std::optional<std::pair<QString, QString>> noteNumber(const QString& text)
 {
@@ -284,7 +290,8 @@ std::optional<std::pair<QString, QString>> noteNumber(const QString& text)
 // the first one that begins with a note's number.
 void takeFootnotes(QList<Page>& pages, double body)
 {
-    for (Page& page : pages) {
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        Page& page = pages[p];
         QList<qsizetype> byTop(page.lines.size());
         std::iota(byTop.begin(), byTop.end(), 0);
         std::stable_sort(byTop.begin(), byTop.end(),
@@ -292,8 +299,13 @@ void takeFootnotes(QList<Page>& pages, double body)
         qsizetype first = byTop.size();
         while (first > 0 && page.lines[byTop[first - 1]].size < 0.9 * body)
             --first;
+        const qsizetype small = first;
         while (first < byTop.size() && !noteNumber(page.lines[byTop[first]].text))
             ++first;
+        // A note the page before broke off mid-sentence goes on above this page's own notes.
+        if (small < first && p > 0 && !pages[p - 1].notes.isEmpty() &&
+            !endsSentence(pages[p - 1].notes.last().text))
+            first = small;
         // A page set small from top to bottom (a bibliography) has no footnotes at its foot.
         if (first == byTop.size() || first == 0 || 2 * (byTop.size() - first) > byTop.size())
             continue;
@@ -354,12 +366,6 @@ bool isContentsLine(const QString& text)
     static const QRegularExpression pattern(
         QStringLiteral("(?:\\.{4,}|…{2,}|·{4,}|．{4,}|-{4,}|_{4,})\\s*(?:\\d{1,4}|[ivxlcdmIVXLCDM]{1,8})$"));
     return pattern.match(text).hasMatch();
-}
-
-bool endsSentence(const QString& text)
-{
-    static const QString ends = QStringLiteral("。！？.!?：:");
-    return !text.isEmpty() && ends.contains(text.back());
 }
 
 // Appends a line to the paragraph it continues: Han characters join without a space, Latin words with

@@ -118,9 +118,12 @@ PdfRow raisedNoteNumbersAndDashedPageNumbers()
         double y = 100;
         body += (p ? QStringLiteral("\n") : QString()) +
                 addParagraph(page, y, p ? u"第二页的正文" : u"第一页的内容", 3);
+        // The first note runs on to the foot of the next page.
+        if (p == 1)
+            page << Line{kLeft, 688, 9, QStringLiteral("接下页。")};
         page << Line{kLeft, 700, 7, QString::number(p + 1)}
              << Line{kLeft + 4, 702, 9,
-                     p ? QStringLiteral("另一条注释。") : QStringLiteral("注释在第一页。")};
+                     p ? QStringLiteral("另一条注释。") : QStringLiteral("注释在第一页，")};
         pages << page;
     }
     // Two numbered pages of five: numbers that count on from page to page are page numbers.
@@ -138,7 +141,7 @@ PdfRow raisedNoteNumbersAndDashedPageNumbers()
         pages << page;
     }
     return {"raisedNoteNumbers", pdffixture::make(pages),
-            body + QStringLiteral("\n1 注释在第一页。\n2 另一条注释。")};
+            body + QStringLiteral("\n1 注释在第一页，接下页。\n2 另一条注释。")};
 }
 
 // Pages read as paragraphs: no page numbers, paragraphs whole over page breaks, contents
