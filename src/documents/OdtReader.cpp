@@ -436,7 +436,7 @@ void BodyReader::drawElement(QStringView name)
         m_shapes.append(m_suspended.size());
         suspend();
     } else if (name != u"a" && name != u"g") {
-        m_skipDepth = 1; // shapes, images, charts; links and groups may hold frames
+        m_skipDepth = 1; // images, charts, objects; links and groups may hold frames and shapes
     }
 }
 
