@@ -103,8 +103,8 @@ Page linesOf(const poppler::page& page, qsizetype& characters, qsizetype maxChar
                 finishLine(*line);
             // A run of wide characters comes as one word; its first character is what could move up.
             const double first = isWide(word.front()) ? (right - left) / word.size() : right - left;
-            out.lines.append(Line{QString(), left, right, top, bottom, first});
-            out.lines.last().words.append(Word{word, left, right, top, bottom});
+            out.lines.append(Line{QString(), left, right, top, bottom, first, 0, false, {}});
+            out.lines.last().words.append(Word{word, left, right, top, bottom, false});
         } else {
             // A gap wider than a third of the height is a space, whatever the file says.
             const bool gap = left - line->right > (bottom - top) * 0.3;
