@@ -659,6 +659,8 @@ void BodyReader::endElement()
         endParagraph();
     } else if (name == u"txbxContent" && !m_suspended.isEmpty()) {
         endBox();
+    } else if (name == u"tc") {
+        flushJoined(); // a paragraph does not join across a table's cells
     } else if ((name == u"footnote" || name == u"endnote") && !m_noteKey.isEmpty()) {
         flushJoined();
         QString text = m_out.mid(m_noteStart);
