@@ -11,6 +11,10 @@ const QString kA(38, QChar(u'甲'));
 const QString kB(38, QChar(u'乙'));
 const QString kC(20, QChar(u'丙'));
 
+// The service's verification pages: at the search address itself, and on a host of their own.
+const QString kVerifyTitle = QStringLiteral("百度安全验证");
+const QString kVerifyBody = QStringLiteral("<div class=\"timeout\"><p>网络不给力，请稍后重试</p></div>");
+
 // Kept after the blank sentence "（）" of the article kA + "（）", which the cutting leaves last.
 analysis::Result withSentenceAfterTheBlankOne(const QString& text)
 {
@@ -170,7 +174,8 @@ TEST(CheckRun, PagesThatAreNotResultsCountNothing)
     // Another host of the same service answers for it.
     w.click(0);
     w.click(1);
-    w.finish(resultPage(100), true, QStringLiteral("https://m.baidu.com/s?word=x"));
+    w.finish(resultPage(100), true,
+             QStringLiteral("https://m.baidu.com/s?word=") + search::UrlEncodeUtf8(search::queryText(kB)));
     EXPECT_EQ(w.run.pageCount(), 2);
 }
 
@@ -200,6 +205,122 @@ TEST(CheckRun, PagesOfAnotherHostAreRetriedThriceThenThePersonIsAsked)
     w.tick();
     EXPECT_EQ(w.navigations.last(), w.urlFor(1));
 }
+
+// Which piece each page is credited to, whatever the person does while it loads. A page is named by
+// the piece whose search it answers; its title says which page it was.
+struct CreditEvent
+{
+    enum Kind { Start, Step, Click, Stop, Tick, Analyse, Verification, PageFor, PageAt } kind;
+    int piece = 0;
+    QString url;
+};
+
+struct CreditRow
+{
+    const char* name;
+    QList<CreditEvent> events;
+    QStringList credited; // per piece, the title of the page credited to it
+    int nextIndex;
+};
+
+using PageCredit = ::testing::TestWithParam<CreditRow>;
+
+TEST_P(PageCredit, GoesToThePieceTheSearchWasSentFor)
+{
+    ScriptedRun w;
+    const QString article = kA + kB + kC;
+    w.analyse(article);
+    for (const CreditEvent& e : GetParam().events) {
+        switch (e.kind) {
+        case CreditEvent::Start:
+            w.start();
+            break;
+        case CreditEvent::Step:
+            w.step();
+            break;
+        case CreditEvent::Click:
+            w.click(e.piece);
+            break;
+        case CreditEvent::Stop:
+            w.apply(w.run.stop());
+            break;
+        case CreditEvent::Tick:
+            w.tick();
+            break;
+        case CreditEvent::Analyse:
+            w.analyse(article);
+            break;
+        case CreditEvent::Verification:
+            w.finish(kVerifyBody, true, QString(), false, kVerifyTitle);
+            break;
+        case CreditEvent::PageFor:
+            w.finish(resultPage(190, {QStringLiteral("P%1").arg(e.piece)}), true, w.urlFor(e.piece));
+            break;
+        case CreditEvent::PageAt:
+            w.finish(resultPage(190, {QStringLiteral("P")}), true, e.url);
+            break;
+        }
+    }
+    QStringList credited;
+    for (const search::SentenceEntry& entry : w.run.record().entries())
+        credited.append(entry.titles.isEmpty() ? QString() : entry.titles[0].text);
+    EXPECT_EQ(credited, GetParam().credited);
+    EXPECT_EQ(w.run.nextIndex(), GetParam().nextIndex);
+    // Kept under the query of the piece it was credited to.
+    for (int k = 0; k < credited.size(); ++k) {
+        if (!credited[k].isEmpty())
+            EXPECT_EQ(w.run.record().at(k).query, search::queryText(w.run.sentences()[k]));
+    }
+}
+
+using E = CreditEvent;
+const E kPage0{E::PageFor, 0};
+const E kPage1{E::PageFor, 1};
+const E kPage2{E::PageFor, 2};
+
+INSTANTIATE_TEST_SUITE_P(
+    CheckRun, PageCredit,
+    ::testing::Values(
+        CreditRow{"VerificationCompletedAfterStop",
+                  {{E::Start}, kPage0, {E::Tick}, {E::Verification}, {E::Stop}, kPage1},
+                  {QStringLiteral("P0"), QStringLiteral("P1"), QString()},
+                  2},
+        CreditRow{"ListClickDuringALoad",
+                  {{E::Step}, kPage0, {E::Step}, {E::Click, 2}, kPage1, kPage2},
+                  {QStringLiteral("P0"), QString(), QStringLiteral("P2")},
+                  3},
+        CreditRow{"ClickThatOnlyChoosesKeepsTheSearch",
+                  {{E::Click, 2}, {E::Step}, kPage2},
+                  {QString(), QString(), QStringLiteral("P2")},
+                  3},
+        CreditRow{"StopThenStartDuringALoadSearchesThePieceAgain",
+                  {{E::Start}, {E::Stop}, {E::Start}, kPage0, kPage1},
+                  {QStringLiteral("P0"), QString(), QString()},
+                  1},
+        CreditRow{"NewAnalysisDuringALoad",
+                  {{E::Step}, {E::Analyse}, kPage0},
+                  {QString(), QString(), QString()},
+                  0},
+        CreditRow{"LatePageAfterSearchingAfresh",
+                  {{E::Step}, kPage0, {E::Step}, {E::Analyse}, {E::Step}, kPage1, kPage0},
+                  {QStringLiteral("P0"), QString(), QString()},
+                  1},
+        CreditRow{"PageOfAnotherQuery",
+                  {{E::Step}, {E::PageAt, 0, QStringLiteral("https://www.baidu.com/s?wd=%D2%D2&tn=baidu")}},
+                  {QString(), QString(), QString()},
+                  1},
+        CreditRow{"ServicePageWithoutQuery",
+                  {{E::Step}, {E::PageAt, 0, QStringLiteral("https://www.baidu.com/")}},
+                  {QString(), QString(), QString()},
+                  1},
+        CreditRow{"RedirectedToUtf8",
+                  {{E::Step},
+                   {E::PageAt, 0,
+                    QStringLiteral("https://www.baidu.com/s?ie=utf-8&wd=") + search::UrlEncodeUtf8(kA) +
+                        QStringLiteral("&rsv_spt=1#top")}},
+                  {QStringLiteral("P"), QString(), QString()},
+                  1}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CheckRun, ALateReadForAnEarlierStepIsDropped)
 {
@@ -296,9 +417,6 @@ TEST(CheckRun, BlankSentenceCountsAsFinishedInARun)
     EXPECT_EQ(w.navigations[1], w.urlFor(2));
 }
 
-// The service's verification pages: at the search address itself, and on a host of their own.
-const QString kVerifyTitle = QStringLiteral("百度安全验证");
-const QString kVerifyBody = QStringLiteral("<div class=\"timeout\"><p>网络不给力，请稍后重试</p></div>");
 const QString kCaptchaUrl =
     QStringLiteral("https://wappass.baidu.com/static/captcha/tuxing.html?ak=1&backurl=x");
 
