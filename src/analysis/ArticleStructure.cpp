@@ -5,6 +5,9 @@
 namespace analysis {
 namespace {
 
+// Headings are short: a longer line is no heading of any kind, and is not folded.
+constexpr qsizetype kLongestHeading = 60;
+
 struct Line
 {
     qsizetype start;
@@ -77,8 +80,12 @@ QString headingKey(QStringView line)
     QString key;
     key.reserve(line.size());
     for (QChar c : line) {
-        if (!c.isSpace())
-            key.append(c.toLower());
+        if (c.unicode() < 0x80) {
+            if (c != u' ' && c != u'\t')
+                key.append(c >= u'A' && c <= u'Z' ? QChar(c.unicode() + 0x20) : c);
+        } else if (!c.isSpace()) {
+            key.append(c.unicode() < 0x2000 ? c.toLower() : c);
+        }
     }
     return key;
 }
@@ -162,6 +169,8 @@ qsizetype chapterNumberLength(QStringView line)
 QString headingName(QStringView line)
 {
     line = trimmed(line);
+    if (line.size() > kLongestHeading)
+        return QString();
     line = line.mid(chapterNumberLength(line));
     while (!line.isEmpty() && (line.back() == u':' || line.back() == u'：' || isBlank(line.back())))
         line.chop(1);
@@ -170,6 +179,8 @@ QString headingName(QStringView line)
 
 bool isContentsHeading(QStringView line)
 {
+    if (line.size() > kLongestHeading)
+        return false;
     const QString key = headingKey(line);
     return key == u"目录" || key == u"目次" || key == u"contents" || key == u"tableofcontents";
 }

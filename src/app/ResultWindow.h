@@ -6,6 +6,7 @@
 #include <functional>
 
 class QCheckBox;
+class QLabel;
 class QTextBrowser;
 class QSortFilterProxyModel;
 class QTableView;
@@ -35,6 +36,7 @@ public:
 private:
     int currentSentence() const;
     void showDetails();
+    void showCoverage();
     void showSentence(const QModelIndex& index);
     void openLink(const QUrl& link);
 
@@ -44,6 +46,7 @@ private:
     QSortFilterProxyModel* m_proxy = nullptr;
     QTableView* m_table = nullptr;
     QCheckBox* m_onlyHigh = nullptr;
+    QLabel* m_coverage = nullptr; // the overall figure and how far the check got
     QTextBrowser* m_details = nullptr;
     QString m_notice; // why the last double click showed nothing, until another row is chosen
 };

@@ -42,6 +42,12 @@ RunEffects CheckRun::analyse(analysis::Result result, const QString& article,
     const qsizetype charCount = result.charCount;
     m_articleText = std::move(result.articleText);
     m_sentences = std::move(result.sentences);
+    m_searchTexts = std::move(result.searchTexts);
+    m_places = std::move(result.places);
+    if (m_searchTexts.size() != m_sentences.size())
+        m_searchTexts.clear();
+    if (m_places.size() != m_sentences.size())
+        m_places.clear();
     setNextIndex(0);
     m_lastIndex = 0;
     m_pageCount = 1;
@@ -66,6 +72,15 @@ RunEffects CheckRun::analyse(analysis::Result result, const QString& article,
     fx.label1 = analysis::reportLine(charCount, m_sentences.size());
     emit recordReset();
     return fx;
+}
+
+QString CheckRun::shownText(int k) const
+{
+    if (k < 0 || k >= m_sentences.size())
+        return QString();
+    if (m_places.isEmpty())
+        return m_sentences[k];
+    return m_record.article().mid(m_places[k].start, m_places[k].length);
 }
 
 bool CheckRun::hasSentenceTable() const
@@ -103,7 +118,7 @@ RunEffects CheckRun::step(const WindowFacts& window)
     if (window.editorEmpty || !hasSentenceTable() || m_nextIndex > m_sentences.size() - 1)
         return endOfCheck(window, std::move(fx));
     const QString sentence = m_sentences[m_nextIndex];
-    const QString query = queryText(sentence);
+    const QString query = queryText(searchTexts()[m_nextIndex]);
     if (isBlankQuery(query))
         skipBlankSentence();
     else
@@ -420,7 +435,7 @@ void CheckRun::scorePage(const std::optional<QString>& body, RunEffects& fx)
         return;
     }
     if (!page.isEmpty()) {
-        const PageScore score = search::scorePage(page, m_sentences[index], m_similaritySum, m_pageCount);
+        const PageScore score = search::scorePage(page, searchTexts()[index], m_similaritySum, m_pageCount);
         // A page without double-byte text is no result page: the tick searches the sentence again.
         m_pageArrived = score.pageSize > 0;
         m_similaritySum = score.sum;

@@ -78,6 +78,14 @@ public:
     // The article as the latest analysis cut it: its normalised text and its pieces, untrimmed.
     const QString& articleText() const { return m_articleText; }
     const QStringList& sentences() const { return m_sentences; }
+    // What each piece is searched with: without its citation markers when the cutting by sentence
+    // made them, else the pieces themselves.
+    const QStringList& searchTexts() const { return m_searchTexts.isEmpty() ? m_sentences : m_searchTexts; }
+    // Piece k as the writer wrote it, taken from the article by its place when the cutting by sentence
+    // knows it (spaces, Latin words, punctuation and markers as they stand), else the piece itself.
+    QString shownText(int k) const;
+    // Each piece's place in the article as the editor held it at the analysis; empty when unknown.
+    const QList<analysis::Place>& places() const { return m_places; }
     // The piece the next compare step searches.
     int nextIndex() const { return m_nextIndex; }
     // The piece the latest step took: searched, or passed over as blank.
@@ -170,6 +178,8 @@ private:
     CheckRecord m_record;
     QString m_articleText;
     QStringList m_sentences;
+    QStringList m_searchTexts;
+    QList<analysis::Place> m_places;
     int m_nextIndex = 0;
     int m_lastIndex = 0;
     // The search whose page the pane is loading: a page is credited to its piece only when its
