@@ -322,6 +322,24 @@ INSTANTIATE_TEST_SUITE_P(
                   1}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(CheckRun, SearchesAndScoresThePieceWithoutItsMarkers)
+{
+    ScriptedRun w;
+    const QString article = kC + QStringLiteral("[12]。");
+    const analysis::SentencePieces cut = analysis::cutSentences(article);
+    analysis::Result result = analysis::analyse(article);
+    result.sentences = cut.pieces;
+    result.searchTexts = cut.searchTexts;
+    result.places = cut.places;
+    w.apply(w.run.analyse(result, article, cut.uses));
+    w.facts.listCount = 1;
+    w.step();
+    EXPECT_EQ(w.navigations, QStringList{searchUrlFor(kC + QStringLiteral("。"))});
+    EXPECT_EQ(w.marked, QStringList{cut.pieces[0]}); // the list and the editor keep the markers
+    w.finish(resultPage(105));                       // 105 characters for the 21 searched: 50 %
+    EXPECT_EQ(w.run.record().at(0).similarityText(), QStringLiteral("50"));
+}
+
 TEST(CheckRun, ALateReadForAnEarlierStepIsDropped)
 {
     ScriptedRun w;
