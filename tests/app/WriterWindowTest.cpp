@@ -67,6 +67,9 @@ TEST_F(WriterWindowTest, ResultsTableFollowsTheRunAndShowsASentenceWithoutSearch
     EXPECT_EQ(rows->index(0, 2).data().toString(), QStringLiteral("50%")); // live
     EXPECT_EQ(rows->index(0, 1).data(Qt::BackgroundRole).value<QColor>(),
               QColor(QRgb(*report::bandStyle(report::Band::High).colour)));
+    auto* coverage = child<QLabel>(results, "ResultCoverage");
+    EXPECT_TRUE(coverage->text().endsWith(QStringLiteral("已检测 2/3 句，检测尚未完成")))
+        << coverage->text().toStdString();
 
     auto* onlyHigh = child<QCheckBox>(results, "OnlyHigh");
     onlyHigh->setChecked(true);
@@ -98,6 +101,10 @@ TEST_F(WriterWindowTest, ResultsTableFollowsTheRunAndShowsASentenceWithoutSearch
     editor()->setPlainText(kA);
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(rows->index(1, 1)).center());
     EXPECT_TRUE(details->toPlainText().contains(QStringLiteral("找不到这一句")));
+
+    step(resultPage(0));
+    EXPECT_TRUE(coverage->text().endsWith(QStringLiteral("已检测 3/3 句，检测完成")))
+        << coverage->text().toStdString();
 }
 
 TEST_F(WriterWindowTest, EditorAndStatusLineFitTheWindowAndNeverOverlap)
