@@ -299,6 +299,10 @@ private:
             // A marker taken out between two words leaves one space.
             if (m_kept[i] == u' ' && (s.isEmpty() || s.back() == u' '))
                 continue;
+            // ...and none before the punctuation that followed the marker: "matters (Li, 2019)." ->
+            // "matters."
+            if (s.endsWith(u' ') && QStringView(u".,;:!?").contains(m_kept[i]) && m_marker[m_keptAt[i - 1]])
+                s.chop(1);
             s.append(m_kept[i]);
         }
         if (s.endsWith(u' '))

@@ -107,6 +107,32 @@ TEST_F(WriterWindowTest, ResultsTableFollowsTheRunAndShowsASentenceWithoutSearch
         << coverage->text().toStdString();
 }
 
+TEST_F(WriterWindowTest, CuttingBySentenceSearchesTheWritersWordsAndShowsThemAsWritten)
+{
+    auto* bySentence = form->findChild<QAction*>(QStringLiteral("anjuqiefen"));
+    ASSERT_TRUE(bySentence);
+    bySentence->setChecked(true);
+    const QString latin = QStringLiteral("Text  similarity matters (Li, 2019).");
+    analyse(QStringLiteral("目录\r\n第一章 绪论\t1\r\n") + latin);
+    bySentence->setChecked(false);
+    EXPECT_TRUE(list()->item(0)->toolTip().endsWith(QStringLiteral("状态：目录")));
+    step(resultPage(0));
+    EXPECT_EQ(browser->navigations, QStringList{searchUrlFor(QStringLiteral("Text similarity matters."))});
+    EXPECT_EQ(record().at(2).state, search::SentenceState::Scored);
+
+    editor()->setFocus();
+    key(Qt::Key_R, Qt::ControlModifier);
+    auto* results = form->findChild<ResultWindow*>(QStringLiteral("ResultWindow"));
+    ASSERT_TRUE(results);
+    auto* table = child<QTableView>(results, "ResultTable");
+    const QModelIndex row = table->model()->index(2, 1);
+    EXPECT_EQ(row.data().toString(), latin);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(results));
+    table->setCurrentIndex(row);
+    QTest::keyClick(table, Qt::Key_Return); // shows the piece where it stands, as written
+    EXPECT_EQ(editor()->textCursor().selectedText(), latin);
+}
+
 TEST_F(WriterWindowTest, EditorAndStatusLineFitTheWindowAndNeverOverlap)
 {
     auto* label1 = w<QLabel>("Label1");
