@@ -7,7 +7,6 @@
 #include "report/PrintedReport.h"
 #include "report/ReportFile.h"
 #include "report/ReportText.h"
-#include "report/ResultTableModel.h"
 #include "search/CheckRun.h"
 #include "support/QtPrinters.h"
 
@@ -530,21 +529,15 @@ TEST_P(Coverage, CountsOnlyWhatIsSearched)
     r.reset(GetParam().states.size());
     r.setUses(GetParam().uses);
     for (int i = 0; i < GetParam().states.size(); ++i) {
-        switch (GetParam().states[i]) {
-        case SentenceState::Scored:
+        const SentenceState state = GetParam().states[i];
+        if (state == SentenceState::Scored || state == SentenceState::NotArrived)
             r.markSearched(i, search::Engine::Baidu);
+        if (state == SentenceState::Scored)
             r.pageScored(i, page(10));
-            break;
-        case SentenceState::NotArrived:
-            r.markSearched(i, search::Engine::Baidu);
+        else if (state == SentenceState::NotArrived)
             r.markNotArrived(i);
-            break;
-        case SentenceState::Blank:
+        else if (state == SentenceState::Blank)
             r.markBlank(i);
-            break;
-        default:
-            break;
-        }
     }
     EXPECT_EQ(report::coverageText(report::coverage(r)), GetParam().text);
 }
@@ -575,8 +568,8 @@ INSTANTIATE_TEST_SUITE_P(
                     QStringLiteral("已检测 1/2 句，检测完成")}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// With the cutting by sentence the report and the results table show each piece as the writer
-// wrote it, taken from the article by its place, and keep the article's paragraphs.
+// With the cutting by sentence the report shows each piece as the writer wrote it, taken from the article by
+// its place, and keeps the article's paragraphs.
 TEST(CheckReport, ShowsTheWritersOwnText)
 {
     const QString article = QStringLiteral("第一段 由王建国 教授完成，运行于 Ubuntu 20.04 "
@@ -599,9 +592,6 @@ TEST(CheckReport, ShowsTheWritersOwnText)
     const QString html = report::checkReportHtml(d);
     EXPECT_TRUE(html.contains(QStringLiteral("<bdi>") + first + QStringLiteral("</bdi>")));
     EXPECT_TRUE(html.contains(QStringLiteral("效率提高[3]。</bdi></span>\n</p>\n<p>")));
-
-    report::ResultTableModel model(run);
-    EXPECT_EQ(model.index(0, report::ResultTableModel::Sentence).data().toString(), first);
 }
 
 } // namespace

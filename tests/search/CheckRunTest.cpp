@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 const QString kA(38, QChar(u'甲'));
@@ -206,14 +208,30 @@ TEST(CheckRun, PagesOfAnotherHostAreRetriedThriceThenThePersonIsAsked)
     EXPECT_EQ(w.navigations.last(), w.urlFor(1));
 }
 
-// Which piece each page is credited to, whatever the person does while it loads. A page is named by
-// the piece whose search it answers; its title says which page it was.
-struct CreditEvent
-{
-    enum Kind { Start, Step, Click, Stop, Tick, Analyse, Verification, PageFor, PageAt } kind;
-    int piece = 0;
-    QString url;
+// What the person and the pane do, one event at a time.
+using CreditEvent = std::function<void(ScriptedRun&)>;
+const CreditEvent kStart = &ScriptedRun::start;
+const CreditEvent kStep = &ScriptedRun::step;
+const CreditEvent kTick = &ScriptedRun::tick;
+const CreditEvent kStop = [](ScriptedRun& w) { w.apply(w.run.stop()); };
+const CreditEvent kAnalyse = [](ScriptedRun& w) { w.analyse(kA + kB + kC); };
+const CreditEvent kVerification = [](ScriptedRun& w) {
+    w.finish(kVerifyBody, true, QString(), false, kVerifyTitle);
 };
+CreditEvent click(int row)
+{
+    return [row](ScriptedRun& w) { w.click(row); };
+}
+// The page that answers piece k's search, titled Pk; a page at another address.
+CreditEvent pageFor(int k)
+{
+    return
+        [k](ScriptedRun& w) { w.finish(resultPage(190, {QStringLiteral("P%1").arg(k)}), true, w.urlFor(k)); };
+}
+CreditEvent pageAt(const QString& url)
+{
+    return [url](ScriptedRun& w) { w.finish(resultPage(190, {QStringLiteral("P")}), true, url); };
+}
 
 struct CreditRow
 {
@@ -225,42 +243,13 @@ struct CreditRow
 
 using PageCredit = ::testing::TestWithParam<CreditRow>;
 
+// Which piece each page is credited to, whatever the person does while it loads.
 TEST_P(PageCredit, GoesToThePieceTheSearchWasSentFor)
 {
     ScriptedRun w;
-    const QString article = kA + kB + kC;
-    w.analyse(article);
-    for (const CreditEvent& e : GetParam().events) {
-        switch (e.kind) {
-        case CreditEvent::Start:
-            w.start();
-            break;
-        case CreditEvent::Step:
-            w.step();
-            break;
-        case CreditEvent::Click:
-            w.click(e.piece);
-            break;
-        case CreditEvent::Stop:
-            w.apply(w.run.stop());
-            break;
-        case CreditEvent::Tick:
-            w.tick();
-            break;
-        case CreditEvent::Analyse:
-            w.analyse(article);
-            break;
-        case CreditEvent::Verification:
-            w.finish(kVerifyBody, true, QString(), false, kVerifyTitle);
-            break;
-        case CreditEvent::PageFor:
-            w.finish(resultPage(190, {QStringLiteral("P%1").arg(e.piece)}), true, w.urlFor(e.piece));
-            break;
-        case CreditEvent::PageAt:
-            w.finish(resultPage(190, {QStringLiteral("P")}), true, e.url);
-            break;
-        }
-    }
+    w.analyse(kA + kB + kC);
+    for (const CreditEvent& e : GetParam().events)
+        e(w);
     QStringList credited;
     for (const search::SentenceEntry& entry : w.run.record().entries())
         credited.append(entry.titles.isEmpty() ? QString() : entry.titles[0].text);
@@ -273,51 +262,45 @@ TEST_P(PageCredit, GoesToThePieceTheSearchWasSentFor)
     }
 }
 
-using E = CreditEvent;
-const E kPage0{E::PageFor, 0};
-const E kPage1{E::PageFor, 1};
-const E kPage2{E::PageFor, 2};
+const CreditEvent kPage0 = pageFor(0);
+const CreditEvent kPage1 = pageFor(1);
+const CreditEvent kPage2 = pageFor(2);
 
 INSTANTIATE_TEST_SUITE_P(
     CheckRun, PageCredit,
     ::testing::Values(
         CreditRow{"VerificationCompletedAfterStop",
-                  {{E::Start}, kPage0, {E::Tick}, {E::Verification}, {E::Stop}, kPage1},
+                  {kStart, kPage0, kTick, kVerification, kStop, kPage1},
                   {QStringLiteral("P0"), QStringLiteral("P1"), QString()},
                   2},
         CreditRow{"ListClickDuringALoad",
-                  {{E::Step}, kPage0, {E::Step}, {E::Click, 2}, kPage1, kPage2},
+                  {kStep, kPage0, kStep, click(2), kPage1, kPage2},
                   {QStringLiteral("P0"), QString(), QStringLiteral("P2")},
                   3},
         CreditRow{"ClickThatOnlyChoosesKeepsTheSearch",
-                  {{E::Click, 2}, {E::Step}, kPage2},
+                  {click(2), kStep, kPage2},
                   {QString(), QString(), QStringLiteral("P2")},
                   3},
         CreditRow{"StopThenStartDuringALoadSearchesThePieceAgain",
-                  {{E::Start}, {E::Stop}, {E::Start}, kPage0, kPage1},
+                  {kStart, kStop, kStart, kPage0, kPage1},
                   {QStringLiteral("P0"), QString(), QString()},
                   1},
-        CreditRow{"NewAnalysisDuringALoad",
-                  {{E::Step}, {E::Analyse}, kPage0},
-                  {QString(), QString(), QString()},
-                  0},
+        CreditRow{"NewAnalysisDuringALoad", {kStep, kAnalyse, kPage0}, {QString(), QString(), QString()}, 0},
         CreditRow{"LatePageAfterSearchingAfresh",
-                  {{E::Step}, kPage0, {E::Step}, {E::Analyse}, {E::Step}, kPage1, kPage0},
+                  {kStep, kPage0, kStep, kAnalyse, kStep, kPage1, kPage0},
                   {QStringLiteral("P0"), QString(), QString()},
                   1},
         CreditRow{"PageOfAnotherQuery",
-                  {{E::Step}, {E::PageAt, 0, QStringLiteral("https://www.baidu.com/s?wd=%D2%D2&tn=baidu")}},
+                  {kStep, pageAt(QStringLiteral("https://www.baidu.com/s?wd=%D2%D2&tn=baidu"))},
                   {QString(), QString(), QString()},
                   1},
         CreditRow{"ServicePageWithoutQuery",
-                  {{E::Step}, {E::PageAt, 0, QStringLiteral("https://www.baidu.com/")}},
+                  {kStep, pageAt(QStringLiteral("https://www.baidu.com/"))},
                   {QString(), QString(), QString()},
                   1},
         CreditRow{"RedirectedToUtf8",
-                  {{E::Step},
-                   {E::PageAt, 0,
-                    QStringLiteral("https://www.baidu.com/s?ie=utf-8&wd=") + search::UrlEncodeUtf8(kA) +
-                        QStringLiteral("&rsv_spt=1#top")}},
+                  {kStep, pageAt(QStringLiteral("https://www.baidu.com/s?ie=utf-8&wd=") +
+                                 search::UrlEncodeUtf8(kA) + QStringLiteral("&rsv_spt=1#top"))},
                   {QStringLiteral("P"), QString(), QString()},
                   1}),
     [](const auto& info) { return std::string(info.param.name); });
