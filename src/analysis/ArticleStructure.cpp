@@ -83,8 +83,11 @@ QString headingKey(QStringView line)
         if (c.unicode() < 0x80) {
             if (c != u' ' && c != u'\t')
                 key.append(c >= u'A' && c <= u'Z' ? QChar(c.unicode() + 0x20) : c);
-        } else if (!c.isSpace()) {
-            key.append(c.unicode() < 0x2000 ? c.toLower() : c);
+        } else if (c.unicode() < 0x2000) {
+            if (!c.isSpace())
+                key.append(c.toLower());
+        } else if (c != u'\u3000' && c != u'\u2028' && c != u'\u2029') {
+            key.append(c);
         }
     }
     return key;

@@ -34,14 +34,23 @@ struct Cut
     qsizetype rightStart;
 };
 
-// The fewest pieces of at most kSentenceLength, as equal as the allowed cuts let them be. allowed and
-// nodes are scratch space kept between sentences.
-std::vector<Cut> cutsOf(const QString& t, std::vector<char>& allowed, std::vector<Cut>& nodes)
+// Scratch space kept between sentences.
+struct CutSpace
+{
+    std::vector<char> allowed;
+    std::vector<Cut> nodes;
+    std::vector<qsizetype> chosen;
+};
+
+// The fewest pieces of at most kSentenceLength, as equal as the allowed cuts let them be.
+void cutsOf(const QString& t, std::vector<Cut>& cuts, CutSpace& space)
 {
     const qsizetype n = t.size();
-    std::vector<Cut> cuts;
+    cuts.clear();
     if (n <= kSentenceLength)
-        return cuts;
+        return;
+    std::vector<char>& allowed = space.allowed;
+    std::vector<Cut>& nodes = space.nodes;
     // Where a cut may fall: not inside a Latin word unless the word itself is too long, not inside a
     // surrogate pair; at a space the space goes.
     allowed.assign(n + 1, 1);
@@ -76,7 +85,7 @@ std::vector<Cut> cutsOf(const QString& t, std::vector<char>& allowed, std::vecto
             at += base + (k < longer ? 1 : 0);
             cuts.push_back({at, at});
         }
-        return cuts;
+        return;
     }
 
     // Nodes: the start, every allowed cut, the end; a piece runs from a node's rightStart to a later
@@ -104,7 +113,8 @@ std::vector<Cut> cutsOf(const QString& t, std::vector<char>& allowed, std::vecto
         a = b;
     }
     // Mostly the allowed cut nearest to each place of an equal cut will do.
-    std::vector<qsizetype> chosen{0};
+    std::vector<qsizetype>& chosen = space.chosen;
+    chosen.assign(1, 0);
     for (qsizetype j = 1; j < count; ++j) {
         const qsizetype target = (j * n + count / 2) / count;
         const auto after = std::lower_bound(nodes.begin() + chosen.back() + 1, nodes.end() - 1, target,
@@ -121,7 +131,7 @@ std::vector<Cut> cutsOf(const QString& t, std::vector<char>& allowed, std::vecto
     if (fits) {
         for (size_t k = 1; k + 1 < chosen.size(); ++k)
             cuts.push_back(nodes[chosen[k]]);
-        return cuts;
+        return;
     }
 
     // Else the most equal among the fewest: the least sum of squared differences from the mean.
@@ -147,14 +157,13 @@ std::vector<Cut> cutsOf(const QString& t, std::vector<char>& allowed, std::vecto
         // No way through (the cuts above always leave one): plain cuts of full length.
         for (qsizetype at = kSentenceLength; at < n; at += kSentenceLength)
             cuts.push_back({at, at});
-        return cuts;
+        return;
     }
     for (qsizetype b = m - 1, j = count; j > 1; --j) {
         b = from[j][b];
         cuts.push_back(nodes[b]);
     }
     std::reverse(cuts.begin(), cuts.end());
-    return cuts;
 }
 
 class Cutter
@@ -273,7 +282,8 @@ private:
         if (use == PieceUse::Searched && searchLength() < kShortestSearched)
             use = PieceUse::TooShort;
         qsizetype from = 0;
-        for (const Cut& cut : cutsOf(m_kept, m_allowed, m_nodes)) {
+        cutsOf(m_kept, m_cuts, m_space);
+        for (const Cut& cut : m_cuts) {
             piece(from, cut.leftEnd, use);
             from = cut.rightStart;
         }
@@ -332,8 +342,8 @@ private:
     std::vector<qsizetype> m_gathered; // places of the sentence's characters
     QString m_kept;                    // the sentence as listed
     std::vector<qsizetype> m_keptAt;   // the place of each of its characters
-    std::vector<char> m_allowed;
-    std::vector<Cut> m_nodes;
+    std::vector<Cut> m_cuts;
+    CutSpace m_space;
 };
 
 } // namespace
@@ -341,6 +351,12 @@ private:
 SentencePieces cutSentences(const QString& editorText)
 {
     SentencePieces out;
+    // About one piece in twenty characters: the lists grow once or twice, not at every power of two.
+    const qsizetype expected = editorText.size() / 20 + 16;
+    out.pieces.reserve(expected);
+    out.searchTexts.reserve(expected);
+    out.uses.reserve(expected);
+    out.places.reserve(expected);
     const QList<ArticleRegion> regions = articleRegions(editorText);
     qsizetype region = 0;
     Cutter cutter(editorText, out);
