@@ -136,6 +136,8 @@ void Program::analyse()
     if (m_form.menus().cutBySentence->isChecked()) {
         analysis::SentencePieces pieces = analysis::cutSentences(article);
         result.sentences = std::move(pieces.pieces);
+        result.searchTexts = std::move(pieces.searchTexts);
+        result.places = std::move(pieces.places);
         uses = std::move(pieces.uses);
     }
     m_effects->apply(m_run.analyse(std::move(result), article, uses));

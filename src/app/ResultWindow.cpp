@@ -12,6 +12,7 @@
 #include <QColor>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -105,7 +106,15 @@ ResultWindow::ResultWindow(const search::CheckRun& run, std::function<bool(int)>
     m_details->setMinimumHeight(fontMetrics().lineSpacing() * 6);
     connect(m_details, &QTextBrowser::anchorClicked, this, &ResultWindow::openLink);
 
+    m_coverage = new QLabel(this);
+    m_coverage->setObjectName(QStringLiteral("ResultCoverage"));
+    m_coverage->setWordWrap(true);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, &ResultWindow::showCoverage);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &ResultWindow::showCoverage);
+    showCoverage();
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_coverage);
     layout->addWidget(m_onlyHigh);
     layout->addWidget(m_table, 3);
     layout->addWidget(m_details, 2);
@@ -159,6 +168,13 @@ void ResultWindow::showDetails()
         html += QStringLiteral("</ol>");
     }
     m_details->setText(html);
+}
+
+void ResultWindow::showCoverage()
+{
+    const search::CheckRecord& r = m_run.record();
+    m_coverage->setText(report::overallText(r) + QStringLiteral("　") +
+                        report::coverageText(report::coverage(r)));
 }
 
 void ResultWindow::showSentence(const QModelIndex& index)

@@ -7,6 +7,7 @@
 
 class QAction;
 class QCheckBox;
+class QLabel;
 class QTextBrowser;
 class QSortFilterProxyModel;
 class QTableView;
@@ -39,6 +40,7 @@ public:
 private:
     int currentSentence() const;
     void showDetails();
+    void showCoverage();
     void showSentence(const QModelIndex& index);
     void openLink(const QUrl& link);
 
@@ -48,6 +50,7 @@ private:
     QSortFilterProxyModel* m_proxy = nullptr;
     QTableView* m_table = nullptr;
     QCheckBox* m_onlyHigh = nullptr;
+    QLabel* m_coverage = nullptr; // the overall figure and how far the check got
     QTextBrowser* m_details = nullptr;
     QString m_notice; // why the last double click showed nothing, until another row is chosen
 };

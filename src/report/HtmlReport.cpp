@@ -110,6 +110,22 @@ void appendObtained(QString& out, const search::SentenceEntry& e)
     out += QLatin1String("</td>");
 }
 
+// The name a report gives a reason for not searching in its data-count attribute.
+QString notSearchedName(analysis::PieceUse use)
+{
+    switch (use) {
+    case analysis::PieceUse::TooShort:
+        return QStringLiteral("too-short");
+    case analysis::PieceUse::Contents:
+        return QStringLiteral("contents");
+    case analysis::PieceUse::Reference:
+        return QStringLiteral("references");
+    case analysis::PieceUse::Searched:
+        break;
+    }
+    return QString();
+}
+
 void appendHead(QString& out, const CheckReportData& d)
 {
     const QString heading = articleHeading(d.record.article());
@@ -144,6 +160,11 @@ void appendSummary(QString& out, const CheckReportData& d)
         out += QStringLiteral("<tr><td>") + row.name +
                QStringLiteral("</td><td class=\"num\" data-count=\"") + search::stateName(row.state) +
                QStringLiteral("\">") + QString::number(r.count(row.state)) + QStringLiteral("</td></tr>");
+    }
+    for (const auto& [use, n] : coverage(r).notSearched) {
+        out += QStringLiteral("<tr><td>不检测：") + analysis::pieceUseName(use) +
+               QStringLiteral("</td><td class=\"num\" data-count=\"") + notSearchedName(use) +
+               QStringLiteral("\">") + QString::number(n) + QStringLiteral("</td></tr>");
     }
     out += QStringLiteral("<tr><th>共计</th><th class=\"num\">") + QString::number(r.size()) +
            QStringLiteral("</th></tr></table>\n");
@@ -265,7 +286,7 @@ void appendUnchecked(QString& out, const CheckReportData& d)
 void appendNotSearched(QString& out, const CheckReportData& d)
 {
     bool headed = false;
-    for (const analysis::PieceUse use : {analysis::PieceUse::TooShort, analysis::PieceUse::Reference}) {
+    for (const analysis::PieceUse use : notSearchedUses()) {
         QStringList numbers;
         for (qsizetype i = 0; i < d.record.size(); ++i) {
             if (d.record.at(i).use == use)

@@ -7,6 +7,7 @@
 #include "report/PrintedReport.h"
 #include "report/ReportFile.h"
 #include "report/ReportText.h"
+#include "search/CheckRun.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -515,7 +516,94 @@ TEST(CheckReport, SaysWhenEachResultWasObtainedWhatWasReusedAndWhatIsNotSearched
     EXPECT_TRUE(html.contains(QStringLiteral("<td class=\"obtained\">") + now + QStringLiteral("</td>")));
     EXPECT_TRUE(html.contains(QStringLiteral("<p class=\"not-searched\">过短（1 句）：第 3 句</p>")));
     EXPECT_TRUE(html.contains(QStringLiteral("<p class=\"not-searched\">参考文献（2 句）：第 4、5 句</p>")));
+    // Counted apart from what is still to be searched: the check is complete.
+    EXPECT_TRUE(html.contains(
+        QStringLiteral("已检测 2/2 句，检测完成（另有 3 句不检测：过短 1 句、参考文献 2 句）</span>")));
+    for (const char* count : {"not-searched\">0<", "too-short\">1<", "references\">2<"})
+        EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"") + QLatin1String(count))) << count;
     EXPECT_FALSE(report::checkReportHtml(scriptedCheck()).contains(QStringLiteral("沿用此前")));
+}
+
+// How far the check got, counted over the pieces to be searched only.
+struct CoverageRow
+{
+    const char* name;
+    QList<analysis::PieceUse> uses;
+    QList<SentenceState> states;
+    QString text;
+};
+
+using Coverage = ::testing::TestWithParam<CoverageRow>;
+
+TEST_P(Coverage, CountsOnlyWhatIsSearched)
+{
+    search::CheckRecord r;
+    r.reset(GetParam().states.size());
+    r.setUses(GetParam().uses);
+    for (int i = 0; i < GetParam().states.size(); ++i) {
+        const SentenceState state = GetParam().states[i];
+        if (state == SentenceState::Scored || state == SentenceState::NotArrived)
+            r.markSearched(i, search::Engine::Baidu);
+        if (state == SentenceState::Scored)
+            r.pageScored(i, page(10));
+        else if (state == SentenceState::NotArrived)
+            r.markNotArrived(i);
+        else if (state == SentenceState::Blank)
+            r.markBlank(i);
+    }
+    EXPECT_EQ(report::coverageText(report::coverage(r)), GetParam().text);
+}
+
+using analysis::PieceUse;
+constexpr auto kS = PieceUse::Searched;
+
+INSTANTIATE_TEST_SUITE_P(
+    Report, Coverage,
+    ::testing::Values(
+        CoverageRow{"EverySearchablePieceHasAResult",
+                    {kS, kS, PieceUse::TooShort, PieceUse::Contents, PieceUse::Reference},
+                    {SentenceState::Scored, SentenceState::Scored, SentenceState::NotSearched,
+                     SentenceState::NotSearched, SentenceState::NotSearched},
+                    QStringLiteral(
+                        "已检测 2/2 句，检测完成（另有 3 句不检测：过短 1 句、目录 1 句、参考文献 1 句）")},
+        CoverageRow{"OneStillToSearch",
+                    {kS, kS, PieceUse::TooShort},
+                    {SentenceState::Scored, SentenceState::NotSearched, SentenceState::NotSearched},
+                    QStringLiteral("已检测 1/2 句，检测尚未完成（另有 1 句不检测：过短 1 句）")},
+        CoverageRow{"PageNotArrived",
+                    {},
+                    {SentenceState::Scored, SentenceState::NotArrived},
+                    QStringLiteral("已检测 1/2 句，检测尚未完成")},
+        CoverageRow{"BlankHoldsNothingUp",
+                    {},
+                    {SentenceState::Scored, SentenceState::Blank},
+                    QStringLiteral("已检测 1/2 句，检测完成")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// With the cutting by sentence the report shows each piece as the writer wrote it, taken from the article by
+// its place, and keeps the article's paragraphs.
+TEST(CheckReport, ShowsTheWritersOwnText)
+{
+    const QString article = QStringLiteral("第一段 由王建国 教授完成，运行于 Ubuntu 20.04 "
+                                           "系统!效率提高[3]。\r\n\u3000\u3000第二段的文字在这里。");
+    const analysis::SentencePieces cut = analysis::cutSentences(article);
+    analysis::Result result = analysis::analyse(article);
+    result.sentences = cut.pieces;
+    result.searchTexts = cut.searchTexts;
+    result.places = cut.places;
+    search::CheckRun run;
+    run.analyse(result, article, cut.uses);
+    ASSERT_EQ(run.sentences().first(), QStringLiteral("第一段由王建国教授完成，运行于Ubuntu 20.04系统！"));
+
+    const QString first = QStringLiteral("第一段 由王建国 教授完成，运行于 Ubuntu 20.04 系统!");
+    const report::CheckReportData d =
+        report::checkReportData(run, article, {}, search::Engine::Baidu, QStringLiteral("Tessaro"));
+    EXPECT_EQ(d.sentences,
+              (QStringList{first, QStringLiteral("效率提高[3]。"), QStringLiteral("第二段的文字在这里。")}));
+    EXPECT_EQ(d.paragraphEnds, QList<qsizetype>{first.size() + 8});
+    const QString html = report::checkReportHtml(d);
+    EXPECT_TRUE(html.contains(QStringLiteral("<bdi>") + first + QStringLiteral("</bdi>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("效率提高[3]。</bdi></span>\n</p>\n<p>")));
 }
 
 } // namespace
