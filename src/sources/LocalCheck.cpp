@@ -1,0 +1,219 @@
+#include "sources/LocalCheck.h"
+
+#include "sources/Alignment.h"
+#include "sources/ArticleParts.h"
+#include "sources/Chapters.h"
+#include "sources/Citations.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <memory>
+
+namespace sources {
+namespace {
+
+// A piece of a passage left by a cut (at a quotation or an excluded part) shorter than this is noise.
+constexpr qint32 kMinPieceTokens = 4;
+
+struct Piece
+{
+    Match match;
+    qint64 source;
+    const Tokens* sourceTokens;
+    bool cited;
+};
+
+// Marks each UTF-16 position inside spans.
+std::vector<char> spanMask(qsizetype size, const QList<Span>& spans)
+{
+    std::vector<char> mask(static_cast<size_t>(size), 0);
+    for (const Span& s : spans) {
+        for (qsizetype i = std::max<qsizetype>(s.start, 0); i < std::min(s.end, size); ++i)
+            mask[static_cast<size_t>(i)] = 1;
+    }
+    return mask;
+}
+
+qint64 codePoints(const QString& text, qsizetype from, qsizetype to)
+{
+    qint64 n = 0;
+    for (qsizetype i = from; i < to; ++i)
+        n += !text[i].isLowSurrogate();
+    return n;
+}
+
+} // namespace
+
+QList<quint32> fingerprintKeys(const Tokens& tokens)
+{
+    const QList<quint64> hashes = runHashes(tokens.values, kIndexRun);
+    QList<quint32> keys;
+    for (qint32 place : winnow(hashes))
+        keys.append(fingerprintKey(hashes[place]));
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
+}
+
+void SourceIndex::add(qint64 source, std::span<const quint32> keys)
+{
+    const quint64 place = static_cast<quint64>(m_ids.size());
+    m_ids.append(source);
+    m_postings.reserve(m_postings.size() + keys.size());
+    for (quint32 key : keys)
+        m_postings.push_back((static_cast<quint64>(key) << 32) | place);
+}
+
+void SourceIndex::finish()
+{
+    std::sort(m_postings.begin(), m_postings.end());
+}
+
+QList<qint64> SourceIndex::candidates(const QList<quint32>& keys, int boilerplate) const
+{
+    QHash<quint32, int> shared; // by place in m_ids
+    for (quint32 key : keys) {
+        const quint64 low = static_cast<quint64>(key) << 32;
+        const auto first = std::lower_bound(m_postings.begin(), m_postings.end(), low);
+        const auto last = std::lower_bound(first, m_postings.end(), low + (1ULL << 32));
+        if (first == last || last - first > boilerplate)
+            continue;
+        for (auto it = first; it != last; ++it)
+            ++shared[static_cast<quint32>(*it)];
+    }
+    QList<std::pair<int, quint32>> order;
+    for (auto it = shared.cbegin(); it != shared.cend(); ++it)
+        order.append({-it.value(), it.key()});
+    std::sort(order.begin(), order.end());
+    QList<qint64> out;
+    for (const auto& [count, place] : order)
+        out.append(m_ids[place]);
+    return out;
+}
+
+CheckResult check(const QString& article, const SourceIndex& index, const SourceTexts& texts,
+                  const CheckOptions& options, const std::atomic<bool>* cancel)
+{
+    CheckResult result;
+    result.articleChars = codePoints(article, 0, article.size());
+    const int run = std::clamp(options.run, kMinRun, kMaxRun);
+    const Tokens tokens = tokenise(article);
+    const ArticleParts parts = articleParts(article);
+    const std::vector<char> excluded = spanMask(article.size(), parts.excluded);
+    const std::vector<char> cited =
+        spanMask(article.size(), citedSpans(article, referenceEntries(article, parts.references)));
+
+    QList<quint32> keys;
+    for (quint64 hash : runHashes(tokens.values, kIndexRun))
+        keys.append(fingerprintKey(hash));
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    const QList<qint64> candidates = index.candidates(keys, options.boilerplate);
+
+    const ArticleRuns runs(tokens.values, run);
+    std::vector<std::unique_ptr<Tokens>> sourceTokens;
+    QList<Piece> pieces;
+    for (qint64 source : candidates) {
+        if (cancel && cancel->load(std::memory_order_relaxed)) {
+            result.cancelled = true;
+            return result;
+        }
+        const QString text = texts(source);
+        if (text.isEmpty())
+            continue;
+        auto st = std::make_unique<Tokens>(tokenise(text));
+        const QList<Match> joined = joinMatches(maximalMatches(runs, st->values));
+        // Each passage cut where it enters or leaves an excluded part or a cited quotation.
+        for (const Match& m : joined) {
+            auto classOf = [&](qint32 t) {
+                const qsizetype at = tokens.starts[t];
+                return excluded[static_cast<size_t>(at)] ? 2 : cited[static_cast<size_t>(at)] ? 1 : 0;
+            };
+            qint32 begin = m.articleStart;
+            while (begin < m.articleEnd) {
+                const int kind = classOf(begin);
+                qint32 end = begin + 1;
+                while (end < m.articleEnd && classOf(end) == kind)
+                    ++end;
+                const bool whole = begin == m.articleStart && end == m.articleEnd;
+                if (kind != 2 && (whole || end - begin >= kMinPieceTokens)) {
+                    const qint32 s0 = std::min(m.sourceStart + (begin - m.articleStart), m.sourceEnd - 1);
+                    const qint32 s1 = std::max(m.sourceEnd - (m.articleEnd - end), s0 + 1);
+                    pieces.append({{begin, end, s0, s1}, source, st.get(), kind == 1});
+                }
+                begin = end;
+            }
+        }
+        sourceTokens.push_back(std::move(st));
+    }
+
+    // Longest first: each character goes to the longest passage that covers it.
+    std::stable_sort(pieces.begin(), pieces.end(), [](const Piece& x, const Piece& y) {
+        return x.match.articleEnd - x.match.articleStart > y.match.articleEnd - y.match.articleStart;
+    });
+    std::vector<char> covered(static_cast<size_t>(article.size()), 0); // 1 copied, 2 cited
+    QHash<qint64, qint64> perSource;
+    for (const Piece& p : pieces) {
+        qint32 a0 = p.match.articleStart;
+        qint32 a1 = p.match.articleEnd;
+        while (a0 < a1 && covered[static_cast<size_t>(tokens.starts[a0])])
+            ++a0;
+        while (a1 > a0 && covered[static_cast<size_t>(tokens.ends[a1 - 1] - 1)])
+            --a1;
+        if (a1 - a0 < std::min<qint32>(run, p.match.articleEnd - p.match.articleStart))
+            continue; // mostly inside longer passages
+        Passage passage;
+        passage.start = tokens.starts[a0];
+        passage.end = tokens.ends[a1 - 1];
+        passage.source = p.source;
+        passage.cited = p.cited;
+        const Tokens& st = *p.sourceTokens;
+        const qint32 s0 = std::clamp(p.match.sourceStart + (a0 - p.match.articleStart), p.match.sourceStart,
+                                     p.match.sourceEnd - 1);
+        const qint32 s1 =
+            std::clamp(p.match.sourceEnd - (p.match.articleEnd - a1), s0 + 1, p.match.sourceEnd);
+        passage.sourceStart = st.starts[s0];
+        passage.sourceEnd = st.ends[s1 - 1];
+        qint64 counted = 0;
+        for (qsizetype i = passage.start; i < passage.end; ++i) {
+            if (covered[static_cast<size_t>(i)] || excluded[static_cast<size_t>(i)])
+                continue;
+            covered[static_cast<size_t>(i)] = p.cited ? 2 : 1;
+            counted += !article[i].isLowSurrogate();
+        }
+        (p.cited ? result.citedChars : result.copiedChars) += counted;
+        perSource[p.source] += counted;
+        result.passages.append(passage);
+    }
+    std::sort(result.passages.begin(), result.passages.end(),
+              [](const Passage& x, const Passage& y) { return x.start < y.start; });
+
+    const double total = static_cast<double>(std::max<qint64>(result.articleChars, 1));
+    result.ratio = (result.copiedChars + result.citedChars) / total;
+    result.ratioWithoutCited = result.copiedChars / total;
+    for (auto it = perSource.cbegin(); it != perSource.cend(); ++it) {
+        if (it.value() > 0)
+            result.sources.append({it.key(), it.value(), it.value() / total});
+    }
+    std::sort(result.sources.begin(), result.sources.end(), [](const SourceFigure& x, const SourceFigure& y) {
+        return x.chars != y.chars ? x.chars > y.chars : x.source < y.source;
+    });
+    if (!result.sources.isEmpty())
+        result.largestSourceRatio = result.sources.front().ratio;
+
+    for (const Chapter& c : chapters(article)) {
+        ChapterFigure f{c.title, c.start, c.end, codePoints(article, c.start, c.end), 0, 0, 0};
+        for (qsizetype i = c.start; i < c.end; ++i) {
+            if (article[i].isLowSurrogate())
+                continue;
+            f.copied += covered[static_cast<size_t>(i)] == 1;
+            f.cited += covered[static_cast<size_t>(i)] == 2;
+        }
+        f.ratio = f.chars > 0 ? static_cast<double>(f.copied + f.cited) / f.chars : 0;
+        result.chapters.append(f);
+    }
+    return result;
+}
+
+} // namespace sources
