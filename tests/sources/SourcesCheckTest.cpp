@@ -4,6 +4,7 @@
 #include "sources/LocalCheck.h"
 #include "support/NamedRows.h"
 #include "support/QtPrinters.h"
+#include "support/SourcesCorpus.h"
 
 #include <gtest/gtest.h>
 
@@ -116,24 +117,14 @@ INSTANTIATE_TEST_SUITE_P(
                    {QStringLiteral("第1章 绪论")}},
         ChapterRow{"no_heading_one_chapter", QStringLiteral("只有正文。"), {QString()}}));
 
-// A library of a few sources in memory.
-struct Library
+// A library of a few sources in memory, numbered from 1.
+struct Library : sourcescorpus::MemoryLibrary
 {
-    QHash<qint64, QString> texts;
-    sources::SourceIndex index;
-
     explicit Library(const QList<QString>& sourceTexts)
     {
-        for (qsizetype i = 0; i < sourceTexts.size(); ++i) {
-            texts.insert(i + 1, sourceTexts[i]);
-            const QList<quint32> keys = sources::fingerprintKeys(sources::tokenise(sourceTexts[i]));
-            index.add(i + 1, keys);
-        }
+        for (qsizetype i = 0; i < sourceTexts.size(); ++i)
+            add(i + 1, sourceTexts[i]);
         index.finish();
-    }
-    sources::CheckResult check(const QString& article, int run = sources::kDefaultRun)
-    {
-        return sources::check(article, index, [this](qint64 id) { return texts.value(id); }, {run});
     }
 };
 
