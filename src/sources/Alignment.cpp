@@ -9,34 +9,65 @@
 namespace sources {
 
 ArticleRuns::ArticleRuns(std::span<const quint32> tokens, int k)
-    : m_tokens(tokens), m_k(k), m_hashes(runHashes(tokens, k))
+    : m_tokens(tokens), m_k(k), m_hashes(runHashes(tokens, k)), m_filter((kFilterMask + 1) / 64, 0)
 {
     m_byHash.reserve(m_hashes.size());
-    for (qsizetype i = 0; i < m_hashes.size(); ++i)
+    for (qsizetype i = 0; i < m_hashes.size(); ++i) {
         m_byHash.emplace_back(m_hashes[i], static_cast<qint32>(i));
+        const quint64 bit = m_hashes[i] & kFilterMask;
+        m_filter[bit >> 6] |= 1ULL << (bit & 63);
+    }
     std::sort(m_byHash.begin(), m_byHash.end());
+    size_t capacity = 16;
+    while (capacity < 2 * m_byHash.size())
+        capacity *= 2;
+    m_slots.assign(capacity, Slot{});
+    m_slotMask = capacity - 1;
+    for (size_t i = 0; i < m_byHash.size(); ++i) {
+        const quint64 hash = m_byHash[i].first;
+        if (i > 0 && m_byHash[i - 1].first == hash) {
+            continue;
+        }
+        size_t at = (hash >> 20) & m_slotMask;
+        while (m_slots[at].first >= 0)
+            at = (at + 1) & m_slotMask;
+        size_t end = i + 1;
+        while (end < m_byHash.size() && m_byHash[end].first == hash)
+            ++end;
+        m_slots[at] = {hash, static_cast<qint32>(i), static_cast<qint32>(end - i)};
+    }
 }
 
 std::span<const std::pair<quint64, qint32>> ArticleRuns::find(quint64 hash) const
 {
-    const auto first =
-        std::lower_bound(m_byHash.begin(), m_byHash.end(), std::pair<quint64, qint32>(hash, -1));
-    auto last = first;
-    while (last != m_byHash.end() && last->first == hash)
-        ++last;
-    return {first, last};
+    for (size_t at = (hash >> 20) & m_slotMask;; at = (at + 1) & m_slotMask) {
+        const Slot& slot = m_slots[at];
+        if (slot.first < 0)
+            return {};
+        if (slot.hash == hash)
+            return {m_byHash.data() + slot.first, static_cast<size_t>(slot.count)};
+    }
 }
 
 QList<Match> maximalMatches(const ArticleRuns& article, std::span<const quint32> source)
 {
+    QList<quint64> hashes;
+    return maximalMatches(article, source, hashes);
+}
+
+QList<Match> maximalMatches(const ArticleRuns& article, std::span<const quint32> source,
+                            QList<quint64>& hashes)
+{
     QList<Match> out;
     const int k = article.run();
     const std::span<const quint32> a = article.tokens();
-    const QList<quint64> hashes = runHashes(source, k);
+    runHashes(source, k, hashes);
     // Where the last match found on each diagonal (article place - source place) ends in the source:
     // a seed before that lies inside it.
     QHash<qint64, qint32> diagonalEnd;
     for (qsizetype j = 0; j < hashes.size(); ++j) {
+        if (!article.mayHave(hashes[j]))
+            continue;
         const auto places = article.find(hashes[j]);
         if (places.size() > kMaxSeedsPerRun)
             continue;

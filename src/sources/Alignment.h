@@ -40,8 +40,25 @@ public:
     std::span<const std::pair<quint64, qint32>> find(quint64 hash) const;
     // Every run's hash, by place.
     const QList<quint64>& hashes() const { return m_hashes; }
+    // False when no run has this hash; true for every run's hash and a few others.
+    bool mayHave(quint64 hash) const
+    {
+        const quint64 bit = hash & kFilterMask;
+        return (m_filter[bit >> 6] >> (bit & 63)) & 1;
+    }
 
 private:
+    static constexpr quint64 kFilterMask = (1ULL << 22) - 1;
+    std::vector<quint64> m_filter; // a bit per value of a hash's low bits: most of a source misses at once
+    // Open addressing over the distinct hashes: where each one's places begin in m_byHash, and how many.
+    struct Slot
+    {
+        quint64 hash = 0;
+        qint32 first = -1;
+        qint32 count = 0;
+    };
+    std::vector<Slot> m_slots;
+    quint64 m_slotMask = 0;
     std::span<const quint32> m_tokens;
     int m_k;
     QList<quint64> m_hashes;
@@ -51,6 +68,9 @@ private:
 // Every maximal common passage of at least the article's run length, each once, ordered by article
 // place. A passage repeated in the source is found at each of its places there.
 QList<Match> maximalMatches(const ArticleRuns& article, std::span<const quint32> source);
+// The same with the caller's buffer for the source's run hashes, kept from one source to the next.
+QList<Match> maximalMatches(const ArticleRuns& article, std::span<const quint32> source,
+                            QList<quint64>& hashes);
 
 // Joins matches (ordered by article place) that follow each other in both texts with gaps of at most
 // kJoinGap tokens; matches inside a longer one are dropped.

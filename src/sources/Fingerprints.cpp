@@ -19,23 +19,31 @@ quint64 mix(quint32 value)
 QList<quint64> runHashes(std::span<const quint32> tokens, int k)
 {
     QList<quint64> out;
+    runHashes(tokens, k, out);
+    return out;
+}
+
+void runHashes(std::span<const quint32> tokens, int k, QList<quint64>& out)
+{
     const qsizetype n = static_cast<qsizetype>(tokens.size());
-    if (k <= 0 || n < k)
-        return out;
-    out.reserve(n - k + 1);
+    if (k <= 0 || n < k) {
+        out.clear();
+        return;
+    }
     // Rolling polynomial hash modulo 2^64; the power drops the token that leaves the run.
     quint64 power = 1;
     for (int i = 1; i < k; ++i)
         power *= kBase;
+    out.resize(n - k + 1);
+    quint64* hashes = out.data();
     quint64 h = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (i >= k)
-            h -= mix(tokens[i - k]) * power;
+    for (qsizetype i = 0; i < k - 1; ++i)
         h = h * kBase + mix(tokens[i]);
-        if (i >= k - 1)
-            out.append(h);
+    for (qsizetype i = k - 1; i < n; ++i) {
+        h = h * kBase + mix(tokens[i]);
+        hashes[i - k + 1] = h;
+        h -= mix(tokens[i - k + 1]) * power;
     }
-    return out;
 }
 
 QList<qint32> winnow(std::span<const quint64> hashes, int w)

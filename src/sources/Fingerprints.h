@@ -16,16 +16,20 @@ inline constexpr int kWindow = 4;
 
 // The hash of each run of k tokens: element i covers tokens i .. i + k - 1. Empty when fewer than k.
 QList<quint64> runHashes(std::span<const quint32> tokens, int k);
+// The same into out, which keeps its capacity.
+void runHashes(std::span<const quint32> tokens, int k, QList<quint64>& out);
 
 // The winnowed fingerprints of the runs (Schleimer, Wilkerson and Aiken 2003, robust winnowing): in
 // every window of w consecutive run hashes the smallest (the rightmost of equals) is kept, once per
 // place. Returned as the places of the kept runs, in order.
 QList<qint32> winnow(std::span<const quint64> hashes, int w = kWindow);
 
-// The 32-bit form a library stores and looks up.
-inline quint32 fingerprintKey(quint64 hash)
+// The form a library stores and looks up: 40 bits, so that an article's hundred thousand runs meet
+// the millions of a library's fingerprints by chance less than once (with 32 bits, a hundred times).
+inline constexpr int kKeyBits = 40;
+inline quint64 fingerprintKey(quint64 hash)
 {
-    return static_cast<quint32>(hash >> 32) ^ static_cast<quint32>(hash);
+    return (hash ^ (hash >> 29)) & ((1ULL << kKeyBits) - 1);
 }
 
 } // namespace sources

@@ -45,10 +45,10 @@ qint64 codePoints(const QString& text, qsizetype from, qsizetype to)
 
 } // namespace
 
-QList<quint32> fingerprintKeys(const Tokens& tokens)
+QList<quint64> fingerprintKeys(const Tokens& tokens)
 {
     const QList<quint64> hashes = runHashes(tokens.values, kIndexRun);
-    QList<quint32> keys;
+    QList<quint64> keys;
     for (qint32 place : winnow(hashes))
         keys.append(fingerprintKey(hashes[place]));
     std::sort(keys.begin(), keys.end());
@@ -56,37 +56,60 @@ QList<quint32> fingerprintKeys(const Tokens& tokens)
     return keys;
 }
 
-void SourceIndex::add(qint64 source, std::span<const quint32> keys)
+void SourceIndex::add(qint64 source, std::span<const quint64> keys)
 {
     const quint64 place = static_cast<quint64>(m_ids.size());
     m_ids.append(source);
-    m_postings.reserve(m_postings.size() + keys.size());
-    for (quint32 key : keys)
-        m_postings.push_back((static_cast<quint64>(key) << 32) | place);
+    for (quint64 key : keys)
+        m_postings.push_back((key << kPlaceBits) | place);
 }
 
 void SourceIndex::finish()
 {
-    std::sort(m_postings.begin(), m_postings.end());
+    // A directory by the fingerprint's top bits, so that a look-up reads a few postings rather than
+    // searching millions; the postings are placed by it (a counting sort, where one sort of millions
+    // took most of a library's loading) and sorted within each bucket.
+    auto bucketOf = [](quint64 posting) { return posting >> (64 - kBucketBits); };
+    m_buckets.assign((1u << kBucketBits) + 1, 0);
+    for (quint64 posting : m_postings)
+        ++m_buckets[bucketOf(posting) + 1];
+    for (size_t i = 1; i < m_buckets.size(); ++i)
+        m_buckets[i] += m_buckets[i - 1];
+    std::vector<quint64> placed(m_postings.size());
+    std::vector<quint32> next(m_buckets.begin(), m_buckets.end() - 1);
+    for (quint64 posting : m_postings)
+        placed[next[bucketOf(posting)]++] = posting;
+    m_postings = std::move(placed);
+    for (size_t i = 0; i + 1 < m_buckets.size(); ++i) {
+        if (m_buckets[i + 1] - m_buckets[i] > 1)
+            std::sort(m_postings.begin() + m_buckets[i], m_postings.begin() + m_buckets[i + 1]);
+    }
 }
 
-QList<qint64> SourceIndex::candidates(const QList<quint32>& keys, int boilerplate) const
+QList<qint64> SourceIndex::candidates(const QList<quint64>& keys, int boilerplate) const
 {
-    QHash<quint32, int> shared; // by place in m_ids
-    for (quint32 key : keys) {
-        const quint64 low = static_cast<quint64>(key) << 32;
-        const auto first = std::lower_bound(m_postings.begin(), m_postings.end(), low);
-        const auto last = std::lower_bound(first, m_postings.end(), low + (1ULL << 32));
+    QList<qint64> out;
+    if (m_buckets.empty())
+        return out;
+    std::vector<int> shared(static_cast<size_t>(m_ids.size()), 0);
+    for (quint64 key : keys) {
+        const quint64 bucket = key >> (kKeyBits - kBucketBits);
+        const auto begin = m_postings.begin() + m_buckets[bucket];
+        const auto end = m_postings.begin() + m_buckets[bucket + 1];
+        const quint64 low = key << kPlaceBits;
+        const auto first = std::lower_bound(begin, end, low);
+        const auto last = std::lower_bound(first, end, low + (1ULL << kPlaceBits));
         if (first == last || last - first > boilerplate)
             continue;
         for (auto it = first; it != last; ++it)
-            ++shared[static_cast<quint32>(*it)];
+            ++shared[*it & ((1ULL << kPlaceBits) - 1)];
     }
-    QList<std::pair<int, quint32>> order;
-    for (auto it = shared.cbegin(); it != shared.cend(); ++it)
-        order.append({-it.value(), it.key()});
+    QList<std::pair<int, qsizetype>> order;
+    for (size_t i = 0; i < shared.size(); ++i) {
+        if (shared[i] > 0)
+            order.append({-shared[i], static_cast<qsizetype>(i)});
+    }
     std::sort(order.begin(), order.end());
-    QList<qint64> out;
     for (const auto& [count, place] : order)
         out.append(m_ids[place]);
     return out;
@@ -104,15 +127,18 @@ CheckResult check(const QString& article, const SourceIndex& index, const Source
     const std::vector<char> cited =
         spanMask(article.size(), citedSpans(article, referenceEntries(article, parts.references)));
 
-    QList<quint32> keys;
+    QList<quint64> keys;
     for (quint64 hash : runHashes(tokens.values, kIndexRun))
         keys.append(fingerprintKey(hash));
     std::sort(keys.begin(), keys.end());
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
     const QList<qint64> candidates = index.candidates(keys, options.boilerplate);
+    result.sourcesCompared = static_cast<int>(candidates.size());
 
     const ArticleRuns runs(tokens.values, run);
-    std::vector<std::unique_ptr<Tokens>> sourceTokens;
+    std::vector<std::unique_ptr<Tokens>> sourceTokens; // of the sources that gave passages
+    auto st = std::make_unique<Tokens>();              // reused while a source gives none
+    QList<quint64> hashes;
     QList<Piece> pieces;
     for (qint64 source : candidates) {
         if (cancel && cancel->load(std::memory_order_relaxed)) {
@@ -122,8 +148,9 @@ CheckResult check(const QString& article, const SourceIndex& index, const Source
         const QString text = texts(source);
         if (text.isEmpty())
             continue;
-        auto st = std::make_unique<Tokens>(tokenise(text));
-        const QList<Match> joined = joinMatches(maximalMatches(runs, st->values));
+        tokenise(text, *st);
+        const qsizetype before = pieces.size();
+        const QList<Match> joined = joinMatches(maximalMatches(runs, st->values, hashes));
         // Each passage cut where it enters or leaves an excluded part or a cited quotation.
         for (const Match& m : joined) {
             auto classOf = [&](qint32 t) {
@@ -145,7 +172,10 @@ CheckResult check(const QString& article, const SourceIndex& index, const Source
                 begin = end;
             }
         }
-        sourceTokens.push_back(std::move(st));
+        if (pieces.size() > before) {
+            sourceTokens.push_back(std::move(st));
+            st = std::make_unique<Tokens>();
+        }
     }
 
     // Longest first: each character goes to the longest passage that covers it.

@@ -23,23 +23,26 @@ inline constexpr int kIndexRun = kDefaultRun;
 inline constexpr int kBoilerplateSources = 20;
 
 // The winnowed fingerprints of a source's tokens, sorted, each once: what the library keeps.
-QList<quint32> fingerprintKeys(const Tokens& tokens);
+QList<quint64> fingerprintKeys(const Tokens& tokens);
 
 // The fingerprints of every source in memory, to find the sources an article shares a run with.
 class SourceIndex
 {
 public:
-    void add(qint64 source, std::span<const quint32> keys);
+    void add(qint64 source, std::span<const quint64> keys);
     // After the last add, before candidates.
     void finish();
     qsizetype sourceCount() const { return m_ids.size(); }
     qsizetype size() const { return static_cast<qsizetype>(m_postings.size()); }
     // The sources that share a fingerprint with keys (runs of kIndexRun tokens), most shared first; a
     // fingerprint of more than boilerplate sources proposes none.
-    QList<qint64> candidates(const QList<quint32>& keys, int boilerplate = kBoilerplateSources) const;
+    QList<qint64> candidates(const QList<quint64>& keys, int boilerplate = kBoilerplateSources) const;
 
 private:
-    std::vector<quint64> m_postings; // fingerprint << 32 | the source's place in m_ids
+    static constexpr int kBucketBits = 20;
+    static constexpr int kPlaceBits = 64 - kKeyBits;
+    std::vector<quint64> m_postings; // fingerprint << kPlaceBits | the source's place in m_ids, sorted
+    std::vector<quint32> m_buckets;  // where the postings of each top kBucketBits of a fingerprint begin
     QList<qint64> m_ids;
 };
 
@@ -83,6 +86,7 @@ struct CheckResult
     QList<SourceFigure> sources;   // largest share first
     QList<ChapterFigure> chapters;
     QList<Passage> passages; // in article order; each article character in at most one
+    int sourcesCompared = 0; // the sources that shared a fingerprint and were aligned
     bool cancelled = false;
 };
 

@@ -83,26 +83,49 @@ quint32 wordValue(const QString& word)
 Tokens tokenise(QStringView text)
 {
     Tokens t;
-    t.values.reserve(text.size());
-    t.starts.reserve(text.size());
-    t.ends.reserve(text.size());
+    tokenise(text, t);
+    return t;
+}
+
+void tokenise(QStringView text, Tokens& t)
+{
+    // Written through pointers into lists sized for the most tokens there can be, then cut to size:
+    // a library of hundreds of theses goes through here.
+    t.values.resize(text.size());
+    t.starts.resize(text.size());
+    t.ends.resize(text.size());
+    quint32* values = t.values.data();
+    qint32* starts = t.starts.data();
+    qint32* ends = t.ends.data();
+    qsizetype n = 0;
     QString word;
     qsizetype wordStart = -1;
     Kind wordKind = Kind::Other;
     qsizetype wordEnd = 0;
     auto endWord = [&] {
-        if (wordStart < 0)
-            return;
-        t.values.append(wordValue(word));
-        t.starts.append(static_cast<qint32>(wordStart));
-        t.ends.append(static_cast<qint32>(wordEnd));
+        values[n] = wordValue(word);
+        starts[n] = static_cast<qint32>(wordStart);
+        ends[n] = static_cast<qint32>(wordEnd);
+        ++n;
         word.clear();
         wordStart = -1;
     };
     for (qsizetype i = 0; i < text.size();) {
-        if (const qsizetype n = bracketMarker(text, i)) {
-            endWord();
-            i += n;
+        // Most of a Chinese text: a Han character of the Basic Multilingual Plane outside a word.
+        if (const char16_t u = text[i].unicode(); u >= 0x4E00 && u <= 0x9FFF) {
+            if (wordStart >= 0)
+                endWord();
+            values[n] = u;
+            starts[n] = static_cast<qint32>(i);
+            ends[n] = static_cast<qint32>(i + 1);
+            ++n;
+            ++i;
+            continue;
+        }
+        if (const qsizetype markerLength = bracketMarker(text, i)) {
+            if (wordStart >= 0)
+                endWord();
+            i += markerLength;
             continue;
         }
         qsizetype width = 1;
@@ -119,17 +142,22 @@ Tokens tokenise(QStringView text)
             word += QChar(static_cast<char16_t>(QChar::toLower(c))); // letters here lie in the BMP
             wordEnd = i + width;
         } else {
-            endWord();
+            if (wordStart >= 0)
+                endWord();
             if (kind == Kind::Han) {
-                t.values.append(static_cast<quint32>(c));
-                t.starts.append(static_cast<qint32>(i));
-                t.ends.append(static_cast<qint32>(i + width));
+                values[n] = static_cast<quint32>(c);
+                starts[n] = static_cast<qint32>(i);
+                ends[n] = static_cast<qint32>(i + width);
+                ++n;
             }
         }
         i += width;
     }
-    endWord();
-    return t;
+    if (wordStart >= 0)
+        endWord();
+    t.values.resize(n);
+    t.starts.resize(n);
+    t.ends.resize(n);
 }
 
 } // namespace sources

@@ -24,5 +24,7 @@ struct Tokens
 // forms folded to half-width, letters to lower case); punctuation, white space and note or citation
 // markers ([3], [2-5], [1,4], superscript and circled numbers) dropped.
 Tokens tokenise(QStringView text);
+// The same into t, whose lists keep their capacity: for a loop over many texts.
+void tokenise(QStringView text, Tokens& t);
 
 } // namespace sources

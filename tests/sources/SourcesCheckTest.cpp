@@ -242,7 +242,7 @@ TEST(SourceIndex, BoilerplateProposesNoSource)
 {
     sources::SourceIndex index;
     for (qint64 id = 1; id <= 3; ++id)
-        index.add(id, std::vector<quint32>{10, 20 + quint32(id)});
+        index.add(id, std::vector<quint64>{10, 20 + quint64(id)});
     index.finish();
     EXPECT_EQ(index.candidates({10}, 2), QList<qint64>());
     EXPECT_EQ(index.candidates({10}, 3).size(), 3);

@@ -84,7 +84,7 @@ struct MemoryLibrary
     void add(qint64 id, const QString& text)
     {
         texts.insert(id, text);
-        const QList<quint32> keys = sources::fingerprintKeys(sources::tokenise(text));
+        const QList<quint64> keys = sources::fingerprintKeys(sources::tokenise(text));
         index.add(id, keys);
     }
     sources::CheckResult check(const QString& article, int run = sources::kDefaultRun) const
