@@ -1,7 +1,7 @@
 #include "sources/CommandLine.h"
 
+#include "sources/LocalReport.h"
 #include "sources/SourceAdding.h"
-#include "text/TextRules.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -30,7 +30,7 @@ int usage(QTextStream& err, const QString& why)
 
 QString percent(double ratio)
 {
-    return text::generalNumber(text::round2(ratio * 100)) + u'%';
+    return percentText(ratio);
 }
 
 // Code points before each UTF-16 offset of text (one past the end included).
@@ -149,12 +149,8 @@ int check(Library& library, const QString& articlePath, bool json, int run, QTex
         return kExitDone;
     }
     out << QStringLiteral("文章：%1（%2 字）\n").arg(QDir::toNativeSeparators(path)).arg(result.articleChars);
-    out << QStringLiteral("总文字复制比：%1\n").arg(percent(result.ratio));
-    out << QStringLiteral("去除引用文献复制比：%1\n").arg(percent(result.ratioWithoutCited));
-    out << QStringLiteral("单篇最大文字复制比：%1\n").arg(percent(result.largestSourceRatio));
-    out << QStringLiteral("重复字数：%1（其中引用 %2）\n")
-               .arg(result.copiedChars + result.citedChars)
-               .arg(result.citedChars);
+    for (const QString& line : figureLines(result))
+        out << line << u'\n';
     out << QStringLiteral("来源（%1 篇）：\n").arg(result.sources.size());
     for (const SourceFigure& s : result.sources)
         out << QStringLiteral("  %1\t%2 字\t%3\t%4\n")

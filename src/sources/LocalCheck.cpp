@@ -150,9 +150,11 @@ CheckResult check(const QString& article, const SourceIndex& index, const Source
             continue;
         tokenise(text, *st);
         const qsizetype before = pieces.size();
-        const QList<Match> joined = joinMatches(maximalMatches(runs, st->values, hashes));
-        // Each passage cut where it enters or leaves an excluded part or a cited quotation.
-        for (const Match& m : joined) {
+        // Each exact passage cut where it enters or leaves an excluded part or a cited quotation, then
+        // joined over light edits with its own kind only: a quotation never grows into the words
+        // before it.
+        QList<Match> byKind[2];
+        for (const Match& m : maximalMatches(runs, st->values, hashes)) {
             auto classOf = [&](qint32 t) {
                 const qsizetype at = tokens.starts[t];
                 return excluded[static_cast<size_t>(at)] ? 2 : cited[static_cast<size_t>(at)] ? 1 : 0;
@@ -165,12 +167,16 @@ CheckResult check(const QString& article, const SourceIndex& index, const Source
                     ++end;
                 const bool whole = begin == m.articleStart && end == m.articleEnd;
                 if (kind != 2 && (whole || end - begin >= kMinPieceTokens)) {
-                    const qint32 s0 = std::min(m.sourceStart + (begin - m.articleStart), m.sourceEnd - 1);
-                    const qint32 s1 = std::max(m.sourceEnd - (m.articleEnd - end), s0 + 1);
-                    pieces.append({{begin, end, s0, s1}, source, st.get(), kind == 1});
+                    const qint32 shift = begin - m.articleStart;
+                    byKind[kind].append(
+                        {begin, end, m.sourceStart + shift, m.sourceStart + shift + (end - begin)});
                 }
                 begin = end;
             }
+        }
+        for (int kind = 0; kind < 2; ++kind) {
+            for (const Match& m : joinMatches(byKind[kind]))
+                pieces.append({m, source, st.get(), kind == 1});
         }
         if (pieces.size() > before) {
             sourceTokens.push_back(std::move(st));

@@ -3,11 +3,17 @@
 #include <QDateTime>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 #include <QtEndian>
 
 namespace store {
+
+int sqliteCode(const QSqlError& error)
+{
+    return error.nativeErrorCode().toInt() & 0xff;
+}
 
 bool walBelongs(const QString& path, const QString& walPath)
 {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QSqlError>
 #include <QString>
 
 #include <span>
 
 class QSqlDatabase;
+class QSqlError;
 
 // What the program's SQLite files share: the write-ahead log, a schema version with one step per
 // version, and a damaged file renamed aside rather than deleted.
@@ -22,10 +22,7 @@ inline constexpr int kSqliteFull = 13;
 inline constexpr int kSqliteNotADatabase = 26;
 
 // The primary result code of a failed statement.
-inline int sqliteCode(const QSqlError& error)
-{
-    return error.nativeErrorCode().toInt() & 0xff;
-}
+int sqliteCode(const QSqlError& error);
 
 // Whether the log beside the file can belong to it (SQLite's header of a write-ahead log: magic,
 // format, the file's page size and its checksum). A log left by another file passes only by chance.
