@@ -190,15 +190,7 @@ CheckResult check(const QString& article, const SourceIndex& index, const Source
     });
     std::vector<char> covered(static_cast<size_t>(article.size()), 0); // 1 copied, 2 cited
     QHash<qint64, qint64> perSource;
-    for (const Piece& p : pieces) {
-        qint32 a0 = p.match.articleStart;
-        qint32 a1 = p.match.articleEnd;
-        while (a0 < a1 && covered[static_cast<size_t>(tokens.starts[a0])])
-            ++a0;
-        while (a1 > a0 && covered[static_cast<size_t>(tokens.ends[a1 - 1] - 1)])
-            --a1;
-        if (a1 - a0 < std::min<qint32>(run, p.match.articleEnd - p.match.articleStart))
-            continue; // mostly inside longer passages
+    auto take = [&](const Piece& p, qint32 a0, qint32 a1) {
         Passage passage;
         passage.start = tokens.starts[a0];
         passage.end = tokens.ends[a1 - 1];
@@ -221,6 +213,24 @@ CheckResult check(const QString& article, const SourceIndex& index, const Source
         (p.cited ? result.citedChars : result.copiedChars) += counted;
         perSource[p.source] += counted;
         result.passages.append(passage);
+    };
+    for (const Piece& p : pieces) {
+        // What longer passages left of this one, each stretch on its own; a stretch shorter than a
+        // run (or than the whole, for a short piece) is inside them.
+        const qint32 least = std::min<qint32>(run, p.match.articleEnd - p.match.articleStart);
+        qint32 a0 = p.match.articleStart;
+        while (a0 < p.match.articleEnd) {
+            if (covered[static_cast<size_t>(tokens.starts[a0])]) {
+                ++a0;
+                continue;
+            }
+            qint32 a1 = a0 + 1;
+            while (a1 < p.match.articleEnd && !covered[static_cast<size_t>(tokens.starts[a1])])
+                ++a1;
+            if (a1 - a0 >= least)
+                take(p, a0, a1);
+            a0 = a1;
+        }
     }
     std::sort(result.passages.begin(), result.passages.end(),
               [](const Passage& x, const Passage& y) { return x.start < y.start; });
