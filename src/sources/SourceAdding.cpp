@@ -114,6 +114,12 @@ void SourceAdding::next()
         done({path, AddedFile::Outcome::SameContent, QString(), 0});
         return;
     }
+    if (documents::kindOf(path, bytes) == documents::Kind::Text) {
+        // Plain text is only decoded: no library that could hang or blow up, so no process of its own,
+        // which would cost more than the read itself for each of hundreds of files.
+        keep(path, documents::read(path), std::chrono::milliseconds(0));
+        return;
+    }
     m_job = std::make_unique<ReadJob>(path, m_options);
     connect(m_job.get(), &ReadJob::finished, this, &SourceAdding::readFinished);
     m_job->start();
@@ -121,8 +127,7 @@ void SourceAdding::next()
 
 void SourceAdding::readFinished(const documents::Read& read)
 {
-    const QString path = m_files[m_next];
-    const QString failure = failureOf(path, read, m_job->wordProcessorLimit());
+    const std::chrono::milliseconds limit = m_job->wordProcessorLimit();
     // The job may be inside its own signal: it goes once the event loop comes back.
     m_job.release()->deleteLater();
     if (m_cancelled) {
@@ -130,6 +135,12 @@ void SourceAdding::readFinished(const documents::Read& read)
         emit finished(true);
         return;
     }
+    keep(m_files[m_next], read, limit);
+}
+
+void SourceAdding::keep(const QString& path, const documents::Read& read, std::chrono::milliseconds limit)
+{
+    const QString failure = failureOf(path, read, limit);
     const QString text = textOf(read);
     if (!failure.isEmpty() || text.trimmed().isEmpty()) {
         done({path, AddedFile::Outcome::Failed,

@@ -31,7 +31,8 @@ struct AddedFile
 QStringList sourceFiles(const QStringList& paths);
 
 // Reads each file through the program's read route (ReadJob: its own readers in the reader process,
-// the word processor for .doc and .wps, one process at a time under the limits of an open) and adds
+// the word processor for .doc and .wps, one process at a time under the limits of an open; a plain
+// text file is decoded here) and adds
 // it to the library. fileDone() tells each file's outcome, in order; finished() comes once, after the
 // last file or a cancel.
 class SourceAdding : public QObject
@@ -55,6 +56,8 @@ signals:
 private:
     void next();
     void readFinished(const documents::Read& read);
+    // Adds what reading path gave, or tells why it cannot be added.
+    void keep(const QString& path, const documents::Read& read, std::chrono::milliseconds limit);
     void done(AddedFile file);
 
     Library& m_library;
