@@ -95,16 +95,10 @@ void SourcesCommands::add(const QStringList& paths)
 {
     if (paths.isEmpty() || m_busy)
         return;
-    if (!m_library.open()) {
-        tell(m_library.error(), true);
-        return;
-    }
-    if (const QString notice = m_library.takeNotice(); !notice.isEmpty())
-        tell(notice);
     m_busy = true;
-    auto* adding = new sources::SourceAdding(m_library, sources::sourceFiles(paths), {}, this);
+    const QStringList files = sources::sourceFiles(paths);
     auto* bar =
-        new QProgressDialog(QString(), QStringLiteral("取消"), 0, std::max(adding->total(), 1), &m_form);
+        new QProgressDialog(QString(), QStringLiteral("取消"), 0, std::max<int>(files.size(), 1), &m_form);
     bar->setObjectName(QStringLiteral("sourcesProgress"));
     bar->setWindowTitle(QStringLiteral("来源库"));
     bar->setMinimumDuration(kProgressDelayMs);
@@ -112,34 +106,73 @@ void SourcesCommands::add(const QStringList& paths)
     bar->setAutoClose(false);
     auto counts = std::make_shared<std::array<int, 3>>(); // read, skipped, failed
     auto failures = std::make_shared<QStringList>();
-    connect(adding, &sources::SourceAdding::progress, bar, [bar](int done, int total) {
-        bar->setLabelText(QStringLiteral("正在读取来源：第 %1 / %2 个文件").arg(done + 1).arg(total));
-        bar->setValue(done);
+    auto notice = std::make_shared<QString>();
+    auto unopened = std::make_shared<bool>(false);
+
+    // The reading, the indexing and the library's writes run in a thread of their own, with a library
+    // connection of that thread; the window only shows the progress.
+    auto* thread = new QThread(this);
+    auto* worker = new QObject;
+    worker->moveToThread(thread);
+    connect(thread, &QThread::finished, worker, &QObject::deleteLater);
+    const QString libraryPath = m_library.filePath();
+    connect(thread, &QThread::started, worker, [=, this] {
+        auto* library = new sources::Library(libraryPath);
+        auto* adding = new sources::SourceAdding(*library, files, {}, worker);
+        if (!library->open()) {
+            *unopened = true;
+            *failures = {library->error()};
+        }
+        *notice = library->takeNotice();
+        connect(adding, &sources::SourceAdding::progress, bar, [bar](int done, int total) {
+            bar->setLabelText(QStringLiteral("正在读取来源：第 %1 / %2 个文件").arg(done + 1).arg(total));
+            bar->setValue(done);
+        });
+        connect(adding, &sources::SourceAdding::fileDone, bar,
+                [counts, failures](const sources::AddedFile& f) {
+                    using O = sources::AddedFile::Outcome;
+                    ++(*counts)[f.outcome == O::Read ? 0 : f.outcome == O::Failed ? 2 : 1];
+                    if (f.outcome == O::Failed)
+                        failures->append(QDir::toNativeSeparators(f.path) + QStringLiteral("：") + f.reason);
+                });
+        connect(bar, &QProgressDialog::canceled, adding, &sources::SourceAdding::cancel);
+        connect(adding, &sources::SourceAdding::finished, worker, [library, thread](bool) {
+            delete library; // its connection closes in the thread that opened it
+            thread->quit();
+        });
+        connect(adding, &sources::SourceAdding::finished, bar,
+                [bar](bool cancelled) { bar->setProperty("cancelled", cancelled); });
+        if (*unopened) {
+            QMetaObject::invokeMethod(
+                adding, [adding] { adding->cancel(); }, Qt::QueuedConnection);
+            return;
+        }
+        adding->start();
     });
-    connect(adding, &sources::SourceAdding::fileDone, this, [counts, failures](const sources::AddedFile& f) {
-        using O = sources::AddedFile::Outcome;
-        ++(*counts)[f.outcome == O::Read ? 0 : f.outcome == O::Failed ? 2 : 1];
-        if (f.outcome == O::Failed)
-            failures->append(QDir::toNativeSeparators(f.path) + QStringLiteral("：") + f.reason);
+    connect(thread, &QThread::finished, this, [this, thread, bar, counts, failures, notice, unopened] {
+        const bool cancelled = bar->property("cancelled").toBool() && !*unopened;
+        thread->deleteLater();
+        bar->deleteLater();
+        m_busy = false;
+        if (!notice->isEmpty())
+            tell(*notice);
+        if (*unopened) {
+            tell(failures->join(u'\n'), true);
+            emit addingFinished();
+            return;
+        }
+        QString text = QStringLiteral("已读取 %1 个文件，跳过 %2 个（来源库中已有），%3 个无法读取。")
+                           .arg((*counts)[0])
+                           .arg((*counts)[1])
+                           .arg((*counts)[2]);
+        if (cancelled)
+            text = QStringLiteral("已取消。") + text;
+        if (!failures->isEmpty())
+            text += u'\n' + failures->mid(0, 20).join(u'\n');
+        tell(text, !failures->isEmpty());
+        emit addingFinished();
     });
-    connect(bar, &QProgressDialog::canceled, adding, &sources::SourceAdding::cancel);
-    connect(adding, &sources::SourceAdding::finished, this,
-            [this, adding, bar, counts, failures](bool cancelled) {
-                bar->deleteLater();
-                adding->deleteLater();
-                m_busy = false;
-                QString text = QStringLiteral("已读取 %1 个文件，跳过 %2 个（来源库中已有），%3 个无法读取。")
-                                   .arg((*counts)[0])
-                                   .arg((*counts)[1])
-                                   .arg((*counts)[2]);
-                if (cancelled)
-                    text = QStringLiteral("已取消。") + text;
-                if (!failures->isEmpty())
-                    text += u'\n' + failures->mid(0, 20).join(u'\n');
-                tell(text, !failures->isEmpty());
-                emit addingFinished();
-            });
-    adding->start();
+    thread->start();
 }
 
 void SourcesCommands::manage()

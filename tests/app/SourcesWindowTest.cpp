@@ -1,4 +1,5 @@
 // 本地比对 in the main window: the marks in the editor and the figures of the result view.
+#include "app/SourcesCommands.h"
 #include "editor/MarkColors.h"
 #include "sources/Library.h"
 #include "sources/LocalReport.h"
@@ -6,6 +7,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -21,7 +23,7 @@ class SourcesWindow : public Form1Fixture
 protected:
     void SetUp() override
     {
-        const QString library = dir.filePath(QStringLiteral("sources.sqlite"));
+        library = dir.filePath(QStringLiteral("sources.sqlite"));
         sources::Library l(library);
         const QString text = kCopied + QStringLiteral("。") + kCited;
         ASSERT_TRUE(l.addSource(QStringLiteral("/来源/论文.pdf"), "hash", 100, QStringLiteral("论文"), text));
@@ -38,6 +40,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    QString library;
 };
 
 TEST_F(SourcesWindow, LocalCheckMarksCopiedAndCitedAndShowsTheFigures)
@@ -72,6 +75,33 @@ TEST_F(SourcesWindow, LocalCheckMarksCopiedAndCitedAndShowsTheFigures)
     ASSERT_EQ(passages->rowCount(), 2);
     EXPECT_TRUE(passages->item(0, 1)->text().startsWith(QStringLiteral("第 1–%1 字").arg(kCopied.size())));
     EXPECT_GE(child<QTableWidget>(view, "localChapters")->rowCount(), 1);
+}
+
+// Adding runs in a thread of its own; the window then tells what was read, skipped and why a file was not.
+TEST_F(SourcesWindow, AddingAFolderTellsEachOutcomeAndFillsTheLibrary)
+{
+    const QString folder = dir.filePath(QStringLiteral("新来源"));
+    QDir().mkpath(folder + QStringLiteral("/sub"));
+    auto write = [](const QString& path, const QString& text) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text.toUtf8());
+    };
+    write(folder + QStringLiteral("/a.txt"), kCopied + kCopied);
+    write(folder + QStringLiteral("/sub/b.txt"), kCited + kCopied);
+    write(folder + QStringLiteral("/sub/empty.txt"), QStringLiteral("　\n"));
+    MessageBoxRecorder boxes;
+    auto* commands = form->findChild<SourcesCommands*>();
+    ASSERT_TRUE(commands);
+    QSignalSpy done(commands, &SourcesCommands::addingFinished);
+    commands->add({folder});
+    ASSERT_TRUE(done.wait(20000));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(
+        QStringLiteral("已读取 2 个文件，跳过 0 个（来源库中已有），1 个无法读取。")))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("empty.txt：文件中没有文字。")));
+    EXPECT_EQ(sources::Library(library).entries().size(), 3);
 }
 
 } // namespace
