@@ -62,7 +62,7 @@ void addOptionsMenu(QMenuBar& bar, MainMenus& m)
     m.cutBySentence->setChecked(QSettings().value(kCutBySentenceKey, false).toBool());
     QObject::connect(m.cutBySentence, &QAction::toggled, m.options,
                      [](bool on) { QSettings().setValue(kCutBySentenceKey, on); });
-    m.localRun = windowparts::addItem(m.options, "zuiduanchongfu", QStringLiteral("本地比对的最短重复字数…"));
+    m.localRun = windowparts::addItem(m.options, "zuiduanchongfu", QStringLiteral("本地比对的最短重复字数"));
 }
 
 void addSourcesMenu(QMenuBar& bar, MainMenus& m)
