@@ -65,6 +65,19 @@ void addOptionsMenu(QMenuBar& bar, MainMenus& m)
     m.cutBySentence->setChecked(QSettings().value(kCutBySentenceKey, false).toBool());
     QObject::connect(m.cutBySentence, &QAction::toggled, m.options,
                      [](bool on) { QSettings().setValue(kCutBySentenceKey, on); });
+    m.localRun = windowparts::addItem(m.options, "zuiduanchongfu", QStringLiteral("本地比对的最短重复字数"));
+}
+
+void addSourcesMenu(QMenuBar& bar, MainMenus& m)
+{
+    m.sources = bar.addMenu(QStringLiteral("来源库"));
+    m.sources->setObjectName(QStringLiteral("laiyuan"));
+    m.addSourceFiles = windowparts::addItem(m.sources, "tianjiawenjian", QStringLiteral("添加来源文件…"));
+    m.addSourceFolder =
+        windowparts::addItem(m.sources, "tianjiawenjianjia", QStringLiteral("添加来源文件夹…"));
+    m.manageSources = windowparts::addItem(m.sources, "guanlilaiyuan", QStringLiteral("管理来源库…"));
+    m.sources->addSeparator();
+    m.localCheck = windowparts::addItem(m.sources, "bendibidui", QStringLiteral("本地比对"));
 }
 
 QAction* addBarItem(QMenuBar& bar, const char* name, const QString& caption)
@@ -83,6 +96,7 @@ MainMenus createMainMenus(QMenuBar& bar)
     addEditMenu(bar, m);
     addEngineMenu(bar, m);
     addOptionsMenu(bar, m);
+    addSourcesMenu(bar, m);
     m.comparator = addBarItem(bar, "duibiqi", QStringLiteral("对比器"));
     m.results = addBarItem(bar, "jieguo", QStringLiteral("检测结果"));
     m.update = addBarItem(bar, "gengxin", QStringLiteral("获取更新"));

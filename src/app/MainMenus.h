@@ -26,11 +26,17 @@ struct MainMenus
     QAction* wenku = nullptr;
     QAction* longyuan = nullptr;
     QAction* zhiwang = nullptr;
-    QMenu* options = nullptr;         // xuanxiang
-    QAction* cutBySentence = nullptr; // anjuqiefen, kept in the settings
-    QAction* comparator = nullptr;    // duibiqi, on the bar itself
-    QAction* results = nullptr;       // jieguo
-    QAction* update = nullptr;        // gengxin, hidden
+    QMenu* options = nullptr;           // xuanxiang
+    QAction* cutBySentence = nullptr;   // anjuqiefen, kept in the settings
+    QAction* localRun = nullptr;        // zuiduanchongfu: the shortest repeated run of 本地比对
+    QMenu* sources = nullptr;           // laiyuan
+    QAction* addSourceFiles = nullptr;  // tianjiawenjian
+    QAction* addSourceFolder = nullptr; // tianjiawenjianjia
+    QAction* manageSources = nullptr;   // guanlilaiyuan
+    QAction* localCheck = nullptr;      // bendibidui, F9
+    QAction* comparator = nullptr;      // duibiqi, on the bar itself
+    QAction* results = nullptr;         // jieguo
+    QAction* update = nullptr;          // gengxin, hidden
 };
 
 MainMenus createMainMenus(QMenuBar& bar);

@@ -7,6 +7,7 @@
 #include "app/OnlineCheck.h"
 #include "app/ReportExport.h"
 #include "app/ResultWindow.h"
+#include "app/SourcesCommands.h"
 #include "comparator/ComparatorOpener.h"
 #include "editor/BandMarks.h"
 #include "editor/BandPainter.h"
@@ -65,6 +66,9 @@ Program::Program(Form1& form, search::CheckRun& run, Options& options)
     connect(menus.update, &QAction::triggered, this, &Program::openProjectPage);
 
     connectOnlineCheck(options);
+    m_sources = new SourcesCommands(
+        form, *c.editor,
+        options.sourcesLibrary.isEmpty() ? sources::Library::defaultPath() : options.sourcesLibrary, &form);
     connectReportExport();
     connectResultStore(options);
     load();
@@ -108,8 +112,11 @@ void Program::connectReportExport()
 {
     m_export = new ReportExport(
         [this] {
-            return report::checkReportData(m_run, m_form.controls().editor->text(), m_stats->rowsNow(),
-                                           m_form.selectedEngine(), m_form.windowTitle());
+            report::CheckReportData data =
+                report::checkReportData(m_run, m_form.controls().editor->text(), m_stats->rowsNow(),
+                                        m_form.selectedEngine(), m_form.windowTitle());
+            data.local = m_sources->lastReport();
+            return data;
         },
         &m_form);
     connect(m_export, &ReportExport::busyChanged, &m_form, &Form1::refreshControlStates);

@@ -19,6 +19,7 @@ class BandPainter;
 }
 class QTimer;
 class ResultWindow;
+class SourcesCommands;
 class ReportExport;
 class SiteTableCommand;
 namespace store {
@@ -41,6 +42,9 @@ public:
         std::chrono::milliseconds loadTimeout{30000}; // a load of the real pane that never ends
         // Where the results of checks are kept between starts; empty: nothing is kept or offered.
         QString storeDirectory{};
+        // The library of sources that 本地比对 checks against; empty: the program's (sources.sqlite in
+        // its data folder).
+        QString sourcesLibrary{};
     };
 
     static std::unique_ptr<Form1> makeMainWindow(Options options);
@@ -82,5 +86,6 @@ private:
     ComparatorOpener* m_comparator = nullptr;
     ResultWindow* m_results = nullptr;
     editor::BandPainter* m_painter = nullptr;
+    SourcesCommands* m_sources = nullptr;
     std::unique_ptr<DocumentCommands> m_documents;
 };

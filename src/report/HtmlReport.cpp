@@ -302,6 +302,32 @@ void appendNotSearched(QString& out, const CheckReportData& d)
     }
 }
 
+void appendLocalCheck(QString& out, const CheckReportData& d)
+{
+    if (!d.local)
+        return;
+    const sources::CheckResult& r = d.local->result;
+    out += QStringLiteral("<h2>本地来源比对</h2>\n");
+    for (const QString& line : sources::figureLines(r))
+        out += QStringLiteral("<p>") + esc(line) + QStringLiteral("</p>\n");
+    out += QStringLiteral(
+        "<table class=\"local-sources\"><tr><th>来源</th><th>路径</th><th>字数</th><th>占文章</th></tr>\n");
+    for (const sources::SourceFigure& f : r.sources)
+        out += QStringLiteral("<tr><td>") + esc(d.local->titles.value(f.source)) +
+               QStringLiteral("</td><td>") + esc(d.local->paths.value(f.source)) +
+               QStringLiteral("</td><td>") + QString::number(f.chars) + QStringLiteral("</td><td>") +
+               sources::percentText(f.ratio) + QStringLiteral("</td></tr>\n");
+    out +=
+        QStringLiteral("</table>\n<table class=\"local-chapters\"><tr><th>章节</th><th>字数</th><th>复制</th>"
+                       "<th>引用</th><th>复制比</th></tr>\n");
+    for (const sources::ChapterFigure& c : r.chapters)
+        out += QStringLiteral("<tr><td>") + esc(c.title.isEmpty() ? QStringLiteral("（正文）") : c.title) +
+               QStringLiteral("</td><td>") + QString::number(c.chars) + QStringLiteral("</td><td>") +
+               QString::number(c.copied) + QStringLiteral("</td><td>") + QString::number(c.cited) +
+               QStringLiteral("</td><td>") + sources::percentText(c.ratio) + QStringLiteral("</td></tr>\n");
+    out += QStringLiteral("</table>\n");
+}
+
 } // namespace
 
 QString checkReportHtml(const CheckReportData& data)
@@ -315,6 +341,7 @@ QString checkReportHtml(const CheckReportData& data)
     appendSites(out, data);
     appendUnchecked(out, data);
     appendNotSearched(out, data);
+    appendLocalCheck(out, data);
     out += QStringLiteral("<p class=\"meta\">本报告由 ") + esc(data.program) +
            QStringLiteral(" 生成。</p>\n</body></html>\n");
     return out;

@@ -173,6 +173,30 @@ void addPrintedSites(printed::Document& doc, const CheckReportData& d)
 
 } // namespace
 
+void addPrintedLocalCheck(printed::Document& doc, const CheckReportData& d)
+{
+    if (!d.local)
+        return;
+    const sources::CheckResult& r = d.local->result;
+    addHeading(doc, QStringLiteral("本地来源比对"));
+    for (const QString& line : sources::figureLines(r))
+        addParagraph(doc, line);
+    printed::Block list = table({3, 5, 1, 1}, {QStringLiteral("来源"), QStringLiteral("路径"),
+                                               QStringLiteral("字数"), QStringLiteral("占文章")});
+    for (const sources::SourceFigure& f : r.sources)
+        list.rows.append(textRow({d.local->titles.value(f.source), d.local->paths.value(f.source),
+                                  QString::number(f.chars), sources::percentText(f.ratio)}));
+    doc.append(list);
+    printed::Block chapters =
+        table({4, 1, 1, 1, 1}, {QStringLiteral("章节"), QStringLiteral("字数"), QStringLiteral("复制"),
+                                QStringLiteral("引用"), QStringLiteral("复制比")});
+    for (const sources::ChapterFigure& c : r.chapters)
+        chapters.rows.append(
+            textRow({c.title.isEmpty() ? QStringLiteral("（正文）") : c.title, QString::number(c.chars),
+                     QString::number(c.copied), QString::number(c.cited), sources::percentText(c.ratio)}));
+    doc.append(chapters);
+}
+
 printed::Document printedReport(const CheckReportData& data)
 {
     printed::Document doc;
@@ -180,6 +204,7 @@ printed::Document printedReport(const CheckReportData& data)
     addPrintedText(doc, data);
     addPrintedRanking(doc, data);
     addPrintedSites(doc, data);
+    addPrintedLocalCheck(doc, data);
     addParagraph(doc, QStringLiteral("本报告由 ") + data.program + QStringLiteral(" 生成。"));
     return doc;
 }

@@ -607,3 +607,32 @@ TEST(CheckReport, ShowsTheWritersOwnText)
 }
 
 } // namespace
+
+// The local check's section, apart from the web figures, in both reports; none without a local check.
+TEST(CheckReport, LocalSourcesSectionWhenALocalCheckWasMade)
+{
+    report::CheckReportData d = scriptedCheck();
+    EXPECT_FALSE(report::checkReportHtml(d).contains(QStringLiteral("本地来源比对")));
+    sources::LocalReport local;
+    local.result.articleChars = 200;
+    local.result.copiedChars = 50;
+    local.result.citedChars = 10;
+    local.result.ratio = 0.3;
+    local.result.ratioWithoutCited = 0.25;
+    local.result.largestSourceRatio = 0.25;
+    local.result.sources = {{7, 60, 0.3}};
+    local.result.chapters = {{QStringLiteral("第1章 绪论"), 0, 200, 200, 50, 10, 0.3}};
+    local.titles.insert(7, QStringLiteral("<来源>"));
+    d.local = local;
+    const QString html = report::checkReportHtml(d);
+    EXPECT_TRUE(html.contains(QStringLiteral("<h2>本地来源比对</h2>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("去除引用文献复制比：25%")));
+    EXPECT_TRUE(html.contains(QStringLiteral("&lt;来源&gt;")));
+    EXPECT_TRUE(html.contains(QStringLiteral("第1章 绪论")));
+    QStringList headings;
+    for (const printed::Block& b : report::printedReport(d)) {
+        if (b.kind == printed::Block::Kind::Heading)
+            headings.append(b.runs[0].text);
+    }
+    EXPECT_EQ(headings.back(), QStringLiteral("本地来源比对"));
+}
