@@ -19,6 +19,36 @@ static void BM_AnalyseArticle(benchmark::State& state)
 }
 BENCHMARK(BM_AnalyseArticle)->Arg(200000)->Unit(benchmark::kMillisecond);
 
+// The cutting by sentence with every rule: contents, reference lists, citation markers, Latin words,
+// equal pieces. The article has a table of contents, markers, English sentences and a reference list.
+static void BM_CutSentences(benchmark::State& state)
+{
+    QString article =
+        QStringLiteral("目  录\r\n摘要\tI\r\n第一章 绪论\r\n1.1研究背景与意义\t2\r\n参考文献\t40\r\n");
+    const QString body = makeArticle(state.range(0) * 8 / 10);
+    // Citation markers and English sentences through the body, a reference list at its end.
+    for (qsizetype at = 0; at < body.size(); at += 1000) {
+        article += QStringView(body).mid(at, 1000);
+        article += (at / 1000) % 2 ? QStringLiteral("效率提高[3]1。（张三，2019）")
+                                   : QStringLiteral(" Text similarity computation is a fundamental task "
+                                                    "(Smith et al., 2019). It is hard. ");
+    }
+    article += QStringLiteral("\r\n参考文献\r\n");
+    for (int k = 1; article.size() < state.range(0); ++k)
+        article +=
+            QStringLiteral("[%1] 张三, 李四. 文本相似度计算方法研究[J]. 计算机学报, 2019, 12(3): 45-50.\r\n")
+                .arg(k);
+    qsizetype pieces = 0;
+    for (auto _ : state) {
+        analysis::SentencePieces r = analysis::cutSentences(article);
+        pieces = r.pieces.size();
+        benchmark::DoNotOptimize(r);
+    }
+    state.counters["chars"] = static_cast<double>(article.size());
+    state.counters["pieces"] = static_cast<double>(pieces);
+}
+BENCHMARK(BM_CutSentences)->Arg(200000)->Unit(benchmark::kMillisecond);
+
 // A double-click in the results window: the last sentence's place in the editor's text, with the text
 // analysed or replaced since (no earlier sentence is found any more); the first click on a text, or a
 // later one.

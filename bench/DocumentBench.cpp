@@ -2,6 +2,7 @@
 #include "documents/HostileDocuments.h"
 #include "documents/Loading.h"
 #include "documents/PdfFixture.h"
+#include "documents/PdfReader.h"
 #include "documents/RtfReader.h"
 #include "documents/RtfWriter.h"
 #include "editor/DocumentFiles.h"
@@ -333,6 +334,22 @@ static void BM_OpenOdt(benchmark::State& state)
 }
 BENCHMARK(BM_OpenOdt)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The native readers alone, without the editor: argument 0 the .docx, 1 the .odt.
+static void BM_ReadWordDocumentText(benchmark::State& state)
+{
+    const QString path = state.range(0) == 0 ? wordDocuments().docx : wordDocuments().odt;
+    qsizetype characters = 0;
+    for (auto _ : state) {
+        const documents::Read read = documents::read(path);
+        if (const QString* text = std::get_if<QString>(&read))
+            characters = text->size();
+        else
+            state.SkipWithError("no text");
+    }
+    state.counters["characters"] = static_cast<double>(characters);
+}
+BENCHMARK(BM_ReadWordDocumentText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 // While LibreOffice reads a .doc, how late a 10 ms timer's events arrive: the window's answer time.
 static void BM_EventLatencyWhileLibreOfficeReadsDoc(benchmark::State& state)
 {
@@ -375,7 +392,8 @@ BENCHMARK(BM_EventLatencyWhileLibreOfficeReadsDoc)->Unit(benchmark::kMillisecond
 // ---- The whole open as the menu item does it -------------------------------------------------
 // From the open dialog's answer to the text painted in the editor, through DocumentCommands: the
 // read (in the reader process), the editor's new text, the unsaved-text baseline and the
-// first paint. Argument 0: a 200,000-character .txt; 1: the same article as .docx.
+// first paint. Argument 0: a 200,000-character .txt; 1: the same article as .docx; 2: a 100-page PDF
+// thesis with footnotes and page numbers, read as paragraphs.
 #include "editor/DocumentCommands.h"
 #include "platform/FileDialog.h"
 #include "platform/Fonts.h"
@@ -394,6 +412,12 @@ QString openBenchFile(int which)
     static QTemporaryDir dir;
     if (which == 1)
         return wordDocuments().docx;
+    if (which == 2) {
+        const QString path = dir.filePath(QStringLiteral("thesis.pdf"));
+        if (!QFileInfo::exists(path))
+            writeTemp(dir, QStringLiteral("thesis.pdf"), pdffixture::thesis(100).file);
+        return path;
+    }
     const QString path = dir.filePath(QStringLiteral("thesis.txt"));
     if (!QFileInfo::exists(path))
         writeTemp(dir, QStringLiteral("thesis.txt"), makeArticle(kArticleLength).toUtf8());
@@ -438,10 +462,28 @@ static void BM_OpenThroughDocumentCommand(benchmark::State& state)
 BENCHMARK(BM_OpenThroughDocumentCommand)
     ->Arg(0)
     ->Arg(1)
+    ->Arg(2)
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(10);
+
+// The text of a 100-page PDF thesis (footnotes, page numbers, a contents page) in the program itself:
+// the reading as paragraphs without the reader process and the editor.
+static void BM_ReadPdfThesis(benchmark::State& state)
+{
+    const QByteArray file = pdffixture::thesis(100).file;
+    qsizetype characters = 0;
+    for (auto _ : state) {
+        const std::variant<QString, documents::Failure> text = pdf::read(file);
+        if (!std::holds_alternative<QString>(text))
+            state.SkipWithError("no text");
+        else
+            characters = std::get<QString>(text).size();
+    }
+    state.counters["characters"] = static_cast<double>(characters);
+}
+BENCHMARK(BM_ReadPdfThesis)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // A small PDF read in the program itself (argument 0) and through a read job, in the reader process
 // (1): what the process costs each read.

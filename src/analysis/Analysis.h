@@ -1,5 +1,8 @@
 #pragma once
 
+#include "analysis/SentencePlace.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +17,10 @@ struct Result
     QString articleText;     // normalised: no line breaks, no ASCII spaces
     QStringList sentences;   // consecutive pieces of at most kSentenceLength characters
     qsizetype charCount = 0; // characters of articleText that code page 936 encodes in two bytes
+    // Set by the cutting by sentence, empty otherwise: what each sentence is searched with (itself
+    // without citation markers), and where it stands in the editor's text.
+    QStringList searchTexts;
+    QList<Place> places;
 };
 
 // Marks sentence ends, strips white space before line breaks, drops blank lines and removes line

@@ -167,43 +167,68 @@ Occurrences occurrencesOf(const QString& editorText, const QStringList& sentence
     return o;
 }
 
+// The occurrences of a text and its analysis, built once: each double-click after the first, and the
+// colouring of every sentence, only walk.
+const Occurrences& occurrencesFor(const QString& editorText, const QStringList& sentences)
+{
+    thread_local Occurrences cached;
+    if (!cached.isOf(editorText, sentences))
+        cached = occurrencesOf(editorText, sentences);
+    return cached;
+}
+
+// The first place of sentence i at or after from (an offset into the editor's text).
+std::optional<Place> findFrom(const Occurrences& o, qsizetype i, qsizetype from)
+{
+    const QStringList& sentences = o.sentences;
+    if (o.idOf[i] < 0)
+        return sentences[i].isEmpty() ? std::nullopt : findLiterally(o.editorText, sentences[i], from);
+    const Kept& kept = o.kept;
+    const qsizetype keptFrom = std::lower_bound(kept.at.cbegin(), kept.at.cend(), from) - kept.at.cbegin();
+    const QList<qsizetype>& occ = o.occurrences[o.idOf[i]];
+    const auto p = std::lower_bound(occ.cbegin(), occ.cend(), keptFrom);
+    if (p == occ.cend())
+        return std::nullopt;
+    const qsizetype start = kept.at[*p];
+    return Place{start, kept.at[*p + sentences[i].size() - 1] + 1 - start};
+}
+
 } // namespace
 
 std::optional<Place> sentencePlace(const QString& editorText, const QStringList& sentences, qsizetype index)
 {
     if (index < 0 || index >= sentences.size() || sentences[index].isEmpty())
         return std::nullopt;
-    // Built once for a text and its analysis: each double-click after the first only walks.
-    thread_local Occurrences cached;
-    if (!cached.isOf(editorText, sentences))
-        cached = occurrencesOf(editorText, sentences);
-    const Kept& kept = cached.kept;
-    const QList<qsizetype>& idOf = cached.idOf;
-    const QList<QList<qsizetype>>& occurrences = cached.occurrences;
-
-    auto find = [&](qsizetype i, qsizetype from) -> std::optional<Place> {
-        if (idOf[i] < 0)
-            return sentences[i].isEmpty() ? std::nullopt : findLiterally(editorText, sentences[i], from);
-        const qsizetype keptFrom =
-            std::lower_bound(kept.at.cbegin(), kept.at.cend(), from) - kept.at.cbegin();
-        const QList<qsizetype>& occ = occurrences[idOf[i]];
-        const auto p = std::lower_bound(occ.cbegin(), occ.cend(), keptFrom);
-        if (p == occ.cend())
-            return std::nullopt;
-        const qsizetype start = kept.at[*p];
-        return Place{start, kept.at[*p + sentences[i].size() - 1] + 1 - start};
-    };
+    const Occurrences& o = occurrencesFor(editorText, sentences);
     // Each earlier sentence found moves the start of the search past it; one not found (edited away)
     // leaves it where it was.
     qsizetype from = 0;
     for (qsizetype i = 0; i < index; ++i) {
-        if (const auto place = find(i, from))
+        if (const auto place = findFrom(o, i, from))
             from = place->start + place->length;
     }
-    if (auto place = find(index, from))
+    if (auto place = findFrom(o, index, from))
         return place;
     // The text before it changed in a way the walk could not follow: its first occurrence then.
-    return find(index, 0);
+    return findFrom(o, index, 0);
+}
+
+QList<std::optional<Place>> sentencePlaces(const QString& editorText, const QStringList& sentences)
+{
+    QList<std::optional<Place>> places(sentences.size());
+    const Occurrences& o = occurrencesFor(editorText, sentences);
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < sentences.size(); ++i) {
+        if (sentences[i].isEmpty())
+            continue;
+        if (auto place = findFrom(o, i, from)) {
+            from = place->start + place->length;
+            places[i] = place;
+        } else {
+            places[i] = findFrom(o, i, 0);
+        }
+    }
+    return places;
 }
 
 } // namespace analysis

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -20,5 +21,8 @@ struct Place
 // editor's line breaks and ASCII spaces, which analysis removed, are passed over. nullopt when the
 // text no longer holds the sentence (the article was edited after the analysis).
 std::optional<Place> sentencePlace(const QString& editorText, const QStringList& sentences, qsizetype index);
+
+// sentencePlace for every index, in one walk.
+QList<std::optional<Place>> sentencePlaces(const QString& editorText, const QStringList& sentences);
 
 } // namespace analysis

@@ -38,6 +38,9 @@ void addEditMenu(QMenuBar& bar, MainMenus& m)
     e.deleteSelection = windowparts::addItem(m.edit, "sc", QStringLiteral("删除"));
     windowparts::addSeparator(m.edit, "fg3");
     e.selectAll = windowparts::addItem(m.edit, "qx", QStringLiteral("全选"));
+    windowparts::addSeparator(m.edit, "fg4");
+    m.colourByBand = windowparts::addItem(m.edit, "biaose", QStringLiteral("按相似度标色"));
+    m.clearColours = windowparts::addItem(m.edit, "qingchubiaose", QStringLiteral("清除标色"));
 }
 
 void addEngineMenu(QMenuBar& bar, MainMenus& m)
@@ -62,6 +65,19 @@ void addOptionsMenu(QMenuBar& bar, MainMenus& m)
     m.cutBySentence->setChecked(QSettings().value(kCutBySentenceKey, false).toBool());
     QObject::connect(m.cutBySentence, &QAction::toggled, m.options,
                      [](bool on) { QSettings().setValue(kCutBySentenceKey, on); });
+    m.localRun = windowparts::addItem(m.options, "zuiduanchongfu", QStringLiteral("本地比对的最短重复字数"));
+}
+
+void addSourcesMenu(QMenuBar& bar, MainMenus& m)
+{
+    m.sources = bar.addMenu(QStringLiteral("来源库"));
+    m.sources->setObjectName(QStringLiteral("laiyuan"));
+    m.addSourceFiles = windowparts::addItem(m.sources, "tianjiawenjian", QStringLiteral("添加来源文件…"));
+    m.addSourceFolder =
+        windowparts::addItem(m.sources, "tianjiawenjianjia", QStringLiteral("添加来源文件夹…"));
+    m.manageSources = windowparts::addItem(m.sources, "guanlilaiyuan", QStringLiteral("管理来源库…"));
+    m.sources->addSeparator();
+    m.localCheck = windowparts::addItem(m.sources, "bendibidui", QStringLiteral("本地比对"));
 }
 
 void addHelpMenu(QMenuBar& bar, MainMenus& m)
@@ -89,6 +105,7 @@ MainMenus createMainMenus(QMenuBar& bar)
     addEditMenu(bar, m);
     addEngineMenu(bar, m);
     addOptionsMenu(bar, m);
+    addSourcesMenu(bar, m);
     m.comparator = addBarItem(bar, "duibiqi", QStringLiteral("对比器"));
     m.results = addBarItem(bar, "jieguo", QStringLiteral("检测结果"));
     m.update = addBarItem(bar, "gengxin", QStringLiteral("获取更新"));

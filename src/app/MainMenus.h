@@ -19,20 +19,28 @@ struct MainMenus
     QAction* exit = nullptr;             // tuichu
     QMenu* edit = nullptr;               // yjcd
     editor::EditActions editActions;     // cx, jq, fz, nt, sc, qx
+    QAction* colourByBand = nullptr;     // biaose
+    QAction* clearColours = nullptr;     // qingchubiaose
     QMenu* engines = nullptr;            // yinqing
     QAction* baidu = nullptr;
     QAction* wenku = nullptr;
     QAction* longyuan = nullptr;
     QAction* zhiwang = nullptr;
-    QMenu* options = nullptr;         // xuanxiang
-    QAction* cutBySentence = nullptr; // anjuqiefen, kept in the settings
-    QAction* comparator = nullptr;    // duibiqi, on the bar itself
-    QAction* results = nullptr;       // jieguo
-    QAction* update = nullptr;        // gengxin, hidden
-    QMenu* help = nullptr;            // bangzhu, the last on the bar
-    QAction* usage = nullptr;         // shiyongshuoming
-    QAction* dataPlaces = nullptr;    // shujuweizhi
-    QAction* about = nullptr;         // guanyu
+    QMenu* options = nullptr;           // xuanxiang
+    QAction* cutBySentence = nullptr;   // anjuqiefen, kept in the settings
+    QAction* localRun = nullptr;        // zuiduanchongfu: the shortest repeated run of 本地比对
+    QMenu* sources = nullptr;           // laiyuan
+    QAction* addSourceFiles = nullptr;  // tianjiawenjian
+    QAction* addSourceFolder = nullptr; // tianjiawenjianjia
+    QAction* manageSources = nullptr;   // guanlilaiyuan
+    QAction* localCheck = nullptr;      // bendibidui, F9
+    QAction* comparator = nullptr;      // duibiqi, on the bar itself
+    QAction* results = nullptr;         // jieguo
+    QAction* update = nullptr;          // gengxin, hidden
+    QMenu* help = nullptr;              // bangzhu, the last on the bar
+    QAction* usage = nullptr;           // shiyongshuoming
+    QAction* dataPlaces = nullptr;      // shujuweizhi
+    QAction* about = nullptr;           // guanyu
 };
 
 MainMenus createMainMenus(QMenuBar& bar);

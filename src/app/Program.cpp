@@ -8,8 +8,11 @@
 #include "app/OnlineCheck.h"
 #include "app/ReportExport.h"
 #include "app/ResultWindow.h"
+#include "app/SourcesCommands.h"
 #include "comparator/ComparatorOpener.h"
 #include "comparator/Form2.h"
+#include "editor/BandMarks.h"
+#include "editor/BandPainter.h"
 #include "editor/DocumentCommands.h"
 #include "editor/EditCommands.h"
 #include "editor/RichTextBox.h"
@@ -24,6 +27,7 @@
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -68,12 +72,16 @@ Program::Program(Form1& form, search::CheckRun& run, Options& options)
     connect(menus.update, &QAction::triggered, this, &Program::openProjectPage);
 
     connectOnlineCheck(options);
+    m_sources = new SourcesCommands(
+        form, *c.editor,
+        options.sourcesLibrary.isEmpty() ? sources::Library::defaultPath() : options.sourcesLibrary, &form);
     connectReportExport();
     connectResultStore(options);
     load();
     form.refreshControlStates();
     connectEditingAndComparator();
     connectDocumentCommands();
+    connectBandColours();
     form.connectKeyboardRoute();
     connectHelpAndWindowKeys();
 }
@@ -140,8 +148,11 @@ void Program::connectReportExport()
 {
     m_export = new ReportExport(
         [this] {
-            return report::checkReportData(m_run, m_form.controls().editor->text(), m_stats->rowsNow(),
-                                           m_form.selectedEngine(), Form1::programName());
+            report::CheckReportData data =
+                report::checkReportData(m_run, m_form.controls().editor->text(), m_stats->rowsNow(),
+                                        m_form.selectedEngine(), Form1::programName());
+            data.local = m_sources->lastReport();
+            return data;
         },
         [this] { return m_documents ? m_documents->documentPath() : QString(); }, &m_form);
     connect(m_export, &ReportExport::busyChanged, &m_form, &Form1::refreshControlStates);
@@ -168,6 +179,8 @@ void Program::analyse()
     if (m_form.menus().cutBySentence->isChecked()) {
         analysis::SentencePieces pieces = analysis::cutSentences(article);
         result.sentences = std::move(pieces.pieces);
+        result.searchTexts = std::move(pieces.searchTexts);
+        result.places = std::move(pieces.places);
         uses = std::move(pieces.uses);
     }
     m_effects->apply(m_run.analyse(std::move(result), article, uses));
@@ -217,6 +230,24 @@ void Program::connectDocumentCommands()
     connect(menus.save, &QAction::triggered, this, [this] { m_documents->save(); });
 }
 
+void Program::connectBandColours()
+{
+    m_painter = new editor::BandPainter(*m_form.controls().editor, &m_form);
+    const MainMenus& menus = m_form.menus();
+    connect(menus.colourByBand, &QAction::triggered, this, &Program::colourByBand);
+    connect(menus.clearColours, &QAction::triggered, m_painter, &editor::BandPainter::clear);
+    auto follow = [this] { m_form.menus().colourByBand->setEnabled(editor::hasBandResult(m_run.record())); };
+    connect(&m_run, &search::CheckRun::recordChanged, this, follow);
+    connect(&m_run, &search::CheckRun::recordReset, this, follow);
+    follow();
+}
+
+void Program::colourByBand()
+{
+    RichTextBox& editor = *m_form.controls().editor;
+    m_painter->paint(editor::bandMarks(editor.text(), m_run.sentences(), m_run.record()));
+}
+
 void Program::connectResultStore(const Options& options)
 {
     m_keeper = new store::ResultKeeper(options.storeDirectory, m_run, &m_form);
@@ -241,12 +272,29 @@ void Program::offerResume(const QList<analysis::PieceUse>& uses)
 
 void Program::clearKeptResults()
 {
+    const int kept = m_keeper->count();
+    if (kept == 0) {
+        MessageBox::show(&m_form,
+                         {QStringLiteral("没有保存的检测结果。"), QString(), MessageBox::Icon::Information});
+        return;
+    }
+    // A count the store could not give is left out rather than guessed.
+    QString question = QStringLiteral("确定要清除保存的全部检测结果吗？");
+    if (kept > 0)
+        question += QStringLiteral("共 %1 句的结果，").arg(kept);
+    question += QStringLiteral("清除后不能恢复。");
     const MessageBox::Answer answer =
-        MessageBox::show(&m_form, {QStringLiteral("确定要清除保存的全部检测结果吗？"), QString(),
-                                   MessageBox::Icon::Question, MessageBox::Buttons::YesNo});
-    if (answer == MessageBox::Answer::Yes && !m_keeper->clear())
+        MessageBox::show(&m_form, {question, QString(), MessageBox::Icon::Question,
+                                   MessageBox::Buttons::YesNo, MessageBox::Answer::No});
+    if (answer != MessageBox::Answer::Yes)
+        return;
+    if (!m_keeper->clear()) {
         MessageBox::show(
             &m_form, {QStringLiteral("检测记录未能清除，请稍后再试。"), QString(), MessageBox::Icon::Error});
+        return;
+    }
+    m_form.controls().status->setText(kept > 0 ? QStringLiteral("已清除保存的 %1 句检测结果。").arg(kept)
+                                               : QStringLiteral("已清除保存的检测结果。"));
 }
 
 void Program::showStoreNotice(const QString& notice)
@@ -259,6 +307,7 @@ void Program::showResults()
     if (!m_results) {
         m_results = new ResultWindow(
             m_run, *m_progress, [this](int k) { return m_form.showSentenceInEditor(k, true); }, &m_form);
+        m_results->addCommandButtons({m_form.menus().colourByBand, m_form.menus().clearColours});
     }
     m_results->show();
     m_results->raise();

@@ -15,8 +15,12 @@ class ComparatorOpener;
 class DocumentCommands;
 
 class OnlineCheck;
+namespace editor {
+class BandPainter;
+}
 class QTimer;
 class ResultWindow;
+class SourcesCommands;
 class ReportExport;
 class SiteTableCommand;
 namespace report {
@@ -44,6 +48,9 @@ public:
         QString storeDirectory{};
         // Monotonic milliseconds, for the time an automatic run has left; empty: the system's clock.
         std::function<qint64()> clock{};
+        // The library of sources that 本地比对 checks against; empty: the program's (sources.sqlite in
+        // its data folder).
+        QString sourcesLibrary{};
     };
 
     static std::unique_ptr<Form1> makeMainWindow(Options options);
@@ -59,12 +66,14 @@ private:
     void connectEditingAndComparator();
     void connectDocumentCommands();
     void connectHelpAndWindowKeys();
+    void connectBandColours();
 
     // Handlers
     void analyse();
     // The resume question after an analysis, when kept results fit the pieces.
     void offerResume(const QList<analysis::PieceUse>& uses);
     void clearKeptResults();
+    void colourByBand();
     // 检测结果, made when first asked for.
     void showResults();
     void openProjectPage();
@@ -85,5 +94,7 @@ private:
     ResultWindow* m_results = nullptr;
     report::RunProgress* m_progress = nullptr;
     QString m_storeDirectory;
+    editor::BandPainter* m_painter = nullptr;
+    SourcesCommands* m_sources = nullptr;
     std::unique_ptr<DocumentCommands> m_documents;
 };

@@ -36,9 +36,10 @@ std::optional<report::ExportTarget> ReportExport::askWhere()
             return std::nullopt;
         const report::ExportTarget target = report::exportTarget(chosen->fileName, chosen->filter);
         if (!QFileInfo::exists(target.path) ||
-            MessageBox::show(m_parent, {QStringLiteral("文件已存在，要替换它吗？"), QString(),
-                                        MessageBox::Icon::Question, MessageBox::Buttons::YesNo}) ==
-                MessageBox::Answer::Yes)
+            MessageBox::show(
+                m_parent, {QStringLiteral("“%1”已存在，要替换它吗？").arg(QFileInfo(target.path).fileName()),
+                           QString(), MessageBox::Icon::Question, MessageBox::Buttons::YesNo,
+                           MessageBox::Answer::No}) == MessageBox::Answer::Yes)
             return target;
         offered = target.path; // 否: choose again
     }

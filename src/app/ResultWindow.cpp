@@ -9,6 +9,7 @@
 #include "search/CheckRun.h"
 #include "widgets/KeyboardRoute.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QColor>
 #include <QGuiApplication>
@@ -18,6 +19,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
@@ -266,4 +268,21 @@ void ResultWindow::openLink(const QUrl& link)
         MessageBox::show(this, {QStringLiteral("调用浏览器错误！"), QStringLiteral("错误："),
                                 MessageBox::Icon::Error, MessageBox::Buttons::Ok});
     }
+}
+
+void ResultWindow::addCommandButtons(const QList<QAction*>& actions)
+{
+    auto* row = new QHBoxLayout;
+    for (QAction* action : actions) {
+        auto* button = new QPushButton(action->text(), this);
+        button->setObjectName(action->objectName());
+        button->setEnabled(action->isEnabled());
+        connect(action, &QAction::changed, button,
+                [button, action] { button->setEnabled(action->isEnabled()); });
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        row->addWidget(button);
+    }
+    row->addStretch();
+    if (auto* column = qobject_cast<QVBoxLayout*>(layout()))
+        column->addLayout(row);
 }

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QProgressBar;
@@ -44,6 +45,9 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+
+    // A row of buttons under the table, one per action (its name, caption and state), each triggering it.
+    void addCommandButtons(const QList<QAction*>& actions);
 
 private:
     void showProgress();

@@ -1,7 +1,10 @@
 #include "documents/DocxReader.h"
 
 #include "documents/ExpansionBudget.h"
+#include "documents/HtmlText.h"
 #include "documents/ListLabels.h"
+#include "documents/RtfReader.h"
+#include "documents/TextFileDecoding.h"
 #include "documents/XmlWalk.h"
 #include "documents/ZipArchive.h"
 
@@ -18,6 +21,7 @@ namespace {
 
 using documents::ExpansionBudget;
 using documents::ZipArchive;
+using Options = documents::TextOptions;
 
 const QString kW = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
 const QString kMc = QStringLiteral("http://schemas.openxmlformats.org/markup-compatibility/2006");
@@ -25,6 +29,8 @@ const QString kMath = QStringLiteral("http://schemas.openxmlformats.org/officeDo
 const QString kMainRelation =
     QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument");
 constexpr int kLevels = 9;
+// An embedded document may embed another, a few deep; no document goes deeper.
+constexpr int kMaxChunkDepth = 8;
 
 QStringView wAttribute(const QXmlStreamReader& xml, QLatin1String name)
 {
@@ -158,15 +164,42 @@ struct NumberingRef
 {
     QString numId; // empty: none given
     std::optional<int> level;
-    bool heading = false; // the style is a heading's (it has an outline level): numbered as an outline
 };
 
-// Paragraph styles' numbering, with what they inherit from the styles they are based on: the list
-// and the level each from the nearest style that gives it (a heading style often gives only its level).
-QHash<QString, NumberingRef> readStyleNumbering(const QByteArray& bytes)
+// What a paragraph style gives its paragraphs, with what it inherits from the styles it is based on.
+struct ParagraphStyle
 {
-    QHash<QString, NumberingRef> own;
+    NumberingRef numbering; // the list and the level, each from the nearest style that gives it
+    bool heading = false;   // it has an outline level: its number stands at the line's start
+    bool hidden = false;    // its runs are hidden unless they say otherwise (w:vanish)
+};
+
+struct Styles
+{
+    QHash<QString, ParagraphStyle> paragraphs;
+    QString defaultParagraph;              // the style of a paragraph that names none
+    QHash<QString, bool> charactersHidden; // character styles that say whether their runs are hidden
+
+    const ParagraphStyle* find(const QString& style) const
+    {
+        const auto found = paragraphs.constFind(style.isEmpty() ? defaultParagraph : style);
+        return found == paragraphs.constEnd() ? nullptr : &*found;
+    }
+};
+
+const QString kCharacterStyle = QStringLiteral("\t");
+
+Styles readStyles(const QByteArray& bytes)
+{
+    struct Own
+    {
+        NumberingRef numbering;
+        bool heading = false;
+        std::optional<bool> hidden;
+    };
+    QHash<QString, Own> own;
     QHash<QString, QString> basedOn;
+    Styles styles;
     QXmlStreamReader xml(bytes);
     QString style;
     while (!xml.atEnd()) {
@@ -174,40 +207,77 @@ QHash<QString, NumberingRef> readStyleNumbering(const QByteArray& bytes)
         if (!xml.isStartElement() || xml.namespaceUri() != kW)
             continue;
         const QStringView name = xml.name();
-        if (name == u"style")
-            style = wAttribute(xml, QLatin1String("type")) == u"paragraph"
-                        ? wAttribute(xml, QLatin1String("styleId")).toString()
+        if (name == u"style") {
+            // Character styles are kept apart by a prefix no style id has.
+            const QStringView type = wAttribute(xml, QLatin1String("type"));
+            style = type == u"paragraph" ? wAttribute(xml, QLatin1String("styleId")).toString()
+                    : type == u"character"
+                        ? kCharacterStyle + wAttribute(xml, QLatin1String("styleId")).toString()
                         : QString();
-        else if (style.isEmpty())
+            if (!style.isEmpty())
+                own[style];
+            const QStringView isDefault = wAttribute(xml, QLatin1String("default"));
+            if (type == u"paragraph" && (isDefault == u"1" || isDefault == u"true" || isDefault == u"on"))
+                styles.defaultParagraph = style;
+        } else if (style.isEmpty()) {
             continue;
-        else if (name == u"basedOn")
-            basedOn.insert(style, wAttribute(xml, QLatin1String("val")).toString());
-        else if (name == u"numId")
-            own[style].numId = wAttribute(xml, QLatin1String("val")).toString();
-        else if (name == u"ilvl")
-            own[style].level = levelIndex(wAttribute(xml, QLatin1String("val")));
-        else if (name == u"outlineLvl" ||
-                 (name == u"name" && wAttribute(xml, QLatin1String("val")).startsWith(u"heading ")))
+        } else if (name == u"basedOn") {
+            basedOn.insert(style, (style.startsWith(kCharacterStyle) ? kCharacterStyle : QString()) +
+                                      wAttribute(xml, QLatin1String("val")).toString());
+        } else if (name == u"numId") {
+            own[style].numbering.numId = wAttribute(xml, QLatin1String("val")).toString();
+        } else if (name == u"ilvl") {
+            own[style].numbering.level = levelIndex(wAttribute(xml, QLatin1String("val")));
+        } else if (name == u"outlineLvl") {
+            own[style].heading = wAttribute(xml, QLatin1String("val")).toInt() < kLevels;
+        } else if (name == u"name" && wAttribute(xml, QLatin1String("val")).startsWith(u"heading ")) {
             own[style].heading = true;
+        } else if (name == u"vanish") {
+            own[style].hidden = isOn(xml);
+        }
     }
-    QHash<QString, NumberingRef> resolved;
-    QStringList names = own.keys() + basedOn.keys();
-    for (const QString& name : names) {
-        NumberingRef ref;
-        QString s = name;
-        for (int depth = 0; depth < 20 && !s.isEmpty() && (ref.numId.isEmpty() || !ref.level); ++depth) {
-            const NumberingRef given = own.value(s);
-            if (ref.numId.isEmpty())
-                ref.numId = given.numId;
-            if (!ref.level)
-                ref.level = given.level;
-            ref.heading = ref.heading || given.heading;
+    for (auto it = own.cbegin(); it != own.cend(); ++it) {
+        ParagraphStyle resolved;
+        std::optional<bool> hidden;
+        QString s = it.key();
+        for (int depth = 0; depth < 20 && !s.isEmpty(); ++depth) {
+            const Own given = own.value(s);
+            if (resolved.numbering.numId.isEmpty())
+                resolved.numbering.numId = given.numbering.numId;
+            if (!resolved.numbering.level)
+                resolved.numbering.level = given.numbering.level;
+            resolved.heading = resolved.heading || given.heading;
+            if (!hidden)
+                hidden = given.hidden;
             s = basedOn.value(s);
         }
-        if (!ref.numId.isEmpty() || ref.level)
-            resolved.insert(name, ref);
+        resolved.hidden = hidden.value_or(false);
+        if (!it.key().startsWith(kCharacterStyle))
+            styles.paragraphs.insert(it.key(), resolved);
+        else if (hidden)
+            styles.charactersHidden.insert(it.key().mid(kCharacterStyle.size()), *hidden);
     }
-    return resolved;
+    return styles;
+}
+
+// Where the package's relationships of a part point, by id: embedded parts only.
+QHash<QString, QString> readRelationships(const QByteArray& bytes, const QString& folder)
+{
+    QHash<QString, QString> targets;
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement() || xml.name() != u"Relationship" ||
+            xml.attributes().value(QLatin1String("TargetMode")) == u"External")
+            continue;
+        QString target = xml.attributes().value(QLatin1String("Target")).toString();
+        if (target.startsWith(u'/'))
+            target.remove(0, 1);
+        else
+            target.prepend(folder);
+        targets.insert(xml.attributes().value(QLatin1String("Id")).toString(), target);
+    }
+    return targets;
 }
 
 // How the document numbers its notes (w:footnotePr and w:endnotePr of its settings).
@@ -250,14 +320,22 @@ struct NoteRef
     QString mark;
 };
 
+// Stands in a note's text where the note shows its own number (w:footnoteRef): a noncharacter, which
+// no document holds.
+constexpr QChar kOwnMark = QChar(0xFDD0);
+
+// The text of an embedded part (w:altChunk) by its relationship id, paragraphs joined by '\n'; nothing
+// when it cannot be read.
+using ChunkText = std::function<std::optional<QString>(const QString& id)>;
+
 // Reads a main document, or a footnotes or endnotes part (then each note's text is kept by its key).
 class BodyReader
 {
 public:
-    BodyReader(Numbering numbering, QHash<QString, NumberingRef> styles, ExpansionBudget& budget,
-               documents::TextBoxes boxes, NoteMarks marks = NoteMarks())
+    BodyReader(Numbering numbering, Styles styles, ExpansionBudget& budget, const Options& options,
+               NoteMarks marks = NoteMarks(), ChunkText chunks = {})
         : m_numbering(std::move(numbering)), m_styles(std::move(styles)), m_budget(budget), m_marks(marks),
-          m_textBoxes(boxes)
+          m_options(options), m_chunks(std::move(chunks))
     {
     }
 
@@ -269,9 +347,9 @@ private:
     // What a text box interrupts: the anchoring paragraph and run, and the text read so far.
     struct Suspended
     {
-        QString out, paragraph, boxes, style;
+        QString out, paragraph, boxes, style, joined;
         NumberingRef numberingRef;
-        bool hasNumberingRef, sectionBreak, inRun, hidden;
+        bool hasNumberingRef, sectionBreak, inRun, hidden, runsHidden, markHidden, markDeleted, outline;
     };
 
     void startElement();
@@ -282,9 +360,11 @@ private:
     void textElement(QStringView name);
     void endElement();
     void endParagraph();
+    void flushJoined();
     void beginBox();
     void endBox();
     void noteReference(bool endnote);
+    void altChunk();
     bool inFieldResult() const { return m_fieldsBeforeResult == 0; }
     void append(const QString& text)
     {
@@ -306,12 +386,14 @@ private:
 
     QXmlStreamReader m_xml;
     Numbering m_numbering;
-    QHash<QString, NumberingRef> m_styles;
+    Styles m_styles;
     ExpansionBudget& m_budget;
     NoteMarks m_marks;
-    documents::TextBoxes m_textBoxes;
+    Options m_options;
+    ChunkText m_chunks;
     QString m_out;
     QString m_paragraph;
+    QString m_joined;                   // paragraphs whose mark is deleted: they join the next one
     QString m_boxes;                    // text of the boxes anchored in the open paragraph, written after it
     QList<Suspended> m_suspended;       // for each open text box
     QList<bool> m_fields;               // for each open field: whether its result has begun
@@ -319,10 +401,16 @@ private:
     int m_skipDepth = 0;                // >0 inside a part whose text is not the document's
     int m_paragraphs = 0;               // open w:p, for paragraphs inside paragraphs
     bool m_hidden = false;              // the current run is hidden
+    bool m_runsHidden = false;          // the paragraph's style hides its runs
     bool m_inRun = false;
     bool m_inParagraphProperties = false;
+    bool m_inMarkProperties = false; // the paragraph mark's run properties (w:pPr/w:rPr)
     bool m_inRunProperties = false;
-    bool m_sectionBreak = false; // the paragraph's properties end a section
+    bool m_sectionBreak = false;      // the paragraph's properties end a section
+    std::optional<bool> m_markHidden; // the paragraph mark's own w:vanish
+    bool m_markDeleted = false;       // the paragraph mark is a tracked deletion
+    bool m_outline = false;           // the paragraph has an outline level of its own
+    bool m_customMark = false;        // the run's text is a note's own mark
     QString m_style;
     NumberingRef m_numberingRef;
     bool m_hasNumberingRef = false;
@@ -341,6 +429,7 @@ std::optional<QString> BodyReader::read(QIODevice& document)
     if (!documents::walkXml(
             m_xml, m_skipDepth, [this] { startElement(); }, [this] { endElement(); }, [] {}))
         return std::nullopt;
+    flushJoined();
     if (m_out.endsWith(u'\n'))
         m_out.chop(1);
     return m_out;
@@ -365,38 +454,58 @@ void BodyReader::startElement()
 
 void BodyReader::paragraphProperty(QStringView name)
 {
-    if (name == u"pStyle")
+    if (m_inMarkProperties) {
+        if (name == u"del" || name == u"moveFrom")
+            m_markDeleted = true;
+        else if (name == u"vanish")
+            m_markHidden = isOn(m_xml);
+        m_skipDepth = 1;
+    } else if (name == u"pStyle") {
         m_style = wAttribute(m_xml, QLatin1String("val")).toString();
-    else if (name == u"numId") {
+    } else if (name == u"numId") {
         m_numberingRef.numId = wAttribute(m_xml, QLatin1String("val")).toString();
         m_hasNumberingRef = true;
-    } else if (name == u"ilvl")
+    } else if (name == u"ilvl") {
         m_numberingRef.level = levelIndex(wAttribute(m_xml, QLatin1String("val")));
-    else if (name == u"sectPr") {
+    } else if (name == u"outlineLvl") {
+        m_outline = wAttribute(m_xml, QLatin1String("val")).toInt() < kLevels;
+        m_skipDepth = 1;
+    } else if (name == u"rPr") {
+        m_inMarkProperties = true;
+    } else if (name == u"sectPr") {
         m_sectionBreak = true;
         m_skipDepth = 1;
-    } else if (name != u"numPr")
+    } else if (name != u"numPr") {
         m_skipDepth = 1;
+    }
 }
 
 void BodyReader::runProperty(QStringView name)
 {
+    // A run's character style comes first among its properties; its own w:vanish overrides it.
     if (name == u"vanish")
         m_hidden = isOn(m_xml);
+    else if (name == u"rStyle")
+        m_hidden =
+            m_styles.charactersHidden.value(wAttribute(m_xml, QLatin1String("val")).toString(), m_hidden);
     m_skipDepth = 1;
 }
 
 void BodyReader::contentElement(QStringView name)
 {
     static const QStringList leftOut = {
-        QStringLiteral("del"),       QStringLiteral("moveFrom"),     QStringLiteral("delText"),
-        QStringLiteral("instrText"), QStringLiteral("object"),       QStringLiteral("sdtPr"),
-        QStringLiteral("sdtEndPr"),  QStringLiteral("tblPr"),        QStringLiteral("trPr"),
-        QStringLiteral("tcPr"),      QStringLiteral("tblGrid"),      QStringLiteral("sectPr"),
-        QStringLiteral("altChunk"),  QStringLiteral("delInstrText"), QStringLiteral("commentReference"),
+        QStringLiteral("del"),          QStringLiteral("moveFrom"),
+        QStringLiteral("delText"),      QStringLiteral("instrText"),
+        QStringLiteral("object"),       QStringLiteral("sdtPr"),
+        QStringLiteral("sdtEndPr"),     QStringLiteral("tblPr"),
+        QStringLiteral("trPr"),         QStringLiteral("tcPr"),
+        QStringLiteral("tblGrid"),      QStringLiteral("sectPr"),
+        QStringLiteral("delInstrText"), QStringLiteral("commentReference"),
         QStringLiteral("rt"), // a ruby's reading above its base text
     };
-    if (leftOut.contains(name))
+    if (name == u"altChunk")
+        altChunk();
+    else if (leftOut.contains(name))
         m_skipDepth = 1;
     else if (!structureElement(name))
         textElement(name);
@@ -409,23 +518,29 @@ bool BodyReader::structureElement(QStringView name)
         if (!charge(m_budget.paragraph()))
             return true;
         ++m_paragraphs;
-        m_paragraph.clear();
+        m_paragraph = std::exchange(m_joined, QString());
         m_style.clear();
         m_numberingRef = NumberingRef();
         m_hasNumberingRef = false;
         m_sectionBreak = false;
+        m_markHidden.reset();
+        m_markDeleted = false;
+        m_outline = false;
+        const ParagraphStyle* style = m_styles.find(m_style);
+        m_runsHidden = style && style->hidden;
     } else if (name == u"pPr") {
         m_inParagraphProperties = true;
     } else if (name == u"r") {
         m_inRun = true;
-        m_hidden = false;
+        m_hidden = m_runsHidden;
+        m_customMark = false;
     } else if (name == u"rPr") {
         if (m_inRun)
             m_inRunProperties = true;
         else
             m_skipDepth = 1;
     } else if (name == u"txbxContent") {
-        if (m_textBoxes == documents::TextBoxes::Read)
+        if (m_options.boxes == documents::TextBoxes::Read)
             beginBox();
         else
             m_skipDepth = 1;
@@ -441,7 +556,12 @@ bool BodyReader::structureElement(QStringView name)
 void BodyReader::textElement(QStringView name)
 {
     if (name == u"t") {
-        append(m_xml.readElementText());
+        const QString text = m_xml.readElementText();
+        // A custom note mark stands in brackets as a number would.
+        if (std::exchange(m_customMark, false) && m_options.references == documents::NoteReferences::Marked)
+            append(u'[' + text + u']');
+        else
+            append(text);
     } else if (name == u"tab" && m_inRun) {
         append(QStringLiteral("\t"));
     } else if (name == u"br") {
@@ -473,6 +593,8 @@ void BodyReader::textElement(QStringView name)
         noteReference(false);
     } else if (name == u"endnoteReference") {
         noteReference(true);
+    } else if ((name == u"footnoteRef" || name == u"endnoteRef") && !m_noteKey.isEmpty()) {
+        append(QString(kOwnMark));
     }
 }
 
@@ -486,14 +608,36 @@ void BodyReader::noteReference(bool endnote)
         const QStringView custom = wAttribute(m_xml, QLatin1String("customMarkFollows"));
         if (custom.isNull() || custom == u"0" || custom == u"false" || custom == u"off")
             mark = documents::listlabels::number(m_marks.footnoteStart + m_footnotes++, m_marks.footnotes);
+        else
+            m_customMark = true;
     }
-    append(mark);
+    append(mark.isEmpty() || m_options.references == documents::NoteReferences::AsShown ? mark
+                                                                                        : u'[' + mark + u']');
     // The note's paragraph after the body, paid for now: references cost little in the file.
     if (!charge(m_budget.paragraph()))
         return;
     m_noteRefs.append(NoteRef{(endnote ? QStringLiteral("endnote:") : QStringLiteral("footnote:")) +
                                   wAttribute(m_xml, QLatin1String("id")).toString(),
                               mark});
+}
+
+// An embedded document's paragraphs stand where it is embedded.
+void BodyReader::altChunk()
+{
+    m_skipDepth = 1;
+    static const QString kRelations =
+        QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
+    if (!m_chunks)
+        return;
+    const std::optional<QString> text =
+        m_chunks(m_xml.attributes().value(kRelations, QLatin1String("id")).toString());
+    if (!text || text->isEmpty())
+        return;
+    flushJoined();
+    if (!charge(m_budget.paragraphs(text->count(u'\n') + 1)) || !charge(m_budget.characters(text->size())))
+        return;
+    m_out += *text;
+    m_out += u'\n';
 }
 
 void BodyReader::endElement()
@@ -503,8 +647,11 @@ void BodyReader::endElement()
     const QStringView name = m_xml.name();
     if (name == u"pPr") {
         m_inParagraphProperties = false;
+        const ParagraphStyle* style = m_styles.find(m_style);
+        m_runsHidden = style && style->hidden;
     } else if (name == u"rPr") {
         m_inRunProperties = false;
+        m_inMarkProperties = false;
     } else if (name == u"r") {
         m_inRun = false;
         m_hidden = false;
@@ -512,7 +659,10 @@ void BodyReader::endElement()
         endParagraph();
     } else if (name == u"txbxContent" && !m_suspended.isEmpty()) {
         endBox();
+    } else if (name == u"tc") {
+        flushJoined(); // a paragraph does not join across a table's cells
     } else if ((name == u"footnote" || name == u"endnote") && !m_noteKey.isEmpty()) {
+        flushJoined();
         QString text = m_out.mid(m_noteStart);
         if (text.endsWith(u'\n'))
             text.chop(1);
@@ -524,8 +674,15 @@ void BodyReader::endElement()
 void BodyReader::endParagraph()
 {
     --m_paragraphs;
+    // Accepting a deleted paragraph mark joins the paragraph to the next one.
+    if (m_markDeleted) {
+        m_joined = std::exchange(m_paragraph, QString());
+        return;
+    }
+    // A paragraph whose text and mark are all hidden is not there.
+    const bool hidden = m_markHidden.value_or(m_runsHidden) && m_paragraph.isEmpty();
     // An empty paragraph that only ends a section or anchors text boxes is no line of its own.
-    if (!m_paragraph.isEmpty() || (!m_sectionBreak && m_boxes.isEmpty())) {
+    if (!hidden && (!m_paragraph.isEmpty() || (!m_sectionBreak && m_boxes.isEmpty()))) {
         const QString label = listLabel();
         if (!charge(m_budget.characters(label.size())))
             return;
@@ -537,30 +694,48 @@ void BodyReader::endParagraph()
     m_out += std::exchange(m_boxes, QString());
 }
 
+// Paragraphs joined to a next one that never came stand as one.
+void BodyReader::flushJoined()
+{
+    if (m_joined.isEmpty())
+        return;
+    m_out += std::exchange(m_joined, QString());
+    m_out += u'\n';
+    m_out += std::exchange(m_boxes, QString());
+}
+
 // A text box's paragraphs are read apart and written after the paragraph it is anchored in.
 void BodyReader::beginBox()
 {
     if (!charge(m_budget.nesting(m_suspended.size() + 1)))
         return;
     m_suspended.append(Suspended{std::exchange(m_out, QString()), std::exchange(m_paragraph, QString()),
-                                 std::exchange(m_boxes, QString()), m_style, m_numberingRef,
-                                 m_hasNumberingRef, m_sectionBreak, m_inRun, m_hidden});
+                                 std::exchange(m_boxes, QString()), m_style,
+                                 std::exchange(m_joined, QString()), m_numberingRef, m_hasNumberingRef,
+                                 m_sectionBreak, m_inRun, m_hidden, m_runsHidden,
+                                 m_markHidden.value_or(m_runsHidden), m_markDeleted, m_outline});
     m_inRun = m_hidden = false;
 }
 
 void BodyReader::endBox()
 {
+    flushJoined();
     Suspended outer = m_suspended.takeLast();
     const QString box = std::exchange(m_out, std::move(outer.out));
     m_paragraph = std::move(outer.paragraph);
     m_boxes = std::move(outer.boxes);
     m_boxes += box; // in place: a paragraph may anchor boxes by the thousand
+    m_joined = std::move(outer.joined);
     m_style = std::move(outer.style);
     m_numberingRef = std::move(outer.numberingRef);
     m_hasNumberingRef = outer.hasNumberingRef;
     m_sectionBreak = outer.sectionBreak;
     m_inRun = outer.inRun;
     m_hidden = outer.hidden;
+    m_runsHidden = outer.runsHidden;
+    m_markHidden = outer.markHidden;
+    m_markDeleted = outer.markDeleted;
+    m_outline = outer.outline;
     if (m_paragraphs == 0)
         m_out += std::exchange(m_boxes, QString());
 }
@@ -569,13 +744,14 @@ QString BodyReader::listLabel()
 {
     // The paragraph's own list and level, each where it gives none from its style.
     NumberingRef ref = m_numberingRef;
-    bool outline = false; // a heading numbered by its style's list: its label stands at the line's start
-    if (const auto style = m_styles.constFind(m_style); style != m_styles.constEnd()) {
+    // A heading's number stands at the line's start, however it is numbered.
+    bool outline = m_outline;
+    if (const ParagraphStyle* style = m_styles.find(m_style)) {
         if (!m_hasNumberingRef)
-            ref.numId = style->numId;
+            ref.numId = style->numbering.numId;
         if (!ref.level)
-            ref.level = style->level;
-        outline = style->heading && ref.numId == style->numId;
+            ref.level = style->numbering.level;
+        outline = outline || style->heading;
     }
     const auto list = m_numbering.lists.constFind(ref.numId);
     if (ref.numId.isEmpty() || ref.numId == u"0" || list == m_numbering.lists.constEnd())
@@ -645,32 +821,49 @@ QString BodyReader::labelText(const Level& format, int level, const Counters& co
 }
 
 // The notes the body refers to, in the order of their references, each a paragraph that begins with
-// its number; nothing once they exceed budget. Each reference has paid for its paragraph where it was
-// met; a note referred to twice is written, and charged, twice.
+// its number, or shows it where the note's text places it; nothing once they exceed budget. Each
+// reference has paid for its paragraph where it was met; a note referred to twice is written, and
+// charged, twice.
 std::optional<QString> noteText(const QList<NoteRef>& refs, const QHash<QString, QString>& notes,
                                 ExpansionBudget& budget)
 {
     QString out;
     for (const NoteRef& ref : refs) {
         QString text = notes.value(ref.key);
-        qsizetype blank = 0;
-        while (blank < text.size() && (text[blank] == u' ' || text[blank] == u'\t'))
-            ++blank;
-        text.remove(0, blank);
+        const auto skipBlanks = [&text] {
+            qsizetype blank = 0;
+            while (blank < text.size() && (text[blank] == u' ' || text[blank] == u'\t'))
+                ++blank;
+            text.remove(0, blank);
+        };
+        skipBlanks();
+        // The number at the note's start is written as the other notes' are; elsewhere it stays in place.
+        if (text.startsWith(kOwnMark)) {
+            text.remove(0, 1);
+            skipBlanks();
+        }
+        const bool placed = text.contains(kOwnMark);
+        text.replace(kOwnMark, ref.mark);
         const qsizetype lines = text.count(u'\n');
         if (!budget.characters(ref.mark.size() + 1 + text.size() - lines) || !budget.paragraphs(lines))
             return std::nullopt;
         if (!out.isEmpty())
             out += u'\n';
-        out += ref.mark.isEmpty() || text.isEmpty() ? ref.mark + text : ref.mark + u' ' + text;
+        if (placed)
+            out += text;
+        else
+            out += ref.mark.isEmpty() || text.isEmpty() ? ref.mark + text : ref.mark + u' ' + text;
     }
     return out;
 }
 
-} // namespace
+// An embedded part's plain text: HTML (also inside a web archive), rich text, a Word document or
+// text. Nothing for what cannot be read.
+std::optional<QString> embeddedText(const QByteArray& bytes, ExpansionBudget& budget, const Options& options,
+                                    int depth);
 
-std::optional<documents::TextParts> readParts(const ZipArchive& archive, ExpansionBudget& budget,
-                                              documents::TextBoxes boxes)
+std::optional<documents::TextParts> readPartsAt(const ZipArchive& archive, ExpansionBudget& budget,
+                                                const Options& options, int depth)
 {
     const std::optional<QString> main = mainPart(archive);
     if (!main)
@@ -680,14 +873,33 @@ std::optional<documents::TextParts> readParts(const ZipArchive& archive, Expansi
         return std::nullopt;
     const qsizetype slash = main->lastIndexOf(u'/');
     const QString folder = slash >= 0 ? main->left(slash + 1) : QString();
+    const QString name = main->mid(slash + 1);
     const std::optional<QByteArray> numberingPart = archive.read(folder + QStringLiteral("numbering.xml"));
-    const std::optional<QByteArray> styles = archive.read(folder + QStringLiteral("styles.xml"));
+    const std::optional<QByteArray> stylesPart = archive.read(folder + QStringLiteral("styles.xml"));
     const std::optional<QByteArray> settings = archive.read(folder + QStringLiteral("settings.xml"));
+    const std::optional<QByteArray> relations =
+        archive.read(folder + QStringLiteral("_rels/") + name + QStringLiteral(".rels"));
     const Numbering numbering = numberingPart ? readNumbering(*numberingPart) : Numbering();
-    const QHash<QString, NumberingRef> styleNumbering =
-        styles && numberingPart ? readStyleNumbering(*styles) : QHash<QString, NumberingRef>();
-    BodyReader reader(numbering, styleNumbering, budget, boxes,
-                      settings ? readNoteMarks(*settings) : NoteMarks());
+    const Styles styles = stylesPart ? readStyles(*stylesPart) : Styles();
+    const QHash<QString, QString> targets =
+        relations ? readRelationships(*relations, folder) : QHash<QString, QString>();
+    // A part embedded many times is read once: its text is charged where it stands.
+    QHash<QString, std::optional<QString>> chunkTexts;
+    const ChunkText chunks = [&](const QString& id) -> std::optional<QString> {
+        const auto target = targets.constFind(id);
+        if (target == targets.constEnd() || depth >= kMaxChunkDepth)
+            return std::nullopt;
+        if (const auto known = chunkTexts.constFind(*target); known != chunkTexts.constEnd())
+            return *known;
+        const std::optional<QByteArray> bytes = archive.read(*target);
+        ExpansionBudget chunkBudget = budget; // what reading it unfolds to, not yet what it adds
+        chunkTexts[*target] = bytes ? embeddedText(*bytes, chunkBudget, options, depth + 1) : std::nullopt;
+        if (chunkBudget.exceeded())
+            budget = chunkBudget;
+        return chunkTexts[*target];
+    };
+    BodyReader reader(numbering, styles, budget, options, settings ? readNoteMarks(*settings) : NoteMarks(),
+                      chunks);
     std::optional<QString> body = reader.read(*document);
     // A body whose checksum or length is wrong is broken, however well its XML ended.
     if (!body || document->failed())
@@ -700,7 +912,7 @@ std::optional<documents::TextParts> readParts(const ZipArchive& archive, Expansi
         QHash<QString, QString> notes;
         for (const QString& part : {QStringLiteral("footnotes.xml"), QStringLiteral("endnotes.xml")}) {
             if (const std::unique_ptr<documents::ZipEntry> entry = archive.open(folder + part)) {
-                BodyReader notesReader(numbering, styleNumbering, notesBudget, boxes);
+                BodyReader notesReader(numbering, styles, notesBudget, options);
                 if (notesReader.read(*entry) && !entry->failed())
                     notes.insert(notesReader.notes());
             }
@@ -715,6 +927,37 @@ std::optional<documents::TextParts> readParts(const ZipArchive& archive, Expansi
         parts.notes = std::move(*noteParagraphs);
     }
     return parts;
+}
+
+std::optional<QString> embeddedText(const QByteArray& bytes, ExpansionBudget& budget, const Options& options,
+                                    int depth)
+{
+    if (bytes.startsWith("PK")) {
+        const ZipArchive archive(bytes);
+        std::optional<documents::TextParts> parts =
+            archive.isOpen() ? readPartsAt(archive, budget, options, depth) : std::nullopt;
+        return parts ? std::optional<QString>(parts->joined()) : std::nullopt;
+    }
+    if (bytes.startsWith("{\\rtf")) {
+        const std::optional<richtext::Document> document = rtf::read(bytes);
+        return document ? std::optional<QString>(document->text(QStringLiteral("\n"))) : std::nullopt;
+    }
+    const std::optional<QString> text = textfile::decode(bytes);
+    if (!text)
+        return std::nullopt;
+    if (const std::optional<QByteArray> page = documents::webArchivePage(bytes))
+        return documents::htmlText(textfile::decode(*page).value_or(QString()));
+    if (text->trimmed().startsWith(u'<'))
+        return documents::htmlText(*text);
+    return *text;
+}
+
+} // namespace
+
+std::optional<documents::TextParts> readParts(const ZipArchive& archive, ExpansionBudget& budget,
+                                              const documents::TextOptions& options)
+{
+    return readPartsAt(archive, budget, options, 0);
 }
 
 std::optional<QString> read(const ZipArchive& archive, ExpansionBudget& budget)

@@ -16,9 +16,11 @@ namespace docx {
 
 // The document's plain text much as LibreOffice's text export gives it, paragraphs joined by '\n':
 // table cells one paragraph a line in reading order, list items after their indent and label, the
-// results of fields but not their instructions, tracked insertions but not deletions, a note's number
-// in place of the note, the paragraphs of a text box after the paragraph it is anchored in; no hidden
-// text, comments, headers, footers, ruby readings or equations. The notes' text follows the body.
+// results of fields but not their instructions, tracked insertions but not deletions (a deleted
+// paragraph mark joins its paragraph to the next), a note's number in brackets ("[1]") in place of the
+// note, the paragraphs of a text box after the paragraph it is anchored in, an embedded document's
+// (w:altChunk) where it stands; no hidden text (also hidden by a paragraph style), comments, headers,
+// footers, ruby readings or equations. The notes' text follows the body.
 // Nothing when the container holds no transitional main document (strict documents, other ZIP files)
 // or its XML is broken: such a file is left to LibreOffice. Nothing either once what it produces
 // (notes and text boxes included) exceeds budget: the caller refuses the file (so also when the
@@ -28,6 +30,6 @@ std::optional<QString> read(const documents::ZipArchive& archive, documents::Exp
 // The same text with the body and the notes apart.
 std::optional<documents::TextParts> readParts(const documents::ZipArchive& archive,
                                               documents::ExpansionBudget& budget,
-                                              documents::TextBoxes boxes = documents::TextBoxes::Read);
+                                              const documents::TextOptions& options = {});
 
 } // namespace docx

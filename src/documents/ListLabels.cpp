@@ -101,7 +101,7 @@ Format fromWordFormat(QStringView numFmt)
     if (numFmt == u"chineseCounting" || numFmt == u"chineseCountingThousand" || numFmt == u"japaneseCounting")
         return Format::Chinese;
     if (numFmt == u"ideographTraditional")
-        return Format::HeavenlyStem;
+        return Format::WordHeavenlyStem;
     if (numFmt == u"ideographZodiac")
         return Format::EarthlyBranch;
     if (numFmt == u"decimalEnclosedCircle" || numFmt == u"decimalEnclosedCircleChinese")
@@ -153,6 +153,8 @@ QString number(qint64 value, Format format)
         return chinese(value);
     case Format::HeavenlyStem:
         return cyclic(value, u"甲乙丙丁戊己庚辛壬癸");
+    case Format::WordHeavenlyStem:
+        return value >= 1 && value <= 10 ? cyclic(value, u"甲乙丙丁戊己庚辛壬癸") : QString::number(value);
     case Format::EarthlyBranch:
         return cyclic(value, u"子丑寅卯辰巳午未申酉戌亥");
     case Format::CircledDigit:

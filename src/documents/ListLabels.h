@@ -7,17 +7,18 @@
 namespace documents::listlabels {
 
 enum class Format {
-    Decimal,       // 1, 2, 3
-    DecimalZero,   // 01, 02 … 10
-    LowerLetter,   // a … z, aa …
-    UpperLetter,   // A … Z, AA …
-    LowerRoman,    // i, ii, iii
-    UpperRoman,    // I, II, III
-    Chinese,       // 一, 二 … 十一, 一百零一 (Chinese counting)
-    HeavenlyStem,  // 甲, 乙 … 癸, then 甲甲, 甲乙 …
-    EarthlyBranch, // 子, 丑 … 亥, then 子子, 子丑 …
-    CircledDigit,  // ① … ⑳, beyond that decimal
-    None,          // no number
+    Decimal,          // 1, 2, 3
+    DecimalZero,      // 01, 02 … 10
+    LowerLetter,      // a … z, aa …
+    UpperLetter,      // A … Z, AA …
+    LowerRoman,       // i, ii, iii
+    UpperRoman,       // I, II, III
+    Chinese,          // 一, 二 … 十一, 一百零一 (Chinese counting)
+    HeavenlyStem,     // 甲, 乙 … 癸, then 甲甲, 甲乙 …
+    WordHeavenlyStem, // 甲, 乙 … 癸, then 11, 12 … (as Word goes on)
+    EarthlyBranch,    // 子, 丑 … 亥, then 子子, 子丑 …
+    CircledDigit,     // ① … ⑳, beyond that decimal
+    None,             // no number
 };
 
 // The format a WordprocessingML w:numFmt value names; unknown formats count in decimal.

@@ -68,6 +68,25 @@ struct Styles
     }
 };
 
+// Drawing shapes that may hold paragraphs; a frame's text box is one too.
+bool isShape(QStringView name)
+{
+    static const QStringList shapes = {QStringLiteral("text-box"),
+                                       QStringLiteral("custom-shape"),
+                                       QStringLiteral("rect"),
+                                       QStringLiteral("ellipse"),
+                                       QStringLiteral("circle"),
+                                       QStringLiteral("polygon"),
+                                       QStringLiteral("regular-polygon"),
+                                       QStringLiteral("polyline"),
+                                       QStringLiteral("path"),
+                                       QStringLiteral("line"),
+                                       QStringLiteral("connector"),
+                                       QStringLiteral("caption"),
+                                       QStringLiteral("measure")};
+    return shapes.contains(name);
+}
+
 int levelOf(QStringView v)
 {
     bool ok = false;
@@ -163,8 +182,8 @@ QString label(const ListStyle& style, Counters& counters, int level, std::option
 class BodyReader
 {
 public:
-    BodyReader(const Styles& styles, ExpansionBudget& budget, documents::TextBoxes boxes)
-        : m_styles(styles), m_budget(budget), m_textBoxes(boxes)
+    BodyReader(const Styles& styles, ExpansionBudget& budget, const documents::TextOptions& options)
+        : m_styles(styles), m_budget(budget), m_options(options)
     {
     }
     std::optional<QString> read(QIODevice& content);
@@ -175,6 +194,7 @@ private:
     struct OpenList
     {
         QString style;                 // its own, or else the one of the list it is in
+        QString counters;              // whose numbers it goes on with: the outermost list's style
         bool itemHasParagraph = false; // the current item's first paragraph has been seen
         std::optional<qint64> restart;
         qsizetype labelWidth = 0; // the current item's indent and label: its later paragraphs line up
@@ -209,7 +229,7 @@ private:
 
     const Styles& m_styles;
     ExpansionBudget& m_budget;
-    documents::TextBoxes m_textBoxes;
+    documents::TextOptions m_options;
     QXmlStreamReader m_xml;
     QString m_out;
     QString m_paragraph;
@@ -223,6 +243,7 @@ private:
     QString m_boxes;              // text of the boxes anchored in the open paragraph, written after it
     QList<Suspended> m_suspended; // for each open note body and text box
     QList<bool> m_frames;         // for each open frame: whether the next element is its own child
+    QList<qsizetype> m_shapes;    // for each open shape that holds text: where it is in m_suspended
     QString m_notes;
     QString m_noteMark; // the open note's citation
     qsizetype m_citationStart = 0;
@@ -285,7 +306,7 @@ void BodyReader::beginParagraph()
         list.itemHasParagraph = true;
         const auto found = m_styles.lists.constFind(list.style);
         if (found != m_styles.lists.constEnd())
-            prefix = label(*found, m_counters[list.style], std::min<int>(m_lists.size(), kLevels) - 1,
+            prefix = label(*found, m_counters[list.counters], std::min<int>(m_lists.size(), kLevels) - 1,
                            list.restart);
         list.labelWidth = prefix.size();
     } else if (!m_lists.isEmpty()) {
@@ -368,6 +389,14 @@ void BodyReader::textElement(QStringView name)
         // paragraph need not look through every open list.
         if (list.style.isEmpty() && !m_lists.isEmpty())
             list.style = m_lists.last().style;
+        // A list inside an item goes on with the numbers of the list it is in, whatever its style;
+        // an item that opens with a list has no label of its own.
+        list.counters =
+            m_lists.isEmpty() || m_lists.last().counters.isEmpty() ? list.style : m_lists.last().counters;
+        if (!m_lists.isEmpty() && !m_lists.last().itemHasParagraph) {
+            m_lists.last().labelWidth = headerIndent();
+            m_lists.last().itemHasParagraph = true;
+        }
         m_lists.append(list);
     } else if (name == u"list-item" || name == u"list-header") {
         if (!m_lists.isEmpty()) {
@@ -396,14 +425,18 @@ void BodyReader::drawElement(QStringView name)
     }
     if (name == u"frame") {
         m_frames.append(true);
-    } else if (name == u"text-box" && m_textBoxes == documents::TextBoxes::LeftOut) {
+    } else if (isShape(name) && m_options.boxes == documents::TextBoxes::LeftOut) {
         m_skipDepth = 1;
     } else if (name == u"text-box") {
         if (!m_frames.isEmpty())
             m_frames.last() = false;
         suspend();
+    } else if (isShape(name)) {
+        // A shape's paragraphs are read as a text box's; its geometry is no text.
+        m_shapes.append(m_suspended.size());
+        suspend();
     } else if (name != u"a" && name != u"g") {
-        m_skipDepth = 1; // shapes, images, charts; links and groups may hold frames
+        m_skipDepth = 1; // images, charts, objects; links and groups may hold frames and shapes
     }
 }
 
@@ -425,7 +458,12 @@ void BodyReader::endElement()
 {
     const QStringView name = m_xml.name();
     if (m_xml.namespaceUri() == kDraw) {
-        if (name == u"text-box" && !m_suspended.isEmpty()) {
+        if (isShape(name) && name != u"text-box" && !m_shapes.isEmpty() && !m_suspended.isEmpty() &&
+            m_shapes.last() == m_suspended.size() - 1) {
+            m_shapes.removeLast();
+            const QString box = resume();
+            (m_paragraphDepth > 0 ? m_boxes : m_out) += box.isEmpty() ? box : box + u'\n';
+        } else if (name == u"text-box" && !m_suspended.isEmpty()) {
             if (!m_frames.isEmpty())
                 m_frames.last() = true;
             const QString box = resume();
@@ -454,6 +492,11 @@ void BodyReader::endElement()
         m_lists.removeLast();
     } else if (name == u"note-citation") {
         m_noteMark = m_paragraph.mid(m_citationStart).trimmed();
+        if (m_options.references == documents::NoteReferences::Marked && !m_noteMark.isEmpty() &&
+            charge(m_budget.characters(2))) {
+            m_paragraph.truncate(m_citationStart);
+            m_paragraph += u'[' + m_noteMark + u']';
+        }
         m_inNoteMarkup = true;
     } else if (name == u"note-body" && !m_suspended.isEmpty()) {
         QString text = resume();
@@ -479,7 +522,7 @@ qsizetype BodyReader::headerIndent() const
     const auto found = m_styles.lists.constFind(style);
     if (found == m_styles.lists.constEnd())
         return 0;
-    Counters counters = m_counters.value(style); // looked at, not advanced
+    Counters counters = m_counters.value(m_lists.last().counters); // looked at, not advanced
     return label(*found, counters, std::min<int>(m_lists.size(), kLevels) - 1, std::nullopt).size();
 }
 
@@ -510,7 +553,7 @@ QString BodyReader::resume()
 } // namespace
 
 std::optional<documents::TextParts> readParts(const ZipArchive& archive, ExpansionBudget& budget,
-                                              documents::TextBoxes boxes)
+                                              const documents::TextOptions& options)
 {
     // content.xml is read as it inflates, twice: for its styles up to the body, then for the body.
     const std::unique_ptr<documents::ZipEntry> head = archive.open(QStringLiteral("content.xml"));
@@ -526,7 +569,7 @@ std::optional<documents::TextParts> readParts(const ZipArchive& archive, Expansi
     const std::unique_ptr<documents::ZipEntry> content = archive.open(QStringLiteral("content.xml"));
     if (!content)
         return std::nullopt;
-    BodyReader reader(styles, budget, boxes);
+    BodyReader reader(styles, budget, options);
     std::optional<QString> body = reader.read(*content);
     // A body whose checksum or length is wrong is broken, however well its XML ended.
     if (!body || content->failed())

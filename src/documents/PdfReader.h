@@ -17,8 +17,11 @@ inline constexpr qsizetype kMaxCharacters = documents::ExpansionBudget::kMaxChar
 // More pages than any thesis: a small file can name the same page a million times.
 inline constexpr int kMaxPages = 20'000;
 
-// The text in reading order, one paragraph per paragraph (joined by '\n'), without the headers and
-// footers that stand at the same place on most pages, hyphenation as it is. Failure::Encrypted for a
+// The text in reading order, one paragraph per paragraph (joined by '\n') whatever page and line
+// breaks part it, without the headers, footers and page numbers that stand at the same place on most
+// pages; a contents page one line a line, a Latin word hyphenated at a line's end joined, a note's
+// reference (a number set small and raised) as "[1]", and the footnotes after the body, in order,
+// each beginning with its number. Failure::Encrypted for a
 // password, NoTextLayer for pages without text (a scan), Damaged for what Poppler cannot open,
 // Overexpanded beyond maxCharacters or maxPages, Cancelled once cancel is set (seen between pages and
 // words: Poppler itself cannot be interrupted within a page).

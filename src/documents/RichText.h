@@ -31,6 +31,7 @@ struct CharFormat
     bool bold = false;
     bool italic = false;
     bool underline = false;
+    std::optional<Color> background; // none: no shading behind the text
     bool operator==(const CharFormat&) const = default;
 };
 

@@ -700,6 +700,9 @@ const QHash<QByteArray, Reader::WordHandler>& Reader::wordHandlers()
 // The control words of character formats (underline styles aside).
 QHash<QByteArray, Reader::WordHandler> Reader::characterFormatHandlers()
 {
+    const WordHandler background = [](Reader& r, int p, bool) {
+        r.m_state.format.background = p > 0 && p < r.m_colors.size() ? r.m_colors[p] : std::optional<Color>();
+    };
     return {
         {"plain", [](Reader& r, int, bool) { r.resetCharFormat(); }},
         {"f", [](Reader& r, int p, bool) { r.m_state.fontIndex = p; }},
@@ -716,6 +719,10 @@ QHash<QByteArray, Reader::WordHandler> Reader::characterFormatHandlers()
              r.m_state.format.color =
                  p >= 0 && p < r.m_colors.size() ? r.m_colors[p] : std::optional<Color>();
          }},
+        // Character shading (Word, LibreOffice), highlighting and RichEdit's background: one background.
+        {"chcbpat", background},
+        {"highlight", background},
+        {"cb", background},
         {"b", [](Reader& r, int, bool on) { r.m_state.format.bold = on; }},
         {"i", [](Reader& r, int, bool on) { r.m_state.format.italic = on; }},
         {"ulnone", [](Reader& r, int, bool) { r.m_state.format.underline = false; }},

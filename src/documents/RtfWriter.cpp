@@ -65,6 +65,7 @@ private:
     int m_font = 0;
     int m_halfPoints = richtext::kDefaultHalfPoints;
     int m_color = 0;
+    int m_background = 0;
     bool m_bold = false;
     bool m_italic = false;
     bool m_underline = false;
@@ -99,6 +100,7 @@ void Writer::collectTables()
         for (const richtext::Run& r : p.runs) {
             fontIndex(r.format.fontName);
             colorIndex(r.format.color);
+            colorIndex(r.format.background);
         }
     }
     if (m_fonts.isEmpty())
@@ -116,6 +118,11 @@ void Writer::writeFormat(const CharFormat& f)
     const int color = colorIndex(f.color);
     if (color != m_color)
         m_out += "\\cf" + QByteArray::number(m_color = color);
+    // Character shading of no pattern, in the background colour: what Word and LibreOffice write for a
+    // coloured background.
+    const int background = colorIndex(f.background);
+    if (background != m_background)
+        m_out += "\\chshdng0\\chcbpat" + QByteArray::number(m_background = background);
     if (f.bold != m_bold)
         m_out += (m_bold = f.bold) ? "\\b" : "\\b0";
     if (f.italic != m_italic)

@@ -21,4 +21,17 @@ enum class TextBoxes {
     LeftOut,
 };
 
+// How the readers show where the body refers to a note: as "[1]", apart from the text around it, or
+// as the document shows it (LibreOffice's text export: a plain number glued to the text).
+enum class NoteReferences {
+    Marked,
+    AsShown,
+};
+
+struct TextOptions
+{
+    TextBoxes boxes = TextBoxes::Read;
+    NoteReferences references = NoteReferences::Marked;
+};
+
 } // namespace documents

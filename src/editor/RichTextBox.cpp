@@ -72,7 +72,12 @@ void RichTextBox::colourText(qsizetype start, qsizetype length, const QColor& co
 {
     QTextCharFormat f;
     f.setForeground(color);
-    cursorOver(start, length).mergeCharFormat(f);
+    mergeFormat(start, length, f);
+}
+
+void RichTextBox::mergeFormat(qsizetype start, qsizetype length, const QTextCharFormat& format)
+{
+    cursorOver(start, length).mergeCharFormat(format);
 }
 
 void RichTextBox::setSelectionColor(const QColor& color)

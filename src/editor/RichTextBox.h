@@ -26,6 +26,8 @@ public:
     void setSelectionColor(const QColor& color);
     // Colours a range given by offsets into text(); the selection stays as it is.
     void colourText(qsizetype start, qsizetype length, const QColor& color);
+    // Merges format into a range given by offsets into text(); the selection stays as it is.
+    void mergeFormat(qsizetype start, qsizetype length, const QTextCharFormat& format);
     // Puts the caret at offset 0 with nothing selected.
     void moveCaretToStart();
     // Keeps the text clear of a bar laid over the editor's top edge; 0 gives the room back.

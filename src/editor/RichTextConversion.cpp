@@ -20,6 +20,8 @@ QTextCharFormat toCharFormat(const richtext::CharFormat& f)
     c.setFontPointSize(f.halfPoints / 2.0);
     if (f.color)
         c.setForeground(QColor(f.color->red, f.color->green, f.color->blue));
+    if (f.background)
+        c.setBackground(QColor(f.background->red, f.background->green, f.background->blue));
     if (f.bold)
         c.setFontWeight(QFont::Bold);
     if (f.italic)
@@ -41,6 +43,10 @@ richtext::CharFormat fromCharFormat(const QTextCharFormat& c, const QFont& defau
     if (c.hasProperty(QTextFormat::ForegroundBrush) && c.foreground().style() != Qt::NoBrush) {
         const QColor color = c.foreground().color();
         f.color = richtext::Color{color.red(), color.green(), color.blue()};
+    }
+    if (c.hasProperty(QTextFormat::BackgroundBrush) && c.background().style() != Qt::NoBrush) {
+        const QColor color = c.background().color();
+        f.background = richtext::Color{color.red(), color.green(), color.blue()};
     }
     f.bold = c.fontWeight() >= QFont::Bold;
     f.italic = c.fontItalic();

@@ -56,6 +56,14 @@ std::optional<QString> FileDialog::show(QWidget* parent, const Request& request)
     return c->fileName;
 }
 
+QStringList FileDialog::showMany(QWidget* parent, const Request& request)
+{
+    const std::optional<Choice> c = choose(parent, request);
+    if (!c)
+        return {};
+    return c->fileNames.isEmpty() ? QStringList{c->fileName} : c->fileNames;
+}
+
 std::optional<FileDialog::Choice> FileDialog::choose(QWidget* parent, const Request& request)
 {
     if (handler())
@@ -65,7 +73,9 @@ std::optional<FileDialog::Choice> FileDialog::choose(QWidget* parent, const Requ
     prepare(dialog, request);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return Choice(dialog.selectedFiles().constFirst(), dialog.selectedNameFilter());
+    Choice choice(dialog.selectedFiles().constFirst(), dialog.selectedNameFilter());
+    choice.fileNames = dialog.selectedFiles();
+    return choice;
 }
 
 void FileDialog::prepare(QFileDialog& dialog, const Request& request)
@@ -85,7 +95,9 @@ void FileDialog::prepare(QFileDialog& dialog, const Request& request)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setFileMode(request.mode == Mode::OpenMany ? QFileDialog::ExistingFiles
+                           : request.mode == Mode::Folder ? QFileDialog::Directory
+                                                          : QFileDialog::ExistingFile);
     }
     if (!request.fileName.isEmpty()) {
         const QFileInfo last(request.fileName);

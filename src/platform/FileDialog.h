@@ -14,7 +14,7 @@ class QWidget;
 class FileDialog
 {
 public:
-    enum class Mode { Open, Save };
+    enum class Mode { Open, Save, OpenMany, Folder };
 
     struct Request
     {
@@ -31,13 +31,16 @@ public:
         {
         }
         QString fileName;
-        QString filter; // the filter selected when the user accepted; empty when not known
+        QString filter;        // the filter selected when the user accepted; empty when not known
+        QStringList fileNames; // OpenMany: every file chosen; empty means fileName alone
     };
     // The chosen file, or nothing when the user cancelled.
     using Handler = std::function<std::optional<Choice>(const Request&)>;
 
     // Shows the dialog modally. A save dialog adds no extension and asks nothing about an existing file.
     static std::optional<QString> show(QWidget* parent, const Request& request);
+    // OpenMany and Folder: the files (or the folder) chosen; empty when the user cancelled.
+    static QStringList showMany(QWidget* parent, const Request& request);
     // The same, with the filter the user had selected.
     static std::optional<Choice> choose(QWidget* parent, const Request& request);
 

@@ -110,6 +110,22 @@ void appendObtained(QString& out, const search::SentenceEntry& e)
     out += QLatin1String("</td>");
 }
 
+// The name a report gives a reason for not searching in its data-count attribute.
+QString notSearchedName(analysis::PieceUse use)
+{
+    switch (use) {
+    case analysis::PieceUse::TooShort:
+        return QStringLiteral("too-short");
+    case analysis::PieceUse::Contents:
+        return QStringLiteral("contents");
+    case analysis::PieceUse::Reference:
+        return QStringLiteral("references");
+    case analysis::PieceUse::Searched:
+        break;
+    }
+    return QString();
+}
+
 void appendHead(QString& out, const CheckReportData& d)
 {
     const QString heading = articleHeading(d.record.article());
@@ -144,6 +160,11 @@ void appendSummary(QString& out, const CheckReportData& d)
         out += QStringLiteral("<tr><td>") + row.name +
                QStringLiteral("</td><td class=\"num\" data-count=\"") + search::stateName(row.state) +
                QStringLiteral("\">") + QString::number(r.count(row.state)) + QStringLiteral("</td></tr>");
+    }
+    for (const auto& [use, n] : coverage(r).notSearched) {
+        out += QStringLiteral("<tr><td>不检测：") + analysis::pieceUseName(use) +
+               QStringLiteral("</td><td class=\"num\" data-count=\"") + notSearchedName(use) +
+               QStringLiteral("\">") + QString::number(n) + QStringLiteral("</td></tr>");
     }
     out += QStringLiteral("<tr><th>共计</th><th class=\"num\">") + QString::number(r.size()) +
            QStringLiteral("</th></tr></table>\n");
@@ -265,7 +286,7 @@ void appendUnchecked(QString& out, const CheckReportData& d)
 void appendNotSearched(QString& out, const CheckReportData& d)
 {
     bool headed = false;
-    for (const analysis::PieceUse use : {analysis::PieceUse::TooShort, analysis::PieceUse::Reference}) {
+    for (const analysis::PieceUse use : notSearchedUses()) {
         QStringList numbers;
         for (qsizetype i = 0; i < d.record.size(); ++i) {
             if (d.record.at(i).use == use)
@@ -281,6 +302,32 @@ void appendNotSearched(QString& out, const CheckReportData& d)
     }
 }
 
+void appendLocalCheck(QString& out, const CheckReportData& d)
+{
+    if (!d.local)
+        return;
+    const sources::CheckResult& r = d.local->result;
+    out += QStringLiteral("<h2>本地来源比对</h2>\n");
+    for (const QString& line : sources::figureLines(r))
+        out += QStringLiteral("<p>") + esc(line) + QStringLiteral("</p>\n");
+    out += QStringLiteral(
+        "<table class=\"local-sources\"><tr><th>来源</th><th>路径</th><th>字数</th><th>占文章</th></tr>\n");
+    for (const sources::SourceFigure& f : r.sources)
+        out += QStringLiteral("<tr><td>") + esc(d.local->titles.value(f.source)) +
+               QStringLiteral("</td><td>") + esc(d.local->paths.value(f.source)) +
+               QStringLiteral("</td><td>") + QString::number(f.chars) + QStringLiteral("</td><td>") +
+               sources::percentText(f.ratio) + QStringLiteral("</td></tr>\n");
+    out +=
+        QStringLiteral("</table>\n<table class=\"local-chapters\"><tr><th>章节</th><th>字数</th><th>复制</th>"
+                       "<th>引用</th><th>复制比</th></tr>\n");
+    for (const sources::ChapterFigure& c : r.chapters)
+        out += QStringLiteral("<tr><td>") + esc(c.title.isEmpty() ? QStringLiteral("（正文）") : c.title) +
+               QStringLiteral("</td><td>") + QString::number(c.chars) + QStringLiteral("</td><td>") +
+               QString::number(c.copied) + QStringLiteral("</td><td>") + QString::number(c.cited) +
+               QStringLiteral("</td><td>") + sources::percentText(c.ratio) + QStringLiteral("</td></tr>\n");
+    out += QStringLiteral("</table>\n");
+}
+
 } // namespace
 
 QString checkReportHtml(const CheckReportData& data)
@@ -294,6 +341,7 @@ QString checkReportHtml(const CheckReportData& data)
     appendSites(out, data);
     appendUnchecked(out, data);
     appendNotSearched(out, data);
+    appendLocalCheck(out, data);
     out += QStringLiteral("<p class=\"meta\">本报告由 ") + esc(data.program) +
            QStringLiteral(" 生成。</p>\n</body></html>\n");
     return out;

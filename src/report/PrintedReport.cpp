@@ -21,6 +21,15 @@ printed::Cell titleCell(const QList<TitleLink>& titles)
     return cell;
 }
 
+// When the result was obtained, and "（沿用）" for one taken over from an earlier start.
+QString obtainedLabel(const search::SentenceEntry& e)
+{
+    QString label = e.obtainedText();
+    if (e.reused)
+        label += QStringLiteral("\n（沿用）");
+    return label;
+}
+
 void addHeading(printed::Document& doc, const QString& text)
 {
     doc.append(printed::textBlock(printed::Block::Kind::Heading, text));
@@ -110,14 +119,16 @@ void addPrintedRanking(printed::Document& doc, const CheckReportData& d)
     if (order.empty()) {
         addParagraph(doc, QStringLiteral("没有相似度达到 %1% 的句子。").arg(kListedFigure));
     } else {
-        printed::Block t = table({2, 10, 3, 16}, {QStringLiteral("句号"), QStringLiteral("句子"),
-                                                  QStringLiteral("相似度"), QStringLiteral("检索结果")});
+        printed::Block t = table({2, 10, 3, 13, 3},
+                                 {QStringLiteral("句号"), QStringLiteral("句子"), QStringLiteral("相似度"),
+                                  QStringLiteral("检索结果"), QStringLiteral("检测时间")});
         t.rows.reserve(static_cast<qsizetype>(order.size()));
         for (const int i : order) {
             const search::SentenceEntry& e = d.record.at(i);
             printed::Row r = textRow(
                 {QString::number(i + 1), isolated(d.sentences.at(i)), similarityLabel(e)}, bandColour(e));
             r.cells.append(titleCell(shownTitles(e)));
+            r.cells.append(printed::plainCell(obtainedLabel(e)));
             t.rows.append(std::move(r));
         }
         doc.append(std::move(t));
@@ -140,15 +151,51 @@ void addPrintedSites(printed::Document& doc, const CheckReportData& d)
         addParagraph(doc, QStringLiteral("还没有收集到检索结果。"));
         return;
     }
-    printed::Block t = table({6, 1}, {QStringLiteral("网站标题"), QStringLiteral("出现次数")});
-    t.rows.reserve(d.sites.size());
-    for (const TitleCount& site : d.sites)
-        t.rows.append(
-            {{titleCell({siteTitle(site)}), printed::plainCell(QString::number(site.count))}, std::nullopt});
-    doc.append(std::move(t));
+    const PrintedSites sites = printedSites(d.sites);
+    if (sites.rows.isEmpty()) {
+        addParagraph(doc, QStringLiteral("没有出现两次及以上的网站标题。"));
+    } else {
+        printed::Block t = table({6, 1}, {QStringLiteral("网站标题"), QStringLiteral("出现次数")});
+        t.rows.reserve(sites.rows.size());
+        for (const TitleCount& site : sites.rows)
+            t.rows.append({{titleCell({siteTitle(site)}), printed::plainCell(QString::number(site.count))},
+                           std::nullopt});
+        doc.append(std::move(t));
+    }
+    QStringList rest;
+    if (sites.moreRepeated > 0)
+        rest.append(QStringLiteral("另有 %1 个出现两次及以上的标题未列出").arg(sites.moreRepeated));
+    if (sites.seenOnce > 0)
+        rest.append(QStringLiteral("%1 个标题只出现一次，未列出").arg(sites.seenOnce));
+    if (!rest.isEmpty())
+        addParagraph(doc, rest.join(QStringLiteral("；")) + QStringLiteral("（完整列表见网页格式的报告）。"));
 }
 
 } // namespace
+
+void addPrintedLocalCheck(printed::Document& doc, const CheckReportData& d)
+{
+    if (!d.local)
+        return;
+    const sources::CheckResult& r = d.local->result;
+    addHeading(doc, QStringLiteral("本地来源比对"));
+    for (const QString& line : sources::figureLines(r))
+        addParagraph(doc, line);
+    printed::Block list = table({3, 5, 1, 1}, {QStringLiteral("来源"), QStringLiteral("路径"),
+                                               QStringLiteral("字数"), QStringLiteral("占文章")});
+    for (const sources::SourceFigure& f : r.sources)
+        list.rows.append(textRow({d.local->titles.value(f.source), d.local->paths.value(f.source),
+                                  QString::number(f.chars), sources::percentText(f.ratio)}));
+    doc.append(list);
+    printed::Block chapters =
+        table({4, 1, 1, 1, 1}, {QStringLiteral("章节"), QStringLiteral("字数"), QStringLiteral("复制"),
+                                QStringLiteral("引用"), QStringLiteral("复制比")});
+    for (const sources::ChapterFigure& c : r.chapters)
+        chapters.rows.append(
+            textRow({c.title.isEmpty() ? QStringLiteral("（正文）") : c.title, QString::number(c.chars),
+                     QString::number(c.copied), QString::number(c.cited), sources::percentText(c.ratio)}));
+    doc.append(chapters);
+}
 
 printed::Document printedReport(const CheckReportData& data)
 {
@@ -157,6 +204,7 @@ printed::Document printedReport(const CheckReportData& data)
     addPrintedText(doc, data);
     addPrintedRanking(doc, data);
     addPrintedSites(doc, data);
+    addPrintedLocalCheck(doc, data);
     addParagraph(doc, QStringLiteral("本报告由 ") + data.program + QStringLiteral(" 生成。"));
     return doc;
 }

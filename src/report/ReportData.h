@@ -2,11 +2,14 @@
 
 #include "report/SiteTable.h"
 #include "search/CheckRecord.h"
+#include "sources/LocalReport.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace search {
 class CheckRun;
@@ -26,6 +29,9 @@ struct CheckReportData
     QDateTime madeAt;
     QString program;      // name and version
     bool running = false; // the automatic run is still going on
+    // The last local check against the library of sources, when one was made: a section of its own,
+    // apart from the web check's figures.
+    std::optional<sources::LocalReport> local;
 };
 
 // The report's data as the run stands now: editorText is the article editor's text (for its

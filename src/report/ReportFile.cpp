@@ -26,8 +26,10 @@ ExportTarget exportTarget(const QString& chosenPath, const QString& chosenFilter
 {
     ExportTarget t{chosenPath, ReportKind::Html};
     const QString suffix = QFileInfo(chosenPath).suffix();
-    if (chosenFilter == pdfFilter() ||
-        (chosenFilter.isEmpty() && suffix.compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0))
+    auto is = [&suffix](const char* s) { return suffix.compare(QLatin1String(s), Qt::CaseInsensitive) == 0; };
+    if (is("pdf"))
+        t.kind = ReportKind::Pdf;
+    else if (!is("html") && !is("htm") && chosenFilter == pdfFilter())
         t.kind = ReportKind::Pdf;
     if (suffix.isEmpty()) {
         if (t.path.endsWith(u'.'))

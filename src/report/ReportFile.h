@@ -21,9 +21,9 @@ struct ExportTarget
     bool operator==(const ExportTarget&) const = default;
 };
 
-// Where and as what to write a report the user named in the export dialog: the chosen filter decides
-// the format, and a name without extension gets the filter's. Without a filter (a dialog that gives
-// none) the name's extension decides, and HTML is the default.
+// Where and as what to write a report the user named in the export dialog. A typed extension .pdf or
+// .html/.htm decides the format whatever the filter: it is the user's most explicit choice. Otherwise
+// the chosen filter decides, and a name without extension gets the filter's; without either, HTML.
 ExportTarget exportTarget(const QString& chosenPath, const QString& chosenFilter);
 
 // The file the export dialog offers: beside the open document and named after it

@@ -97,15 +97,28 @@ QString similarityLabel(const search::SentenceEntry& e)
     return e.similarity ? e.similarityText() + u'%' : QStringLiteral("—");
 }
 
+const QList<analysis::PieceUse>& notSearchedUses()
+{
+    static const QList<analysis::PieceUse> uses{analysis::PieceUse::TooShort, analysis::PieceUse::Contents,
+                                                analysis::PieceUse::Reference};
+    return uses;
+}
+
 Coverage coverage(const search::CheckRecord& record)
 {
     Coverage c;
-    c.total = record.size();
     for (const search::SentenceEntry& e : record.entries()) {
+        if (e.use != analysis::PieceUse::Searched)
+            continue;
+        ++c.total;
         if (hasFigure(e.state))
             ++c.checked;
         else if (e.state != SentenceState::Blank)
             c.finished = false;
+    }
+    for (const analysis::PieceUse use : notSearchedUses()) {
+        if (const int n = record.notSearchedFor(use); n > 0)
+            c.notSearched.append({use, n});
     }
     return c;
 }
@@ -113,9 +126,16 @@ Coverage coverage(const search::CheckRecord& record)
 QString coverageText(const Coverage& c)
 {
     QString text = QStringLiteral("已检测 %1/%2 句").arg(c.checked).arg(c.total);
-    if (!c.finished)
-        text += QStringLiteral("，检测尚未完成");
-    return text;
+    text += c.finished ? QStringLiteral("，检测完成") : QStringLiteral("，检测尚未完成");
+    if (c.notSearched.isEmpty())
+        return text;
+    qsizetype all = 0;
+    QStringList reasons;
+    for (const auto& [use, n] : c.notSearched) {
+        all += n;
+        reasons.append(QStringLiteral("%1 %2 句").arg(analysis::pieceUseName(use)).arg(n));
+    }
+    return text + QStringLiteral("（另有 %1 句不检测：%2）").arg(all).arg(reasons.join(QStringLiteral("、")));
 }
 
 TitleLink titleOf(const search::Title& title)

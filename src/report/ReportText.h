@@ -17,17 +17,21 @@
 // share. Everything that came from a web page is isolated from its neighbours' text direction.
 namespace report {
 
-// How far the check got: sentences with a figure of all sentences, and whether any is still to be
-// searched or could not be read.
+// How far the check got: sentences with a figure of the sentences to be searched, whether any is
+// still to be searched or could not be read, and how many are listed but never searched, by reason.
 struct Coverage
 {
     qsizetype checked = 0;
     qsizetype total = 0;
     bool finished = true;
+    QList<std::pair<analysis::PieceUse, qsizetype>> notSearched; // reasons with at least one piece
 };
 Coverage coverage(const search::CheckRecord& record);
-// "已检测 N/M 句", with "，检测尚未完成" when unfinished.
+// "已检测 N/M 句，检测完成" or "…，检测尚未完成", then "（另有 K 句不检测：过短 a 句、…）" when some
+// pieces are never searched.
 QString coverageText(const Coverage& c);
+// The reasons a piece is listed and never searched, in the order reports name them.
+const QList<analysis::PieceUse>& notSearchedUses();
 
 // A title as the report shows it: at most kShownTitleLength characters, a longer one cut with "…".
 inline constexpr qsizetype kShownTitleLength = 300;

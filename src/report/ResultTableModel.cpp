@@ -73,7 +73,7 @@ int ResultTableModel::columnCount(const QModelIndex& parent) const
 
 QString ResultTableModel::sentence(int row) const
 {
-    return m_run.sentences().value(row);
+    return m_run.shownText(row);
 }
 
 QVariant ResultTableModel::display(int row, int column) const

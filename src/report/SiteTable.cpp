@@ -102,6 +102,20 @@ QList<TitleCount> siteRows(const QStringList& titleTexts, const QStringList& tit
     return rows;
 }
 
+PrintedSites printedSites(const QList<TitleCount>& rows)
+{
+    PrintedSites p;
+    for (const TitleCount& row : rows) {
+        if (row.count < 2)
+            ++p.seenOnce;
+        else if (p.rows.size() < kPrintedSiteRows)
+            p.rows.append(row);
+        else
+            ++p.moreRepeated;
+    }
+    return p;
+}
+
 LinkTable siteTable(const QList<TitleCount>& rows)
 {
     LinkTable table;

@@ -27,6 +27,17 @@ QList<int> slotCounts(const QStringList& titleTexts);
 // siteRows for counts already taken with slotCounts.
 QList<TitleCount> siteRows(const QStringList& titleTexts, const QStringList& titleBlocks, QList<int> counts);
 
+// The site table of a printed report: the titles seen at least twice, at most kPrintedSiteRows of them;
+// the others are only counted. A title seen once says little and filled pages.
+inline constexpr qsizetype kPrintedSiteRows = 50;
+struct PrintedSites
+{
+    QList<TitleCount> rows;
+    qsizetype seenOnce = 0;     // titles seen once, not listed
+    qsizetype moreRepeated = 0; // titles seen more often, beyond the rows listed
+};
+PrintedSites printedSites(const QList<TitleCount>& rows);
+
 // The site table as plain data: the heading, and per row the title's text, its web address (see
 // titleLink) and the count cell.
 LinkTable siteTable(const QList<TitleCount>& rows);

@@ -51,7 +51,18 @@ int CheckRecord::count(SentenceState state) const
 {
     int n = 0;
     for (const SentenceEntry& e : m_entries)
-        n += e.state == state ? 1 : 0;
+        n +=
+            e.state == state && (state != SentenceState::NotSearched || e.use == analysis::PieceUse::Searched)
+                ? 1
+                : 0;
+    return n;
+}
+
+int CheckRecord::notSearchedFor(analysis::PieceUse use) const
+{
+    int n = 0;
+    for (const SentenceEntry& e : m_entries)
+        n += e.use == use ? 1 : 0;
     return n;
 }
 

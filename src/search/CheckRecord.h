@@ -74,7 +74,11 @@ public:
     const QString& caption() const { return m_caption; }
     // The overall figure that caption shows; unset when there is none.
     std::optional<double> overall() const { return m_overall; }
+    // Sentences in the state; NotSearched counts only those still to be searched, not the pieces
+    // that are listed and never searched (notSearchedFor counts those).
     int count(SentenceState state) const;
+    // Pieces never searched for this reason.
+    int notSearchedFor(analysis::PieceUse use) const;
     // Each sentence's latest titles followed by its earlier ones; the site tables are counted from it.
     TitleSlots titleSlots() const;
 

@@ -42,12 +42,19 @@ RunEffects CheckRun::analyse(analysis::Result result, const QString& article,
     const qsizetype charCount = result.charCount;
     m_articleText = std::move(result.articleText);
     m_sentences = std::move(result.sentences);
+    m_searchTexts = std::move(result.searchTexts);
+    m_places = std::move(result.places);
+    if (m_searchTexts.size() != m_sentences.size())
+        m_searchTexts.clear();
+    if (m_places.size() != m_sentences.size())
+        m_places.clear();
     setNextIndex(0);
     m_lastIndex = 0;
     m_pageCount = 1;
     m_similaritySum = 0;
     m_firstStepPending = true;
     m_analysed = true;
+    m_inFlight.reset(); // a page still loading answers a search of the article before
     setAutoRun(false);
     m_record.reset(m_sentences.size(), article);
     m_record.setUses(uses);
@@ -67,6 +74,15 @@ RunEffects CheckRun::analyse(analysis::Result result, const QString& article,
     return fx;
 }
 
+QString CheckRun::shownText(int k) const
+{
+    if (k < 0 || k >= m_sentences.size())
+        return QString();
+    if (m_places.isEmpty())
+        return m_sentences[k];
+    return m_record.article().mid(m_places[k].start, m_places[k].length);
+}
+
 bool CheckRun::hasSentenceTable() const
 {
     return m_analysed;
@@ -75,14 +91,6 @@ bool CheckRun::hasSentenceTable() const
 QString CheckRun::progressLine(int sentenceNumber) const
 {
     return QStringLiteral("现在正在对比第 %1 句！共 %2 句。").arg(sentenceNumber).arg(m_sentences.size());
-}
-
-void CheckRun::setNextIndex(int index)
-{
-    m_nextIndex = index;
-    // A page that arrives is still credited to the piece before the next one, also when the next one
-    // moved without a search (a stop, a chosen entry, a piece passed over).
-    m_awaited = index - 1;
 }
 
 void CheckRun::setAutoRun(bool on)
@@ -110,7 +118,7 @@ RunEffects CheckRun::step(const WindowFacts& window)
     if (window.editorEmpty || !hasSentenceTable() || m_nextIndex > m_sentences.size() - 1)
         return endOfCheck(window, std::move(fx));
     const QString sentence = m_sentences[m_nextIndex];
-    const QString query = queryText(sentence);
+    const QString query = queryText(searchTexts()[m_nextIndex]);
     if (isBlankQuery(query))
         skipBlankSentence();
     else
@@ -124,6 +132,7 @@ RunEffects CheckRun::beginStep(const WindowFacts& window)
     // An answer for the page that is blanked now no longer counts.
     ++m_navigation;
     pageMissed(m_lastIndex);
+    m_inFlight.reset();
     m_page = Page::None;
     m_pageCounted = false;
     m_pageArrived = false;
@@ -195,7 +204,7 @@ void CheckRun::searchSentence(const QString& sentence, const QString& query, con
         emit recordChanged(index);
 
     m_lastIndex = index;
-    m_awaited = index;
+    m_inFlight = InFlight{index, query, m_searchUrl};
     m_nextIndex = index + 1;
     if (m_lastIndex < window.listCount) {
         fx.selectEntry = m_lastIndex;
@@ -249,6 +258,10 @@ RunEffects CheckRun::listEntryChosen(int row, const WindowFacts& window)
 
 RunEffects CheckRun::start(const WindowFacts& window)
 {
+    // A page still on its way when the run was stopped will not come once the step navigates: the
+    // run takes its piece up again.
+    if (m_inFlight)
+        setNextIndex(m_inFlight->piece);
     setAutoRun(true);
     return step(window);
 }
@@ -305,6 +318,11 @@ RunEffects CheckRun::pageSettled(bool paneBusy, const WindowFacts& window)
     return {};
 }
 
+bool CheckRun::answersInFlight(const QString& url) const
+{
+    return m_inFlight && answersSearch(url, m_inFlight->url, m_inFlight->query);
+}
+
 bool CheckRun::isFromSearchedService(const QString& url) const
 {
     // Before the first search the pane shows the blank start page, which is scored like any page.
@@ -327,12 +345,21 @@ RunEffects CheckRun::downloadComplete(const PaneFacts& pane, const WindowFacts& 
     if (pane.failed || foreign) {
         if (m_waitingForPerson)
             return {}; // the verification goes on
-        pageMissed(m_awaited);
+        pageMissed(awaited());
         // Retried a few times; then the person is shown the page instead of a retry a second for ever.
         if (foreign && ++m_foreignPages > kForeignPagesRetried)
             return askPerson(foreignPageLine(pane.url));
         return pageSettled(false, window);
     }
+    if (!answersInFlight(pane.url)) {
+        // Another search's page, one of the service's other pages, or a page nothing waits for any
+        // more: neither scored nor kept.
+        if (m_waitingForPerson)
+            return {};
+        pageMissed(awaited());
+        return pageSettled(false, window);
+    }
+    m_reading = m_inFlight->piece;
     m_pageTitle = pane.title;
     m_page = Page::Reading;
     RunEffects fx;
@@ -364,8 +391,8 @@ void CheckRun::pageMissed(int sentence)
 RunEffects CheckRun::verificationShown()
 {
     // Neither scored nor counted: the page says nothing about the sentence.
-    if (m_record.markVerification(m_awaited))
-        emit recordChanged(m_awaited);
+    if (m_record.markVerification(awaited()))
+        emit recordChanged(awaited());
     return askPerson(kVerificationRequest);
 }
 
@@ -393,29 +420,40 @@ QString foreignPageLine(const QString& url)
 void CheckRun::scorePage(const std::optional<QString>& body, RunEffects& fx)
 {
     const QString page = body.value_or(QString());
+    const int index = m_reading;
     m_pageCounted = !page.isEmpty();
     m_pageArrived = false;
+    if (!m_inFlight || m_inFlight->piece != index || index < 0 || index >= m_sentences.size()) {
+        m_pageCounted = false;
+        return;
+    }
+    // A piece that has its result already (its page came twice) keeps the first.
+    const SentenceState state = m_record.at(index).state;
+    if (state == SentenceState::Scored || state == SentenceState::ShortPage) {
+        m_pageCounted = false;
+        m_pageArrived = true;
+        return;
+    }
     if (!page.isEmpty()) {
-        const int index = m_awaited;
-        const std::optional<QString> sentence = (index >= 0 && index < m_sentences.size())
-                                                    ? std::optional<QString>(m_sentences[index])
-                                                    : std::nullopt;
-        const PageScore score = search::scorePage(page, sentence, m_similaritySum, m_pageCount);
+        const PageScore score = search::scorePage(page, searchTexts()[index], m_similaritySum, m_pageCount);
         // A page without double-byte text is no result page: the tick searches the sentence again.
         m_pageArrived = score.pageSize > 0;
         m_similaritySum = score.sum;
         ++m_pageCount;
         m_foreignPages = 0;
-        // A page credited to a piece never searched is kept under that piece's query all the same.
-        if (sentence && m_record.at(index).query.isEmpty())
-            m_record.setQuery(index, queryText(*sentence));
         if (m_record.pageScored(index, score))
             emit recordChanged(index);
         // The record keeps the caption; the display shows it.
         if (score.caption)
             fx.label2 = m_record.caption();
+        if (m_pageArrived) {
+            m_inFlight.reset();
+            // Answered after a stop that put the run back on it: the next piece to search follows it.
+            if (m_nextIndex == index)
+                m_nextIndex = index + 1;
+        }
     } else {
-        pageMissed(m_awaited);
+        pageMissed(index);
     }
     if (hasSentenceTable())
         fx.label1 = progressLine(m_nextIndex);

@@ -78,6 +78,14 @@ public:
     // The article as the latest analysis cut it: its normalised text and its pieces, untrimmed.
     const QString& articleText() const { return m_articleText; }
     const QStringList& sentences() const { return m_sentences; }
+    // What each piece is searched with: without its citation markers when the cutting by sentence
+    // made them, else the pieces themselves.
+    const QStringList& searchTexts() const { return m_searchTexts.isEmpty() ? m_sentences : m_searchTexts; }
+    // Piece k as the writer wrote it, taken from the article by its place when the cutting by sentence
+    // knows it (spaces, Latin words, punctuation and markers as they stand), else the piece itself.
+    QString shownText(int k) const;
+    // Each piece's place in the article as the editor held it at the analysis; empty when unknown.
+    const QList<analysis::Place>& places() const { return m_places; }
     // The piece the next compare step searches.
     int nextIndex() const { return m_nextIndex; }
     // The piece the latest step took: searched, or passed over as blank.
@@ -114,7 +122,8 @@ public:
     // Command3: the run is on, and its first step runs at once.
     RunEffects start(const WindowFacts& window);
     // Command4. A page that is loading is still scored when it arrives; a sentence whose verification
-    // page waits is searched again by the next start.
+    // page waits is searched again by the next start, unless the person completes the verification
+    // first and its page answers it.
     RunEffects stop();
     // Timer2: decides at once when the page has settled, else waits for it.
     RunEffects tick(const WindowFacts& window, bool paneBusy);
@@ -160,17 +169,29 @@ private:
     void setAutoRun(bool on);
     bool isFromSearchedService(const QString& url) const;
     QString progressLine(int sentenceNumber) const;
-    // Every move of the next piece other than a search's goes through here.
-    void setNextIndex(int index);
+    void setNextIndex(int index) { m_nextIndex = index; }
+    // Whether the pane's page at url is the answer to the search in flight.
+    bool answersInFlight(const QString& url) const;
+    // The piece a page now shown is credited to: the search in flight's, or -1.
+    int awaited() const { return m_inFlight ? m_inFlight->piece : -1; }
 
     CheckRecord m_record;
     QString m_articleText;
     QStringList m_sentences;
+    QStringList m_searchTexts;
+    QList<analysis::Place> m_places;
     int m_nextIndex = 0;
     int m_lastIndex = 0;
-    // The piece a page that arrives now is credited to: stored when its search is sent, and moved
-    // with the next piece when that moves without a search (setNextIndex).
-    int m_awaited = -1;
+    // The search whose page the pane is loading: a page is credited to its piece only when its
+    // address answers its query. A step replaces it, an analysis and a credited page end it.
+    struct InFlight
+    {
+        int piece = -1;
+        QString query;
+        QString url;
+    };
+    std::optional<InFlight> m_inFlight;
+    int m_reading = -1; // the piece whose page is being read
     int m_pageCount = 0;
     double m_similaritySum = 0;
     bool m_autoRun = false;

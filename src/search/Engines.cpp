@@ -2,6 +2,7 @@
 
 #include "text/Codepage936.h"
 
+#include <QStringDecoder>
 #include <QUrl>
 
 namespace search {
@@ -21,7 +22,64 @@ bool isAsciiLetter(char16_t c)
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
 }
 
+QString decodeQueryValue(QByteArrayView raw)
+{
+    QByteArray bytes = raw.toByteArray();
+    bytes.replace('+', ' ');
+    bytes = QByteArray::fromPercentEncoding(bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    return text::fromCp936(bytes);
+}
+
+QString wordsOf(const QString& query)
+{
+    return query.simplified();
+}
+
 } // namespace
+
+std::optional<QString> queryInUrl(const QString& url)
+{
+    // The address as the pane or the step holds it: escapes stay as they are, a fragment ends the query.
+    const QByteArray bytes = url.toUtf8();
+    QByteArrayView query = bytes;
+    const qsizetype mark = query.indexOf('?');
+    if (mark < 0)
+        return std::nullopt;
+    query = query.sliced(mark + 1);
+    if (const qsizetype hash = query.indexOf('#'); hash >= 0)
+        query = query.first(hash);
+    for (const char* field : {"wd", "word", "q"}) {
+        qsizetype from = 0;
+        while (from <= query.size()) {
+            qsizetype end = query.indexOf('&', from);
+            if (end < 0)
+                end = query.size();
+            const QByteArrayView pair = query.sliced(from, end - from);
+            const QByteArrayView name(field);
+            if (pair.startsWith(name) && pair.size() > name.size() && pair[name.size()] == '=')
+                return decodeQueryValue(pair.sliced(name.size() + 1));
+            from = end + 1;
+        }
+    }
+    return std::nullopt;
+}
+
+bool answersSearch(const QString& pageUrl, const QString& sentUrl, const QString& query)
+{
+    const std::optional<QString> answered = queryInUrl(pageUrl);
+    if (!answered)
+        return false;
+    const QString words = wordsOf(*answered);
+    if (words == wordsOf(query))
+        return true;
+    // What the encoder could not write (a "?" for a character outside GBK) is compared as it was sent.
+    const std::optional<QString> sent = queryInUrl(sentUrl);
+    return sent && words == wordsOf(*sent);
+}
 
 Engine selectedEngine(const EngineMarks& marks)
 {

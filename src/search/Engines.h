@@ -36,6 +36,15 @@ bool isServiceHost(Engine engine, const QString& url);
 // The query field of the service's search form ("wd", "word", "q"); empty for Longyuan.
 QString queryField(Engine engine);
 
+// The query text that url carries in a service's query field (wd, word or q), percent-decoded as
+// UTF-8 when the bytes are valid UTF-8, else as GBK; nullopt when url has no such field. A service may
+// answer a GBK-encoded search at a UTF-8-encoded address after its redirects.
+std::optional<QString> queryInUrl(const QString& url);
+
+// Whether the page at pageUrl answers the search sent as sentUrl for query: its query field decodes
+// to the same words (white space runs compared as one space, the ends trimmed).
+bool answersSearch(const QString& pageUrl, const QString& sentUrl, const QString& query);
+
 // The query URL for query text; nullopt for Longyuan.
 std::optional<QString> searchUrl(Engine engine, const QString& query);
 

@@ -29,7 +29,7 @@ ResumeOffer ResultKeeper::offer(search::Engine engine, const QList<analysis::Pie
 {
     if (!m_store)
         return {};
-    const QStringList queries = pieceQueries(m_run.sentences(), uses);
+    const QStringList queries = pieceQueries(m_run.searchTexts(), uses);
     const QHash<QString, KeptResult> found = m_store->lookUp(engine, queries);
     return resumeOffer(queries, found);
 }
@@ -44,6 +44,11 @@ bool ResultKeeper::clear()
     if (!m_store)
         return true;
     return m_store->clear();
+}
+
+int ResultKeeper::count()
+{
+    return m_store ? m_store->count() : 0;
 }
 
 } // namespace store

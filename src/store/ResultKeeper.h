@@ -27,6 +27,8 @@ public:
     search::RunEffects resume(const ResumeOffer& offer, search::Engine engine);
     // Deletes every kept result. False when that failed.
     bool clear();
+    // How many results are kept; -1 when that cannot be told.
+    int count();
 signals:
     // A fault of the store the person must hear of, once each: a damaged file set aside, or results
     // that can no longer be kept.

@@ -1,5 +1,7 @@
 #include "store/ResultStore.h"
 
+#include "store/SqliteFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,7 +12,6 @@
 #include <QSqlQuery>
 #include <QUrl>
 #include <QVariant>
-#include <QtEndian>
 
 #include <zlib.h>
 
@@ -36,14 +37,6 @@ constexpr int kSchemaVersion = static_cast<int>(std::size(kSchemaSteps));
 const char* const kColumns[] = {"key INTEGER",     "engine TEXT",   "query TEXT",  "obtained INTEGER",
                                 "session INTEGER", "state INTEGER", "figure REAL", "titles BLOB"};
 const QString kIndexName = QStringLiteral("results_obtained");
-
-// SQLite's primary result codes.
-constexpr int kBusy = 5;
-constexpr int kLocked = 6;
-constexpr int kReadOnly = 8;
-constexpr int kCorrupt = 11;
-constexpr int kFull = 13;
-constexpr int kNotADatabase = 26;
 
 constexpr qint64 kDayMs = 24LL * 60 * 60 * 1000;
 
@@ -126,66 +119,9 @@ QSqlError prepareFile(QSqlDatabase& db, bool& newer)
     // hundred bytes, where pages of 4 KB would hold one result each.
     // A new file only as well: expired results give their pages back to the disk.
     if (!q.exec(QStringLiteral("PRAGMA page_size=16384")) ||
-        !q.exec(QStringLiteral("PRAGMA auto_vacuum=INCREMENTAL")) ||
-        !q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
-        !q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) ||
-        !q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        !q.exec(QStringLiteral("PRAGMA auto_vacuum=INCREMENTAL")))
         return q.lastError();
-    const int version = q.value(0).toInt();
-    newer = version < 0 || version > kSchemaVersion; // checked before; another program may have changed it
-    if (newer || version == kSchemaVersion)
-        return QSqlError();
-    db.transaction();
-    for (int step = version; step < kSchemaVersion; ++step) {
-        if (!q.exec(QString::fromLatin1(kSchemaSteps[step]))) {
-            const QSqlError error = q.lastError();
-            db.rollback();
-            return error;
-        }
-    }
-    if (!q.exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion)) || !db.commit()) {
-        const QSqlError error = q.lastError().isValid() ? q.lastError() : db.lastError();
-        db.rollback();
-        return error;
-    }
-    return QSqlError();
-}
-
-// Whether the log beside the file can belong to it: SQLite's header of a write-ahead log (magic,
-// format, the file's page size, and its checksum over the first 24 bytes). A log left by another
-// file passes this only by chance; the quick check after the log is replayed catches the rest.
-bool walBelongs(const QString& path, const QString& walPath)
-{
-    QFile main(path);
-    QFile wal(walPath);
-    if (!main.open(QIODevice::ReadOnly) || !wal.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray header = main.read(100);
-    const QByteArray w = wal.read(32);
-    if (header.size() < 100 || w.size() < 32)
-        return false;
-    auto big = [](const QByteArray& b, int at) {
-        return (quint32(quint8(b[at])) << 24) | (quint32(quint8(b[at + 1])) << 16) |
-               (quint32(quint8(b[at + 2])) << 8) | quint32(quint8(b[at + 3]));
-    };
-    const quint32 magic = big(w, 0);
-    if ((magic & 0xfffffffe) != 0x377f0682 || big(w, 4) != 3007000)
-        return false;
-    quint32 pageSize = (quint32(quint8(header[16])) << 8) | quint8(header[17]);
-    if (pageSize == 1)
-        pageSize = 65536;
-    if (big(w, 8) != pageSize)
-        return false;
-    const bool bigEndian = magic & 1;
-    quint32 s0 = 0;
-    quint32 s1 = 0;
-    for (int at = 0; at < 24; at += 8) {
-        const quint32 x0 = bigEndian ? big(w, at) : qbswap(big(w, at));
-        const quint32 x1 = bigEndian ? big(w, at + 4) : qbswap(big(w, at + 4));
-        s0 += x0 + s1;
-        s1 += x1 + s0;
-    }
-    return s0 == big(w, 24) && s1 == big(w, 28);
+    return migrate(db, kSchemaSteps, newer);
 }
 
 } // namespace
@@ -316,9 +252,9 @@ ResultStore::Check ResultStore::checkFile(bool immutable)
     }
     auto fault = [](const QSqlError& error) {
         const int code = error.nativeErrorCode().toInt() & 0xff;
-        if (code == kBusy || code == kLocked)
+        if (code == kSqliteBusy || code == kSqliteLocked)
             return Check::Busy;
-        return code == kCorrupt || code == kNotADatabase ? Check::Damaged : Check::Failed;
+        return code == kSqliteCorrupt || code == kSqliteNotADatabase ? Check::Damaged : Check::Failed;
     };
     if (!connect(options, name))
         return fault(QSqlDatabase::database(m_connectionName, false).lastError());
@@ -417,7 +353,7 @@ bool ResultStore::openFile()
     }
     if (error.isValid()) {
         const int code = error.nativeErrorCode().toInt() & 0xff;
-        if (code == kBusy || code == kLocked) {
+        if (code == kSqliteBusy || code == kSqliteLocked) {
             close();
             return false;
         }
@@ -431,7 +367,7 @@ bool ResultStore::openFile()
 bool ResultStore::failed(const QSqlError& error, bool writing)
 {
     const int code = error.nativeErrorCode().toInt() & 0xff;
-    if (code == kCorrupt || code == kNotADatabase) {
+    if (code == kSqliteCorrupt || code == kSqliteNotADatabase) {
         if (!m_recovered) {
             setAside(Fault::Damaged);
             return true;
@@ -440,7 +376,7 @@ bool ResultStore::failed(const QSqlError& error, bool writing)
         return false;
     }
     if (writing)
-        stopKeeping(code == kFull ? Fault::Full : Fault::Unwritable);
+        stopKeeping(code == kSqliteFull ? Fault::Full : Fault::Unwritable);
     return false;
 }
 
@@ -448,24 +384,13 @@ void ResultStore::setAside(Fault why)
 {
     close();
     m_recovered = true;
-    const QString path = filePath();
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    const QString kind = why == Fault::OtherSchema ? QStringLiteral(".other-") : QStringLiteral(".damaged-");
-    QString aside = path + kind + stamp;
-    for (int n = 2; QFile::exists(aside); ++n)
-        aside = path + kind + stamp + u'-' + QString::number(n);
-    m_asidePath = aside;
-    // The log and its index go with the file: replayed onto a new file, a foreign log would damage it.
-    if (!QFile::rename(path, aside)) {
+    const QString aside = store::setAside(
+        filePath(), why == Fault::OtherSchema ? QStringLiteral(".other-") : QStringLiteral(".damaged-"));
+    if (aside.isEmpty()) {
         stopKeeping(Fault::DamagedStays);
         return;
     }
-    for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
-        if (QFile::exists(path + suffix) && !QFile::rename(path + suffix, aside + suffix)) {
-            stopKeeping(Fault::DamagedStays);
-            return;
-        }
-    }
+    m_asidePath = aside;
     m_health = Health::Closed;
     say(why);
 }
@@ -558,7 +483,7 @@ ResultStore::Outcome ResultStore::tryKeep(search::Engine engine, const QString& 
             return Outcome::Done;
         }
         const int code = error.nativeErrorCode().toInt() & 0xff;
-        if (code == kBusy || code == kLocked)
+        if (code == kSqliteBusy || code == kSqliteLocked)
             return busy();
         if (!failed(error, true))
             return Outcome::Failed;
@@ -673,9 +598,27 @@ bool ResultStore::clear()
         return true;
     }
     const int code = error.nativeErrorCode().toInt() & 0xff;
-    if (code != kBusy && code != kLocked)
+    if (code != kSqliteBusy && code != kSqliteLocked)
         failed(error, true);
     return false;
+}
+
+int ResultStore::count()
+{
+    if (!ensureOpen())
+        return m_health == Health::NotKeeping && !QFile::exists(filePath()) ? 0 : -1;
+    QSqlError error;
+    int counted = -1;
+    {
+        QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+        if (q.exec(QStringLiteral("SELECT COUNT(*) FROM results")) && q.next())
+            counted = q.value(0).toInt();
+        else
+            error = q.lastError();
+    }
+    if (error.isValid())
+        failed(error, false);
+    return counted;
 }
 
 int ResultStore::expire(const QDateTime& now, int limit)
@@ -694,7 +637,7 @@ int ResultStore::expire(const QDateTime& now, int limit)
         error = q.lastError();
     }
     const int code = error.nativeErrorCode().toInt() & 0xff;
-    if (code != kBusy && code != kLocked)
+    if (code != kSqliteBusy && code != kSqliteLocked)
         failed(error, true);
     return -1;
 }

@@ -3,6 +3,7 @@
 #include "search/CheckRecord.h"
 #include "search/Engines.h"
 #include "search/PageScore.h"
+#include "store/SqliteFile.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -28,9 +29,6 @@ inline constexpr int kMaxTitleText = 300;
 inline constexpr int kMaxLink = 2000;
 inline constexpr int kMaxHeadingHtml = 4000; // a link, the title and the markup around them
 inline constexpr int kMaxUnpackedTitles = 64 * 1024;
-
-// How long a statement waits for another program's lock before it counts as busy.
-inline constexpr int kBusyTimeoutMs = 1000;
 
 // One search's result as the record holds it: a scored page (with or without a figure) or a short one.
 // The titles stay packed until they are needed: a look-up over a whole thesis reads them all, while
@@ -87,6 +85,8 @@ public:
 
     // Deletes every kept result and shrinks the file. False when that failed.
     bool clear();
+    // How many results the file keeps; -1 when it cannot be read.
+    int count();
 
     // Deletes at most limit results older than kKeptDays before now; how many, or -1 on a failure.
     int expire(const QDateTime& now, int limit);

@@ -19,6 +19,7 @@ QStringList pieceQueries(const QStringList& pieces, const QList<analysis::PieceU
 ResumeOffer resumeOffer(const QStringList& queries, const QHash<QString, KeptResult>& found)
 {
     ResumeOffer offer;
+    QDateTime earliest;
     QDateTime latest;
     for (qsizetype i = 0; i < queries.size(); ++i) {
         if (queries[i].isEmpty())
@@ -29,16 +30,22 @@ ResumeOffer resumeOffer(const QStringList& queries, const QHash<QString, KeptRes
         offer.kept.append({static_cast<int>(i), *it});
         if (!latest.isValid() || it->obtained > latest)
             latest = it->obtained;
+        if (!earliest.isValid() || it->obtained < earliest)
+            earliest = it->obtained;
     }
+    offer.earliest = earliest.toLocalTime().date();
     offer.latest = latest.toLocalTime().date();
     return offer;
 }
 
 QString resumeQuestion(const ResumeOffer& offer)
 {
+    QString days = offer.latest.toString(Qt::ISODate);
+    if (offer.earliest.isValid() && offer.earliest != offer.latest)
+        days = offer.earliest.toString(Qt::ISODate) + QStringLiteral(" 至 ") + days;
     return QStringLiteral("这篇文章中有 %1 句在 %2 检测过。沿用这些结果，只检测其余的句子吗？")
         .arg(offer.kept.size())
-        .arg(offer.latest.toString(Qt::ISODate));
+        .arg(days);
 }
 
 QList<std::pair<int, search::SentenceEntry>> keptEntries(const ResumeOffer& offer, search::Engine engine)

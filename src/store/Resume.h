@@ -20,7 +20,8 @@ QStringList pieceQueries(const QStringList& pieces, const QList<analysis::PieceU
 struct ResumeOffer
 {
     QList<std::pair<int, KeptResult>> kept; // by piece index, in article order
-    QDate latest;                           // local date of the latest of them
+    QDate earliest;                         // local dates of the earliest and the latest of them
+    QDate latest;
 
     bool isEmpty() const { return kept.isEmpty(); }
 };
@@ -28,7 +29,8 @@ struct ResumeOffer
 // The pieces whose query found a kept result. queries as pieceQueries gives them.
 ResumeOffer resumeOffer(const QStringList& queries, const QHash<QString, KeptResult>& found);
 
-// "这篇文章中有 N 句在 YYYY-MM-DD 检测过。沿用这些结果，只检测其余的句子吗？"
+// "这篇文章中有 N 句在 YYYY-MM-DD 检测过。沿用这些结果，只检测其余的句子吗？", naming the first and the
+// last day ("YYYY-MM-DD 至 YYYY-MM-DD") when the results were obtained on several.
 QString resumeQuestion(const ResumeOffer& offer);
 
 // The record's entries for the offered pieces, titles unpacked, as searched with engine.

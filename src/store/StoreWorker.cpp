@@ -92,6 +92,22 @@ bool StoreWorker::clear()
     return cleared;
 }
 
+int StoreWorker::count()
+{
+    int counted = -1;
+    QMetaObject::invokeMethod(
+        m_context,
+        [&] {
+            writeWaiting();
+            counted = m_store->count();
+            if (counted >= 0)
+                counted += static_cast<int>(m_queue.size());
+            passOnNotice();
+        },
+        Qt::BlockingQueuedConnection);
+    return counted;
+}
+
 void StoreWorker::writeWaiting()
 {
     if (!m_store || m_retry->isActive())

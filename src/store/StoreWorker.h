@@ -25,10 +25,12 @@ public:
 
     // Returns at once; the result is kept in the order given.
     void keep(search::Engine engine, const QString& query, const KeptResult& result);
-    // These two wait for the worker, which never waits long on a lock (a short busy timeout).
+    // These wait for the worker, which never waits long on a lock (a short busy timeout).
     QHash<QString, KeptResult> lookUp(search::Engine engine, const QStringList& queries);
     // Drops what is waiting as well.
     bool clear();
+    // The results kept and those still waiting to be; -1 when the file cannot be read.
+    int count();
 
     // Results handed to keep that are neither kept nor given up yet.
     int waiting() const { return m_waiting.load(); }

@@ -72,6 +72,23 @@ QByteArray cp936Bytes(char16_t unit)
     return pair;
 }
 
+QString fromCp936(const QByteArray& bytes)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter* conv = ucnv_open("windows-936", &status);
+    if (U_FAILURE(status))
+        return {};
+    QString out(bytes.size(), Qt::Uninitialized);
+    const int32_t n =
+        ucnv_toUChars(conv, reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+                      bytes.constData(), static_cast<int32_t>(bytes.size()), &status);
+    ucnv_close(conv);
+    if (U_FAILURE(status))
+        return {};
+    out.truncate(n);
+    return out;
+}
+
 bool isDoubleByte(char16_t unit)
 {
     const std::uint16_t v = table().value[unit];

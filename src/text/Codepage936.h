@@ -14,6 +14,9 @@ namespace text {
 // code page cannot encode it.
 QByteArray cp936Bytes(char16_t unit);
 
+// Text from GBK bytes; a byte sequence the code page does not define becomes U+FFFD.
+QString fromCp936(const QByteArray& bytes);
+
 // True when code page 936 encodes the unit in two bytes (Chinese characters, full-width forms, U+3000).
 bool isDoubleByte(char16_t unit);
 

@@ -79,8 +79,8 @@ TEST_F(Form1Test, MenusInOrder)
     QStringList titles;
     for (QAction* a : form->menuBar()->actions())
         titles << a->text();
-    EXPECT_EQ(titles,
-              (QStringList{"文件", "编辑", "引擎选择", "选项", "对比器", "检测结果", "获取更新", "帮助"}));
+    EXPECT_EQ(titles, (QStringList{"文件", "编辑", "引擎选择", "选项", "来源库", "对比器", "检测结果",
+                                   "获取更新", "帮助"}));
 
     auto captions = [](const QMenu* m) {
         QStringList out;
@@ -90,10 +90,12 @@ TEST_F(Form1Test, MenusInOrder)
     };
     EXPECT_EQ(captions(w<QMenu>("wjcd")),
               (QStringList{"新建", "打开", "保存", "导出检测报告…", "清除检测记录…", "-", "退出"}));
-    EXPECT_EQ(captions(w<QMenu>("yjcd")),
-              (QStringList{"撤销", "-", "剪切", "复制", "粘贴", "删除", "-", "全选"}));
+    EXPECT_EQ(captions(w<QMenu>("yjcd")), (QStringList{"撤销", "-", "剪切", "复制", "粘贴", "删除", "-",
+                                                       "全选", "-", "按相似度标色", "清除标色"}));
     EXPECT_EQ(captions(w<QMenu>("yinqing")), (QStringList{"百度引擎", "百度文库", "龙源期刊", "中国知网"}));
-    EXPECT_EQ(captions(w<QMenu>("xuanxiang")), (QStringList{"按句子切分"}));
+    EXPECT_EQ(captions(w<QMenu>("xuanxiang")), (QStringList{"按句子切分", "本地比对的最短重复字数"}));
+    EXPECT_EQ(captions(w<QMenu>("laiyuan")),
+              (QStringList{"添加来源文件…", "添加来源文件夹…", "管理来源库…", "-", "本地比对"}));
     EXPECT_EQ(captions(w<QMenu>("bangzhu")), (QStringList{"使用说明", "检测记录保存在哪里", "关于 Tessaro"}));
 }
 

@@ -84,7 +84,10 @@ TEST_F(KeptResultsTest, ASecondStartResumesWithoutSearchingAndForgetsWhenCleared
 
     w<QAction>("qingchu")->trigger();
     ASSERT_EQ(boxes.shown.size(), 3);
-    EXPECT_EQ(boxes.shown[2].text, QStringLiteral("确定要清除保存的全部检测结果吗？"));
+    EXPECT_EQ(boxes.shown[2].text,
+              QStringLiteral("确定要清除保存的全部检测结果吗？共 2 句的结果，清除后不能恢复。"));
+    EXPECT_EQ(boxes.shown[2].defaultAnswer, MessageBox::Answer::No);
+    EXPECT_EQ(w<QLabel>("Label1")->text(), QStringLiteral("已清除保存的 2 句检测结果。"));
     start();
     analyse(article);
     EXPECT_EQ(boxes.shown.size(), 3); // nothing left to offer

@@ -198,8 +198,9 @@ TEST_F(ReportExportTest, AnExistingFileIsReplacedOnlyAfterAsking)
     dialogs.cancel(); // 否 goes back to the dialog
     daochu()->trigger();
     ASSERT_EQ(boxes.shown.size(), 1);
-    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("文件已存在，要替换它吗？"));
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("“报告.html”已存在，要替换它吗？"));
     EXPECT_EQ(boxes.shown[0].buttons, MessageBox::Buttons::YesNo);
+    EXPECT_EQ(boxes.shown[0].defaultAnswer, MessageBox::Answer::No);
     ASSERT_EQ(dialogs.shown.size(), 2);
     EXPECT_EQ(dialogs.shown[1].fileName, path);
     EXPECT_EQ(readFile(path), QStringLiteral("older"));
@@ -228,7 +229,7 @@ TEST_F(ReportExportTest, PdfFilterPrintsWithAProgressThatCancels)
     const QString path = dir.filePath(QStringLiteral("报告.pdf"));
     EXPECT_FALSE(QFile::exists(path));
 
-    dialogs.choose(dir.filePath(QStringLiteral("报告")), report::pdfFilter());
+    dialogs.choose(dir.filePath(QStringLiteral("报告.pdf")), report::htmlFilter()); // the typed name wins
     daochu()->trigger();
     ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }, 30000));
     EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("检测报告已导出到：")))

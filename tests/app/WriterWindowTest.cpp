@@ -67,6 +67,9 @@ TEST_F(WriterWindowTest, ResultsTableFollowsTheRunAndShowsASentenceWithoutSearch
     EXPECT_EQ(rows->index(0, 2).data().toString(), QStringLiteral("50%")); // live
     EXPECT_EQ(rows->index(0, 1).data(Qt::BackgroundRole).value<QColor>(),
               QColor(QRgb(*report::bandStyle(report::Band::High).colour)));
+    auto* coverage = child<QLabel>(results, "ResultSummary");
+    EXPECT_TRUE(coverage->text().endsWith(QStringLiteral("已检测 2/3 句，检测尚未完成")))
+        << coverage->text().toStdString();
 
     auto* onlyHigh = child<QCheckBox>(results, "OnlyHigh");
     onlyHigh->setChecked(true);
@@ -98,6 +101,36 @@ TEST_F(WriterWindowTest, ResultsTableFollowsTheRunAndShowsASentenceWithoutSearch
     editor()->setPlainText(kA);
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(rows->index(1, 1)).center());
     EXPECT_TRUE(details->toPlainText().contains(QStringLiteral("找不到这一句")));
+
+    step(resultPage(0));
+    EXPECT_TRUE(coverage->text().endsWith(QStringLiteral("已检测 3/3 句，检测完成")))
+        << coverage->text().toStdString();
+}
+
+TEST_F(WriterWindowTest, CuttingBySentenceSearchesTheWritersWordsAndShowsThemAsWritten)
+{
+    auto* bySentence = form->findChild<QAction*>(QStringLiteral("anjuqiefen"));
+    ASSERT_TRUE(bySentence);
+    bySentence->setChecked(true);
+    const QString latin = QStringLiteral("Text  similarity matters (Li, 2019).");
+    analyse(QStringLiteral("目录\r\n第一章 绪论\t1\r\n") + latin);
+    bySentence->setChecked(false);
+    EXPECT_TRUE(list()->item(0)->toolTip().endsWith(QStringLiteral("状态：目录")));
+    step(resultPage(0));
+    EXPECT_EQ(browser->navigations, QStringList{searchUrlFor(QStringLiteral("Text similarity matters."))});
+    EXPECT_EQ(record().at(2).state, search::SentenceState::Scored);
+
+    editor()->setFocus();
+    key(Qt::Key_R, Qt::ControlModifier);
+    auto* results = form->findChild<ResultWindow*>(QStringLiteral("ResultWindow"));
+    ASSERT_TRUE(results);
+    auto* table = child<QTableView>(results, "ResultTable");
+    const QModelIndex row = table->model()->index(2, 1);
+    EXPECT_EQ(row.data().toString(), latin);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(results));
+    table->setCurrentIndex(row);
+    QTest::keyClick(table, Qt::Key_Return); // shows the piece where it stands, as written
+    EXPECT_EQ(editor()->textCursor().selectedText(), latin);
 }
 
 TEST_F(WriterWindowTest, EditorAndStatusLineFitTheWindowAndNeverOverlap)

@@ -142,6 +142,19 @@ inline QByteArray docxFootnoteReferred(int length, int references)
                    QByteArray(length, 'a') + "</w:t></w:r></w:p></w:footnote></w:footnotes>"}});
 }
 
+// An embedded text document of length letters that the body embeds references times.
+inline QByteArray docxChunkEmbedded(int length, int references)
+{
+    return docx(
+        QByteArray("<w:altChunk xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                   "relationships\" r:id=\"c\"/>")
+            .repeated(references),
+        {Entry{"word/_rels/document.xml.rels",
+               "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+               "<Relationship Id=\"c\" Type=\"aFChunk\" Target=\"chunk.txt\"/></Relationships>"},
+         Entry{"word/chunk.txt", QByteArray(length, 'a')}});
+}
+
 // depth text boxes one in another, each in a paragraph of the one around it with a letter of its own.
 inline QByteArray odtNestedTextBoxes(int depth)
 {

@@ -107,6 +107,12 @@ INSTANTIATE_TEST_SUITE_P(
         // A note's text counts as often as the body refers to it; boxes in boxes as lists in lists.
         HostileRow{"footnoteReferredPastTheBudget", "a.docx",
                    [] { return hostile::docxFootnoteReferred(100000, 201); }, kOver},
+        // An embedded document counts where it stands, as often as it is embedded.
+        HostileRow{"chunkEmbeddedPastTheBudget", "a.docx",
+                   [] { return hostile::docxChunkEmbedded(100000, 201); }, kOver},
+        HostileRow{"chunkEmbeddedWithinTheBudget", "a.docx",
+                   [] { return hostile::docxChunkEmbedded(100000, 199); },
+                   QStringLiteral("text of 19900198 characters")},
         HostileRow{"textBoxesNestedPastTheLimit", "a.odt", [] { return hostile::odtNestedTextBoxes(100000); },
                    kOver},
         // Within the limits: a nested list numbers with the enclosing list's style, a field's result

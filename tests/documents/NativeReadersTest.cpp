@@ -125,7 +125,59 @@ INSTANTIATE_TEST_SUITE_P(
                  {"word/endnotes.xml", wordPart("endnotes", R"(<w:endnote w:id="1">)" +
                                                                 p("<w:r><w:endnoteRef/></w:r>" + r("尾注")) +
                                                                 p(r("第二段")) + "</w:endnote>")}}),
-            QStringLiteral("正文①。i\n① 注释一\ni 尾注\n第二段")},
+            QStringLiteral("正文[①]。[i]\n① 注释一\ni 尾注\n第二段")},
+        // A note that shows its own number in brackets keeps it there.
+        Row{"noteNumberInsideItsText",
+            docx(p(r("正文") + R"(<w:r><w:footnoteReference w:id="1"/></w:r>)"),
+                 {{"word/footnotes.xml",
+                   wordPart("footnotes", R"(<w:footnote w:id="1">)" +
+                                             p(r("(") + "<w:r><w:footnoteRef/></w:r>" + r(")") +
+                                               "<w:r><w:tab/></w:r>" + r("注文")) +
+                                             "</w:footnote>")}}),
+            QStringLiteral("正文[1]\n(1)\t注文")},
+        // The default paragraph style hides its runs: only a run that says otherwise shows, and a
+        // paragraph with nothing shown is not there; a character style hides what the paragraph's shows.
+        Row{"hiddenThroughTheParagraphStyle",
+            docx(
+                p(r("藏") + R"(<w:r><w:rPr><w:vanish w:val="0"/></w:rPr><w:t>显</w:t></w:r>)") +
+                    p(r("全藏")) +
+                    p(r("可见") + R"(<w:r><w:rPr><w:rStyle w:val="c"/></w:rPr><w:t>藏</w:t></w:r>)",
+                      R"(<w:pStyle w:val="b"/>)"),
+                {{"word/styles.xml",
+                  wordPart(
+                      "styles",
+                      R"(<w:style w:type="paragraph" w:default="1" w:styleId="a"><w:rPr><w:vanish/></w:rPr></w:style><w:style w:type="paragraph" w:styleId="b"><w:basedOn w:val="a"/><w:rPr><w:vanish w:val="0"/></w:rPr></w:style><w:style w:type="character" w:styleId="c"><w:basedOn w:val="d"/></w:style><w:style w:type="character" w:styleId="d"><w:rPr><w:vanish/></w:rPr></w:style>)")}}),
+            QStringLiteral("显\n可见")},
+        Row{"deletedParagraphMarkJoinsTheNext",
+            docx(p(r("句子的前"), R"(<w:rPr><w:del w:id="1" w:author="a"/></w:rPr>)") + p(r("半部分。")) +
+                 p(r("下一段"))),
+            QStringLiteral("句子的前半部分。\n下一段")},
+        Row{"headingNumberedDirectlyHasNoIndent",
+            docx(
+                p(r("绪论"),
+                  R"(<w:pStyle w:val="h"/><w:numPr><w:ilvl w:val="1"/><w:numId w:val="1"/></w:numPr>)"),
+                {{"word/numbering.xml", kOutline},
+                 {"word/styles.xml",
+                  wordPart(
+                      "styles",
+                      R"(<w:style w:type="paragraph" w:styleId="h"><w:name w:val="heading 2"/></w:style>)")}}),
+            QStringLiteral("1.1 绪论")},
+        // Embedded documents in place: a web archive in quoted-printable UTF-8, and rich text.
+        Row{"embeddedDocumentsInPlace",
+            docx(
+                p(r("前")) +
+                    R"(<w:altChunk r:id="c1" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"/><w:altChunk r:id="c2" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"/>)" +
+                    p(r("后")),
+                {{"word/_rels/document.xml.rels",
+                  R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="c1" Type="aFChunk" Target="chunk.mht"/><Relationship Id="c2" Type="aFChunk" Target="/word/chunk.rtf"/></Relationships>)"},
+                 {"word/chunk.mht",
+                  "MIME-Version: 1.0\r\nContent-Type: multipart/related; boundary=\"b\"\r\n\r\n--b\r\n"
+                  "Content-Type: text/html; charset=\"utf-8\"\r\nContent-Transfer-Encoding: "
+                  "quoted-printable\r\n\r\n<html><head><title>x</title></head><body><h1>=E6=A0=87=E9=A2=98</"
+                  "h1><p>a &amp;=\r\n"
+                  "  b</p></body></html>\r\n--b--\r\n"},
+                 {"word/chunk.rtf", R"({\rtf1\ansi\uc0\u30002\par \u20057})"}}),
+            QStringLiteral("前\n标题\na & b\n甲\n乙\n后")},
         Row{"noRubyReadingOrEquation",
             docx(p(R"(<w:r><w:ruby><w:rubyPr/><w:rt>)" + r("pīn") + "</w:rt><w:rubyBase>" + r("拼") +
                    "</w:rubyBase></w:ruby></w:r>" + r("音") +
@@ -162,7 +214,16 @@ INSTANTIATE_TEST_SUITE_P(
                 "<text:p>a<text:s text:c=\"2\"> </text:s>b<text:note text:note-class=\"footnote\">\n  "
                 "<text:note-citation>1</text:note-citation>\n  <text:note-body>\n    <text:p>注</text:p>\n  "
                 "</text:note-body>\n</text:note>c</text:p>"),
-            QStringLiteral("a  b1c\n1 注"), odt::read},
+            QStringLiteral("a  b[1]c\n1 注"), odt::read},
+        // A nested list of another style goes on with the outer list's numbers; an item that opens
+        // with a list has no label of its own.
+        Row{"nestedListOfAnotherStyleGoesOn",
+            odt(R"(<text:list-style style:name="A"><text:list-level-style-number text:level="1" style:num-format="A"/><text:list-level-style-number text:level="2" style:num-format="1" text:display-levels="2"/></text:list-style><text:list-style style:name="B"><text:list-level-style-number text:level="1" style:num-format="A"/><text:list-level-style-number text:level="2" style:num-format="1" text:display-levels="2"/></text:list-style>)", R"(<text:list text:style-name="A"><text:list-item><text:p>甲</text:p></text:list-item><text:list-item><text:p>乙</text:p><text:list text:style-name="B"><text:list-item><text:p>乙一</text:p></text:list-item></text:list></text:list-item><text:list-item><text:list text:style-name="B"><text:list-item><text:p>丙</text:p></text:list-item></text:list><text:p>续</text:p></text:list-item></text:list>)"),
+            QStringLiteral("    A 甲\n    B 乙\n        B.1 乙一\n        B.2 丙\n      续"), odt::read},
+        Row{"shapeTextAfterItsParagraph",
+            odt({},
+                R"(<text:p>锚<draw:custom-shape text:anchor-type="paragraph"><svg:desc>说明</svg:desc><text:p>形状内</text:p><draw:enhanced-geometry draw:type="rect"/></draw:custom-shape>后</text:p><draw:rect text:anchor-type="page"><text:p>页上</text:p></draw:rect>)"),
+            QStringLiteral("锚后\n形状内\n页上"), odt::read},
         Row{"textBoxAfterItsParagraph",
             odt({}, "<text:p>锚 <draw:frame text:anchor-type=\"as-char\">\n  <svg:title>图题</svg:title>\n  "
                     "<draw:text-box><text:p>框</text:p></draw:text-box>\n</draw:frame> "
@@ -183,10 +244,12 @@ TEST(ListLabels, CountsInChineseAndInHeavenlyStems)
          {NumberRow{101, documents::listlabels::Format::Chinese, QStringLiteral("一百零一")},
           NumberRow{1010, documents::listlabels::Format::Chinese, QStringLiteral("一千零一十")},
           NumberRow{10, documents::listlabels::Format::HeavenlyStem, QStringLiteral("癸")},
-          NumberRow{12, documents::listlabels::Format::HeavenlyStem, QStringLiteral("甲乙")}})
+          NumberRow{12, documents::listlabels::Format::HeavenlyStem, QStringLiteral("甲乙")},
+          // Word goes on in decimal after 癸.
+          NumberRow{10, documents::listlabels::fromWordFormat(u"ideographTraditional"), QStringLiteral("癸")},
+          NumberRow{11, documents::listlabels::fromWordFormat(u"ideographTraditional"),
+                    QStringLiteral("11")}})
         EXPECT_EQ(documents::listlabels::number(row.value, row.format), row.text) << row.value;
-    EXPECT_EQ(documents::listlabels::fromWordFormat(u"ideographTraditional"),
-              documents::listlabels::Format::HeavenlyStem);
 }
 
 } // namespace

@@ -106,4 +106,140 @@ inline QByteArray pileUp(int operators)
     return make({page});
 }
 
+// A thesis as a word processor exports it, and the text a reader must give of it: a contents page,
+// then chapters whose paragraphs (first lines indented by two characters) run on over page breaks,
+// note references set small and raised in the text, footnotes in 9 points at the foot of their page,
+// an English abstract with a hyphenated word, and a page number at the foot of every page (Roman on
+// the contents page). Paragraphs join by '\n'; the body shows a reference as "[1]", the notes follow
+// it, each after its number.
+struct Thesis
+{
+    QByteArray file;
+    QString text;
+};
+
+inline Thesis thesis(int bodyPages)
+{
+    constexpr double kLeft = 72, kSize = 12, kLead = 18, kNoteSize = 9, kNoteLead = 12;
+    constexpr int kFull = 37, kLinesPerPage = 30;
+    static const QString pool =
+        QStringLiteral("文本相似度检测系统的设计与实现需要考虑多种因素研究方法数据来源结果"
+                       "分析表明城市交通网络规划模型评价指标体系构建");
+    int cursor = 0;
+    const auto chars = [&](int count) {
+        QString out;
+        for (int i = 0; i < count; ++i)
+            out += pool[(cursor++ * 7) % pool.size()];
+        return out;
+    };
+    QList<Page> pages;
+    QStringList body, notes;
+
+    Page contents{Line{277, 72, 16, QStringLiteral("目录")}};
+    for (int c = 1; c <= 5; ++c) {
+        const QString title = QStringLiteral("第%1章 ").arg(c) + chars(6);
+        const QString number = QString::number(c * 7);
+        // Leaders to the right margin: the line is as wide as the column.
+        const QString line = title + QString(kFull - 1 - title.size(), QChar(0x2026)) + number;
+        contents << Line{kLeft, 72 + 30 + c * kLead, kSize, line};
+        body << line;
+    }
+    // A contents line without leaders: its page number stands apart at the right margin.
+    const QString last = QStringLiteral("第6章 ") + chars(6);
+    contents << Line{kLeft, 72 + 30 + 6 * kLead, kSize, last}
+             << Line{510, 72 + 30 + 6 * kLead, kSize, QStringLiteral("42")};
+    body << last + QStringLiteral(" 42");
+    contents << Line{kLeft, 72 + 30 + 7 * kLead, kSize, QStringLiteral("参考文献")};
+    body << QStringLiteral("参考文献");
+    contents << Line{294, 790, 10, QStringLiteral("I")};
+    body.prepend(QStringLiteral("目录"));
+    pages << contents;
+
+    // An English abstract: Latin lines of 12-point letters, six points wide, one word hyphenated.
+    Page abstract{Line{250, 72, 16, QStringLiteral("ABSTRACT")}};
+    const QStringList abstractLines = {
+        QStringLiteral("This thesis studies how much of a written text can be found on the web,"),
+        QStringLiteral("and how a local comparison marks the passages that two texts share, hyphen-"),
+        QStringLiteral("ated words at the end of a line, and a paragraph that runs over several"),
+        QStringLiteral("lines."),
+    };
+    for (int i = 0; i < abstractLines.size(); ++i)
+        abstract << Line{kLeft + (i == 0 ? 18 : 0), 110 + i * kLead, kSize, abstractLines[i]};
+    const QString abstractText = QStringLiteral(
+        "This thesis studies how much of a written text can be found on the web, and how a local "
+        "comparison marks the passages that two texts share, hyphenated words at the end of a "
+        "line, and a paragraph that runs over several lines.");
+    abstract << Line{294, 790, 10, QStringLiteral("II")};
+    pages << abstract;
+    body << QStringLiteral("ABSTRACT") << abstractText;
+
+    int note = 0, paragraph = 0, pageNumber = 1;
+    QString open; // the paragraph being set
+    Page page;
+    int line = 0;
+    QList<QString> pageNotes;
+    const auto finishPage = [&] {
+        double y = 72 + kLinesPerPage * kLead + 20;
+        for (const QString& text : pageNotes) {
+            // A note of more than 50 characters runs on to a second line.
+            page << Line{kLeft, y, kNoteSize, text.left(50)};
+            y += kNoteLead;
+            if (text.size() > 50) {
+                page << Line{kLeft, y, kNoteSize, text.mid(50)};
+                y += kNoteLead;
+            }
+        }
+        page << Line{294, 790, 10, QString::number(pageNumber++)};
+        pages << page;
+        page = Page();
+        pageNotes.clear();
+        line = 0;
+    };
+    while (pages.size() < bodyPages + 2) {
+        if (paragraph % 12 == 0) {
+            // A chapter's heading, 16 points, on a new line of its own.
+            const QString heading = QStringLiteral("第%1章 ").arg(paragraph / 12 + 1) + chars(4);
+            page << Line{kLeft, 72 + line * kLead, 16, heading};
+            body << heading;
+            if (++line == kLinesPerPage)
+                finishPage();
+        }
+        const int lines = 3 + paragraph % 5;
+        QString text;
+        for (int l = 0; l < lines; ++l) {
+            const double y = 72 + line * kLead;
+            if (l == 0) {
+                const QString t = chars(kFull - 2);
+                page << Line{kLeft + 2 * kSize, y, kSize, t};
+                text += t;
+            } else if (l == lines - 1) {
+                const QString t = chars(9) + u'。';
+                page << Line{kLeft, y, kSize, t};
+                text += t;
+            } else if (l == 1 && paragraph % 2 == 0) {
+                // A note's reference after the 20th character, raised a point, 7 points high.
+                const QString before = chars(20), after = chars(16);
+                const QString number = QString::number(++note);
+                page << Line{kLeft, y, kSize, before} << Line{kLeft + 20 * kSize, y - 1, 7, number}
+                     << Line{kLeft + 20 * kSize + 3.5 * number.size() + 0.5, y, kSize, after};
+                text += before + u'[' + number + u']' + after;
+                const QString noteText = QStringLiteral("注释") + chars(20 + (note % 3) * 20) + u'。';
+                pageNotes << number + u' ' + noteText;
+                notes << number + u' ' + noteText;
+            } else {
+                const QString t = chars(kFull);
+                page << Line{kLeft, y, kSize, t};
+                text += t;
+            }
+            if (++line == kLinesPerPage)
+                finishPage();
+        }
+        body << text;
+        ++paragraph;
+    }
+    if (!page.isEmpty())
+        finishPage();
+    return {make(pages), body.join(u'\n') + u'\n' + notes.join(u'\n')};
+}
+
 } // namespace pdffixture

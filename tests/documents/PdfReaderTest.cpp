@@ -86,7 +86,7 @@ PdfRow runningHeadersAndFooters()
     return {"runningLines", pdffixture::make(pages), expected};
 }
 
-// Latin lines join with a space; a hyphen at a line's end stays where it is. Ten-point letters are
+// Latin lines join with a space; a word hyphenated at a line's end joins whole. Ten-point letters are
 // five points wide here, so 90 of them fill the column.
 PdfRow latinLines()
 {
@@ -96,7 +96,7 @@ PdfRow latinLines()
         "ation exactly as the file has it, joining all the lines of one paragraph with single spaces");
     const QString last = QStringLiteral("to the end.");
     const Page page{Line{kLeft, 100, 10, first}, Line{kLeft, 114, 10, second}, Line{kLeft, 128, 10, last}};
-    return {"latin", pdffixture::make({page}), first + second + u' ' + last};
+    return {"latin", pdffixture::make({page}), first.chopped(1) + second + u' ' + last};
 }
 
 using PdfRead = ::testing::TestWithParam<PdfRow>;
@@ -107,9 +107,55 @@ TEST_P(PdfRead, GivesTheTextLayerOrSaysWhyNot)
     EXPECT_EQ(pdf::read(row.file, row.maxCharacters, row.maxPages), row.expected);
 }
 
+// Footnotes whose numbers are raised as in the text, page numbers between dashes at the top, and a
+// page set small from top to bottom (a bibliography), whose numbered lines stay in the body.
+PdfRow raisedNoteNumbersAndDashedPageNumbers()
+{
+    QList<Page> pages;
+    QString body;
+    for (int p = 0; p < 2; ++p) {
+        Page page{Line{280, 40, 10, QStringLiteral("- %1 -").arg(p + 1)}};
+        double y = 100;
+        body += (p ? QStringLiteral("\n") : QString()) +
+                addParagraph(page, y, p ? u"第二页的正文" : u"第一页的内容", 3);
+        // The first note runs on to the foot of the next page.
+        if (p == 1)
+            page << Line{kLeft, 688, 9, QStringLiteral("接下页。")};
+        page << Line{kLeft, 700, 7, QString::number(p + 1)}
+             << Line{kLeft + 4, 702, 9,
+                     p ? QStringLiteral("另一条注释。") : QStringLiteral("注释在第一页，")};
+        pages << page;
+    }
+    // Two numbered pages of five: numbers that count on from page to page are page numbers.
+    Page bibliography;
+    for (int i = 1; i <= 3; ++i) {
+        const QString entry = QStringLiteral("[%1] Author%1, Title.").arg(i);
+        bibliography << Line{kLeft, 100 + i * 14.0, 9, entry};
+        body += u'\n' + entry;
+    }
+    pages << bibliography;
+    for (const char16_t* base : {u"附录的文字", u"致谢的文字"}) {
+        Page page;
+        double y = 100;
+        body += u'\n' + addParagraph(page, y, base, 2);
+        pages << page;
+    }
+    return {"raisedNoteNumbers", pdffixture::make(pages),
+            body + QStringLiteral("\n1 注释在第一页，接下页。\n2 另一条注释。")};
+}
+
+// Pages read as paragraphs: no page numbers, paragraphs whole over page breaks, contents
+// lines one a line, references in brackets, footnotes after the body.
+PdfRow thesis()
+{
+    const pdffixture::Thesis t = pdffixture::thesis(8);
+    return {"thesis", t.file, t.text};
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Pdf, PdfRead,
-    ::testing::Values(twoParagraphs(), runningHeadersAndFooters(), latinLines(),
+    ::testing::Values(twoParagraphs(), runningHeadersAndFooters(), latinLines(), thesis(),
+                      raisedNoteNumbersAndDashedPageNumbers(),
                       PdfRow{"scan", pdffixture::make({Page{}, Page{}}), Failure::NoTextLayer},
                       PdfRow{"locked",
                              pdffixture::make({Page{Line{kLeft, 100, kSize, QStringLiteral("密")}}}, true),

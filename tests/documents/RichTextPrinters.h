@@ -18,6 +18,9 @@ inline void PrintTo(const Document& d, std::ostream* os)
             if (r.format.color)
                 *os << " rgb(" << r.format.color->red << ',' << r.format.color->green << ','
                     << r.format.color->blue << ')';
+            if (r.format.background)
+                *os << " on rgb(" << r.format.background->red << ',' << r.format.background->green << ','
+                    << r.format.background->blue << ')';
             *os << (r.format.bold ? " b" : "") << (r.format.italic ? " i" : "")
                 << (r.format.underline ? " u" : "") << '}';
         }

@@ -103,7 +103,8 @@ Document randomDocument(std::mt19937& rng)
                          colors[pick(colors.size())],
                          pick(2) == 1,
                          pick(2) == 1,
-                         pick(2) == 1};
+                         pick(2) == 1,
+                         colors[pick(colors.size())]};
             if (!paragraph.runs.isEmpty() && paragraph.runs.last().format == f)
                 continue;
             QString text;

@@ -14,6 +14,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 [ -x "$prefix/bin/tessaro" ] || fail "bin/tessaro missing or not executable"
 [ -x "$prefix/bin/tessaro-reader" ] || fail "bin/tessaro-reader missing or not executable"
+[ -x "$prefix/bin/tessaro-sources" ] || fail "bin/tessaro-sources missing or not executable"
 
 desktop=$prefix/share/applications/$id.desktop
 if [ -f "$desktop" ]; then

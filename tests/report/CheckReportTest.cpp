@@ -7,6 +7,7 @@
 #include "report/PrintedReport.h"
 #include "report/ReportFile.h"
 #include "report/ReportText.h"
+#include "search/CheckRun.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -347,7 +348,11 @@ QString cellText(const printed::Cell& cell)
 
 TEST(PrintedReport, SummaryTextListedSentencesSitesAndTheRestCounted)
 {
-    const printed::Document doc = report::printedReport(scriptedCheck());
+    report::CheckReportData d = scriptedCheck();
+    search::SentenceEntry kept = d.record.at(4); // taken over from an earlier start
+    kept.obtained = QDateTime(QDate(2024, 5, 1), QTime(8, 30));
+    d.record.adopt(4, kept);
+    const printed::Document doc = report::printedReport(d);
     using Kind = printed::Block::Kind;
     QStringList headings;
     qsizetype ranking = -1;
@@ -380,11 +385,16 @@ TEST(PrintedReport, SummaryTextListedSentencesSitesAndTheRestCounted)
     EXPECT_EQ(text.runs[2].text, QStringLiteral("2·19.99%"));
     EXPECT_TRUE(text.runs[2].superscript);
     EXPECT_EQ(text.runs[3].background, report::bandStyle(Band::Low).colour);
-    // The site table, the most frequent first.
-    const printed::Block& sites = doc[doc.size() - 2];
-    ASSERT_EQ(sites.rows.size(), 2);
+    // Each listed sentence says when its result was obtained, and whether it was reused.
+    EXPECT_EQ(cellText(doc[ranking].rows[0].cells[4]), kept.obtainedText() + QStringLiteral("\n（沿用）"));
+    EXPECT_EQ(cellText(doc[ranking].rows[1].cells[4]), d.record.at(3).obtainedText());
+    // The site table: titles seen twice or more, the others counted.
+    const printed::Block& sites = doc[doc.size() - 3];
+    ASSERT_EQ(sites.rows.size(), 1);
     EXPECT_EQ(cellText(sites.rows[0].cells[0]), QStringLiteral("来源0"));
     EXPECT_EQ(cellText(sites.rows[0].cells[1]), QStringLiteral("2"));
+    EXPECT_EQ(doc[doc.size() - 2].runs[0].text,
+              QStringLiteral("1 个标题只出现一次，未列出（完整列表见网页格式的报告）。"));
 }
 
 TEST(CheckReport, AnEmptyCheckIsStillAReport)
@@ -421,7 +431,7 @@ struct TargetRow
 
 using ExportTargets = ::testing::TestWithParam<TargetRow>;
 
-TEST_P(ExportTargets, TheFilterDecidesAndNamesWithoutExtensionGetItsOwn)
+TEST_P(ExportTargets, ATypedExtensionDecidesThenTheFilter)
 {
     const TargetRow& r = GetParam();
     EXPECT_EQ(report::exportTarget(QString::fromUtf8(r.chosen), r.filter),
@@ -436,7 +446,10 @@ INSTANTIATE_TEST_SUITE_P(
         TargetRow{"PdfFilterNoExtension", "/t/报告", report::pdfFilter(), "/t/报告.pdf", K::Pdf},
         TargetRow{"HtmlFilterNoExtension", "/t/报告", report::htmlFilter(), "/t/报告.html", K::Html},
         TargetRow{"TrailingDot", "/t/报告.", report::pdfFilter(), "/t/报告.pdf", K::Pdf},
-        TargetRow{"FilterOverExtension", "/t/a.html", report::pdfFilter(), "/t/a.html", K::Pdf},
+        TargetRow{"HtmlNameOverPdfFilter", "/t/a.html", report::pdfFilter(), "/t/a.html", K::Html},
+        TargetRow{"HtmNameOverPdfFilter", "/t/a.Htm", report::pdfFilter(), "/t/a.Htm", K::Html},
+        TargetRow{"PdfNameOverHtmlFilter", "/t/报告.pdf", report::htmlFilter(), "/t/报告.pdf", K::Pdf},
+        TargetRow{"OtherExtensionTakesFilter", "/t/a.v2", report::pdfFilter(), "/t/a.v2", K::Pdf},
         TargetRow{"DotInFolderOnly", "/t.d/a", report::pdfFilter(), "/t.d/a.pdf", K::Pdf},
         TargetRow{"NoFilterPdfName", "/t/a.PDF", QString(), "/t/a.PDF", K::Pdf},
         TargetRow{"NoFilterNoExtension", "/t/a", QString(), "/t/a.html", K::Html}),
@@ -503,7 +516,123 @@ TEST(CheckReport, SaysWhenEachResultWasObtainedWhatWasReusedAndWhatIsNotSearched
     EXPECT_TRUE(html.contains(QStringLiteral("<td class=\"obtained\">") + now + QStringLiteral("</td>")));
     EXPECT_TRUE(html.contains(QStringLiteral("<p class=\"not-searched\">过短（1 句）：第 3 句</p>")));
     EXPECT_TRUE(html.contains(QStringLiteral("<p class=\"not-searched\">参考文献（2 句）：第 4、5 句</p>")));
+    // Counted apart from what is still to be searched: the check is complete.
+    EXPECT_TRUE(html.contains(
+        QStringLiteral("已检测 2/2 句，检测完成（另有 3 句不检测：过短 1 句、参考文献 2 句）</span>")));
+    for (const char* count : {"not-searched\">0<", "too-short\">1<", "references\">2<"})
+        EXPECT_TRUE(html.contains(QStringLiteral("data-count=\"") + QLatin1String(count))) << count;
     EXPECT_FALSE(report::checkReportHtml(scriptedCheck()).contains(QStringLiteral("沿用此前")));
 }
 
+// How far the check got, counted over the pieces to be searched only.
+struct CoverageRow
+{
+    const char* name;
+    QList<analysis::PieceUse> uses;
+    QList<SentenceState> states;
+    QString text;
+};
+
+using Coverage = ::testing::TestWithParam<CoverageRow>;
+
+TEST_P(Coverage, CountsOnlyWhatIsSearched)
+{
+    search::CheckRecord r;
+    r.reset(GetParam().states.size());
+    r.setUses(GetParam().uses);
+    for (int i = 0; i < GetParam().states.size(); ++i) {
+        const SentenceState state = GetParam().states[i];
+        if (state == SentenceState::Scored || state == SentenceState::NotArrived)
+            r.markSearched(i, search::Engine::Baidu);
+        if (state == SentenceState::Scored)
+            r.pageScored(i, page(10));
+        else if (state == SentenceState::NotArrived)
+            r.markNotArrived(i);
+        else if (state == SentenceState::Blank)
+            r.markBlank(i);
+    }
+    EXPECT_EQ(report::coverageText(report::coverage(r)), GetParam().text);
+}
+
+using analysis::PieceUse;
+constexpr auto kS = PieceUse::Searched;
+
+INSTANTIATE_TEST_SUITE_P(
+    Report, Coverage,
+    ::testing::Values(
+        CoverageRow{"EverySearchablePieceHasAResult",
+                    {kS, kS, PieceUse::TooShort, PieceUse::Contents, PieceUse::Reference},
+                    {SentenceState::Scored, SentenceState::Scored, SentenceState::NotSearched,
+                     SentenceState::NotSearched, SentenceState::NotSearched},
+                    QStringLiteral(
+                        "已检测 2/2 句，检测完成（另有 3 句不检测：过短 1 句、目录 1 句、参考文献 1 句）")},
+        CoverageRow{"OneStillToSearch",
+                    {kS, kS, PieceUse::TooShort},
+                    {SentenceState::Scored, SentenceState::NotSearched, SentenceState::NotSearched},
+                    QStringLiteral("已检测 1/2 句，检测尚未完成（另有 1 句不检测：过短 1 句）")},
+        CoverageRow{"PageNotArrived",
+                    {},
+                    {SentenceState::Scored, SentenceState::NotArrived},
+                    QStringLiteral("已检测 1/2 句，检测尚未完成")},
+        CoverageRow{"BlankHoldsNothingUp",
+                    {},
+                    {SentenceState::Scored, SentenceState::Blank},
+                    QStringLiteral("已检测 1/2 句，检测完成")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// With the cutting by sentence the report shows each piece as the writer wrote it, taken from the article by
+// its place, and keeps the article's paragraphs.
+TEST(CheckReport, ShowsTheWritersOwnText)
+{
+    const QString article = QStringLiteral("第一段 由王建国 教授完成，运行于 Ubuntu 20.04 "
+                                           "系统!效率提高[3]。\r\n\u3000\u3000第二段的文字在这里。");
+    const analysis::SentencePieces cut = analysis::cutSentences(article);
+    analysis::Result result = analysis::analyse(article);
+    result.sentences = cut.pieces;
+    result.searchTexts = cut.searchTexts;
+    result.places = cut.places;
+    search::CheckRun run;
+    run.analyse(result, article, cut.uses);
+    ASSERT_EQ(run.sentences().first(), QStringLiteral("第一段由王建国教授完成，运行于Ubuntu 20.04系统！"));
+
+    const QString first = QStringLiteral("第一段 由王建国 教授完成，运行于 Ubuntu 20.04 系统!");
+    const report::CheckReportData d =
+        report::checkReportData(run, article, {}, search::Engine::Baidu, QStringLiteral("Tessaro"));
+    EXPECT_EQ(d.sentences,
+              (QStringList{first, QStringLiteral("效率提高[3]。"), QStringLiteral("第二段的文字在这里。")}));
+    EXPECT_EQ(d.paragraphEnds, QList<qsizetype>{first.size() + 8});
+    const QString html = report::checkReportHtml(d);
+    EXPECT_TRUE(html.contains(QStringLiteral("<bdi>") + first + QStringLiteral("</bdi>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("效率提高[3]。</bdi></span>\n</p>\n<p>")));
+}
+
 } // namespace
+
+// The local check's section, apart from the web figures, in both reports; none without a local check.
+TEST(CheckReport, LocalSourcesSectionWhenALocalCheckWasMade)
+{
+    report::CheckReportData d = scriptedCheck();
+    EXPECT_FALSE(report::checkReportHtml(d).contains(QStringLiteral("本地来源比对")));
+    sources::LocalReport local;
+    local.result.articleChars = 200;
+    local.result.copiedChars = 50;
+    local.result.citedChars = 10;
+    local.result.ratio = 0.3;
+    local.result.ratioWithoutCited = 0.25;
+    local.result.largestSourceRatio = 0.25;
+    local.result.sources = {{7, 60, 0.3}};
+    local.result.chapters = {{QStringLiteral("第1章 绪论"), 0, 200, 200, 50, 10, 0.3}};
+    local.titles.insert(7, QStringLiteral("<来源>"));
+    d.local = local;
+    const QString html = report::checkReportHtml(d);
+    EXPECT_TRUE(html.contains(QStringLiteral("<h2>本地来源比对</h2>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("去除引用文献复制比：25%")));
+    EXPECT_TRUE(html.contains(QStringLiteral("&lt;来源&gt;")));
+    EXPECT_TRUE(html.contains(QStringLiteral("第1章 绪论")));
+    QStringList headings;
+    for (const printed::Block& b : report::printedReport(d)) {
+        if (b.kind == printed::Block::Kind::Heading)
+            headings.append(b.runs[0].text);
+    }
+    EXPECT_EQ(headings.back(), QStringLiteral("本地来源比对"));
+}

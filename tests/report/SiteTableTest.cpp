@@ -116,6 +116,19 @@ TEST(SiteTable, RowsAreTextLinkAndCount)
 
 // The fast ordering must leave exactly the literal procedure's order, equal counts and the block kept
 // for each title included.
+// A printed report lists titles seen twice or more, 50 at most, and counts the others.
+TEST(SiteTable, PrintedSitesAreTheRepeatedOnesAtMostFifty)
+{
+    QList<report::TitleCount> rows;
+    for (int count = 61; count >= 1; --count)
+        rows.append({QString::number(count), count});
+    const report::PrintedSites p = report::printedSites(rows);
+    ASSERT_EQ(p.rows.size(), report::kPrintedSiteRows);
+    EXPECT_EQ(p.rows.constLast().count, 12);
+    EXPECT_EQ(p.moreRepeated, 10);
+    EXPECT_EQ(p.seenOnce, 1);
+}
+
 TEST(SiteTable, SameRowsAsTheLiteralProcedure)
 {
     std::mt19937 rng(4);

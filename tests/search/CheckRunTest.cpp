@@ -5,11 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 const QString kA(38, QChar(u'甲'));
 const QString kB(38, QChar(u'乙'));
 const QString kC(20, QChar(u'丙'));
+
+// The service's verification pages: at the search address itself, and on a host of their own.
+const QString kVerifyTitle = QStringLiteral("百度安全验证");
+const QString kVerifyBody = QStringLiteral("<div class=\"timeout\"><p>网络不给力，请稍后重试</p></div>");
 
 // Kept after the blank sentence "（）" of the article kA + "（）", which the cutting leaves last.
 analysis::Result withSentenceAfterTheBlankOne(const QString& text)
@@ -170,7 +176,8 @@ TEST(CheckRun, PagesThatAreNotResultsCountNothing)
     // Another host of the same service answers for it.
     w.click(0);
     w.click(1);
-    w.finish(resultPage(100), true, QStringLiteral("https://m.baidu.com/s?word=x"));
+    w.finish(resultPage(100), true,
+             QStringLiteral("https://m.baidu.com/s?word=") + search::UrlEncodeUtf8(search::queryText(kB)));
     EXPECT_EQ(w.run.pageCount(), 2);
 }
 
@@ -199,6 +206,121 @@ TEST(CheckRun, PagesOfAnotherHostAreRetriedThriceThenThePersonIsAsked)
     EXPECT_EQ(w.run.record().at(0).state, search::SentenceState::Scored);
     w.tick();
     EXPECT_EQ(w.navigations.last(), w.urlFor(1));
+}
+
+// What the person and the pane do, one event at a time.
+using CreditEvent = std::function<void(ScriptedRun&)>;
+const CreditEvent kStart = &ScriptedRun::start;
+const CreditEvent kStep = &ScriptedRun::step;
+const CreditEvent kTick = &ScriptedRun::tick;
+const CreditEvent kStop = [](ScriptedRun& w) { w.apply(w.run.stop()); };
+const CreditEvent kAnalyse = [](ScriptedRun& w) { w.analyse(kA + kB + kC); };
+const CreditEvent kVerification = [](ScriptedRun& w) {
+    w.finish(kVerifyBody, true, QString(), false, kVerifyTitle);
+};
+CreditEvent click(int row)
+{
+    return [row](ScriptedRun& w) { w.click(row); };
+}
+// The page that answers piece k's search, titled Pk; a page at another address.
+CreditEvent pageFor(int k)
+{
+    return
+        [k](ScriptedRun& w) { w.finish(resultPage(190, {QStringLiteral("P%1").arg(k)}), true, w.urlFor(k)); };
+}
+CreditEvent pageAt(const QString& url)
+{
+    return [url](ScriptedRun& w) { w.finish(resultPage(190, {QStringLiteral("P")}), true, url); };
+}
+
+struct CreditRow
+{
+    const char* name;
+    QList<CreditEvent> events;
+    QStringList credited; // per piece, the title of the page credited to it
+    int nextIndex;
+};
+
+using PageCredit = ::testing::TestWithParam<CreditRow>;
+
+// Which piece each page is credited to, whatever the person does while it loads.
+TEST_P(PageCredit, GoesToThePieceTheSearchWasSentFor)
+{
+    ScriptedRun w;
+    w.analyse(kA + kB + kC);
+    for (const CreditEvent& e : GetParam().events)
+        e(w);
+    QStringList credited;
+    for (const search::SentenceEntry& entry : w.run.record().entries())
+        credited.append(entry.titles.isEmpty() ? QString() : entry.titles[0].text);
+    EXPECT_EQ(credited, GetParam().credited);
+    EXPECT_EQ(w.run.nextIndex(), GetParam().nextIndex);
+    // Kept under the query of the piece it was credited to.
+    for (int k = 0; k < credited.size(); ++k) {
+        if (!credited[k].isEmpty())
+            EXPECT_EQ(w.run.record().at(k).query, search::queryText(w.run.sentences()[k]));
+    }
+}
+
+const CreditEvent kPage0 = pageFor(0);
+const CreditEvent kPage1 = pageFor(1);
+const CreditEvent kPage2 = pageFor(2);
+
+INSTANTIATE_TEST_SUITE_P(
+    CheckRun, PageCredit,
+    ::testing::Values(
+        CreditRow{"VerificationCompletedAfterStop",
+                  {kStart, kPage0, kTick, kVerification, kStop, kPage1},
+                  {QStringLiteral("P0"), QStringLiteral("P1"), QString()},
+                  2},
+        CreditRow{"ListClickDuringALoad",
+                  {kStep, kPage0, kStep, click(2), kPage1, kPage2},
+                  {QStringLiteral("P0"), QString(), QStringLiteral("P2")},
+                  3},
+        CreditRow{"ClickThatOnlyChoosesKeepsTheSearch",
+                  {click(2), kStep, kPage2},
+                  {QString(), QString(), QStringLiteral("P2")},
+                  3},
+        CreditRow{"StopThenStartDuringALoadSearchesThePieceAgain",
+                  {kStart, kStop, kStart, kPage0, kPage1},
+                  {QStringLiteral("P0"), QString(), QString()},
+                  1},
+        CreditRow{"NewAnalysisDuringALoad", {kStep, kAnalyse, kPage0}, {QString(), QString(), QString()}, 0},
+        CreditRow{"LatePageAfterSearchingAfresh",
+                  {kStep, kPage0, kStep, kAnalyse, kStep, kPage1, kPage0},
+                  {QStringLiteral("P0"), QString(), QString()},
+                  1},
+        CreditRow{"PageOfAnotherQuery",
+                  {kStep, pageAt(QStringLiteral("https://www.baidu.com/s?wd=%D2%D2&tn=baidu"))},
+                  {QString(), QString(), QString()},
+                  1},
+        CreditRow{"ServicePageWithoutQuery",
+                  {kStep, pageAt(QStringLiteral("https://www.baidu.com/"))},
+                  {QString(), QString(), QString()},
+                  1},
+        CreditRow{"RedirectedToUtf8",
+                  {kStep, pageAt(QStringLiteral("https://www.baidu.com/s?ie=utf-8&wd=") +
+                                 search::UrlEncodeUtf8(kA) + QStringLiteral("&rsv_spt=1#top"))},
+                  {QStringLiteral("P"), QString(), QString()},
+                  1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CheckRun, SearchesAndScoresThePieceWithoutItsMarkers)
+{
+    ScriptedRun w;
+    const QString article = kC + QStringLiteral("[12]。");
+    const analysis::SentencePieces cut = analysis::cutSentences(article);
+    analysis::Result result = analysis::analyse(article);
+    result.sentences = cut.pieces;
+    result.searchTexts = cut.searchTexts;
+    result.places = cut.places;
+    w.apply(w.run.analyse(result, article, cut.uses));
+    w.facts.listCount = 1;
+    w.step();
+    EXPECT_EQ(w.navigations, QStringList{searchUrlFor(kC + QStringLiteral("。"))});
+    EXPECT_EQ(w.marked, QStringList{cut.pieces[0]}); // the list and the editor keep the markers
+    w.finish(resultPage(105));                       // 105 characters for the 21 searched: 50 %
+    EXPECT_EQ(w.run.record().at(0).similarityText(), QStringLiteral("50"));
 }
 
 TEST(CheckRun, ALateReadForAnEarlierStepIsDropped)
@@ -296,9 +418,6 @@ TEST(CheckRun, BlankSentenceCountsAsFinishedInARun)
     EXPECT_EQ(w.navigations[1], w.urlFor(2));
 }
 
-// The service's verification pages: at the search address itself, and on a host of their own.
-const QString kVerifyTitle = QStringLiteral("百度安全验证");
-const QString kVerifyBody = QStringLiteral("<div class=\"timeout\"><p>网络不给力，请稍后重试</p></div>");
 const QString kCaptchaUrl =
     QStringLiteral("https://wappass.baidu.com/static/captcha/tuxing.html?ak=1&backurl=x");
 

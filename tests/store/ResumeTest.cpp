@@ -17,7 +17,7 @@ store::KeptResult keptAt(const QDateTime& when, double figure)
     return r;
 }
 
-TEST(Resume, OffersThePiecesWithKeptResultsAndTheLatestDate)
+TEST(Resume, OffersThePiecesWithKeptResultsAndTheirDays)
 {
     const QStringList pieces{QStringLiteral("第一句，有逗号。"), QStringLiteral("过短"),
                              QStringLiteral("第三句"), QStringLiteral("。"), QStringLiteral("第五句")};
@@ -37,8 +37,14 @@ TEST(Resume, OffersThePiecesWithKeptResultsAndTheLatestDate)
     ASSERT_EQ(offer.kept.size(), 2);
     EXPECT_EQ(offer.kept[0].first, 0);
     EXPECT_EQ(offer.kept[1].first, 2);
+    EXPECT_EQ(offer.earliest, QDate(2026, 11, 20));
     EXPECT_EQ(offer.latest, QDate(2026, 12, 1));
-    EXPECT_EQ(store::resumeQuestion(offer),
+    EXPECT_EQ(store::resumeQuestion(offer), QStringLiteral("这篇文章中有 2 句在 2026-11-20 至 2026-12-01 "
+                                                           "检测过。沿用这些结果，只检测其余的句子吗？"));
+    // Obtained on one day (at two times): that day alone.
+    const QHash<QString, store::KeptResult> oneDay{{queries[0], keptAt(late, 40)},
+                                                   {QStringLiteral("第三句"), keptAt(late.addSecs(3600), 0)}};
+    EXPECT_EQ(store::resumeQuestion(store::resumeOffer(queries, oneDay)),
               QStringLiteral("这篇文章中有 2 句在 2026-12-01 检测过。沿用这些结果，只检测其余的句子吗？"));
     EXPECT_TRUE(store::resumeOffer(queries, {}).isEmpty());
 

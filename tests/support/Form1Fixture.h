@@ -45,7 +45,7 @@ protected:
     void click(const char* button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
     const search::CheckRun& run() { return form->checkRun(); }
     const search::CheckRecord& record() { return run().record(); }
-    QString urlFor(int sentence) { return searchUrlFor(run().sentences()[sentence]); }
+    QString urlFor(int sentence) { return searchUrlFor(run().searchTexts()[sentence]); }
     const SiteTableCommand& stats() { return *form->findChild<SiteTableCommand*>(); }
     // The title the window's site table counts in slot k (ten per sentence).
     QString titleSlot(qsizetype k) { return record().titleSlots().texts.value(k); }

@@ -94,7 +94,7 @@ public:
         const quint64 tag = *std::exchange(pendingRead, std::nullopt);
         apply(run.bodyRead(tag, body, facts));
     }
-    QString urlFor(int sentence) const { return searchUrlFor(run.sentences()[sentence]); }
+    QString urlFor(int sentence) const { return searchUrlFor(run.searchTexts()[sentence]); }
     QStringList slotTexts(qsizetype from, qsizetype count) const
     {
         return run.record().titleSlots().texts.mid(from, count);
