@@ -42,12 +42,12 @@ public:
     // Rows the window shows at least when it first opens.
     static constexpr int kFirstRows = 20;
 
+    // A row of buttons under the table, one per action (its name, caption and state), each triggering it.
+    void addCommandButtons(const QList<QAction*>& actions);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-
-    // A row of buttons under the table, one per action (its name, caption and state), each triggering it.
-    void addCommandButtons(const QList<QAction*>& actions);
 
 private:
     void showProgress();
