@@ -93,57 +93,62 @@ QString headingKey(QStringView line)
     return key;
 }
 
-// Length of a leading chapter or section number: "第七章", "七、", "(三)", "6.", "6.1 ", "6 ", "Chapter 6".
-// Zero when the line starts with none.
-qsizetype chapterNumberLength(QStringView line)
+qsizetype skipBlanks(QStringView line, qsizetype i)
 {
-    qsizetype i = 0;
-    const auto skipBlanks = [&] {
-        while (i < line.size() && isBlank(line[i]))
-            ++i;
-    };
-    if (line.startsWith(u"第")) {
-        i = 1;
-        while (i < line.size() && (isDigit(line[i]) || isChineseNumeral(line[i])))
-            ++i;
-        if (i == 1 || i >= line.size() || !QStringView(u"章节部篇").contains(line[i]))
-            return 0;
+    while (i < line.size() && isBlank(line[i]))
         ++i;
-        skipBlanks();
-        return i;
-    }
-    if (line.startsWith(u"chapter", Qt::CaseInsensitive)) {
-        i = 7;
-        skipBlanks();
-        const qsizetype digits = i;
-        while (i < line.size() && isDigit(line[i]))
-            ++i;
-        if (i == digits)
-            return 0;
-        skipBlanks();
-        return i;
-    }
-    if (line.startsWith(u"(") || line.startsWith(u"（")) {
-        i = 1;
-        while (i < line.size() && isChineseNumeral(line[i]))
-            ++i;
-        if (i == 1 || i >= line.size() || (line[i] != u')' && line[i] != u'）'))
-            return 0;
+    return i;
+}
+
+// "第七章", "第3节"
+qsizetype ordinalNumberLength(QStringView line)
+{
+    qsizetype i = 1;
+    while (i < line.size() && (isDigit(line[i]) || isChineseNumeral(line[i])))
         ++i;
-        skipBlanks();
-        return i;
-    }
+    if (i == 1 || i >= line.size() || !QStringView(u"章节部篇").contains(line[i]))
+        return 0;
+    return skipBlanks(line, i + 1);
+}
+
+// "Chapter 6"
+qsizetype englishChapterLength(QStringView line)
+{
+    qsizetype i = skipBlanks(line, 7);
+    const qsizetype digits = i;
+    while (i < line.size() && isDigit(line[i]))
+        ++i;
+    if (i == digits)
+        return 0;
+    return skipBlanks(line, i);
+}
+
+// "(三)"
+qsizetype bracketedNumeralLength(QStringView line)
+{
+    qsizetype i = 1;
     while (i < line.size() && isChineseNumeral(line[i]))
         ++i;
-    if (i > 0) {
-        if (i < line.size() && QStringView(u"、．.").contains(line[i])) {
-            ++i;
-            skipBlanks();
-            return i;
-        }
+    if (i == 1 || i >= line.size() || (line[i] != u')' && line[i] != u'）'))
         return 0;
-    }
-    // 6  6.  6.1  6.1.2  6、  with at most two digits a part, so that a year is no chapter number.
+    return skipBlanks(line, i + 1);
+}
+
+// "七、"; zero for numerals with no sign after them.
+qsizetype chineseNumeralLength(QStringView line)
+{
+    qsizetype i = 0;
+    while (i < line.size() && isChineseNumeral(line[i]))
+        ++i;
+    if (i == 0 || i >= line.size() || !QStringView(u"、．.").contains(line[i]))
+        return 0;
+    return skipBlanks(line, i + 1);
+}
+
+// 6  6.  6.1  6.1.2  6、  with at most two digits a part, so that a year is no chapter number.
+qsizetype digitNumberLength(QStringView line)
+{
+    qsizetype i = 0;
     for (;;) {
         const qsizetype partStart = i;
         while (i < line.size() && isDigit(line[i]))
@@ -160,7 +165,7 @@ qsizetype chapterNumberLength(QStringView line)
     if (i < line.size() && QStringView(u".．、").contains(line[i]))
         ++i;
     const qsizetype beforeBlanks = i;
-    skipBlanks();
+    i = skipBlanks(line, i);
     // "6Results" is no number followed by a heading, "6结果" and "6 Results" are.
     if (i == beforeBlanks && i < line.size() && !isHan(line[i]) && !isBlank(line[i - 1]) &&
         !QStringView(u".．、").contains(line[i - 1]))
@@ -168,7 +173,21 @@ qsizetype chapterNumberLength(QStringView line)
     return i;
 }
 
-// The heading's name: the line without its chapter number, trailing colon and white space.
+// Length of a leading chapter or section number: "第七章", "七、", "(三)", "6.", "6.1 ", "6 ", "Chapter 6".
+// Zero when the line starts with none.
+qsizetype chapterNumberLength(QStringView line)
+{
+    if (line.startsWith(u"第"))
+        return ordinalNumberLength(line);
+    if (line.startsWith(u"chapter", Qt::CaseInsensitive))
+        return englishChapterLength(line);
+    if (line.startsWith(u"(") || line.startsWith(u"（"))
+        return bracketedNumeralLength(line);
+    if (!line.isEmpty() && isChineseNumeral(line[0]))
+        return chineseNumeralLength(line);
+    return digitNumberLength(line);
+}
+
 QString headingName(QStringView line)
 {
     line = trimmed(line);
@@ -347,15 +366,20 @@ bool isContentsEntry(QStringView line)
     return true;
 }
 
-QList<ArticleRegion> articleRegions(QStringView article)
+namespace {
+
+// The article's lines, as the search for its regions reads them.
+struct ArticleLines
 {
-    using Kind = ArticleRegion::Kind;
-    QList<ArticleRegion> regions;
-    const QList<Line> lines = linesOf(article);
-    const auto text = [&](qsizetype k) { return article.mid(lines[k].start, lines[k].end - lines[k].start); };
-    const auto blank = [&](qsizetype k) { return trimmed(text(k)).isEmpty(); };
+    QStringView article;
+    QList<Line> lines = linesOf(article);
+
+    QStringView text(qsizetype k) const { return article.mid(lines[k].start, lines[k].end - lines[k].start); }
+    bool blank(qsizetype k) const { return trimmed(text(k)).isEmpty(); }
+
     // Whether one of the next `count` lines that are not blank, after line k, satisfies test.
-    const auto nextLines = [&](qsizetype k, int count, auto test) {
+    template <typename Test> bool nextLines(qsizetype k, int count, Test test) const
+    {
         for (qsizetype j = k + 1; j < lines.size() && count > 0; ++j) {
             if (blank(j))
                 continue;
@@ -364,7 +388,33 @@ QList<ArticleRegion> articleRegions(QStringView article)
             --count;
         }
         return false;
-    };
+    }
+
+    // The last line of the table of contents whose heading is line k.
+    qsizetype contentsEnd(qsizetype k) const
+    {
+        qsizetype last = k;
+        for (qsizetype j = k + 1; j < lines.size(); ++j) {
+            if (blank(j))
+                continue;
+            if (isContentsEntry(text(j)) ||
+                (couldBeUnnumberedEntry(text(j)) && nextLines(j, 2, isContentsEntry)))
+                last = j;
+            else
+                break;
+        }
+        return last;
+    }
+};
+
+} // namespace
+
+QList<ArticleRegion> articleRegions(QStringView article)
+{
+    using Kind = ArticleRegion::Kind;
+    QList<ArticleRegion> regions;
+    const ArticleLines a{article};
+    const QList<Line>& lines = a.lines;
 
     bool inReferences = false;
     qsizetype referencesStart = 0;
@@ -376,21 +426,12 @@ QList<ArticleRegion> articleRegions(QStringView article)
     };
 
     for (qsizetype k = 0; k < lines.size(); ++k) {
-        const QStringView line = text(k);
-        if (blank(k))
+        const QStringView line = a.text(k);
+        if (a.blank(k))
             continue;
         if (isContentsHeading(line)) {
             closeReferences();
-            qsizetype last = k;
-            for (qsizetype j = k + 1; j < lines.size(); ++j) {
-                if (blank(j))
-                    continue;
-                if (isContentsEntry(text(j)) ||
-                    (couldBeUnnumberedEntry(text(j)) && nextLines(j, 2, isContentsEntry)))
-                    last = j;
-                else
-                    break;
-            }
+            const qsizetype last = a.contentsEnd(k);
             addRegion(regions, lines[k].start, lines[last].end, Kind::Contents, article);
             k = last;
             continue;
@@ -400,7 +441,7 @@ QList<ArticleRegion> articleRegions(QStringView article)
             addRegion(regions, lines[k].start, lines[k].end, Kind::Contents, article);
             continue;
         }
-        if (isReferenceHeadingName(headingName(line)) && nextLines(k, 3, looksLikeReferenceEntry)) {
+        if (isReferenceHeadingName(headingName(line)) && a.nextLines(k, 3, looksLikeReferenceEntry)) {
             closeReferences();
             inReferences = true;
             referencesStart = lines[k].start;

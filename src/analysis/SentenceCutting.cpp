@@ -42,17 +42,11 @@ struct CutSpace
     std::vector<qsizetype> chosen;
 };
 
-// The fewest pieces of at most kSentenceLength, as equal as the allowed cuts let them be.
-void cutsOf(const QString& t, std::vector<Cut>& cuts, CutSpace& space)
+// Where a cut may fall: not inside a Latin word unless the word itself is too long, not inside a
+// surrogate pair; at a space the space goes. True when it may fall everywhere.
+bool markAllowedCuts(const QString& t, std::vector<char>& allowed)
 {
     const qsizetype n = t.size();
-    cuts.clear();
-    if (n <= kSentenceLength)
-        return;
-    std::vector<char>& allowed = space.allowed;
-    std::vector<Cut>& nodes = space.nodes;
-    // Where a cut may fall: not inside a Latin word unless the word itself is too long, not inside a
-    // surrogate pair; at a space the space goes.
     allowed.assign(n + 1, 1);
     bool everywhere = true;
     for (qsizetype i = 0; i < n;) {
@@ -74,22 +68,26 @@ void cutsOf(const QString& t, std::vector<Cut>& cuts, CutSpace& space)
         }
         i = j;
     }
+    return everywhere;
+}
 
-    const qsizetype minCount = (n + kSentenceLength - 1) / kSentenceLength;
-    if (everywhere) {
-        // Chinese text: every place is a word boundary, equal lengths.
-        const qsizetype base = n / minCount;
-        const qsizetype longer = n % minCount;
-        qsizetype at = 0;
-        for (qsizetype k = 0; k + 1 < minCount; ++k) {
-            at += base + (k < longer ? 1 : 0);
-            cuts.push_back({at, at});
-        }
-        return;
+// Chinese text: every place is a word boundary, equal lengths.
+void equalCuts(qsizetype n, qsizetype count, std::vector<Cut>& cuts)
+{
+    const qsizetype base = n / count;
+    const qsizetype longer = n % count;
+    qsizetype at = 0;
+    for (qsizetype k = 0; k + 1 < count; ++k) {
+        at += base + (k < longer ? 1 : 0);
+        cuts.push_back({at, at});
     }
+}
 
-    // Nodes: the start, every allowed cut, the end; a piece runs from a node's rightStart to a later
-    // node's leftEnd.
+// Nodes: the start, every allowed cut, the end; a piece runs from a node's rightStart to a later
+// node's leftEnd.
+void collectNodes(const QString& t, const std::vector<char>& allowed, std::vector<Cut>& nodes)
+{
+    const qsizetype n = t.size();
     nodes.clear();
     nodes.push_back({0, 0});
     for (qsizetype p = 1; p < n; ++p) {
@@ -101,19 +99,32 @@ void cutsOf(const QString& t, std::vector<Cut>& cuts, CutSpace& space)
         }
     }
     nodes.push_back({n, n});
-    const qsizetype m = static_cast<qsizetype>(nodes.size());
-    const auto length = [&](qsizetype a, qsizetype b) { return nodes[b].leftEnd - nodes[a].rightStart; };
+}
 
-    // The fewest pieces: the farthest reach from each node.
+qsizetype pieceLength(const std::vector<Cut>& nodes, qsizetype a, qsizetype b)
+{
+    return nodes[b].leftEnd - nodes[a].rightStart;
+}
+
+// The fewest pieces: the farthest reach from each node.
+qsizetype fewestPieces(const std::vector<Cut>& nodes)
+{
+    const qsizetype m = static_cast<qsizetype>(nodes.size());
     qsizetype count = 0;
     for (qsizetype a = 0; a < m - 1; ++count) {
         qsizetype b = a + 1;
-        while (b + 1 < m && length(a, b + 1) <= kSentenceLength)
+        while (b + 1 < m && pieceLength(nodes, a, b + 1) <= kSentenceLength)
             ++b;
         a = b;
     }
-    // Mostly the allowed cut nearest to each place of an equal cut will do.
-    std::vector<qsizetype>& chosen = space.chosen;
+    return count;
+}
+
+// Mostly the allowed cut nearest to each place of an equal cut will do; false when it does not.
+bool nearestCuts(const std::vector<Cut>& nodes, qsizetype n, qsizetype count, std::vector<qsizetype>& chosen,
+                 std::vector<Cut>& cuts)
+{
+    const qsizetype m = static_cast<qsizetype>(nodes.size());
     chosen.assign(1, 0);
     for (qsizetype j = 1; j < count; ++j) {
         const qsizetype target = (j * n + count / 2) / count;
@@ -127,14 +138,18 @@ void cutsOf(const QString& t, std::vector<Cut>& cuts, CutSpace& space)
     chosen.push_back(m - 1);
     bool fits = true;
     for (size_t k = 1; k < chosen.size() && fits; ++k)
-        fits = chosen[k] > chosen[k - 1] && length(chosen[k - 1], chosen[k]) <= kSentenceLength;
-    if (fits) {
-        for (size_t k = 1; k + 1 < chosen.size(); ++k)
-            cuts.push_back(nodes[chosen[k]]);
-        return;
-    }
+        fits = chosen[k] > chosen[k - 1] && pieceLength(nodes, chosen[k - 1], chosen[k]) <= kSentenceLength;
+    if (!fits)
+        return false;
+    for (size_t k = 1; k + 1 < chosen.size(); ++k)
+        cuts.push_back(nodes[chosen[k]]);
+    return true;
+}
 
-    // Else the most equal among the fewest: the least sum of squared differences from the mean.
+// The most equal among the fewest: the least sum of squared differences from the mean.
+void mostEqualCuts(const std::vector<Cut>& nodes, qsizetype n, qsizetype count, std::vector<Cut>& cuts)
+{
+    const qsizetype m = static_cast<qsizetype>(nodes.size());
     const double mean = static_cast<double>(n) / static_cast<double>(count);
     constexpr double kNone = std::numeric_limits<double>::infinity();
     std::vector<std::vector<double>> cost(count + 1, std::vector<double>(m, kNone));
@@ -144,8 +159,8 @@ void cutsOf(const QString& t, std::vector<Cut>& cuts, CutSpace& space)
         for (qsizetype a = 0; a < m - 1; ++a) {
             if (cost[j][a] == kNone)
                 continue;
-            for (qsizetype b = a + 1; b < m && length(a, b) <= kSentenceLength; ++b) {
-                const double d = static_cast<double>(length(a, b)) - mean;
+            for (qsizetype b = a + 1; b < m && pieceLength(nodes, a, b) <= kSentenceLength; ++b) {
+                const double d = static_cast<double>(pieceLength(nodes, a, b)) - mean;
                 if (cost[j][a] + d * d < cost[j + 1][b]) {
                     cost[j + 1][b] = cost[j][a] + d * d;
                     from[j + 1][b] = a;
@@ -164,6 +179,23 @@ void cutsOf(const QString& t, std::vector<Cut>& cuts, CutSpace& space)
         cuts.push_back(nodes[b]);
     }
     std::reverse(cuts.begin(), cuts.end());
+}
+
+// The fewest pieces of at most kSentenceLength, as equal as the allowed cuts let them be.
+void cutsOf(const QString& t, std::vector<Cut>& cuts, CutSpace& space)
+{
+    const qsizetype n = t.size();
+    cuts.clear();
+    if (n <= kSentenceLength)
+        return;
+    if (markAllowedCuts(t, space.allowed)) {
+        equalCuts(n, (n + kSentenceLength - 1) / kSentenceLength, cuts);
+        return;
+    }
+    collectNodes(t, space.allowed, space.nodes);
+    const qsizetype count = fewestPieces(space.nodes);
+    if (!nearestCuts(space.nodes, n, count, space.chosen, cuts))
+        mostEqualCuts(space.nodes, n, count, cuts);
 }
 
 class Cutter

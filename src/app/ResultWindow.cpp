@@ -89,19 +89,7 @@ ResultWindow::ResultWindow(const search::CheckRun& run, const report::RunProgres
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("ResultSummary"));
     m_summary->setWordWrap(true);
-    m_progressRow = new QWidget(this);
-    m_progressBar = new QProgressBar(m_progressRow);
-    m_progressBar->setObjectName(QStringLiteral("ResultProgress"));
-    m_timeLeft = new QLabel(m_progressRow);
-    m_timeLeft->setObjectName(QStringLiteral("TimeLeft"));
-    auto* progressLayout = new QHBoxLayout(m_progressRow);
-    progressLayout->setContentsMargins(0, 0, 0, 0);
-    progressLayout->addWidget(m_progressBar, 1);
-    progressLayout->addWidget(m_timeLeft);
-    // The row keeps its room when the run stops: the table does not jump.
-    QSizePolicy rowPolicy = m_progressRow->sizePolicy();
-    rowPolicy.setRetainSizeWhenHidden(true);
-    m_progressRow->setSizePolicy(rowPolicy);
+    buildProgressRow();
 
     m_model = new ResultTableModel(run, this);
     auto* proxy = new ResultProxy(this);
@@ -114,22 +102,7 @@ ResultWindow::ResultWindow(const search::CheckRun& run, const report::RunProgres
     m_onlyHigh->setObjectName(QStringLiteral("OnlyHigh"));
     connect(m_onlyHigh, &QCheckBox::toggled, this, [proxy](bool on) { proxy->setOnlyHigh(on); });
 
-    m_table = new QTableView(this);
-    m_table->setObjectName(QStringLiteral("ResultTable"));
-    m_table->setModel(proxy);
-    m_table->setSortingEnabled(true);
-    m_table->sortByColumn(ResultTableModel::Number, Qt::AscendingOrder);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setWordWrap(false);
-    m_table->verticalHeader()->hide();
-    m_table->setTabKeyNavigation(false); // Tab goes on to the check box and the links
-    QHeaderView* header = m_table->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(ResultTableModel::Sentence, QHeaderView::Stretch);
-    header->setSectionResizeMode(ResultTableModel::Source, QHeaderView::Interactive);
-    header->resizeSection(ResultTableModel::Source, 220);
+    buildTable();
 
     // Scrolls when a page had many titles; Tab and Enter reach its links.
     m_details = new QTextBrowser(this);
@@ -155,6 +128,43 @@ ResultWindow::ResultWindow(const search::CheckRun& run, const report::RunProgres
     connect(&progress, &report::RunProgress::changed, this, &ResultWindow::showProgress);
     showDetails();
     showProgress();
+}
+
+void ResultWindow::buildProgressRow()
+{
+    m_progressRow = new QWidget(this);
+    m_progressBar = new QProgressBar(m_progressRow);
+    m_progressBar->setObjectName(QStringLiteral("ResultProgress"));
+    m_timeLeft = new QLabel(m_progressRow);
+    m_timeLeft->setObjectName(QStringLiteral("TimeLeft"));
+    auto* progressLayout = new QHBoxLayout(m_progressRow);
+    progressLayout->setContentsMargins(0, 0, 0, 0);
+    progressLayout->addWidget(m_progressBar, 1);
+    progressLayout->addWidget(m_timeLeft);
+    // The row keeps its room when the run stops: the table does not jump.
+    QSizePolicy rowPolicy = m_progressRow->sizePolicy();
+    rowPolicy.setRetainSizeWhenHidden(true);
+    m_progressRow->setSizePolicy(rowPolicy);
+}
+
+void ResultWindow::buildTable()
+{
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("ResultTable"));
+    m_table->setModel(m_proxy);
+    m_table->setSortingEnabled(true);
+    m_table->sortByColumn(ResultTableModel::Number, Qt::AscendingOrder);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setWordWrap(false);
+    m_table->verticalHeader()->hide();
+    m_table->setTabKeyNavigation(false); // Tab goes on to the check box and the links
+    QHeaderView* header = m_table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(ResultTableModel::Sentence, QHeaderView::Stretch);
+    header->setSectionResizeMode(ResultTableModel::Source, QHeaderView::Interactive);
+    header->resizeSection(ResultTableModel::Source, 220);
 }
 
 void ResultWindow::showProgress()

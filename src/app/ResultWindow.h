@@ -50,6 +50,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void buildProgressRow();
+    void buildTable();
     void showProgress();
     // Centred on the main window, below its menu bar, tall enough for kFirstRows rows.
     void placeOverMainWindow();

@@ -22,6 +22,7 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <array>
 #include <atomic>
 
 namespace {
@@ -31,6 +32,17 @@ const QString kMinimumRunKey = QStringLiteral("sources/minimumRun");
 constexpr int kProgressDelayMs = 200;
 
 } // namespace
+
+// What the adding's thread is given and gives back.
+struct SourcesCommands::AddJob
+{
+    QStringList files;
+    QString libraryPath;
+    std::array<int, 3> counts{}; // read, skipped, failed
+    QStringList failures;
+    QString notice;
+    bool unopened = false;
+};
 
 // What the check's thread is given and gives back.
 struct SourcesCommands::CheckJob
@@ -96,18 +108,16 @@ void SourcesCommands::add(const QStringList& paths)
     if (paths.isEmpty() || m_busy)
         return;
     m_busy = true;
-    const QStringList files = sources::sourceFiles(paths);
-    auto* bar =
-        new QProgressDialog(QString(), QStringLiteral("取消"), 0, std::max<int>(files.size(), 1), &m_form);
+    auto job = std::make_shared<AddJob>();
+    job->files = sources::sourceFiles(paths);
+    job->libraryPath = m_library.filePath();
+    auto* bar = new QProgressDialog(QString(), QStringLiteral("取消"), 0, std::max<int>(job->files.size(), 1),
+                                    &m_form);
     bar->setObjectName(QStringLiteral("sourcesProgress"));
     bar->setWindowTitle(QStringLiteral("来源库"));
     bar->setMinimumDuration(kProgressDelayMs);
     bar->setAutoReset(false);
     bar->setAutoClose(false);
-    auto counts = std::make_shared<std::array<int, 3>>(); // read, skipped, failed
-    auto failures = std::make_shared<QStringList>();
-    auto notice = std::make_shared<QString>();
-    auto unopened = std::make_shared<bool>(false);
 
     // The reading, the indexing and the library's writes run in a thread of their own, with a library
     // connection of that thread; the window only shows the progress.
@@ -115,64 +125,71 @@ void SourcesCommands::add(const QStringList& paths)
     auto* worker = new QObject;
     worker->moveToThread(thread);
     connect(thread, &QThread::finished, worker, &QObject::deleteLater);
-    const QString libraryPath = m_library.filePath();
-    connect(thread, &QThread::started, worker, [=, this] {
-        auto* library = new sources::Library(libraryPath);
-        auto* adding = new sources::SourceAdding(*library, files, {}, worker);
-        if (!library->open()) {
-            *unopened = true;
-            *failures = {library->error()};
-        }
-        *notice = library->takeNotice();
-        connect(adding, &sources::SourceAdding::progress, bar, [bar](int done, int total) {
-            bar->setLabelText(QStringLiteral("正在读取来源：第 %1 / %2 个文件").arg(done + 1).arg(total));
-            bar->setValue(done);
-        });
-        connect(adding, &sources::SourceAdding::fileDone, bar,
-                [counts, failures](const sources::AddedFile& f) {
-                    using O = sources::AddedFile::Outcome;
-                    ++(*counts)[f.outcome == O::Read ? 0 : f.outcome == O::Failed ? 2 : 1];
-                    if (f.outcome == O::Failed)
-                        failures->append(QDir::toNativeSeparators(f.path) + QStringLiteral("：") + f.reason);
-                });
-        connect(bar, &QProgressDialog::canceled, adding, &sources::SourceAdding::cancel);
-        connect(adding, &sources::SourceAdding::finished, worker, [library, thread](bool) {
-            delete library; // its connection closes in the thread that opened it
-            thread->quit();
-        });
-        connect(adding, &sources::SourceAdding::finished, bar,
-                [bar](bool cancelled) { bar->setProperty("cancelled", cancelled); });
-        if (*unopened) {
-            QMetaObject::invokeMethod(
-                adding, [adding] { adding->cancel(); }, Qt::QueuedConnection);
-            return;
-        }
-        adding->start();
-    });
-    connect(thread, &QThread::finished, this, [this, thread, bar, counts, failures, notice, unopened] {
-        const bool cancelled = bar->property("cancelled").toBool() && !*unopened;
+    connect(thread, &QThread::started, worker, [=] { startAdding(job, bar, worker, thread); });
+    connect(thread, &QThread::finished, this, [this, job, thread, bar] {
+        const bool cancelled = bar->property("cancelled").toBool() && !job->unopened;
         thread->deleteLater();
         bar->deleteLater();
         m_busy = false;
-        if (!notice->isEmpty())
-            tell(*notice);
-        if (*unopened) {
-            tell(failures->join(u'\n'), true);
-            emit addingFinished();
-            return;
-        }
-        QString text = QStringLiteral("已读取 %1 个文件，跳过 %2 个（来源库中已有），%3 个无法读取。")
-                           .arg((*counts)[0])
-                           .arg((*counts)[1])
-                           .arg((*counts)[2]);
-        if (cancelled)
-            text = QStringLiteral("已取消。") + text;
-        if (!failures->isEmpty())
-            text += u'\n' + failures->mid(0, 20).join(u'\n');
-        tell(text, !failures->isEmpty());
-        emit addingFinished();
+        addingDone(*job, cancelled);
     });
     thread->start();
+}
+
+void SourcesCommands::startAdding(const std::shared_ptr<AddJob>& job, QProgressDialog* bar, QObject* worker,
+                                  QThread* thread)
+{
+    auto* library = new sources::Library(job->libraryPath);
+    auto* adding = new sources::SourceAdding(*library, job->files, {}, worker);
+    if (!library->open()) {
+        job->unopened = true;
+        job->failures = {library->error()};
+    }
+    job->notice = library->takeNotice();
+    connect(adding, &sources::SourceAdding::progress, bar, [bar](int done, int total) {
+        bar->setLabelText(QStringLiteral("正在读取来源：第 %1 / %2 个文件").arg(done + 1).arg(total));
+        bar->setValue(done);
+    });
+    connect(adding, &sources::SourceAdding::fileDone, bar, [job](const sources::AddedFile& f) {
+        using O = sources::AddedFile::Outcome;
+        ++job->counts[f.outcome == O::Read ? 0 : f.outcome == O::Failed ? 2 : 1];
+        if (f.outcome == O::Failed)
+            job->failures.append(QDir::toNativeSeparators(f.path) + QStringLiteral("：") + f.reason);
+    });
+    connect(bar, &QProgressDialog::canceled, adding, &sources::SourceAdding::cancel);
+    connect(adding, &sources::SourceAdding::finished, worker, [library, thread](bool) {
+        delete library; // its connection closes in the thread that opened it
+        thread->quit();
+    });
+    connect(adding, &sources::SourceAdding::finished, bar,
+            [bar](bool cancelled) { bar->setProperty("cancelled", cancelled); });
+    if (job->unopened) {
+        QMetaObject::invokeMethod(
+            adding, [adding] { adding->cancel(); }, Qt::QueuedConnection);
+        return;
+    }
+    adding->start();
+}
+
+void SourcesCommands::addingDone(const AddJob& job, bool cancelled)
+{
+    if (!job.notice.isEmpty())
+        tell(job.notice);
+    if (job.unopened) {
+        tell(job.failures.join(u'\n'), true);
+        emit addingFinished();
+        return;
+    }
+    QString text = QStringLiteral("已读取 %1 个文件，跳过 %2 个（来源库中已有），%3 个无法读取。")
+                       .arg(job.counts[0])
+                       .arg(job.counts[1])
+                       .arg(job.counts[2]);
+    if (cancelled)
+        text = QStringLiteral("已取消。") + text;
+    if (!job.failures.isEmpty())
+        text += u'\n' + job.failures.mid(0, 20).join(u'\n');
+    tell(text, !job.failures.isEmpty());
+    emit addingFinished();
 }
 
 void SourcesCommands::manage()

@@ -13,6 +13,8 @@
 
 class Form1;
 class LocalCheckWindow;
+class QProgressDialog;
+class QThread;
 class RichTextBox;
 
 // The window's part of the library of sources: the menu 来源库 (add files, add a folder, manage, 本地比对)
@@ -38,7 +40,11 @@ signals:
     void checkFinished();
 
 private:
+    struct AddJob;
     struct CheckJob;
+    static void startAdding(const std::shared_ptr<AddJob>& job, QProgressDialog* bar, QObject* worker,
+                            QThread* thread);
+    void addingDone(const AddJob& job, bool cancelled);
     void manage();
     void chooseMinimumRun();
     void checkDone(const std::shared_ptr<CheckJob>& job);

@@ -189,17 +189,35 @@ struct Styles
 
 const QString kCharacterStyle = QStringLiteral("\t");
 
-Styles readStyles(const QByteArray& bytes)
+// What a style says itself, before what it is based on is added.
+struct OwnStyle
 {
-    struct Own
-    {
-        NumberingRef numbering;
-        bool heading = false;
-        std::optional<bool> hidden;
-    };
-    QHash<QString, Own> own;
+    NumberingRef numbering;
+    bool heading = false;
+    std::optional<bool> hidden;
+};
+
+struct StyleSheet
+{
+    QHash<QString, OwnStyle> own;
     QHash<QString, QString> basedOn;
-    Styles styles;
+    QString defaultParagraph;
+};
+
+// The id a style element names, or none for styles other than paragraph and character ones.
+QString styleKey(const QXmlStreamReader& xml, QStringView type)
+{
+    // Character styles are kept apart by a prefix no style id has.
+    if (type == u"paragraph")
+        return wAttribute(xml, QLatin1String("styleId")).toString();
+    if (type == u"character")
+        return kCharacterStyle + wAttribute(xml, QLatin1String("styleId")).toString();
+    return QString();
+}
+
+StyleSheet readStyleSheet(const QByteArray& bytes)
+{
+    StyleSheet sheet;
     QXmlStreamReader xml(bytes);
     QString style;
     while (!xml.atEnd()) {
@@ -208,40 +226,44 @@ Styles readStyles(const QByteArray& bytes)
             continue;
         const QStringView name = xml.name();
         if (name == u"style") {
-            // Character styles are kept apart by a prefix no style id has.
             const QStringView type = wAttribute(xml, QLatin1String("type"));
-            style = type == u"paragraph" ? wAttribute(xml, QLatin1String("styleId")).toString()
-                    : type == u"character"
-                        ? kCharacterStyle + wAttribute(xml, QLatin1String("styleId")).toString()
-                        : QString();
+            style = styleKey(xml, type);
             if (!style.isEmpty())
-                own[style];
+                sheet.own[style];
             const QStringView isDefault = wAttribute(xml, QLatin1String("default"));
             if (type == u"paragraph" && (isDefault == u"1" || isDefault == u"true" || isDefault == u"on"))
-                styles.defaultParagraph = style;
+                sheet.defaultParagraph = style;
         } else if (style.isEmpty()) {
             continue;
         } else if (name == u"basedOn") {
-            basedOn.insert(style, (style.startsWith(kCharacterStyle) ? kCharacterStyle : QString()) +
-                                      wAttribute(xml, QLatin1String("val")).toString());
+            sheet.basedOn.insert(style, (style.startsWith(kCharacterStyle) ? kCharacterStyle : QString()) +
+                                            wAttribute(xml, QLatin1String("val")).toString());
         } else if (name == u"numId") {
-            own[style].numbering.numId = wAttribute(xml, QLatin1String("val")).toString();
+            sheet.own[style].numbering.numId = wAttribute(xml, QLatin1String("val")).toString();
         } else if (name == u"ilvl") {
-            own[style].numbering.level = levelIndex(wAttribute(xml, QLatin1String("val")));
+            sheet.own[style].numbering.level = levelIndex(wAttribute(xml, QLatin1String("val")));
         } else if (name == u"outlineLvl") {
-            own[style].heading = wAttribute(xml, QLatin1String("val")).toInt() < kLevels;
+            sheet.own[style].heading = wAttribute(xml, QLatin1String("val")).toInt() < kLevels;
         } else if (name == u"name" && wAttribute(xml, QLatin1String("val")).startsWith(u"heading ")) {
-            own[style].heading = true;
+            sheet.own[style].heading = true;
         } else if (name == u"vanish") {
-            own[style].hidden = isOn(xml);
+            sheet.own[style].hidden = isOn(xml);
         }
     }
-    for (auto it = own.cbegin(); it != own.cend(); ++it) {
+    return sheet;
+}
+
+Styles readStyles(const QByteArray& bytes)
+{
+    const StyleSheet sheet = readStyleSheet(bytes);
+    Styles styles;
+    styles.defaultParagraph = sheet.defaultParagraph;
+    for (auto it = sheet.own.cbegin(); it != sheet.own.cend(); ++it) {
         ParagraphStyle resolved;
         std::optional<bool> hidden;
         QString s = it.key();
         for (int depth = 0; depth < 20 && !s.isEmpty(); ++depth) {
-            const Own given = own.value(s);
+            const OwnStyle given = sheet.own.value(s);
             if (resolved.numbering.numId.isEmpty())
                 resolved.numbering.numId = given.numbering.numId;
             if (!resolved.numbering.level)
@@ -249,7 +271,7 @@ Styles readStyles(const QByteArray& bytes)
             resolved.heading = resolved.heading || given.heading;
             if (!hidden)
                 hidden = given.hidden;
-            s = basedOn.value(s);
+            s = sheet.basedOn.value(s);
         }
         resolved.hidden = hidden.value_or(false);
         if (!it.key().startsWith(kCharacterStyle))
@@ -862,6 +884,36 @@ std::optional<QString> noteText(const QList<NoteRef>& refs, const QHash<QString,
 std::optional<QString> embeddedText(const QByteArray& bytes, ExpansionBudget& budget, const Options& options,
                                     int depth);
 
+// What the notes parts are read with besides the budget.
+struct NotesSetting
+{
+    const Numbering& numbering;
+    const Styles& styles;
+    const Options& options;
+};
+
+// The notes parts are read on what the budget has left, but only what the body refers to is charged
+// to it, as often as it is referred to. Broken notes cost the notes, not the body.
+std::optional<QString> readNotes(const ZipArchive& archive, const QString& folder,
+                                 const NotesSetting& setting, const QList<NoteRef>& refs,
+                                 ExpansionBudget& budget)
+{
+    ExpansionBudget notesBudget = budget;
+    QHash<QString, QString> notes;
+    for (const QString& part : {QStringLiteral("footnotes.xml"), QStringLiteral("endnotes.xml")}) {
+        if (const std::unique_ptr<documents::ZipEntry> entry = archive.open(folder + part)) {
+            BodyReader notesReader(setting.numbering, setting.styles, notesBudget, setting.options);
+            if (notesReader.read(*entry) && !entry->failed())
+                notes.insert(notesReader.notes());
+        }
+        if (notesBudget.exceeded()) {
+            budget = notesBudget;
+            return std::nullopt;
+        }
+    }
+    return noteText(refs, notes, budget);
+}
+
 std::optional<documents::TextParts> readPartsAt(const ZipArchive& archive, ExpansionBudget& budget,
                                                 const Options& options, int depth)
 {
@@ -906,22 +958,8 @@ std::optional<documents::TextParts> readPartsAt(const ZipArchive& archive, Expan
         return std::nullopt;
     documents::TextParts parts{std::move(*body), QString()};
     if (!reader.noteRefs().isEmpty()) {
-        // The notes parts are read on what the budget has left, but only what the body refers to is
-        // charged to it, as often as it is referred to. Broken notes cost the notes, not the body.
-        ExpansionBudget notesBudget = budget;
-        QHash<QString, QString> notes;
-        for (const QString& part : {QStringLiteral("footnotes.xml"), QStringLiteral("endnotes.xml")}) {
-            if (const std::unique_ptr<documents::ZipEntry> entry = archive.open(folder + part)) {
-                BodyReader notesReader(numbering, styles, notesBudget, options);
-                if (notesReader.read(*entry) && !entry->failed())
-                    notes.insert(notesReader.notes());
-            }
-            if (notesBudget.exceeded()) {
-                budget = notesBudget;
-                return std::nullopt;
-            }
-        }
-        std::optional<QString> noteParagraphs = noteText(reader.noteRefs(), notes, budget);
+        std::optional<QString> noteParagraphs =
+            readNotes(archive, folder, {numbering, styles, options}, reader.noteRefs(), budget);
         if (!noteParagraphs)
             return std::nullopt;
         parts.notes = std::move(*noteParagraphs);

@@ -58,6 +58,31 @@ QByteArray quotedPrintable(QByteArrayView data)
     return out;
 }
 
+// Where the text goes on after the tag or comment at i, skipping what a script, a style or the head
+// holds; block tells whether the tag parts paragraphs.
+qsizetype afterTag(const QString& html, qsizetype i, bool& block)
+{
+    if (html.mid(i, 4) == u"<!--") {
+        const qsizetype end = html.indexOf(QStringLiteral("-->"), i);
+        return end < 0 ? html.size() : end + 3;
+    }
+    const qsizetype end = html.indexOf(u'>', i);
+    if (end < 0)
+        return html.size();
+    const QStringView tag = QStringView(html).mid(i + 1, end - i - 1);
+    const bool closing = tag.startsWith(u'/');
+    qsizetype n = closing ? 1 : 0;
+    while (n < tag.size() && (tag[n].isLetterOrNumber() || tag[n] == u':'))
+        ++n;
+    const QString name = tag.mid(closing ? 1 : 0, n - (closing ? 1 : 0)).toString().toLower();
+    if (!closing && (name == u"script" || name == u"style" || name == u"head" || name == u"title")) {
+        const qsizetype close = html.indexOf(QStringLiteral("</") + name, end + 1, Qt::CaseInsensitive);
+        return close < 0 ? html.size() : close;
+    }
+    block = isBlock(name);
+    return end + 1;
+}
+
 } // namespace
 
 QString htmlText(const QString& html)
@@ -87,27 +112,10 @@ QString htmlText(const QString& html)
     };
     for (qsizetype i = 0; i < html.size();) {
         if (html[i] == u'<') {
-            if (html.mid(i, 4) == u"<!--") {
-                const qsizetype end = html.indexOf(QStringLiteral("-->"), i);
-                i = end < 0 ? html.size() : end + 3;
-                continue;
-            }
-            const qsizetype end = html.indexOf(u'>', i);
-            if (end < 0)
-                break;
-            const QStringView tag = QStringView(html).mid(i + 1, end - i - 1);
-            const bool closing = tag.startsWith(u'/');
-            qsizetype n = closing ? 1 : 0;
-            while (n < tag.size() && (tag[n].isLetterOrNumber() || tag[n] == u':'))
-                ++n;
-            const QString name = tag.mid(closing ? 1 : 0, n - (closing ? 1 : 0)).toString().toLower();
-            i = end + 1;
-            if (!closing && (name == u"script" || name == u"style" || name == u"head" || name == u"title")) {
-                const qsizetype close = html.indexOf(QStringLiteral("</") + name, i, Qt::CaseInsensitive);
-                i = close < 0 ? html.size() : close;
-            } else if (isBlock(name)) {
+            bool block = false;
+            i = afterTag(html, i, block);
+            if (block)
                 endParagraph();
-            }
         } else if (html[i] == u'&') {
             const qsizetype end = html.indexOf(u';', i);
             const QString text =

@@ -212,6 +212,7 @@ private:
     void startElement();
     void drawElement(QStringView name);
     void textElement(QStringView name);
+    void openList(const QXmlStreamAttributes& a);
     void noteElement(QStringView name);
     void endElement();
     void appendCharacters(QStringView text);
@@ -378,26 +379,7 @@ void BodyReader::textElement(QStringView name)
     } else if (name == u"note" || name == u"note-citation" || name == u"note-body") {
         noteElement(name);
     } else if (name == u"list") {
-        if (!charge(m_budget.nesting(m_lists.size() + 1)))
-            return;
-        OpenList list;
-        list.style = a.value(kText, QLatin1String("style-name")).toString();
-        if (m_lists.isEmpty() && a.value(kText, QLatin1String("continue-numbering")) != u"true" &&
-            a.value(kText, QLatin1String("continue-list")).isEmpty() && !list.style.isEmpty())
-            m_counters.remove(list.style);
-        // A list without a style of its own numbers with the enclosing one's: kept here so that a
-        // paragraph need not look through every open list.
-        if (list.style.isEmpty() && !m_lists.isEmpty())
-            list.style = m_lists.last().style;
-        // A list inside an item goes on with the numbers of the list it is in, whatever its style;
-        // an item that opens with a list has no label of its own.
-        list.counters =
-            m_lists.isEmpty() || m_lists.last().counters.isEmpty() ? list.style : m_lists.last().counters;
-        if (!m_lists.isEmpty() && !m_lists.last().itemHasParagraph) {
-            m_lists.last().labelWidth = headerIndent();
-            m_lists.last().itemHasParagraph = true;
-        }
-        m_lists.append(list);
+        openList(a);
     } else if (name == u"list-item" || name == u"list-header") {
         if (!m_lists.isEmpty()) {
             m_lists.last().itemHasParagraph = name == u"list-header";
@@ -411,6 +393,30 @@ void BodyReader::textElement(QStringView name)
                (name == u"section" && a.value(kText, QLatin1String("display")) == u"none")) {
         m_skipDepth = 1;
     }
+}
+
+void BodyReader::openList(const QXmlStreamAttributes& a)
+{
+    if (!charge(m_budget.nesting(m_lists.size() + 1)))
+        return;
+    OpenList list;
+    list.style = a.value(kText, QLatin1String("style-name")).toString();
+    if (m_lists.isEmpty() && a.value(kText, QLatin1String("continue-numbering")) != u"true" &&
+        a.value(kText, QLatin1String("continue-list")).isEmpty() && !list.style.isEmpty())
+        m_counters.remove(list.style);
+    // A list without a style of its own numbers with the enclosing one's: kept here so that a
+    // paragraph need not look through every open list.
+    if (list.style.isEmpty() && !m_lists.isEmpty())
+        list.style = m_lists.last().style;
+    // A list inside an item goes on with the numbers of the list it is in, whatever its style;
+    // an item that opens with a list has no label of its own.
+    list.counters =
+        m_lists.isEmpty() || m_lists.last().counters.isEmpty() ? list.style : m_lists.last().counters;
+    if (!m_lists.isEmpty() && !m_lists.last().itemHasParagraph) {
+        m_lists.last().labelWidth = headerIndent();
+        m_lists.last().itemHasParagraph = true;
+    }
+    m_lists.append(list);
 }
 
 void BodyReader::drawElement(QStringView name)

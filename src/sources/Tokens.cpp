@@ -78,6 +78,48 @@ quint32 wordValue(const QString& word)
     return (h & ~kWordBit) | kWordBit;
 }
 
+// Writes the tokens and collects the letters or digits of the word being read.
+struct TokenWriter
+{
+    quint32* values;
+    qint32* starts;
+    qint32* ends;
+    qsizetype n = 0;
+    QString word;
+    qsizetype wordStart = -1;
+    Kind wordKind = Kind::Other;
+    qsizetype wordEnd = 0;
+
+    void add(quint32 value, qsizetype start, qsizetype end)
+    {
+        values[n] = value;
+        starts[n] = static_cast<qint32>(start);
+        ends[n] = static_cast<qint32>(end);
+        ++n;
+    }
+
+    void endWord()
+    {
+        if (wordStart < 0)
+            return;
+        add(wordValue(word), wordStart, wordEnd);
+        word.clear();
+        wordStart = -1;
+    }
+
+    void wordCharacter(char32_t c, Kind kind, qsizetype i, qsizetype width)
+    {
+        if (kind != wordKind)
+            endWord();
+        if (wordStart < 0) {
+            wordStart = i;
+            wordKind = kind;
+        }
+        word += QChar(static_cast<char16_t>(QChar::toLower(c))); // letters here lie in the BMP
+        wordEnd = i + width;
+    }
+};
+
 } // namespace
 
 Tokens tokenise(QStringView text)
@@ -94,70 +136,36 @@ void tokenise(QStringView text, Tokens& t)
     t.values.resize(text.size());
     t.starts.resize(text.size());
     t.ends.resize(text.size());
-    quint32* values = t.values.data();
-    qint32* starts = t.starts.data();
-    qint32* ends = t.ends.data();
-    qsizetype n = 0;
-    QString word;
-    qsizetype wordStart = -1;
-    Kind wordKind = Kind::Other;
-    qsizetype wordEnd = 0;
-    auto endWord = [&] {
-        values[n] = wordValue(word);
-        starts[n] = static_cast<qint32>(wordStart);
-        ends[n] = static_cast<qint32>(wordEnd);
-        ++n;
-        word.clear();
-        wordStart = -1;
-    };
+    TokenWriter w{t.values.data(), t.starts.data(), t.ends.data()};
     for (qsizetype i = 0; i < text.size();) {
         // Most of a Chinese text: a Han character of the Basic Multilingual Plane outside a word.
         if (const char16_t u = text[i].unicode(); u >= 0x4E00 && u <= 0x9FFF) {
-            if (wordStart >= 0)
-                endWord();
-            values[n] = u;
-            starts[n] = static_cast<qint32>(i);
-            ends[n] = static_cast<qint32>(i + 1);
-            ++n;
+            w.endWord();
+            w.add(u, i, i + 1);
             ++i;
             continue;
         }
         if (const qsizetype markerLength = bracketMarker(text, i)) {
-            if (wordStart >= 0)
-                endWord();
+            w.endWord();
             i += markerLength;
             continue;
         }
         qsizetype width = 1;
-        const char32_t raw = codePointAt(text, i, width);
-        const char32_t c = halfWidth(raw);
+        const char32_t c = halfWidth(codePointAt(text, i, width));
         const Kind kind = kindOf(c);
         if (kind == Kind::Letter || kind == Kind::Digit) {
-            if (wordStart >= 0 && kind != wordKind)
-                endWord();
-            if (wordStart < 0) {
-                wordStart = i;
-                wordKind = kind;
-            }
-            word += QChar(static_cast<char16_t>(QChar::toLower(c))); // letters here lie in the BMP
-            wordEnd = i + width;
+            w.wordCharacter(c, kind, i, width);
         } else {
-            if (wordStart >= 0)
-                endWord();
-            if (kind == Kind::Han) {
-                values[n] = static_cast<quint32>(c);
-                starts[n] = static_cast<qint32>(i);
-                ends[n] = static_cast<qint32>(i + width);
-                ++n;
-            }
+            w.endWord();
+            if (kind == Kind::Han)
+                w.add(static_cast<quint32>(c), i, i + width);
         }
         i += width;
     }
-    if (wordStart >= 0)
-        endWord();
-    t.values.resize(n);
-    t.starts.resize(n);
-    t.ends.resize(n);
+    w.endWord();
+    t.values.resize(w.n);
+    t.starts.resize(w.n);
+    t.ends.resize(w.n);
 }
 
 } // namespace sources
