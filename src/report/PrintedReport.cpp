@@ -80,6 +80,9 @@ void addPrintedSummary(printed::Document& doc, const CheckReportData& d)
     printed::Block counts = table({3, 1}, {QStringLiteral("句子"), QStringLiteral("句数")});
     for (const StateRow& row : stateRows())
         counts.rows.append(textRow({row.name, QString::number(r.count(row.state))}));
+    for (const auto& [use, n] : coverage(r).notSearched)
+        counts.rows.append(
+            textRow({QStringLiteral("不检测：") + analysis::pieceUseName(use), QString::number(n)}));
     counts.rows.append(textRow({QStringLiteral("共计"), QString::number(r.size())}));
     doc.append(std::move(counts));
 

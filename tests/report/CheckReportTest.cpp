@@ -552,6 +552,24 @@ TEST_P(Coverage, CountsOnlyWhatIsSearched)
             r.markBlank(i);
     }
     EXPECT_EQ(report::coverageText(report::coverage(r)), GetParam().text);
+
+    // The printed counts table adds up to its 共计, the pieces not searched in rows of their own.
+    report::CheckReportData d;
+    d.sentences = QStringList(r.size(), QStringLiteral("句子"));
+    d.record = r;
+    int tables = 0;
+    for (const printed::Block& b : report::printedReport(d)) {
+        if (b.kind != printed::Block::Kind::Table || cellText(b.header.value(1)) != QStringLiteral("句数"))
+            continue;
+        ++tables;
+        int sum = 0;
+        for (qsizetype i = 0; i + 1 < b.rows.size(); ++i)
+            sum += cellText(b.rows[i].cells[1]).toInt();
+        EXPECT_EQ(cellText(b.rows.last().cells[0]), QStringLiteral("共计"));
+        EXPECT_EQ(sum, r.size());
+        EXPECT_EQ(cellText(b.rows.last().cells[1]).toInt(), r.size());
+    }
+    EXPECT_EQ(tables, 1);
 }
 
 using analysis::PieceUse;
