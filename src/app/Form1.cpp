@@ -575,11 +575,8 @@ void Form1::connectKeyboardRoute()
     {
         QMenu* menu;
         Qt::Key key;
-    } menuKeys[] = {{m_menus.file, Qt::Key_F},
-                    {m_menus.edit, Qt::Key_E},
-                    {m_menus.engines, Qt::Key_Y},
-                    {m_menus.options, Qt::Key_X},
-                    {m_menus.help, Qt::Key_H}};
+    } menuKeys[] = {{m_menus.file, Qt::Key_F},    {m_menus.edit, Qt::Key_E},    {m_menus.engines, Qt::Key_Y},
+                    {m_menus.options, Qt::Key_X}, {m_menus.sources, Qt::Key_L}, {m_menus.help, Qt::Key_H}};
     for (const auto& m : menuKeys)
         keyboardroute::openMenuWithKey(this, m.menu, QKeySequence(Qt::ALT | m.key));
     keyboardroute::setKey(m_menus.comparator, QKeySequence(Qt::CTRL | Qt::Key_D));

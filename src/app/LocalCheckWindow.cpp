@@ -1,6 +1,7 @@
 #include "app/LocalCheckWindow.h"
 
 #include "editor/MarkColors.h"
+#include "widgets/KeyboardRoute.h"
 
 #include <QDir>
 #include <QHeaderView>
@@ -50,6 +51,7 @@ LocalCheckWindow::LocalCheckWindow(sources::LocalReport report, QHash<qint64, QS
     setObjectName(QStringLiteral("LocalCheckWindow"));
     setWindowTitle(QStringLiteral("本地来源比对"));
     setAttribute(Qt::WA_DeleteOnClose);
+    keyboardroute::closeWithEscape(this);
     const sources::CheckResult& r = m_report.result;
 
     m_figures = new QLabel(this);

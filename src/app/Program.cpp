@@ -97,7 +97,7 @@ void Program::connectHelpAndWindowKeys()
     keyboardroute::cycleWindowsWithKey(
         &m_form,
         [this] {
-            return QList<QWidget*>{&m_form, m_results, m_comparator->window()};
+            return QList<QWidget*>{&m_form, m_results, m_comparator->window(), m_sources->localCheckWindow()};
         },
         QKeySequence(Qt::Key_F6));
 }

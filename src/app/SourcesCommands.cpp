@@ -7,6 +7,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "sources/SourceAdding.h"
+#include "widgets/KeyboardRoute.h"
 
 #include <QAction>
 #include <QDialog>
@@ -84,6 +85,11 @@ int SourcesCommands::minimumRun()
 {
     return std::clamp(QSettings().value(kMinimumRunKey, sources::kDefaultRun).toInt(), sources::kMinRun,
                       sources::kMaxRun);
+}
+
+QWidget* SourcesCommands::localCheckWindow() const
+{
+    return m_window;
 }
 
 void SourcesCommands::tell(const QString& text, bool error)
@@ -197,6 +203,7 @@ void SourcesCommands::manage()
     QDialog dialog(&m_form);
     dialog.setObjectName(QStringLiteral("guanlilaiyuanDialog"));
     dialog.setWindowTitle(QStringLiteral("管理来源库"));
+    keyboardroute::closeWithEscape(&dialog);
     auto* list = new QListWidget(&dialog);
     list->setObjectName(QStringLiteral("sourceList"));
     auto fill = [this, list] {

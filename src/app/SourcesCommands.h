@@ -15,6 +15,7 @@ class Form1;
 class LocalCheckWindow;
 class QProgressDialog;
 class QThread;
+class QWidget;
 class RichTextBox;
 
 // The window's part of the library of sources: the menu 来源库 (add files, add a folder, manage, 本地比对)
@@ -29,6 +30,8 @@ public:
 
     // The last local check, for the check report.
     const std::optional<sources::LocalReport>& lastReport() const { return m_last; }
+    // The window of the last local check while it is open, else null.
+    QWidget* localCheckWindow() const;
     // Adds files and folders to the library, as the menu items do once their dialog has answered.
     void add(const QStringList& paths);
     void runCheck();

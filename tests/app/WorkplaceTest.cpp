@@ -5,6 +5,7 @@
 #include "editor/DocumentCommands.h"
 #include "platform/FileDialog.h"
 #include "platform/Shell.h"
+#include "sources/Library.h"
 #include "support/DocumentTestHelpers.h"
 #include "support/FileDialogScript.h"
 #include "support/Form1Fixture.h"
@@ -18,10 +19,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QSettings>
 #include <QTableView>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QTreeView>
 #include <QWebEngineView>
 
@@ -38,6 +41,7 @@ protected:
         Program::Options options;
         options.storeDirectory = dir.filePath(QStringLiteral("store"));
         options.clock = [this] { return now; };
+        options.sourcesLibrary = dir.filePath(QStringLiteral("sources.sqlite"));
         start(std::move(options), keepPlaces);
         browser->finish(QString()); // the blank start page
         browser->navigations.clear();
@@ -162,8 +166,19 @@ TEST_F(WorkplaceTest, ADoubleClickDuringARunShowsTheRowsSentenceAndLeavesTheResu
         << "the step unmarked what the run left";
 }
 
-TEST_F(WorkplaceTest, F6GoesRoundTheOpenWindows)
+TEST_F(WorkplaceTest, F6GoesRoundTheOpenWindowsAndEscClosesTheSourcesWindows)
 {
+    const QString source(38, u'一');
+    form->close();
+    ASSERT_TRUE(
+        sources::Library(dir.filePath(QStringLiteral("sources.sqlite")))
+            .addSource(QStringLiteral("/来源/论文.pdf"), "hash", 100, QStringLiteral("论文"), source));
+    startAt(false);
+    editor()->setPlainText(source);
+    w<QAction>("bendibidui")->trigger();
+    QPointer<QWidget> local;
+    ASSERT_TRUE(
+        waitUntil([&] { return (local = form->findChild<QWidget*>(QStringLiteral("LocalCheckWindow"))); }));
     ResultWindow* results = openResults();
     click("Command6");
     ASSERT_TRUE(waitUntil([] { return qobject_cast<Form2*>(QApplication::activeWindow()); }));
@@ -174,8 +189,27 @@ TEST_F(WorkplaceTest, F6GoesRoundTheOpenWindows)
         waitUntil([&] { return QApplication::activeWindow() != before; }, 2000);
         return QApplication::activeWindow();
     };
-    const QList<QWidget*> visited{next(), next(), next()};
-    EXPECT_EQ(visited, (QList<QWidget*>{form.get(), results, comparator}));
+    const QList<QWidget*> visited{next(), next(), next(), next()};
+    EXPECT_EQ(visited, (QList<QWidget*>{local, form.get(), results, comparator}));
+
+    local->activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return QApplication::activeWindow() == local; }));
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : local.data(), Qt::Key_Escape);
+    EXPECT_TRUE(waitUntil([&] { return !local; }));
+    // 管理来源库 is modal: the key goes to it from inside its own loop.
+    bool stuck = false;
+    QTimer::singleShot(0, [] {
+        QWidget* manager = QApplication::activeModalWidget();
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : manager, Qt::Key_Escape);
+    });
+    QTimer::singleShot(5000, [&] {
+        if (QDialog* manager = dialog("guanlilaiyuanDialog"); manager && manager->isVisible()) {
+            stuck = true;
+            manager->reject();
+        }
+    });
+    w<QAction>("guanlilaiyuan")->trigger();
+    EXPECT_FALSE(stuck);
 }
 
 TEST_F(WorkplaceTest, CaptionNamesTheFileAndTheExportStartsBesideIt)
@@ -252,10 +286,11 @@ TEST_F(WorkplaceTest, StatisticsShowThatTheyAreBusyWhileTheyWait)
 
 TEST_F(WorkplaceTest, AltWithALetterOpensItsMenuAndAltROpensTheResults)
 {
-    const char* menus[] = {"wjcd", "yjcd", "yinqing", "xuanxiang", "bangzhu"}; // Alt+F, E, Y, X, H
-    for (int i = 0; i < 5; ++i) {
+    const char* menus[] = {"wjcd",      "yjcd",    "yinqing",
+                           "xuanxiang", "laiyuan", "bangzhu"}; // Alt+F, E, Y, X, L, H
+    for (int i = 0; i < 6; ++i) {
         const char* menu = menus[i];
-        QTest::keyClick(editor(), Qt::Key("FEYXH"[i]), Qt::AltModifier);
+        QTest::keyClick(editor(), Qt::Key("FEYXLH"[i]), Qt::AltModifier);
         EXPECT_TRUE(waitUntil([&] { return QApplication::activePopupWidget() == w<QMenu>(menu); })) << menu;
         if (QWidget* popup = QApplication::activePopupWidget())
             popup->close();
