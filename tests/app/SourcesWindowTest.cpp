@@ -1,6 +1,7 @@
 // 本地比对 in the main window: the marks in the editor and the figures of the result view.
 #include "app/SourcesCommands.h"
 #include "editor/MarkColors.h"
+#include "report/Bands.h"
 #include "sources/Library.h"
 #include "sources/LocalReport.h"
 #include "support/Form1Fixture.h"
@@ -10,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -32,12 +34,13 @@ protected:
         start(std::move(options));
     }
 
-    QColor colourAt(const QString& piece)
+    QTextCharFormat formatAt(const QString& piece)
     {
         QTextCursor cursor(editor()->document());
         cursor.setPosition(static_cast<int>(editor()->document()->toPlainText().indexOf(piece)) + 2);
-        return cursor.charFormat().foreground().color();
+        return cursor.charFormat();
     }
+    QColor colourAt(const QString& piece) { return formatAt(piece).foreground().color(); }
 
     QTemporaryDir dir;
     QString library;
@@ -48,6 +51,11 @@ TEST_F(SourcesWindow, LocalCheckMarksCopiedAndCitedAndShowsTheFigures)
     editor()->setPlainText(QStringLiteral("第1章 绪论\n我自己写的开头。") + kCopied +
                            QStringLiteral("\n他说：“") + kCited +
                            QStringLiteral("”[1]。\n参考文献\n[1] 张三. 图像[J]. 2019."));
+    // The backgrounds of 按相似度标色, left by an online check.
+    const QColor band(QRgb(*report::bandStyle(report::Band::High).colour));
+    QTextCharFormat banded;
+    banded.setBackground(band);
+    editor()->mergeFormat(0, editor()->text().size(), banded);
     QAction* check = form->findChild<QAction*>(QStringLiteral("bendibidui"));
     ASSERT_TRUE(check);
     EXPECT_EQ(check->shortcut(), QKeySequence(Qt::Key_F9));
@@ -59,6 +67,7 @@ TEST_F(SourcesWindow, LocalCheckMarksCopiedAndCitedAndShowsTheFigures)
     EXPECT_EQ(colourAt(kCopied), marks::kCopied);
     EXPECT_EQ(colourAt(kCited), marks::kCited);
     EXPECT_EQ(colourAt(QStringLiteral("我自己写的")), marks::kBlack);
+    EXPECT_EQ(formatAt(kCopied).background().color(), band) << "both results can be seen together";
 
     const QString figures = child<QLabel>(view, "localFigures")->text();
     const int articleChars = editor()->text().size();
