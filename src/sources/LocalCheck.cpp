@@ -115,27 +115,177 @@ QList<qint64> SourceIndex::candidates(const QList<quint64>& keys, int boilerplat
     return out;
 }
 
+namespace {
+
+// The article as the check reads it: its tokens, and which of its places are excluded or cited.
+struct CheckedArticle
+{
+    const QString& text;
+    Tokens tokens;
+    std::vector<char> excluded;
+    std::vector<char> cited;
+};
+
+CheckedArticle readArticle(const QString& article)
+{
+    const ArticleParts parts = articleParts(article);
+    return {article, tokenise(article), spanMask(article.size(), parts.excluded),
+            spanMask(article.size(), citedSpans(article, referenceEntries(article, parts.references)))};
+}
+
+// Every run of the article, not only the winnowed ones the library keeps.
+QList<quint64> articleKeys(const Tokens& tokens)
+{
+    QList<quint64> keys;
+    for (quint64 hash : runHashes(tokens.values, kIndexRun))
+        keys.append(fingerprintKey(hash));
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
+}
+
+// Each exact passage cut where it enters or leaves an excluded part or a cited quotation, then joined
+// over light edits with its own kind only: a quotation never grows into the words before it.
+void addPieces(const CheckedArticle& a, const QList<Match>& matches, qint64 source,
+               const Tokens* sourceTokens, QList<Piece>& pieces)
+{
+    const auto classOf = [&](qint32 t) {
+        const auto at = static_cast<size_t>(a.tokens.starts[t]);
+        return a.excluded[at] ? 2 : a.cited[at] ? 1 : 0;
+    };
+    QList<Match> byKind[2];
+    for (const Match& m : matches) {
+        qint32 begin = m.articleStart;
+        while (begin < m.articleEnd) {
+            const int kind = classOf(begin);
+            qint32 end = begin + 1;
+            while (end < m.articleEnd && classOf(end) == kind)
+                ++end;
+            const bool whole = begin == m.articleStart && end == m.articleEnd;
+            if (kind != 2 && (whole || end - begin >= kMinPieceTokens)) {
+                const qint32 shift = begin - m.articleStart;
+                byKind[kind].append(
+                    {begin, end, m.sourceStart + shift, m.sourceStart + shift + (end - begin)});
+            }
+            begin = end;
+        }
+    }
+    for (int kind = 0; kind < 2; ++kind) {
+        for (const Match& m : joinMatches(byKind[kind]))
+            pieces.append({m, source, sourceTokens, kind == 1});
+    }
+}
+
+// What the passages taken so far cover of the article (1 copied, 2 cited), and how much each source gave.
+struct ArticleCover
+{
+    std::vector<char> covered;
+    QHash<qint64, qint64> perSource;
+};
+
+// Takes the article tokens a0 to a1 of piece p as a passage, counting the characters no longer one covers.
+void takePassage(const CheckedArticle& a, const Piece& p, qint32 a0, qint32 a1, ArticleCover& cover,
+                 CheckResult& result)
+{
+    Passage passage;
+    passage.start = a.tokens.starts[a0];
+    passage.end = a.tokens.ends[a1 - 1];
+    passage.source = p.source;
+    passage.cited = p.cited;
+    const Tokens& st = *p.sourceTokens;
+    const qint32 s0 = std::clamp(p.match.sourceStart + (a0 - p.match.articleStart), p.match.sourceStart,
+                                 p.match.sourceEnd - 1);
+    const qint32 s1 = std::clamp(p.match.sourceEnd - (p.match.articleEnd - a1), s0 + 1, p.match.sourceEnd);
+    passage.sourceStart = st.starts[s0];
+    passage.sourceEnd = st.ends[s1 - 1];
+    qint64 counted = 0;
+    for (qsizetype i = passage.start; i < passage.end; ++i) {
+        if (cover.covered[static_cast<size_t>(i)] || a.excluded[static_cast<size_t>(i)])
+            continue;
+        cover.covered[static_cast<size_t>(i)] = p.cited ? 2 : 1;
+        counted += !a.text[i].isLowSurrogate();
+    }
+    (p.cited ? result.citedChars : result.copiedChars) += counted;
+    cover.perSource[p.source] += counted;
+    result.passages.append(passage);
+}
+
+void takePassages(const CheckedArticle& a, QList<Piece>& pieces, int run, ArticleCover& cover,
+                  CheckResult& result)
+{
+    // Longest first: each character goes to the longest passage that covers it.
+    std::stable_sort(pieces.begin(), pieces.end(), [](const Piece& x, const Piece& y) {
+        return x.match.articleEnd - x.match.articleStart > y.match.articleEnd - y.match.articleStart;
+    });
+    const auto isCovered = [&](qint32 t) {
+        return cover.covered[static_cast<size_t>(a.tokens.starts[t])] != 0;
+    };
+    for (const Piece& p : pieces) {
+        // What longer passages left of this one, each stretch on its own; a stretch shorter than a
+        // run (or than the whole, for a short piece) is inside them.
+        const qint32 least = std::min<qint32>(run, p.match.articleEnd - p.match.articleStart);
+        qint32 a0 = p.match.articleStart;
+        while (a0 < p.match.articleEnd) {
+            if (isCovered(a0)) {
+                ++a0;
+                continue;
+            }
+            qint32 a1 = a0 + 1;
+            while (a1 < p.match.articleEnd && !isCovered(a1))
+                ++a1;
+            if (a1 - a0 >= least)
+                takePassage(a, p, a0, a1, cover, result);
+            a0 = a1;
+        }
+    }
+    std::sort(result.passages.begin(), result.passages.end(),
+              [](const Passage& x, const Passage& y) { return x.start < y.start; });
+}
+
+void addShares(const QHash<qint64, qint64>& perSource, CheckResult& result)
+{
+    const double total = static_cast<double>(std::max<qint64>(result.articleChars, 1));
+    result.ratio = (result.copiedChars + result.citedChars) / total;
+    result.ratioWithoutCited = result.copiedChars / total;
+    for (auto it = perSource.cbegin(); it != perSource.cend(); ++it) {
+        if (it.value() > 0)
+            result.sources.append({it.key(), it.value(), it.value() / total});
+    }
+    std::sort(result.sources.begin(), result.sources.end(), [](const SourceFigure& x, const SourceFigure& y) {
+        return x.chars != y.chars ? x.chars > y.chars : x.source < y.source;
+    });
+    if (!result.sources.isEmpty())
+        result.largestSourceRatio = result.sources.front().ratio;
+}
+
+void addChapterShares(const QString& article, const std::vector<char>& covered, CheckResult& result)
+{
+    for (const Chapter& c : chapters(article)) {
+        ChapterFigure f{c.title, c.start, c.end, codePoints(article, c.start, c.end), 0, 0, 0};
+        for (qsizetype i = c.start; i < c.end; ++i) {
+            if (article[i].isLowSurrogate())
+                continue;
+            f.copied += covered[static_cast<size_t>(i)] == 1;
+            f.cited += covered[static_cast<size_t>(i)] == 2;
+        }
+        f.ratio = f.chars > 0 ? static_cast<double>(f.copied + f.cited) / f.chars : 0;
+        result.chapters.append(f);
+    }
+}
+
+} // namespace
+
 CheckResult check(const QString& article, const SourceIndex& index, const SourceTexts& texts,
                   const CheckOptions& options, const std::atomic<bool>* cancel)
 {
     CheckResult result;
     result.articleChars = codePoints(article, 0, article.size());
     const int run = std::clamp(options.run, kMinRun, kMaxRun);
-    const Tokens tokens = tokenise(article);
-    const ArticleParts parts = articleParts(article);
-    const std::vector<char> excluded = spanMask(article.size(), parts.excluded);
-    const std::vector<char> cited =
-        spanMask(article.size(), citedSpans(article, referenceEntries(article, parts.references)));
-
-    QList<quint64> keys;
-    for (quint64 hash : runHashes(tokens.values, kIndexRun))
-        keys.append(fingerprintKey(hash));
-    std::sort(keys.begin(), keys.end());
-    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    const QList<qint64> candidates = index.candidates(keys, options.boilerplate);
+    const CheckedArticle a = readArticle(article);
+    const QList<qint64> candidates = index.candidates(articleKeys(a.tokens), options.boilerplate);
     result.sourcesCompared = static_cast<int>(candidates.size());
 
-    const ArticleRuns runs(tokens.values, run);
+    const ArticleRuns runs(a.tokens.values, run);
     std::vector<std::unique_ptr<Tokens>> sourceTokens; // of the sources that gave passages
     auto st = std::make_unique<Tokens>();              // reused while a source gives none
     QList<quint64> hashes;
@@ -150,115 +300,16 @@ CheckResult check(const QString& article, const SourceIndex& index, const Source
             continue;
         tokenise(text, *st);
         const qsizetype before = pieces.size();
-        // Each exact passage cut where it enters or leaves an excluded part or a cited quotation, then
-        // joined over light edits with its own kind only: a quotation never grows into the words
-        // before it.
-        QList<Match> byKind[2];
-        for (const Match& m : maximalMatches(runs, st->values, hashes)) {
-            auto classOf = [&](qint32 t) {
-                const qsizetype at = tokens.starts[t];
-                return excluded[static_cast<size_t>(at)] ? 2 : cited[static_cast<size_t>(at)] ? 1 : 0;
-            };
-            qint32 begin = m.articleStart;
-            while (begin < m.articleEnd) {
-                const int kind = classOf(begin);
-                qint32 end = begin + 1;
-                while (end < m.articleEnd && classOf(end) == kind)
-                    ++end;
-                const bool whole = begin == m.articleStart && end == m.articleEnd;
-                if (kind != 2 && (whole || end - begin >= kMinPieceTokens)) {
-                    const qint32 shift = begin - m.articleStart;
-                    byKind[kind].append(
-                        {begin, end, m.sourceStart + shift, m.sourceStart + shift + (end - begin)});
-                }
-                begin = end;
-            }
-        }
-        for (int kind = 0; kind < 2; ++kind) {
-            for (const Match& m : joinMatches(byKind[kind]))
-                pieces.append({m, source, st.get(), kind == 1});
-        }
+        addPieces(a, maximalMatches(runs, st->values, hashes), source, st.get(), pieces);
         if (pieces.size() > before) {
             sourceTokens.push_back(std::move(st));
             st = std::make_unique<Tokens>();
         }
     }
-
-    // Longest first: each character goes to the longest passage that covers it.
-    std::stable_sort(pieces.begin(), pieces.end(), [](const Piece& x, const Piece& y) {
-        return x.match.articleEnd - x.match.articleStart > y.match.articleEnd - y.match.articleStart;
-    });
-    std::vector<char> covered(static_cast<size_t>(article.size()), 0); // 1 copied, 2 cited
-    QHash<qint64, qint64> perSource;
-    auto take = [&](const Piece& p, qint32 a0, qint32 a1) {
-        Passage passage;
-        passage.start = tokens.starts[a0];
-        passage.end = tokens.ends[a1 - 1];
-        passage.source = p.source;
-        passage.cited = p.cited;
-        const Tokens& st = *p.sourceTokens;
-        const qint32 s0 = std::clamp(p.match.sourceStart + (a0 - p.match.articleStart), p.match.sourceStart,
-                                     p.match.sourceEnd - 1);
-        const qint32 s1 =
-            std::clamp(p.match.sourceEnd - (p.match.articleEnd - a1), s0 + 1, p.match.sourceEnd);
-        passage.sourceStart = st.starts[s0];
-        passage.sourceEnd = st.ends[s1 - 1];
-        qint64 counted = 0;
-        for (qsizetype i = passage.start; i < passage.end; ++i) {
-            if (covered[static_cast<size_t>(i)] || excluded[static_cast<size_t>(i)])
-                continue;
-            covered[static_cast<size_t>(i)] = p.cited ? 2 : 1;
-            counted += !article[i].isLowSurrogate();
-        }
-        (p.cited ? result.citedChars : result.copiedChars) += counted;
-        perSource[p.source] += counted;
-        result.passages.append(passage);
-    };
-    for (const Piece& p : pieces) {
-        // What longer passages left of this one, each stretch on its own; a stretch shorter than a
-        // run (or than the whole, for a short piece) is inside them.
-        const qint32 least = std::min<qint32>(run, p.match.articleEnd - p.match.articleStart);
-        qint32 a0 = p.match.articleStart;
-        while (a0 < p.match.articleEnd) {
-            if (covered[static_cast<size_t>(tokens.starts[a0])]) {
-                ++a0;
-                continue;
-            }
-            qint32 a1 = a0 + 1;
-            while (a1 < p.match.articleEnd && !covered[static_cast<size_t>(tokens.starts[a1])])
-                ++a1;
-            if (a1 - a0 >= least)
-                take(p, a0, a1);
-            a0 = a1;
-        }
-    }
-    std::sort(result.passages.begin(), result.passages.end(),
-              [](const Passage& x, const Passage& y) { return x.start < y.start; });
-
-    const double total = static_cast<double>(std::max<qint64>(result.articleChars, 1));
-    result.ratio = (result.copiedChars + result.citedChars) / total;
-    result.ratioWithoutCited = result.copiedChars / total;
-    for (auto it = perSource.cbegin(); it != perSource.cend(); ++it) {
-        if (it.value() > 0)
-            result.sources.append({it.key(), it.value(), it.value() / total});
-    }
-    std::sort(result.sources.begin(), result.sources.end(), [](const SourceFigure& x, const SourceFigure& y) {
-        return x.chars != y.chars ? x.chars > y.chars : x.source < y.source;
-    });
-    if (!result.sources.isEmpty())
-        result.largestSourceRatio = result.sources.front().ratio;
-
-    for (const Chapter& c : chapters(article)) {
-        ChapterFigure f{c.title, c.start, c.end, codePoints(article, c.start, c.end), 0, 0, 0};
-        for (qsizetype i = c.start; i < c.end; ++i) {
-            if (article[i].isLowSurrogate())
-                continue;
-            f.copied += covered[static_cast<size_t>(i)] == 1;
-            f.cited += covered[static_cast<size_t>(i)] == 2;
-        }
-        f.ratio = f.chars > 0 ? static_cast<double>(f.copied + f.cited) / f.chars : 0;
-        result.chapters.append(f);
-    }
+    ArticleCover cover{std::vector<char>(static_cast<size_t>(article.size()), 0), {}};
+    takePassages(a, pieces, run, cover, result);
+    addShares(cover.perSource, result);
+    addChapterShares(article, cover.covered, result);
     return result;
 }
 
