@@ -209,72 +209,101 @@ QByteArray checkJson(const QString& articlePath, const QString& article, const C
     return out;
 }
 
+namespace {
+
+// A command line taken apart; error, when not empty, says what is wrong with it.
+struct ParsedCommand
+{
+    QString library;
+    QString command;
+    QStringList operands;
+    bool json = false;
+    int run = kDefaultRun;
+    QString error;
+};
+
+// The options and the article of check.
+void parseCheck(const QStringList& args, ParsedCommand& c)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--json")) {
+            c.json = true;
+        } else if (args[i] == QStringLiteral("--min-run")) {
+            bool ok = false;
+            c.run = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
+            if (!ok || c.run < kMinRun || c.run > kMaxRun) {
+                c.error = QStringLiteral("--min-run 须为 %1 到 %2 之间的整数。").arg(kMinRun).arg(kMaxRun);
+                return;
+            }
+        } else {
+            c.operands.append(args[i]);
+        }
+    }
+    if (c.operands.size() != 1)
+        c.error = QStringLiteral("check 需要且只需要一篇文章。");
+}
+
+ParsedCommand parseCommand(QStringList args, const QString& library)
+{
+    ParsedCommand c;
+    c.library = library;
+    if (!args.isEmpty() && args.front() == QStringLiteral("--library")) {
+        if (args.size() < 2) {
+            c.error = QStringLiteral("--library 后缺少来源库文件。");
+            return c;
+        }
+        c.library = QFileInfo(args[1]).absoluteFilePath();
+        args = args.mid(2);
+    }
+    if (args.isEmpty()) {
+        c.error = QStringLiteral("缺少命令。");
+        return c;
+    }
+    c.command = args.takeFirst();
+    if (c.command == QStringLiteral("check")) {
+        parseCheck(args, c);
+    } else if (c.command == QStringLiteral("add") || c.command == QStringLiteral("remove")) {
+        c.operands = args;
+        if (c.operands.isEmpty())
+            c.error = QStringLiteral("%1 需要至少一个路径。").arg(c.command);
+    } else if (c.command == QStringLiteral("list")) {
+        if (!args.isEmpty())
+            c.error = QStringLiteral("list 不接受参数。");
+    } else {
+        c.error = QStringLiteral("未知的命令：%1").arg(c.command);
+    }
+    return c;
+}
+
+} // namespace
+
 int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
                const CommandOptions& options)
 {
-    QStringList args = arguments;
-    QString libraryPath = options.library;
-    if (!args.isEmpty() && args.front() == QStringLiteral("--library")) {
-        if (args.size() < 2)
-            return usage(err, QStringLiteral("--library 后缺少来源库文件。"));
-        libraryPath = QFileInfo(args[1]).absoluteFilePath();
-        args = args.mid(2);
-    }
-    if (args.isEmpty())
-        return usage(err, QStringLiteral("缺少命令。"));
-    const QString command = args.takeFirst();
-    bool json = false;
-    int run = kDefaultRun;
-    QStringList operands;
-    if (command == QStringLiteral("check")) {
-        for (qsizetype i = 0; i < args.size(); ++i) {
-            if (args[i] == QStringLiteral("--json")) {
-                json = true;
-            } else if (args[i] == QStringLiteral("--min-run")) {
-                bool ok = false;
-                run = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
-                if (!ok || run < kMinRun || run > kMaxRun)
-                    return usage(
-                        err,
-                        QStringLiteral("--min-run 须为 %1 到 %2 之间的整数。").arg(kMinRun).arg(kMaxRun));
-            } else {
-                operands.append(args[i]);
-            }
-        }
-        if (operands.size() != 1)
-            return usage(err, QStringLiteral("check 需要且只需要一篇文章。"));
-    } else if (command == QStringLiteral("add") || command == QStringLiteral("remove")) {
-        operands = args;
-        if (operands.isEmpty())
-            return usage(err, QStringLiteral("%1 需要至少一个路径。").arg(command));
-    } else if (command == QStringLiteral("list")) {
-        if (!args.isEmpty())
-            return usage(err, QStringLiteral("list 不接受参数。"));
-    } else {
-        return usage(err, QStringLiteral("未知的命令：%1").arg(command));
-    }
-
-    if (command != QStringLiteral("add") && !QFileInfo::exists(libraryPath)) {
-        if (command == QStringLiteral("list"))
+    const ParsedCommand c = parseCommand(arguments, options.library);
+    if (!c.error.isEmpty())
+        return usage(err, c.error);
+    if (c.command != QStringLiteral("add") && !QFileInfo::exists(c.library)) {
+        if (c.command == QStringLiteral("list"))
             return kExitDone; // nothing added yet
         err << QStringLiteral("来源库文件“%1”不存在，请先用 add 添加来源。\n")
-                   .arg(QDir::toNativeSeparators(libraryPath));
+                   .arg(QDir::toNativeSeparators(c.library));
         return kExitUnreadable;
     }
-    Library library(libraryPath);
+    Library library(c.library);
     if (!library.open()) {
         err << library.error() << u'\n';
         return kExitUnreadable;
     }
     if (const QString notice = library.takeNotice(); !notice.isEmpty())
         err << notice << u'\n';
-    if (command == QStringLiteral("add"))
-        return add(library, operands, out, err, options);
-    if (command == QStringLiteral("list"))
+    if (c.command == QStringLiteral("add"))
+        return add(library, c.operands, out, err, options);
+    if (c.command == QStringLiteral("list"))
         return list(library, out);
-    if (command == QStringLiteral("remove"))
-        return remove(library, operands, out, err);
-    return check(library, operands.front(), json, run, out, err, options);
+    if (c.command == QStringLiteral("remove"))
+        return remove(library, c.operands, out, err);
+    return check(library, c.operands.front(), c.json, c.run, out, err, options);
 }
 
 } // namespace sources
