@@ -61,8 +61,9 @@ QString storeFile(const QString& storeDirectory)
     return QDir::toNativeSeparators(QDir(storeDirectory).filePath(store::ResultStore::fileName()));
 }
 
-QString dataPlacesText(const QString& storeDirectory)
+QString dataPlacesText(const DataPlaces& places)
 {
+    const QString& storeDirectory = places.storeDirectory;
     const QString settings = QDir::toNativeSeparators(QSettings().fileName());
     const QString kept =
         storeDirectory.isEmpty()
@@ -70,6 +71,8 @@ QString dataPlacesText(const QString& storeDirectory)
             : QStringLiteral("检测结果保存在：%1（保存 30 天，“文件”→“清除检测记录…”可以删除）。")
                   .arg(storeFile(storeDirectory));
     return kept +
+           QStringLiteral("\n\n来源库（本地比对用的来源）保存在：%1。")
+               .arg(QDir::toNativeSeparators(places.sourcesLibrary)) +
            QStringLiteral("\n\n设置（窗口的位置和大小、“按句子切分”等选项）保存在：%1。").arg(settings);
 }
 
@@ -101,13 +104,14 @@ QWidget* showUsage(QWidget* parent)
     return present(dialog);
 }
 
-QWidget* showDataPlaces(QWidget* parent, const QString& storeDirectory)
+QWidget* showDataPlaces(QWidget* parent, const DataPlaces& places)
 {
+    const QString storeDirectory = places.storeDirectory;
     bool created = false;
     QDialog* dialog = window(parent, "DataPlacesWindow", QStringLiteral("检测记录保存在哪里"), created);
     if (created) {
         auto* layout = new QVBoxLayout(dialog);
-        auto* text = new QLabel(dataPlacesText(storeDirectory), dialog);
+        auto* text = new QLabel(dataPlacesText(places), dialog);
         text->setObjectName(QStringLiteral("DataPlacesText"));
         text->setWordWrap(true);
         text->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -129,7 +133,7 @@ QWidget* showDataPlaces(QWidget* parent, const QString& storeDirectory)
     return present(dialog);
 }
 
-QWidget* showAbout(QWidget* parent, const QString& storeDirectory)
+QWidget* showAbout(QWidget* parent, const DataPlaces& places)
 {
     bool created = false;
     QDialog* dialog = window(parent, "AboutWindow", QStringLiteral("关于 Tessaro"), created);
@@ -141,7 +145,7 @@ QWidget* showAbout(QWidget* parent, const QString& storeDirectory)
         const QString html =
             QStringLiteral(
                 "<h3>%1</h3><p>论文相似度估计工具：逐句检索公共搜索服务，估计论文有多少内容已能在网上找到；"
-                "对比器在本机对比论文和参考文本。</p>"
+                "对比器在本机对比论文和参考文本，本地比对在本机对比论文和来源库中的来源。</p>"
                 "<p><b>许可：</b>%2</p>"
                 "<p><b>使用的库和程序：</b></p><ul>"
                 "<li>Qt %3（界面、SQLite 数据库访问）：LGPL-3.0</li>"
@@ -154,10 +158,11 @@ QWidget* showAbout(QWidget* parent, const QString& storeDirectory)
                 "<li>Noto CJK 字体：SIL OFL-1.1</li></ul>"
                 "<p><b>数据保存在哪里：</b>%4</p>"
                 "<p><b>不上传任何东西：</b>程序不向作者或任何服务器上传你的论文、检测结果或设置。"
-                "只有检索的句子会像在浏览器中搜索一样发送给你选定的搜索服务；对比器、打开和保存文件都只在本机"
+                "只有检索的句子会像在浏览器中搜索一样发送给你选定的搜索服务；对比器、来源库、本地比对、打开和"
+                "保存文件都只在本机"
                 "进行。</p>")
                 .arg(Form1::programName(), kProgramLicence, QString::fromLatin1(qVersion()),
-                     dataPlacesText(storeDirectory).toHtmlEscaped().replace(u'\n', QStringLiteral("<br>")));
+                     dataPlacesText(places).toHtmlEscaped().replace(u'\n', QStringLiteral("<br>")));
         text->setHtml(html);
         layout->addWidget(text);
         addCloseButton(dialog, layout);

@@ -72,9 +72,9 @@ Program::Program(Form1& form, search::CheckRun& run, Options& options)
     connect(menus.update, &QAction::triggered, this, &Program::openProjectPage);
 
     connectOnlineCheck(options);
-    m_sources = new SourcesCommands(
-        form, *c.editor,
-        options.sourcesLibrary.isEmpty() ? sources::Library::defaultPath() : options.sourcesLibrary, &form);
+    m_sourcesLibrary =
+        options.sourcesLibrary.isEmpty() ? sources::Library::defaultPath() : options.sourcesLibrary;
+    m_sources = new SourcesCommands(form, *c.editor, m_sourcesLibrary, &form);
     connectReportExport();
     connectResultStore(options);
     load();
@@ -90,9 +90,12 @@ void Program::connectHelpAndWindowKeys()
 {
     const MainMenus& menus = m_form.menus();
     connect(menus.usage, &QAction::triggered, this, [this] { help::showUsage(&m_form); });
-    connect(menus.dataPlaces, &QAction::triggered, this,
-            [this] { help::showDataPlaces(&m_form, m_storeDirectory); });
-    connect(menus.about, &QAction::triggered, this, [this] { help::showAbout(&m_form, m_storeDirectory); });
+    connect(menus.dataPlaces, &QAction::triggered, this, [this] {
+        help::showDataPlaces(&m_form, {m_storeDirectory, m_sourcesLibrary});
+    });
+    connect(menus.about, &QAction::triggered, this, [this] {
+        help::showAbout(&m_form, {m_storeDirectory, m_sourcesLibrary});
+    });
     // F6 goes round the program's windows that are open.
     keyboardroute::cycleWindowsWithKey(
         &m_form,

@@ -94,6 +94,7 @@ private:
     ResultWindow* m_results = nullptr;
     report::RunProgress* m_progress = nullptr;
     QString m_storeDirectory;
+    QString m_sourcesLibrary;
     editor::BandPainter* m_painter = nullptr;
     SourcesCommands* m_sources = nullptr;
     std::unique_ptr<DocumentCommands> m_documents;

@@ -313,6 +313,7 @@ TEST_F(WorkplaceTest, HelpExplainsUseDataPlacesAndTheProgram)
     const QString store = dir.filePath(QStringLiteral("store"));
     EXPECT_TRUE(said.contains(store + QStringLiteral("/results.sqlite")));
     EXPECT_TRUE(said.contains(QSettings().fileName()));
+    EXPECT_TRUE(said.contains(dir.filePath(QStringLiteral("sources.sqlite"))));
     QList<QUrl> opened;
     Shell::setHandler([&](const QUrl& url) { return opened.append(url), true; });
     child<QPushButton>(dialog("DataPlacesWindow"), "openFolder")->click();
