@@ -39,6 +39,21 @@ static void BM_AnalyseClick(benchmark::State& state)
 }
 BENCHMARK(BM_AnalyseClick)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(10);
 
+// The main window keeping its results in storeDirectory, shown, with article in its editor; every
+// question it asks answered 是 until the caller resets the handler.
+static std::unique_ptr<Form1> shownWithArticle(const QString& storeDirectory, const QString& article,
+                                               benchmark::State& state)
+{
+    Program::Options options;
+    options.storeDirectory = storeDirectory;
+    std::unique_ptr<Form1> window = Program::makeMainWindow(std::move(options));
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        state.SkipWithError("the window was not shown");
+    window->findChild<RichTextBox*>(QStringLiteral("RichTextBox1"))->setPlainText(article);
+    return window;
+}
+
 // Marking a searched piece that occurs 5,000 times in a 200,000-character article, with the window's
 // events handled between batches of occurrences as the online check does.
 static void BM_MarkOccurrences(benchmark::State& state)
@@ -96,14 +111,8 @@ static void BM_AnalyseClickResumingEverything(benchmark::State& state)
         }
     }
     MessageBox::setHandler([](const MessageBox::Request&) { return MessageBox::Answer::Yes; });
-    Program::Options options;
-    options.storeDirectory = dir.path();
-    const std::unique_ptr<Form1> window = Program::makeMainWindow(std::move(options));
+    const std::unique_ptr<Form1> window = shownWithArticle(dir.path(), article, state);
     Form1& form = *window;
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form))
-        state.SkipWithError("the window was not shown");
-    form.findChild<RichTextBox*>(QStringLiteral("RichTextBox1"))->setPlainText(article);
     auto* command1 = form.findChild<QPushButton*>(QStringLiteral("Command1"));
     for (auto _ : state) {
         command1->click();
@@ -136,14 +145,8 @@ static void BM_ColourByBand(benchmark::State& state)
         }
     }
     MessageBox::setHandler([](const MessageBox::Request&) { return MessageBox::Answer::Yes; });
-    Program::Options options;
-    options.storeDirectory = dir.path();
-    const std::unique_ptr<Form1> window = Program::makeMainWindow(std::move(options));
+    const std::unique_ptr<Form1> window = shownWithArticle(dir.path(), article, state);
     Form1& form = *window;
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form))
-        state.SkipWithError("the window was not shown");
-    form.findChild<RichTextBox*>(QStringLiteral("RichTextBox1"))->setPlainText(article);
     form.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     QCoreApplication::processEvents();
     auto* biaose = form.findChild<QAction*>(QStringLiteral("biaose"));
