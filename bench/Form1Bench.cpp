@@ -39,8 +39,7 @@ static void BM_AnalyseClick(benchmark::State& state)
 }
 BENCHMARK(BM_AnalyseClick)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(10);
 
-// The main window keeping its results in storeDirectory, shown, with article in its editor; every
-// question it asks answered 是 until the caller resets the handler.
+// The main window keeping its results in storeDirectory, shown, with article in its editor.
 static std::unique_ptr<Form1> shownWithArticle(const QString& storeDirectory, const QString& article,
                                                benchmark::State& state)
 {
