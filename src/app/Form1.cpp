@@ -503,13 +503,7 @@ void Form1::closeEvent(QCloseEvent* event)
 
 bool Form1::showSentenceInEditor(int sentence, bool fromOtherWindow)
 {
-    const QString text = m_controls.editor->text();
-    // The cutting by sentence knows each piece's place in the text it cut; an edited text is searched.
-    std::optional<analysis::Place> place;
-    if (!m_run.places().isEmpty() && text == m_run.record().article())
-        place = m_run.places().value(sentence);
-    else
-        place = analysis::sentencePlace(text, m_run.sentences(), sentence);
+    const std::optional<analysis::Place> place = m_run.placeIn(m_controls.editor->text(), sentence);
     if (!place)
         return false;
     const QTextCursor before = m_controls.editor->textCursor();

@@ -247,8 +247,7 @@ void Program::connectBandColours()
 
 void Program::colourByBand()
 {
-    RichTextBox& editor = *m_form.controls().editor;
-    m_painter->paint(editor::bandMarks(editor.text(), m_run.sentences(), m_run.record()));
+    m_painter->paint(editor::bandMarks(m_run.placesIn(m_form.controls().editor->text()), m_run.record()));
 }
 
 void Program::connectResultStore(const Options& options)

@@ -1,6 +1,5 @@
 #include "editor/BandMarks.h"
 
-#include "analysis/SentencePlace.h"
 #include "report/Bands.h"
 
 #include <algorithm>
@@ -26,10 +25,9 @@ std::optional<unsigned> backgroundOf(const search::SentenceEntry& entry)
 
 } // namespace
 
-QList<BandMark> bandMarks(const QString& editorText, const QStringList& sentences,
+QList<BandMark> bandMarks(const QList<std::optional<analysis::Place>>& places,
                           const search::CheckRecord& record)
 {
-    const QList<std::optional<analysis::Place>> places = analysis::sentencePlaces(editorText, sentences);
     QList<BandMark> marks;
     marks.reserve(places.size());
     const qsizetype n = std::min(places.size(), record.size());

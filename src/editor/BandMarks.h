@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/SentencePlace.h"
 #include "search/CheckRecord.h"
 
 #include <QList>
@@ -22,9 +23,9 @@ struct BandMark
     bool operator==(const BandMark&) const = default;
 };
 
-// One mark per sentence that editorText still holds, in article order. sentences is the analysis the
-// record belongs to.
-QList<BandMark> bandMarks(const QString& editorText, const QStringList& sentences,
+// One mark per sentence that has a place in the editor's text (places, in article order, from the
+// analysis the record belongs to).
+QList<BandMark> bandMarks(const QList<std::optional<analysis::Place>>& places,
                           const search::CheckRecord& record);
 
 // Whether some sentence has a figure to colour by: the colouring command is of use only then.

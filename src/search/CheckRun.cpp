@@ -83,6 +83,20 @@ QString CheckRun::shownText(int k) const
     return m_record.article().mid(m_places[k].start, m_places[k].length);
 }
 
+std::optional<analysis::Place> CheckRun::placeIn(const QString& text, int k) const
+{
+    if (!m_places.isEmpty() && text == m_record.article())
+        return m_places.value(k);
+    return analysis::sentencePlace(text, m_sentences, k);
+}
+
+QList<std::optional<analysis::Place>> CheckRun::placesIn(const QString& text) const
+{
+    if (m_places.isEmpty() || text != m_record.article())
+        return analysis::sentencePlaces(text, m_sentences);
+    return {m_places.cbegin(), m_places.cend()};
+}
+
 bool CheckRun::hasSentenceTable() const
 {
     return m_analysed;

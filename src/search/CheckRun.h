@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/Analysis.h"
+#include "analysis/SentencePlace.h"
 #include "search/CheckRecord.h"
 #include "search/Engines.h"
 
@@ -86,6 +87,10 @@ public:
     QString shownText(int k) const;
     // Each piece's place in the article as the editor held it at the analysis; empty when unknown.
     const QList<analysis::Place>& places() const { return m_places; }
+    // Where piece k stands in text, and every piece's place: the places the cutting knew when text is
+    // the article it cut, else found by looking for the pieces in order (an edited or plain-cut text).
+    std::optional<analysis::Place> placeIn(const QString& text, int k) const;
+    QList<std::optional<analysis::Place>> placesIn(const QString& text) const;
     // The piece the next compare step searches.
     int nextIndex() const { return m_nextIndex; }
     // The piece the latest step took: searched, or passed over as blank.

@@ -41,7 +41,7 @@ TEST(BandMarks, EverySentenceAtItsPlaceWithItsBand)
                                            {9, 2, std::nullopt},
                                            {11, 3, report::bandStyle(Band::Low).colour},
                                            {14, 2, std::nullopt}};
-    EXPECT_EQ(editor::bandMarks(editor, sentences, r), expected);
+    EXPECT_EQ(editor::bandMarks(analysis::sentencePlaces(editor, sentences), r), expected);
 }
 
 } // namespace
