@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "app/LocalCheckWindow.h"
+#include "editor/DocumentCommands.h"
 #include "editor/MarkColors.h"
 #include "editor/RichTextBox.h"
 #include "platform/FileDialog.h"
@@ -66,10 +67,8 @@ SourcesCommands::SourcesCommands(Form1& form, RichTextBox& editor, QString libra
     m.localCheck->setShortcut(QKeySequence(Qt::Key_F9));
     connect(m.addSourceFiles, &QAction::triggered, this, [this] {
         add(FileDialog::showMany(&m_form,
-                                 {FileDialog::Mode::OpenMany,
-                                  QStringLiteral("添加来源文件"),
-                                  {QStringLiteral("文档 (*.txt *.rtf *.docx *.odt *.pdf *.doc *.wps)"),
-                                   QStringLiteral("所有文件 (*)")}}));
+                                 {FileDialog::Mode::OpenMany, QStringLiteral("添加来源文件"),
+                                  DocumentCommands::openFilters() << QStringLiteral("所有文件 (*)")}));
     });
     connect(m.addSourceFolder, &QAction::triggered, this, [this] {
         add(FileDialog::showMany(&m_form, {FileDialog::Mode::Folder, QStringLiteral("添加来源文件夹")}));

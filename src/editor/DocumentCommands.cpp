@@ -22,9 +22,11 @@ const QColor kBlack(0, 0, 0);
 // A read shorter than this shows no bar: it would only flicker.
 constexpr std::chrono::milliseconds kReadingBarDelay{200};
 
+} // namespace
+
 // The three quoted types, then the other documents the program reads. The dialog starts on all of them
 // together, so that a folder of any of them never looks empty.
-QStringList openFilters()
+QStringList DocumentCommands::openFilters()
 {
     QStringList filters =
         documents::toQtFilters(DocumentCommands::kFilter + QStringLiteral("|Word 2007 文档(*.docx)|*.docx"
@@ -34,8 +36,6 @@ QStringList openFilters()
     filters.prepend(documents::combinedFilter(QStringLiteral("所有支持的文档"), filters));
     return filters;
 }
-
-} // namespace
 
 const QString DocumentCommands::kFilter =
     QStringLiteral("WORD文档(*.doc)|*.doc|文本文件(*.txt)|*.txt|写字板文件(*.rtf)|*.rtf");

@@ -69,6 +69,8 @@ public:
     void setAsksAboutUnsaved(bool asks) { m_asksAboutUnsaved = asks; }
 
     static const QString kFilter;
+    // The open dialog's filters: every document the program reads together, then each type.
+    static QStringList openFilters();
     static const QString kRichTextFilter; // offered and selected by the save dialog after kFilter
     static const QString kOpenTitle;
     static const QString kSaveTitle;
